@@ -1,0 +1,46 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "records/FreeFormatReader.h"
+#include "records/Timeserie.h"
+
+namespace travik::cli {
+
+// Exit codes of every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;   // a reader failure or a report that cannot be written
+inline constexpr int kExitBadOption = 2; // an option value the program rejects
+
+// The reading options shared by `records` and `spectra`, with the import dialog's defaults.
+// Numbers are kept as texts and converted by the program's own strict conversion (full stop).
+struct ImportOptions {
+    std::string timeStep = "0.01";
+    std::string scalingFactor = "1";
+    int linesToSkip = 0;
+    std::string delimiter = "comma";
+    int accelerationColumn = 1;
+    std::string baseline = "none";
+    std::string gravity = "980";
+    std::string outputFolder = ".";
+    std::vector<std::string> files;
+};
+
+void AddImportOptions(CLI::App& command, ImportOptions& options);
+
+struct ImportOutcome {
+    int exitCode = kExitOk;  // kExitBadOption when an option was rejected (nothing read)
+    bool readerFailed = false;
+    RecordList records;      // the records read, integrated and baseline-corrected
+};
+
+// Converts the options, reads the files as one import (stopping at the first failing
+// file, whose warning goes to `err` as one line) and applies the requested baseline
+// correction to every record read.
+ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err);
+
+}  // namespace travik::cli

@@ -1,0 +1,32 @@
+// travik-cli: the command-line front end over the numeric core, for batch work and scripts.
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "ImportOptions.h"
+#include "RecordsCommand.h"
+#include "SpectraCommand.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"TRAVIK command line: time-history and response-spectra reports of "
+                 "strong-motion records"};
+    app.require_subcommand(1, 1);
+    travik::cli::RecordsCommand records(app);
+    travik::cli::SpectraCommand spectra(app);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return travik::cli::kExitBadOption;
+    }
+
+    if (records.Selected()) {
+        return records.Run(std::cout, std::cerr);
+    }
+    return spectra.Run(std::cout, std::cerr);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace travik {
+
+enum class IntegrationMethod : std::int32_t { PiecewiseExact = 0, Newmark = 1 };
+
+// The numerical parameters of every spectrum computation; member initialisers are the
+// program defaults.
+struct AnalysisSettings {
+    double g = 980.0;          // gravitational acceleration, cm/sec^2, > 0
+    double minPeriod = 0.02;   // s, > 0
+    double maxPeriod = 6.0;    // s, > minPeriod
+    double periodStep = 0.02;  // s, 0 < step <= maxPeriod - minPeriod
+    IntegrationMethod method = IntegrationMethod::PiecewiseExact;
+    double maxDtOverT = 0.02;  // largest integration step as a fraction of the period, > 0
+    double beta = 0.25;        // Newmark beta; no range check
+    double gamma = 0.5;        // Newmark gamma; no range check
+};
+
+// The texts of the settings window's edits (and of the command line's options).
+struct AnalysisSettingsTexts {
+    std::string minPeriod;
+    std::string maxPeriod;
+    std::string periodStep;
+    IntegrationMethod method = IntegrationMethod::PiecewiseExact;
+    std::string maxDtOverT;
+    std::string beta;
+    std::string gamma;
+    std::string g;
+};
+
+// The edit that gets the keyboard focus after a rejected update.
+enum class SettingsField { None, MinPeriod, MaxPeriod, PeriodStep, MaxDtOverT, Beta, Gamma, G };
+
+struct SettingsUpdateResult {
+    bool accepted = false;
+    std::string message;                        // the warning text when rejected
+    SettingsField focus = SettingsField::None;  // the edit to focus when rejected
+    AnalysisSettings settings;                  // the stored settings after the update
+};
+
+// Texts of the settings as the window shows them (general number form).
+AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char decimalSeparator);
+
+// The "Update" check: reads and checks the texts in the window's order and stops at the
+// first failure. On acceptance `settings` is `current` with every field replaced, beta and
+// gamma only when the method is Newmark; on rejection it is `current` unchanged.
+SettingsUpdateResult UpdateAnalysisSettings(const AnalysisSettingsTexts& texts,
+                                            const AnalysisSettings& current,
+                                            char decimalSeparator);
+
+}  // namespace travik

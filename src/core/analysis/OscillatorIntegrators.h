@@ -1,0 +1,32 @@
+#pragma once
+
+#include "analysis/AnalysisSettings.h"
+#include "records/Timeserie.h"
+
+namespace travik {
+
+// Circular frequency of a period: the program uses 6.2831852 / T everywhere, not 2*pi to
+// full precision, so that pseudo-spectra and oscillators agree digit for digit.
+inline constexpr double kTwoPi = 6.2831852;
+
+// Coefficients of the piecewise exact recurrence for one damping ratio, frequency and step.
+struct PiecewiseExactCoefficients {
+    double A, B, Ap, Bp, C, D, Cp, Dp;
+};
+
+PiecewiseExactCoefficients ComputePiecewiseExactCoefficients(double dampingRatio, double step,
+                                                             double omega);
+
+// Peak relative displacement `sd` (cm), peak relative velocity `sv` (cm/sec) and peak total
+// acceleration `sa` (g) of a damped linear oscillator at rest at the start, under the
+// record's acceleration (the corrected one when `useCorrected`). `period` in s, damping as
+// a fraction, g in cm/sec^2. Only beta and gamma are read from `settings`, by Newmark.
+// Returns false, writing no output, when the series is empty or the computation is not
+// defined (time step not positive and finite, sub-step count outside 1 to 1,000,000,
+// non-finite coefficients).
+bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory& record,
+                            double g, double maxDtOverT, double dampingRatio, double period,
+                            double& sd, double& sv, double& sa, bool useCorrected,
+                            IntegrationMethod method);
+
+}  // namespace travik

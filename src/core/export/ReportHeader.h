@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/Timeserie.h"
+
+namespace travik {
+
+// The lines of one report file, written in one piece once complete.
+using ReportLines = std::vector<std::string>;
+
+inline constexpr const char* kSoftwareEdition = "20150902";
+inline constexpr int kMaxExportNumber = 8;
+inline constexpr const char* kTimeHistoryReportSuffix = "_TH.csv";
+inline constexpr const char* kSpectraReportSuffix = "_RS.csv";
+
+// A calendar day in the local time zone, as written in line 5 of the header.
+struct ReportDate {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+ReportDate TodayLocalDate();
+
+// Appends the seven header lines (program, attribution, edition, blank, date, source file,
+// baseline correction). Does not empty `lines`.
+void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::string_view edition,
+                        const ReportDate& date);
+
+// The source file name without its extension (everything from the last dot on).
+std::string ReportBaseName(std::string_view sourceFileName);
+
+// Hands out the report paths of one export: folder, separator, base name, suffix. A path
+// already handed out by the same export gets "_2", "_3", ... before the suffix, so that two
+// records of the same name never overwrite each other's report.
+class ReportPathPlanner {
+public:
+    std::filesystem::path Next(const std::filesystem::path& folder,
+                               std::string_view sourceFileName, std::string_view suffix);
+
+private:
+    std::map<std::filesystem::path, int> used_;
+};
+
+// Raised when a report cannot be created or written; what() is the user-facing text.
+class ReportWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Creates or replaces the file and writes every line followed by CR LF, UTF-8 without a
+// byte-order mark. On failure no partial file is left behind and ReportWriteError is thrown.
+void WriteReport(const std::filesystem::path& path, const ReportLines& lines);
+
+}  // namespace travik

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "records/Timeserie.h"
+
+namespace travik {
+
+// Text of the warning the records page shows when a correction cannot be computed.
+inline constexpr const char* kBaselineCorrectionFailedMessage = "Base Line Correction Failed!";
+
+// Fills the record's corrected acceleration by the chosen fit (Linear or Parabolic) of a
+// polynomial baseline, g in cm/sec^2. Returns false and changes nothing for records the
+// fit is not defined for (fewer than two samples, a zero rescale divisor, any non-finite
+// coefficient or sample). Does not set the corrected flag or integrate.
+bool CorrectBaseline(TimeHistory& record, double gravity, BaselineCorrectionType type);
+
+// Brings the record into the requested correction state (None clears a correction).
+// Returns false only when CorrectBaseline failed; the record is then unchanged.
+bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, double gravity);
+
+}  // namespace travik

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/Timeserie.h"
+
+namespace travik {
+
+enum class Delimiter { Comma, Space };
+
+// The reading parameters of one import; the same apply to every file of it.
+struct FreeFormatParameters {
+    double timeStep = 0.01;             // s; not range-tested
+    double scalingFactor = 1.0;         // every value read is multiplied by it
+    int linesToSkip = 0;                // 0 to 100
+    Delimiter delimiter = Delimiter::Comma;
+    int accelerationColumn = 1;         // 1 to 100, counted from 1
+    char decimalSeparator = '.';        // of the user's number format
+};
+
+// Either a record or the message of the failure (the warning shown to the user).
+struct ReadResult {
+    std::unique_ptr<TimeHistory> record;
+    std::string message;
+    bool ok() const { return record != nullptr; }
+};
+
+// Splits an already trimmed line into fields (quoted fields, comma or blank separation).
+std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter delimiter);
+
+// Decodes a whole file's bytes into UTF-8 text: byte-order marks of UTF-8, UTF-16 LE and
+// UTF-16 BE are honoured and removed; other bytes are taken as UTF-8. A NUL ends the text.
+std::string DecodeRecordText(std::string_view bytes);
+
+// Splits text into lines at CR LF, LF and lone CR; a break at the very end starts no line.
+std::vector<std::string_view> SplitTextLines(std::string_view text);
+
+// Reads a record from decoded text; `fileName` is the name shown in messages and stored in
+// the record (no folder).
+ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName,
+                              const FreeFormatParameters& parameters);
+
+// Reads one record file.
+ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameters& parameters);
+
+// Reads the files in order; each record read is integrated with `gravity` (cm/sec^2) and
+// appended to `records`. At the first failing file `showWarning` gets its message and the
+// remaining files are not read. Returns true when every file was read.
+bool ImportRecordFiles(const std::vector<std::string>& paths,
+                       const FreeFormatParameters& parameters, double gravity,
+                       RecordList& records,
+                       const std::function<void(const std::string&)>& showWarning);
+
+}  // namespace travik

@@ -1,0 +1,80 @@
+#include "records/Timeserie.h"
+
+#include <cmath>
+#include <utility>
+
+namespace travik {
+
+TimeHistory::TimeHistory(std::string sourceFileName, double timeStep)
+    : sourceFileName_(std::move(sourceFileName)), timeStep_(timeStep) {}
+
+void TimeHistory::AppendAcceleration(double value) {
+    rawAcceleration_.push_back(value);
+    if (rawAcceleration_.size() == 1) {
+        maxAcceleration_ = value;
+        minAcceleration_ = value;
+    } else {
+        if (value > maxAcceleration_) {
+            maxAcceleration_ = value;
+        }
+        if (value < minAcceleration_) {
+            minAcceleration_ = value;
+        }
+    }
+    corrected_ = false;
+    integrated_ = false;
+}
+
+double TimeHistory::PeakAcceleration() const {
+    return std::fmax(std::fabs(maxAcceleration_), std::fabs(minAcceleration_));
+}
+
+const DOUBLEVECTOR& TimeHistory::Acceleration(bool useCorrected) const {
+    return useCorrected ? correctedAcceleration_ : rawAcceleration_;
+}
+
+void TimeHistory::ClearCorrection() {
+    corrected_ = false;
+    correctedAcceleration_.clear();
+    correctedVelocity_.clear();
+    correctedDisplacement_.clear();
+}
+
+DOUBLEVECTOR& TimeHistory::MutableVelocity(MotionSet set) {
+    return set == MotionSet::Raw ? rawVelocity_ : correctedVelocity_;
+}
+
+DOUBLEVECTOR& TimeHistory::MutableDisplacement(MotionSet set) {
+    return set == MotionSet::Raw ? rawDisplacement_ : correctedDisplacement_;
+}
+
+void RecordList::Append(std::unique_ptr<TimeHistory> record) {
+    records_.push_back(std::move(record));
+}
+
+void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set) {
+    const int n = record.SampleCount();
+    if (n < 1) {
+        return;
+    }
+    const DOUBLEVECTOR& a = set == MotionSet::Raw ? record.RawAcceleration()
+                                                  : record.CorrectedAcceleration();
+    DOUBLEVECTOR& v = record.MutableVelocity(set);
+    DOUBLEVECTOR& d = record.MutableDisplacement(set);
+    v.assign(static_cast<std::size_t>(n), 0.0);
+    d.assign(static_cast<std::size_t>(n), 0.0);
+    if (a.size() < static_cast<std::size_t>(n)) {
+        return;  // a corrected set that was never computed has nothing to integrate
+    }
+    const double dt = record.TimeStep();
+    // The ten-digit 0.1666666667 (not 1/6) is the documented factor of the displacement
+    // recurrence; reports reproduce it digit for digit.
+    constexpr double kOneSixth = 0.1666666667;
+    for (std::size_t i = 1; i < static_cast<std::size_t>(n); ++i) {
+        // Trapezoidal velocity; displacement exact for acceleration linear over the step.
+        v[i] = v[i - 1] + 0.5 * dt * gravity * (a[i - 1] + a[i]);
+        d[i] = d[i - 1] + dt * v[i - 1] + kOneSixth * dt * dt * gravity * (2 * a[i - 1] + a[i]);
+    }
+}
+
+}  // namespace travik

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace travik {
+
+// A growable series of samples; every series of a record and every result column is one.
+using DOUBLEVECTOR = std::vector<double>;
+
+// The fit that produced a record's corrected series. A record stores only Linear or
+// Parabolic; the absence of a correction is expressed by IsCorrected() == false.
+enum class BaselineCorrectionType { Linear, Parabolic, None };
+
+// Which of a record's two motion sets an operation works on.
+enum class MotionSet { Raw, Corrected };
+
+// One ground-motion record: acceleration samples at a constant time step (time of sample i
+// is i * TimeStep(), the first at 0), velocity and displacement integrated from them, and a
+// baseline-corrected set of the same three series beside the raw one.
+// Units: acceleration in g, velocity in cm/sec, displacement in cm, time step in seconds.
+class TimeHistory {
+public:
+    TimeHistory(std::string sourceFileName, double timeStep);
+    virtual ~TimeHistory() = default;
+
+    // Appends one raw sample (g) and updates the extremes; makes all derived data stale
+    // (clears the corrected and integrated flags).
+    void AppendAcceleration(double value);
+
+    int SampleCount() const { return static_cast<int>(rawAcceleration_.size()); }
+
+    // Peak absolute raw acceleration (g); baseline correction never changes it.
+    double PeakAcceleration() const;
+    double MaxAcceleration() const { return maxAcceleration_; }
+    double MinAcceleration() const { return minAcceleration_; }
+
+    const std::string& SourceFileName() const { return sourceFileName_; }
+    double TimeStep() const { return timeStep_; }
+
+    const DOUBLEVECTOR& RawAcceleration() const { return rawAcceleration_; }
+    const DOUBLEVECTOR& CorrectedAcceleration() const { return correctedAcceleration_; }
+    const DOUBLEVECTOR& RawVelocity() const { return rawVelocity_; }
+    const DOUBLEVECTOR& CorrectedVelocity() const { return correctedVelocity_; }
+    const DOUBLEVECTOR& RawDisplacement() const { return rawDisplacement_; }
+    const DOUBLEVECTOR& CorrectedDisplacement() const { return correctedDisplacement_; }
+
+    // The corrected acceleration when `useCorrected` is true, else the raw one. Callers
+    // pass IsCorrected(); on an uncorrected record the corrected series is empty.
+    const DOUBLEVECTOR& Acceleration(bool useCorrected) const;
+
+    bool IsCorrected() const { return corrected_; }
+    void SetCorrected(bool corrected) { corrected_ = corrected; }
+    BaselineCorrectionType CorrectionType() const { return correctionType_; }
+    void SetCorrectionType(BaselineCorrectionType type) { correctionType_ = type; }
+    bool IsIntegrated() const { return integrated_; }
+    void SetIntegrated(bool integrated) { integrated_ = integrated; }
+
+    // Drops the corrected set; CorrectionType() keeps its value.
+    void ClearCorrection();
+
+    // Write access for baseline correction and integration.
+    DOUBLEVECTOR& MutableCorrectedAcceleration() { return correctedAcceleration_; }
+    DOUBLEVECTOR& MutableVelocity(MotionSet set);
+    DOUBLEVECTOR& MutableDisplacement(MotionSet set);
+
+private:
+    DOUBLEVECTOR rawAcceleration_;
+    DOUBLEVECTOR correctedAcceleration_;
+    DOUBLEVECTOR rawVelocity_;
+    DOUBLEVECTOR correctedVelocity_;
+    DOUBLEVECTOR rawDisplacement_;
+    DOUBLEVECTOR correctedDisplacement_;
+    std::string sourceFileName_;
+    double timeStep_;
+    double maxAcceleration_ = 0.0;
+    double minAcceleration_ = 0.0;
+    bool corrected_ = false;
+    BaselineCorrectionType correctionType_ = BaselineCorrectionType::Linear;
+    bool integrated_ = false;
+};
+
+// The ordered list of records the main window owns; the position of a record is its item
+// index in every record list of the windows.
+class RecordList {
+public:
+    void Append(std::unique_ptr<TimeHistory> record);
+    // Deletes every record and empties the list.
+    void Clear() { records_.clear(); }
+
+    int Count() const { return static_cast<int>(records_.size()); }
+    bool IsEmpty() const { return records_.empty(); }
+    TimeHistory& At(int index) { return *records_.at(static_cast<std::size_t>(index)); }
+    const TimeHistory& At(int index) const { return *records_.at(static_cast<std::size_t>(index)); }
+
+private:
+    std::vector<std::unique_ptr<TimeHistory>> records_;
+};
+
+// Velocity (trapezoidal rule) and displacement (exact for acceleration varying linearly
+// over a step) of the chosen set from that set's acceleration, starting from rest.
+// `gravity` is g in cm/sec^2. Changes no flag; callers set the one that applies.
+void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set);
+
+}  // namespace travik
