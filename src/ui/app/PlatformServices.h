@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QWidget;
+
+// Everything that blocks or touches the desktop goes through this seam, so that tests can
+// script dialogs and read back every message without a modal loop.
+class PlatformServices {
+public:
+    enum class MessageKind { Information, Warning, Plain };
+
+    virtual ~PlatformServices() = default;
+
+    // A modal box with a single OK button and the toolkit's default title.
+    virtual void ShowMessage(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    // Multi-select file-open dialog; an empty list means the user cancelled.
+    virtual QStringList ChooseRecordFiles(QWidget* parent, const QString& initialFolder) = 0;
+    // Folder dialog; an empty text means the user cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& initialFolder) = 0;
+    // Replaces the clipboard's content with plain text.
+    virtual void SetClipboardText(const QString& text) = 0;
+    // Shows a web page in the default browser; failures are not reported.
+    virtual void OpenWebPage(const QUrl& url) = 0;
+};
+
+// The real desktop: QMessageBox, QFileDialog, QClipboard, QDesktopServices.
+class QtPlatformServices final : public PlatformServices {
+public:
+    void ShowMessage(QWidget* parent, MessageKind kind, const QString& text) override;
+    QStringList ChooseRecordFiles(QWidget* parent, const QString& initialFolder) override;
+    QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
+    void SetClipboardText(const QString& text) override;
+    void OpenWebPage(const QUrl& url) override;
+};

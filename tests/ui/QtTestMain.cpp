@@ -1,0 +1,21 @@
+// Test main for window tests. Listing the tests must not need a display, so the
+// application object is created only when the tests are run.
+#include <QApplication>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+
+int main(int argc, char** argv) {
+    bool listingOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--gtest_list_tests") == 0) {
+            listingOnly = true;
+        }
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    std::unique_ptr<QApplication> application;
+    if (!listingOnly) {
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <deque>
+#include <vector>
+
+#include "app/PlatformServices.h"
+
+// A platform seam for tests: records every message (kind and exact text), answers the file
+// and folder dialogs from queues (an empty answer is a cancel) and keeps the clipboard text.
+class ScriptedPlatform final : public PlatformServices {
+public:
+    struct Message {
+        MessageKind kind;
+        QString text;
+    };
+
+    void ShowMessage(QWidget* parent, MessageKind kind, const QString& text) override;
+    QStringList ChooseRecordFiles(QWidget* parent, const QString& initialFolder) override;
+    QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
+    void SetClipboardText(const QString& text) override;
+    void OpenWebPage(const QUrl& url) override;
+
+    std::vector<Message> messages;
+    std::deque<QStringList> fileAnswers;   // next answers of the file dialog
+    std::deque<QString> folderAnswers;     // next answers of the folder dialog
+    QStringList fileDialogFolders;         // initial folders the file dialog was opened in
+    QStringList folderDialogFolders;       // initial folders the folder dialog was opened in
+    QString clipboard;
+    std::vector<QUrl> openedPages;
+};
