@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "analysis/AnalysisSettings.h"
 #include "records/Timeserie.h"
 
@@ -28,5 +30,23 @@ bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory&
                             double g, double maxDtOverT, double dampingRatio, double period,
                             double& sd, double& sv, double& sa, bool useCorrected,
                             IntegrationMethod method);
+
+// One oscillator of a batch: its damping ratio and period, and its peaks once computed.
+struct OscillatorRun {
+    double dampingRatio = 0.0;  // fraction of critical
+    double period = 0.0;        // s
+    bool computed = false;      // what ComputeOscillatorPeaks would return
+    double sd = 0.0;            // cm; written only when computed
+    double sv = 0.0;            // cm/sec; written only when computed
+    double sa = 0.0;            // g; written only when computed
+};
+
+// Computes every oscillator of `runs` under the same record and settings with exactly the
+// arithmetic of ComputeOscillatorPeaks, so each gets the same digits, but advances the
+// oscillators that share a sub-step count side by side, which keeps the processor's
+// arithmetic units busy where one oscillator alone waits on its own previous step.
+void ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
+                                 double g, double maxDtOverT, bool useCorrected,
+                                 IntegrationMethod method, std::span<OscillatorRun> runs);
 
 }  // namespace travik

@@ -57,8 +57,8 @@ void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set) {
     if (n < 1) {
         return;
     }
-    const DOUBLEVECTOR& a = set == MotionSet::Raw ? record.RawAcceleration()
-                                                  : record.CorrectedAcceleration();
+    const DOUBLEVECTOR& a =
+        set == MotionSet::Raw ? record.RawAcceleration() : record.CorrectedAcceleration();
     DOUBLEVECTOR& v = record.MutableVelocity(set);
     DOUBLEVECTOR& d = record.MutableDisplacement(set);
     v.assign(static_cast<std::size_t>(n), 0.0);

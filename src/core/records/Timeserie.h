@@ -22,7 +22,7 @@ enum class MotionSet { Raw, Corrected };
 // baseline-corrected set of the same three series beside the raw one.
 // Units: acceleration in g, velocity in cm/sec, displacement in cm, time step in seconds.
 class TimeHistory {
-public:
+  public:
     TimeHistory(std::string sourceFileName, double timeStep);
     virtual ~TimeHistory() = default;
 
@@ -66,7 +66,7 @@ public:
     DOUBLEVECTOR& MutableVelocity(MotionSet set);
     DOUBLEVECTOR& MutableDisplacement(MotionSet set);
 
-private:
+  private:
     DOUBLEVECTOR rawAcceleration_;
     DOUBLEVECTOR correctedAcceleration_;
     DOUBLEVECTOR rawVelocity_;
@@ -85,7 +85,7 @@ private:
 // The ordered list of records the main window owns; the position of a record is its item
 // index in every record list of the windows.
 class RecordList {
-public:
+  public:
     void Append(std::unique_ptr<TimeHistory> record);
     // Deletes every record and empties the list.
     void Clear() { records_.clear(); }
@@ -95,7 +95,7 @@ public:
     TimeHistory& At(int index) { return *records_.at(static_cast<std::size_t>(index)); }
     const TimeHistory& At(int index) const { return *records_.at(static_cast<std::size_t>(index)); }
 
-private:
+  private:
     std::vector<std::unique_ptr<TimeHistory>> records_;
 };
 

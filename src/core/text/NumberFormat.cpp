@@ -11,8 +11,8 @@ namespace {
 
 // A finite non-negative value as decimal digits: value = 0.d1d2d3... x 10^(pointPosition).
 struct DecimalDigits {
-    std::string digits;      // no leading zeros unless the value is zero ("0")
-    int pointPosition = 0;   // number of digits before the decimal point
+    std::string digits;     // no leading zeros unless the value is zero ("0")
+    int pointPosition = 0;  // number of digits before the decimal point
 };
 
 // Shortest round-trip decimal form of |value|, so that rounding works on the digits a
@@ -21,7 +21,8 @@ DecimalDigits ShortestDigits(double magnitude) {
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                       std::chars_format::scientific);
-    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(result.ptr - buffer.data()));
     const std::size_t ePos = text.find('e');
     DecimalDigits out;
     for (const char c : text.substr(0, ePos)) {
@@ -152,7 +153,8 @@ std::string FormatGeneral(double value, char decimalSeparator) {
     const auto result =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
                       std::chars_format::scientific, kSignificantDigits - 1);
-    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(result.ptr - buffer.data()));
     const std::size_t ePos = text.find('e');
     std::string digits;
     for (const char c : text.substr(0, ePos)) {
@@ -196,6 +198,8 @@ std::string FormatGeneral(double value, char decimalSeparator) {
     return out;
 }
 
-std::string FormatInteger(long long value) { return std::to_string(value); }
+std::string FormatInteger(long long value) {
+    return std::to_string(value);
+}
 
 }  // namespace travik

@@ -8,7 +8,9 @@
 namespace travik {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -107,8 +109,8 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
             // index integerDigits when there is one.
             const long long first = static_cast<long long>(firstNonZero);
             const long long magnitude =
-                exponent + (first < integerDigits ? integerDigits - 1 - first
-                                                  : integerDigits - first);
+                exponent +
+                (first < integerDigits ? integerDigits - 1 - first : integerDigits - first);
             if (magnitude > 0) {
                 return std::nullopt;
             }

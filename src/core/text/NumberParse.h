@@ -10,7 +10,7 @@ namespace travik {
 // Raised when a text is not a number; what() is the user-facing error text
 // "'<text>' is not a valid floating point value" with the trimmed text.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
