@@ -13,8 +13,8 @@ namespace travik::cli {
 
 // Exit codes of every command.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;   // a reader failure or a report that cannot be written
-inline constexpr int kExitBadOption = 2; // an option value the program rejects
+inline constexpr int kExitFailure = 1;    // a reader failure or a report that cannot be written
+inline constexpr int kExitBadOption = 2;  // an option value the program rejects
 
 // The reading options shared by `records` and `spectra`, with the import dialog's defaults.
 // Numbers are kept as texts and converted by the program's own strict conversion (full stop).
@@ -33,14 +33,17 @@ struct ImportOptions {
 void AddImportOptions(CLI::App& command, ImportOptions& options);
 
 struct ImportOutcome {
-    int exitCode = kExitOk;  // kExitBadOption when an option was rejected (nothing read)
-    bool readerFailed = false;
-    RecordList records;      // the records read, integrated and baseline-corrected
+    int exitCode = kExitOk;         // kExitBadOption when an option was rejected (nothing read)
+    bool readerFailed = false;      // a file failed; the records before it were read
+    bool correctionFailed = false;  // some record could not be baseline-corrected and
+                                    // stays uncorrected (a warning naming it went to `err`)
+    RecordList records;             // the records read, integrated and baseline-corrected
 };
 
 // Converts the options, reads the files as one import (stopping at the first failing
 // file, whose warning goes to `err` as one line) and applies the requested baseline
-// correction to every record read.
+// correction to every record read. A reader failure leaves exitCode at kExitOk and sets
+// readerFailed, so the records read before it can still be reported.
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err);
 
 }  // namespace travik::cli

@@ -1,4 +1,5 @@
 // travik-cli: the command-line front end over the numeric core, for batch work and scripts.
+#include <exception>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
@@ -8,8 +9,9 @@
 #include "SpectraCommand.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"TRAVIK command line: time-history and response-spectra reports of "
-                 "strong-motion records"};
+    CLI::App app{
+        "TRAVIK command line: time-history and response-spectra reports of "
+        "strong-motion records"};
     app.require_subcommand(1, 1);
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
@@ -25,8 +27,14 @@ int main(int argc, char** argv) {
         return travik::cli::kExitBadOption;
     }
 
-    if (records.Selected()) {
-        return records.Run(std::cout, std::cerr);
+    try {
+        if (records.Selected()) {
+            return records.Run(std::cout, std::cerr);
+        }
+        return spectra.Run(std::cout, std::cerr);
+    } catch (const std::exception& error) {
+        // Out of memory on a huge record, for one: say so instead of aborting.
+        std::cerr << error.what() << '\n';
+        return travik::cli::kExitFailure;
     }
-    return spectra.Run(std::cout, std::cerr);
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "text/NumberFormat.h"
 
@@ -29,8 +30,8 @@ void AppendCell(std::string& line, const DOUBLEVECTOR& series, std::size_t index
 
 }  // namespace
 
-void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record,
-                            std::string_view edition, const ReportDate& date) {
+void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record, std::string_view edition,
+                            const ReportDate& date) {
     lines.clear();
     AppendReportHeader(lines, record, edition, date);
     lines.emplace_back(kColumnLine);

@@ -162,7 +162,8 @@ bool CorrectBaseline(TimeHistory& record, double gravity, BaselineCorrectionType
                               gravity, corrected)) {
             return false;
         }
-        record.MutableVelocity(MotionSet::Raw) = std::move(integrated.MutableVelocity(MotionSet::Raw));
+        record.MutableVelocity(MotionSet::Raw) =
+            std::move(integrated.MutableVelocity(MotionSet::Raw));
         record.MutableDisplacement(MotionSet::Raw) =
             std::move(integrated.MutableDisplacement(MotionSet::Raw));
         record.SetIntegrated(true);

@@ -240,9 +240,8 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
         const std::vector<std::string> fields =
             SplitDelimitedLine(TrimControlAndBlanks(lines[k]), parameters.delimiter);
         if (fieldIndex < 0 || static_cast<std::size_t>(fieldIndex) >= fields.size()) {
-            result.message = LineMessage(fileName, k + 1,
-                                         "List index out of bounds (" +
-                                             std::to_string(fieldIndex) + ")");
+            result.message = LineMessage(
+                fileName, k + 1, "List index out of bounds (" + std::to_string(fieldIndex) + ")");
             return result;
         }
         const std::string& field = fields[static_cast<std::size_t>(fieldIndex)];
@@ -284,8 +283,7 @@ ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameter
 }
 
 bool ImportRecordFiles(const std::vector<std::string>& paths,
-                       const FreeFormatParameters& parameters, double gravity,
-                       RecordList& records,
+                       const FreeFormatParameters& parameters, double gravity, RecordList& records,
                        const std::function<void(const std::string&)>& showWarning) {
     for (const std::string& path : paths) {
         ReadResult result = ReadFreeFormatFile(path, parameters);

@@ -1,1 +1,257 @@
+#include "records/FreeFormatReader.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace travik {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+std::string DataFile(const std::string& name) {
+    return std::string(TRAVIK_TEST_DATA_DIR) + "/" + name;
+}
+
+FreeFormatParameters Params(int skip = 0, int column = 1, Delimiter delimiter = Delimiter::Comma,
+                            double scale = 1.0) {
+    FreeFormatParameters p;
+    p.linesToSkip = skip;
+    p.accelerationColumn = column;
+    p.delimiter = delimiter;
+    p.scalingFactor = scale;
+    return p;
+}
+
+TEST(SplitDelimitedLine, CommaModeKeepsEmptyAndBlankFields) {
+    EXPECT_EQ(SplitDelimitedLine("1,,2", Delimiter::Comma), (Fields{"1", "", "2"}));
+    EXPECT_EQ(SplitDelimitedLine("1,2,", Delimiter::Comma), (Fields{"1", "2", ""}));
+    EXPECT_EQ(SplitDelimitedLine(",1", Delimiter::Comma), (Fields{"", "1"}));
+    EXPECT_EQ(SplitDelimitedLine("0.01, -0.25", Delimiter::Comma), (Fields{"0.01", " -0.25"}));
+    EXPECT_EQ(SplitDelimitedLine("a b\tc", Delimiter::Comma), (Fields{"a b\tc"}));
+    EXPECT_EQ(SplitDelimitedLine(",", Delimiter::Comma), (Fields{"", ""}));
+    EXPECT_TRUE(SplitDelimitedLine("", Delimiter::Comma).empty());
+}
+
+TEST(SplitDelimitedLine, SpaceModeTreatsEveryControlRunAsOneSeparator) {
+    EXPECT_EQ(SplitDelimitedLine("0.01\t\t-0.25   3", Delimiter::Space),
+              (Fields{"0.01", "-0.25", "3"}));
+    EXPECT_EQ(SplitDelimitedLine("0.01,-0.25", Delimiter::Space), (Fields{"0.01,-0.25"}));
+    EXPECT_EQ(SplitDelimitedLine("a\x01\x1f"
+                                 "b",
+                                 Delimiter::Space),
+              (Fields{"a", "b"}));
+    // Bytes above 127 (UTF-8 text) are ordinary characters, not separators.
+    EXPECT_EQ(SplitDelimitedLine("\xC2\xB0"
+                                 "C 1",
+                                 Delimiter::Space),
+              (Fields{"\xC2\xB0"
+                      "C",
+                      "1"}));
+    EXPECT_TRUE(SplitDelimitedLine("", Delimiter::Space).empty());
+}
+
+TEST(SplitDelimitedLine, QuotedFieldsHoldSeparatorsAndDoubledQuotes) {
+    EXPECT_EQ(SplitDelimitedLine("\"1,5\",2", Delimiter::Comma), (Fields{"1,5", "2"}));
+    EXPECT_EQ(SplitDelimitedLine("\"say \"\"hi\"\"\",x", Delimiter::Comma),
+              (Fields{"say \"hi\"", "x"}));
+    EXPECT_EQ(SplitDelimitedLine("\"a b\" c", Delimiter::Space), (Fields{"a b", "c"}));
+    // Text right after the closing quote starts a new field.
+    EXPECT_EQ(SplitDelimitedLine("\"a\"b,c", Delimiter::Comma), (Fields{"a", "b", "c"}));
+    EXPECT_EQ(SplitDelimitedLine("\"a\"b c", Delimiter::Space), (Fields{"a", "b", "c"}));
+    EXPECT_EQ(SplitDelimitedLine("\"open,end", Delimiter::Comma), (Fields{"open,end"}));
+    EXPECT_EQ(SplitDelimitedLine("\"\",1", Delimiter::Comma), (Fields{"", "1"}));
+}
+
+TEST(DecodeRecordText, RemovesByteOrderMarksAndStopsAtNul) {
+    EXPECT_EQ(DecodeRecordText("\xEF\xBB\xBF"
+                               "1\n"),
+              "1\n");
+    EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE"
+                                           "1\0\n\0",
+                                           6)),
+              "1\n");
+    EXPECT_EQ(DecodeRecordText(std::string("\xFE\xFF\0"
+                                           "1\0\n",
+                                           6)),
+              "1\n");
+    EXPECT_EQ(DecodeRecordText(std::string("1\n\0"
+                                           "2\n",
+                                           5)),
+              "1\n");
+    EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE"
+                                           "1\0\0\0"
+                                           "2\0",
+                                           8)),
+              "1");
+    // Non-ASCII UTF-16 comes out as UTF-8: degree sign, and a pair of surrogates.
+    EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE\xB0\x00", 4)), "\xC2\xB0");
+    EXPECT_EQ(DecodeRecordText(std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6)), "\xF0\x9F\x98\x80");
+    // A lone surrogate or odd trailing byte is marked, not dropped silently.
+    EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE\x00\xD8", 4)), "\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE"
+                                           "1\0"
+                                           "2",
+                                           5)),
+              "1\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeRecordText(""), "");
+}
+
+TEST(SplitTextLines, BreaksAtCrLfLfAndLoneCr) {
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitTextLines("a\n"), (Lines{"a"}));
+    EXPECT_EQ(SplitTextLines("a\n\n"), (Lines{"a", ""}));
+    EXPECT_EQ(SplitTextLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitTextLines("a\n\rb"), (Lines{"a", "", "b"}));  // LF then CR: two breaks
+    EXPECT_EQ(SplitTextLines("\n"), (Lines{""}));
+    EXPECT_TRUE(SplitTextLines("").empty());
+}
+
+TEST(ReadFreeFormatText, SkipsHeaderLinesAndTakesTheChosenColumn) {
+    const ReadResult result = ReadFreeFormatText("t,a\ns,g\n0.00,0.10\n0.01,-0.25\n", "f.txt",
+                                                 Params(2, 2, Delimiter::Comma, 3.0));
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.record->SourceFileName(), "f.txt");
+    EXPECT_EQ(result.record->TimeStep(), 0.01);
+    ASSERT_EQ(result.record->SampleCount(), 2);
+    EXPECT_DOUBLE_EQ(result.record->RawAcceleration()[0], 0.10 * 3.0);
+    EXPECT_DOUBLE_EQ(result.record->RawAcceleration()[1], -0.25 * 3.0);
+    EXPECT_FALSE(result.record->IsIntegrated());
+}
+
+TEST(ReadFreeFormatText, ConvertsTrimmedFieldsInBothModes) {
+    const ReadResult space =
+        ReadFreeFormatText("  0.01\t\t-0.25   3\n", "s.txt", Params(0, 2, Delimiter::Space));
+    ASSERT_TRUE(space.ok()) << space.message;
+    EXPECT_EQ(space.record->RawAcceleration()[0], -0.25);
+
+    const ReadResult comma = ReadFreeFormatText("0.01, -0.25\n", "c.txt", Params(0, 2));
+    ASSERT_TRUE(comma.ok()) << comma.message;
+    EXPECT_EQ(comma.record->RawAcceleration()[0], -0.25);
+
+    const ReadResult scaled =
+        ReadFreeFormatText("1.5e-1\n", "e.txt", Params(0, 1, Delimiter::Comma, 2.0));
+    ASSERT_TRUE(scaled.ok()) << scaled.message;
+    EXPECT_DOUBLE_EQ(scaled.record->RawAcceleration()[0], 0.3);
+}
+
+TEST(ReadFreeFormatText, HonoursTheDecimalSeparatorOfTheParameters) {
+    FreeFormatParameters p = Params(0, 2, Delimiter::Space);
+    p.decimalSeparator = ',';
+    const ReadResult result = ReadFreeFormatText("0,01 -0,25\n", "d.txt", p);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.record->RawAcceleration()[0], -0.25);
+}
+
+TEST(ReadFreeFormatText, ReportsTheFailingLineLetterForLetter) {
+    EXPECT_EQ(ReadFreeFormatText("a\nb\n0.01,,-0.25\n", "f.txt", Params(0, 2)).message,
+              "FILE: f.txt. ERROR Line: 1. ERROR: List index out of bounds (1)");
+    EXPECT_EQ(ReadFreeFormatText("a\nb\n0.01,,-0.25\n", "f.txt", Params(2, 2)).message,
+              "FILE: f.txt. ERROR Line: 3. ERROR: '' is not a valid floating point value");
+    EXPECT_EQ(ReadFreeFormatText("0.01,-0.25\n", "f.txt", Params(0, 2, Delimiter::Space)).message,
+              "FILE: f.txt. ERROR Line: 1. ERROR: List index out of bounds (1)");
+    EXPECT_EQ(ReadFreeFormatText("0.1\n 1.5x \n", "g.dat", Params()).message,
+              "FILE: g.dat. ERROR Line: 2. ERROR: '1.5x' is not a valid floating point value");
+    // A blank line after the data is a data line without a field.
+    EXPECT_EQ(ReadFreeFormatText("0.1\n0.2\n \t\n", "f.txt", Params()).message,
+              "FILE: f.txt. ERROR Line: 3. ERROR: List index out of bounds (0)");
+    EXPECT_EQ(ReadFreeFormatText("0.1\n0.2\n\n", "f.txt", Params()).message,
+              "FILE: f.txt. ERROR Line: 3. ERROR: List index out of bounds (0)");
+}
+
+TEST(ReadFreeFormatText, NoDataLineGivesTheSkiplineWarning) {
+    const std::string warning =
+        "FILE: f.txt, WARNING: Skipline is too large, there is no data to read!";
+    EXPECT_EQ(ReadFreeFormatText("", "f.txt", Params()).message, warning);
+    EXPECT_EQ(ReadFreeFormatText("h1\nh2\n", "f.txt", Params(2)).message, warning);
+    EXPECT_EQ(ReadFreeFormatText("h1\nh2", "f.txt", Params(5)).message, warning);
+    // Skipped lines may hold anything.
+    EXPECT_TRUE(ReadFreeFormatText("not a number\n0.5\n", "f.txt", Params(1)).ok());
+}
+
+struct QuirkFile {
+    const char* name;
+    std::vector<double> samples;
+};
+
+class ReaderQuirks : public ::testing::TestWithParam<QuirkFile> {};
+
+TEST_P(ReaderQuirks, FileGivesItsSamples) {
+    const ReadResult result = ReadFreeFormatFile(DataFile(GetParam().name), Params());
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.record->SourceFileName(), GetParam().name);
+    EXPECT_EQ(result.record->RawAcceleration(), GetParam().samples);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReaderQuirks,
+                         ::testing::Values(QuirkFile{"bom_utf8.txt", {0.1, -0.2}},
+                                           QuirkFile{"bom_utf16le.txt", {0.1, -0.2}},
+                                           QuirkFile{"bom_utf16be.txt", {0.1, -0.2}},
+                                           QuirkFile{"crlf.txt", {0.1, -0.2, 0.3}},
+                                           QuirkFile{"lone_cr.txt", {0.1, -0.2, 0.3}},
+                                           QuirkFile{"no_final_newline.txt", {0.1, -0.2, 0.3}},
+                                           QuirkFile{"nul_ends_text.txt", {0.1, -0.2}}),
+                         [](const auto& testInfo) {
+                             std::string name = testInfo.param.name;
+                             return name.substr(0, name.find('.'));
+                         });
+
+TEST(ReadFreeFormatFile, BlankLineAmongDataStopsTheFile) {
+    EXPECT_EQ(
+        ReadFreeFormatFile(DataFile("blank_line_among_data.txt"), Params()).message,
+        "FILE: blank_line_among_data.txt. ERROR Line: 2. ERROR: List index out of bounds (0)");
+}
+
+TEST(ReadFreeFormatFile, MissingFileOrFolderGivesTheLoadMessage) {
+    const std::string missing = DataFile("no_such_record.txt");
+    EXPECT_EQ(ReadFreeFormatFile(missing, Params()).message,
+              "FILE : no_such_record.txt , ERROR: Cannot open file \"" + missing +
+                  "\". No such file or directory");
+    const std::string folder = TRAVIK_TEST_DATA_DIR;
+    EXPECT_EQ(ReadFreeFormatFile(folder, Params()).message,
+              "FILE : data , ERROR: Cannot open file \"" + folder + "\". Is a directory");
+}
+
+TEST(ImportRecordFiles, StopsAtTheFirstFailingFileAndKeepsEarlierRecords) {
+    RecordList records;
+    std::vector<std::string> warnings;
+    const bool ok = ImportRecordFiles(
+        {DataFile("crlf.txt"), DataFile("blank_line_among_data.txt"), DataFile("lone_cr.txt")},
+        Params(), 980.0, records, [&](const std::string& message) { warnings.push_back(message); });
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(records.Count(), 1);
+    EXPECT_EQ(records.At(0).SourceFileName(), "crlf.txt");
+    EXPECT_TRUE(records.At(0).IsIntegrated());
+    // 0.5*0.01*980*(0.1-0.2) = -0.49
+    EXPECT_NEAR(records.At(0).RawVelocity()[1], -0.49, 1e-12);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(
+        warnings[0],
+        "FILE: blank_line_among_data.txt. ERROR Line: 2. ERROR: List index out of bounds (0)");
+}
+
+TEST(ImportRecordFiles, AppendsToTheListInTheGivenOrder) {
+    RecordList records;
+    records.Append(std::make_unique<TimeHistory>("earlier.txt", 0.01));
+    int warnings = 0;
+    EXPECT_TRUE(ImportRecordFiles({DataFile("lone_cr.txt"), DataFile("crlf.txt")}, Params(), 980.0,
+                                  records, [&](const std::string&) { ++warnings; }));
+    EXPECT_EQ(warnings, 0);
+    ASSERT_EQ(records.Count(), 3);
+    EXPECT_EQ(records.At(1).SourceFileName(), "lone_cr.txt");
+    EXPECT_EQ(records.At(2).SourceFileName(), "crlf.txt");
+}
+
+TEST(ReadFreeFormatFile, ReadsTheWholeSampleRecord) {
+    const ReadResult result = ReadFreeFormatFile(
+        std::string(TRAVIK_SAMPLE_DATA_DIR) + "/elcentro-1940-chopra-ns.txt", Params());
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.record->SampleCount(), 1560);
+    EXPECT_EQ(result.record->PeakAcceleration(), 0.31882);
+}
+
+}  // namespace
+}  // namespace travik
