@@ -1,0 +1,63 @@
+# End-to-end tests of `travik-cli spectra`. The expected reports come from
+# spectra/make_expected.py (closed forms and a separate transcription, not this program).
+set(TRAVIK_SPECTRA_TEST_DIR ${CMAKE_CURRENT_SOURCE_DIR}/spectra)
+
+function(travik_spectra_test name)
+  cmake_parse_arguments(ARG "" "EXIT;STDERR;REPORT;EXPECTED" "ARGS" ${ARGN})
+  string(REPLACE ";" "|" arguments "${ARG_ARGS}")
+  set(defines
+    -DCLI=$<TARGET_FILE:travik-cli>
+    -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/spectra/${name}
+    "-DARGS=${arguments}"
+    -DEXPECTED_EXIT=${ARG_EXIT})
+  if(DEFINED ARG_STDERR)
+    # The end-of-line mark keeps the messages' trailing blanks through the command line.
+    list(APPEND defines "-DEXPECTED_STDERR=${ARG_STDERR}<EOL>")
+  endif()
+  if(DEFINED ARG_REPORT)
+    list(APPEND defines -DREPORT_NAME=${ARG_REPORT})
+  endif()
+  if(DEFINED ARG_EXPECTED)
+    list(APPEND defines -DEXPECTED_REPORT=${TRAVIK_SPECTRA_TEST_DIR}/expected/${ARG_EXPECTED})
+  endif()
+  add_test(NAME cli.spectra.${name}
+           COMMAND ${CMAKE_COMMAND} ${defines} -P ${TRAVIK_SPECTRA_TEST_DIR}/RunSpectra.cmake)
+endfunction()
+
+set(step ${TRAVIK_SPECTRA_TEST_DIR}/input/step.txt)
+set(pulse ${TRAVIK_SPECTRA_TEST_DIR}/input/pulse.txt)
+
+travik_spectra_test(StepMatchesTheClosedFormSortedAndDeduplicated EXIT 0
+  ARGS --dt 0.01 --damping 12.345,5,2.5,5 --periods 0.05,0.25,1,2.5 ${step}
+  REPORT step_RS.csv EXPECTED step_exact_RS.csv)
+travik_spectra_test(NewmarkPulseMatchesATranscriptionOfTheMethod EXIT 0
+  ARGS --dt 0.01 --method newmark --max-dt-ratio 0.1 --damping 5,2 --periods 0.05,0.25,1,2.5
+       ${pulse}
+  REPORT pulse_RS.csv EXPECTED pulse_RS.csv)
+travik_spectra_test(CalculationErrorsAreReportedAndTheExportGoesOn EXIT 0
+  ARGS --dt 0.01 --damping -150 --periods 0.5,1 ${step}
+  STDERR "Error calculation : DampingRatio: -1.5  Period :0.5"
+  REPORT step_RS.csv)
+travik_spectra_test(MissingFileIsAReaderFailure EXIT 1
+  ARGS --dt 0.01 ${TRAVIK_SPECTRA_TEST_DIR}/input/no-such-record.txt)
+
+travik_spectra_test(RefusesMinPeriodOfZero EXIT 2 ARGS --min-period 0 ${step}
+  STDERR "Min. Period must be greater than zero! ")
+travik_spectra_test(RefusesMaxPeriodBelowMin EXIT 2 ARGS --min-period 2 --max-period 1 ${step}
+  STDERR "Max. Period must be greater than Min. Period! ")
+travik_spectra_test(RefusesPeriodStepBeyondTheRange EXIT 2 ARGS --period-step 6 ${step}
+  STDERR "periodstep must be less than [Max. Period - Min. Period] ! ")
+travik_spectra_test(RefusesTextAsRatio EXIT 2 ARGS --max-dt-ratio abc ${step}
+  STDERR "\"abc\" is not a valid floating number!")
+travik_spectra_test(RefusesZeroRatio EXIT 2 ARGS --max-dt-ratio 0 ${step}
+  STDERR "Maximum dt/T  must be greater than zero! ")
+travik_spectra_test(RefusesNonPositiveGravity EXIT 2 ARGS --g -1 ${step}
+  STDERR "Gravitational acceleration must be greater than zero! ")
+travik_spectra_test(RefusesBetaTextOnlyForNewmark EXIT 2 ARGS --method newmark --beta x ${step}
+  STDERR "\"x\" is not a valid floating number!")
+travik_spectra_test(RefusesDampingOfHundredPercent EXIT 2 ARGS --damping 5,100 ${step}
+  STDERR "Damping Ratio must be less than 1!")
+travik_spectra_test(RefusesTenDampingValues EXIT 2 ARGS --damping 1,2,3,4,5,6,7,8,9,10 ${step}
+  STDERR "--damping takes one to nine percentages separated by commas")
+travik_spectra_test(RefusesPeriodsOutOfOrder EXIT 2 ARGS --periods 1,0.5 ${step}
+  STDERR "--periods: the periods must be greater than zero and in ascending order")

@@ -49,7 +49,6 @@ AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char dec
 // first failure. On acceptance `settings` is `current` with every field replaced, beta and
 // gamma only when the method is Newmark; on rejection it is `current` unchanged.
 SettingsUpdateResult UpdateAnalysisSettings(const AnalysisSettingsTexts& texts,
-                                            const AnalysisSettings& current,
-                                            char decimalSeparator);
+                                            const AnalysisSettings& current, char decimalSeparator);
 
 }  // namespace travik

@@ -10,8 +10,8 @@ inline constexpr const char* kDampingRatioTooLargeMessage = "Damping Ratio must 
 
 struct DampingReadResult {
     bool ok = true;
-    std::string message;    // the warning text on failure
-    int failingEdit = -1;   // index (0..8) of the edit that gets the focus on failure
+    std::string message;   // the warning text on failure
+    int failingEdit = -1;  // index (0..8) of the edit that gets the focus on failure
 };
 
 // Reads the first `count` damping edit texts (percent) into `ratios` (fractions, edit

@@ -26,10 +26,9 @@ PiecewiseExactCoefficients ComputePiecewiseExactCoefficients(double dampingRatio
 // Returns false, writing no output, when the series is empty or the computation is not
 // defined (time step not positive and finite, sub-step count outside 1 to 1,000,000,
 // non-finite coefficients).
-bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory& record,
-                            double g, double maxDtOverT, double dampingRatio, double period,
-                            double& sd, double& sv, double& sa, bool useCorrected,
-                            IntegrationMethod method);
+bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory& record, double g,
+                            double maxDtOverT, double dampingRatio, double period, double& sd,
+                            double& sv, double& sa, bool useCorrected, IntegrationMethod method);
 
 // One oscillator of a batch: its damping ratio and period, and its peaks once computed.
 struct OscillatorRun {

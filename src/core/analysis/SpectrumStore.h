@@ -10,7 +10,13 @@
 namespace travik {
 
 // Order of the Y-axis choices, the result tables and the column groups of the report.
-enum class SpectrumKind { Displacement, Velocity, Acceleration, PseudoVelocity, PseudoAcceleration };
+enum class SpectrumKind {
+    Displacement,
+    Velocity,
+    Acceleration,
+    PseudoVelocity,
+    PseudoAcceleration
+};
 inline constexpr int kSpectrumKindCount = 5;
 
 // The last analysis: damping list, period list (entry 0 is the period 0), frequencies

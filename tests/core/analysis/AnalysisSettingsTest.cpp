@@ -1,1 +1,159 @@
+#include "analysis/AnalysisSettings.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+namespace travik {
+namespace {
+
+// Texts are assigned as std::string: GCC 12 warns falsely (-Wrestrict) on assigning
+// short literals to a string member here.
+AnalysisSettingsTexts DefaultTexts() {
+    return SettingsToTexts(AnalysisSettings{}, '.');
+}
+
+SettingsUpdateResult Update(const AnalysisSettingsTexts& texts,
+                            const AnalysisSettings& current = {}) {
+    return UpdateAnalysisSettings(texts, current, '.');
+}
+
+void ExpectRejected(const SettingsUpdateResult& result, const std::string& message,
+                    SettingsField focus) {
+    EXPECT_FALSE(result.accepted);
+    EXPECT_EQ(result.message, message);
+    EXPECT_EQ(result.focus, focus);
+}
+
+TEST(AnalysisSettings, DefaultsShowAsTheWindowWritesThemAndStoreUnchanged) {
+    const AnalysisSettingsTexts texts = DefaultTexts();
+    EXPECT_EQ(texts.minPeriod, "0.02");
+    EXPECT_EQ(texts.maxPeriod, "6");
+    EXPECT_EQ(texts.periodStep, "0.02");
+    EXPECT_EQ(texts.maxDtOverT, "0.02");
+    EXPECT_EQ(texts.beta, "0.25");
+    EXPECT_EQ(texts.gamma, "0.5");
+    EXPECT_EQ(texts.g, "980");
+    EXPECT_EQ(texts.method, IntegrationMethod::PiecewiseExact);
+
+    AnalysisSettings odd;
+    odd.g = 1;
+    const SettingsUpdateResult result = Update(texts, odd);
+    ASSERT_TRUE(result.accepted);
+    EXPECT_TRUE(result.message.empty());
+    EXPECT_EQ(result.settings.g, 980.0);
+    EXPECT_EQ(result.settings.minPeriod, 0.02);
+    EXPECT_EQ(result.settings.maxPeriod, 6.0);
+    EXPECT_EQ(result.settings.periodStep, 0.02);
+    EXPECT_EQ(result.settings.maxDtOverT, 0.02);
+    EXPECT_EQ(result.settings.beta, 0.25);
+    EXPECT_EQ(result.settings.gamma, 0.5);
+}
+
+TEST(AnalysisSettings, EachStepRejectsWithItsMessageAndFocusInTheWindowOrder) {
+    struct Case {
+        std::string AnalysisSettingsTexts::*field;
+        std::string text;
+        std::string message;
+        SettingsField focus;
+    };
+    const Case cases[] = {
+        {&AnalysisSettingsTexts::minPeriod, "abc", "\"abc\" is not a valid floating number!",
+         SettingsField::MinPeriod},
+        {&AnalysisSettingsTexts::minPeriod, "0", "Min. Period must be greater than zero! ",
+         SettingsField::MinPeriod},
+        {&AnalysisSettingsTexts::maxPeriod, "", "\"\" is not a valid floating number!",
+         SettingsField::MaxPeriod},
+        {&AnalysisSettingsTexts::maxPeriod, "-1", "Max. Period must be greater than zero! ",
+         SettingsField::MaxPeriod},
+        {&AnalysisSettingsTexts::maxPeriod, "0.02",
+         "Max. Period must be greater than Min. Period! ", SettingsField::MaxPeriod},
+        {&AnalysisSettingsTexts::periodStep, "1,5", "\"1,5\" is not a valid floating number!",
+         SettingsField::PeriodStep},
+        {&AnalysisSettingsTexts::periodStep, "0", "Period Step must be greater than zero! ",
+         SettingsField::PeriodStep},
+        {&AnalysisSettingsTexts::periodStep, "5.99",
+         "periodstep must be less than [Max. Period - Min. Period] ! ", SettingsField::PeriodStep},
+        {&AnalysisSettingsTexts::maxDtOverT, "x", "\"x\" is not a valid floating number!",
+         SettingsField::MaxDtOverT},
+        {&AnalysisSettingsTexts::maxDtOverT, "-0.1", "Maximum dt/T  must be greater than zero! ",
+         SettingsField::MaxDtOverT},
+        {&AnalysisSettingsTexts::g, "9.8.1", "\"9.8.1\" is not a valid floating number!",
+         SettingsField::G},
+        {&AnalysisSettingsTexts::g, "0", "Gravitational acceleration must be greater than zero! ",
+         SettingsField::G},
+    };
+    AnalysisSettings current;
+    current.g = 981;
+    for (const Case& c : cases) {
+        AnalysisSettingsTexts texts = DefaultTexts();
+        texts.*(c.field) = c.text;
+        const SettingsUpdateResult result = Update(texts, current);
+        ExpectRejected(result, c.message, c.focus);
+        EXPECT_EQ(result.settings.g, 981.0) << "nothing is stored after a rejection";
+    }
+}
+
+TEST(AnalysisSettings, TheFirstFailureWinsAndLaterEditsAreNotRead) {
+    AnalysisSettingsTexts texts = DefaultTexts();
+    texts.minPeriod = std::string("-1");
+    texts.maxPeriod = std::string("garbage");
+    ExpectRejected(Update(texts), "Min. Period must be greater than zero! ",
+                   SettingsField::MinPeriod);
+    texts = DefaultTexts();
+    texts.maxPeriod = std::string("0.5");
+    texts.minPeriod = std::string("0.5");
+    ExpectRejected(Update(texts), "Max. Period must be greater than Min. Period! ",
+                   SettingsField::MaxPeriod);
+}
+
+TEST(AnalysisSettings, PeriodStepMayEqualTheRangeButNotExceedIt) {
+    AnalysisSettingsTexts texts = DefaultTexts();
+    texts.minPeriod = std::string("0.5");
+    texts.maxPeriod = std::string("2.5");
+    texts.periodStep = std::string("2");
+    EXPECT_TRUE(Update(texts).accepted);
+    texts.periodStep = std::string("2.5");
+    ExpectRejected(Update(texts), "periodstep must be less than [Max. Period - Min. Period] ! ",
+                   SettingsField::PeriodStep);
+}
+
+TEST(AnalysisSettings, BetaAndGammaAreReadAndStoredOnlyForNewmark) {
+    AnalysisSettingsTexts texts = DefaultTexts();
+    texts.beta = std::string("garbage");
+    texts.gamma = std::string("");
+    AnalysisSettings current;
+    current.beta = 0.3;
+    const SettingsUpdateResult exact = Update(texts, current);
+    ASSERT_TRUE(exact.accepted);
+    EXPECT_EQ(exact.settings.beta, 0.3);
+    EXPECT_EQ(exact.settings.gamma, 0.5);
+
+    texts.method = IntegrationMethod::Newmark;
+    ExpectRejected(Update(texts), "\"garbage\" is not a valid floating number!",
+                   SettingsField::Beta);
+    texts.beta = std::string("0");
+    ExpectRejected(Update(texts), "\"\" is not a valid floating number!", SettingsField::Gamma);
+    texts.gamma = std::string("-0.5");
+    const SettingsUpdateResult newmark = Update(texts, current);
+    ASSERT_TRUE(newmark.accepted);
+    EXPECT_EQ(newmark.settings.method, IntegrationMethod::Newmark);
+    EXPECT_EQ(newmark.settings.beta, 0.0);
+    EXPECT_EQ(newmark.settings.gamma, -0.5);
+}
+
+TEST(AnalysisSettings, TextsFollowTheDecimalSeparator) {
+    AnalysisSettings settings;
+    settings.g = 980.665;
+    const AnalysisSettingsTexts texts = SettingsToTexts(settings, ',');
+    EXPECT_EQ(texts.minPeriod, "0,02");
+    EXPECT_EQ(texts.g, "980,665");
+    const SettingsUpdateResult result = UpdateAnalysisSettings(texts, {}, ',');
+    ASSERT_TRUE(result.accepted);
+    EXPECT_EQ(result.settings.g, 980.665);
+    ExpectRejected(UpdateAnalysisSettings(DefaultTexts(), {}, ','),
+                   "\"0.02\" is not a valid floating number!", SettingsField::MinPeriod);
+}
+
+}  // namespace
+}  // namespace travik
