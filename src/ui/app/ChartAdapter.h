@@ -15,10 +15,17 @@ class QValueAxis;
 
 // What the windows need from a chart: series by index in creation order, points, titles,
 // axis titles, pixel-to-value conversion. Tests read back what was drawn through it.
-// Axes scale themselves to the visible points after every change.
+// Axes scale themselves to the visible points after every change: the new scale is applied
+// once control returns to the event loop, or at once when a scale or a pixel conversion is
+// asked for, so that filling a long series point by point stays linear.
+//
+// The adapter keeps every point it was given and reports exactly those. A long line series
+// whose abscissas never decrease (a record against time) is drawn from its envelope: the
+// lowest and highest point of each of a few thousand slices of the abscissa range, which is
+// what a screen can show of it, so that a 100,000-sample record draws in milliseconds.
 class ChartAdapter : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ChartAdapter(QChartView* view, QObject* parent = nullptr);
 
     QChartView* View() const { return view_; }
@@ -39,6 +46,7 @@ public:
     void SetSeriesTitle(int index, const QString& title);
     QString SeriesTitle(int index) const;
     QColor SeriesColor(int index) const;
+    qreal SeriesWidth(int index) const;
 
     int PointCount(int index) const;
     QPointF Point(int index, int pointIndex) const;
@@ -49,27 +57,49 @@ public:
     QString BottomAxisTitle() const;
     QString LeftAxisTitle() const;
 
-    // Axis values at a pixel position of the chart view, and the current axis ranges.
+    // The legend lists the active series; charts without series titles may hide it.
+    void SetLegendVisible(bool visible);
+    bool IsLegendVisible() const;
+    // Background shaded from `rightColor` at the right edge to `leftColor` at the left.
+    void SetBackgroundGradient(const QColor& rightColor, const QColor& leftColor);
+
+    // Axis values at a pixel position of the chart view's viewport, and the current axis
+    // ranges (the automatic scale, brought up to date first).
     QPointF ValueAt(const QPoint& viewPixel) const;
     double BottomMin() const;
     double BottomMax() const;
     double LeftMin() const;
     double LeftMax() const;
 
-signals:
+    // Applies a pending automatic scale now (before grabbing the view, for instance).
+    void UpdateScale() const;
+
+  signals:
     void MouseMoved(const QPoint& viewPixel);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    QXYSeries* SeriesAt(int index) const;
+  private:
+    struct SeriesState {
+        QXYSeries* series = nullptr;
+        bool isLine = false;
+        bool active = true;
+        bool drawnAsEnvelope = false;
+        std::vector<QPointF> points;  // every point given, in order
+    };
+
+    SeriesState* StateAt(int index);
+    const SeriesState* StateAt(int index) const;
+    int Attach(QXYSeries* series, bool isLine);
     void Rescale();
+    void ScheduleRescale();
 
     QChartView* view_;
     QChart* chart_;
     QValueAxis* axisX_;
     QValueAxis* axisY_;
-    std::vector<QXYSeries*> series_;
-    std::vector<bool> active_;
+    std::vector<SeriesState> series_;
+    mutable bool scaleDirty_ = false;
+    bool rescaleQueued_ = false;
 };

@@ -1,0 +1,56 @@
+#include "presentation/SpectrumTables.h"
+
+#include "text/NumberFormat.h"
+
+namespace {
+
+constexpr int kTableColumnWidth = 80;
+
+QString SixDecimals(double value, char decimalSeparator) {
+    return QString::fromStdString(travik::FormatNumber(value, "0.000000", decimalSeparator));
+}
+
+}  // namespace
+
+QString SpectrumTableHeading(double dampingRatio, char decimalSeparator) {
+    return QStringLiteral("Damp.=%1%")
+        .arg(QString::fromStdString(
+            travik::FormatNumber(dampingRatio * 100.0, "0.###", decimalSeparator)));
+}
+
+void ClearSpectrumTable(StringGrid& grid) {
+    grid.ClearCells();
+}
+
+void FillSpectrumTable(StringGrid& grid, const travik::SpectrumStore& store,
+                       travik::SpectrumKind kind, char decimalSeparator) {
+    const std::vector<travik::DOUBLEVECTOR>& columns = store.Columns(kind);
+    const std::vector<double>& periods = store.periods;
+    const int dampingCount = static_cast<int>(store.dampingRatios.size());
+    const int periodCount = static_cast<int>(periods.size());
+
+    grid.BeginUpdate();
+    grid.SetRowCount(periodCount + 1);
+    grid.SetColumnCount(dampingCount + 1);
+    for (int column = 0; column < grid.ColumnCount(); ++column) {
+        grid.SetColumnWidth(column, kTableColumnWidth);
+    }
+    grid.SetCell(0, 0, QStringLiteral("Period[sec]"));
+    for (int j = 0; j < dampingCount; ++j) {
+        grid.SetCell(j + 1, 0,
+                     SpectrumTableHeading(store.dampingRatios[static_cast<std::size_t>(j)],
+                                          decimalSeparator));
+    }
+    for (int i = 0; i < periodCount; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        grid.SetCell(0, i + 1, SixDecimals(periods[row], decimalSeparator));
+        for (int j = 0; j < dampingCount; ++j) {
+            const auto column = static_cast<std::size_t>(j);
+            // A damping ratio whose run failed has no column; its cells stay empty.
+            const bool present = column < columns.size() && row < columns[column].size();
+            grid.SetCell(j + 1, i + 1,
+                         present ? SixDecimals(columns[column][row], decimalSeparator) : QString());
+        }
+    }
+    grid.EndUpdate();
+}

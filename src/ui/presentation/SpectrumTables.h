@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include "analysis/SpectrumStore.h"
+#include "app/StringGrid.h"
+
+// The result tables of the spectra page: one row per period, one column per damping ratio.
+
+// Column heading of a damping ratio (fraction): 0.05 gives "Damp.=5%", 0.025 "Damp.=2.5%".
+QString SpectrumTableHeading(double dampingRatio, char decimalSeparator);
+
+// Empties every cell, the header row and the period column included; sizes stay.
+void ClearSpectrumTable(StringGrid& grid);
+
+// Lays out the grid for one spectrum kind of the store: "Period[sec]" and the damping
+// headings in row 0, the periods in column 0, the values with six decimals, every column
+// 80 pixels wide, one row per period and one column per damping ratio. Reads never go past
+// the end of a list: a column shorter than the period list (or missing) leaves its cells
+// empty.
+void FillSpectrumTable(StringGrid& grid, const travik::SpectrumStore& store,
+                       travik::SpectrumKind kind, char decimalSeparator);

@@ -1,0 +1,227 @@
+#include "presentation/THData.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <string>
+
+#include "app/PlatformServices.h"
+#include "app/StringGrid.h"
+#include "presentation/GridClipboard.h"
+#include "text/NumberFormat.h"
+
+namespace {
+
+template <class W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+constexpr int kDesignedColumns = 7;
+constexpr int kDesignedRows = 5;
+constexpr int kColumns = 8;
+constexpr const char* kNotCorrected = "--";
+
+struct Column {
+    const char* header;
+    int width;
+};
+
+constexpr Column kColumnDesign[kColumns] = {
+    {"No.", 56},
+    {"Time [sec]", 100},
+    {"Acceleration [g]", 100},
+    {"Corrected Acc. [g]", 100},
+    {"Velocity [cm/sec]", 100},
+    {"Corrected Vel. [cm/sec]", 100},
+    {"Displacement [cm]", 100},
+    {"Corrected Disp. [cm]", 100},
+};
+
+}  // namespace
+
+TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, char decimalSeparator,
+               QWidget* parent)
+    : QDialog(parent), records_(records), platform_(platform), decimalSeparator_(decimalSeparator) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Detailed Data of Time History Records"));
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(false);
+
+    lbl11 = Named(new QLabel(QStringLiteral("Selected Time History Records")), "lbl11");
+    cbb4 = Named(new QComboBox, "cbb4");
+    cbb4->setEditable(false);
+    cbb4->setMinimumWidth(260);
+    strngrd1 = Named(new StringGrid(kDesignedColumns, kDesignedRows), "strngrd1");
+    strngrd1->setMinimumSize(735, 427);
+    strngrd1->setContextMenuPolicy(Qt::CustomContextMenu);
+    strngrd1->SetColumnCount(kColumns);
+    int gridWidth = 0;
+    for (int column = 0; column < kColumns; ++column) {
+        const QString header = QString::fromLatin1(kColumnDesign[column].header);
+        strngrd1->SetCell(column, 0, header);
+        // The designed width, widened where the platform font needs more for the header.
+        const int needed = strngrd1->fontMetrics().horizontalAdvance(header) + 14;
+        const int width = std::max(kColumnDesign[column].width, needed);
+        strngrd1->SetColumnWidth(column, width);
+        gridWidth += width;
+    }
+    btn1 = Named(new QPushButton(QStringLiteral("Close")), "btn1");
+    // Enter in the grid must not close the window.
+    btn1->setAutoDefault(false);
+
+    pm2 = Named(new QMenu(this), "pm2");
+    CopySelection1 = pm2->addAction(QStringLiteral("Copy Selection ( Ctrl+C )"));
+    CopySelection1->setObjectName(QStringLiteral("CopySelection1"));
+    SelectAll1 = pm2->addAction(QStringLiteral("Select All ( Ctrl+A )"));
+    SelectAll1->setObjectName(QStringLiteral("SelectAll1"));
+
+    auto* selectorRow = new QHBoxLayout;
+    selectorRow->addWidget(lbl11);
+    selectorRow->addWidget(cbb4);
+    selectorRow->addStretch(1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(btn1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 8);
+    layout->addLayout(selectorRow);
+    layout->addWidget(strngrd1, 1);
+    layout->addLayout(buttonRow);
+    // Room for every column and the vertical scroll bar, so that no horizontal one is needed.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    resize(std::max(755, gridWidth + scrollBar + 2 * strngrd1->View()->frameWidth() + 24), 503);
+
+    connect(cbb4, &QComboBox::currentIndexChanged, this, [this] { cbb4Change(); });
+    connect(btn1, &QPushButton::clicked, this, [this] { btn1Click(); });
+    connect(CopySelection1, &QAction::triggered, this, [this] { CopySelection1Click(); });
+    connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
+    connect(strngrd1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pm2->popup(strngrd1->mapToGlobal(at)); });
+
+    // Key preview: the window sees every key of its controls first.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // A key not taken by a control travels on to its parents; act only where it began.
+        const QWidget* focus = focusWidget();
+        if (watched == focus || (focus == nullptr && watched == this)) {
+            FormKeyDown(key->key(), key->modifiers());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm4::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (!modifiers.testFlag(Qt::ControlModifier)) {
+        return;
+    }
+    if (key == Qt::Key_A) {
+        SelectAll1Click();
+    } else if (key == Qt::Key_C) {
+        CopySelection1Click();
+    }
+}
+
+void TForm4::CopySelection1Click() {
+    CopyGridSelection(*strngrd1, platform_);
+}
+
+void TForm4::SelectAll1Click() {
+    SelectWholeGrid(*strngrd1);
+}
+
+void TForm4::BlankRow(int row) {
+    for (int column = 0; column < strngrd1->ColumnCount(); ++column) {
+        strngrd1->SetCell(column, row, QString());
+    }
+}
+
+void TForm4::ResetDetailedData() {
+    {
+        const QSignalBlocker blocker(cbb4);
+        cbb4->clear();
+    }
+    strngrd1->BeginUpdate();
+    for (int row = 1; row < strngrd1->RowCount(); ++row) {
+        BlankRow(row);
+    }
+    strngrd1->EndUpdate();
+}
+
+void TForm4::FillRecordSelector() {
+    {
+        const QSignalBlocker blocker(cbb4);
+        for (int i = 0; i < records_.Count(); ++i) {
+            cbb4->addItem(QString::fromStdString(records_.At(i).SourceFileName()));
+        }
+        cbb4->setCurrentIndex(records_.IsEmpty() ? -1 : 0);
+    }
+}
+
+void TForm4::ShowRecordData() {
+    const int index = cbb4->currentIndex();
+    if (index < 0 || index >= records_.Count()) {
+        return;
+    }
+    const travik::TimeHistory& record = records_.At(index);
+    const double dt = record.TimeStep();
+    const int count = record.SampleCount();
+    const bool corrected = record.IsCorrected();
+    const char separator = decimalSeparator_;
+    const auto sample = [separator](double value) {
+        return QString::fromStdString(travik::FormatNumber(value, "0.00000000", separator));
+    };
+    const QString notCorrected = QString::fromLatin1(kNotCorrected);
+
+    strngrd1->BeginUpdate();
+    strngrd1->SetRowCount(count + 2);
+    for (int i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const int row = i + 1;
+        strngrd1->SetCell(0, row, QString::number(i + 1));
+        strngrd1->SetCell(
+            1, row, QString::fromStdString(travik::FormatNumber(i * dt, "0.00000", separator)));
+        strngrd1->SetCell(2, row, sample(record.RawAcceleration()[at]));
+        strngrd1->SetCell(4, row, sample(record.RawVelocity()[at]));
+        strngrd1->SetCell(6, row, sample(record.RawDisplacement()[at]));
+        if (corrected) {
+            strngrd1->SetCell(3, row, sample(record.CorrectedAcceleration()[at]));
+            strngrd1->SetCell(5, row, sample(record.CorrectedVelocity()[at]));
+            strngrd1->SetCell(7, row, sample(record.CorrectedDisplacement()[at]));
+        } else {
+            strngrd1->SetCell(3, row, notCorrected);
+            strngrd1->SetCell(5, row, notCorrected);
+            strngrd1->SetCell(7, row, notCorrected);
+        }
+    }
+    // The trailing row may still hold a sample of a longer record shown before.
+    BlankRow(count + 1);
+    strngrd1->EndUpdate();
+}
+
+void TForm4::cbb4Change() {
+    ShowRecordData();
+}
+
+void TForm4::btn1Click() {
+    close();
+}

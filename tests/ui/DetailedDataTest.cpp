@@ -1,0 +1,229 @@
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "RecordsFixture.h"
+#include "app/StringGrid.h"
+#include "presentation/THData.h"
+
+namespace {
+
+class DetailedData : public RecordsFixture {
+  protected:
+    TForm4* OpenWindow() {
+        form->btn2Click();
+        EXPECT_NE(form->Form4, nullptr);
+        return form->Form4;
+    }
+
+    QStringList Row(int row) const {
+        QStringList texts;
+        StringGrid* grid = form->Form4->strngrd1;
+        for (int column = 0; column < grid->ColumnCount(); ++column) {
+            texts.append(grid->Cell(column, row));
+        }
+        return texts;
+    }
+
+    static QStringList Blank() { return QStringList(8, QString()); }
+};
+
+const QStringList kHeader = {"No.",
+                             "Time [sec]",
+                             "Acceleration [g]",
+                             "Corrected Acc. [g]",
+                             "Velocity [cm/sec]",
+                             "Corrected Vel. [cm/sec]",
+                             "Displacement [cm]",
+                             "Corrected Disp. [cm]"};
+
+TEST_F(DetailedData, WithoutRecordsShowsTheHeaderBlankRowsAndAnEmptySelector) {
+    TForm4* window = OpenWindow();
+    EXPECT_EQ(window->windowTitle(), "Detailed Data of Time History Records");
+    EXPECT_FALSE(window->isModal());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window->cbb4->count(), 0);
+    EXPECT_EQ(window->lbl11->text(), "Selected Time History Records");
+    EXPECT_EQ(window->btn1->text(), "Close");
+    StringGrid* grid = window->strngrd1;
+    ASSERT_EQ(grid->ColumnCount(), 8);
+    EXPECT_GT(grid->RowCount(), 2);
+    EXPECT_EQ(Row(0), kHeader);
+    for (int row = 1; row < grid->RowCount(); ++row) {
+        EXPECT_EQ(Row(row), Blank());
+    }
+    EXPECT_GE(grid->ColumnWidth(0), 56);
+    EXPECT_GE(grid->ColumnWidth(7), 100);
+}
+
+TEST_F(DetailedData, AnUncorrectedRecordShowsPlaceholdersInTheCorrectedColumns) {
+    Import({WriteSamples("three.txt", {0.00123456, -0.5, 0.25})});
+    TForm4* window = OpenWindow();
+    EXPECT_EQ(window->cbb4->currentText(), "three.txt");
+    StringGrid* grid = window->strngrd1;
+    ASSERT_EQ(grid->RowCount(), 5);
+    // Velocity 0.01 s * 980 * (0.00123456 - 0.5) / 2 = -2.44395066 cm/sec; displacement
+    // 0.0001 * 980 * (2 * 0.00123456 - 0.5) / 6 = -0.00812634 cm.
+    EXPECT_EQ(Row(1), (QStringList{"1", "0.00000", "0.00123456", "--", "0.00000000", "--",
+                                   "0.00000000", "--"}));
+    EXPECT_EQ(Row(2), (QStringList{"2", "0.01000", "-0.50000000", "--", "-2.44395066", "--",
+                                   "-0.00812634", "--"}));
+    EXPECT_EQ(Row(3).mid(0, 4), (QStringList{"3", "0.02000", "0.25000000", "--"}));
+    EXPECT_EQ(Row(4), Blank());
+}
+
+TEST_F(DetailedData, ACorrectedRecordFillsEveryColumnWithNumbers) {
+    Import({WriteSamples("drift.txt", {0.01, 0.03, 0.05, 0.04, 0.08, 0.06})});
+    form->btn4Click();
+    ASSERT_TRUE(form->RecordList.At(0).IsCorrected());
+    OpenWindow();
+    const travik::TimeHistory& record = form->RecordList.At(0);
+    for (int row = 1; row <= record.SampleCount(); ++row) {
+        const QStringList texts = Row(row);
+        for (int column = 1; column < 8; ++column) {
+            bool isNumber = false;
+            texts.at(column).toDouble(&isNumber);
+            EXPECT_TRUE(isNumber) << row << ' ' << column << ' ' << texts.at(column).toStdString();
+        }
+        EXPECT_NEAR(texts.at(3).toDouble(), record.CorrectedAcceleration()[row - 1], 5e-9);
+        EXPECT_NEAR(texts.at(7).toDouble(), record.CorrectedDisplacement()[row - 1], 5e-9);
+    }
+}
+
+TEST_F(DetailedData, TimesAreTheSampleIndexTimesTheStep) {
+    std::vector<double> samples(250, 0.001);
+    Import({WriteSamples("long.txt", samples)}, QStringLiteral("0.005"));
+    OpenWindow();
+    EXPECT_EQ(Row(201).at(0), "201");
+    EXPECT_EQ(Row(201).at(1), "1.00000");
+    EXPECT_EQ(Row(250).at(1), "1.24500");
+}
+
+TEST_F(DetailedData, ExistsOnceAndASecondClickKeepsWhatWasPicked) {
+    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3}), WriteSamples("b.txt", {0.4, 0.5})});
+    TForm4* window = OpenWindow();
+    window->cbb4->setCurrentIndex(1);
+    EXPECT_EQ(window->strngrd1->RowCount(), 4);
+    EXPECT_EQ(Row(1).at(2), "0.40000000");
+    window->strngrd1->SetSelection({2, 1, 3, 2});
+
+    form->btn2Click();
+    EXPECT_EQ(form->Form4, window);
+    EXPECT_EQ(form->findChildren<TForm4*>().size(), 1);
+    EXPECT_EQ(window->cbb4->currentIndex(), 1);
+    EXPECT_EQ(window->strngrd1->Selection(), (GridSelection{2, 1, 3, 2}));
+}
+
+TEST_F(DetailedData, AShorterRecordLeavesNoCellOfALongerOne) {
+    Import({WriteSamples("long.txt", {0.1, 0.2, 0.3, 0.4, 0.5}),
+            WriteSamples("short.txt", {0.9, 0.8})});
+    TForm4* window = OpenWindow();
+    EXPECT_EQ(window->strngrd1->RowCount(), 7);
+    window->cbb4->setCurrentIndex(1);
+    ASSERT_EQ(window->strngrd1->RowCount(), 4);
+    EXPECT_EQ(Row(2).at(2), "0.80000000");
+    EXPECT_EQ(Row(3), Blank());
+}
+
+TEST_F(DetailedData, ClearingAndImportingResetTheOpenWindowUntilItIsOpenedAgain) {
+    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
+    TForm4* window = OpenWindow();
+    form->btn7Click();
+    EXPECT_EQ(window->cbb4->count(), 0);
+    EXPECT_EQ(Row(0), kHeader);
+    for (int row = 1; row < window->strngrd1->RowCount(); ++row) {
+        EXPECT_EQ(Row(row), Blank());
+    }
+
+    Import({WriteSamples("b.txt", {0.4, 0.5})});
+    EXPECT_EQ(form->Form4, window);
+    EXPECT_EQ(window->cbb4->count(), 0);
+    EXPECT_EQ(Row(1), Blank());
+
+    window->btn1->click();
+    ProcessDeletions();
+    EXPECT_EQ(form->Form4, nullptr);
+    window = OpenWindow();
+    ASSERT_EQ(window->cbb4->count(), 1);
+    EXPECT_EQ(window->cbb4->itemText(0), "b.txt");
+    EXPECT_EQ(Row(1).at(2), "0.40000000");
+}
+
+TEST_F(DetailedData, ImportingResetsTheOpenWindowBeforeReadingFiles) {
+    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
+    TForm4* window = OpenWindow();
+    Import({QDir(folder.path()).filePath("missing.txt")});
+    EXPECT_EQ(window->cbb4->count(), 0);
+    EXPECT_EQ(Row(1), Blank());
+}
+
+TEST_F(DetailedData, CtrlCAndCtrlACopyAndSelectFromAnyControl) {
+    Import({WriteSamples("a.txt", {0.1, 0.2})});
+    TForm4* window = OpenWindow();
+    StringGrid* grid = window->strngrd1;
+
+    grid->SetSelection({2, 1, 3, 2});
+    window->cbb4->setFocus();
+    QTest::keyClick(window->cbb4, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboard, "0.10000000\t--\n0.20000000\t--\n");
+
+    window->btn1->setFocus();
+    QTest::keyClick(window->btn1, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(grid->Selection(), (GridSelection{0, 0, 7, 3}));
+    QTest::keyClick(window->btn1, Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = platform.clipboard.split('\n');
+    ASSERT_EQ(lines.size(), 5);  // four rows, each ending with a line feed
+    EXPECT_EQ(lines.at(0), kHeader.join('\t'));
+    EXPECT_TRUE(lines.at(1).startsWith("1\t0.00000\t0.10000000\t--\t"));
+    EXPECT_EQ(lines.at(3), QString(7, '\t'));
+    EXPECT_EQ(lines.at(4), "");
+
+    grid->SetSelection({0, 1, 1, 1});
+    grid->setFocus();
+    QTest::keyClick(grid->View(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboard, "1\t0.00000\n");
+    // Without Ctrl the letters are just keys.
+    platform.clipboard.clear();
+    QTest::keyClick(grid->View(), Qt::Key_C);
+    EXPECT_EQ(platform.clipboard, "");
+}
+
+TEST_F(DetailedData, PopupMenuCommandsCopyAndSelect) {
+    Import({WriteSamples("a.txt", {0.1})});
+    TForm4* window = OpenWindow();
+    EXPECT_EQ(window->CopySelection1->text(), "Copy Selection ( Ctrl+C )");
+    EXPECT_EQ(window->SelectAll1->text(), "Select All ( Ctrl+A )");
+    window->SelectAll1->trigger();
+    EXPECT_EQ(window->strngrd1->Selection(), (GridSelection{0, 0, 7, 2}));
+    window->strngrd1->SetSelection({1, 1, 1, 1});
+    window->CopySelection1->trigger();
+    EXPECT_EQ(platform.clipboard, "0.00000\n");
+}
+
+TEST_F(DetailedData, NumbersUseTheLocalesDecimalSeparator) {
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale::setDefault(german);
+    Import({WriteLines("a.txt", {"0,1", "-0,2"})}, [](TForm2& dialog) {
+        dialog.edt1->setText("0,01");
+        dialog.rb2->setChecked(true);
+    });
+    OpenWindow();
+    EXPECT_EQ(Row(2).mid(1, 2), (QStringList{"0,01000", "-0,20000000"}));
+}
+
+TEST_F(DetailedData, ClosingDestroysTheWindowAndTheNextClickMakesAFreshOne) {
+    TForm4* window = OpenWindow();
+    const QPointer<TForm4> first = window;
+    window->close();
+    ProcessDeletions();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(form->Form4, nullptr);
+    Import({WriteSamples("a.txt", {0.1})});
+    window = OpenWindow();
+    EXPECT_EQ(window->cbb4->count(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// "Export Checked" on the spectra page.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QProcess>
+#include <filesystem>
+
+#include "SpectraFixture.h"
+#include "export/SpectraReport.h"
+
+namespace {
+
+using MessageKind = PlatformServices::MessageKind;
+
+class SpectraExportTest : public SpectraFixture {
+  protected:
+    void LoadShortRecords(int count) {
+        std::vector<std::unique_ptr<travik::TimeHistory>> records;
+        for (int i = 0; i < count; ++i) {
+            records.push_back(ShortRecord("rec" + std::to_string(i) + ".txt"));
+        }
+        Load(std::move(records));
+    }
+
+    void Check(std::initializer_list<int> items) {
+        for (int item : items) {
+            form->lst3->item(item)->setCheckState(Qt::Checked);
+        }
+    }
+
+    QStringList ReportsWritten() const {
+        return QDir(folder.path()).entryList({QStringLiteral("*_RS.csv")}, QDir::Files, QDir::Name);
+    }
+
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        return file.readAll();
+    }
+
+    // The report the core builds for these values, as a file would hold it.
+    static QByteArray ExpectedReport(const travik::TimeHistory& record,
+                                     const std::vector<double>& dampingRatios,
+                                     const std::vector<double>& periods) {
+        travik::ReportLines lines;
+        travik::BuildSpectraReport(lines, record, travik::AnalysisSettings{}, dampingRatios,
+                                   periods, travik::kSoftwareEdition, travik::TodayLocalDate(),
+                                   [](const std::string&) {});
+        QByteArray text;
+        for (const std::string& line : lines) {
+            text += QByteArray::fromStdString(line) + "\r\n";
+        }
+        return text;
+    }
+};
+
+TEST_F(SpectraExportTest, NothingCheckedIsRefused) {
+    LoadShortRecords(2);
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(platform.messages[0].text, "Check the Time History Record first!");
+    EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
+}
+
+TEST_F(SpectraExportTest, MoreThanEightCheckedAreRefusedAndEightAreWritten) {
+    LoadShortRecords(9);
+    Check({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    platform.folderAnswers.push_back(folder.path());
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(platform.messages[0].text, "INFORMATION: Maximum Export Number ( 8 ) was exceeded!");
+    EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
+    EXPECT_TRUE(ReportsWritten().isEmpty());
+
+    form->lst3->item(4)->setCheckState(Qt::Unchecked);
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].text, "Done!");
+    const QStringList written = ReportsWritten();
+    EXPECT_EQ(written.size(), 8);
+    EXPECT_FALSE(written.contains("rec4_RS.csv"));
+    EXPECT_TRUE(written.contains("rec8_RS.csv"));
+}
+
+TEST_F(SpectraExportTest, ABadDampingValueOrACancelWritesNothing) {
+    LoadShortRecords(1);
+    Check({0});
+    SetDamping({"5", "x5"});
+    platform.folderAnswers.push_back(folder.path());
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(platform.messages[0].text, "\"x5\" is not a valid floating number!");
+    EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
+    EXPECT_TRUE(form->SpectrumStore.dampingRatios.empty());
+
+    platform.folderAnswers.clear();  // the dialog is cancelled
+    SetDamping({"10", "5", "10"});
+    form->btn10Click();
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.folderDialogFolders.size(), 1);
+    EXPECT_TRUE(ReportsWritten().isEmpty());
+    EXPECT_EQ(form->SpectrumStore.dampingRatios, (std::vector<double>{0.05, 0.1}));
+    EXPECT_EQ(form->SpectrumStore.periods.size(), 301u);
+}
+
+TEST_F(SpectraExportTest, AFolderThatNoLongerExistsIsReportedWithoutDone) {
+    LoadShortRecords(2);
+    Check({0, 1});
+    const QString gone = QDir(folder.path()).filePath("gone");
+    platform.folderAnswers.push_back(gone);
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
+    // The warning is the error's own text, as writing there directly gives it.
+    try {
+        travik::WriteReport(std::filesystem::path(gone.toStdString()) / "rec0_RS.csv", {"x"});
+        ADD_FAILURE() << "writing into a missing folder succeeded";
+    } catch (const travik::ReportWriteError& error) {
+        EXPECT_EQ(platform.messages[0].text.toStdString(), error.what());
+    }
+    EXPECT_FALSE(QFileInfo::exists(gone));
+}
+
+TEST_F(SpectraExportTest, TheReportIsTheCoreReportOfTheEnteredValues) {
+    Load(SampleRecord());
+    Check({0});
+    SetDamping({"10", "5", "10"});
+    platform.folderAnswers.push_back(folder.path());
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "Done!");
+    const QString path = QDir(folder.path()).filePath("elcentro-1940-chopra-ns_RS.csv");
+    const QByteArray written = Contents(path);
+
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, 0.02, 6.0, 0.02);
+    EXPECT_EQ(written, ExpectedReport(form->RecordList.At(0), {0.05, 0.1}, periods));
+    const QList<QByteArray> lines = written.split('\n');
+    ASSERT_GE(lines.size(), 10);
+    EXPECT_TRUE(lines[7].startsWith("Period[sec],Disp.Damp.=5%,Disp.Damp.=10%,Vel.Damp.=5%,"));
+    EXPECT_EQ(lines.size(), 7 + 1 + 301 + 1);  // the last line feed ends the last row
+
+    // The command-line program writes the same file, when it has been built alongside.
+    const QString cli =
+        QDir(QCoreApplication::applicationDirPath()).filePath("../../src/cli/travik-cli");
+    if (!QFileInfo(cli).isExecutable()) {
+        GTEST_SKIP() << "travik-cli not built; compared with the core report only";
+    }
+    QTemporaryDir cliFolder;
+    QProcess run;
+    run.start(cli, {"spectra", "--dt", "0.02", "--damping", "10,5,10", "--out", cliFolder.path(),
+                    QString(TRAVIK_SAMPLE_DATA_DIR) + "/elcentro-1940-chopra-ns.txt"});
+    ASSERT_TRUE(run.waitForFinished(60000));
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    EXPECT_EQ(Contents(QDir(cliFolder.path()).filePath("elcentro-1940-chopra-ns_RS.csv")), written);
+}
+
+TEST_F(SpectraExportTest, TheScreenKeepsTheAnalysisWhileTheListsTakeTheExportValues) {
+    LoadShortRecords(1);
+    Check({0});
+    form->btn11Click();
+    const travik::SpectrumStore before = form->SpectrumStore;
+    const QString cell = form->strngrd3->Cell(1, 150);
+    ASSERT_EQ(form->cht4->PointCount(0), 301);
+
+    form->AnalysisSettings.minPeriod = 0.5;
+    form->AnalysisSettings.maxPeriod = 2.0;
+    form->AnalysisSettings.periodStep = 0.5;
+    SetDamping({"20", "2", "7"});
+    platform.folderAnswers.push_back(folder.path());
+    form->btn10Click();
+    ASSERT_EQ(platform.messages.back().text, "Done!");
+
+    const travik::SpectrumStore& after = form->SpectrumStore;
+    EXPECT_EQ(after.dampingRatios, (std::vector<double>{0.02, 0.07, 0.2}));
+    EXPECT_EQ(after.periods, (std::vector<double>{0.0, 0.5, 1.0, 1.5, 2.0}));
+    EXPECT_EQ(after.displacementColumns, before.displacementColumns);
+    EXPECT_EQ(after.pseudoAccelerationColumns, before.pseudoAccelerationColumns);
+    EXPECT_EQ(form->strngrd3->Cell(1, 150), cell);
+    EXPECT_EQ(form->strngrd3->ColumnCount(), 2);
+    EXPECT_EQ(form->cht4->PointCount(0), 301);
+
+    // A redraw pairs the short new lists with the old columns, within both.
+    form->cbb5->setCurrentIndex(1);
+    EXPECT_EQ(form->cht4->PointCount(0), 4);
+    EXPECT_FALSE(form->cht4->IsSeriesActive(1));
+    form->cbb5->setCurrentIndex(2);
+    EXPECT_EQ(form->cht4->PointCount(0), 301);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QString>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ScriptedPlatform.h"
+#include "app/Unit1.h"
+#include "records/FreeFormatReader.h"
+#include "records/Timeserie.h"
+#include "text/NumberFormat.h"
+
+// A main window over a scripted platform with records loaded straight into its list, as an
+// import leaves them. Numbers use the full stop.
+class SpectraFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QLocale english(QLocale::English, QLocale::UnitedStates);
+        english.setNumberOptions(QLocale::OmitGroupSeparator);
+        QLocale::setDefault(english);
+        ASSERT_TRUE(folder.isValid());
+        form = std::make_unique<TForm1>(platform);
+    }
+
+    void TearDown() override {
+        form.reset();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // A record of raw samples (g), integrated with the default g.
+    static std::unique_ptr<travik::TimeHistory> MakeRecord(const std::string& name, double dt,
+                                                           const std::vector<double>& values) {
+        auto record = std::make_unique<travik::TimeHistory>(name, dt);
+        for (double value : values) {
+            record->AppendAcceleration(value);
+        }
+        travik::IntegrateMotion(*record, 980.0, travik::MotionSet::Raw);
+        record->SetIntegrated(true);
+        return record;
+    }
+
+    // A short decaying oscillation whose largest absolute value is 0.45 g, at sample 10.
+    static std::unique_ptr<travik::TimeHistory> ShortRecord(const std::string& name) {
+        std::vector<double> values;
+        for (int i = 0; i < 200; ++i) {
+            values.push_back(0.3 * std::sin(6.2831852 * i / 25.0) * std::exp(-i / 100.0));
+        }
+        values[10] = -0.45;
+        return MakeRecord(name, 0.01, values);
+    }
+
+    // The 1940 El Centro north-south record of the sample data, time step 0.02 s.
+    static std::unique_ptr<travik::TimeHistory> SampleRecord() {
+        travik::FreeFormatParameters parameters;
+        parameters.timeStep = 0.02;
+        travik::ReadResult read = travik::ReadFreeFormatFile(
+            std::string(TRAVIK_SAMPLE_DATA_DIR) + "/elcentro-1940-chopra-ns.txt", parameters);
+        EXPECT_TRUE(read.ok()) << read.message;
+        travik::IntegrateMotion(*read.record, 980.0, travik::MotionSet::Raw);
+        read.record->SetIntegrated(true);
+        return std::move(read.record);
+    }
+
+    // Puts the records into the window's lists and selects the first in the record box.
+    void Load(std::vector<std::unique_ptr<travik::TimeHistory>> records) {
+        form->ClearAllRecords();
+        for (auto& record : records) {
+            form->RecordList.Append(std::move(record));
+        }
+        form->FillRecordLists();
+        form->cbb4->setCurrentIndex(form->RecordList.IsEmpty() ? -1 : 0);
+    }
+
+    void Load(std::unique_ptr<travik::TimeHistory> record) {
+        std::vector<std::unique_ptr<travik::TimeHistory>> records;
+        records.push_back(std::move(record));
+        Load(std::move(records));
+    }
+
+    // Chooses the number of damping values and types them, in percent.
+    void SetDamping(const std::vector<QString>& percents) {
+        form->cbb6->setCurrentIndex(static_cast<int>(percents.size()) - 1);
+        QLineEdit* const edits[] = {form->edt16, form->edt17, form->edt18, form->edt19, form->edt20,
+                                    form->edt21, form->edt22, form->edt23, form->edt24};
+        for (std::size_t i = 0; i < percents.size(); ++i) {
+            edits[i]->setText(percents[i]);
+        }
+    }
+
+    void ShowSpectraPage(int tablePage = 0) {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        form->pgc1->setCurrentIndex(1);
+        form->pgc2->setCurrentIndex(tablePage);
+        QApplication::processEvents();
+    }
+
+    static QString Six(double value) {
+        return QString::fromStdString(travik::FormatNumber(value, "0.000000"));
+    }
+
+    std::vector<StringGrid*> Grids() const {
+        return {form->strngrd1, form->strngrd2, form->strngrd3, form->strngrd4, form->strngrd5};
+    }
+
+    QTemporaryDir folder;
+    ScriptedPlatform platform;
+    std::unique_ptr<TForm1> form;
+};
