@@ -1,8 +1,8 @@
 // Test main for window tests. Listing the tests must not need a display, so the
 // application object is created only when the tests are run.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <cstring>
-#include <gtest/gtest.h>
 #include <memory>
 
 int main(int argc, char** argv) {

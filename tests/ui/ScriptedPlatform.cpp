@@ -24,6 +24,10 @@ QString ScriptedPlatform::ChooseFolder(QWidget*, const QString& initialFolder) {
     return answer;
 }
 
-void ScriptedPlatform::SetClipboardText(const QString& text) { clipboard = text; }
+void ScriptedPlatform::SetClipboardText(const QString& text) {
+    clipboard = text;
+}
 
-void ScriptedPlatform::OpenWebPage(const QUrl& url) { openedPages.push_back(url); }
+void ScriptedPlatform::OpenWebPage(const QUrl& url) {
+    openedPages.push_back(url);
+}

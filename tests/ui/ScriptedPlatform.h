@@ -11,7 +11,7 @@
 // A platform seam for tests: records every message (kind and exact text), answers the file
 // and folder dialogs from queues (an empty answer is a cancel) and keeps the clipboard text.
 class ScriptedPlatform final : public PlatformServices {
-public:
+  public:
     struct Message {
         MessageKind kind;
         QString text;
@@ -24,10 +24,10 @@ public:
     void OpenWebPage(const QUrl& url) override;
 
     std::vector<Message> messages;
-    std::deque<QStringList> fileAnswers;   // next answers of the file dialog
-    std::deque<QString> folderAnswers;     // next answers of the folder dialog
-    QStringList fileDialogFolders;         // initial folders the file dialog was opened in
-    QStringList folderDialogFolders;       // initial folders the folder dialog was opened in
+    std::deque<QStringList> fileAnswers;  // next answers of the file dialog
+    std::deque<QString> folderAnswers;    // next answers of the folder dialog
+    QStringList fileDialogFolders;        // initial folders the file dialog was opened in
+    QStringList folderDialogFolders;      // initial folders the folder dialog was opened in
     QString clipboard;
     std::vector<QUrl> openedPages;
 };

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "app/Unit1.h"
 
@@ -31,16 +32,6 @@ QLabel* MakeLine(QWidget* parent, const char* name, const QString& text, int lef
     label->move(left, top);
     label->adjustSize();
     return label;
-}
-
-void SetLinkLook(QLabel* label, const QColor& color, bool underlined) {
-    QFont font = label->font();
-    font.setBold(true);
-    font.setUnderline(underlined);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
 }
 
 }  // namespace
@@ -164,11 +155,11 @@ void TAboutBox::OKButtonClick() {
 }
 
 void TAboutBox::lbl6MouseMove() {
-    SetLinkLook(lbl6, kLinkHoverColor, true);
+    SetLabelLook(lbl6, kLinkHoverColor, true);
 }
 
 void TAboutBox::lbl6MouseLeave() {
-    SetLinkLook(lbl6, Qt::black, false);
+    SetLabelLook(lbl6, Qt::black, false);
 }
 
 void TAboutBox::lbl6Click() {

@@ -9,7 +9,7 @@ class QWidget;
 // Everything that blocks or touches the desktop goes through this seam, so that tests can
 // script dialogs and read back every message without a modal loop.
 class PlatformServices {
-public:
+  public:
     enum class MessageKind { Information, Warning, Plain };
 
     virtual ~PlatformServices() = default;
@@ -28,7 +28,7 @@ public:
 
 // The real desktop: QMessageBox, QFileDialog, QClipboard, QDesktopServices.
 class QtPlatformServices final : public PlatformServices {
-public:
+  public:
     void ShowMessage(QWidget* parent, MessageKind kind, const QString& text) override;
     QStringList ChooseRecordFiles(QWidget* parent, const QString& initialFolder) override;
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;

@@ -33,6 +33,7 @@
 
 #include "analysis/AnalysisSettingForm.h"
 #include "app/About.h"
+#include "app/FormHelpers.h"
 #include "export/ExportMessages.h"
 #include "export/ReportHeader.h"
 #include "export/TimeHistoryReport.h"
@@ -79,30 +80,6 @@ QLineEdit* MakeCounter(const char* name) {
     palette.setColor(QPalette::Text, kCounterColor);
     edit->setPalette(palette);
     return edit;
-}
-
-void SetLabelLook(QLabel* label, const QColor& color, bool underlined) {
-    QFont font = label->font();
-    font.setBold(true);
-    font.setUnderline(underlined);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-}
-
-std::filesystem::path ToPath(const QString& text) {
-    return std::filesystem::path(text.toStdU16String());
-}
-
-int CountChecked(const QListWidget* list) {
-    int count = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked) {
-            ++count;
-        }
-    }
-    return count;
 }
 
 // Fills one chart series with (i * dt, values[i]) in one step; long records would be slow
