@@ -185,9 +185,11 @@ TEST_F(SpectraExportTest, TheScreenKeepsTheAnalysisWhileTheListsTakeTheExportVal
     EXPECT_EQ(form->strngrd3->ColumnCount(), 2);
     EXPECT_EQ(form->cht4->PointCount(0), 301);
 
-    // A redraw pairs the short new lists with the old columns, within both.
+    // A redraw shows the analysed curves with their own periods and damping title, not
+    // the export's lists.
     form->cbb5->setCurrentIndex(1);
-    EXPECT_EQ(form->cht4->PointCount(0), 4);
+    EXPECT_EQ(form->cht4->PointCount(0), 300);
+    EXPECT_EQ(form->cht4->SeriesTitle(0), "Damp. 5%");
     EXPECT_FALSE(form->cht4->IsSeriesActive(1));
     form->cbb5->setCurrentIndex(2);
     EXPECT_EQ(form->cht4->PointCount(0), 301);

@@ -196,20 +196,21 @@ TEST_F(SpectrumChartTest, ARedrawNeverReadsPastTheEndOfAList) {
     form->btn11Click();
     travik::SpectrumStore& store = form->SpectrumStore;
 
-    // A failed damping read empties the damping list; the columns stay.
+    // A failed damping read empties the damping list and an export rewrites the period
+    // lists; the columns stay, and redraws keep the lists they were computed with.
     store.dampingRatios.clear();
     form->cbb7->setCurrentIndex(2);
     EXPECT_EQ(form->cht4->PointCount(2), 301);
     EXPECT_EQ(form->cht4->SeriesTitle(2), "Damp. 20%");
-
-    // Period lists shorter and longer than the columns.
     store.periods.resize(5);
     store.frequencies.resize(5);
     form->cbb5->setCurrentIndex(1);
-    EXPECT_EQ(form->cht4->PointCount(0), 4);
+    EXPECT_EQ(form->cht4->PointCount(0), 300);
+    EXPECT_DOUBLE_EQ(form->cht4->Point(0, 0).x(), 1 / 0.02);
     store.periods.assign(400, 1.0);
     form->cbb5->setCurrentIndex(0);
     EXPECT_EQ(form->cht4->PointCount(0), 301);
+    EXPECT_DOUBLE_EQ(form->cht4->Point(0, 300).x(), 5.99999999999996);
 
     // Fewer columns of one kind than of another, and a short column.
     store.velocityColumns.pop_back();

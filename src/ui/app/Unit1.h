@@ -235,6 +235,14 @@ class TForm1 : public QMainWindow {
     void SetAllChecks(QListWidget* list, bool invert, bool checked);
     void RecountChecks(QListWidget* list);
     void DrawRecord(const travik::TimeHistory& record);
+    // Reads the damping edits into the store's damping list (sorted, without repeats) and
+    // rebuilds its period list from the settings; false after a damping warning.
+    bool PrepareDampingAndPeriods();
+
+    // The damping, period and frequency lists the shown spectra were computed with. An
+    // export rewrites the store's lists without recomputing its columns; redraws pair the
+    // columns with these, so a curve never carries another analysis's damping or periods.
+    travik::SpectrumStore analysedLists_;
 
     bool centred_ = false;
     bool destroyed_ = false;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "analysis/DampingValues.h"
+#include "app/FormHelpers.h"
 #include "app/Unit1.h"
 #include "export/ExportMessages.h"
 #include "export/ReportHeader.h"
@@ -32,20 +33,6 @@ constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
     travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
     travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
     travik::SpectrumKind::PseudoAcceleration};
-
-std::filesystem::path ToPath(const QString& text) {
-    return std::filesystem::path(text.toStdU16String());
-}
-
-int CountChecked(const QListWidget* list) {
-    int count = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked) {
-            ++count;
-        }
-    }
-    return count;
-}
 
 // A long computation shows the busy pointer; a message box in between gets the normal one.
 class BusyPointer {
@@ -96,20 +83,27 @@ bool TForm1::ReadDampingRatios(std::vector<double>& list) {
 
 // ---- Analysis ----------------------------------------------------------------------------
 
-void TForm1::btn11Click() {
-    const int recordIndex = cbb4->currentIndex();
-    if (recordIndex < 0 || recordIndex >= RecordList.Count()) {
-        return;
-    }
+bool TForm1::PrepareDampingAndPeriods() {
     SpectrumStore.dampingRatios.clear();
     if (!ReadDampingRatios(SpectrumStore.dampingRatios)) {
         SpectrumStore.dampingRatios.clear();
-        return;
+        return false;
     }
     travik::BuildPeriodList(SpectrumStore.periods, SpectrumStore.frequencies,
                             AnalysisSettings.minPeriod, AnalysisSettings.maxPeriod,
                             AnalysisSettings.periodStep);
     travik::SortAndRemoveRepeatedRatios(SpectrumStore.dampingRatios);
+    return true;
+}
+
+void TForm1::btn11Click() {
+    const int recordIndex = cbb4->currentIndex();
+    if (recordIndex < 0 || recordIndex >= RecordList.Count()) {
+        return;
+    }
+    if (!PrepareDampingAndPeriods()) {
+        return;
+    }
 
     travik::ClearSpectrumColumns(SpectrumStore);
     ClearSpectrumTables();
@@ -121,6 +115,9 @@ void TForm1::btn11Click() {
             [this](const std::string& message) {
                 BusyPointer::Interrupt([&] { ShowPlain(QString::fromStdString(message)); });
             });
+        analysedLists_.dampingRatios = SpectrumStore.dampingRatios;
+        analysedLists_.periods = SpectrumStore.periods;
+        analysedLists_.frequencies = SpectrumStore.frequencies;
         PlotSpectra(cbb5->currentIndex(), cbb7->currentIndex());
         FillSpectrumTables();
     }
@@ -153,7 +150,12 @@ void TForm1::ClearSpectrumChart() {
 }
 
 void TForm1::PlotSpectra(int abscissa, int ordinate) {
-    ::PlotSpectra(*cht4, SpectrumStore, abscissa, ordinate, DecimalSeparator());
+    // The columns of the store with the lists they were computed from (see analysedLists_).
+    travik::SpectrumStore shown = SpectrumStore;
+    shown.dampingRatios = analysedLists_.dampingRatios;
+    shown.periods = analysedLists_.periods;
+    shown.frequencies = analysedLists_.frequencies;
+    ::PlotSpectra(*cht4, shown, abscissa, ordinate, DecimalSeparator());
 }
 
 void TForm1::cbb5Change() {
@@ -283,15 +285,9 @@ void TForm1::btn10Click() {
         ShowInformation(QString::fromStdString(travik::SpectraExportLimitMessage(MaxExportNumber)));
         return;
     }
-    SpectrumStore.dampingRatios.clear();
-    if (!ReadDampingRatios(SpectrumStore.dampingRatios)) {
-        SpectrumStore.dampingRatios.clear();
+    if (!PrepareDampingAndPeriods()) {
         return;
     }
-    travik::BuildPeriodList(SpectrumStore.periods, SpectrumStore.frequencies,
-                            AnalysisSettings.minPeriod, AnalysisSettings.maxPeriod,
-                            AnalysisSettings.periodStep);
-    travik::SortAndRemoveRepeatedRatios(SpectrumStore.dampingRatios);
     QString folder;
     if (!ChooseExportFolder(folder)) {
         return;
