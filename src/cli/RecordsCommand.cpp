@@ -1,7 +1,6 @@
 #include "RecordsCommand.h"
 
-#include <filesystem>
-
+#include "ReportWriting.h"
 #include "export/ReportHeader.h"
 #include "export/TimeHistoryReport.h"
 
@@ -21,23 +20,12 @@ int RecordsCommand::Run(std::ostream& out, std::ostream& err) const {
         return outcome.exitCode;
     }
 
-    const std::filesystem::path folder(import_.outputFolder);
-    ReportPathPlanner planner;
-    ReportLines lines;
-    for (int i = 0; i < outcome.records.Count(); ++i) {
-        const TimeHistory& record = outcome.records.At(i);
-        BuildTimeHistoryReport(lines, record, kSoftwareEdition, TodayLocalDate());
-        const std::filesystem::path path =
-            planner.Next(folder, record.SourceFileName(), kTimeHistoryReportSuffix);
-        try {
-            WriteReport(path, lines);
-        } catch (const ReportWriteError& error) {
-            err << error.what() << '\n';
-            return kExitFailure;
-        }
-        out << path.string() << '\n';
-    }
-    return outcome.readerFailed || outcome.correctionFailed ? kExitFailure : kExitOk;
+    return WriteRecordReports(
+        outcome, import_, kTimeHistoryReportSuffix,
+        [](ReportLines& lines, const TimeHistory& record) {
+            BuildTimeHistoryReport(lines, record, kSoftwareEdition, TodayLocalDate());
+        },
+        out, err);
 }
 
 }  // namespace travik::cli

@@ -10,12 +10,12 @@ namespace travik::cli {
 
 // `travik-cli records [options] FILE...`: writes <out>/<name>_TH.csv per record read.
 class RecordsCommand {
-public:
+  public:
     explicit RecordsCommand(CLI::App& app);
     bool Selected() const { return command_->parsed(); }
     int Run(std::ostream& out, std::ostream& err) const;
 
-private:
+  private:
     CLI::App* command_;
     ImportOptions import_;
 };

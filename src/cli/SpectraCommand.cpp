@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "ReportWriting.h"
 #include "analysis/AnalysisSettings.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
@@ -139,28 +140,17 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
         return outcome.exitCode;
     }
 
-    const std::filesystem::path folder(import_.outputFolder);
     const auto showCalculationError = [&err](const std::string& message) {
         err << message << '\n';
     };
-    ReportPathPlanner planner;
-    ReportLines lines;
-    for (int i = 0; i < outcome.records.Count(); ++i) {
-        const TimeHistory& record = outcome.records.At(i);
-        BuildSpectraReport(lines, record, analysis.settings, analysis.dampingRatios,
-                           analysis.periods, kSoftwareEdition, TodayLocalDate(),
-                           showCalculationError);
-        const std::filesystem::path path =
-            planner.Next(folder, record.SourceFileName(), kSpectraReportSuffix);
-        try {
-            WriteReport(path, lines);
-        } catch (const ReportWriteError& error) {
-            err << error.what() << '\n';
-            return kExitFailure;
-        }
-        out << path.string() << '\n';
-    }
-    return outcome.readerFailed || outcome.correctionFailed ? kExitFailure : kExitOk;
+    return WriteRecordReports(
+        outcome, import_, kSpectraReportSuffix,
+        [&](ReportLines& lines, const TimeHistory& record) {
+            BuildSpectraReport(lines, record, analysis.settings, analysis.dampingRatios,
+                               analysis.periods, kSoftwareEdition, TodayLocalDate(),
+                               showCalculationError);
+        },
+        out, err);
 }
 
 }  // namespace travik::cli

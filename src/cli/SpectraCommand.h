@@ -11,12 +11,12 @@ namespace travik::cli {
 
 // `travik-cli spectra [options] FILE...`: writes <out>/<name>_RS.csv per record read.
 class SpectraCommand {
-public:
+  public:
     explicit SpectraCommand(CLI::App& app);
     bool Selected() const { return command_->parsed(); }
     int Run(std::ostream& out, std::ostream& err) const;
 
-private:
+  private:
     CLI::App* command_;
     ImportOptions import_;
     std::string minPeriod_ = "0.02";
