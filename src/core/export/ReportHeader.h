@@ -40,17 +40,17 @@ std::string ReportBaseName(std::string_view sourceFileName);
 // already handed out by the same export gets "_2", "_3", ... before the suffix, so that two
 // records of the same name never overwrite each other's report.
 class ReportPathPlanner {
-public:
-    std::filesystem::path Next(const std::filesystem::path& folder,
-                               std::string_view sourceFileName, std::string_view suffix);
+  public:
+    std::filesystem::path Next(const std::filesystem::path& folder, std::string_view sourceFileName,
+                               std::string_view suffix);
 
-private:
+  private:
     std::map<std::filesystem::path, int> used_;
 };
 
 // Raised when a report cannot be created or written; what() is the user-facing text.
 class ReportWriteError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

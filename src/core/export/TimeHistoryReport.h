@@ -9,7 +9,7 @@ namespace travik {
 // Empties `lines` and fills them with the time-history report of the record: header,
 // column line, one line per sample (raw and corrected sets; "--" when not corrected).
 // Numbers always use the full stop, whatever the locale: the file is comma-separated.
-void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record,
-                            std::string_view edition, const ReportDate& date);
+void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record, std::string_view edition,
+                            const ReportDate& date);
 
 }  // namespace travik

@@ -14,12 +14,12 @@ enum class Delimiter { Comma, Space };
 
 // The reading parameters of one import; the same apply to every file of it.
 struct FreeFormatParameters {
-    double timeStep = 0.01;             // s; not range-tested
-    double scalingFactor = 1.0;         // every value read is multiplied by it
-    int linesToSkip = 0;                // 0 to 100
+    double timeStep = 0.01;      // s; not range-tested
+    double scalingFactor = 1.0;  // every value read is multiplied by it
+    int linesToSkip = 0;         // 0 to 100
     Delimiter delimiter = Delimiter::Comma;
-    int accelerationColumn = 1;         // 1 to 100, counted from 1
-    char decimalSeparator = '.';        // of the user's number format
+    int accelerationColumn = 1;   // 1 to 100, counted from 1
+    char decimalSeparator = '.';  // of the user's number format
 };
 
 // Either a record or the message of the failure (the warning shown to the user).
@@ -51,8 +51,7 @@ ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameter
 // appended to `records`. At the first failing file `showWarning` gets its message and the
 // remaining files are not read. Returns true when every file was read.
 bool ImportRecordFiles(const std::vector<std::string>& paths,
-                       const FreeFormatParameters& parameters, double gravity,
-                       RecordList& records,
+                       const FreeFormatParameters& parameters, double gravity, RecordList& records,
                        const std::function<void(const std::string&)>& showWarning);
 
 }  // namespace travik
