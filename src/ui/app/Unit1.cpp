@@ -842,27 +842,37 @@ void TForm1::btn3Click() {
     if (!ChooseExportFolder(folder)) {
         return;
     }
-    bool success = true;
     const travik::ReportDate date = travik::TodayLocalDate();
     const std::string edition = SoftwareEdition.toStdString();
+    const std::optional<QString> error =
+        WriteCheckedReports(lst1, folder, travik::kTimeHistoryReportSuffix,
+                            [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
+                                travik::BuildTimeHistoryReport(lines, record, edition, date);
+                            });
+    if (error) {
+        ShowWarning(*error);
+    } else {
+        ShowInformation(QString::fromLatin1(travik::kExportDoneMessage));
+    }
+}
+
+std::optional<QString> TForm1::WriteCheckedReports(
+    const QListWidget* list, const QString& folder, const char* suffix,
+    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport) {
     travik::ReportPathPlanner planner;
     try {
         travik::ReportLines lines;
-        for (int i = 0; i < lst1->count() && i < RecordList.Count(); ++i) {
-            if (lst1->item(i)->checkState() != Qt::Checked) {
+        for (int i = 0; i < list->count() && i < RecordList.Count(); ++i) {
+            if (list->item(i)->checkState() != Qt::Checked) {
                 continue;
             }
             const travik::TimeHistory& record = RecordList.At(i);
-            travik::BuildTimeHistoryReport(lines, record, edition, date);
-            travik::WriteReport(planner.Next(ToPath(folder), record.SourceFileName(),
-                                             travik::kTimeHistoryReportSuffix),
+            buildReport(lines, record);
+            travik::WriteReport(planner.Next(ToPath(folder), record.SourceFileName(), suffix),
                                 lines);
         }
     } catch (const std::exception& error) {
-        success = false;
-        ShowWarning(QString::fromStdString(error.what()));
+        return QString::fromStdString(error.what());
     }
-    if (success) {
-        ShowInformation(QString::fromLatin1(travik::kExportDoneMessage));
-    }
+    return std::nullopt;
 }

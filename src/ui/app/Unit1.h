@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
@@ -10,6 +12,7 @@
 #include "app/ChartAdapter.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
+#include "export/ReportHeader.h"
 #include "records/Timeserie.h"
 
 class QAction;
@@ -238,6 +241,12 @@ class TForm1 : public QMainWindow {
     // Reads the damping edits into the store's damping list (sorted, without repeats) and
     // rebuilds its period list from the settings; false after a damping warning.
     bool PrepareDampingAndPeriods();
+    // Builds and writes the report of every record checked in `list`, in record order, into
+    // `folder`; stops at the first report that cannot be built or written and returns its
+    // error text. Reports written before it stay.
+    std::optional<QString> WriteCheckedReports(
+        const QListWidget* list, const QString& folder, const char* suffix,
+        const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport);
 
     // The damping, period and frequency lists the shown spectra were computed with. An
     // export rewrites the store's lists without recomputing its columns; redraws pair the

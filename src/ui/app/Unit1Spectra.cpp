@@ -293,33 +293,23 @@ void TForm1::btn10Click() {
         return;
     }
 
-    bool success = true;
     const travik::ReportDate date = travik::TodayLocalDate();
     const std::string edition = SoftwareEdition.toStdString();
-    travik::ReportPathPlanner planner;
     BusyPointer busy;
     const auto showCalculationError = [this](const std::string& message) {
         BusyPointer::Interrupt([&] { ShowPlain(QString::fromStdString(message)); });
     };
-    try {
-        travik::ReportLines lines;
-        for (int i = 0; i < lst3->count() && i < RecordList.Count(); ++i) {
-            if (lst3->item(i)->checkState() != Qt::Checked) {
-                continue;
-            }
-            const travik::TimeHistory& record = RecordList.At(i);
+    const std::optional<QString> error = WriteCheckedReports(
+        lst3, folder, travik::kSpectraReportSuffix,
+        [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
             travik::BuildSpectraReport(lines, record, AnalysisSettings, SpectrumStore.dampingRatios,
                                        SpectrumStore.periods, edition, date, showCalculationError);
-            travik::WriteReport(
-                planner.Next(ToPath(folder), record.SourceFileName(), travik::kSpectraReportSuffix),
-                lines);
+        });
+    BusyPointer::Interrupt([&] {
+        if (error) {
+            ShowWarning(*error);
+        } else {
+            ShowInformation(QString::fromLatin1(travik::kExportDoneMessage));
         }
-    } catch (const std::exception& error) {
-        success = false;
-        BusyPointer::Interrupt([&] { ShowWarning(QString::fromStdString(error.what())); });
-    }
-    if (success) {
-        BusyPointer::Interrupt(
-            [&] { ShowInformation(QString::fromLatin1(travik::kExportDoneMessage)); });
-    }
+    });
 }
