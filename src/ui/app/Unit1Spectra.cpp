@@ -8,8 +8,6 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <array>
-#include <exception>
-#include <filesystem>
 #include <string>
 
 #include "analysis/DampingValues.h"
