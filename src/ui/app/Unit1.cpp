@@ -828,14 +828,7 @@ void TForm1::InvertCheck2Click() {
 // ---- Time-history export -----------------------------------------------------------------
 
 void TForm1::btn3Click() {
-    const int checked = CountChecked(lst1);
-    if (checked == 0) {
-        ShowInformation(QString::fromLatin1(travik::kNothingCheckedMessage));
-        return;
-    }
-    if (checked > MaxExportNumber) {
-        ShowInformation(
-            QString::fromStdString(travik::TimeHistoryExportLimitMessage(MaxExportNumber)));
+    if (!ExportCountAccepted(lst1, travik::TimeHistoryExportLimitMessage(MaxExportNumber))) {
         return;
     }
     QString folder;
@@ -854,6 +847,19 @@ void TForm1::btn3Click() {
     } else {
         ShowInformation(QString::fromLatin1(travik::kExportDoneMessage));
     }
+}
+
+bool TForm1::ExportCountAccepted(const QListWidget* list, const std::string& limitMessage) {
+    const int checked = CountChecked(list);
+    if (checked == 0) {
+        ShowInformation(QString::fromLatin1(travik::kNothingCheckedMessage));
+        return false;
+    }
+    if (checked > MaxExportNumber) {
+        ShowInformation(QString::fromStdString(limitMessage));
+        return false;
+    }
+    return true;
 }
 
 std::optional<QString> TForm1::WriteCheckedReports(

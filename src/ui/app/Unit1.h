@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
@@ -241,6 +242,9 @@ class TForm1 : public QMainWindow {
     // Reads the damping edits into the store's damping list (sorted, without repeats) and
     // rebuilds its period list from the settings; false after a damping warning.
     bool PrepareDampingAndPeriods();
+    // True when one to MaxExportNumber records are checked in `list`; otherwise shows the
+    // refusal (nothing checked, or `limitMessage`) and returns false.
+    bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessage);
     // Builds and writes the report of every record checked in `list`, in record order, into
     // `folder`; stops at the first report that cannot be built or written and returns its
     // error text. Reports written before it stay.

@@ -274,13 +274,7 @@ void TForm1::strngrd5KeyDown(int key, Qt::KeyboardModifiers m) {
 // ---- Response-spectra export -------------------------------------------------------------
 
 void TForm1::btn10Click() {
-    const int checked = CountChecked(lst3);
-    if (checked == 0) {
-        ShowInformation(QString::fromLatin1(travik::kNothingCheckedMessage));
-        return;
-    }
-    if (checked > MaxExportNumber) {
-        ShowInformation(QString::fromStdString(travik::SpectraExportLimitMessage(MaxExportNumber)));
+    if (!ExportCountAccepted(lst3, travik::SpectraExportLimitMessage(MaxExportNumber))) {
         return;
     }
     if (!PrepareDampingAndPeriods()) {
