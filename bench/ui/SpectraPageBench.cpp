@@ -12,7 +12,7 @@
 #include "app/ChartAdapter.h"
 #include "app/PlatformServices.h"
 #include "app/Unit1.h"
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "records/FreeFormatReader.h"
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace travik::cli {
 

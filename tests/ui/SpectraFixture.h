@@ -16,7 +16,7 @@
 #include "ScriptedPlatform.h"
 #include "app/Unit1.h"
 #include "records/FreeFormatReader.h"
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 #include "text/NumberFormat.h"
 
 // A main window over a scripted platform with records loaded straight into its list, as an

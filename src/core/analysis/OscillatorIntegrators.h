@@ -3,7 +3,7 @@
 #include <span>
 
 #include "analysis/AnalysisSettings.h"
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace travik {
 

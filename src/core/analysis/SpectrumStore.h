@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace travik {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace travik {
 

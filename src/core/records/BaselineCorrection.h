@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace travik {
 

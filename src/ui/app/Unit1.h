@@ -14,7 +14,7 @@
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
 #include "export/ReportHeader.h"
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 class QAction;
 class QComboBox;

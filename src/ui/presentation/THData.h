@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 class QAction;
 class QComboBox;

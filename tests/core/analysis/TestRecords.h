@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 namespace travik::test {
 

@@ -1,4 +1,4 @@
-#include "records/Timeserie.h"
+#include "records/TimeHistory.h"
 
 #include <cmath>
 #include <utility>
