@@ -2,9 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
-#include <utility>
 
-#include "analysis/OscillatorIntegrators.h"
 #include "text/NumberFormat.h"
 
 namespace travik {
@@ -66,64 +64,39 @@ std::string AnalysisCalculationErrorMessage(double dampingRatio, double period) 
            "& Period: " + FormatGeneral(period);
 }
 
+void AppendSpectraColumns(SpectrumStore& store, const SpectraResult& result,
+                          const std::function<void(const std::string&)>& showCalculationError) {
+    for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
+        if (!result.DampingComputed(d)) {
+            if (showCalculationError) {
+                for (std::size_t k = 1; k < result.periods.size(); ++k) {
+                    if (!result.Computed(d, k)) {
+                        showCalculationError(AnalysisCalculationErrorMessage(
+                            result.dampingRatios[d], result.periods[k]));
+                        break;
+                    }
+                }
+            }
+            continue;
+        }
+        store.displacementColumns.push_back(result.Columns(SpectrumKind::Displacement)[d]);
+        store.velocityColumns.push_back(result.Columns(SpectrumKind::Velocity)[d]);
+        store.pseudoVelocityColumns.push_back(result.Columns(SpectrumKind::PseudoVelocity)[d]);
+        store.accelerationColumns.push_back(result.Columns(SpectrumKind::Acceleration)[d]);
+        store.pseudoAccelerationColumns.push_back(
+            result.Columns(SpectrumKind::PseudoAcceleration)[d]);
+    }
+}
+
 void RunSpectrumAnalysis(SpectrumStore& store, const TimeHistory& record,
                          const AnalysisSettings& settings,
                          const std::function<void(const std::string&)>& showCalculationError) {
-    const std::size_t periodCount = store.periods.size();
-    const std::size_t dampingCount = store.dampingRatios.size();
-    if (periodCount == 0) {
+    if (store.periods.empty()) {
         return;
     }
-    // Every oscillator of the analysis is computed in one batch; the columns are then
-    // assembled damping ratio by damping ratio as if each had been run in turn.
-    std::vector<OscillatorRun> runs;
-    runs.reserve(dampingCount * (periodCount - 1));
-    for (const double zeta : store.dampingRatios) {
-        for (std::size_t k = 1; k < periodCount; ++k) {
-            runs.push_back({zeta, store.periods[k]});
-        }
-    }
-    const bool useCorrected = record.IsCorrected();
-    ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT, useCorrected,
-                                settings.method, runs);
-
-    // The period-0 row is not computed: no relative motion, and the total acceleration of
-    // an infinitely stiff oscillator is the ground's own peak, always the raw one.
-    const double pga = record.PeakAcceleration();
-    for (std::size_t d = 0; d < dampingCount; ++d) {
-        DOUBLEVECTOR sd{0.0}, sv{0.0}, psv{0.0}, sa{pga}, psa{pga};
-        sd.reserve(periodCount);
-        sv.reserve(periodCount);
-        psv.reserve(periodCount);
-        sa.reserve(periodCount);
-        psa.reserve(periodCount);
-        bool failed = false;
-        for (std::size_t k = 1; k < periodCount; ++k) {
-            const OscillatorRun& run = runs[d * (periodCount - 1) + (k - 1)];
-            if (!run.computed) {
-                if (showCalculationError) {
-                    showCalculationError(
-                        AnalysisCalculationErrorMessage(run.dampingRatio, run.period));
-                }
-                failed = true;
-                break;
-            }
-            const double omega = kTwoPi / run.period;
-            sd.push_back(run.sd);
-            sv.push_back(run.sv);
-            psv.push_back(omega * run.sd);
-            sa.push_back(run.sa);
-            psa.push_back(omega * omega * run.sd / settings.g);
-        }
-        if (failed) {
-            continue;
-        }
-        store.displacementColumns.push_back(std::move(sd));
-        store.velocityColumns.push_back(std::move(sv));
-        store.pseudoVelocityColumns.push_back(std::move(psv));
-        store.accelerationColumns.push_back(std::move(sa));
-        store.pseudoAccelerationColumns.push_back(std::move(psa));
-    }
+    AppendSpectraColumns(store,
+                         ComputeSpectra(record, settings, store.dampingRatios, store.periods),
+                         showCalculationError);
 }
 
 }  // namespace travik

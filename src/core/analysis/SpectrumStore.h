@@ -5,19 +5,10 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
+#include "analysis/SpectraComputation.h"
 #include "records/TimeHistory.h"
 
 namespace travik {
-
-// Order of the Y-axis choices, the result tables and the column groups of the report.
-enum class SpectrumKind {
-    Displacement,
-    Velocity,
-    Acceleration,
-    PseudoVelocity,
-    PseudoAcceleration
-};
-inline constexpr int kSpectrumKindCount = 5;
 
 // The last analysis: damping list, period list (entry 0 is the period 0), frequencies
 // (entry 0 repeats entry 1), and per kind one column per damping ratio, one value per
@@ -46,10 +37,15 @@ void ClearSpectrumColumns(SpectrumStore& store);
 // Message shown when an oscillator run fails during an analysis.
 std::string AnalysisCalculationErrorMessage(double dampingRatio, double period);
 
-// Computes the columns of every damping ratio of the store for the record (its corrected
-// acceleration when it is corrected) and appends them; the period-0 row holds 0 and the
-// raw peak acceleration. A damping ratio whose run fails gets no columns and
-// `showCalculationError` gets the message once. Expects dampingRatios and periods built.
+// Appends the columns of every damping ratio of the result to the store. The window shows
+// a damping ratio whole or not at all: one whose runs did not all succeed gets no columns,
+// and `showCalculationError` gets the message of its first failed period once.
+void AppendSpectraColumns(SpectrumStore& store, const SpectraResult& result,
+                          const std::function<void(const std::string&)>& showCalculationError);
+
+// Computes the spectra of the store's damping ratios and periods for the record (its
+// corrected acceleration when it is corrected) and appends them as AppendSpectraColumns
+// does. Expects dampingRatios and periods built.
 void RunSpectrumAnalysis(SpectrumStore& store, const TimeHistory& record,
                          const AnalysisSettings& settings,
                          const std::function<void(const std::string&)>& showCalculationError);

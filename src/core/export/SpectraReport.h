@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
+#include "analysis/SpectraComputation.h"
 #include "export/ReportHeader.h"
 
 namespace travik {
@@ -13,10 +14,15 @@ namespace travik {
 // Message shown when an oscillator run fails during the spectra export.
 std::string ExportCalculationErrorMessage(double dampingRatio, double period);
 
-// Empties `lines` and fills them with the response-spectra report of the record for the
-// given damping ratios (ascending, distinct) and periods (entry 0 is the period 0),
-// computing every value with the oscillator integrators. A failed run shows its message
-// through `showCalculationError` and cuts that period's row short.
+// Empties `lines` and fills them with the response-spectra report of `result`, computed
+// for `record` (which gives the header). A report row is cut short at the first damping
+// ratio whose run failed at that period, whose message goes to `showCalculationError`.
+void BuildSpectraReport(ReportLines& lines, const TimeHistory& record, const SpectraResult& result,
+                        std::string_view edition, const ReportDate& date,
+                        const std::function<void(const std::string&)>& showCalculationError);
+
+// The same for spectra computed here for the given damping ratios (ascending, distinct)
+// and periods (entry 0 is the period 0).
 void BuildSpectraReport(ReportLines& lines, const TimeHistory& record,
                         const AnalysisSettings& settings, const std::vector<double>& dampingRatios,
                         const std::vector<double>& periods, std::string_view edition,

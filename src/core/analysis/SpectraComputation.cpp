@@ -1,0 +1,88 @@
+#include "analysis/SpectraComputation.h"
+
+#include <algorithm>
+
+#include "analysis/OscillatorIntegrators.h"
+
+namespace travik {
+
+bool SpectraResult::DampingComputed(std::size_t damping) const {
+    const std::vector<bool>& row = computed[damping];
+    return std::all_of(row.begin(), row.end(), [](bool done) { return done; });
+}
+
+bool SpectraResult::AllRunsFailed() const {
+    const std::size_t runCount = dampingRatios.size() * (periods.empty() ? 0 : periods.size() - 1);
+    return runCount > 0 && failures.size() == runCount;
+}
+
+SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
+                             const std::vector<double>& dampingRatios,
+                             const std::vector<double>& periods) {
+    SpectraResult result;
+    result.recordName = record.SourceFileName();
+    result.corrected = record.IsCorrected();
+    result.correction = record.CorrectionType();
+    result.settings = settings;
+    result.dampingRatios = dampingRatios;
+    result.periods = periods;
+    result.peakGroundAcceleration = record.PeakAcceleration();
+
+    const std::size_t periodCount = periods.size();
+    const std::size_t dampingCount = dampingRatios.size();
+    if (periodCount > 0) {
+        result.frequencies.reserve(periodCount);
+        result.frequencies.push_back(1 / periods[periodCount > 1 ? 1 : 0]);
+        for (std::size_t k = 1; k < periodCount; ++k) {
+            result.frequencies.push_back(1 / periods[k]);
+        }
+    }
+
+    for (std::vector<DOUBLEVECTOR>& kind : result.columns) {
+        kind.assign(dampingCount, DOUBLEVECTOR(periodCount, 0.0));
+    }
+    result.computed.assign(dampingCount, std::vector<bool>(periodCount, false));
+    if (periodCount == 0) {
+        return result;
+    }
+
+    // Every oscillator of the analysis in one batch: those sharing a sub-step count advance
+    // side by side, each with its own unchanged arithmetic.
+    std::vector<OscillatorRun> runs;
+    runs.reserve(dampingCount * (periodCount - 1));
+    for (const double zeta : dampingRatios) {
+        for (std::size_t k = 1; k < periodCount; ++k) {
+            runs.push_back({zeta, periods[k]});
+        }
+    }
+    ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
+                                record.IsCorrected(), settings.method, runs);
+
+    auto& sd = result.columns[static_cast<std::size_t>(SpectrumKind::Displacement)];
+    auto& sv = result.columns[static_cast<std::size_t>(SpectrumKind::Velocity)];
+    auto& sa = result.columns[static_cast<std::size_t>(SpectrumKind::Acceleration)];
+    auto& psv = result.columns[static_cast<std::size_t>(SpectrumKind::PseudoVelocity)];
+    auto& psa = result.columns[static_cast<std::size_t>(SpectrumKind::PseudoAcceleration)];
+    for (std::size_t d = 0; d < dampingCount; ++d) {
+        result.computed[d][0] = true;
+        sa[d][0] = result.peakGroundAcceleration;
+        psa[d][0] = result.peakGroundAcceleration;
+        for (std::size_t k = 1; k < periodCount; ++k) {
+            const OscillatorRun& run = runs[d * (periodCount - 1) + (k - 1)];
+            if (!run.computed) {
+                result.failures.push_back({run.dampingRatio, run.period});
+                continue;
+            }
+            const double omega = kTwoPi / run.period;
+            result.computed[d][k] = true;
+            sd[d][k] = run.sd;
+            sv[d][k] = run.sv;
+            sa[d][k] = run.sa;
+            psv[d][k] = omega * run.sd;
+            psa[d][k] = omega * omega * run.sd / settings.g;
+        }
+    }
+    return result;
+}
+
+}  // namespace travik
