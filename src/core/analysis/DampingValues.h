@@ -1,11 +1,16 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace travik {
 
 inline constexpr int kMaxDampingValues = 9;
+// The damping values (percent) the damping edits start with; the first is the one used
+// when a single value is analysed.
+inline constexpr std::array<double, kMaxDampingValues> kDefaultDampingPercents = {
+    5.0, 10.0, 15.0, 20.0, 30.0, 35.0, 40.0, 50.0, 60.0};
 inline constexpr const char* kDampingRatioTooLargeMessage = "Damping Ratio must be less than 1!";
 
 struct DampingReadResult {

@@ -9,16 +9,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "text/NumberFormat.h"
 
 namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLineEdit* MakeEdit(const char* name) {
     auto* edit = Named(new QLineEdit, name);
@@ -28,7 +23,7 @@ QLineEdit* MakeEdit(const char* name) {
 
 }  // namespace
 
-TForm3::TForm3(travik::AnalysisSettings& settings, char decimalSeparator,
+TForm3::TForm3(const travik::AnalysisSettings& settings, char decimalSeparator,
                PlatformServices& platform, QWidget* parent)
     : QDialog(parent),
       settings_(settings),
@@ -121,29 +116,29 @@ TForm3::TForm3(travik::AnalysisSettings& settings, char decimalSeparator,
             rb2Click();
         }
     });
-    connect(btn1, &QPushButton::clicked, this, [this] { btn1Click(); });
-    connect(btn2, &QPushButton::clicked, this, [this] { btn2Click(); });
-    connect(btn3, &QPushButton::clicked, this, [this] { btn3Click(); });
-    FillControls();
+    connect(btn1, &QPushButton::clicked, this, &TForm3::btn1Click);
+    connect(btn2, &QPushButton::clicked, this, &TForm3::btn2Click);
+    connect(btn3, &QPushButton::clicked, this, &TForm3::btn3Click);
+    FillControls(settings_);
 }
 
 QString TForm3::Text(double value) const {
     return QString::fromStdString(travik::FormatGeneral(value, decimalSeparator_));
 }
 
-void TForm3::FillControls() {
-    edt1->setText(Text(settings_.minPeriod));
-    edt2->setText(Text(settings_.maxPeriod));
-    edt3->setText(Text(settings_.periodStep));
-    if (settings_.method == travik::IntegrationMethod::Newmark) {
+void TForm3::FillControls(const travik::AnalysisSettings& settings) {
+    edt1->setText(Text(settings.minPeriod));
+    edt2->setText(Text(settings.maxPeriod));
+    edt3->setText(Text(settings.periodStep));
+    if (settings.method == travik::IntegrationMethod::Newmark) {
         rb2->setChecked(true);
     } else {
         rb1->setChecked(true);
     }
-    edt4->setText(Text(settings_.maxDtOverT));
-    edt6->setText(Text(settings_.beta));
-    edt5->setText(Text(settings_.gamma));
-    edt7->setText(Text(settings_.g));
+    edt4->setText(Text(settings.maxDtOverT));
+    edt6->setText(Text(settings.beta));
+    edt5->setText(Text(settings.gamma));
+    edt7->setText(Text(settings.g));
 }
 
 void TForm3::rb1Click() {
@@ -216,6 +211,7 @@ void TForm3::btn2Click() {
         return;
     }
     settings_ = result.settings;
+    emit SettingsUpdated(settings_);
 }
 
 void TForm3::btn3Click() {

@@ -11,13 +11,37 @@ class QPushButton;
 class QRadioButton;
 class PlatformServices;
 
-// "Analysis Settings": edits the main window's settings. "Update" stores them at once
-// (after the same checks as the command line), the window stays open.
+// "Analysis Settings": edits a copy of the settings it was opened with. "Update" checks the
+// texts (the same checks as the command line) and hands the settings back through
+// SettingsUpdated at once; the window stays open.
 class TForm3 final : public QDialog {
     Q_OBJECT
   public:
-    TForm3(travik::AnalysisSettings& settings, char decimalSeparator, PlatformServices& platform,
-           QWidget* parent = nullptr);
+    TForm3(const travik::AnalysisSettings& settings, char decimalSeparator,
+           PlatformServices& platform, QWidget* parent = nullptr);
+
+    // The settings as last updated here (those it was opened with before any update).
+    const travik::AnalysisSettings& Settings() const { return settings_; }
+
+  signals:
+    void SettingsUpdated(const travik::AnalysisSettings& settings);
+
+  private slots:
+    void rb1Click();
+    void rb2Click();
+    void btn1Click();
+    void btn2Click();
+    void btn3Click();
+
+  private:
+    // Writes the settings into the controls.
+    void FillControls(const travik::AnalysisSettings& settings);
+    QString Text(double value) const;
+    QLineEdit* EditOf(travik::SettingsField field) const;
+
+    travik::AnalysisSettings settings_;
+    char decimalSeparator_;
+    PlatformServices& platform_;
 
     QGroupBox* grp1 = nullptr;  // "Period Range and Step (for Response Spectra)"
     QLabel* lbl1 = nullptr;
@@ -42,20 +66,4 @@ class TForm3 final : public QDialog {
     QPushButton* btn1 = nullptr;  // "Program Defaults"
     QPushButton* btn2 = nullptr;  // "Update"
     QPushButton* btn3 = nullptr;  // "Cancel"
-
-    void rb1Click();
-    void rb2Click();
-    void btn1Click();
-    void btn2Click();
-    void btn3Click();
-
-  private:
-    // Writes the stored settings into the controls.
-    void FillControls();
-    QString Text(double value) const;
-    QLineEdit* EditOf(travik::SettingsField field) const;
-
-    travik::AnalysisSettings& settings_;
-    char decimalSeparator_;
-    PlatformServices& platform_;
 };

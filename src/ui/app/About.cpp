@@ -12,7 +12,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
-#include "app/Unit1.h"
+#include "app/ProjectInfo.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TAboutBox::TAboutBox(PlatformServices& platform, QWidget* parent)
                     QStringLiteral("Check every result before you use it in a design"), 165, 122);
     lbl7 = MakeLine(Panel1, "lbl7", QStringLiteral("Website : "), 165, 141);
     const int linkLeft = std::max(227, lbl7->x() + lbl7->width());
-    lbl6 = MakeLine(Panel1, "lbl6", TForm1::ProjectWebAddress().toString(), linkLeft, 141);
+    lbl6 = MakeLine(Panel1, "lbl6", ProjectWebAddress().toString(), linkLeft, 141);
     lbl6->setCursor(Qt::PointingHandCursor);
     lbl6->setMouseTracking(true);
     lbl6->installEventFilter(this);
@@ -84,7 +84,7 @@ TAboutBox::TAboutBox(PlatformServices& platform, QWidget* parent)
     OKButton->setDefault(true);
     OKButton->setAutoDefault(true);
     OKButton->setFocus();
-    connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
 }
 
 QPixmap TAboutBox::DrawLogo(const QSize& size) {
@@ -163,5 +163,5 @@ void TAboutBox::lbl6MouseLeave() {
 }
 
 void TAboutBox::lbl6Click() {
-    platform_.OpenWebPage(TForm1::ProjectWebAddress());
+    platform_.OpenWebPage(ProjectWebAddress());
 }

@@ -14,6 +14,21 @@ class TAboutBox final : public QDialog {
   public:
     explicit TAboutBox(PlatformServices& platform, QWidget* parent = nullptr);
 
+    // The program's logo: a ground-motion trace over a response-spectrum curve.
+    static QPixmap DrawLogo(const QSize& size);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private slots:
+    void OKButtonClick();
+    void lbl6MouseMove();
+    void lbl6MouseLeave();
+    void lbl6Click();
+
+  private:
+    PlatformServices& platform_;
+
     QFrame* Panel1 = nullptr;
     QLabel* ProgramIcon = nullptr;
     QLabel* ProductName = nullptr;
@@ -26,18 +41,4 @@ class TAboutBox final : public QDialog {
     QLabel* lbl7 = nullptr;  // "Website : "
     QLabel* lbl6 = nullptr;  // web address link
     QPushButton* OKButton = nullptr;
-
-    void OKButtonClick();
-    void lbl6MouseMove();
-    void lbl6MouseLeave();
-    void lbl6Click();
-
-    // The program's logo: a ground-motion trace over a response-spectrum curve.
-    static QPixmap DrawLogo(const QSize& size);
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    PlatformServices& platform_;
 };

@@ -3,12 +3,33 @@
 #include <QColor>
 #include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPalette>
 #include <QString>
 #include <filesystem>
 
+#include "records/TimeHistory.h"
+
 // Small helpers shared by the program's windows.
+
+// Gives a new control the name tests and the program find it by.
+template <class W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// The decimal separator of the user's number format, for every number text on screen; the
+// full stop where the format's separator is not one ASCII character.
+inline char DecimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    if (point.size() == 1 && point.at(0).unicode() < 128) {
+        return static_cast<char>(point.at(0).unicode());
+    }
+    return '.';
+}
 
 // A folder or file name as the file layer wants it, whatever characters it holds.
 inline std::filesystem::path ToPath(const QString& text) {
@@ -35,4 +56,44 @@ inline void SetLabelLook(QLabel* label, const QColor& color, bool underlined) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
     label->setPalette(palette);
+}
+
+// The colour of counters, readouts and hovered links.
+inline const QColor kCounterColor(255, 0, 255);
+
+// A read-only counter edit showing "0" in the counter colour.
+inline QLineEdit* MakeCounter(const char* name) {
+    auto* edit = Named(new QLineEdit(QStringLiteral("0")), name);
+    edit->setReadOnly(true);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, kCounterColor);
+    edit->setPalette(palette);
+    return edit;
+}
+
+// What the check-list menu does to every item of a list.
+enum class CheckChange { CheckAll, CheckNone, Invert };
+
+// Changes every check mark of the list without a change signal per item.
+inline void ChangeChecks(QListWidget* list, CheckChange change) {
+    const QSignalBlocker blocker(list);
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        const bool isChecked = item->checkState() == Qt::Checked;
+        const bool newState =
+            change == CheckChange::Invert ? !isChecked : change == CheckChange::CheckAll;
+        item->setCheckState(newState ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+// Lists every record by its file name, unchecked, without change signals.
+inline void FillRecordCheckList(QListWidget* list, const travik::RecordList& records) {
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (int i = 0; i < records.Count(); ++i) {
+        auto* item = new QListWidgetItem(QString::fromStdString(records.At(i).SourceFileName()));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        list->addItem(item);
+    }
 }

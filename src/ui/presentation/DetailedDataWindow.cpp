@@ -1,4 +1,4 @@
-#include "presentation/THData.h"
+#include "presentation/DetailedDataWindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,18 +13,13 @@
 #include <algorithm>
 #include <string>
 
+#include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
 #include "presentation/GridClipboard.h"
 #include "text/NumberFormat.h"
 
 namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 constexpr int kDesignedColumns = 7;
 constexpr int kDesignedRows = 5;
@@ -82,10 +77,9 @@ TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, ch
     btn1->setAutoDefault(false);
 
     pm2 = Named(new QMenu(this), "pm2");
-    CopySelection1 = pm2->addAction(QStringLiteral("Copy Selection ( Ctrl+C )"));
-    CopySelection1->setObjectName(QStringLiteral("CopySelection1"));
-    SelectAll1 = pm2->addAction(QStringLiteral("Select All ( Ctrl+A )"));
-    SelectAll1->setObjectName(QStringLiteral("SelectAll1"));
+    CopySelection1 =
+        Named(pm2->addAction(QStringLiteral("Copy Selection ( Ctrl+C )")), "CopySelection1");
+    SelectAll1 = Named(pm2->addAction(QStringLiteral("Select All ( Ctrl+A )")), "SelectAll1");
 
     auto* selectorRow = new QHBoxLayout;
     selectorRow->addWidget(lbl11);
@@ -103,10 +97,10 @@ TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, ch
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     resize(std::max(755, gridWidth + scrollBar + 2 * strngrd1->View()->frameWidth() + 24), 503);
 
-    connect(cbb4, &QComboBox::currentIndexChanged, this, [this] { cbb4Change(); });
-    connect(btn1, &QPushButton::clicked, this, [this] { btn1Click(); });
-    connect(CopySelection1, &QAction::triggered, this, [this] { CopySelection1Click(); });
-    connect(SelectAll1, &QAction::triggered, this, [this] { SelectAll1Click(); });
+    connect(cbb4, &QComboBox::currentIndexChanged, this, &TForm4::cbb4Change);
+    connect(btn1, &QPushButton::clicked, this, &TForm4::btn1Click);
+    connect(CopySelection1, &QAction::triggered, this, &TForm4::CopySelection1Click);
+    connect(SelectAll1, &QAction::triggered, this, &TForm4::SelectAll1Click);
     connect(strngrd1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { pm2->popup(strngrd1->mapToGlobal(at)); });
 

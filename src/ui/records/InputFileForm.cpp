@@ -1,7 +1,6 @@
 #include "records/InputFileForm.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,21 +10,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <string>
-#include <vector>
 
+#include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
-#include "app/Unit1.h"
+#include "text/NumberFormat.h"
 #include "text/NumberParse.h"
-
-namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-}  // namespace
 
 ArrowSpinBox::ArrowSpinBox(int minimum, int maximum, int value, QWidget* parent)
     : QSpinBox(parent) {
@@ -34,11 +23,8 @@ ArrowSpinBox::ArrowSpinBox(int minimum, int maximum, int value, QWidget* parent)
     lineEdit()->setReadOnly(true);
 }
 
-TForm2::TForm2(TForm1& mainWindow, PlatformServices& platform, QWidget* parent)
-    : QDialog(parent),
-      mainWindow_(mainWindow),
-      platform_(platform),
-      initialFolder_(QCoreApplication::applicationDirPath()) {
+TForm2::TForm2(PlatformServices& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform), initialFolder_(QCoreApplication::applicationDirPath()) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Input File Parameters"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -54,19 +40,23 @@ TForm2::TForm2(TForm1& mainWindow, PlatformServices& platform, QWidget* parent)
     formatLayout->addWidget(rb4);
     formatLayout->addStretch(1);
 
+    const travik::FreeFormatParameters defaults;
+    const auto text = [](double value) {
+        return QString::fromStdString(travik::FormatGeneral(value, DecimalSeparator()));
+    };
     grp2 = Named(new QGroupBox(QStringLiteral("Free Type Parameters")), "grp2");
     lbl1 = Named(new QLabel(QStringLiteral("Time Step dt ( s )")), "lbl1");
-    edt1 = Named(new QLineEdit(QStringLiteral("0.01")), "edt1");
+    edt1 = Named(new QLineEdit(text(defaults.timeStep)), "edt1");
     lbl2 = Named(new QLabel(QStringLiteral("Scaling Factor")), "lbl2");
-    edt2 = Named(new QLineEdit(QStringLiteral("1")), "edt2");
+    edt2 = Named(new QLineEdit(text(defaults.scalingFactor)), "edt2");
     lbl3 = Named(new QLabel(QStringLiteral("Number of Lines to Skip")), "lbl3");
-    edt3 = Named(new ArrowSpinBox(0, 100, 0), "edt3");
+    edt3 = Named(new ArrowSpinBox(0, 100, defaults.linesToSkip), "edt3");
     lbl4 = Named(new QLabel(QStringLiteral("Delimeiter")), "lbl4");
     rb1 = Named(new QRadioButton(QStringLiteral("Comma")), "rb1");
     rb2 = Named(new QRadioButton(QStringLiteral("Space")), "rb2");
-    rb1->setChecked(true);
+    (defaults.delimiter == travik::Delimiter::Comma ? rb1 : rb2)->setChecked(true);
     lbl5 = Named(new QLabel(QStringLiteral("Acceleration Column")), "lbl5");
-    edt4 = Named(new ArrowSpinBox(1, 100, 1), "edt4");
+    edt4 = Named(new ArrowSpinBox(1, 100, defaults.accelerationColumn), "edt4");
     QPalette tipColours = edt4->palette();
     tipColours.setColor(QPalette::Base, tipColours.color(QPalette::ToolTipBase));
     tipColours.setColor(QPalette::Text, tipColours.color(QPalette::ToolTipText));
@@ -102,13 +92,13 @@ TForm2::TForm2(TForm1& mainWindow, PlatformServices& platform, QWidget* parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(btn1, &QPushButton::clicked, this, [this] { btn1Click(); });
-    connect(btn2, &QPushButton::clicked, this, [this] { btn2Click(); });
+    connect(btn1, &QPushButton::clicked, this, &TForm2::btn1Click);
+    connect(btn2, &QPushButton::clicked, this, &TForm2::btn2Click);
 }
 
 bool TForm2::ReadNumber(QLineEdit* edit, double& value) {
     const std::string text = edit->text().toStdString();
-    const auto number = travik::TryParseNumber(text, mainWindow_.DecimalSeparator());
+    const auto number = travik::TryParseNumber(text, DecimalSeparator());
     if (!number) {
         platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
                               QString::fromStdString(travik::NotAValidFloatingNumberMessage(text)));
@@ -126,7 +116,7 @@ bool TForm2::ReadParameters(travik::FreeFormatParameters& parameters) {
     parameters.linesToSkip = edt3->value();
     parameters.delimiter = rb1->isChecked() ? travik::Delimiter::Comma : travik::Delimiter::Space;
     parameters.accelerationColumn = edt4->value();
-    parameters.decimalSeparator = mainWindow_.DecimalSeparator();
+    parameters.decimalSeparator = DecimalSeparator();
     return true;
 }
 
@@ -142,24 +132,11 @@ void TForm2::btn1Click() {
         ~CloseOnExit() { window->close(); }
     } closeOnExit{this};
 
-    const double gravity = mainWindow_.AnalysisSettings.g;
-    const QStringList files = platform_.ChooseRecordFiles(&mainWindow_, initialFolder_);
+    const QStringList files = platform_.ChooseRecordFiles(parentWidget(), initialFolder_);
     if (files.isEmpty()) {
         return;
     }
-    mainWindow_.DiscardRecordsAndResults();
-    std::vector<std::string> paths;
-    paths.reserve(static_cast<std::size_t>(files.size()));
-    for (const QString& file : files) {
-        paths.push_back(QFile::encodeName(file).toStdString());
-    }
-    travik::ImportRecordFiles(paths, parameters, gravity, mainWindow_.RecordList,
-                              [this](const std::string& message) {
-                                  mainWindow_.ShowWarning(QString::fromStdString(message));
-                              });
-    mainWindow_.FillRecordLists();
-    mainWindow_.SelectFirstRecord();
-    mainWindow_.ShowSelectedRecord();
+    emit FilesChosen(parameters, files);
 }
 
 void TForm2::btn2Click() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QSpinBox>
+#include <QStringList>
 
 #include "records/FreeFormatReader.h"
 
@@ -11,7 +12,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class PlatformServices;
-class TForm1;
 
 // A spin box changed only by its arrows, the arrow keys or the wheel: typed text is refused.
 class ArrowSpinBox final : public QSpinBox {
@@ -20,12 +20,31 @@ class ArrowSpinBox final : public QSpinBox {
     ArrowSpinBox(int minimum, int maximum, int value, QWidget* parent = nullptr);
 };
 
-// "Input File Parameters": the reading parameters of an import, the choice of the record
-// files and the import itself. Made anew with the defaults every time it is opened.
+// "Input File Parameters": the reading parameters of an import and the choice of the record
+// files. Made anew with the defaults every time it is opened; on OK with files chosen it
+// hands both back through FilesChosen and closes. It reads nothing itself.
 class TForm2 final : public QDialog {
     Q_OBJECT
   public:
-    TForm2(TForm1& mainWindow, PlatformServices& platform, QWidget* parent = nullptr);
+    explicit TForm2(PlatformServices& platform, QWidget* parent = nullptr);
+
+    // The folder the file-open dialog starts in: the program's folder.
+    QString InitialFolder() const { return initialFolder_; }
+
+  signals:
+    void FilesChosen(const travik::FreeFormatParameters& parameters, const QStringList& files);
+
+  private slots:
+    void btn1Click();
+    void btn2Click();
+
+  private:
+    // Reads the parameter edits; false after a warning with the focus on the bad edit.
+    bool ReadParameters(travik::FreeFormatParameters& parameters);
+    bool ReadNumber(QLineEdit* edit, double& value);
+
+    PlatformServices& platform_;
+    QString initialFolder_;
 
     QGroupBox* grp1 = nullptr;    // "File Format"
     QRadioButton* rb3 = nullptr;  // "Free Type"
@@ -44,19 +63,4 @@ class TForm2 final : public QDialog {
     ArrowSpinBox* edt4 = nullptr;  // acceleration column
     QPushButton* btn1 = nullptr;   // "OK"
     QPushButton* btn2 = nullptr;   // "Cancel"
-
-    // The folder the file-open dialog starts in: the program's folder.
-    QString InitialFolder() const { return initialFolder_; }
-
-    void btn1Click();
-    void btn2Click();
-
-  private:
-    // Reads the parameter edits; false after a warning with the focus on the bad edit.
-    bool ReadParameters(travik::FreeFormatParameters& parameters);
-    bool ReadNumber(QLineEdit* edit, double& value);
-
-    TForm1& mainWindow_;
-    PlatformServices& platform_;
-    QString initialFolder_;
 };

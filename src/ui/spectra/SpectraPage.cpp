@@ -1,30 +1,38 @@
-// The "Elastic Response Spectra" page of the main window: damping values, the analysis, the
-// spectrum chart and its record panel, the five result tables, copying out of them and the
-// response-spectra export.
+#include "spectra/SpectraPage.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
-#include <array>
+#include <QVBoxLayout>
+#include <optional>
 #include <string>
 
 #include "analysis/DampingValues.h"
-#include "app/FormHelpers.h"
-#include "app/Unit1.h"
+#include "app/ChartAdapter.h"
+#include "app/CheckedExport.h"
+#include "app/PlatformServices.h"
+#include "app/StringGrid.h"
+#include "app/Workspace.h"
 #include "export/ExportMessages.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "presentation/GridClipboard.h"
 #include "presentation/SpectrumChart.h"
 #include "presentation/SpectrumTables.h"
+#include "text/NumberFormat.h"
 
 namespace {
-
-constexpr int kSpectraPage = 1;  // page of pgc1
-constexpr int kKeyA = 65;
-constexpr int kKeyC = 67;
 
 // The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
 constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
@@ -50,258 +58,390 @@ class BusyPointer {
 
 }  // namespace
 
-// ---- Damping values ----------------------------------------------------------------------
+SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidget* parent)
+    : QWidget(parent), workspace_(workspace), platform_(platform) {
+    auto* pageLayout = new QHBoxLayout(this);
+    pageLayout->setContentsMargins(4, 4, 4, 4);
+    pageLayout->addWidget(CreateRecordPanel());
 
-void TForm1::cbb6Change() {
+    pgc2 = Named(new QTabWidget, "pgc2");
+    pgc2->addTab(CreateGraphTab(), QStringLiteral("Graph"));
+    const char* const gridNames[] = {"strngrd1", "strngrd2", "strngrd3", "strngrd4", "strngrd5"};
+    const char* const captions[] = {"Displacement", "Velocity", "Acceleration", "Pseudo-Velocity",
+                                    "Pseudo-Accelertion"};
+    for (std::size_t k = 0; k < grids.size(); ++k) {
+        auto* tab = new QWidget;
+        tab->setObjectName(QStringLiteral("ts%1").arg(4 + k));
+        auto* layout = new QVBoxLayout(tab);
+        layout->setContentsMargins(2, 2, 2, 2);
+        // Designed with ten columns and a handful of rows; an analysis resizes it.
+        grids[k] = Named(new StringGrid(10, 5), gridNames[k]);
+        grids[k]->setContextMenuPolicy(Qt::CustomContextMenu);
+        layout->addWidget(grids[k]);
+        pgc2->addTab(tab, QString::fromLatin1(captions[k]));
+    }
+    pageLayout->addWidget(pgc2, 1);
+    pgc2->setCurrentIndex(0);
+
+    pm2 = Named(new QMenu(this), "pm2");
+    CopySelection1 =
+        Named(pm2->addAction(QStringLiteral("Copy Selection ( Ctrl+C )")), "CopySelection1");
+    SelectAll1 = Named(pm2->addAction(QStringLiteral("Select All ( Ctrl+A )")), "SelectAll1");
+
+    CreateSpectrumSeries(*cht4);
+    ClearSpectrumChart();
+    ConnectHandlers();
+}
+
+QWidget* SpectraPage::CreateRecordPanel() {
+    grp4 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp4");
+    grp4->setFixedWidth(227);
+    auto* left = new QVBoxLayout(grp4);
+
+    auto* recordRow = new QHBoxLayout;
+    lbl12 = Named(new QLabel(QStringLiteral("Record")), "lbl12");
+    cbb4 = Named(new QComboBox, "cbb4");
+    cbb4->setEditable(false);
+    cbb4->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbb4->setMinimumContentsLength(8);
+    recordRow->addWidget(lbl12);
+    recordRow->addWidget(cbb4, 1);
+    left->addLayout(recordRow);
+
+    lst3 = Named(new QListWidget, "lst3");
+    lst3->setContextMenuPolicy(Qt::CustomContextMenu);
+    left->addWidget(lst3, 1);
+
+    auto* counters = new QFormLayout;
+    lbl16 = Named(new QLabel(QStringLiteral("Number of Checked")), "lbl16");
+    edt15 = MakeCounter("edt15");
+    lbl17 = Named(new QLabel(QStringLiteral("Number of Records")), "lbl17");
+    edt14 = MakeCounter("edt14");
+    counters->addRow(lbl16, edt15);
+    counters->addRow(lbl17, edt14);
+    left->addLayout(counters);
+
+    grp5 = Named(new QGroupBox(QStringLiteral("Viscous Damping Values (%)")), "grp5");
+    auto* damping = new QGridLayout(grp5);
+    lbl14 = Named(new QLabel(QStringLiteral("No.of Damping Values")), "lbl14");
+    cbb6 = Named(new QComboBox, "cbb6");
+    for (int count = 1; count <= travik::kMaxDampingValues; ++count) {
+        cbb6->addItem(QString::number(count));
+    }
+    cbb6->setCurrentIndex(0);
+    damping->addWidget(lbl14, 0, 0, 1, 2);
+    damping->addWidget(cbb6, 0, 2);
+    for (int i = 0; i < static_cast<int>(edits.size()); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const QString text = QString::fromStdString(
+            travik::FormatGeneral(travik::kDefaultDampingPercents[at], DecimalSeparator()));
+        edits[at] = new QLineEdit(text);
+        edits[at]->setObjectName(QStringLiteral("edt%1").arg(16 + i));
+        edits[at]->setEnabled(i == 0);
+        damping->addWidget(edits[at], 1 + i / 3, i % 3);
+    }
+    left->addWidget(grp5);
+
+    btn11 = Named(new QPushButton(QStringLiteral("Analyze and Refresh")), "btn11");
+    btn10 = Named(new QPushButton(QStringLiteral("Export Checked")), "btn10");
+    left->addWidget(btn11);
+    left->addWidget(btn10);
+    return grp4;
+}
+
+QWidget* SpectraPage::CreateGraphTab() {
+    auto* tab = Named(new QWidget, "ts3");
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* choices = new QHBoxLayout;
+    lbl13 = Named(new QLabel(QStringLiteral("X-Axis")), "lbl13");
+    cbb5 = Named(new QComboBox, "cbb5");
+    cbb5->addItems(
+        {QStringLiteral("Period"), QStringLiteral("Frequency"), QStringLiteral("Displacement")});
+    lbl15 = Named(new QLabel(QStringLiteral("Y-Axis")), "lbl15");
+    cbb7 = Named(new QComboBox, "cbb7");
+    cbb7->addItems({QStringLiteral("Displacement"), QStringLiteral("Velocity"),
+                    QStringLiteral("Acceleration"), QStringLiteral("Pseudo-Velocity"),
+                    QStringLiteral("Pseudo-Acceleration")});
+    lbl2 = Named(new QLabel(QStringLiteral("X : 0      Y : 0")), "lbl2");
+    SetLabelLook(lbl2, kCounterColor, false);
+    lbl2->setMinimumWidth(320);
+    choices->addWidget(lbl13);
+    choices->addWidget(cbb5);
+    choices->addSpacing(12);
+    choices->addWidget(lbl15);
+    choices->addWidget(cbb7);
+    choices->addSpacing(24);
+    choices->addWidget(lbl2);
+    choices->addStretch(1);
+    layout->addLayout(choices);
+
+    auto* view = Named(new QChartView(tab), "cht4");
+    cht4 = Named(new ChartAdapter(view, this), "cht4");
+    // Shaded from right to left, ending in a light grey; the legend lists the spectra.
+    cht4->SetBackgroundGradient(QColor(255, 255, 255), QColor(230, 230, 230));
+    cht4->SetLegendVisible(true);
+    cht4->SetBottomAxisTitle(QStringLiteral("Period [sec]"));
+    cht4->SetLeftAxisTitle(QStringLiteral("Response Displacement [cm]"));
+    layout->addWidget(view, 1);
+    return tab;
+}
+
+void SpectraPage::ConnectHandlers() {
+    connect(cbb6, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb6Change);
+    connect(btn11, &QPushButton::clicked, this, &SpectraPage::btn11Click);
+    connect(btn10, &QPushButton::clicked, this, &SpectraPage::btn10Click);
+    connect(cbb5, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb5Change);
+    connect(cbb7, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb7Change);
+    connect(cht4, &ChartAdapter::MouseMoved, this, &SpectraPage::cht4MouseMove);
+    connect(lst3, &QListWidget::currentRowChanged, this, &SpectraPage::lst3Click);
+    connect(lst3, &QListWidget::itemChanged, this, &SpectraPage::lst3Change);
+    connect(lst3, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit checkListMenuRequested(lst3->mapToGlobal(at)); });
+    connect(CopySelection1, &QAction::triggered, this, &SpectraPage::CopySelection1Click);
+    connect(SelectAll1, &QAction::triggered, this, &SpectraPage::SelectAll1Click);
+
+    using KeyHandler = void (SpectraPage::*)(int, Qt::KeyboardModifiers);
+    const KeyHandler handlers[] = {&SpectraPage::strngrd1KeyDown, &SpectraPage::strngrd2KeyDown,
+                                   &SpectraPage::strngrd3KeyDown, &SpectraPage::strngrd4KeyDown,
+                                   &SpectraPage::strngrd5KeyDown};
+    for (std::size_t k = 0; k < grids.size(); ++k) {
+        StringGrid* grid = grids[k];
+        connect(grid, &StringGrid::KeyDown, this, handlers[k]);
+        connect(grid, &QWidget::customContextMenuRequested, this,
+                [this, grid](const QPoint& at) { pm2->popup(grid->mapToGlobal(at)); });
+    }
+    connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
+    connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
+}
+
+void SpectraPage::ShowPlain(const std::string& message) {
+    platform_.ShowMessage(window(), PlatformServices::MessageKind::Plain,
+                          QString::fromStdString(message));
+}
+
+// ---- Records -----------------------------------------------------------------------------
+
+// An import or "Clear Data": the new list, nothing checked, the first record (if any) in the
+// record box, no spectra.
+void SpectraPage::RecordsReplaced() {
+    const travik::RecordList& records = workspace_.Records();
+    FillRecordCheckList(lst3, records);
+    {
+        const QSignalBlocker blocker(cbb4);
+        cbb4->clear();
+        for (int i = 0; i < records.Count(); ++i) {
+            cbb4->addItem(QString::fromStdString(records.At(i).SourceFileName()));
+        }
+        cbb4->setCurrentIndex(-1);
+    }
+    cbb4->setCurrentIndex(records.IsEmpty() ? -1 : 0);
+    edt14->setText(QString::number(records.Count()));
+    edt15->setText(QStringLiteral("0"));
+    ClearSpectrumTables();
+    ClearSpectrumChart();
+}
+
+void SpectraPage::ChangeRecordChecks(CheckChange change) {
+    ChangeChecks(lst3, change);
+    lst3Change();
+}
+
+void SpectraPage::lst3Click() {
+    cbb4->setCurrentIndex(lst3->currentRow());
+}
+
+void SpectraPage::lst3Change() {
+    edt15->setText(QString::number(CountChecked(lst3)));
+}
+
+// ---- Damping values and analysis ---------------------------------------------------------
+
+void SpectraPage::cbb6Change() {
     const int count = cbb6->currentIndex();
-    QLineEdit* const following[] = {edt17, edt18, edt19, edt20, edt21, edt22, edt23, edt24};
-    for (int i = 0; i < 8; ++i) {
-        following[i]->setEnabled(i < count);
+    for (int i = 1; i < static_cast<int>(edits.size()); ++i) {
+        edits[static_cast<std::size_t>(i)]->setEnabled(i <= count);
     }
 }
 
-bool TForm1::ReadDampingRatios(std::vector<double>& list) {
-    QLineEdit* const edits[] = {edt16, edt17, edt18, edt19, edt20, edt21, edt22, edt23, edt24};
+bool SpectraPage::PrepareDampingAndPeriods() {
     std::vector<std::string> texts;
     for (const QLineEdit* edit : edits) {
         texts.push_back(edit->text().toStdString());
     }
-    const int count = cbb6->currentText().toInt();
+    std::vector<double> ratios;
     const travik::DampingReadResult result =
-        travik::ReadDampingRatios(texts, count, DecimalSeparator(), list);
-    if (result.ok) {
-        return true;
-    }
-    ShowWarning(QString::fromStdString(result.message));
-    if (result.failingEdit >= 0 && result.failingEdit < travik::kMaxDampingValues) {
-        edits[result.failingEdit]->setFocus();
-    }
-    return false;
-}
-
-// ---- Analysis ----------------------------------------------------------------------------
-
-bool TForm1::PrepareDampingAndPeriods() {
-    SpectrumStore.dampingRatios.clear();
-    if (!ReadDampingRatios(SpectrumStore.dampingRatios)) {
-        SpectrumStore.dampingRatios.clear();
+        travik::ReadDampingRatios(texts, cbb6->currentText().toInt(), DecimalSeparator(), ratios);
+    if (!result.ok) {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                              QString::fromStdString(result.message));
+        if (result.failingEdit >= 0 && result.failingEdit < travik::kMaxDampingValues) {
+            edits[static_cast<std::size_t>(result.failingEdit)]->setFocus();
+        }
         return false;
     }
-    travik::BuildPeriodList(SpectrumStore.periods, SpectrumStore.frequencies,
-                            AnalysisSettings.minPeriod, AnalysisSettings.maxPeriod,
-                            AnalysisSettings.periodStep);
-    travik::SortAndRemoveRepeatedRatios(SpectrumStore.dampingRatios);
+    workspace_.PrepareSpectra(std::move(ratios));
     return true;
 }
 
-void TForm1::btn11Click() {
+void SpectraPage::btn11Click() {
     const int recordIndex = cbb4->currentIndex();
-    if (recordIndex < 0 || recordIndex >= RecordList.Count()) {
+    if (recordIndex < 0 || recordIndex >= workspace_.Records().Count()) {
         return;
     }
     if (!PrepareDampingAndPeriods()) {
         return;
     }
-
-    travik::ClearSpectrumColumns(SpectrumStore);
+    workspace_.ClearSpectra();
     ClearSpectrumTables();
     ClearSpectrumChart();
-    {
-        BusyPointer busy;
-        travik::RunSpectrumAnalysis(
-            SpectrumStore, RecordList.At(recordIndex), AnalysisSettings,
-            [this](const std::string& message) {
-                BusyPointer::Interrupt([&] { ShowPlain(QString::fromStdString(message)); });
-            });
-        analysedLists_.dampingRatios = SpectrumStore.dampingRatios;
-        analysedLists_.periods = SpectrumStore.periods;
-        analysedLists_.frequencies = SpectrumStore.frequencies;
-        PlotSpectra(cbb5->currentIndex(), cbb7->currentIndex());
-        FillSpectrumTables();
-    }
+    BusyPointer busy;
+    workspace_.ComputeSpectra(recordIndex, [this](const std::string& message) {
+        BusyPointer::Interrupt([&] { ShowPlain(message); });
+    });
+}
+
+void SpectraPage::SpectraComputed() {
+    PlotSpectra();
+    FillSpectrumTables();
 }
 
 // ---- Result tables -----------------------------------------------------------------------
 
-void TForm1::ClearSpectrumTables() {
-    for (StringGrid* grid : {strngrd1, strngrd2, strngrd3, strngrd4, strngrd5}) {
+void SpectraPage::ClearSpectrumTables() {
+    for (StringGrid* grid : grids) {
         ClearSpectrumTable(*grid);
     }
 }
 
-void TForm1::FillSpectrumTables() {
-    StringGrid* const grids[] = {strngrd1, strngrd2, strngrd3, strngrd4, strngrd5};
+void SpectraPage::FillSpectrumTables() {
     for (std::size_t k = 0; k < kTableKinds.size(); ++k) {
-        FillSpectrumTable(*grids[k], SpectrumStore, kTableKinds[k], DecimalSeparator());
+        FillSpectrumTable(*grids[k], workspace_.Spectra(), kTableKinds[k], DecimalSeparator());
     }
 }
 
 // ---- Spectrum chart ----------------------------------------------------------------------
 
-void TForm1::CreateSpectrumSeries() {
-    ::CreateSpectrumSeries(*cht4);
-    ClearSpectrumChart();
-}
-
-void TForm1::ClearSpectrumChart() {
+void SpectraPage::ClearSpectrumChart() {
     ::ClearSpectrumChart(*cht4);
 }
 
-void TForm1::PlotSpectra(int abscissa, int ordinate) {
-    // The columns of the store with the lists they were computed from (see analysedLists_).
-    travik::SpectrumStore shown = SpectrumStore;
-    shown.dampingRatios = analysedLists_.dampingRatios;
-    shown.periods = analysedLists_.periods;
-    shown.frequencies = analysedLists_.frequencies;
-    ::PlotSpectra(*cht4, shown, abscissa, ordinate, DecimalSeparator());
+void SpectraPage::PlotSpectra() {
+    // The columns of the store with the lists they were computed from.
+    travik::SpectrumStore shown = workspace_.Spectra();
+    shown.dampingRatios = workspace_.AnalysedLists().dampingRatios;
+    shown.periods = workspace_.AnalysedLists().periods;
+    shown.frequencies = workspace_.AnalysedLists().frequencies;
+    ::PlotSpectra(*cht4, shown, cbb5->currentIndex(), cbb7->currentIndex(), DecimalSeparator());
 }
 
-void TForm1::cbb5Change() {
+void SpectraPage::cbb5Change() {
     if (cbb5->currentIndex() >= 0) {
         cht4->SetBottomAxisTitle(AbscissaTitle(cbb5->currentIndex()));
     }
     ClearSpectrumChart();
-    PlotSpectra(cbb5->currentIndex(), cbb7->currentIndex());
+    PlotSpectra();
 }
 
-void TForm1::cbb7Change() {
+void SpectraPage::cbb7Change() {
     if (cbb7->currentIndex() >= 0) {
         cht4->SetLeftAxisTitle(OrdinateTitle(cbb7->currentIndex()));
     }
     ClearSpectrumChart();
-    PlotSpectra(cbb5->currentIndex(), cbb7->currentIndex());
+    PlotSpectra();
 }
 
-void TForm1::cht4MouseMove(const QPoint& viewPixel) {
+void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
     if (const auto readout = SpectrumReadout(*cht4, viewPixel, DecimalSeparator())) {
         lbl2->setText(*readout);
     }
 }
 
-// ---- Record panel ------------------------------------------------------------------------
-
-void TForm1::lst3Click() {
-    cbb4->setCurrentIndex(lst3->currentRow());
-}
-
-void TForm1::lst3Change() {
-    edt15->setText(QString::number(CountChecked(lst3)));
-}
-
 // ---- Copying out of the tables -----------------------------------------------------------
 
-StringGrid* TForm1::TargetGrid() const {
-    switch (pgc2->currentIndex()) {
-        case 2:
-            return strngrd2;
-        case 3:
-            return strngrd3;
-        case 4:
-            return strngrd4;
-        case 5:
-            return strngrd5;
-        default:
-            return strngrd1;
-    }
+StringGrid* SpectraPage::TargetGrid() const {
+    const int page = pgc2->currentIndex();
+    return page >= 2 && page <= 5 ? grids[static_cast<std::size_t>(page - 1)] : grids[0];
 }
 
-void TForm1::CopySelection1Click() {
+void SpectraPage::CopySelection1Click() {
     CopyGridSelection(*TargetGrid(), platform_);
 }
 
-void TForm1::SelectAll1Click() {
+void SpectraPage::SelectAll1Click() {
     SelectWholeGrid(*TargetGrid());
 }
 
-namespace {
-
-// Ctrl+A and Ctrl+C act on a table only while it is shown and has the keyboard focus; the
-// key then goes on to the grid as usual.
-enum class GridCommand { None, SelectAll, Copy };
-
-GridCommand CommandOfKey(int key, Qt::KeyboardModifiers modifiers, bool tableShownAndFocused) {
-    if (!(modifiers & Qt::ControlModifier) || !tableShownAndFocused) {
-        return GridCommand::None;
+// Ctrl+A and Ctrl+C act on a table only while it is shown (this page current, its tab
+// chosen) and has the keyboard focus; the key then goes on to the grid as usual.
+void SpectraPage::GridKeyDown(int tablePage, const StringGrid& grid, int key,
+                              Qt::KeyboardModifiers modifiers) {
+    const bool shownAndFocused =
+        isVisibleTo(window()) && pgc2->currentIndex() == tablePage && grid.HasFocus();
+    if (!modifiers.testFlag(Qt::ControlModifier) || !shownAndFocused) {
+        return;
     }
-    if (key == kKeyA) {
-        return GridCommand::SelectAll;
-    }
-    if (key == kKeyC) {
-        return GridCommand::Copy;
-    }
-    return GridCommand::None;
-}
-
-// The key-down handler of the table on page `page` of pgc2.
-void GridKeyDown(TForm1& form, int page, const StringGrid& grid, int key,
-                 Qt::KeyboardModifiers modifiers) {
-    const bool shownAndFocused = form.pgc1->currentIndex() == kSpectraPage &&
-                                 form.pgc2->currentIndex() == page && grid.HasFocus();
-    switch (CommandOfKey(key, modifiers, shownAndFocused)) {
-        case GridCommand::SelectAll:
-            form.SelectAll1Click();
-            break;
-        case GridCommand::Copy:
-            form.CopySelection1Click();
-            break;
-        case GridCommand::None:
-            break;
+    if (key == Qt::Key_A) {
+        SelectAll1Click();
+    } else if (key == Qt::Key_C) {
+        CopySelection1Click();
     }
 }
 
-}  // namespace
-
-void TForm1::strngrd1KeyDown(int key, Qt::KeyboardModifiers m) {
-    GridKeyDown(*this, 1, *strngrd1, key, m);
+void SpectraPage::strngrd1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(1, *grids[0], key, modifiers);
 }
 
-void TForm1::strngrd2KeyDown(int key, Qt::KeyboardModifiers m) {
-    GridKeyDown(*this, 2, *strngrd2, key, m);
+void SpectraPage::strngrd2KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(2, *grids[1], key, modifiers);
 }
 
-void TForm1::strngrd3KeyDown(int key, Qt::KeyboardModifiers m) {
-    GridKeyDown(*this, 3, *strngrd3, key, m);
+void SpectraPage::strngrd3KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(3, *grids[2], key, modifiers);
 }
 
-void TForm1::strngrd4KeyDown(int key, Qt::KeyboardModifiers m) {
-    GridKeyDown(*this, 4, *strngrd4, key, m);
+void SpectraPage::strngrd4KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(4, *grids[3], key, modifiers);
 }
 
-void TForm1::strngrd5KeyDown(int key, Qt::KeyboardModifiers m) {
-    GridKeyDown(*this, 5, *strngrd5, key, m);
+void SpectraPage::strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(5, *grids[4], key, modifiers);
 }
 
 // ---- Response-spectra export -------------------------------------------------------------
 
-void TForm1::btn10Click() {
-    if (!ExportCountAccepted(lst3, travik::SpectraExportLimitMessage(MaxExportNumber))) {
+void SpectraPage::btn10Click() {
+    if (!ExportCountAccepted(lst3, travik::SpectraExportLimitMessage(travik::kMaxExportNumber),
+                             platform_, window())) {
         return;
     }
     if (!PrepareDampingAndPeriods()) {
         return;
     }
     QString folder;
-    if (!ChooseExportFolder(folder)) {
+    if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
         return;
     }
 
     const travik::ReportDate date = travik::TodayLocalDate();
-    const std::string edition = SoftwareEdition.toStdString();
+    const std::string edition = travik::kSoftwareEdition;
+    const travik::SpectrumStore& lists = workspace_.Spectra();
     BusyPointer busy;
     const auto showCalculationError = [this](const std::string& message) {
-        BusyPointer::Interrupt([&] { ShowPlain(QString::fromStdString(message)); });
+        BusyPointer::Interrupt([&] { ShowPlain(message); });
     };
     const std::optional<QString> error = WriteCheckedReports(
-        lst3, folder, travik::kSpectraReportSuffix,
+        lst3, workspace_.Records(), folder, travik::kSpectraReportSuffix,
         [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
-            travik::BuildSpectraReport(lines, record, AnalysisSettings, SpectrumStore.dampingRatios,
-                                       SpectrumStore.periods, edition, date, showCalculationError);
+            travik::BuildSpectraReport(lines, record, workspace_.Settings(), lists.dampingRatios,
+                                       lists.periods, edition, date, showCalculationError);
         });
     BusyPointer::Interrupt([&] {
         if (error) {
-            ShowWarning(*error);
+            platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
         } else {
-            ShowInformation(QString::fromLatin1(travik::kExportDoneMessage));
+            platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                                  QString::fromLatin1(travik::kExportDoneMessage));
         }
     });
 }

@@ -1,0 +1,58 @@
+#include "app/CheckedExport.h"
+
+#include <QListWidget>
+#include <exception>
+
+#include "app/FormHelpers.h"
+#include "app/PlatformServices.h"
+#include "app/Workspace.h"
+#include "export/ExportMessages.h"
+
+bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessage,
+                         PlatformServices& platform, QWidget* window) {
+    const int checked = CountChecked(list);
+    if (checked == 0) {
+        platform.ShowMessage(window, PlatformServices::MessageKind::Information,
+                             QString::fromLatin1(travik::kNothingCheckedMessage));
+        return false;
+    }
+    if (checked > travik::kMaxExportNumber) {
+        platform.ShowMessage(window, PlatformServices::MessageKind::Information,
+                             QString::fromStdString(limitMessage));
+        return false;
+    }
+    return true;
+}
+
+bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidget* window,
+                        QString& folder) {
+    const QString chosen = platform.ChooseFolder(window, workspace.ExportFolder());
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    workspace.SetExportFolder(chosen);
+    folder = chosen;
+    return true;
+}
+
+std::optional<QString> WriteCheckedReports(
+    const QListWidget* list, const travik::RecordList& records, const QString& folder,
+    const char* suffix,
+    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport) {
+    travik::ReportPathPlanner planner;
+    try {
+        travik::ReportLines lines;
+        for (int i = 0; i < list->count() && i < records.Count(); ++i) {
+            if (list->item(i)->checkState() != Qt::Checked) {
+                continue;
+            }
+            const travik::TimeHistory& record = records.At(i);
+            buildReport(lines, record);
+            travik::WriteReport(planner.Next(ToPath(folder), record.SourceFileName(), suffix),
+                                lines);
+        }
+    } catch (const std::exception& error) {
+        return QString::fromStdString(error.what());
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "export/ReportHeader.h"
+#include "records/TimeHistory.h"
+
+class QListWidget;
+class QWidget;
+class PlatformServices;
+class Workspace;
+
+// The steps both exports of checked records share.
+
+// True when one to kMaxExportNumber records are checked in `list`; otherwise shows the
+// refusal (nothing checked, or `limitMessage`) over `window` and returns false.
+bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessage,
+                         PlatformServices& platform, QWidget* window);
+
+// Asks for the export folder, starting in the one chosen last (the program's folder the
+// first time); false when the user cancelled. Remembers the choice in the workspace.
+bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidget* window,
+                        QString& folder);
+
+// Builds and writes the report of every record checked in `list`, in record order, into
+// `folder`; stops at the first report that cannot be built or written and returns its
+// error text. Reports written before it stay.
+std::optional<QString> WriteCheckedReports(
+    const QListWidget* list, const travik::RecordList& records, const QString& folder,
+    const char* suffix,
+    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport);

@@ -1,0 +1,328 @@
+#include "records/RecordsPage.h"
+
+#include <QAbstractAxis>
+#include <QChart>
+#include <QChartView>
+#include <QFormLayout>
+#include <QGraphicsLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "app/ChartAdapter.h"
+#include "app/CheckedExport.h"
+#include "app/PlatformServices.h"
+#include "app/Workspace.h"
+#include "export/ExportMessages.h"
+#include "export/ReportHeader.h"
+#include "export/TimeHistoryReport.h"
+#include "presentation/DetailedDataWindow.h"
+#include "records/BaselineCorrection.h"
+
+namespace {
+
+const QColor kRawLineColor(255, 128, 255);
+const QColor kCorrectedLineColor(128, 128, 128);
+const QColor kFirstMarkColor(255, 0, 0);
+const QColor kMaximumMarkColor(0, 255, 0);
+const QColor kMinimumMarkColor(255, 255, 0);
+
+// Shares of the graph height: the acceleration chart gets 34 % and the other two charts
+// share the rest equally. Before the window's first resize the splits are 37 % and 70 % of
+// the rest.
+constexpr int kUpperSplitPercent = 34;
+constexpr int kLowerSplitPercent = 50;
+constexpr int kInitialUpperSplitPercent = 37;
+constexpr int kInitialLowerSplitPercent = 70;
+
+ChartAdapter* CreateTimeHistoryChart(const char* name, const QString& leftTitle, QWidget* parent,
+                                     QObject* owner) {
+    auto* view = Named(new QChartView(parent), name);
+    auto* chart = Named(new ChartAdapter(view, owner), name);
+    chart->SetLegendVisible(false);
+    chart->SetBackgroundGradient(QColor(220, 220, 220), QColor(250, 250, 250));
+    // Three charts share the page's height: small axis texts leave room for the curves.
+    QChart* qchart = view->chart();
+    qchart->setMargins(QMargins(2, 2, 6, 2));
+    qchart->layout()->setContentsMargins(0, 0, 0, 0);
+    for (QAbstractAxis* axis : qchart->axes()) {
+        QFont titleFont = axis->titleFont();
+        titleFont.setPixelSize(10);
+        axis->setTitleFont(titleFont);
+        QFont labelFont = axis->labelsFont();
+        labelFont.setPixelSize(10);
+        axis->setLabelsFont(labelFont);
+    }
+    view->setRenderHint(QPainter::Antialiasing, false);
+    view->setMinimumHeight(60);
+    chart->SetLeftAxisTitle(leftTitle);
+    chart->SetBottomAxisTitle(QStringLiteral("Time [sec]"));
+    // Raw line, corrected line, marks: drawn in this order, so the marks stay on top.
+    chart->AddLineSeries(kRawLineColor);
+    chart->AddLineSeries(kCorrectedLineColor);
+    chart->AddPointSeries(kFirstMarkColor);
+    return chart;
+}
+
+// Fills one chart series with (i * dt, values[i]) in one step; long records would be slow
+// point by point.
+void SetSeriesSamples(ChartAdapter* chart, int series, const travik::DOUBLEVECTOR& values,
+                      double timeStep) {
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        points.append(QPointF(static_cast<double>(i) * timeStep, values[i]));
+    }
+    chart->SetPoints(series, points);
+}
+
+// The three marks of a raw series: its first sample, its maximum and its minimum, each at
+// the time of the first sample holding that value.
+void AddMarks(ChartAdapter* chart, const travik::DOUBLEVECTOR& values, double timeStep) {
+    if (values.empty()) {
+        return;
+    }
+    const auto maximum = std::max_element(values.begin(), values.end());
+    const auto minimum = std::min_element(values.begin(), values.end());
+    const auto timeOf = [&](travik::DOUBLEVECTOR::const_iterator at) {
+        return static_cast<double>(at - values.begin()) * timeStep;
+    };
+    chart->AddPoint(2, 0.0, values.front(), kFirstMarkColor);
+    chart->AddPoint(2, timeOf(maximum), *maximum, kMaximumMarkColor);
+    chart->AddPoint(2, timeOf(minimum), *minimum, kMinimumMarkColor);
+}
+
+}  // namespace
+
+RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidget* parent)
+    : QWidget(parent), workspace_(workspace), platform_(platform) {
+    auto* pageLayout = new QHBoxLayout(this);
+    pageLayout->setContentsMargins(4, 4, 4, 4);
+
+    grp1 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp1");
+    grp1->setFixedWidth(212);
+    auto* left = new QVBoxLayout(grp1);
+    btn1 = Named(new QPushButton(QStringLiteral("Import Data")), "btn1");
+    btn7 = Named(new QPushButton(QStringLiteral("Clear Data")), "btn7");
+    lst1 = Named(new QListWidget, "lst1");
+    lst1->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* counters = new QFormLayout;
+    lbl3 = Named(new QLabel(QStringLiteral("Number of Checked")), "lbl3");
+    edt3 = MakeCounter("edt3");
+    lbl1 = Named(new QLabel(QStringLiteral("Number of Records")), "lbl1");
+    edt1 = MakeCounter("edt1");
+    counters->addRow(lbl3, edt3);
+    counters->addRow(lbl1, edt1);
+    btn2 = Named(new QPushButton(QStringLiteral("Detailed Data")), "btn2");
+    grp3 = Named(new QGroupBox(QStringLiteral("Base Line Correction")), "grp3");
+    auto* correction = new QVBoxLayout(grp3);
+    rb1 = Named(new QRadioButton(QStringLiteral("Linear")), "rb1");
+    rb2 = Named(new QRadioButton(QStringLiteral("Parabolic")), "rb2");
+    rb3 = Named(new QRadioButton(QStringLiteral("No Baseline Correction")), "rb3");
+    rb1->setChecked(true);
+    btn4 = Named(new QPushButton(QStringLiteral("Apply Baseline Correction")), "btn4");
+    correction->addWidget(rb1);
+    correction->addWidget(rb2);
+    correction->addWidget(rb3);
+    correction->addWidget(btn4);
+    btn3 = Named(new QPushButton(QStringLiteral("Export Checked Data")), "btn3");
+    left->addWidget(btn1);
+    left->addWidget(btn7);
+    left->addWidget(lst1, 1);
+    left->addLayout(counters);
+    left->addWidget(btn2);
+    left->addWidget(grp3);
+    left->addWidget(btn3);
+
+    grp2 = Named(new QGroupBox(QStringLiteral("Graph")), "grp2");
+    auto* right = new QVBoxLayout(grp2);
+    right->setContentsMargins(0, 0, 0, 0);
+    spl1 = Named(new QSplitter(Qt::Vertical), "spl1");
+    spl2 = Named(new QSplitter(Qt::Vertical), "spl2");
+    cht1 = CreateTimeHistoryChart("cht1", QStringLiteral("Acceleration[g]"), spl1, this);
+    cht2 = CreateTimeHistoryChart("cht2", QStringLiteral("Velocity [cm/sec]"), spl2, this);
+    cht3 = CreateTimeHistoryChart("cht3", QStringLiteral("Displacement [cm]"), spl2, this);
+    spl1->addWidget(cht1->View());
+    spl1->addWidget(spl2);
+    spl2->addWidget(cht2->View());
+    spl2->addWidget(cht3->View());
+    for (QSplitter* splitter : {spl1, spl2}) {
+        splitter->setChildrenCollapsible(false);
+    }
+    spl1->setSizes({kInitialUpperSplitPercent * 100, (100 - kInitialUpperSplitPercent) * 100});
+    spl2->setSizes({kInitialLowerSplitPercent * 100, (100 - kInitialLowerSplitPercent) * 100});
+    right->addWidget(spl1);
+
+    pageLayout->addWidget(grp1);
+    pageLayout->addWidget(grp2, 1);
+
+    connect(btn1, &QPushButton::clicked, this, &RecordsPage::btn1Click);
+    connect(btn7, &QPushButton::clicked, this, &RecordsPage::btn7Click);
+    connect(btn2, &QPushButton::clicked, this, &RecordsPage::btn2Click);
+    connect(btn4, &QPushButton::clicked, this, &RecordsPage::btn4Click);
+    connect(btn3, &QPushButton::clicked, this, &RecordsPage::btn3Click);
+    connect(lst1, &QListWidget::currentRowChanged, this, &RecordsPage::lst1Click);
+    connect(lst1, &QListWidget::itemChanged, this, &RecordsPage::lst1Change);
+    connect(lst1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit checkListMenuRequested(lst1->mapToGlobal(at)); });
+    connect(&workspace_, &Workspace::recordsReplaced, this, &RecordsPage::RecordsReplaced);
+}
+
+RecordsPage::~RecordsPage() {
+    // The detailed-data window reads the workspace's records; it goes first.
+    delete Form4.data();
+}
+
+void RecordsPage::ChangeRecordChecks(CheckChange change) {
+    ChangeChecks(lst1, change);
+    lst1Change();
+}
+
+void RecordsPage::FitChartSplits() {
+    spl1->setSizes({kUpperSplitPercent * 100, (100 - kUpperSplitPercent) * 100});
+    spl2->setSizes({kLowerSplitPercent * 100, (100 - kLowerSplitPercent) * 100});
+}
+
+// An import or "Clear Data": the new list, nothing checked, the first record (if any)
+// selected and drawn; the detailed-data window forgets what it showed.
+void RecordsPage::RecordsReplaced() {
+    const travik::RecordList& records = workspace_.Records();
+    FillRecordCheckList(lst1, records);
+    edt1->setText(QString::number(records.Count()));
+    edt3->setText(QStringLiteral("0"));
+    ClearTimeHistoryCharts();
+    if (Form4) {
+        Form4->ResetDetailedData();
+    }
+    if (!records.IsEmpty()) {
+        const QSignalBlocker blocker(lst1);
+        lst1->setCurrentRow(0);
+    }
+    ShowSelectedRecord();
+}
+
+void RecordsPage::btn1Click() {
+    emit importRequested();
+}
+
+void RecordsPage::btn7Click() {
+    workspace_.Clear();
+}
+
+void RecordsPage::ClearTimeHistoryCharts() {
+    for (ChartAdapter* chart : {cht1, cht2, cht3}) {
+        for (int series = 0; series < 3; ++series) {
+            chart->ClearSeries(series);
+        }
+    }
+}
+
+void RecordsPage::ShowSelectedRecord() {
+    const int index = lst1->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
+    }
+    DrawRecord(workspace_.Records().At(index));
+}
+
+void RecordsPage::DrawRecord(const travik::TimeHistory& record) {
+    const double dt = record.TimeStep();
+    const travik::DOUBLEVECTOR* raw[] = {&record.RawAcceleration(), &record.RawVelocity(),
+                                         &record.RawDisplacement()};
+    const travik::DOUBLEVECTOR* corrected[] = {&record.CorrectedAcceleration(),
+                                               &record.CorrectedVelocity(),
+                                               &record.CorrectedDisplacement()};
+    ChartAdapter* charts[] = {cht1, cht2, cht3};
+    for (int k = 0; k < 3; ++k) {
+        SetSeriesSamples(charts[k], 0, *raw[k], dt);
+        AddMarks(charts[k], *raw[k], dt);
+        if (record.IsCorrected()) {
+            SetSeriesSamples(charts[k], 1, *corrected[k], dt);
+        }
+    }
+}
+
+void RecordsPage::lst1Click() {
+    if (lst1->currentRow() < 0) {
+        return;
+    }
+    ClearTimeHistoryCharts();
+    ShowSelectedRecord();
+}
+
+void RecordsPage::lst1Change() {
+    edt3->setText(QString::number(CountChecked(lst1)));
+}
+
+void RecordsPage::btn4Click() {
+    const int index = lst1->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
+    }
+    travik::BaselineCorrectionType type = travik::BaselineCorrectionType::None;
+    if (rb1->isChecked()) {
+        type = travik::BaselineCorrectionType::Linear;
+    } else if (rb2->isChecked()) {
+        type = travik::BaselineCorrectionType::Parabolic;
+    }
+    if (!workspace_.CorrectRecord(index, type)) {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                              QString::fromLatin1(travik::kBaselineCorrectionFailedMessage));
+    }
+    ClearTimeHistoryCharts();
+    ShowSelectedRecord();
+}
+
+void RecordsPage::btn2Click() {
+    if (Form4) {
+        Form4->show();
+        Form4->raise();
+        Form4->activateWindow();
+        return;
+    }
+    try {
+        Form4 = new TForm4(workspace_.Records(), platform_, DecimalSeparator(), window());
+        Form4->setAttribute(Qt::WA_DeleteOnClose);
+        Form4->ResetDetailedData();
+        Form4->FillRecordSelector();
+        Form4->ShowRecordData();
+        Form4->show();
+    } catch (...) {
+        delete Form4.data();
+        Form4 = nullptr;
+        throw;
+    }
+}
+
+void RecordsPage::btn3Click() {
+    if (!ExportCountAccepted(lst1, travik::TimeHistoryExportLimitMessage(travik::kMaxExportNumber),
+                             platform_, window())) {
+        return;
+    }
+    QString folder;
+    if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
+        return;
+    }
+    const travik::ReportDate date = travik::TodayLocalDate();
+    const std::string edition = travik::kSoftwareEdition;
+    const std::optional<QString> error =
+        WriteCheckedReports(lst1, workspace_.Records(), folder, travik::kTimeHistoryReportSuffix,
+                            [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
+                                travik::BuildTimeHistoryReport(lines, record, edition, date);
+                            });
+    if (error) {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
+    } else {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                              QString::fromLatin1(travik::kExportDoneMessage));
+    }
+}

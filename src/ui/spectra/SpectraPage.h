@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "app/FormHelpers.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class ChartAdapter;
+class PlatformServices;
+class StringGrid;
+class Workspace;
+
+// The "Elastic Response Spectra" page: the record panel with the damping values, the
+// analysis, the spectrum chart, the five result tables with copying out of them, and the
+// response-spectra export.
+class SpectraPage final : public QWidget {
+    Q_OBJECT
+  public:
+    SpectraPage(Workspace& workspace, PlatformServices& platform, QWidget* parent = nullptr);
+
+    // The check-list menu's commands, on this page's list.
+    void ChangeRecordChecks(CheckChange change);
+
+  signals:
+    // The check list asks for its menu at this global position.
+    void checkListMenuRequested(const QPoint& globalPosition);
+
+  private slots:
+    void cbb6Change();
+    void btn11Click();
+    void btn10Click();
+    void cbb5Change();
+    void cbb7Change();
+    void cht4MouseMove(const QPoint& viewPixel);
+    void lst3Click();
+    void lst3Change();
+    void CopySelection1Click();
+    void SelectAll1Click();
+    void strngrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrd2KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrd3KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrd4KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void RecordsReplaced();
+    void SpectraComputed();
+
+  private:
+    QWidget* CreateRecordPanel();
+    QWidget* CreateGraphTab();
+    void ConnectHandlers();
+    // Reads the damping edits into the workspace's damping list and rebuilds its period
+    // list from the settings; false after a damping warning with the focus on the bad edit.
+    bool PrepareDampingAndPeriods();
+    void ClearSpectrumTables();
+    void FillSpectrumTables();
+    void ClearSpectrumChart();
+    void PlotSpectra();
+    StringGrid* TargetGrid() const;
+    // Ctrl+A and Ctrl+C on the table of page `tablePage` of pgc2.
+    void GridKeyDown(int tablePage, const StringGrid& grid, int key,
+                     Qt::KeyboardModifiers modifiers);
+    void ShowPlain(const std::string& message);
+
+    Workspace& workspace_;
+    PlatformServices& platform_;
+
+    QGroupBox* grp4 = nullptr;  // "Time History Records", left column
+    QLabel* lbl12 = nullptr;    // "Record"
+    QComboBox* cbb4 = nullptr;
+    QListWidget* lst3 = nullptr;
+    QLabel* lbl16 = nullptr;  // "Number of Checked"
+    QLineEdit* edt15 = nullptr;
+    QLabel* lbl17 = nullptr;  // "Number of Records"
+    QLineEdit* edt14 = nullptr;
+    QGroupBox* grp5 = nullptr;          // "Viscous Damping Values (%)"
+    QLabel* lbl14 = nullptr;            // "No.of Damping Values"
+    QComboBox* cbb6 = nullptr;          // "1" .. "9"
+    std::array<QLineEdit*, 9> edits{};  // edt16 .. edt24
+    QPushButton* btn11 = nullptr;       // "Analyze and Refresh"
+    QPushButton* btn10 = nullptr;       // "Export Checked"
+    QTabWidget* pgc2 = nullptr;         // "Graph" and the five tables
+    QLabel* lbl13 = nullptr;            // "X-Axis"
+    QComboBox* cbb5 = nullptr;
+    QLabel* lbl15 = nullptr;  // "Y-Axis"
+    QComboBox* cbb7 = nullptr;
+    QLabel* lbl2 = nullptr;              // mouse readout
+    ChartAdapter* cht4 = nullptr;        // spectrum chart
+    std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5
+    QMenu* pm2 = nullptr;                // the five result tables
+    QAction* CopySelection1 = nullptr;
+    QAction* SelectAll1 = nullptr;
+};
