@@ -8,13 +8,15 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
 
 #include "app/ChartAdapter.h"
+#include "app/MainWindow.h"
 #include "app/PlatformServices.h"
-#include "app/Unit1.h"
 #include "records/InputFileForm.h"
+#include "records/RecordsPage.h"
 
 namespace {
 
@@ -54,9 +56,10 @@ QString WriteLongRecord(const QTemporaryDir& folder) {
 }
 
 void Import(TForm1& form) {
-    form.btn1Click();
-    form.Form2->edt1->setText(QStringLiteral("0.005"));
-    form.Form2->btn1Click();
+    form.findChild<RecordsPage*>()->findChild<QPushButton*>(QStringLiteral("btn1"))->click();
+    auto* dialog = form.findChild<TForm2*>();
+    dialog->findChild<QLineEdit*>(QStringLiteral("edt1"))->setText(QStringLiteral("0.005"));
+    dialog->findChild<QPushButton*>(QStringLiteral("btn1"))->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // The charts rescale their axes once control returns to the event loop.
     QCoreApplication::processEvents();
@@ -71,15 +74,19 @@ void ImportAndDrawLongRecord(benchmark::State& state) {
     if (painted) {
         form.show();
     }
+    const auto* page = form.findChild<RecordsPage*>();
+    ChartAdapter* const charts[] = {page->findChild<ChartAdapter*>(QStringLiteral("cht1")),
+                                    page->findChild<ChartAdapter*>(QStringLiteral("cht2")),
+                                    page->findChild<ChartAdapter*>(QStringLiteral("cht3"))};
     for (auto _ : state) {
         Import(form);
         if (painted) {
-            form.cht1->View()->viewport()->repaint();
-            form.cht2->View()->viewport()->repaint();
-            form.cht3->View()->viewport()->repaint();
+            for (ChartAdapter* chart : charts) {
+                chart->View()->viewport()->repaint();
+            }
         }
     }
-    if (form.RecordList.Count() != 1 || form.cht1->PointCount(0) != kSamples) {
+    if (form.Document().Records().Count() != 1 || charts[0]->PointCount(0) != kSamples) {
         state.SkipWithError("the record was not imported and drawn");
     }
     state.SetItemsProcessed(state.iterations() * kSamples);

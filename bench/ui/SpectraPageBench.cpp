@@ -6,13 +6,17 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
+#include <QTabWidget>
 #include <cmath>
 #include <memory>
 
 #include "app/ChartAdapter.h"
+#include "app/MainWindow.h"
 #include "app/PlatformServices.h"
-#include "app/Unit1.h"
+#include "app/StringGrid.h"
 #include "records/TimeHistory.h"
+#include "spectra/SpectraPage.h"
 
 namespace {
 
@@ -44,25 +48,30 @@ std::unique_ptr<travik::TimeHistory> LongRecord() {
 void AnalyzeAndRefreshNineDampingValues(benchmark::State& state) {
     SilentPlatform platform;
     TForm1 form(platform);
-    form.RecordList.Append(LongRecord());
-    form.FillRecordLists();
-    form.cbb4->setCurrentIndex(0);
-    form.cbb6->setCurrentIndex(8);
+    travik::RecordList records;
+    records.Append(LongRecord());
+    form.Document().ReplaceRecords(std::move(records));
+    auto* page = form.findChild<SpectraPage*>();
+    page->findChild<QComboBox*>(QStringLiteral("cbb4"))->setCurrentIndex(0);
+    page->findChild<QComboBox*>(QStringLiteral("cbb6"))->setCurrentIndex(8);
+    auto* analyse = page->findChild<QPushButton*>(QStringLiteral("btn11"));
+    auto* chart = page->findChild<ChartAdapter*>(QStringLiteral("cht4"));
     const bool shown = state.range(0) != 0;
     if (shown) {
         form.show();
-        form.pgc1->setCurrentIndex(1);
+        form.findChild<QTabWidget*>(QStringLiteral("pgc1"))->setCurrentIndex(1);
         QCoreApplication::processEvents();
     }
     for (auto _ : state) {
-        form.btn11Click();
+        analyse->click();
         // The chart rescales once control returns to the event loop.
         QCoreApplication::processEvents();
         if (shown) {
-            form.cht4->View()->viewport()->repaint();
+            chart->View()->viewport()->repaint();
         }
     }
-    state.counters["rows"] = static_cast<double>(form.strngrd5->RowCount());
+    state.counters["rows"] =
+        static_cast<double>(page->findChild<StringGrid*>(QStringLiteral("strngrd5"))->RowCount());
 }
 
 BENCHMARK(AnalyzeAndRefreshNineDampingValues)

@@ -6,13 +6,14 @@
 
 #include "RecordsFixture.h"
 #include "app/About.h"
+#include "app/ProjectInfo.h"
 
 namespace {
 
 class AboutWindow : public RecordsFixture {
   protected:
     TAboutBox* Open() {
-        form->AboutDIVU1Click();
+        Frame<QAction>("AboutDIVU1")->trigger();
         auto* box = form->findChild<TAboutBox*>();
         EXPECT_NE(box, nullptr);
         return box;
@@ -29,19 +30,19 @@ TEST_F(AboutWindow, NamesTheProgramInAFixedModalWindow) {
     EXPECT_TRUE(box->isModal());
     EXPECT_EQ(box->size(), QSize(601, 210));
     EXPECT_EQ(box->minimumSize(), box->maximumSize());
-    EXPECT_EQ(box->ProductName->text(), "TRAVIK - Spectra Response Analysis");
-    EXPECT_EQ(box->ProductName->font().pointSize(), 12);
-    EXPECT_TRUE(box->ProductName->font().bold());
-    EXPECT_EQ(box->lbl7->text(), "Website : ");
-    EXPECT_EQ(box->lbl6->text(), TForm1::ProjectWebAddress().toString());
-    EXPECT_EQ(box->OKButton->text(), "OK");
-    EXPECT_TRUE(box->OKButton->isDefault());
-    EXPECT_FALSE(box->ProgramIcon->pixmap().isNull());
+    EXPECT_EQ(Child<QLabel>(box, "ProductName")->text(), "TRAVIK - Spectra Response Analysis");
+    EXPECT_EQ(Child<QLabel>(box, "ProductName")->font().pointSize(), 12);
+    EXPECT_TRUE(Child<QLabel>(box, "ProductName")->font().bold());
+    EXPECT_EQ(Child<QLabel>(box, "lbl7")->text(), "Website : ");
+    EXPECT_EQ(Child<QLabel>(box, "lbl6")->text(), ProjectWebAddress().toString());
+    EXPECT_EQ(Child<QPushButton>(box, "OKButton")->text(), "OK");
+    EXPECT_TRUE(Child<QPushButton>(box, "OKButton")->isDefault());
+    EXPECT_FALSE(Child<QLabel>(box, "ProgramIcon")->pixmap().isNull());
 }
 
 TEST_F(AboutWindow, TheLinkLightsUpUnderThePointerAndReturnsToItsFirstLook) {
     TAboutBox* box = Open();
-    QLabel* link = box->lbl6;
+    QLabel* link = Child<QLabel>(box, "lbl6");
     const QColor startColour = TextColour(link);
     const QFont startFont = link->font();
     EXPECT_EQ(startColour, QColor(Qt::black));
@@ -64,16 +65,16 @@ TEST_F(AboutWindow, ClickingTheLinkOpensThePageAndKeepsTheWindowOpen) {
     TAboutBox* box = Open();
     box->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
-    QTest::mouseClick(box->lbl6, Qt::LeftButton);
+    QTest::mouseClick(Child<QLabel>(box, "lbl6"), Qt::LeftButton);
     ASSERT_EQ(platform.openedPages.size(), 1u);
-    EXPECT_EQ(platform.openedPages.front(), TForm1::ProjectWebAddress());
+    EXPECT_EQ(platform.openedPages.front(), ProjectWebAddress());
     EXPECT_TRUE(box->isVisible());
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(AboutWindow, OkClosesAndDestroysTheWindowAndEachCommandMakesANewOne) {
     const QPointer<TAboutBox> first = Open();
-    first->OKButton->click();
+    Child<QPushButton>(first.data(), "OKButton")->click();
     ProcessDeletions();
     EXPECT_TRUE(first.isNull());
 

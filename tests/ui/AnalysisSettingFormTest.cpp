@@ -10,30 +10,30 @@ namespace {
 class SettingsWindow : public RecordsFixture {
   protected:
     TForm3* Open() {
-        form->Setting1Click();
-        EXPECT_NE(form->Form3, nullptr);
-        return form->Form3;
+        Frame<QAction>("Setting1")->trigger();
+        EXPECT_NE(form->findChild<TForm3*>(), nullptr);
+        return form->findChild<TForm3*>();
     }
 
     void Close() {
-        form->Form3->btn3Click();
+        Child<QPushButton>(form->findChild<TForm3*>(), "btn3")->click();
         ProcessDeletions();
-        ASSERT_EQ(form->Form3, nullptr);
+        ASSERT_EQ(form->findChild<TForm3*>(), nullptr);
     }
 
     // Sets the period edits and g, presses "Update".
     void Update(TForm3* window, const QString& minPeriod, const QString& maxPeriod,
                 const QString& step, const QString& ratio = "0.02", const QString& g = "980") {
-        window->edt1->setText(minPeriod);
-        window->edt2->setText(maxPeriod);
-        window->edt3->setText(step);
-        window->edt4->setText(ratio);
-        window->edt7->setText(g);
-        window->btn2->click();
+        Child<QLineEdit>(window, "edt1")->setText(minPeriod);
+        Child<QLineEdit>(window, "edt2")->setText(maxPeriod);
+        Child<QLineEdit>(window, "edt3")->setText(step);
+        Child<QLineEdit>(window, "edt4")->setText(ratio);
+        Child<QLineEdit>(window, "edt7")->setText(g);
+        Child<QPushButton>(window, "btn2")->click();
     }
 
     void ExpectDefaultsStored() const {
-        const travik::AnalysisSettings& s = form->AnalysisSettings;
+        const travik::AnalysisSettings& s = form->Document().Settings();
         EXPECT_EQ(s.g, 980.0);
         EXPECT_EQ(s.minPeriod, 0.02);
         EXPECT_EQ(s.maxPeriod, 6.0);
@@ -49,23 +49,23 @@ TEST_F(SettingsWindow, ShowsTheStoredSettingsAsWritten) {
     TForm3* window = Open();
     EXPECT_EQ(window->windowTitle(), "Analysis Settings");
     EXPECT_TRUE(window->isModal());
-    EXPECT_EQ(window->edt1->text(), "0.02");
-    EXPECT_EQ(window->edt2->text(), "6");
-    EXPECT_EQ(window->edt3->text(), "0.02");
-    EXPECT_TRUE(window->rb1->isChecked());
-    EXPECT_EQ(window->rb2->text(), "Newmark's Method ");
-    EXPECT_EQ(window->edt4->text(), "0.02");
-    EXPECT_EQ(window->edt6->text(), "0.25");
-    EXPECT_EQ(window->edt5->text(), "0.5");
-    EXPECT_FALSE(window->edt6->isEnabled());
-    EXPECT_FALSE(window->edt5->isEnabled());
-    EXPECT_EQ(window->edt7->text(), "980");
-    EXPECT_EQ(window->lbl3->text(), "Period Step  (s)");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt1")->text(), "0.02");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt2")->text(), "6");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt3")->text(), "0.02");
+    EXPECT_TRUE(Child<QRadioButton>(window, "rb1")->isChecked());
+    EXPECT_EQ(Child<QRadioButton>(window, "rb2")->text(), "Newmark's Method ");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt4")->text(), "0.02");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(), "0.25");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt5")->text(), "0.5");
+    EXPECT_FALSE(Child<QLineEdit>(window, "edt6")->isEnabled());
+    EXPECT_FALSE(Child<QLineEdit>(window, "edt5")->isEnabled());
+    EXPECT_EQ(Child<QLineEdit>(window, "edt7")->text(), "980");
+    EXPECT_EQ(Child<QLabel>(window, "lbl3")->text(), "Period Step  (s)");
 }
 
 TEST_F(SettingsWindow, UpdatingTheUntouchedDefaultsStoresExactlyTheDefaults) {
     TForm3* window = Open();
-    window->btn2Click();
+    Child<QPushButton>(window, "btn2")->click();
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(window->isVisible());
     ExpectDefaultsStored();
@@ -114,7 +114,7 @@ TEST_F(SettingsWindow, EachCheckShowsItsMessageFocusesItsEditAndStoresNothing) {
     platform.messages.clear();
     Update(window, "0.02", "6", "0");
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(window->focusWidget(), window->edt3);
+    EXPECT_EQ(window->focusWidget(), Child<QLineEdit>(window, "edt3"));
     ExpectDefaultsStored();
 }
 
@@ -122,11 +122,11 @@ TEST_F(SettingsWindow, AcceptedUpdatesAreStoredAtOnceAndTheWindowStaysOpen) {
     TForm3* window = Open();
     Update(window, "0.5", "2.5", "2", "0.01", "981");
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(form->AnalysisSettings.minPeriod, 0.5);
-    EXPECT_EQ(form->AnalysisSettings.maxPeriod, 2.5);
-    EXPECT_EQ(form->AnalysisSettings.periodStep, 2.0);
-    EXPECT_EQ(form->AnalysisSettings.maxDtOverT, 0.01);
-    EXPECT_EQ(form->AnalysisSettings.g, 981.0);
+    EXPECT_EQ(form->Document().Settings().minPeriod, 0.5);
+    EXPECT_EQ(form->Document().Settings().maxPeriod, 2.5);
+    EXPECT_EQ(form->Document().Settings().periodStep, 2.0);
+    EXPECT_EQ(form->Document().Settings().maxDtOverT, 0.01);
+    EXPECT_EQ(form->Document().Settings().g, 981.0);
     EXPECT_TRUE(window->isVisible());
     // A step equal to the range is accepted as well.
     Update(window, "0.5", "2.5", "2.0");
@@ -134,105 +134,106 @@ TEST_F(SettingsWindow, AcceptedUpdatesAreStoredAtOnceAndTheWindowStaysOpen) {
     Close();
 
     window = Open();
-    EXPECT_EQ(window->edt1->text(), "0.5");
-    EXPECT_EQ(window->edt2->text(), "2.5");
-    EXPECT_EQ(window->edt3->text(), "2");
-    EXPECT_EQ(window->edt7->text(), "980");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt1")->text(), "0.5");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt2")->text(), "2.5");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt3")->text(), "2");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt7")->text(), "980");
 }
 
 TEST_F(SettingsWindow, BetaAndGammaAreReadOnlyForNewmark) {
     TForm3* window = Open();
-    window->edt6->setText("garbage");
-    window->edt5->setText("");
-    window->btn2Click();
+    Child<QLineEdit>(window, "edt6")->setText("garbage");
+    Child<QLineEdit>(window, "edt5")->setText("");
+    Child<QPushButton>(window, "btn2")->click();
     EXPECT_TRUE(platform.messages.empty());
     ExpectDefaultsStored();
 
-    window->rb2->click();
-    EXPECT_TRUE(window->edt6->isEnabled());
-    EXPECT_TRUE(window->edt5->isEnabled());
-    EXPECT_EQ(window->edt6->text(), "garbage");  // enabling leaves the texts alone
-    window->btn2Click();
+    Child<QRadioButton>(window, "rb2")->click();
+    EXPECT_TRUE(Child<QLineEdit>(window, "edt6")->isEnabled());
+    EXPECT_TRUE(Child<QLineEdit>(window, "edt5")->isEnabled());
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(),
+              "garbage");  // enabling leaves the texts alone
+    Child<QPushButton>(window, "btn2")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "\"garbage\" is not a valid floating number!");
-    EXPECT_EQ(window->focusWidget(), window->edt6);
-    window->edt6->setText("0");
-    window->btn2Click();
+    EXPECT_EQ(window->focusWidget(), Child<QLineEdit>(window, "edt6"));
+    Child<QLineEdit>(window, "edt6")->setText("0");
+    Child<QPushButton>(window, "btn2")->click();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "\"\" is not a valid floating number!");
-    EXPECT_EQ(window->focusWidget(), window->edt5);
+    EXPECT_EQ(window->focusWidget(), Child<QLineEdit>(window, "edt5"));
 
     // Any number goes, zero and negative ones included.
-    window->edt5->setText("-0.5");
-    window->btn2Click();
+    Child<QLineEdit>(window, "edt5")->setText("-0.5");
+    Child<QPushButton>(window, "btn2")->click();
     EXPECT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(form->AnalysisSettings.method, travik::IntegrationMethod::Newmark);
-    EXPECT_EQ(form->AnalysisSettings.beta, 0.0);
-    EXPECT_EQ(form->AnalysisSettings.gamma, -0.5);
+    EXPECT_EQ(form->Document().Settings().method, travik::IntegrationMethod::Newmark);
+    EXPECT_EQ(form->Document().Settings().beta, 0.0);
+    EXPECT_EQ(form->Document().Settings().gamma, -0.5);
 }
 
 TEST_F(SettingsWindow, PiecewiseExactShowsTheStoredBetaAndGammaAgain) {
     TForm3* window = Open();
-    window->rb2->click();
-    window->edt6->setText("0.3");
-    window->btn2Click();
-    window->rb1->click();
-    EXPECT_EQ(window->edt6->text(), "0.3");
-    EXPECT_FALSE(window->edt6->isEnabled());
-    EXPECT_FALSE(window->edt5->isEnabled());
+    Child<QRadioButton>(window, "rb2")->click();
+    Child<QLineEdit>(window, "edt6")->setText("0.3");
+    Child<QPushButton>(window, "btn2")->click();
+    Child<QRadioButton>(window, "rb1")->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(), "0.3");
+    EXPECT_FALSE(Child<QLineEdit>(window, "edt6")->isEnabled());
+    EXPECT_FALSE(Child<QLineEdit>(window, "edt5")->isEnabled());
 
-    window->rb2->click();
-    window->edt6->setText("0.4");
-    window->rb1->click();
-    EXPECT_EQ(window->edt6->text(), "0.3");
-    EXPECT_EQ(window->edt5->text(), "0.5");
+    Child<QRadioButton>(window, "rb2")->click();
+    Child<QLineEdit>(window, "edt6")->setText("0.4");
+    Child<QRadioButton>(window, "rb1")->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(), "0.3");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt5")->text(), "0.5");
 }
 
 TEST_F(SettingsWindow, TypedBetaWithoutUpdateIsForgottenOnPiecewiseExact) {
     TForm3* window = Open();
-    window->rb2->click();
-    window->edt6->setText("0.3");
-    window->rb1->click();
-    EXPECT_EQ(window->edt6->text(), "0.25");
+    Child<QRadioButton>(window, "rb2")->click();
+    Child<QLineEdit>(window, "edt6")->setText("0.3");
+    Child<QRadioButton>(window, "rb1")->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(), "0.25");
 }
 
 TEST_F(SettingsWindow, AStoredNewmarkSettingOpensWithNewmarkChosen) {
     TForm3* window = Open();
-    window->rb2->click();
-    window->edt6->setText("0.1667");
-    window->btn2Click();
+    Child<QRadioButton>(window, "rb2")->click();
+    Child<QLineEdit>(window, "edt6")->setText("0.1667");
+    Child<QPushButton>(window, "btn2")->click();
     Close();
     window = Open();
-    EXPECT_TRUE(window->rb2->isChecked());
-    EXPECT_TRUE(window->edt6->isEnabled());
-    EXPECT_TRUE(window->edt5->isEnabled());
-    EXPECT_EQ(window->edt6->text(), "0.1667");
+    EXPECT_TRUE(Child<QRadioButton>(window, "rb2")->isChecked());
+    EXPECT_TRUE(Child<QLineEdit>(window, "edt6")->isEnabled());
+    EXPECT_TRUE(Child<QLineEdit>(window, "edt5")->isEnabled());
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(), "0.1667");
 }
 
 TEST_F(SettingsWindow, ProgramDefaultsThenCancelLeavesTheStoredSettings) {
     TForm3* window = Open();
-    window->rb2->click();
+    Child<QRadioButton>(window, "rb2")->click();
     Update(window, "0.1", "4", "0.05", "0.01", "981");
     ASSERT_TRUE(platform.messages.empty());
-    const travik::AnalysisSettings stored = form->AnalysisSettings;
+    const travik::AnalysisSettings stored = form->Document().Settings();
 
-    window->btn1->click();
-    EXPECT_EQ(window->edt1->text(), "0.02");
-    EXPECT_EQ(window->edt2->text(), "6");
-    EXPECT_EQ(window->edt3->text(), "0.02");
-    EXPECT_TRUE(window->rb1->isChecked());
-    EXPECT_FALSE(window->edt6->isEnabled());
-    EXPECT_EQ(window->edt4->text(), "0.02");
-    EXPECT_EQ(window->edt6->text(), "0.25");
-    EXPECT_EQ(window->edt5->text(), "0.5");
-    EXPECT_EQ(window->edt7->text(), "980");
+    Child<QPushButton>(window, "btn1")->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "edt1")->text(), "0.02");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt2")->text(), "6");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt3")->text(), "0.02");
+    EXPECT_TRUE(Child<QRadioButton>(window, "rb1")->isChecked());
+    EXPECT_FALSE(Child<QLineEdit>(window, "edt6")->isEnabled());
+    EXPECT_EQ(Child<QLineEdit>(window, "edt4")->text(), "0.02");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt6")->text(), "0.25");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt5")->text(), "0.5");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt7")->text(), "980");
     Close();
 
-    EXPECT_EQ(form->AnalysisSettings.minPeriod, stored.minPeriod);
-    EXPECT_EQ(form->AnalysisSettings.maxPeriod, 4.0);
-    EXPECT_EQ(form->AnalysisSettings.periodStep, 0.05);
-    EXPECT_EQ(form->AnalysisSettings.g, 981.0);
-    EXPECT_EQ(form->AnalysisSettings.method, travik::IntegrationMethod::Newmark);
+    EXPECT_EQ(form->Document().Settings().minPeriod, stored.minPeriod);
+    EXPECT_EQ(form->Document().Settings().maxPeriod, 4.0);
+    EXPECT_EQ(form->Document().Settings().periodStep, 0.05);
+    EXPECT_EQ(form->Document().Settings().g, 981.0);
+    EXPECT_EQ(form->Document().Settings().method, travik::IntegrationMethod::Newmark);
 }
 
 TEST_F(SettingsWindow, EditsUseTheLocalesDecimalSeparator) {
@@ -240,10 +241,10 @@ TEST_F(SettingsWindow, EditsUseTheLocalesDecimalSeparator) {
     german.setNumberOptions(QLocale::OmitGroupSeparator);
     QLocale::setDefault(german);
     TForm3* window = Open();
-    EXPECT_EQ(window->edt1->text(), "0,02");
+    EXPECT_EQ(Child<QLineEdit>(window, "edt1")->text(), "0,02");
     Update(window, "0,05", "3", "0,05", "0,02");
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(form->AnalysisSettings.minPeriod, 0.05);
+    EXPECT_EQ(form->Document().Settings().minPeriod, 0.05);
 }
 
 }  // namespace

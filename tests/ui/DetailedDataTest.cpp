@@ -6,21 +6,21 @@
 
 #include "RecordsFixture.h"
 #include "app/StringGrid.h"
-#include "presentation/THData.h"
+#include "presentation/DetailedDataWindow.h"
 
 namespace {
 
 class DetailedData : public RecordsFixture {
   protected:
     TForm4* OpenWindow() {
-        form->btn2Click();
-        EXPECT_NE(form->Form4, nullptr);
-        return form->Form4;
+        Records<QPushButton>("btn2")->click();
+        EXPECT_NE(form->findChild<TForm4*>(), nullptr);
+        return form->findChild<TForm4*>();
     }
 
     QStringList Row(int row) const {
         QStringList texts;
-        StringGrid* grid = form->Form4->strngrd1;
+        StringGrid* grid = Child<StringGrid>(form->findChild<TForm4*>(), "strngrd1");
         for (int column = 0; column < grid->ColumnCount(); ++column) {
             texts.append(grid->Cell(column, row));
         }
@@ -44,10 +44,10 @@ TEST_F(DetailedData, WithoutRecordsShowsTheHeaderBlankRowsAndAnEmptySelector) {
     EXPECT_EQ(window->windowTitle(), "Detailed Data of Time History Records");
     EXPECT_FALSE(window->isModal());
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(window->cbb4->count(), 0);
-    EXPECT_EQ(window->lbl11->text(), "Selected Time History Records");
-    EXPECT_EQ(window->btn1->text(), "Close");
-    StringGrid* grid = window->strngrd1;
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
+    EXPECT_EQ(Child<QLabel>(window, "lbl11")->text(), "Selected Time History Records");
+    EXPECT_EQ(Child<QPushButton>(window, "btn1")->text(), "Close");
+    StringGrid* grid = Child<StringGrid>(window, "strngrd1");
     ASSERT_EQ(grid->ColumnCount(), 8);
     EXPECT_GT(grid->RowCount(), 2);
     EXPECT_EQ(Row(0), kHeader);
@@ -61,8 +61,8 @@ TEST_F(DetailedData, WithoutRecordsShowsTheHeaderBlankRowsAndAnEmptySelector) {
 TEST_F(DetailedData, AnUncorrectedRecordShowsPlaceholdersInTheCorrectedColumns) {
     Import({WriteSamples("three.txt", {0.00123456, -0.5, 0.25})});
     TForm4* window = OpenWindow();
-    EXPECT_EQ(window->cbb4->currentText(), "three.txt");
-    StringGrid* grid = window->strngrd1;
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->currentText(), "three.txt");
+    StringGrid* grid = Child<StringGrid>(window, "strngrd1");
     ASSERT_EQ(grid->RowCount(), 5);
     // Velocity 0.01 s * 980 * (0.00123456 - 0.5) / 2 = -2.44395066 cm/sec; displacement
     // 0.0001 * 980 * (2 * 0.00123456 - 0.5) / 6 = -0.00812634 cm.
@@ -76,10 +76,10 @@ TEST_F(DetailedData, AnUncorrectedRecordShowsPlaceholdersInTheCorrectedColumns) 
 
 TEST_F(DetailedData, ACorrectedRecordFillsEveryColumnWithNumbers) {
     Import({WriteSamples("drift.txt", {0.01, 0.03, 0.05, 0.04, 0.08, 0.06})});
-    form->btn4Click();
-    ASSERT_TRUE(form->RecordList.At(0).IsCorrected());
+    Records<QPushButton>("btn4")->click();
+    ASSERT_TRUE(form->Document().Records().At(0).IsCorrected());
     OpenWindow();
-    const travik::TimeHistory& record = form->RecordList.At(0);
+    const travik::TimeHistory& record = form->Document().Records().At(0);
     for (int row = 1; row <= record.SampleCount(); ++row) {
         const QStringList texts = Row(row);
         for (int column = 1; column < 8; ++column) {
@@ -104,25 +104,25 @@ TEST_F(DetailedData, TimesAreTheSampleIndexTimesTheStep) {
 TEST_F(DetailedData, ExistsOnceAndASecondClickKeepsWhatWasPicked) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3}), WriteSamples("b.txt", {0.4, 0.5})});
     TForm4* window = OpenWindow();
-    window->cbb4->setCurrentIndex(1);
-    EXPECT_EQ(window->strngrd1->RowCount(), 4);
+    Child<QComboBox>(window, "cbb4")->setCurrentIndex(1);
+    EXPECT_EQ(Child<StringGrid>(window, "strngrd1")->RowCount(), 4);
     EXPECT_EQ(Row(1).at(2), "0.40000000");
-    window->strngrd1->SetSelection({2, 1, 3, 2});
+    Child<StringGrid>(window, "strngrd1")->SetSelection({2, 1, 3, 2});
 
-    form->btn2Click();
-    EXPECT_EQ(form->Form4, window);
+    Records<QPushButton>("btn2")->click();
+    EXPECT_EQ(form->findChild<TForm4*>(), window);
     EXPECT_EQ(form->findChildren<TForm4*>().size(), 1);
-    EXPECT_EQ(window->cbb4->currentIndex(), 1);
-    EXPECT_EQ(window->strngrd1->Selection(), (GridSelection{2, 1, 3, 2}));
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->currentIndex(), 1);
+    EXPECT_EQ(Child<StringGrid>(window, "strngrd1")->Selection(), (GridSelection{2, 1, 3, 2}));
 }
 
 TEST_F(DetailedData, AShorterRecordLeavesNoCellOfALongerOne) {
     Import({WriteSamples("long.txt", {0.1, 0.2, 0.3, 0.4, 0.5}),
             WriteSamples("short.txt", {0.9, 0.8})});
     TForm4* window = OpenWindow();
-    EXPECT_EQ(window->strngrd1->RowCount(), 7);
-    window->cbb4->setCurrentIndex(1);
-    ASSERT_EQ(window->strngrd1->RowCount(), 4);
+    EXPECT_EQ(Child<StringGrid>(window, "strngrd1")->RowCount(), 7);
+    Child<QComboBox>(window, "cbb4")->setCurrentIndex(1);
+    ASSERT_EQ(Child<StringGrid>(window, "strngrd1")->RowCount(), 4);
     EXPECT_EQ(Row(2).at(2), "0.80000000");
     EXPECT_EQ(Row(3), Blank());
 }
@@ -130,24 +130,24 @@ TEST_F(DetailedData, AShorterRecordLeavesNoCellOfALongerOne) {
 TEST_F(DetailedData, ClearingAndImportingResetTheOpenWindowUntilItIsOpenedAgain) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
     TForm4* window = OpenWindow();
-    form->btn7Click();
-    EXPECT_EQ(window->cbb4->count(), 0);
+    Records<QPushButton>("btn7")->click();
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
     EXPECT_EQ(Row(0), kHeader);
-    for (int row = 1; row < window->strngrd1->RowCount(); ++row) {
+    for (int row = 1; row < Child<StringGrid>(window, "strngrd1")->RowCount(); ++row) {
         EXPECT_EQ(Row(row), Blank());
     }
 
     Import({WriteSamples("b.txt", {0.4, 0.5})});
-    EXPECT_EQ(form->Form4, window);
-    EXPECT_EQ(window->cbb4->count(), 0);
+    EXPECT_EQ(form->findChild<TForm4*>(), window);
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
     EXPECT_EQ(Row(1), Blank());
 
-    window->btn1->click();
+    Child<QPushButton>(window, "btn1")->click();
     ProcessDeletions();
-    EXPECT_EQ(form->Form4, nullptr);
+    EXPECT_EQ(form->findChild<TForm4*>(), nullptr);
     window = OpenWindow();
-    ASSERT_EQ(window->cbb4->count(), 1);
-    EXPECT_EQ(window->cbb4->itemText(0), "b.txt");
+    ASSERT_EQ(Child<QComboBox>(window, "cbb4")->count(), 1);
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->itemText(0), "b.txt");
     EXPECT_EQ(Row(1).at(2), "0.40000000");
 }
 
@@ -155,24 +155,25 @@ TEST_F(DetailedData, ImportingResetsTheOpenWindowBeforeReadingFiles) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
     TForm4* window = OpenWindow();
     Import({QDir(folder.path()).filePath("missing.txt")});
-    EXPECT_EQ(window->cbb4->count(), 0);
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
     EXPECT_EQ(Row(1), Blank());
 }
 
 TEST_F(DetailedData, CtrlCAndCtrlACopyAndSelectFromAnyControl) {
     Import({WriteSamples("a.txt", {0.1, 0.2})});
     TForm4* window = OpenWindow();
-    StringGrid* grid = window->strngrd1;
+    StringGrid* grid = Child<StringGrid>(window, "strngrd1");
 
     grid->SetSelection({2, 1, 3, 2});
-    window->cbb4->setFocus();
-    QTest::keyClick(window->cbb4, Qt::Key_C, Qt::ControlModifier);
+    Child<QComboBox>(window, "cbb4")->setFocus();
+    QTest::keyClick(Child<QComboBox>(window, "cbb4"), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform.clipboard, "0.10000000\t--\n0.20000000\t--\n");
 
-    window->btn1->setFocus();
-    QTest::keyClick(window->btn1, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    Child<QPushButton>(window, "btn1")->setFocus();
+    QTest::keyClick(Child<QPushButton>(window, "btn1"), Qt::Key_A,
+                    Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(grid->Selection(), (GridSelection{0, 0, 7, 3}));
-    QTest::keyClick(window->btn1, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Child<QPushButton>(window, "btn1"), Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = platform.clipboard.split('\n');
     ASSERT_EQ(lines.size(), 5);  // four rows, each ending with a line feed
     EXPECT_EQ(lines.at(0), kHeader.join('\t'));
@@ -193,12 +194,12 @@ TEST_F(DetailedData, CtrlCAndCtrlACopyAndSelectFromAnyControl) {
 TEST_F(DetailedData, PopupMenuCommandsCopyAndSelect) {
     Import({WriteSamples("a.txt", {0.1})});
     TForm4* window = OpenWindow();
-    EXPECT_EQ(window->CopySelection1->text(), "Copy Selection ( Ctrl+C )");
-    EXPECT_EQ(window->SelectAll1->text(), "Select All ( Ctrl+A )");
-    window->SelectAll1->trigger();
-    EXPECT_EQ(window->strngrd1->Selection(), (GridSelection{0, 0, 7, 2}));
-    window->strngrd1->SetSelection({1, 1, 1, 1});
-    window->CopySelection1->trigger();
+    EXPECT_EQ(Child<QAction>(window, "CopySelection1")->text(), "Copy Selection ( Ctrl+C )");
+    EXPECT_EQ(Child<QAction>(window, "SelectAll1")->text(), "Select All ( Ctrl+A )");
+    Child<QAction>(window, "SelectAll1")->trigger();
+    EXPECT_EQ(Child<StringGrid>(window, "strngrd1")->Selection(), (GridSelection{0, 0, 7, 2}));
+    Child<StringGrid>(window, "strngrd1")->SetSelection({1, 1, 1, 1});
+    Child<QAction>(window, "CopySelection1")->trigger();
     EXPECT_EQ(platform.clipboard, "0.00000\n");
 }
 
@@ -207,8 +208,8 @@ TEST_F(DetailedData, NumbersUseTheLocalesDecimalSeparator) {
     german.setNumberOptions(QLocale::OmitGroupSeparator);
     QLocale::setDefault(german);
     Import({WriteLines("a.txt", {"0,1", "-0,2"})}, [](TForm2& dialog) {
-        dialog.edt1->setText("0,01");
-        dialog.rb2->setChecked(true);
+        Child<QLineEdit>(&dialog, "edt1")->setText("0,01");
+        Child<QRadioButton>(&dialog, "rb2")->setChecked(true);
     });
     OpenWindow();
     EXPECT_EQ(Row(2).mid(1, 2), (QStringList{"0,01000", "-0,20000000"}));
@@ -220,10 +221,10 @@ TEST_F(DetailedData, ClosingDestroysTheWindowAndTheNextClickMakesAFreshOne) {
     window->close();
     ProcessDeletions();
     EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(form->Form4, nullptr);
+    EXPECT_EQ(form->findChild<TForm4*>(), nullptr);
     Import({WriteSamples("a.txt", {0.1})});
     window = OpenWindow();
-    EXPECT_EQ(window->cbb4->count(), 1);
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 1);
 }
 
 }  // namespace

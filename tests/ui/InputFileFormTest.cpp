@@ -34,46 +34,46 @@ class WatchingPlatform final : public PlatformServices {
 };
 
 TEST_F(ImportWindow, OpensWithTheDefaultsEveryTime) {
-    form->btn1Click();
-    TForm2* dialog = form->Form2;
+    Records<QPushButton>("btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Input File Parameters");
-    EXPECT_TRUE(dialog->rb3->isChecked());
-    EXPECT_FALSE(dialog->rb4->isEnabled());
-    EXPECT_EQ(dialog->rb4->text(), "PEER NGA (Underconstruction)");
-    EXPECT_EQ(dialog->lbl4->text(), "Delimeiter");
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb3")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(dialog, "rb4")->isEnabled());
+    EXPECT_EQ(Child<QRadioButton>(dialog, "rb4")->text(), "PEER NGA (Underconstruction)");
+    EXPECT_EQ(Child<QLabel>(dialog, "lbl4")->text(), "Delimeiter");
     EXPECT_EQ(dialog->InitialFolder(), QCoreApplication::applicationDirPath());
 
-    dialog->edt1->setText("0.005");
-    dialog->edt2->setText("2");
-    dialog->edt3->setValue(4);
-    dialog->rb2->setChecked(true);
-    dialog->edt4->setValue(3);
-    dialog->btn2->click();
+    Child<QLineEdit>(dialog, "edt1")->setText("0.005");
+    Child<QLineEdit>(dialog, "edt2")->setText("2");
+    Child<ArrowSpinBox>(dialog, "edt3")->setValue(4);
+    Child<QRadioButton>(dialog, "rb2")->setChecked(true);
+    Child<ArrowSpinBox>(dialog, "edt4")->setValue(3);
+    Child<QPushButton>(dialog, "btn2")->click();
     ProcessDeletions();
-    EXPECT_EQ(form->Form2, nullptr);
+    EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
 
-    form->ImportTimeHistoryRecords1Click();
-    dialog = form->Form2;
+    Frame<QAction>("ImportTimeHistoryRecords1")->trigger();
+    dialog = form->findChild<TForm2*>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->edt1->text(), "0.01");
-    EXPECT_EQ(dialog->edt2->text(), "1");
-    EXPECT_EQ(dialog->edt3->value(), 0);
-    EXPECT_TRUE(dialog->rb1->isChecked());
-    EXPECT_FALSE(dialog->rb2->isChecked());
-    EXPECT_EQ(dialog->edt4->value(), 1);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "0.01");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edt2")->text(), "1");
+    EXPECT_EQ(Child<ArrowSpinBox>(dialog, "edt3")->value(), 0);
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb1")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(dialog, "rb2")->isChecked());
+    EXPECT_EQ(Child<ArrowSpinBox>(dialog, "edt4")->value(), 1);
 }
 
 TEST_F(ImportWindow, SpinBoxesKeepToTheirRangesAndRefuseTypedText) {
-    form->btn1Click();
-    TForm2* dialog = form->Form2;
-    dialog->edt3->setValue(150);
-    EXPECT_EQ(dialog->edt3->value(), 100);
-    dialog->edt3->stepBy(-200);
-    EXPECT_EQ(dialog->edt3->value(), 0);
-    dialog->edt4->setValue(0);
-    EXPECT_EQ(dialog->edt4->value(), 1);
-    EXPECT_TRUE(dialog->edt4->findChild<QLineEdit*>()->isReadOnly());
+    Records<QPushButton>("btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
+    Child<ArrowSpinBox>(dialog, "edt3")->setValue(150);
+    EXPECT_EQ(Child<ArrowSpinBox>(dialog, "edt3")->value(), 100);
+    Child<ArrowSpinBox>(dialog, "edt3")->stepBy(-200);
+    EXPECT_EQ(Child<ArrowSpinBox>(dialog, "edt3")->value(), 0);
+    Child<ArrowSpinBox>(dialog, "edt4")->setValue(0);
+    EXPECT_EQ(Child<ArrowSpinBox>(dialog, "edt4")->value(), 1);
+    EXPECT_TRUE(Child<ArrowSpinBox>(dialog, "edt4")->findChild<QLineEdit*>()->isReadOnly());
 }
 
 TEST_F(ImportWindow, ABadTimeStepIsNamedAndFocusedAndNothingElseHappens) {
@@ -81,46 +81,46 @@ TEST_F(ImportWindow, ABadTimeStepIsNamedAndFocusedAndNothingElseHappens) {
     const QString other = WriteSamples("other.txt", {0.3, 0.4, 0.5});
     platform.fileAnswers.push_back({other});
 
-    form->btn1Click();
-    TForm2* dialog = form->Form2;
-    dialog->edt1->setText("abc");
-    dialog->btn1->click();
+    Records<QPushButton>("btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
+    Child<QLineEdit>(dialog, "edt1")->setText("abc");
+    Child<QPushButton>(dialog, "btn1")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, PlatformServices::MessageKind::Warning);
     EXPECT_EQ(platform.messages[0].text, "\"abc\" is not a valid floating number!");
-    EXPECT_EQ(dialog->focusWidget(), dialog->edt1);
+    EXPECT_EQ(dialog->focusWidget(), Child<QLineEdit>(dialog, "edt1"));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(platform.fileDialogFolders.size(), 1);  // only the first import's dialog
-    EXPECT_EQ(form->lst1->item(0)->text(), "kept.txt");
+    EXPECT_EQ(Records<QListWidget>("lst1")->item(0)->text(), "kept.txt");
 
-    dialog->edt1->setText("0.02");
-    dialog->edt2->setText("1,5");
-    dialog->btn1Click();
+    Child<QLineEdit>(dialog, "edt1")->setText("0.02");
+    Child<QLineEdit>(dialog, "edt2")->setText("1,5");
+    Child<QPushButton>(dialog, "btn1")->click();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "\"1,5\" is not a valid floating number!");
-    EXPECT_EQ(dialog->focusWidget(), dialog->edt2);
+    EXPECT_EQ(dialog->focusWidget(), Child<QLineEdit>(dialog, "edt2"));
 
-    dialog->edt2->setText("1");
-    dialog->btn1Click();
+    Child<QLineEdit>(dialog, "edt2")->setText("1");
+    Child<QPushButton>(dialog, "btn1")->click();
     ProcessDeletions();
-    EXPECT_EQ(form->Form2, nullptr);
-    ASSERT_EQ(form->RecordList.Count(), 1);
-    EXPECT_EQ(form->RecordList.At(0).SourceFileName(), "other.txt");
-    EXPECT_DOUBLE_EQ(form->RecordList.At(0).TimeStep(), 0.02);
+    EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_EQ(form->Document().Records().At(0).SourceFileName(), "other.txt");
+    EXPECT_DOUBLE_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
 }
 
 TEST_F(ImportWindow, TheParametersReachTheReader) {
     const QString path = WriteLines(
         "table.txt", {"header line that is skipped", "1 0.15 x", "2  -0.25 y", "3 1.5e-1 z"});
     Import({path}, [](TForm2& dialog) {
-        dialog.edt1->setText("0.005");
-        dialog.edt2->setText("2");
-        dialog.edt3->setValue(1);
-        dialog.rb2->setChecked(true);
-        dialog.edt4->setValue(2);
+        Child<QLineEdit>(&dialog, "edt1")->setText("0.005");
+        Child<QLineEdit>(&dialog, "edt2")->setText("2");
+        Child<ArrowSpinBox>(&dialog, "edt3")->setValue(1);
+        Child<QRadioButton>(&dialog, "rb2")->setChecked(true);
+        Child<ArrowSpinBox>(&dialog, "edt4")->setValue(2);
     });
-    ASSERT_EQ(form->RecordList.Count(), 1);
-    const travik::TimeHistory& record = form->RecordList.At(0);
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    const travik::TimeHistory& record = form->Document().Records().At(0);
     EXPECT_DOUBLE_EQ(record.TimeStep(), 0.005);
     ASSERT_EQ(record.SampleCount(), 3);
     EXPECT_DOUBLE_EQ(record.RawAcceleration()[0], 0.3);
@@ -129,61 +129,63 @@ TEST_F(ImportWindow, TheParametersReachTheReader) {
 }
 
 TEST_F(ImportWindow, RecordsAreIntegratedWithTheCurrentGravity) {
-    form->AnalysisSettings.g = 1000.0;
+    ChangeSettings([](travik::AnalysisSettings& s) { s.g = 1000.0; });
     Import({WriteSamples("g.txt", {0.1, 0.3})});
     // Trapezoidal rule: (0.1 + 0.3) / 2 * 0.01 s * 1000 cm/sec^2.
-    EXPECT_NEAR(form->RecordList.At(0).RawVelocity()[1], 2.0, 1e-12);
+    EXPECT_NEAR(form->Document().Records().At(0).RawVelocity()[1], 2.0, 1e-12);
 }
 
 TEST_F(ImportWindow, IsHiddenWhileTheFileDialogIsUp) {
     WatchingPlatform watching;
     watching.inner.fileAnswers.push_back({WriteSamples("a.txt", {0.1})});
     TForm1 window(watching);
-    window.btn1Click();
-    window.Form2->btn1Click();
+    OnRecords<QPushButton>(&window, "btn1")->click();
+    Child<QPushButton>(window.findChild<TForm2*>(), "btn1")->click();
     EXPECT_FALSE(watching.importWindowVisible);
-    EXPECT_EQ(window.RecordList.Count(), 1);
+    EXPECT_EQ(window.Document().Records().Count(), 1);
     ASSERT_EQ(watching.inner.fileDialogFolders.size(), 1);
     EXPECT_EQ(watching.inner.fileDialogFolders.front(), QCoreApplication::applicationDirPath());
 }
 
 TEST_F(ImportWindow, CancellingTheFileDialogLeavesEverythingAsItWas) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
-    form->SpectrumStore.displacementColumns = {{0.0, 1.0}};
+    Spectra<QPushButton>("btn11")->click();
+    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
     Import({});
-    EXPECT_EQ(form->Form2, nullptr);
-    EXPECT_EQ(form->RecordList.Count(), 1);
-    EXPECT_EQ(form->lst1->count(), 1);
-    EXPECT_EQ(form->edt1->text(), "1");
-    EXPECT_EQ(form->cht1->PointCount(0), 3);
-    EXPECT_EQ(form->cht1->PointCount(2), 3);
-    EXPECT_EQ(form->SpectrumStore.displacementColumns.size(), 1u);
+    EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
+    EXPECT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 1);
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "1");
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
+    EXPECT_EQ(form->Document().Spectra().displacementColumns.size(), 1u);
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(ImportWindow, CancelButtonChangesNothing) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
-    form->btn1Click();
-    form->Form2->edt1->setText("nonsense");
-    form->Form2->btn2Click();
+    Records<QPushButton>("btn1")->click();
+    Child<QLineEdit>(form->findChild<TForm2*>(), "edt1")->setText("nonsense");
+    Child<QPushButton>(form->findChild<TForm2*>(), "btn2")->click();
     ProcessDeletions();
-    EXPECT_EQ(form->Form2, nullptr);
-    EXPECT_EQ(form->RecordList.Count(), 1);
+    EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
+    EXPECT_EQ(form->Document().Records().Count(), 1);
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(ImportWindow, ANewImportReplacesEveryRecordAndResult) {
     Import({WriteSamples("a.txt", {0.1, 0.2}), WriteSamples("b.txt", {0.3, 0.4})});
-    form->lst1->item(1)->setCheckState(Qt::Checked);
-    form->SpectrumStore.displacementColumns = {{0.0, 1.0}};
+    Records<QListWidget>("lst1")->item(1)->setCheckState(Qt::Checked);
+    Spectra<QPushButton>("btn11")->click();
+    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
     Import({WriteSamples("c.txt", {0.5, 0.6, 0.7})});
-    ASSERT_EQ(form->RecordList.Count(), 1);
-    EXPECT_EQ(form->lst1->count(), 1);
-    EXPECT_EQ(form->lst1->item(0)->text(), "c.txt");
-    EXPECT_EQ(form->edt3->text(), "0");
-    EXPECT_EQ(form->edt1->text(), "1");
-    EXPECT_TRUE(form->SpectrumStore.displacementColumns.empty());
-    EXPECT_EQ(form->cht1->PointCount(0), 3);
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 1);
+    EXPECT_EQ(Records<QListWidget>("lst1")->item(0)->text(), "c.txt");
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "1");
+    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
 }
 
 TEST_F(ImportWindow, AFirstFileThatFailsLeavesNoRecord) {
@@ -194,15 +196,15 @@ TEST_F(ImportWindow, AFirstFileThatFailsLeavesNoRecord) {
     EXPECT_EQ(platform.messages[0].kind, PlatformServices::MessageKind::Warning);
     EXPECT_TRUE(platform.messages[0].text.startsWith("FILE : missing.txt , ERROR: "))
         << platform.messages[0].text.toStdString();
-    EXPECT_TRUE(form->RecordList.IsEmpty());
-    EXPECT_EQ(form->lst1->count(), 0);
-    EXPECT_EQ(form->lst3->count(), 0);
-    EXPECT_EQ(form->cbb4->count(), 0);
-    EXPECT_EQ(form->edt1->text(), "0");
-    EXPECT_EQ(form->edt14->text(), "0");
-    EXPECT_EQ(form->cht1->PointCount(0), 0);
-    EXPECT_EQ(form->cht1->PointCount(2), 0);
-    EXPECT_EQ(form->Form2, nullptr);
+    EXPECT_TRUE(form->Document().Records().IsEmpty());
+    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 0);
+    EXPECT_EQ(Spectra<QListWidget>("lst3")->count(), 0);
+    EXPECT_EQ(Spectra<QComboBox>("cbb4")->count(), 0);
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "0");
+    EXPECT_EQ(Spectra<QLineEdit>("edt14")->text(), "0");
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 0);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 0);
+    EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
 }
 
 TEST_F(ImportWindow, RecordsBeforeAFailingFileStayAndAreShown) {
@@ -211,10 +213,10 @@ TEST_F(ImportWindow, RecordsBeforeAFailingFileStayAndAreShown) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text,
               "FILE: bad.txt. ERROR Line: 2. ERROR: 'oops' is not a valid floating point value");
-    ASSERT_EQ(form->RecordList.Count(), 1);
-    EXPECT_EQ(form->lst1->item(0)->text(), "first.txt");
-    EXPECT_EQ(form->lst1->currentRow(), 0);
-    EXPECT_EQ(form->cht1->PointCount(0), 2);
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_EQ(Records<QListWidget>("lst1")->item(0)->text(), "first.txt");
+    EXPECT_EQ(Records<QListWidget>("lst1")->currentRow(), 0);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 2);
 }
 
 TEST_F(ImportWindow, NumbersFollowTheLocalesDecimalSeparator) {
@@ -222,12 +224,12 @@ TEST_F(ImportWindow, NumbersFollowTheLocalesDecimalSeparator) {
     german.setNumberOptions(QLocale::OmitGroupSeparator);
     QLocale::setDefault(german);
     Import({WriteLines("komma.txt", {"0,25", "-0,5"})}, [](TForm2& dialog) {
-        dialog.edt1->setText("0,02");
-        dialog.rb2->setChecked(true);
+        Child<QLineEdit>(&dialog, "edt1")->setText("0,02");
+        Child<QRadioButton>(&dialog, "rb2")->setChecked(true);
     });
-    ASSERT_EQ(form->RecordList.Count(), 1);
-    EXPECT_DOUBLE_EQ(form->RecordList.At(0).TimeStep(), 0.02);
-    EXPECT_DOUBLE_EQ(form->RecordList.At(0).RawAcceleration()[1], -0.5);
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_DOUBLE_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
+    EXPECT_DOUBLE_EQ(form->Document().Records().At(0).RawAcceleration()[1], -0.5);
 }
 
 }  // namespace

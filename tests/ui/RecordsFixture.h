@@ -19,14 +19,37 @@
 #include <memory>
 #include <vector>
 
+#include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "records/InputFileForm.h"
 
 // A main window over a scripted platform, with a scratch folder for record files. Numbers
 // use the full stop unless a test chooses another locale.
 class RecordsFixture : public ::testing::Test {
   protected:
+    // Controls of the records page, the spectra page and the frame, found by name.
+    template <class T = QWidget>
+    T* Records(const char* name) const {
+        return OnRecords<T>(form.get(), name);
+    }
+    template <class T = QWidget>
+    T* Spectra(const char* name) const {
+        return OnSpectra<T>(form.get(), name);
+    }
+    template <class T = QObject>
+    T* Frame(const char* name) const {
+        return Child<T>(form.get(), name);
+    }
+
+    // Changes the workspace's settings as an update of the settings window would.
+    template <class Change>
+    void ChangeSettings(Change change) {
+        travik::AnalysisSettings settings = form->Document().Settings();
+        change(settings);
+        form->Document().SetSettings(settings);
+    }
+
     void SetUp() override {
         QLocale english(QLocale::English, QLocale::UnitedStates);
         english.setNumberOptions(QLocale::OmitGroupSeparator);
@@ -64,15 +87,16 @@ class RecordsFixture : public ::testing::Test {
     template <class Adjust>
     void Import(const QStringList& files, Adjust adjust) {
         platform.fileAnswers.push_back(files);
-        form->btn1Click();
-        ASSERT_NE(form->Form2, nullptr);
-        adjust(*form->Form2);
-        form->Form2->btn1Click();
+        Records<QPushButton>("btn1")->click();
+        ASSERT_NE(form->findChild<TForm2*>(), nullptr);
+        adjust(*form->findChild<TForm2*>());
+        Child<QPushButton>(form->findChild<TForm2*>(), "btn1")->click();
         ProcessDeletions();
     }
 
     void Import(const QStringList& files, const QString& timeStep = QStringLiteral("0.01")) {
-        Import(files, [&](TForm2& dialog) { dialog.edt1->setText(timeStep); });
+        Import(files,
+               [&](TForm2& dialog) { Child<QLineEdit>(&dialog, "edt1")->setText(timeStep); });
     }
 
     // Windows closed with delete-on-close go away when the event loop would delete them.

@@ -34,37 +34,38 @@ TEST_F(RecordsPage, ThreeFilesAreListedInDialogOrderWithTheFirstSelectedAndDrawn
     Import({c, a, b});
 
     const QStringList names = {"c.txt", "a.txt", "b.dat"};
-    ASSERT_EQ(form->lst1->count(), 3);
-    ASSERT_EQ(form->lst3->count(), 3);
-    ASSERT_EQ(form->cbb4->count(), 3);
+    ASSERT_EQ(Records<QListWidget>("lst1")->count(), 3);
+    ASSERT_EQ(Spectra<QListWidget>("lst3")->count(), 3);
+    ASSERT_EQ(Spectra<QComboBox>("cbb4")->count(), 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(form->lst1->item(i)->text(), names.at(i));
-        EXPECT_EQ(form->lst3->item(i)->text(), names.at(i));
-        EXPECT_EQ(form->cbb4->itemText(i), names.at(i));
-        EXPECT_EQ(form->lst1->item(i)->checkState(), Qt::Unchecked);
-        EXPECT_EQ(form->lst3->item(i)->checkState(), Qt::Unchecked);
+        EXPECT_EQ(Records<QListWidget>("lst1")->item(i)->text(), names.at(i));
+        EXPECT_EQ(Spectra<QListWidget>("lst3")->item(i)->text(), names.at(i));
+        EXPECT_EQ(Spectra<QComboBox>("cbb4")->itemText(i), names.at(i));
+        EXPECT_EQ(Records<QListWidget>("lst1")->item(i)->checkState(), Qt::Unchecked);
+        EXPECT_EQ(Spectra<QListWidget>("lst3")->item(i)->checkState(), Qt::Unchecked);
     }
-    EXPECT_EQ(form->lst1->currentRow(), 0);
-    EXPECT_EQ(form->cbb4->currentIndex(), 0);
-    EXPECT_EQ(form->edt1->text(), "3");
-    EXPECT_EQ(form->edt14->text(), "3");
-    EXPECT_EQ(form->edt3->text(), "0");
-    EXPECT_EQ(form->edt15->text(), "0");
+    EXPECT_EQ(Records<QListWidget>("lst1")->currentRow(), 0);
+    EXPECT_EQ(Spectra<QComboBox>("cbb4")->currentIndex(), 0);
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "3");
+    EXPECT_EQ(Spectra<QLineEdit>("edt14")->text(), "3");
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
+    EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "0");
 
     // The first record, four samples 0.01 s apart, on all three charts; nothing corrected.
-    for (ChartAdapter* chart : {form->cht1, form->cht2, form->cht3}) {
+    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
+                                Records<ChartAdapter>("cht3")}) {
         ASSERT_EQ(chart->PointCount(0), 4);
         EXPECT_EQ(chart->PointCount(1), 0);
         EXPECT_EQ(chart->PointCount(2), 3);
         EXPECT_DOUBLE_EQ(chart->Point(0, 3).x(), 0.03);
     }
-    EXPECT_DOUBLE_EQ(form->cht1->Point(0, 2).y(), 0.3);
+    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(0, 2).y(), 0.3);
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(RecordsPage, MarksShowTheFirstSampleInRedTheMaximumInGreenAndTheMinimumInYellow) {
     Import({WriteSamples("marks.txt", {0.1, 0.3, -0.2, 0.3, -0.2})}, QStringLiteral("0.02"));
-    ChartAdapter* chart = form->cht1;
+    ChartAdapter* chart = Records<ChartAdapter>("cht1");
     ASSERT_EQ(chart->PointCount(2), 3);
     EXPECT_EQ(chart->Point(2, 0), QPointF(0.0, 0.1));
     EXPECT_EQ(chart->PointColor(2, 0), kRed);
@@ -77,7 +78,7 @@ TEST_F(RecordsPage, MarksShowTheFirstSampleInRedTheMaximumInGreenAndTheMinimumIn
 
     // Velocity by the trapezoidal rule with g = 980: 0, 3.92, 4.9, 5.88, 6.86 cm/sec, so its
     // minimum is the first sample and its maximum the last one.
-    ChartAdapter* velocity = form->cht2;
+    ChartAdapter* velocity = Records<ChartAdapter>("cht2");
     EXPECT_EQ(velocity->Point(2, 0), QPointF(0.0, 0.0));
     EXPECT_NEAR(velocity->Point(2, 1).x(), 0.08, 1e-12);
     EXPECT_NEAR(velocity->Point(2, 1).y(), 6.86, 1e-9);
@@ -88,103 +89,111 @@ TEST_F(RecordsPage, MarksShowTheFirstSampleInRedTheMaximumInGreenAndTheMinimumIn
 
 TEST_F(RecordsPage, SelectingAnotherRecordRedrawsItAlone) {
     Import({WriteSamples("one.txt", {0.1, 0.2}), WriteSamples("two.txt", {0.5, -0.5, 0.25})});
-    form->lst1->setCurrentRow(1);
-    EXPECT_EQ(form->cht1->PointCount(0), 3);
-    EXPECT_EQ(form->cht1->PointCount(2), 3);
-    EXPECT_DOUBLE_EQ(form->cht1->Point(0, 1).y(), -0.5);
+    Records<QListWidget>("lst1")->setCurrentRow(1);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
+    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(0, 1).y(), -0.5);
     // Selecting does not check, and the spectra page's selection stays.
-    EXPECT_EQ(form->edt3->text(), "0");
-    EXPECT_EQ(form->cbb4->currentIndex(), 0);
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
+    EXPECT_EQ(Spectra<QComboBox>("cbb4")->currentIndex(), 0);
 }
 
 TEST_F(RecordsPage, ClearDataEmptiesListsCountersChartsAndResultsWithoutAMessage) {
-    form->btn7Click();
+    Records<QPushButton>("btn7")->click();
     EXPECT_TRUE(platform.messages.empty());
 
     Import({WriteSamples("a.txt", {0.1, 0.2}), WriteSamples("b.txt", {0.3, 0.4})});
-    SetChecked(form->lst1, 0, true);
-    form->SpectrumStore.displacementColumns = {{0.0, 1.0}};
-    form->btn7->click();
-    EXPECT_TRUE(form->RecordList.IsEmpty());
-    EXPECT_EQ(form->lst1->count(), 0);
-    EXPECT_EQ(form->lst3->count(), 0);
-    EXPECT_EQ(form->cbb4->count(), 0);
-    for (QLineEdit* counter : {form->edt1, form->edt3, form->edt14, form->edt15}) {
+    SetChecked(Records<QListWidget>("lst1"), 0, true);
+    Spectra<QPushButton>("btn11")->click();
+    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
+    Records<QPushButton>("btn7")->click();
+    EXPECT_TRUE(form->Document().Records().IsEmpty());
+    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 0);
+    EXPECT_EQ(Spectra<QListWidget>("lst3")->count(), 0);
+    EXPECT_EQ(Spectra<QComboBox>("cbb4")->count(), 0);
+    for (QLineEdit* counter : {Records<QLineEdit>("edt1"), Records<QLineEdit>("edt3"),
+                               Spectra<QLineEdit>("edt14"), Spectra<QLineEdit>("edt15")}) {
         EXPECT_EQ(counter->text(), "0");
     }
-    for (ChartAdapter* chart : {form->cht1, form->cht2, form->cht3}) {
+    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
+                                Records<ChartAdapter>("cht3")}) {
         for (int series = 0; series < 3; ++series) {
             EXPECT_EQ(chart->PointCount(series), 0);
         }
     }
-    EXPECT_TRUE(form->SpectrumStore.displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(RecordsPage, CheckMarksAreCountedAndTheMenuActsOnTheListOfThePageShown) {
     Import({WriteSamples("a.txt", {0.1}), WriteSamples("b.txt", {0.2}),
             WriteSamples("c.txt", {0.3}), WriteSamples("d.txt", {0.4})});
-    SetChecked(form->lst1, 0, true);
-    SetChecked(form->lst1, 2, true);
-    EXPECT_EQ(form->edt3->text(), "2");
+    SetChecked(Records<QListWidget>("lst1"), 0, true);
+    SetChecked(Records<QListWidget>("lst1"), 2, true);
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "2");
 
-    form->InvertCheck2->trigger();
-    EXPECT_EQ(Checks(form->lst1), (std::vector<bool>{false, true, false, true}));
-    EXPECT_EQ(form->edt3->text(), "2");
-    SetChecked(form->lst1, 0, true);
-    EXPECT_EQ(form->edt3->text(), "3");
-    EXPECT_EQ(Checks(form->lst3), (std::vector<bool>(4, false)));
+    Frame<QAction>("InvertCheck2")->trigger();
+    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "2");
+    SetChecked(Records<QListWidget>("lst1"), 0, true);
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "3");
+    EXPECT_EQ(Checks(Spectra<QListWidget>("lst3")), (std::vector<bool>(4, false)));
 
-    form->pgc1->setCurrentIndex(1);
-    form->CheckAll1->trigger();
-    EXPECT_EQ(Checks(form->lst3), (std::vector<bool>(4, true)));
-    EXPECT_EQ(form->edt15->text(), "4");
-    EXPECT_EQ(Checks(form->lst1), (std::vector<bool>{true, true, false, true}));
-    EXPECT_EQ(form->edt3->text(), "3");
+    Frame<QTabWidget>("pgc1")->setCurrentIndex(1);
+    Frame<QAction>("CheckAll1")->trigger();
+    EXPECT_EQ(Checks(Spectra<QListWidget>("lst3")), (std::vector<bool>(4, true)));
+    EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "4");
+    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>{true, true, false, true}));
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "3");
 
-    form->pgc1->setCurrentIndex(0);
-    form->InvertCheck1->trigger();
-    EXPECT_EQ(Checks(form->lst1), (std::vector<bool>(4, false)));
-    EXPECT_EQ(form->edt3->text(), "0");
-    form->CheckAll1Click();
-    EXPECT_EQ(form->edt3->text(), "4");
-    EXPECT_EQ(form->lst1->currentRow(), 0);
+    Frame<QTabWidget>("pgc1")->setCurrentIndex(0);
+    Frame<QAction>("InvertCheck1")->trigger();
+    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>(4, false)));
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
+    Frame<QAction>("CheckAll1")->trigger();
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "4");
+    EXPECT_EQ(Records<QListWidget>("lst1")->currentRow(), 0);
 }
 
 TEST_F(RecordsPage, CorrectionDrawsGreyLinesThatChangeAndDisappearWithTheChosenFit) {
     Import({WriteSamples("drift.txt", {0.01, 0.03, 0.05, 0.04, 0.08, 0.06, 0.09, 0.11}),
             WriteSamples("other.txt", {0.2, -0.1, 0.05})});
-    const travik::TimeHistory& record = form->RecordList.At(0);
+    const travik::TimeHistory& record = form->Document().Records().At(0);
 
-    form->rb1->setChecked(true);
-    form->btn4->click();
+    Records<QRadioButton>("rb1")->setChecked(true);
+    Records<QPushButton>("btn4")->click();
     ASSERT_TRUE(record.IsCorrected());
     EXPECT_EQ(record.CorrectionType(), travik::BaselineCorrectionType::Linear);
-    for (ChartAdapter* chart : {form->cht1, form->cht2, form->cht3}) {
+    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
+                                Records<ChartAdapter>("cht3")}) {
         EXPECT_EQ(chart->PointCount(0), 8);
         EXPECT_EQ(chart->PointCount(1), 8);
         EXPECT_EQ(chart->PointCount(2), 3);
     }
-    EXPECT_DOUBLE_EQ(form->cht1->Point(1, 5).y(), record.CorrectedAcceleration()[5]);
-    EXPECT_DOUBLE_EQ(form->cht3->Point(1, 7).y(), record.CorrectedDisplacement()[7]);
+    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(1, 5).y(),
+                     record.CorrectedAcceleration()[5]);
+    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht3")->Point(1, 7).y(),
+                     record.CorrectedDisplacement()[7]);
 
-    form->rb2->setChecked(true);
-    form->btn4Click();
+    Records<QRadioButton>("rb2")->setChecked(true);
+    Records<QPushButton>("btn4")->click();
     EXPECT_EQ(record.CorrectionType(), travik::BaselineCorrectionType::Parabolic);
-    EXPECT_DOUBLE_EQ(form->cht1->Point(1, 5).y(), record.CorrectedAcceleration()[5]);
+    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(1, 5).y(),
+                     record.CorrectedAcceleration()[5]);
 
     // Another record shows no grey lines until it is corrected itself; the choice stays.
-    form->lst1->setCurrentRow(1);
-    EXPECT_EQ(form->cht1->PointCount(1), 0);
-    EXPECT_TRUE(form->rb2->isChecked());
-    EXPECT_FALSE(form->RecordList.At(1).IsCorrected());
+    Records<QListWidget>("lst1")->setCurrentRow(1);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 0);
+    EXPECT_TRUE(Records<QRadioButton>("rb2")->isChecked());
+    EXPECT_FALSE(form->Document().Records().At(1).IsCorrected());
 
-    form->lst1->setCurrentRow(0);
-    EXPECT_EQ(form->cht1->PointCount(1), 8);
-    form->rb3->setChecked(true);
-    form->btn4Click();
+    Records<QListWidget>("lst1")->setCurrentRow(0);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 8);
+    Records<QRadioButton>("rb3")->setChecked(true);
+    Records<QPushButton>("btn4")->click();
     EXPECT_FALSE(record.IsCorrected());
-    for (ChartAdapter* chart : {form->cht1, form->cht2, form->cht3}) {
+    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
+                                Records<ChartAdapter>("cht3")}) {
         EXPECT_EQ(chart->PointCount(0), 8);
         EXPECT_EQ(chart->PointCount(1), 0);
         EXPECT_EQ(chart->PointCount(2), 3);
@@ -194,34 +203,33 @@ TEST_F(RecordsPage, CorrectionDrawsGreyLinesThatChangeAndDisappearWithTheChosenF
 
 TEST_F(RecordsPage, NoCorrectionOnAnUncorrectedRecordOnlyRedraws) {
     Import({WriteSamples("a.txt", {0.1, 0.3, -0.2})});
-    form->rb3->setChecked(true);
-    form->btn4Click();
-    EXPECT_FALSE(form->RecordList.At(0).IsCorrected());
-    EXPECT_EQ(form->cht1->PointCount(0), 3);
-    EXPECT_EQ(form->cht1->PointCount(1), 0);
-    EXPECT_EQ(form->cht1->PointCount(2), 3);
+    Records<QRadioButton>("rb3")->setChecked(true);
+    Records<QPushButton>("btn4")->click();
+    EXPECT_FALSE(form->Document().Records().At(0).IsCorrected());
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 0);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
 }
 
 TEST_F(RecordsPage, AOneSampleRecordCannotBeCorrected) {
     Import({WriteSamples("single.txt", {0.25})});
-    form->btn4Click();
+    Records<QPushButton>("btn4")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages.front().kind, PlatformServices::MessageKind::Warning);
     EXPECT_EQ(platform.messages.front().text, "Base Line Correction Failed!");
-    EXPECT_FALSE(form->RecordList.At(0).IsCorrected());
-    EXPECT_EQ(form->cht1->PointCount(0), 1);
-    EXPECT_EQ(form->cht1->PointCount(1), 0);
+    EXPECT_FALSE(form->Document().Records().At(0).IsCorrected());
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 1);
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 0);
 }
 
 TEST_F(RecordsPage, ActionsWithoutRecordsOrSelectionDoNothing) {
-    form->btn4Click();
-    form->lst1Click();
-    form->CheckAll1Click();
-    form->InvertCheck2Click();
-    form->ShowSelectedRecord();
+    Records<QPushButton>("btn4")->click();
+    RunHandler(form->findChild<::RecordsPage*>(), "lst1Click");
+    Frame<QAction>("CheckAll1")->trigger();
+    Frame<QAction>("InvertCheck2")->trigger();
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(form->edt3->text(), "0");
-    EXPECT_EQ(form->cht1->PointCount(0), 0);
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 0);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class SpectraExportTest : public SpectraFixture {
 
     void Check(std::initializer_list<int> items) {
         for (int item : items) {
-            form->lst3->item(item)->setCheckState(Qt::Checked);
+            Spectra<QListWidget>("lst3")->item(item)->setCheckState(Qt::Checked);
         }
     }
 
@@ -57,7 +57,7 @@ class SpectraExportTest : public SpectraFixture {
 
 TEST_F(SpectraExportTest, NothingCheckedIsRefused) {
     LoadShortRecords(2);
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(platform.messages[0].text, "Check the Time History Record first!");
@@ -68,15 +68,15 @@ TEST_F(SpectraExportTest, MoreThanEightCheckedAreRefusedAndEightAreWritten) {
     LoadShortRecords(9);
     Check({0, 1, 2, 3, 4, 5, 6, 7, 8});
     platform.folderAnswers.push_back(folder.path());
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(platform.messages[0].text, "INFORMATION: Maximum Export Number ( 8 ) was exceeded!");
     EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
     EXPECT_TRUE(ReportsWritten().isEmpty());
 
-    form->lst3->item(4)->setCheckState(Qt::Unchecked);
-    form->btn10Click();
+    Spectra<QListWidget>("lst3")->item(4)->setCheckState(Qt::Unchecked);
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "Done!");
     const QStringList written = ReportsWritten();
@@ -90,21 +90,21 @@ TEST_F(SpectraExportTest, ABadDampingValueOrACancelWritesNothing) {
     Check({0});
     SetDamping({"5", "x5"});
     platform.folderAnswers.push_back(folder.path());
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(platform.messages[0].text, "\"x5\" is not a valid floating number!");
     EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
-    EXPECT_TRUE(form->SpectrumStore.dampingRatios.empty());
+    EXPECT_TRUE(form->Document().Spectra().dampingRatios.empty());
 
     platform.folderAnswers.clear();  // the dialog is cancelled
     SetDamping({"10", "5", "10"});
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.folderDialogFolders.size(), 1);
     EXPECT_TRUE(ReportsWritten().isEmpty());
-    EXPECT_EQ(form->SpectrumStore.dampingRatios, (std::vector<double>{0.05, 0.1}));
-    EXPECT_EQ(form->SpectrumStore.periods.size(), 301u);
+    EXPECT_EQ(form->Document().Spectra().dampingRatios, (std::vector<double>{0.05, 0.1}));
+    EXPECT_EQ(form->Document().Spectra().periods.size(), 301u);
 }
 
 TEST_F(SpectraExportTest, AFolderThatNoLongerExistsIsReportedWithoutDone) {
@@ -112,7 +112,7 @@ TEST_F(SpectraExportTest, AFolderThatNoLongerExistsIsReportedWithoutDone) {
     Check({0, 1});
     const QString gone = QDir(folder.path()).filePath("gone");
     platform.folderAnswers.push_back(gone);
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
     // The warning is the error's own text, as writing there directly gives it.
@@ -130,7 +130,7 @@ TEST_F(SpectraExportTest, TheReportIsTheCoreReportOfTheEnteredValues) {
     Check({0});
     SetDamping({"10", "5", "10"});
     platform.folderAnswers.push_back(folder.path());
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "Done!");
     const QString path = QDir(folder.path()).filePath("elcentro-1940-chopra-ns_RS.csv");
@@ -139,7 +139,7 @@ TEST_F(SpectraExportTest, TheReportIsTheCoreReportOfTheEnteredValues) {
     std::vector<double> periods;
     std::vector<double> frequencies;
     travik::BuildPeriodList(periods, frequencies, 0.02, 6.0, 0.02);
-    EXPECT_EQ(written, ExpectedReport(form->RecordList.At(0), {0.05, 0.1}, periods));
+    EXPECT_EQ(written, ExpectedReport(form->Document().Records().At(0), {0.05, 0.1}, periods));
     const QList<QByteArray> lines = written.split('\n');
     ASSERT_GE(lines.size(), 10);
     EXPECT_TRUE(lines[7].startsWith("Period[sec],Disp.Damp.=5%,Disp.Damp.=10%,Vel.Damp.=5%,"));
@@ -163,36 +163,38 @@ TEST_F(SpectraExportTest, TheReportIsTheCoreReportOfTheEnteredValues) {
 TEST_F(SpectraExportTest, TheScreenKeepsTheAnalysisWhileTheListsTakeTheExportValues) {
     LoadShortRecords(1);
     Check({0});
-    form->btn11Click();
-    const travik::SpectrumStore before = form->SpectrumStore;
-    const QString cell = form->strngrd3->Cell(1, 150);
-    ASSERT_EQ(form->cht4->PointCount(0), 301);
+    Spectra<QPushButton>("btn11")->click();
+    const travik::SpectrumStore before = form->Document().Spectra();
+    const QString cell = Spectra<StringGrid>("strngrd3")->Cell(1, 150);
+    ASSERT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
 
-    form->AnalysisSettings.minPeriod = 0.5;
-    form->AnalysisSettings.maxPeriod = 2.0;
-    form->AnalysisSettings.periodStep = 0.5;
+    ChangeSettings([](travik::AnalysisSettings& s) {
+        s.minPeriod = 0.5;
+        s.maxPeriod = 2.0;
+        s.periodStep = 0.5;
+    });
     SetDamping({"20", "2", "7"});
     platform.folderAnswers.push_back(folder.path());
-    form->btn10Click();
+    Spectra<QPushButton>("btn10")->click();
     ASSERT_EQ(platform.messages.back().text, "Done!");
 
-    const travik::SpectrumStore& after = form->SpectrumStore;
+    const travik::SpectrumStore& after = form->Document().Spectra();
     EXPECT_EQ(after.dampingRatios, (std::vector<double>{0.02, 0.07, 0.2}));
     EXPECT_EQ(after.periods, (std::vector<double>{0.0, 0.5, 1.0, 1.5, 2.0}));
     EXPECT_EQ(after.displacementColumns, before.displacementColumns);
     EXPECT_EQ(after.pseudoAccelerationColumns, before.pseudoAccelerationColumns);
-    EXPECT_EQ(form->strngrd3->Cell(1, 150), cell);
-    EXPECT_EQ(form->strngrd3->ColumnCount(), 2);
-    EXPECT_EQ(form->cht4->PointCount(0), 301);
+    EXPECT_EQ(Spectra<StringGrid>("strngrd3")->Cell(1, 150), cell);
+    EXPECT_EQ(Spectra<StringGrid>("strngrd3")->ColumnCount(), 2);
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
 
     // A redraw shows the analysed curves with their own periods and damping title, not
     // the export's lists.
-    form->cbb5->setCurrentIndex(1);
-    EXPECT_EQ(form->cht4->PointCount(0), 300);
-    EXPECT_EQ(form->cht4->SeriesTitle(0), "Damp. 5%");
-    EXPECT_FALSE(form->cht4->IsSeriesActive(1));
-    form->cbb5->setCurrentIndex(2);
-    EXPECT_EQ(form->cht4->PointCount(0), 301);
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 300);
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->SeriesTitle(0), "Damp. 5%");
+    EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(1));
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(2);
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
 }
 
 }  // namespace

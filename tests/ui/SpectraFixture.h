@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "records/FreeFormatReader.h"
 #include "records/TimeHistory.h"
 #include "text/NumberFormat.h"
@@ -23,6 +24,28 @@
 // import leaves them. Numbers use the full stop.
 class SpectraFixture : public ::testing::Test {
   protected:
+    // Controls of the records page, the spectra page and the frame, found by name.
+    template <class T = QWidget>
+    T* Records(const char* name) const {
+        return OnRecords<T>(form.get(), name);
+    }
+    template <class T = QWidget>
+    T* Spectra(const char* name) const {
+        return OnSpectra<T>(form.get(), name);
+    }
+    template <class T = QObject>
+    T* Frame(const char* name) const {
+        return Child<T>(form.get(), name);
+    }
+
+    // Changes the workspace's settings as an update of the settings window would.
+    template <class Change>
+    void ChangeSettings(Change change) {
+        travik::AnalysisSettings settings = form->Document().Settings();
+        change(settings);
+        form->Document().SetSettings(settings);
+    }
+
     void SetUp() override {
         QLocale english(QLocale::English, QLocale::UnitedStates);
         english.setNumberOptions(QLocale::OmitGroupSeparator);
@@ -72,12 +95,12 @@ class SpectraFixture : public ::testing::Test {
 
     // Puts the records into the window's lists and selects the first in the record box.
     void Load(std::vector<std::unique_ptr<travik::TimeHistory>> records) {
-        form->ClearAllRecords();
+        travik::RecordList list;
         for (auto& record : records) {
-            form->RecordList.Append(std::move(record));
+            list.Append(std::move(record));
         }
-        form->FillRecordLists();
-        form->cbb4->setCurrentIndex(form->RecordList.IsEmpty() ? -1 : 0);
+        form->Document().ReplaceRecords(std::move(list));
+        Spectra<QComboBox>("cbb4")->setCurrentIndex(form->Document().Records().IsEmpty() ? -1 : 0);
     }
 
     void Load(std::unique_ptr<travik::TimeHistory> record) {
@@ -88,9 +111,11 @@ class SpectraFixture : public ::testing::Test {
 
     // Chooses the number of damping values and types them, in percent.
     void SetDamping(const std::vector<QString>& percents) {
-        form->cbb6->setCurrentIndex(static_cast<int>(percents.size()) - 1);
-        QLineEdit* const edits[] = {form->edt16, form->edt17, form->edt18, form->edt19, form->edt20,
-                                    form->edt21, form->edt22, form->edt23, form->edt24};
+        Spectra<QComboBox>("cbb6")->setCurrentIndex(static_cast<int>(percents.size()) - 1);
+        QLineEdit* const edits[] = {
+            Spectra<QLineEdit>("edt16"), Spectra<QLineEdit>("edt17"), Spectra<QLineEdit>("edt18"),
+            Spectra<QLineEdit>("edt19"), Spectra<QLineEdit>("edt20"), Spectra<QLineEdit>("edt21"),
+            Spectra<QLineEdit>("edt22"), Spectra<QLineEdit>("edt23"), Spectra<QLineEdit>("edt24")};
         for (std::size_t i = 0; i < percents.size(); ++i) {
             edits[i]->setText(percents[i]);
         }
@@ -99,8 +124,8 @@ class SpectraFixture : public ::testing::Test {
     void ShowSpectraPage(int tablePage = 0) {
         form->show();
         QApplication::setActiveWindow(form.get());
-        form->pgc1->setCurrentIndex(1);
-        form->pgc2->setCurrentIndex(tablePage);
+        Frame<QTabWidget>("pgc1")->setCurrentIndex(1);
+        Spectra<QTabWidget>("pgc2")->setCurrentIndex(tablePage);
         QApplication::processEvents();
     }
 
@@ -109,7 +134,9 @@ class SpectraFixture : public ::testing::Test {
     }
 
     std::vector<StringGrid*> Grids() const {
-        return {form->strngrd1, form->strngrd2, form->strngrd3, form->strngrd4, form->strngrd5};
+        return {Spectra<StringGrid>("strngrd1"), Spectra<StringGrid>("strngrd2"),
+                Spectra<StringGrid>("strngrd3"), Spectra<StringGrid>("strngrd4"),
+                Spectra<StringGrid>("strngrd5")};
     }
 
     QTemporaryDir folder;

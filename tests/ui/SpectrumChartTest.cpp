@@ -17,15 +17,15 @@ class SpectrumChartTest : public SpectraFixture {
     // Points of a series as (x, y) pairs.
     std::vector<QPointF> Points(int series) const {
         std::vector<QPointF> points;
-        for (int i = 0; i < form->cht4->PointCount(series); ++i) {
-            points.push_back(form->cht4->Point(series, i));
+        for (int i = 0; i < Spectra<ChartAdapter>("cht4")->PointCount(series); ++i) {
+            points.push_back(Spectra<ChartAdapter>("cht4")->Point(series, i));
         }
         return points;
     }
 };
 
 TEST_F(SpectrumChartTest, NineHiddenSeriesInTheirColoursAtStart) {
-    const ChartAdapter& chart = *form->cht4;
+    const ChartAdapter& chart = *Spectra<ChartAdapter>("cht4");
     ASSERT_EQ(chart.SeriesCount(), 9);
     const QColor colours[] = {{224, 7, 254}, {255, 20, 40}, {255, 140, 0},
                               {255, 255, 0}, {0, 255, 0},   {0, 255, 255},
@@ -38,17 +38,17 @@ TEST_F(SpectrumChartTest, NineHiddenSeriesInTheirColoursAtStart) {
     }
     EXPECT_EQ(chart.BottomAxisTitle(), "Period [sec]");
     EXPECT_EQ(chart.LeftAxisTitle(), "Response Displacement [cm]");
-    EXPECT_EQ(form->lbl2->text(), "X : 0      Y : 0");
+    EXPECT_EQ(Spectra<QLabel>("lbl2")->text(), "X : 0      Y : 0");
 }
 
 TEST_F(SpectrumChartTest, OneVisibleSeriesPerDampingValueInTheLegend) {
     Load(ShortRecord("a.txt"));
     ShowSpectraPage();
     SetDamping({"20", "5", "10"});
-    form->btn11Click();
+    Spectra<QPushButton>("btn11")->click();
     QApplication::processEvents();
 
-    const ChartAdapter& chart = *form->cht4;
+    const ChartAdapter& chart = *Spectra<ChartAdapter>("cht4");
     const char* const titles[] = {"Damp. 5%", "Damp. 10%", "Damp. 20%"};
     for (int series = 0; series < 9; ++series) {
         EXPECT_EQ(chart.IsSeriesActive(series), series < 3) << series;
@@ -66,45 +66,45 @@ TEST_F(SpectrumChartTest, OneVisibleSeriesPerDampingValueInTheLegend) {
 }
 
 TEST_F(SpectrumChartTest, BeforeAnyAnalysisAChoiceOnlyChangesTheAxisTitle) {
-    form->cbb5->setCurrentIndex(1);
-    EXPECT_EQ(form->cht4->BottomAxisTitle(), "Frequency [HZ]");
-    form->cbb5->setCurrentIndex(2);
-    EXPECT_EQ(form->cht4->BottomAxisTitle(), "Displacement [cm]");
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->BottomAxisTitle(), "Frequency [HZ]");
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(2);
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->BottomAxisTitle(), "Displacement [cm]");
     const char* const leftTitles[] = {"Response Displacement [cm]", "Response Velocity [cm/sec]",
                                       "Response Acceleration [g]", "Pseudo-Velocity [cm/sec]",
                                       "Pseudo-Acceleration [g]"};
     for (int ordinate : {1, 2, 3, 4, 0}) {
-        form->cbb7->setCurrentIndex(ordinate);
-        EXPECT_EQ(form->cht4->LeftAxisTitle(), leftTitles[ordinate]);
+        Spectra<QComboBox>("cbb7")->setCurrentIndex(ordinate);
+        EXPECT_EQ(Spectra<ChartAdapter>("cht4")->LeftAxisTitle(), leftTitles[ordinate]);
     }
     for (int series = 0; series < 9; ++series) {
-        EXPECT_EQ(form->cht4->PointCount(series), 0);
-        EXPECT_FALSE(form->cht4->IsSeriesActive(series));
+        EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(series), 0);
+        EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(series));
     }
 }
 
 TEST_F(SpectrumChartTest, EachAbscissaDrawsTheStoreInItsOwnOrder) {
     Load(SampleRecord());
     SetDamping({"5", "10"});
-    form->btn11Click();
-    const travik::SpectrumStore& store = form->SpectrumStore;
+    Spectra<QPushButton>("btn11")->click();
+    const travik::SpectrumStore& store = form->Document().Spectra();
     const travik::DOUBLEVECTOR& sd = store.displacementColumns[1];
     const travik::DOUBLEVECTOR& psa = store.pseudoAccelerationColumns[1];
 
-    form->cbb7->setCurrentIndex(4);  // pseudo-acceleration
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(4);  // pseudo-acceleration
     std::vector<QPointF> byPeriod = Points(1);
     ASSERT_EQ(byPeriod.size(), 301u);
     EXPECT_EQ(byPeriod[0], QPointF(0.0, psa[0]));
     EXPECT_EQ(byPeriod[150], QPointF(store.periods[150], psa[150]));
 
-    form->cbb5->setCurrentIndex(1);  // frequency: the point of period 0 is left out
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(1);  // frequency: the point of period 0 is left out
     const std::vector<QPointF> byFrequency = Points(1);
     ASSERT_EQ(byFrequency.size(), 300u);
     EXPECT_EQ(byFrequency[0], QPointF(store.frequencies[1], psa[1]));
     EXPECT_DOUBLE_EQ(byFrequency[0].x(), 50.0);
     EXPECT_EQ(byFrequency[299], QPointF(store.frequencies[300], psa[300]));
 
-    form->cbb5->setCurrentIndex(2);  // spectral displacement, in period order
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(2);  // spectral displacement, in period order
     const std::vector<QPointF> byDisplacement = Points(1);
     ASSERT_EQ(byDisplacement.size(), 301u);
     EXPECT_EQ(byDisplacement[0], QPointF(0.0, psa[0]));
@@ -116,12 +116,12 @@ TEST_F(SpectrumChartTest, EachAbscissaDrawsTheStoreInItsOwnOrder) {
     EXPECT_TRUE(turnsBack) << "the record's Sd should not grow with every period";
 
     // Back and forth: the same curves, nothing accumulated.
-    form->cbb5->setCurrentIndex(0);
-    form->cbb7->setCurrentIndex(1);
-    form->cbb7->setCurrentIndex(4);
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(0);
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(1);
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(4);
     EXPECT_EQ(Points(1), byPeriod);
-    EXPECT_EQ(form->cht4->PointCount(0), 301);
-    EXPECT_FALSE(form->cht4->IsSeriesActive(2));
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
+    EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(2));
 }
 
 TEST_F(SpectrumChartTest, ReadoutShowsTheAxisValuesWithinInclusiveBounds) {
@@ -139,30 +139,31 @@ TEST_F(SpectrumChartTest, ReadoutShowsTheAxisValuesWithinInclusiveBounds) {
 TEST_F(SpectrumChartTest, PointerMovesOverThePlotUpdateTheReadout) {
     Load(ShortRecord("a.txt"));
     ShowSpectraPage();
-    form->btn11Click();
+    Spectra<QPushButton>("btn11")->click();
     QApplication::processEvents();
-    QChart* chart = form->cht4->View()->chart();
+    QChart* chart = Spectra<ChartAdapter>("cht4")->View()->chart();
     const QRectF area = chart->plotArea();
-    const QPoint centre = form->cht4->View()->mapFromScene(chart->mapToScene(area.center()));
+    const QPoint centre =
+        Spectra<ChartAdapter>("cht4")->View()->mapFromScene(chart->mapToScene(area.center()));
 
-    form->cht4MouseMove(centre);
+    emit Spectra<ChartAdapter>("cht4")->MouseMoved(centre);
     const QRegularExpression pattern(
         QStringLiteral("^X : (-?[0-9]+(\\.[0-9]{1,9})?)      Y : (-?[0-9]+(\\.[0-9]{1,9})?)$"));
-    const QRegularExpressionMatch match = pattern.match(form->lbl2->text());
-    ASSERT_TRUE(match.hasMatch()) << form->lbl2->text().toStdString();
-    const ChartAdapter& adapter = *form->cht4;
+    const QRegularExpressionMatch match = pattern.match(Spectra<QLabel>("lbl2")->text());
+    ASSERT_TRUE(match.hasMatch()) << Spectra<QLabel>("lbl2")->text().toStdString();
+    const ChartAdapter& adapter = *Spectra<ChartAdapter>("cht4");
     EXPECT_NEAR(match.captured(1).toDouble(), (adapter.BottomMin() + adapter.BottomMax()) / 2,
                 (adapter.BottomMax() - adapter.BottomMin()) / 50);
     EXPECT_NEAR(match.captured(3).toDouble(), (adapter.LeftMin() + adapter.LeftMax()) / 2,
                 (adapter.LeftMax() - adapter.LeftMin()) / 50);
 
     // Outside the plot area the readout keeps its text.
-    const QString inside = form->lbl2->text();
-    const QPoint leftOfAxis = form->cht4->View()->mapFromScene(
+    const QString inside = Spectra<QLabel>("lbl2")->text();
+    const QPoint leftOfAxis = Spectra<ChartAdapter>("cht4")->View()->mapFromScene(
         chart->mapToScene(area.center() - QPointF(area.width(), 0)));
-    form->cht4MouseMove(leftOfAxis);
-    form->cht4MouseMove(QPoint(1, 1));
-    EXPECT_EQ(form->lbl2->text(), inside);
+    emit Spectra<ChartAdapter>("cht4")->MouseMoved(leftOfAxis);
+    emit Spectra<ChartAdapter>("cht4")->MouseMoved(QPoint(1, 1));
+    EXPECT_EQ(Spectra<QLabel>("lbl2")->text(), inside);
 }
 
 TEST_F(SpectrumChartTest, ClickingARecordNameChoosesItForTheNextAnalysisOnly) {
@@ -170,58 +171,72 @@ TEST_F(SpectrumChartTest, ClickingARecordNameChoosesItForTheNextAnalysisOnly) {
     records.push_back(ShortRecord("first.txt"));
     records.push_back(SampleRecord());
     Load(std::move(records));
-    form->btn11Click();
+    Spectra<QPushButton>("btn11")->click();
     const std::vector<QPointF> drawn = Points(0);
-    const QString cell = form->strngrd1->Cell(1, 200);
+    const QString cell = Spectra<StringGrid>("strngrd1")->Cell(1, 200);
 
-    form->lst3->setCurrentRow(1);
-    EXPECT_EQ(form->cbb4->currentIndex(), 1);
+    Spectra<QListWidget>("lst3")->setCurrentRow(1);
+    EXPECT_EQ(Spectra<QComboBox>("cbb4")->currentIndex(), 1);
     EXPECT_EQ(Points(0), drawn);
-    EXPECT_EQ(form->strngrd1->Cell(1, 200), cell);
+    EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Cell(1, 200), cell);
 
-    form->btn11Click();
-    EXPECT_NE(form->strngrd1->Cell(1, 200), cell);
+    Spectra<QPushButton>("btn11")->click();
+    EXPECT_NE(Spectra<StringGrid>("strngrd1")->Cell(1, 200), cell);
 
     // The check marks count, and play no part in the analysis.
-    form->lst3->item(0)->setCheckState(Qt::Checked);
-    form->lst3->item(1)->setCheckState(Qt::Checked);
-    EXPECT_EQ(form->edt15->text(), "2");
-    form->lst3->item(0)->setCheckState(Qt::Unchecked);
-    EXPECT_EQ(form->edt15->text(), "1");
+    Spectra<QListWidget>("lst3")->item(0)->setCheckState(Qt::Checked);
+    Spectra<QListWidget>("lst3")->item(1)->setCheckState(Qt::Checked);
+    EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "2");
+    Spectra<QListWidget>("lst3")->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "1");
 }
 
-TEST_F(SpectrumChartTest, ARedrawNeverReadsPastTheEndOfAList) {
+TEST_F(SpectrumChartTest, ARedrawKeepsTheListsTheSpectraWereComputedWith) {
     Load(ShortRecord("a.txt"));
     SetDamping({"5", "10", "20"});
-    form->btn11Click();
-    travik::SpectrumStore& store = form->SpectrumStore;
+    Spectra<QPushButton>("btn11")->click();
+    auto* chart = Spectra<ChartAdapter>("cht4");
 
-    // A failed damping read empties the damping list and an export rewrites the period
-    // lists; the columns stay, and redraws keep the lists they were computed with.
-    store.dampingRatios.clear();
-    form->cbb7->setCurrentIndex(2);
-    EXPECT_EQ(form->cht4->PointCount(2), 301);
-    EXPECT_EQ(form->cht4->SeriesTitle(2), "Damp. 20%");
-    store.periods.resize(5);
-    store.frequencies.resize(5);
-    form->cbb5->setCurrentIndex(1);
-    EXPECT_EQ(form->cht4->PointCount(0), 300);
-    EXPECT_DOUBLE_EQ(form->cht4->Point(0, 0).x(), 1 / 0.02);
-    store.periods.assign(400, 1.0);
-    form->cbb5->setCurrentIndex(0);
-    EXPECT_EQ(form->cht4->PointCount(0), 301);
-    EXPECT_DOUBLE_EQ(form->cht4->Point(0, 300).x(), 5.99999999999996);
+    // An export with one damping value and a longer period list rewrites the lists for the
+    // reports; the columns stay, and redraws keep the lists they were computed with.
+    Spectra<QListWidget>("lst3")->item(0)->setCheckState(Qt::Checked);
+    Spectra<QComboBox>("cbb6")->setCurrentIndex(0);
+    ChangeSettings([](travik::AnalysisSettings& s) { s.periodStep = 0.01; });
+    platform.folderAnswers = {folder.path()};
+    Spectra<QPushButton>("btn10")->click();
+    ASSERT_EQ(form->Document().Spectra().dampingRatios.size(), 1u);
+    ASSERT_GT(form->Document().Spectra().periods.size(), 301u);
+
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(2);
+    EXPECT_EQ(chart->PointCount(2), 301);
+    EXPECT_EQ(chart->SeriesTitle(2), "Damp. 20%");
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
+    EXPECT_EQ(chart->PointCount(0), 300);
+    EXPECT_DOUBLE_EQ(chart->Point(0, 0).x(), 1 / 0.02);
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(0);
+    EXPECT_EQ(chart->PointCount(0), 301);
+    EXPECT_DOUBLE_EQ(chart->Point(0, 300).x(), 5.99999999999996);
+}
+
+TEST_F(SpectrumChartTest, PlottingNeverReadsPastTheEndOfAColumn) {
+    Load(ShortRecord("a.txt"));
+    SetDamping({"5", "10", "20"});
+    Spectra<QPushButton>("btn11")->click();
+    auto* chart = Spectra<ChartAdapter>("cht4");
 
     // Fewer columns of one kind than of another, and a short column.
+    travik::SpectrumStore store = form->Document().Spectra();
     store.velocityColumns.pop_back();
     store.displacementColumns[1].resize(10);
-    form->cbb7->setCurrentIndex(1);
-    EXPECT_EQ(form->cht4->PointCount(0), 301);
-    EXPECT_EQ(form->cht4->PointCount(1), 301);
-    EXPECT_EQ(form->cht4->PointCount(2), 0);
-    EXPECT_FALSE(form->cht4->IsSeriesActive(2));
-    form->cbb5->setCurrentIndex(2);
-    EXPECT_EQ(form->cht4->PointCount(1), 10);
+    ClearSpectrumChart(*chart);
+    PlotSpectra(*chart, store, 0, 1, '.');
+    EXPECT_EQ(chart->PointCount(0), 301);
+    EXPECT_EQ(chart->PointCount(1), 301);
+    EXPECT_EQ(chart->PointCount(2), 0);
+    EXPECT_FALSE(chart->IsSeriesActive(2));
+    ClearSpectrumChart(*chart);
+    PlotSpectra(*chart, store, 2, 1, '.');
+    EXPECT_EQ(chart->PointCount(1), 10);
 }
 
 }  // namespace

@@ -50,8 +50,8 @@ class TimeHistoryExport : public RecordsFixture {
 
 TEST_F(TimeHistoryExport, NothingCheckedIsRefusedBeforeAnyFolderIsAsked) {
     ImportRecords(2);
-    Check(form->lst3, {0, 1});  // checks of the spectra page do not count here
-    form->btn3->click();
+    Check(Spectra<QListWidget>("lst3"), {0, 1});  // checks of the spectra page do not count here
+    Records<QPushButton>("btn3")->click();
     ExpectOnlyMessage(PlatformServices::MessageKind::Information,
                       "Check the Time History Record first!");
     EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
@@ -59,9 +59,9 @@ TEST_F(TimeHistoryExport, NothingCheckedIsRefusedBeforeAnyFolderIsAsked) {
 
 TEST_F(TimeHistoryExport, NineCheckedRecordsExceedTheLimit) {
     ImportRecords(9);
-    form->CheckAll1Click();
+    Frame<QAction>("CheckAll1")->trigger();
     platform.folderAnswers.push_back(OutputFolder());
-    form->btn3Click();
+    Records<QPushButton>("btn3")->click();
     ExpectOnlyMessage(PlatformServices::MessageKind::Information,
                       "INFORMATION: Maximum Export Number ( 8 ) was exceeded !");
     EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
@@ -70,10 +70,10 @@ TEST_F(TimeHistoryExport, NineCheckedRecordsExceedTheLimit) {
 
 TEST_F(TimeHistoryExport, EightCheckedRecordsAreWrittenOneFileEach) {
     ImportRecords(9);
-    form->CheckAll1Click();
-    form->lst1->item(4)->setCheckState(Qt::Unchecked);
+    Frame<QAction>("CheckAll1")->trigger();
+    Records<QListWidget>("lst1")->item(4)->setCheckState(Qt::Unchecked);
     platform.folderAnswers.push_back(OutputFolder());
-    form->btn3Click();
+    Records<QPushButton>("btn3")->click();
     ExpectOnlyMessage(PlatformServices::MessageKind::Information, "Done!");
     EXPECT_EQ(Written(), (QStringList{"rec1_TH.csv", "rec2_TH.csv", "rec3_TH.csv", "rec4_TH.csv",
                                       "rec6_TH.csv", "rec7_TH.csv", "rec8_TH.csv", "rec9_TH.csv"}));
@@ -81,8 +81,8 @@ TEST_F(TimeHistoryExport, EightCheckedRecordsAreWrittenOneFileEach) {
 
 TEST_F(TimeHistoryExport, CancellingTheFolderDialogWritesNothingAndSaysNothing) {
     ImportRecords(1);
-    Check(form->lst1, {0});
-    form->btn3Click();
+    Check(Records<QListWidget>("lst1"), {0});
+    Records<QPushButton>("btn3")->click();
     EXPECT_EQ(platform.folderDialogFolders.size(), 1);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(Written().isEmpty());
@@ -90,9 +90,9 @@ TEST_F(TimeHistoryExport, CancellingTheFolderDialogWritesNothingAndSaysNothing) 
 
 TEST_F(TimeHistoryExport, AnUncorrectedRecordIsWrittenWithPlaceholders) {
     Import({WriteSamples("quake.acc", {0.1, 0.3, -0.2})}, QStringLiteral("0.02"));
-    Check(form->lst1, {0});
+    Check(Records<QListWidget>("lst1"), {0});
     platform.folderAnswers.push_back(OutputFolder());
-    form->btn3Click();
+    Records<QPushButton>("btn3")->click();
     ExpectOnlyMessage(PlatformServices::MessageKind::Information, "Done!");
     const QStringList lines = ReadLines("quake_TH.csv");
     ASSERT_EQ(lines.size(), 7 + 1 + 3);
@@ -111,11 +111,11 @@ TEST_F(TimeHistoryExport, AnUncorrectedRecordIsWrittenWithPlaceholders) {
 
 TEST_F(TimeHistoryExport, ACorrectedRecordIsWrittenWithItsCorrectedSeries) {
     Import({WriteSamples("drift.txt", {0.01, 0.03, 0.05, 0.04, 0.08, 0.06})});
-    form->rb2->setChecked(true);
-    form->btn4Click();
-    Check(form->lst1, {0});
+    Records<QRadioButton>("rb2")->setChecked(true);
+    Records<QPushButton>("btn4")->click();
+    Check(Records<QListWidget>("lst1"), {0});
     platform.folderAnswers.push_back(OutputFolder());
-    form->btn3Click();
+    Records<QPushButton>("btn3")->click();
     const QStringList lines = ReadLines("drift_TH.csv");
     ASSERT_EQ(lines.size(), 7 + 1 + 6);
     EXPECT_EQ(lines.at(6), "Baseline Correction Type: Parabolic");
@@ -127,12 +127,12 @@ TEST_F(TimeHistoryExport, ACorrectedRecordIsWrittenWithItsCorrectedSeries) {
 
 TEST_F(TimeHistoryExport, AFolderThatNoLongerExistsGivesTheErrorAndNoDone) {
     ImportRecords(2);
-    Check(form->lst1, {0, 1});
+    Check(Records<QListWidget>("lst1"), {0, 1});
     const QString gone = QDir(folder.path()).filePath("gone");
     QDir().mkpath(gone);
     platform.folderAnswers.push_back(gone);
     QDir(gone).removeRecursively();
-    form->btn3Click();
+    Records<QPushButton>("btn3")->click();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, PlatformServices::MessageKind::Warning);
     EXPECT_FALSE(platform.messages[0].text.isEmpty());
@@ -142,11 +142,11 @@ TEST_F(TimeHistoryExport, AFolderThatNoLongerExistsGivesTheErrorAndNoDone) {
 
 TEST_F(TimeHistoryExport, TheNextExportStartsInTheFolderChosenLast) {
     ImportRecords(1);
-    Check(form->lst1, {0});
+    Check(Records<QListWidget>("lst1"), {0});
     const QString out = OutputFolder();
     platform.folderAnswers.push_back(out);
-    form->btn3Click();
-    form->btn3Click();
+    Records<QPushButton>("btn3")->click();
+    Records<QPushButton>("btn3")->click();
     ASSERT_EQ(platform.folderDialogFolders.size(), 2);
     EXPECT_EQ(platform.folderDialogFolders.at(1), out);
 }

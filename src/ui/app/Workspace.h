@@ -46,6 +46,8 @@ class Workspace final : public QObject {
     // The damping list (fractions, sorted, no repeats) and the period list of the settings
     // for the next analysis or export; columns are kept.
     void PrepareSpectra(std::vector<double> dampingRatios);
+    // A damping read failed: no damping list is prepared.
+    void ForgetDampingRatios() { spectra_.dampingRatios.clear(); }
     // Computes the spectra of record `index` with the prepared lists; a damping ratio whose
     // run fails gets no columns and `showCalculationError` its message once.
     void ComputeSpectra(int index,

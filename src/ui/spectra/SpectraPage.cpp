@@ -273,6 +273,7 @@ bool SpectraPage::PrepareDampingAndPeriods() {
     const travik::DampingReadResult result =
         travik::ReadDampingRatios(texts, cbb6->currentText().toInt(), DecimalSeparator(), ratios);
     if (!result.ok) {
+        workspace_.ForgetDampingRatios();
         platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
                               QString::fromStdString(result.message));
         if (result.failingEdit >= 0 && result.failingEdit < travik::kMaxDampingValues) {
