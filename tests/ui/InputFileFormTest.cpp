@@ -150,7 +150,7 @@ TEST_F(ImportWindow, IsHiddenWhileTheFileDialogIsUp) {
 TEST_F(ImportWindow, CancellingTheFileDialogLeavesEverythingAsItWas) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
     Spectra<QPushButton>("btn11")->click();
-    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
+    ASSERT_FALSE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     Import({});
     EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
     EXPECT_EQ(form->Document().Records().Count(), 1);
@@ -158,7 +158,7 @@ TEST_F(ImportWindow, CancellingTheFileDialogLeavesEverythingAsItWas) {
     EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "1");
     EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
     EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
-    EXPECT_EQ(form->Document().Spectra().displacementColumns.size(), 1u);
+    EXPECT_EQ(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).size(), 1u);
     EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -177,14 +177,14 @@ TEST_F(ImportWindow, ANewImportReplacesEveryRecordAndResult) {
     Import({WriteSamples("a.txt", {0.1, 0.2}), WriteSamples("b.txt", {0.3, 0.4})});
     Records<QListWidget>("lst1")->item(1)->setCheckState(Qt::Checked);
     Spectra<QPushButton>("btn11")->click();
-    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
+    ASSERT_FALSE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     Import({WriteSamples("c.txt", {0.5, 0.6, 0.7})});
     ASSERT_EQ(form->Document().Records().Count(), 1);
     EXPECT_EQ(Records<QListWidget>("lst1")->count(), 1);
     EXPECT_EQ(Records<QListWidget>("lst1")->item(0)->text(), "c.txt");
     EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
     EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "1");
-    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
 }
 

@@ -60,7 +60,7 @@ TEST_F(MainWindow, StartsWithCaptionConstantsDefaultsAndEmptyPages) {
     EXPECT_EQ(form->Document().Settings().minPeriod, 0.02);
     EXPECT_EQ(form->Document().Settings().maxPeriod, 6.0);
     EXPECT_TRUE(form->Document().Records().IsEmpty());
-    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     for (QLineEdit* counter : {Records<QLineEdit>("edt1"), Records<QLineEdit>("edt3"),
                                Spectra<QLineEdit>("edt14"), Spectra<QLineEdit>("edt15")}) {
         EXPECT_EQ(counter->text(), "0");
@@ -208,14 +208,14 @@ TEST_F(MainWindow, DecimalSeparatorFollowsTheLocale) {
 TEST_F(MainWindow, DestroyingTheWindowReleasesRecordsListsAndResults) {
     Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
     Spectra<QPushButton>("btn11")->click();
-    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
+    ASSERT_FALSE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     RunHandler(form.get(), "FormDestroy");
     EXPECT_TRUE(form->Document().Records().IsEmpty());
     EXPECT_EQ(Records<QListWidget>("lst1")->count(), 0);
     EXPECT_EQ(Spectra<QListWidget>("lst3")->count(), 0);
     EXPECT_EQ(Spectra<QComboBox>("cbb4")->count(), 0);
     EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "0");
-    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     EXPECT_TRUE(form->Document().Spectra().dampingRatios.empty());
     EXPECT_TRUE(form->Document().Spectra().periods.empty());
 }

@@ -105,7 +105,7 @@ TEST_F(RecordsPage, ClearDataEmptiesListsCountersChartsAndResultsWithoutAMessage
     Import({WriteSamples("a.txt", {0.1, 0.2}), WriteSamples("b.txt", {0.3, 0.4})});
     SetChecked(Records<QListWidget>("lst1"), 0, true);
     Spectra<QPushButton>("btn11")->click();
-    ASSERT_FALSE(form->Document().Spectra().displacementColumns.empty());
+    ASSERT_FALSE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     Records<QPushButton>("btn7")->click();
     EXPECT_TRUE(form->Document().Records().IsEmpty());
     EXPECT_EQ(Records<QListWidget>("lst1")->count(), 0);
@@ -121,7 +121,7 @@ TEST_F(RecordsPage, ClearDataEmptiesListsCountersChartsAndResultsWithoutAMessage
             EXPECT_EQ(chart->PointCount(series), 0);
         }
     }
-    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     EXPECT_TRUE(platform.messages.empty());
 }
 

@@ -43,7 +43,8 @@ TEST_F(SpectraClipboardTest, SelectAllThenCopyBringsTheHeadersAlong) {
     QTest::keyClick(Spectra<StringGrid>("strngrd1")->View(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Selection(), (GridSelection{0, 0, 1, 2}));
     QTest::keyClick(Spectra<StringGrid>("strngrd1")->View(), Qt::Key_C, Qt::ControlModifier);
-    const QString sd = Six(form->Document().Spectra().displacementColumns[0][1]);
+    const QString sd =
+        Six(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement)[0][1]);
     EXPECT_EQ(platform.clipboard,
               "Period[sec]\tDamp.=5%\n0.000000\t0.000000\n0.020000\t" + sd + "\n");
 

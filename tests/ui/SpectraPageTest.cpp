@@ -43,7 +43,7 @@ TEST_F(SpectraPageTest, NothingSelectedChangesNothing) {
     Spectra<QPushButton>("btn11")->click();
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(form->Document().Spectra().periods.empty());
-    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->ColumnCount(), 10);
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Cell(0, 0), "");
 }
@@ -53,7 +53,7 @@ TEST_F(SpectraPageTest, DefaultsGiveThreeHundredAndOnePeriodsPerTable) {
     Spectra<QPushButton>("btn11")->click();
     EXPECT_TRUE(platform.messages.empty());
 
-    const travik::SpectrumStore& store = form->Document().Spectra();
+    const travik::SpectraResult& store = form->Document().Spectra();
     ASSERT_EQ(store.periods.size(), 301u);
     const travik::SpectrumKind kinds[] = {
         travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
@@ -118,8 +118,8 @@ TEST_F(SpectraPageTest, ABadDampingValueStopsAndLeavesThePreviousResults) {
     EXPECT_EQ(platform.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(platform.messages[0].text, "\"abc\" is not a valid floating number!");
     EXPECT_TRUE(Spectra<QLineEdit>("edt17")->hasFocus());
-    EXPECT_TRUE(form->Document().Spectra().dampingRatios.empty());
-    EXPECT_EQ(form->Document().Spectra().displacementColumns.size(), 1u);
+    EXPECT_EQ(form->Document().Spectra().dampingRatios, (std::vector<double>{0.05}));
+    EXPECT_EQ(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).size(), 1u);
     EXPECT_EQ(Spectra<StringGrid>("strngrd2")->Cell(1, 100), before);
     EXPECT_EQ(Spectra<StringGrid>("strngrd2")->Cell(1, 0), "Damp.=5%");
     EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), pointsBefore);
@@ -223,7 +223,7 @@ TEST_F(SpectraPageTest, ARecordWithoutSamplesReportsEachDampingValueAndDrawsNoth
     EXPECT_EQ(platform.messages[1].text, "Error calculation for DampingRatio: 0.1& Period: 0.02");
 
     // Nothing was computed: the tables show the periods and no values, the chart nothing.
-    EXPECT_TRUE(form->Document().Spectra().displacementColumns.empty());
+    EXPECT_TRUE(form->Document().Spectra().AllRunsFailed());
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->RowCount(), 302);
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Cell(0, 2), "0.020000");
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Cell(1, 2), "");

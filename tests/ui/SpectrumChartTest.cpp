@@ -87,9 +87,9 @@ TEST_F(SpectrumChartTest, EachAbscissaDrawsTheStoreInItsOwnOrder) {
     Load(SampleRecord());
     SetDamping({"5", "10"});
     Spectra<QPushButton>("btn11")->click();
-    const travik::SpectrumStore& store = form->Document().Spectra();
-    const travik::DOUBLEVECTOR& sd = store.displacementColumns[1];
-    const travik::DOUBLEVECTOR& psa = store.pseudoAccelerationColumns[1];
+    const travik::SpectraResult& store = form->Document().Spectra();
+    const travik::DOUBLEVECTOR& sd = store.Columns(travik::SpectrumKind::Displacement)[1];
+    const travik::DOUBLEVECTOR& psa = store.Columns(travik::SpectrumKind::PseudoAcceleration)[1];
 
     Spectra<QComboBox>("cbb7")->setCurrentIndex(4);  // pseudo-acceleration
     std::vector<QPointF> byPeriod = Points(1);
@@ -197,15 +197,16 @@ TEST_F(SpectrumChartTest, ARedrawKeepsTheListsTheSpectraWereComputedWith) {
     Spectra<QPushButton>("btn11")->click();
     auto* chart = Spectra<ChartAdapter>("cht4");
 
-    // An export with one damping value and a longer period list rewrites the lists for the
-    // reports; the columns stay, and redraws keep the lists they were computed with.
+    // An export with one damping value and a longer period list computes its own spectra;
+    // the shown ones and their lists stay, and redraws keep them.
     Spectra<QListWidget>("lst3")->item(0)->setCheckState(Qt::Checked);
     Spectra<QComboBox>("cbb6")->setCurrentIndex(0);
     ChangeSettings([](travik::AnalysisSettings& s) { s.periodStep = 0.01; });
     platform.folderAnswers = {folder.path()};
     Spectra<QPushButton>("btn10")->click();
-    ASSERT_EQ(form->Document().Spectra().dampingRatios.size(), 1u);
-    ASSERT_GT(form->Document().Spectra().periods.size(), 301u);
+    ASSERT_EQ(platform.messages.back().text, "Done!");
+    ASSERT_EQ(form->Document().Spectra().dampingRatios.size(), 3u);
+    ASSERT_EQ(form->Document().Spectra().periods.size(), 301u);
 
     Spectra<QComboBox>("cbb7")->setCurrentIndex(2);
     EXPECT_EQ(chart->PointCount(2), 301);
@@ -225,9 +226,9 @@ TEST_F(SpectrumChartTest, PlottingNeverReadsPastTheEndOfAColumn) {
     auto* chart = Spectra<ChartAdapter>("cht4");
 
     // Fewer columns of one kind than of another, and a short column.
-    travik::SpectrumStore store = form->Document().Spectra();
-    store.velocityColumns.pop_back();
-    store.displacementColumns[1].resize(10);
+    travik::SpectraResult store = form->Document().Spectra();
+    store.columns[static_cast<std::size_t>(travik::SpectrumKind::Velocity)].pop_back();
+    store.columns[static_cast<std::size_t>(travik::SpectrumKind::Displacement)][1].resize(10);
     ClearSpectrumChart(*chart);
     PlotSpectra(*chart, store, 0, 1, '.');
     EXPECT_EQ(chart->PointCount(0), 301);

@@ -64,19 +64,30 @@ std::string AnalysisCalculationErrorMessage(double dampingRatio, double period) 
            "& Period: " + FormatGeneral(period);
 }
 
+void ReportIncompleteDampings(const SpectraResult& result,
+                              const std::function<void(const std::string&)>& showCalculationError) {
+    if (!showCalculationError) {
+        return;
+    }
+    for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
+        if (result.DampingComputed(d)) {
+            continue;
+        }
+        for (std::size_t k = 1; k < result.periods.size(); ++k) {
+            if (!result.Computed(d, k)) {
+                showCalculationError(
+                    AnalysisCalculationErrorMessage(result.dampingRatios[d], result.periods[k]));
+                break;
+            }
+        }
+    }
+}
+
 void AppendSpectraColumns(SpectrumStore& store, const SpectraResult& result,
                           const std::function<void(const std::string&)>& showCalculationError) {
+    ReportIncompleteDampings(result, showCalculationError);
     for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
         if (!result.DampingComputed(d)) {
-            if (showCalculationError) {
-                for (std::size_t k = 1; k < result.periods.size(); ++k) {
-                    if (!result.Computed(d, k)) {
-                        showCalculationError(AnalysisCalculationErrorMessage(
-                            result.dampingRatios[d], result.periods[k]));
-                        break;
-                    }
-                }
-            }
             continue;
         }
         store.displacementColumns.push_back(result.Columns(SpectrumKind::Displacement)[d]);

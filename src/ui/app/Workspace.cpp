@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "analysis/DampingValues.h"
+#include "analysis/SpectrumStore.h"
 
 Workspace::Workspace(QObject* parent)
     : QObject(parent), exportFolder_(QCoreApplication::applicationDirPath()) {}
@@ -18,7 +19,7 @@ void Workspace::ImportRecords(const std::vector<std::string>& paths,
 
 void Workspace::ReplaceRecords(travik::RecordList records) {
     records_ = std::move(records);
-    travik::ClearSpectrumColumns(spectra_);
+    spectra_ = travik::SpectraResult{};
     emit recordsReplaced();
 }
 
@@ -37,29 +38,21 @@ void Workspace::SetSettings(const travik::AnalysisSettings& settings) {
     emit settingsChanged();
 }
 
-void Workspace::PrepareSpectra(std::vector<double> dampingRatios) {
-    travik::SortAndRemoveRepeatedRatios(dampingRatios);
-    spectra_.dampingRatios = std::move(dampingRatios);
-    travik::BuildPeriodList(spectra_.periods, spectra_.frequencies, settings_.minPeriod,
-                            settings_.maxPeriod, settings_.periodStep);
-}
-
 void Workspace::ComputeSpectra(
-    int index, const std::function<void(const std::string&)>& showCalculationError) {
-    travik::ClearSpectrumColumns(spectra_);
-    travik::RunSpectrumAnalysis(spectra_, records_.At(index), settings_, showCalculationError);
-    analysedLists_.dampingRatios = spectra_.dampingRatios;
-    analysedLists_.periods = spectra_.periods;
-    analysedLists_.frequencies = spectra_.frequencies;
+    int index, std::vector<double> dampingRatios,
+    const std::function<void(const std::string&)>& showCalculationError) {
+    travik::SortAndRemoveRepeatedRatios(dampingRatios);
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings_.minPeriod, settings_.maxPeriod,
+                            settings_.periodStep);
+    spectra_ = travik::ComputeSpectra(records_.At(index), settings_, dampingRatios, periods);
+    travik::ReportIncompleteDampings(spectra_, showCalculationError);
     emit spectraComputed();
-}
-
-void Workspace::ClearSpectra() {
-    travik::ClearSpectrumColumns(spectra_);
 }
 
 void Workspace::ReleaseAll() {
     records_.Clear();
-    spectra_ = travik::SpectrumStore{};
+    spectra_ = travik::SpectraResult{};
     emit recordsReplaced();
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "records/BaselineCorrection.h"
 #include "records/FreeFormatReader.h"
 #include "records/TimeHistory.h"
@@ -22,11 +22,9 @@ class Workspace final : public QObject {
 
     const travik::RecordList& Records() const { return records_; }
     const travik::AnalysisSettings& Settings() const { return settings_; }
-    const travik::SpectrumStore& Spectra() const { return spectra_; }
-    // The damping, period and frequency lists the shown spectra were computed with. An
-    // export rewrites the store's lists without recomputing its columns; views pair the
-    // columns with these, so a curve never carries another analysis's damping or periods.
-    const travik::SpectrumStore& AnalysedLists() const { return analysedLists_; }
+    // The last spectra computed, with the record name, settings, damping ratios and periods
+    // they were computed from; empty before the first analysis and after the records change.
+    const travik::SpectraResult& Spectra() const { return spectra_; }
 
     // Reads the files as one import (the records before a failing file stay) in place of
     // every record and result held now; `showWarning` gets each reader message.
@@ -43,18 +41,13 @@ class Workspace final : public QObject {
 
     void SetSettings(const travik::AnalysisSettings& settings);
 
-    // The damping list (fractions, sorted, no repeats) and the period list of the settings
-    // for the next analysis or export; columns are kept.
-    void PrepareSpectra(std::vector<double> dampingRatios);
-    // A damping read failed: no damping list is prepared.
-    void ForgetDampingRatios() { spectra_.dampingRatios.clear(); }
-    // Computes the spectra of record `index` with the prepared lists; a damping ratio whose
-    // run fails gets no columns and `showCalculationError` its message once.
-    void ComputeSpectra(int index,
+    // Computes the spectra of record `index` for these damping ratios (fractions; sorted
+    // and without repeats first) and the periods of the settings. The window shows a damping
+    // ratio whole or not at all: for one whose runs did not all succeed
+    // `showCalculationError` gets the message of its first failed period.
+    void ComputeSpectra(int index, std::vector<double> dampingRatios,
                         const std::function<void(const std::string&)>& showCalculationError);
-    // Empties the spectra's columns; their lists stay.
-    void ClearSpectra();
-    // Forgets every list and column, as the window does when it goes.
+    // Forgets every record and result, as the window does when it goes.
     void ReleaseAll();
 
     QString ExportFolder() const { return exportFolder_; }
@@ -69,7 +62,6 @@ class Workspace final : public QObject {
   private:
     travik::RecordList records_;
     travik::AnalysisSettings settings_;
-    travik::SpectrumStore spectra_;
-    travik::SpectrumStore analysedLists_;
+    travik::SpectraResult spectra_;
     QString exportFolder_;
 };

@@ -86,34 +86,40 @@ void ClearSpectrumChart(ChartAdapter& chart) {
     }
 }
 
-void PlotSpectra(ChartAdapter& chart, const travik::SpectrumStore& store, int abscissa,
+void PlotSpectra(ChartAdapter& chart, const travik::SpectraResult& result, int abscissa,
                  int ordinate, char decimalSeparator) {
     if (abscissa < 0 || ordinate < 0 || abscissa >= kAbscissaChoiceCount ||
         ordinate >= kOrdinateChoiceCount) {
         return;
     }
-    const std::vector<travik::DOUBLEVECTOR>& yColumns = store.Columns(KindOfOrdinate(ordinate));
+    const std::vector<travik::DOUBLEVECTOR>& yColumns = result.Columns(KindOfOrdinate(ordinate));
+    const std::vector<travik::DOUBLEVECTOR>& displacements =
+        result.Columns(travik::SpectrumKind::Displacement);
     const std::size_t seriesCount =
-        std::min({store.displacementColumns.size(), static_cast<std::size_t>(chart.SeriesCount())});
+        std::min(result.dampingRatios.size(), static_cast<std::size_t>(chart.SeriesCount()));
     // The entry of the frequency list that belongs to the period 0 is not a frequency.
     const std::size_t start = abscissa == static_cast<int>(AbscissaChoice::Frequency) ? 1 : 0;
 
     for (std::size_t u = 0; u < seriesCount; ++u) {
+        // A damping ratio is shown whole or not at all.
+        if (!result.DampingComputed(u)) {
+            continue;
+        }
         const travik::DOUBLEVECTOR* xs = nullptr;
         switch (static_cast<AbscissaChoice>(abscissa)) {
             case AbscissaChoice::Period:
-                xs = &store.periods;
+                xs = &result.periods;
                 break;
             case AbscissaChoice::Frequency:
-                xs = &store.frequencies;
+                xs = &result.frequencies;
                 break;
             case AbscissaChoice::Displacement:
-                xs = ColumnAt(store.displacementColumns, u);
+                xs = ColumnAt(displacements, u);
                 break;
         }
         const travik::DOUBLEVECTOR* ys = ColumnAt(yColumns, u);
         if (xs == nullptr || ys == nullptr) {
-            continue;  // this kind has no column for the damping value: nothing to show
+            continue;
         }
         QList<QPointF> points;
         const std::size_t end = std::min(xs->size(), ys->size());
@@ -123,10 +129,8 @@ void PlotSpectra(ChartAdapter& chart, const travik::SpectrumStore& store, int ab
         }
         const int series = static_cast<int>(u);
         chart.SetPoints(series, points);
-        if (u < store.dampingRatios.size()) {
-            chart.SetSeriesTitle(series,
-                                 SpectrumSeriesTitle(store.dampingRatios[u], decimalSeparator));
-        }
+        chart.SetSeriesTitle(series,
+                             SpectrumSeriesTitle(result.dampingRatios[u], decimalSeparator));
         chart.SetSeriesActive(series, true);
     }
 }

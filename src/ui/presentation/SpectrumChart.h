@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "app/ChartAdapter.h"
 
 // The spectrum chart of the spectra page: nine line series, one per damping ratio of the
@@ -44,13 +44,11 @@ void CreateSpectrumSeries(ChartAdapter& chart);
 // Removes every point of every series and hides them all.
 void ClearSpectrumChart(ChartAdapter& chart);
 
-// Draws the store's spectra: series u gets damping ratio u, its X values from the abscissa
+// Draws the result's spectra: series u gets damping ratio u, its X values from the abscissa
 // choice (periods, frequencies without the entry of period 0, or spectral displacement) and
-// its Y values from the ordinate choice, in store order, and becomes visible. Does not clear
-// the chart first. The store's lists may be out of step with its columns (after an export or
-// a failed damping read): every index is bounded by both lists, a series without a damping
-// ratio keeps its previous title, and nothing is read past the end of any list.
-void PlotSpectra(ChartAdapter& chart, const travik::SpectrumStore& store, int abscissa,
+// its Y values from the ordinate choice, in period order, and becomes visible. A damping
+// ratio whose runs did not all succeed is not drawn. Does not clear the chart first.
+void PlotSpectra(ChartAdapter& chart, const travik::SpectraResult& result, int abscissa,
                  int ordinate, char decimalSeparator);
 
 // The readout of a position in axis units, "X : 1.5      Y : 0.25", or nothing when it lies

@@ -22,11 +22,11 @@ void ClearSpectrumTable(StringGrid& grid) {
     grid.ClearCells();
 }
 
-void FillSpectrumTable(StringGrid& grid, const travik::SpectrumStore& store,
+void FillSpectrumTable(StringGrid& grid, const travik::SpectraResult& result,
                        travik::SpectrumKind kind, char decimalSeparator) {
-    const std::vector<travik::DOUBLEVECTOR>& columns = store.Columns(kind);
-    const std::vector<double>& periods = store.periods;
-    const int dampingCount = static_cast<int>(store.dampingRatios.size());
+    const std::vector<travik::DOUBLEVECTOR>& columns = result.Columns(kind);
+    const std::vector<double>& periods = result.periods;
+    const int dampingCount = static_cast<int>(result.dampingRatios.size());
     const int periodCount = static_cast<int>(periods.size());
 
     grid.BeginUpdate();
@@ -38,16 +38,22 @@ void FillSpectrumTable(StringGrid& grid, const travik::SpectrumStore& store,
     grid.SetCell(0, 0, QStringLiteral("Period[sec]"));
     for (int j = 0; j < dampingCount; ++j) {
         grid.SetCell(j + 1, 0,
-                     SpectrumTableHeading(store.dampingRatios[static_cast<std::size_t>(j)],
+                     SpectrumTableHeading(result.dampingRatios[static_cast<std::size_t>(j)],
                                           decimalSeparator));
+    }
+    // A damping ratio is shown whole or not at all: one whose runs did not all succeed
+    // keeps its cells empty.
+    std::vector<bool> shown;
+    for (int j = 0; j < dampingCount; ++j) {
+        const auto column = static_cast<std::size_t>(j);
+        shown.push_back(column < columns.size() && result.DampingComputed(column));
     }
     for (int i = 0; i < periodCount; ++i) {
         const auto row = static_cast<std::size_t>(i);
         grid.SetCell(0, i + 1, SixDecimals(periods[row], decimalSeparator));
         for (int j = 0; j < dampingCount; ++j) {
             const auto column = static_cast<std::size_t>(j);
-            // A damping ratio whose run failed has no column; its cells stay empty.
-            const bool present = column < columns.size() && row < columns[column].size();
+            const bool present = shown[column] && row < columns[column].size();
             grid.SetCell(j + 1, i + 1,
                          present ? SixDecimals(columns[column][row], decimalSeparator) : QString());
         }

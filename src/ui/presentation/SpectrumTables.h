@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "app/StringGrid.h"
 
 // The result tables of the spectra page: one row per period, one column per damping ratio.
@@ -13,10 +13,9 @@ QString SpectrumTableHeading(double dampingRatio, char decimalSeparator);
 // Empties every cell, the header row and the period column included; sizes stay.
 void ClearSpectrumTable(StringGrid& grid);
 
-// Lays out the grid for one spectrum kind of the store: "Period[sec]" and the damping
+// Lays out the grid for one spectrum kind of the result: "Period[sec]" and the damping
 // headings in row 0, the periods in column 0, the values with six decimals, every column
-// 80 pixels wide, one row per period and one column per damping ratio. Reads never go past
-// the end of a list: a column shorter than the period list (or missing) leaves its cells
-// empty.
-void FillSpectrumTable(StringGrid& grid, const travik::SpectrumStore& store,
+// 80 pixels wide, one row per period and one column per damping ratio. A damping ratio
+// whose runs did not all succeed leaves its cells empty.
+void FillSpectrumTable(StringGrid& grid, const travik::SpectraResult& result,
                        travik::SpectrumKind kind, char decimalSeparator);

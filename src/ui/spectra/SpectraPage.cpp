@@ -19,6 +19,7 @@
 #include <string>
 
 #include "analysis/DampingValues.h"
+#include "analysis/SpectrumStore.h"
 #include "app/ChartAdapter.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
@@ -264,7 +265,7 @@ void SpectraPage::cbb6Change() {
     }
 }
 
-bool SpectraPage::PrepareDampingAndPeriods() {
+std::optional<std::vector<double>> SpectraPage::ReadDampingRatios() {
     std::vector<std::string> texts;
     for (const QLineEdit* edit : edits) {
         texts.push_back(edit->text().toStdString());
@@ -273,16 +274,14 @@ bool SpectraPage::PrepareDampingAndPeriods() {
     const travik::DampingReadResult result =
         travik::ReadDampingRatios(texts, cbb6->currentText().toInt(), DecimalSeparator(), ratios);
     if (!result.ok) {
-        workspace_.ForgetDampingRatios();
         platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
                               QString::fromStdString(result.message));
         if (result.failingEdit >= 0 && result.failingEdit < travik::kMaxDampingValues) {
             edits[static_cast<std::size_t>(result.failingEdit)]->setFocus();
         }
-        return false;
+        return std::nullopt;
     }
-    workspace_.PrepareSpectra(std::move(ratios));
-    return true;
+    return ratios;
 }
 
 void SpectraPage::btn11Click() {
@@ -290,14 +289,14 @@ void SpectraPage::btn11Click() {
     if (recordIndex < 0 || recordIndex >= workspace_.Records().Count()) {
         return;
     }
-    if (!PrepareDampingAndPeriods()) {
+    std::optional<std::vector<double>> ratios = ReadDampingRatios();
+    if (!ratios) {
         return;
     }
-    workspace_.ClearSpectra();
     ClearSpectrumTables();
     ClearSpectrumChart();
     BusyPointer busy;
-    workspace_.ComputeSpectra(recordIndex, [this](const std::string& message) {
+    workspace_.ComputeSpectra(recordIndex, std::move(*ratios), [this](const std::string& message) {
         BusyPointer::Interrupt([&] { ShowPlain(message); });
     });
 }
@@ -328,12 +327,8 @@ void SpectraPage::ClearSpectrumChart() {
 }
 
 void SpectraPage::PlotSpectra() {
-    // The columns of the store with the lists they were computed from.
-    travik::SpectrumStore shown = workspace_.Spectra();
-    shown.dampingRatios = workspace_.AnalysedLists().dampingRatios;
-    shown.periods = workspace_.AnalysedLists().periods;
-    shown.frequencies = workspace_.AnalysedLists().frequencies;
-    ::PlotSpectra(*cht4, shown, cbb5->currentIndex(), cbb7->currentIndex(), DecimalSeparator());
+    ::PlotSpectra(*cht4, workspace_.Spectra(), cbb5->currentIndex(), cbb7->currentIndex(),
+                  DecimalSeparator());
 }
 
 void SpectraPage::cbb5Change() {
@@ -416,9 +411,16 @@ void SpectraPage::btn10Click() {
                              platform_, window())) {
         return;
     }
-    if (!PrepareDampingAndPeriods()) {
+    std::optional<std::vector<double>> ratios = ReadDampingRatios();
+    if (!ratios) {
         return;
     }
+    travik::SortAndRemoveRepeatedRatios(*ratios);
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    const travik::AnalysisSettings& settings = workspace_.Settings();
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
     QString folder;
     if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
         return;
@@ -426,7 +428,6 @@ void SpectraPage::btn10Click() {
 
     const travik::ReportDate date = travik::TodayLocalDate();
     const std::string edition = travik::kSoftwareEdition;
-    const travik::SpectrumStore& lists = workspace_.Spectra();
     BusyPointer busy;
     const auto showCalculationError = [this](const std::string& message) {
         BusyPointer::Interrupt([&] { ShowPlain(message); });
@@ -434,8 +435,8 @@ void SpectraPage::btn10Click() {
     const std::optional<QString> error = WriteCheckedReports(
         lst3, workspace_.Records(), folder, travik::kSpectraReportSuffix,
         [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
-            travik::BuildSpectraReport(lines, record, workspace_.Settings(), lists.dampingRatios,
-                                       lists.periods, edition, date, showCalculationError);
+            travik::BuildSpectraReport(lines, record, settings, *ratios, periods, edition, date,
+                                       showCalculationError);
         });
     BusyPointer::Interrupt([&] {
         if (error) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "app/FormHelpers.h"
@@ -58,9 +59,9 @@ class SpectraPage final : public QWidget {
     QWidget* CreateRecordPanel();
     QWidget* CreateGraphTab();
     void ConnectHandlers();
-    // Reads the damping edits into the workspace's damping list and rebuilds its period
-    // list from the settings; false after a damping warning with the focus on the bad edit.
-    bool PrepareDampingAndPeriods();
+    // The damping ratios (fractions) of the damping edits in use; nothing after a warning
+    // with the focus on the bad edit.
+    std::optional<std::vector<double>> ReadDampingRatios();
     void ClearSpectrumTables();
     void FillSpectrumTables();
     void ClearSpectrumChart();
