@@ -8,9 +8,6 @@
 namespace travik::cli {
 namespace {
 
-// Numbers on the command line always use the full stop, whatever the locale.
-constexpr char kCommandLineDecimalPoint = '.';
-
 std::optional<double> ReadNumber(const std::string& text, std::ostream& err) {
     const std::optional<double> value = TryParseNumber(text, kCommandLineDecimalPoint);
     if (!value) {

@@ -6,8 +6,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "analysis/AnalysisSettings.h"
 #include "records/FreeFormatReader.h"
 #include "records/TimeHistory.h"
+#include "text/NumberFormat.h"
 
 namespace travik::cli {
 
@@ -16,16 +18,26 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;    // a reader failure or a report that cannot be written
 inline constexpr int kExitBadOption = 2;  // an option value the program rejects
 
-// The reading options shared by `records` and `spectra`, with the import dialog's defaults.
-// Numbers are kept as texts and converted by the program's own strict conversion (full stop).
+// Numbers on the command line always use the full stop, whatever the locale.
+inline constexpr char kCommandLineDecimalPoint = '.';
+
+// A default of the core's structs as the command line writes it.
+inline std::string DefaultText(double value) {
+    return FormatGeneral(value, kCommandLineDecimalPoint);
+}
+
+// The reading options shared by `records` and `spectra`, with the import dialog's defaults
+// (those of the reading parameters and of the settings' g). Numbers are kept as texts and
+// converted by the program's own strict conversion.
 struct ImportOptions {
-    std::string timeStep = "0.01";
-    std::string scalingFactor = "1";
-    int linesToSkip = 0;
-    std::string delimiter = "comma";
-    int accelerationColumn = 1;
+    std::string timeStep = DefaultText(FreeFormatParameters{}.timeStep);
+    std::string scalingFactor = DefaultText(FreeFormatParameters{}.scalingFactor);
+    int linesToSkip = FreeFormatParameters{}.linesToSkip;
+    std::string delimiter =
+        FreeFormatParameters{}.delimiter == Delimiter::Space ? "space" : "comma";
+    int accelerationColumn = FreeFormatParameters{}.accelerationColumn;
     std::string baseline = "none";
-    std::string gravity = "980";
+    std::string gravity = DefaultText(AnalysisSettings{}.g);
     std::string outputFolder = ".";
     std::vector<std::string> files;
 };

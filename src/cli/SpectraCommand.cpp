@@ -15,8 +15,6 @@
 namespace travik::cli {
 namespace {
 
-constexpr char kCommandLineDecimalPoint = '.';
-
 std::vector<std::string> SplitAtCommas(const std::string& text) {
     std::vector<std::string> parts;
     std::string::size_type start = 0;

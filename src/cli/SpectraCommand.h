@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 
 #include "ImportOptions.h"
+#include "analysis/AnalysisSettings.h"
+#include "analysis/DampingValues.h"
 
 namespace travik::cli {
 
@@ -19,14 +21,16 @@ class SpectraCommand {
   private:
     CLI::App* command_;
     ImportOptions import_;
-    std::string minPeriod_ = "0.02";
-    std::string maxPeriod_ = "6";
-    std::string periodStep_ = "0.02";
-    std::string method_ = "exact";
-    std::string maxDtOverT_ = "0.02";
-    std::string beta_ = "0.25";
-    std::string gamma_ = "0.5";
-    std::string damping_ = "5";
+    std::string minPeriod_ = DefaultText(AnalysisSettings{}.minPeriod);
+    std::string maxPeriod_ = DefaultText(AnalysisSettings{}.maxPeriod);
+    std::string periodStep_ = DefaultText(AnalysisSettings{}.periodStep);
+    std::string method_ =
+        AnalysisSettings{}.method == IntegrationMethod::Newmark ? "newmark" : "exact";
+    std::string maxDtOverT_ = DefaultText(AnalysisSettings{}.maxDtOverT);
+    std::string beta_ = DefaultText(AnalysisSettings{}.beta);
+    std::string gamma_ = DefaultText(AnalysisSettings{}.gamma);
+    // The first damping value of the spectra page.
+    std::string damping_ = DefaultText(kDefaultDampingPercents[0]);
     std::string periods_;
 };
 

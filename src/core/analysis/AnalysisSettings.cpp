@@ -34,100 +34,87 @@ AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char dec
     return texts;
 }
 
+std::optional<SettingsProblem> AnalysisSettings::Validate() const {
+    // Each check reads only its own field and those before it, so a caller that reads the
+    // fields one by one can tell which comes first: a bad text or a bad range.
+    if (minPeriod <= 0) {
+        return SettingsProblem{"Min. Period must be greater than zero! ", SettingsField::MinPeriod};
+    }
+    if (maxPeriod <= 0) {
+        return SettingsProblem{"Max. Period must be greater than zero! ", SettingsField::MaxPeriod};
+    }
+    if (maxPeriod <= minPeriod) {
+        return SettingsProblem{"Max. Period must be greater than Min. Period! ",
+                               SettingsField::MaxPeriod};
+    }
+    if (periodStep <= 0) {
+        return SettingsProblem{"Period Step must be greater than zero! ",
+                               SettingsField::PeriodStep};
+    }
+    // A step equal to the range is accepted: the list then holds both ends.
+    if (periodStep > maxPeriod - minPeriod) {
+        return SettingsProblem{"periodstep must be less than [Max. Period - Min. Period] ! ",
+                               SettingsField::PeriodStep};
+    }
+    if (maxDtOverT <= 0) {
+        return SettingsProblem{"Maximum dt/T  must be greater than zero! ",
+                               SettingsField::MaxDtOverT};
+    }
+    if (g <= 0) {
+        return SettingsProblem{"Gravitational acceleration must be greater than zero! ",
+                               SettingsField::G};
+    }
+    return std::nullopt;
+}
+
 SettingsUpdateResult UpdateAnalysisSettings(const AnalysisSettingsTexts& texts,
                                             const AnalysisSettings& current,
                                             char decimalSeparator) {
-    const auto parse = [decimalSeparator](const std::string& text) {
-        return TryParseNumber(text, decimalSeparator);
-    };
-
-    const std::optional<double> minPeriod = parse(texts.minPeriod);
-    if (!minPeriod) {
-        return Reject(current, NotAValidFloatingNumberMessage(texts.minPeriod),
-                      SettingsField::MinPeriod);
-    }
-    if (*minPeriod <= 0) {
-        return Reject(current, "Min. Period must be greater than zero! ", SettingsField::MinPeriod);
-    }
-
-    const std::optional<double> maxPeriod = parse(texts.maxPeriod);
-    if (!maxPeriod) {
-        return Reject(current, NotAValidFloatingNumberMessage(texts.maxPeriod),
-                      SettingsField::MaxPeriod);
-    }
-    if (*maxPeriod <= 0) {
-        return Reject(current, "Max. Period must be greater than zero! ", SettingsField::MaxPeriod);
-    }
-    if (*maxPeriod <= *minPeriod) {
-        return Reject(current, "Max. Period must be greater than Min. Period! ",
-                      SettingsField::MaxPeriod);
-    }
-
-    const std::optional<double> periodStep = parse(texts.periodStep);
-    if (!periodStep) {
-        return Reject(current, NotAValidFloatingNumberMessage(texts.periodStep),
-                      SettingsField::PeriodStep);
-    }
-    if (*periodStep <= 0) {
-        return Reject(current, "Period Step must be greater than zero! ",
-                      SettingsField::PeriodStep);
-    }
-    // A step equal to the range is accepted: the list then holds both ends.
-    if (*periodStep > *maxPeriod - *minPeriod) {
-        return Reject(current, "periodstep must be less than [Max. Period - Min. Period] ! ",
-                      SettingsField::PeriodStep);
-    }
-
-    const IntegrationMethod method = texts.method;
-
-    const std::optional<double> maxDtOverT = parse(texts.maxDtOverT);
-    if (!maxDtOverT) {
-        return Reject(current, NotAValidFloatingNumberMessage(texts.maxDtOverT),
-                      SettingsField::MaxDtOverT);
-    }
-    if (*maxDtOverT <= 0) {
-        return Reject(current, "Maximum dt/T  must be greater than zero! ",
-                      SettingsField::MaxDtOverT);
-    }
-
     // Beta and gamma are read only for Newmark's method, so whatever the disabled edits
     // hold cannot block an update of the piecewise exact settings.
-    std::optional<double> beta;
-    std::optional<double> gamma;
-    if (method == IntegrationMethod::Newmark) {
-        beta = parse(texts.beta);
-        if (!beta) {
-            return Reject(current, NotAValidFloatingNumberMessage(texts.beta), SettingsField::Beta);
+    const bool newmark = texts.method == IntegrationMethod::Newmark;
+    AnalysisSettings candidate = current;
+    candidate.method = texts.method;
+    struct Field {
+        SettingsField field;
+        const std::string* text;
+        double* value;
+    };
+    const Field fields[] = {
+        {SettingsField::MinPeriod, &texts.minPeriod, &candidate.minPeriod},
+        {SettingsField::MaxPeriod, &texts.maxPeriod, &candidate.maxPeriod},
+        {SettingsField::PeriodStep, &texts.periodStep, &candidate.periodStep},
+        {SettingsField::MaxDtOverT, &texts.maxDtOverT, &candidate.maxDtOverT},
+        {SettingsField::Beta, newmark ? &texts.beta : nullptr, &candidate.beta},
+        {SettingsField::Gamma, newmark ? &texts.gamma : nullptr, &candidate.gamma},
+        {SettingsField::G, &texts.g, &candidate.g},
+    };
+    // The first text that is no number; the fields after it keep their current values.
+    std::optional<SettingsProblem> unreadable;
+    for (const Field& field : fields) {
+        if (field.text == nullptr) {
+            continue;
         }
-        gamma = parse(texts.gamma);
-        if (!gamma) {
-            return Reject(current, NotAValidFloatingNumberMessage(texts.gamma),
-                          SettingsField::Gamma);
+        const std::optional<double> value = TryParseNumber(*field.text, decimalSeparator);
+        if (!value) {
+            unreadable = SettingsProblem{NotAValidFloatingNumberMessage(*field.text), field.field};
+            break;
         }
+        *field.value = *value;
     }
-
-    const std::optional<double> g = parse(texts.g);
-    if (!g) {
-        return Reject(current, NotAValidFloatingNumberMessage(texts.g), SettingsField::G);
+    // The window checks each field's range right after reading it: a range broken before
+    // the unreadable field is reported first.
+    std::optional<SettingsProblem> problem = candidate.Validate();
+    if (unreadable &&
+        (!problem || static_cast<int>(problem->field) >= static_cast<int>(unreadable->field))) {
+        problem = unreadable;
     }
-    if (*g <= 0) {
-        return Reject(current, "Gravitational acceleration must be greater than zero! ",
-                      SettingsField::G);
+    if (problem) {
+        return Reject(current, std::move(problem->message), problem->field);
     }
-
     SettingsUpdateResult result;
     result.accepted = true;
-    result.settings = current;
-    result.settings.g = *g;
-    result.settings.minPeriod = *minPeriod;
-    result.settings.maxPeriod = *maxPeriod;
-    result.settings.periodStep = *periodStep;
-    result.settings.method = method;
-    result.settings.maxDtOverT = *maxDtOverT;
-    if (method == IntegrationMethod::Newmark) {
-        result.settings.beta = *beta;
-        result.settings.gamma = *gamma;
-    }
+    result.settings = candidate;
     return result;
 }
 

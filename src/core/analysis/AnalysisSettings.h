@@ -1,14 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace travik {
 
 enum class IntegrationMethod : std::int32_t { PiecewiseExact = 0, Newmark = 1 };
 
+// The edit that gets the keyboard focus after a rejected update, in the window's order.
+enum class SettingsField { None, MinPeriod, MaxPeriod, PeriodStep, MaxDtOverT, Beta, Gamma, G };
+
+// Why a set of settings cannot be used, and the field to correct.
+struct SettingsProblem {
+    std::string message;
+    SettingsField field = SettingsField::None;
+};
+
 // The numerical parameters of every spectrum computation; member initialisers are the
-// program defaults.
+// program defaults (the only place they are written).
 struct AnalysisSettings {
     double g = 980.0;          // gravitational acceleration, cm/sec^2, > 0
     double minPeriod = 0.02;   // s, > 0
@@ -18,6 +28,10 @@ struct AnalysisSettings {
     double maxDtOverT = 0.02;  // largest integration step as a fraction of the period, > 0
     double beta = 0.25;        // Newmark beta; no range check
     double gamma = 0.5;        // Newmark gamma; no range check
+
+    // The first range this breaks, checked field by field in the order of SettingsField
+    // with the window's messages; nothing when the settings can be used.
+    std::optional<SettingsProblem> Validate() const;
 };
 
 // The texts of the settings window's edits (and of the command line's options).
@@ -32,9 +46,6 @@ struct AnalysisSettingsTexts {
     std::string g;
 };
 
-// The edit that gets the keyboard focus after a rejected update.
-enum class SettingsField { None, MinPeriod, MaxPeriod, PeriodStep, MaxDtOverT, Beta, Gamma, G };
-
 struct SettingsUpdateResult {
     bool accepted = false;
     std::string message;                        // the warning text when rejected
@@ -45,9 +56,10 @@ struct SettingsUpdateResult {
 // Texts of the settings as the window shows them (general number form).
 AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char decimalSeparator);
 
-// The "Update" check: reads and checks the texts in the window's order and stops at the
-// first failure. On acceptance `settings` is `current` with every field replaced, beta and
-// gamma only when the method is Newmark; on rejection it is `current` unchanged.
+// The "Update" check: reads and checks the texts in the window's order (a text that is no
+// number, then the ranges of Validate, field by field) and stops at the first failure. On
+// acceptance `settings` is `current` with every field replaced, beta and gamma only when the method
+// is Newmark; on rejection it is `current` unchanged.
 SettingsUpdateResult UpdateAnalysisSettings(const AnalysisSettingsTexts& texts,
                                             const AnalysisSettings& current, char decimalSeparator);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace travik {
@@ -153,6 +154,63 @@ TEST(AnalysisSettings, TextsFollowTheDecimalSeparator) {
     EXPECT_EQ(result.settings.g, 980.665);
     ExpectRejected(UpdateAnalysisSettings(DefaultTexts(), {}, ','),
                    "\"0.02\" is not a valid floating number!", SettingsField::MinPeriod);
+}
+
+TEST(AnalysisSettings, ValidateChecksTheStructInTheWindowOrderWithoutTexts) {
+    EXPECT_FALSE(AnalysisSettings{}.Validate().has_value());
+
+    struct Case {
+        void (*breakIt)(AnalysisSettings&);
+        const char* message;
+        SettingsField field;
+    };
+    // Each case also breaks every later field, so only the first check may answer.
+    const Case cases[] = {
+        {[](AnalysisSettings& s) { s.minPeriod = 0.0, s.maxPeriod = -1.0, s.g = 0.0; },
+         "Min. Period must be greater than zero! ", SettingsField::MinPeriod},
+        {[](AnalysisSettings& s) { s.maxPeriod = -1.0, s.periodStep = 0.0; },
+         "Max. Period must be greater than zero! ", SettingsField::MaxPeriod},
+        {[](AnalysisSettings& s) { s.maxPeriod = 0.02, s.maxDtOverT = 0.0; },
+         "Max. Period must be greater than Min. Period! ", SettingsField::MaxPeriod},
+        {[](AnalysisSettings& s) { s.periodStep = -0.5, s.g = -1.0; },
+         "Period Step must be greater than zero! ", SettingsField::PeriodStep},
+        {[](AnalysisSettings& s) { s.periodStep = 6.0, s.maxDtOverT = -1.0; },
+         "periodstep must be less than [Max. Period - Min. Period] ! ", SettingsField::PeriodStep},
+        {[](AnalysisSettings& s) { s.maxDtOverT = 0.0, s.g = 0.0; },
+         "Maximum dt/T  must be greater than zero! ", SettingsField::MaxDtOverT},
+        {[](AnalysisSettings& s) { s.g = -980.0; },
+         "Gravitational acceleration must be greater than zero! ", SettingsField::G},
+    };
+    for (const Case& c : cases) {
+        AnalysisSettings settings;
+        c.breakIt(settings);
+        const std::optional<SettingsProblem> problem = settings.Validate();
+        ASSERT_TRUE(problem.has_value()) << c.message;
+        EXPECT_EQ(problem->message, c.message);
+        EXPECT_EQ(problem->field, c.field);
+    }
+
+    // Beta and gamma have no range.
+    AnalysisSettings newmark;
+    newmark.method = IntegrationMethod::Newmark;
+    newmark.beta = -3.0;
+    newmark.gamma = 0.0;
+    EXPECT_FALSE(newmark.Validate().has_value());
+}
+
+TEST(AnalysisSettings, ARangeBrokenBeforeAnUnreadableTextIsReportedFirst) {
+    AnalysisSettingsTexts texts = DefaultTexts();
+    texts.minPeriod = std::string("-1");
+    texts.g = std::string("abc");
+    ExpectRejected(Update(texts), "Min. Period must be greater than zero! ",
+                   SettingsField::MinPeriod);
+
+    // An unreadable text comes before any range broken after it.
+    texts = DefaultTexts();
+    texts.periodStep = std::string("x");
+    texts.g = std::string("-5");
+    ExpectRejected(Update(texts), "\"x\" is not a valid floating number!",
+                   SettingsField::PeriodStep);
 }
 
 }  // namespace
