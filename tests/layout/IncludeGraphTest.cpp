@@ -47,7 +47,7 @@ std::optional<fs::path> Resolve(const std::string& include, const fs::path& incl
 Graph ReadIncludeGraph(const fs::path& sourceRoot) {
     const fs::path root = fs::weakly_canonical(sourceRoot);
     const std::regex includeLine(R"re(^\s*#\s*include\s*"([^"]+)")re");
-        Graph graph;
+    Graph graph;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string extension = entry.path().extension().string();
         if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) {
