@@ -28,11 +28,24 @@ BaselineCorrectionType BaselineFromText(const std::string& text) {
 
 }  // namespace
 
-void AddImportOptions(CLI::App& command, ImportOptions& options) {
-    command.add_option("--dt", options.timeStep, "Time step of the records in seconds")
-        ->capture_default_str();
-    command.add_option("--scale", options.scalingFactor, "Factor applied to every value read")
-        ->capture_default_str();
+void AddReadingOptions(CLI::App& command, ImportOptions& options) {
+    command
+        .add_option("--format", options.format,
+                    "Record file format: auto (detected from each file's first lines), free, "
+                    "peer (PEER NGA AT2), csmip (CGS V1/V2), smc (USGS SMC), knet "
+                    "(K-NET/KiK-net ASCII) or cosmos (COSMOS V1/V2)")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"auto", "free", "peer", "csmip", "smc", "knet", "cosmos"}));
+    options.timeStepOption =
+        command
+            .add_option("--dt", options.timeStep,
+                        "Time step in seconds of free-format records; with a named format it "
+                        "replaces the time step of the file's header")
+            ->capture_default_str();
+    options.scaleOption = command
+                              .add_option("--scale", options.scalingFactor,
+                                          "Factor applied to every value of a free-format record")
+                              ->capture_default_str();
     command.add_option("--skip", options.linesToSkip, "Header lines to skip at the top of a file")
         ->capture_default_str()
         ->check(CLI::Range(0, 100));
@@ -46,6 +59,10 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
                     "Field holding the acceleration in g, counted from 1")
         ->capture_default_str()
         ->check(CLI::Range(1, 100));
+}
+
+void AddImportOptions(CLI::App& command, ImportOptions& options) {
+    AddReadingOptions(command, options);
     command.add_option("--baseline", options.baseline, "Baseline correction of every record")
         ->capture_default_str()
         ->check(CLI::IsMember({"none", "linear", "parabolic"}));
@@ -56,13 +73,44 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
     command.add_option("FILE", options.files, "Record files, read in this order")->required();
 }
 
-ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
-    ImportOutcome outcome;
+bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err) {
     const std::optional<double> timeStep = ReadNumber(options.timeStep, err);
     const std::optional<double> scalingFactor =
         timeStep ? ReadNumber(options.scalingFactor, err) : std::nullopt;
-    const std::optional<double> gravity =
-        scalingFactor ? ReadNumber(options.gravity, err) : std::nullopt;
+    if (!scalingFactor) {
+        return false;
+    }
+    read.format = RecordFormatFromKey(options.format).value_or(RecordFormat::Free);
+    read.free.timeStep = *timeStep;
+    read.free.scalingFactor = *scalingFactor;
+    read.free.linesToSkip = options.linesToSkip;
+    read.free.delimiter = options.delimiter == "space" ? Delimiter::Space : Delimiter::Comma;
+    read.free.accelerationColumn = options.accelerationColumn;
+    read.free.decimalSeparator = kCommandLineDecimalPoint;
+    const bool named = read.format != RecordFormat::Free && read.format != RecordFormat::Automatic;
+    const bool timeStepGiven = options.timeStepOption && options.timeStepOption->count() > 0;
+    if (read.format != RecordFormat::Free && timeStepGiven) {
+        read.timeStepOverride = *timeStep;
+        if (const std::string problem = read.Check(); !problem.empty()) {
+            err << "--dt: " << problem << '\n';
+            return false;
+        }
+    }
+    if (named && options.scaleOption && options.scaleOption->count() > 0) {
+        err << "WARNING: --scale applies to free-format files only; " << options.format
+            << " files give their own units\n";
+    }
+    return true;
+}
+
+ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
+    ImportOutcome outcome;
+    RecordReadOptions read;
+    if (!MakeReadOptions(options, read, err)) {
+        outcome.exitCode = kExitBadOption;
+        return outcome;
+    }
+    const std::optional<double> gravity = ReadNumber(options.gravity, err);
     if (!gravity) {
         outcome.exitCode = kExitBadOption;
         return outcome;
@@ -73,17 +121,9 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         return outcome;
     }
 
-    FreeFormatParameters parameters;
-    parameters.timeStep = *timeStep;
-    parameters.scalingFactor = *scalingFactor;
-    parameters.linesToSkip = options.linesToSkip;
-    parameters.delimiter = options.delimiter == "space" ? Delimiter::Space : Delimiter::Comma;
-    parameters.accelerationColumn = options.accelerationColumn;
-    parameters.decimalSeparator = kCommandLineDecimalPoint;
-
+    const auto print = [&err](const std::string& message) { err << message << '\n'; };
     outcome.readerFailed =
-        !ImportRecordFiles(options.files, parameters, *gravity, outcome.records,
-                           [&err](const std::string& message) { err << message << '\n'; });
+        !ImportRecordFilesAs(options.files, read, *gravity, outcome.records, print, print);
 
     const BaselineCorrectionType type = BaselineFromText(options.baseline);
     if (type == BaselineCorrectionType::None) {

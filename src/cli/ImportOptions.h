@@ -8,6 +8,7 @@
 
 #include "analysis/AnalysisSettings.h"
 #include "records/FreeFormatReader.h"
+#include "records/RecordFileReader.h"
 #include "records/TimeHistory.h"
 #include "text/NumberFormat.h"
 
@@ -30,6 +31,7 @@ inline std::string DefaultText(double value) {
 // (those of the reading parameters and of the settings' g). Numbers are kept as texts and
 // converted by the program's own strict conversion.
 struct ImportOptions {
+    std::string format = "free";  // auto, free or a named format (RecordFormatFromKey)
     std::string timeStep = DefaultText(FreeFormatParameters{}.timeStep);
     std::string scalingFactor = DefaultText(FreeFormatParameters{}.scalingFactor);
     int linesToSkip = FreeFormatParameters{}.linesToSkip;
@@ -40,9 +42,19 @@ struct ImportOptions {
     std::string gravity = DefaultText(AnalysisSettings{}.g);
     std::string outputFolder = ".";
     std::vector<std::string> files;
+    const CLI::Option* timeStepOption = nullptr;  // tells whether --dt was given
+    const CLI::Option* scaleOption = nullptr;     // tells whether --scale was given
 };
 
 void AddImportOptions(CLI::App& command, ImportOptions& options);
+
+// The options that say how files are read (--format, --dt, --scale, --skip, --delimiter,
+// --column), shared by every command that reads records.
+void AddReadingOptions(CLI::App& command, ImportOptions& options);
+
+// The reading options as the core takes them; false (with the message on `err`) when an
+// option value is refused. Warns on `err` about options that a named format ignores.
+bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err);
 
 struct ImportOutcome {
     int exitCode = kExitOk;         // kExitBadOption when an option was rejected (nothing read)

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "ImportOptions.h"
+#include "InfoCommand.h"
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1, 1);
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
+    travik::cli::InfoCommand info(app);
 
     try {
         app.parse(argc, argv);
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
     try {
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
+        }
+        if (info.Selected()) {
+            return info.Run(std::cout, std::cerr);
         }
         return spectra.Run(std::cout, std::cerr);
     } catch (const std::exception& error) {

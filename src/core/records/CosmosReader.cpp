@@ -1,0 +1,267 @@
+// COSMOS strong-motion volume files (V1 uncorrected, V2 corrected acceleration; format
+// v01.20): per channel a text header whose first line states its length ("(Format v01.20
+// with 13 text lines)"), an integer header and a real header, each announced by a line
+// giving the number of values, of lines and the Fortran format, comment lines beginning
+// with "|", then a line announcing the data ("7000 acceleration pts, approx 70 secs,
+// units=cm/sec2(04),Format=(8F10.5)"), the values and an end-of-data line. Several channels
+// may follow one another. Taken from the file: the data type (integer 2: 1 = acceleration),
+// the physical units (integer 3: 2 g, 4 cm/s^2, 10 gal, 11 mg, 7 in/s^2), the sampling
+// interval (real 62, milliseconds), the point count and layout from the data line, and the
+// channel number and orientation from text line 9. Values in cm/s^2 are converted to g with
+// 980.665 cm/s^2.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/FormatParsing.h"
+
+namespace travik {
+namespace {
+
+using namespace format_detail;
+
+constexpr long long kDataTypeField = 1;   // from 0
+constexpr long long kUnitsField = 2;      // from 0
+constexpr long long kIntervalField = 61;  // from 0; milliseconds
+constexpr long long kUnknown = -999;
+constexpr std::size_t kChannelTextLine = 8;  // from 0
+
+struct Block {
+    std::size_t values = 0;
+    std::size_t lines = 0;
+    FortranLayout layout;
+};
+
+std::optional<long long> LeadingInteger(std::string_view line) {
+    line = Trim(line);
+    std::size_t end = 0;
+    while (end < line.size() && line[end] >= '0' && line[end] <= '9') {
+        ++end;
+    }
+    return ParseInteger(line.substr(0, end));
+}
+
+// " 100 Integer-header values follow on  10 lines, Format= (10I8)"
+Block ParseBlockLine(std::string_view line, std::size_t lineNumber, std::string_view what) {
+    const std::optional<long long> values = LeadingInteger(line);
+    const std::size_t on = Upper(line).find(" ON ");
+    std::optional<long long> count;
+    if (on != std::string::npos) {
+        count = LeadingInteger(line.substr(on + 4));
+    }
+    const std::size_t format = Upper(line).find("FORMAT");
+    std::optional<FortranLayout> layout;
+    if (format != std::string::npos) {
+        layout = FindFortranLayout(line.substr(format));
+    }
+    if (!values || !count || !layout || *values < 0 || *count < 0) {
+        Fail(lineNumber, "the " + std::string(what) + " line \"" + Squeeze(line) +
+                             "\" does not give the number of values, of lines and the format");
+    }
+    return Block{static_cast<std::size_t>(*values), static_cast<std::size_t>(*count), *layout};
+}
+
+std::vector<double> ReadHeaderBlock(LineSource& lines, const Block& block, std::string_view what) {
+    std::vector<double> values;
+    for (std::size_t i = 0; i < block.lines; ++i) {
+        const std::string_view line = RequireLine(lines, std::string(what) + " values");
+        ParseValues(line, lines.LineNumber(), ValueLayout{block.layout.width, block.layout.perLine},
+                    values);
+    }
+    if (values.size() < block.values) {
+        Fail(lines.LineNumber(), "the " + std::string(what) + " announces " +
+                                     std::to_string(block.values) + " values; " +
+                                     std::to_string(values.size()) + " found");
+    }
+    return values;
+}
+
+struct Units {
+    double perG;
+    std::string name;
+};
+
+std::optional<Units> UnitsFromCode(long long code) {
+    switch (code) {
+        case 2:
+            return Units{1.0, "g"};
+        case 4:
+            return Units{kStandardGravity, "cm/s^2"};
+        case 10:
+            return Units{kStandardGravity, "gal"};
+        case 11:
+            return Units{1000.0, "mg"};
+        case 7:
+            return Units{kStandardGravity / 2.54, "in/s^2"};
+        default:
+            return std::nullopt;
+    }
+}
+
+struct Channel {
+    std::string label;
+    double timeStep;
+    std::vector<double> values;
+    Units units;
+};
+
+}  // namespace
+
+bool IsCosmosFile(std::span<const std::string_view> firstLines) {
+    if (firstLines.empty() || !ContainsNoCase(firstLines[0], "(Format v")) {
+        return false;
+    }
+    for (const std::string_view line : firstLines) {
+        if (ContainsNoCase(line, "Integer-header values follow")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
+    return ReadWithMessages(lines, fileName, [&](FormatReadResult& result) {
+        std::vector<Channel> channels;
+        std::string_view line;
+        while (lines.Next(line)) {
+            if (Trim(line).empty()) {
+                continue;
+            }
+            const std::size_t firstLine = lines.LineNumber();
+            const std::string title = Upper(line);
+            if (title.find("(FORMAT V") == std::string::npos) {
+                Fail(firstLine,
+                     "a COSMOS channel begins with a title line that names the "
+                     "format, e.g. \"(Format v01.20 with 13 text lines)\"");
+            }
+            for (const char* other : {"VELOCITY", "DISPLACEMENT", "SPECTR"}) {
+                if (title.substr(0, title.find('(')).find(other) != std::string::npos) {
+                    Fail(firstLine, "the channel holds \"" +
+                                        Squeeze(line.substr(0, line.find('('))) +
+                                        "\", not acceleration");
+                }
+            }
+            const std::size_t with = title.find("WITH ");
+            const std::optional<long long> textLines =
+                with == std::string::npos ? std::nullopt : LeadingInteger(line.substr(with + 5));
+            if (!textLines || *textLines < 1 || *textLines > 100) {
+                Fail(firstLine, "the title line does not give the number of text lines");
+            }
+            std::vector<std::string> text{std::string(line)};
+            for (long long i = 1; i < *textLines; ++i) {
+                text.emplace_back(RequireLine(lines, "the text header"));
+            }
+
+            const Block integerBlock = ParseBlockLine(RequireLine(lines, "the integer header"),
+                                                      lines.LineNumber(), "integer-header");
+            const std::size_t integerLine = lines.LineNumber();
+            const std::vector<double> integers =
+                ReadHeaderBlock(lines, integerBlock, "integer header");
+            const Block realBlock = ParseBlockLine(RequireLine(lines, "the real header"),
+                                                   lines.LineNumber(), "real-header");
+            const std::size_t realLine = lines.LineNumber();
+            const std::vector<double> reals = ReadHeaderBlock(lines, realBlock, "real header");
+            const std::string_view commentLine = RequireLine(lines, "the comment count line");
+            const std::optional<long long> comments = LeadingInteger(commentLine);
+            if (!comments || !ContainsNoCase(commentLine, "comment")) {
+                Fail(lines.LineNumber(),
+                     "expected the line announcing the comment lines, found \"" +
+                         Squeeze(commentLine) + "\"");
+            }
+            for (long long i = 0; i < *comments; ++i) {
+                RequireLine(lines, "the comment lines");
+            }
+
+            if (integers.size() <= static_cast<std::size_t>(kUnitsField) ||
+                reals.size() <= static_cast<std::size_t>(kIntervalField)) {
+                Fail(realLine, "the headers are too short for the data type, units and interval");
+            }
+            const auto dataType = static_cast<long long>(integers[kDataTypeField]);
+            if (dataType != 1 && dataType != kUnknown) {
+                Fail(integerLine + 1, "integer header field 2 gives data type " +
+                                          std::to_string(dataType) +
+                                          "; only acceleration (1) is read");
+            }
+            const auto unitsCode = static_cast<long long>(integers[kUnitsField]);
+            if (unitsCode == 50) {
+                Fail(integerLine + 1,
+                     "the values are raw counts (units code 50), not "
+                     "acceleration: read the V1 or V2 file of this record");
+            }
+            const std::optional<Units> units = UnitsFromCode(unitsCode);
+            if (!units) {
+                Fail(integerLine + 1, "unknown physical units code " + std::to_string(unitsCode) +
+                                          " in integer header field 3");
+            }
+            const double interval = reals[kIntervalField];
+            std::optional<double> timeStep;
+            if (interval != static_cast<double>(kUnknown)) {
+                timeStep = interval / 1000.0;
+            }
+            const double dt = RequireTimeStep(
+                timeStep,
+                realLine + 1 + static_cast<std::size_t>(kIntervalField) / realBlock.layout.perLine,
+                "real header field 62 (sampling interval, ms)");
+
+            const std::string_view dataLine = RequireLine(lines, "the data line");
+            const std::size_t dataLineNumber = lines.LineNumber();
+            const std::optional<long long> count = LeadingInteger(dataLine);
+            const std::size_t formatAt = Upper(dataLine).find("FORMAT");
+            const std::optional<FortranLayout> layout =
+                formatAt == std::string::npos ? std::nullopt
+                                              : FindFortranLayout(dataLine.substr(formatAt));
+            if (!count || *count <= 0 || !layout) {
+                Fail(dataLineNumber, "the data line \"" + Squeeze(dataLine) +
+                                         "\" does not give the point count and the format");
+            }
+            std::string label = std::to_string(channels.size() + 1);
+            if (text.size() > kChannelTextLine) {
+                // "Sta Chan   1: 340 deg (Rcrdr Chan  1) ..." (also written "Sta Cha:  1:")
+                const std::string_view chan = text[kChannelTextLine];
+                const std::size_t at = Upper(chan).find("STA CHA");
+                std::size_t pos = at == std::string::npos ? chan.size() : at + 7;
+                if (pos < chan.size() && (chan[pos] == 'n' || chan[pos] == 'N')) {
+                    ++pos;
+                }
+                if (pos < chan.size() && chan[pos] == ':') {
+                    ++pos;
+                }
+                const std::size_t colon = chan.find(':', pos);
+                if (colon != std::string_view::npos) {
+                    const std::string number = Squeeze(chan.substr(pos, colon - pos));
+                    const std::size_t open = chan.find('(', colon);
+                    const std::string orientation = Squeeze(chan.substr(
+                        colon + 1, open == std::string_view::npos ? std::string_view::npos
+                                                                  : open - colon - 1));
+                    if (!number.empty() && number != "?") {
+                        label = number;
+                    }
+                    if (!orientation.empty()) {
+                        label += " (" + orientation + ")";
+                    }
+                }
+            }
+            std::vector<double> values = ReadValueBlock(
+                lines, static_cast<std::size_t>(*count),
+                ValueLayout{layout->width, layout->perLine}, false, fileName,
+                "the data line of channel " + std::to_string(channels.size() + 1), result.warnings);
+            // The end-of-data line closes the channel.
+            if (lines.Next(line) && ContainsNoCase(line, "(Format v")) {
+                lines.PutBack();
+            }
+            channels.push_back(Channel{label, dt, std::move(values), *units});
+        }
+        if (channels.empty()) {
+            Fail(lines.LineNumber() + 1, "the file holds no channel");
+        }
+        for (const Channel& channel : channels) {
+            std::string name =
+                channels.size() == 1 ? fileName : fileName + " chan " + channel.label;
+            result.records.push_back(MakeRecord(std::move(name), channel.timeStep, channel.values,
+                                                channel.units.perG, channel.label,
+                                                channel.units.name));
+        }
+    });
+}
+
+}  // namespace travik

@@ -1,0 +1,106 @@
+#pragma once
+
+// Helpers shared by the named-format readers (not part of the core's public interface).
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/FormatReaders.h"
+#include "records/LineSource.h"
+
+namespace travik::format_detail {
+
+// Standard gravity (cm/s^2), used to turn cm/s^2 into g where a file names no g of its own.
+inline constexpr double kStandardGravity = 980.665;
+
+// A fault found while reading: the line it was found on and what is wrong. Readers throw it
+// and ReadWithMessages turns it into the user's message.
+struct FormatFault {
+    std::size_t line;
+    std::string text;
+};
+[[noreturn]] void Fail(std::size_t line, std::string text);
+
+// "FILE: <name>. ERROR Line: <n>. ERROR: <text>", as the free-format reader words it.
+std::string FaultMessage(const std::string& fileName, std::size_t line, const std::string& text);
+// "FILE: <name>. Line: <n>. WARNING: <text>".
+std::string WarningMessage(const std::string& fileName, std::size_t line, const std::string& text);
+
+// Runs a reader body; a FormatFault or a failure of the line source becomes the message.
+template <typename Body>
+FormatReadResult ReadWithMessages(LineSource& lines, const std::string& fileName, Body body) {
+    FormatReadResult result;
+    try {
+        body(result);
+        if (lines.Failed()) {
+            Fail(lines.LineNumber() + 1, lines.Error());
+        }
+    } catch (const FormatFault& fault) {
+        result.records.clear();
+        result.warnings.clear();
+        result.message =
+            FaultMessage(fileName, fault.line, lines.Failed() ? lines.Error() : fault.text);
+    }
+    return result;
+}
+
+// The next line, or a fault saying the file ends where `expected` should follow.
+std::string_view RequireLine(LineSource& lines, std::string_view expected);
+
+std::string Upper(std::string_view text);
+bool ContainsNoCase(std::string_view text, std::string_view part);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+std::string_view Trim(std::string_view text);
+// Collapses runs of blanks to one and trims: for labels taken from fixed-width headers.
+std::string Squeeze(std::string_view text);
+
+std::optional<double> ParseReal(std::string_view text);
+std::optional<long long> ParseInteger(std::string_view text);
+std::string FormatNumber(double value);  // general form, full stop, up to 15 digits
+
+// Field `index` (from 0) of a line cut into fields of `width` characters; empty past the end.
+std::string_view FixedField(std::string_view line, std::size_t index, std::size_t width);
+
+// A Fortran edit descriptor such as (8f10.6), (10I8), (5E15.7), found anywhere in a text.
+struct FortranLayout {
+    std::size_t perLine = 0;
+    std::size_t width = 0;
+};
+std::optional<FortranLayout> FindFortranLayout(std::string_view text);
+
+// How the values of a data line are separated: by blanks and signs (E-format numbers may
+// touch, as in "1.5E+0-2.2E+0"), or in fixed-width fields.
+struct ValueLayout {
+    std::size_t width = 0;    // 0: separated by blanks and signs
+    std::size_t perLine = 0;  // fixed width only: fields per line
+};
+
+// Appends the numbers of one data line; faults at the first field that is not a number.
+void ParseValues(std::string_view line, std::size_t lineNumber, const ValueLayout& layout,
+                 std::vector<double>& values);
+
+// Reads exactly `count` values that start on the next line. `what` names the block in the
+// fault ("the header announces 5372 values; the file ends after 5000"). When `toEnd` is
+// set, the values must end the file: more values are counted, the announced ones kept and a
+// warning added; text after them is a fault. Otherwise the block ends at the next line that
+// is not a data line (it is put back), and extra data lines are counted the same way.
+std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const ValueLayout& layout,
+                                   bool toEnd, const std::string& fileName, std::string_view what,
+                                   std::vector<std::string>& warnings);
+
+// True when the line holds only numbers in the given layout (and at least one).
+bool IsDataLine(std::string_view line, const ValueLayout& layout);
+
+// A time step (s) from the header: must be a finite number greater than zero.
+double RequireTimeStep(std::optional<double> timeStep, std::size_t line, std::string_view source);
+
+// Builds the record named `name`: each value divided by `unitsPerG` (1 for values in g,
+// the g in cm/s^2 for values in cm/s^2).
+FormatRecord MakeRecord(std::string name, double timeStep, const std::vector<double>& values,
+                        double unitsPerG, std::string channel, std::string unitsFrom);
+
+}  // namespace travik::format_detail

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/LineSource.h"
+#include "records/RecordFormat.h"
+#include "records/TimeHistory.h"
+
+namespace travik {
+
+// One record (channel) read from a file of a named format, with what the file said about it.
+struct FormatRecord {
+    std::unique_ptr<TimeHistory> record;  // acceleration in g, time step (s) from the header
+    std::string channel;                  // the file's own channel label; empty for none
+    std::string unitsFrom;                // the units of the file's values before conversion to g
+};
+
+// What a reader made of one file: the records, or the message of the first fault (then
+// `records` is empty: nothing of a faulty file is used). Warnings name file and line.
+struct FormatReadResult {
+    std::vector<FormatRecord> records;
+    std::vector<std::string> warnings;
+    std::string message;
+    bool ok() const { return message.empty(); }
+};
+
+// One entry of the reader table: a cheap detector over the first lines of a file (at most
+// kDetectionLines of them, from the first kDetectionPrefixBytes) and the reader itself,
+// which streams the lines and stops at the first fault. `fileName` is the name used in
+// messages and record names.
+struct RecordFormatReader {
+    RecordFormat format;
+    bool (*detect)(std::span<const std::string_view> firstLines);
+    FormatReadResult (*read)(LineSource& lines, const std::string& fileName);
+};
+
+inline constexpr std::size_t kDetectionLines = 40;
+
+// The table of named-format readers, in detection order.
+std::span<const RecordFormatReader> RecordFormatReaders();
+
+// The entry for a named format, or nullptr for Free and Automatic.
+const RecordFormatReader* FindRecordFormatReader(RecordFormat format);
+
+// The readers (each defined in its own file).
+bool IsPeerNgaFile(std::span<const std::string_view> firstLines);
+FormatReadResult ReadPeerNga(LineSource& lines, const std::string& fileName);
+bool IsCsmipFile(std::span<const std::string_view> firstLines);
+FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName);
+bool IsSmcFile(std::span<const std::string_view> firstLines);
+FormatReadResult ReadSmc(LineSource& lines, const std::string& fileName);
+bool IsKnetFile(std::span<const std::string_view> firstLines);
+FormatReadResult ReadKnet(LineSource& lines, const std::string& fileName);
+bool IsCosmosFile(std::span<const std::string_view> firstLines);
+FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName);
+
+}  // namespace travik

@@ -1,0 +1,285 @@
+#include "records/RecordFileReader.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <utility>
+
+#include "records/FormatParsing.h"
+#include "records/LineSource.h"
+#include "text/NumberFormat.h"
+
+namespace travik {
+namespace {
+
+using format_detail::FaultMessage;
+using format_detail::WarningMessage;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+// The free-format reader's load message, so that every format reports an unreadable file
+// alike.
+std::string LoadMessage(const std::string& path, const char* error) {
+    std::error_code ignored;
+    const std::filesystem::path full = std::filesystem::absolute(path, ignored);
+    return "FILE : " + FileNameOf(path) + " , ERROR: Cannot open file \"" +
+           (full.empty() ? path : full.string()) + "\". " + error;
+}
+
+bool StartsWithUtf16Mark(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
+// Text files hold no NUL and few control characters; a UTF-16 file (which has NULs) is
+// recognised by its byte-order mark.
+std::optional<std::size_t> BinaryLine(std::string_view prefix) {
+    if (StartsWithUtf16Mark(prefix)) {
+        return std::nullopt;
+    }
+    std::size_t controls = 0;
+    std::size_t line = 1;
+    for (const char c : prefix) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code == 0) {
+            return line;
+        }
+        if (c == '\n') {
+            ++line;
+        } else if (code < 32 && c != '\t' && c != '\r' && c != '\f' && c != '\v') {
+            ++controls;
+        }
+    }
+    if (controls * 100 > prefix.size()) {
+        return std::size_t{1};
+    }
+    return std::nullopt;
+}
+
+FormatRecord FreeRecord(std::unique_ptr<TimeHistory> record, double scalingFactor) {
+    FormatRecord made;
+    made.record = std::move(record);
+    made.unitsFrom = scalingFactor == 1.0 ? "g" : "g / " + FormatGeneral(scalingFactor);
+    return made;
+}
+
+RecordFileResult FromFree(ReadResult read, const std::string& fileName,
+                          const FreeFormatParameters& parameters) {
+    RecordFileResult result;
+    result.fileName = fileName;
+    result.format = RecordFormat::Free;
+    if (!read.ok()) {
+        result.message = std::move(read.message);
+        return result;
+    }
+    result.records.push_back(FreeRecord(std::move(read.record), parameters.scalingFactor));
+    return result;
+}
+
+void ApplyTimeStepOverride(RecordFileResult& result, const RecordReadOptions& options) {
+    if (!result.ok() || result.format == RecordFormat::Free || !options.timeStepOverride) {
+        return;
+    }
+    const double timeStep = *options.timeStepOverride;
+    for (FormatRecord& made : result.records) {
+        const TimeHistory& old = *made.record;
+        if (old.TimeStep() == timeStep) {
+            continue;
+        }
+        result.warnings.push_back("FILE: " + result.fileName +
+                                  ", WARNING: " + old.SourceFileName() + ": the time step " +
+                                  FormatGeneral(old.TimeStep()) + " s of the file is replaced by " +
+                                  FormatGeneral(timeStep) + " s");
+        auto replaced = std::make_unique<TimeHistory>(old.SourceFileName(), timeStep);
+        for (const double value : old.RawAcceleration()) {
+            replaced->AppendAcceleration(value);
+        }
+        made.record = std::move(replaced);
+    }
+}
+
+RecordFileResult ReadNamed(const RecordFormatReader& reader, LineSource& lines,
+                           const std::string& fileName) {
+    FormatReadResult read = reader.read(lines, fileName);
+    RecordFileResult result;
+    result.fileName = fileName;
+    result.format = reader.format;
+    result.records = std::move(read.records);
+    result.warnings = std::move(read.warnings);
+    result.message = std::move(read.message);
+    return result;
+}
+
+RecordFileResult Refused(const std::string& fileName, RecordFormat format, std::string message) {
+    RecordFileResult result;
+    result.fileName = fileName;
+    result.format = format;
+    result.message = std::move(message);
+    return result;
+}
+
+RecordFormat Choose(std::string_view prefix, RecordFormat requested) {
+    return requested == RecordFormat::Automatic ? DetectRecordFormat(prefix) : requested;
+}
+
+}  // namespace
+
+std::string RecordReadOptions::Check() const {
+    if (timeStepOverride && (!std::isfinite(*timeStepOverride) || !(*timeStepOverride > 0.0))) {
+        return "the time step must be greater than zero";
+    }
+    return {};
+}
+
+RecordFileResult ReadRecordBytes(std::string_view bytes, const std::string& fileName,
+                                 const RecordReadOptions& options) {
+    const std::string_view prefix = bytes.substr(0, kDetectionPrefixBytes);
+    const RecordFormat format = Choose(prefix, options.format);
+    if (options.format == RecordFormat::Automatic && format == RecordFormat::Free) {
+        if (const std::optional<std::size_t> line = BinaryLine(prefix)) {
+            return Refused(fileName, format,
+                           FaultMessage(fileName, *line,
+                                        "binary data: this is not the text of a record file"));
+        }
+    }
+    RecordFileResult result;
+    if (const RecordFormatReader* reader = FindRecordFormatReader(format)) {
+        LineSource lines(bytes);
+        result = ReadNamed(*reader, lines, fileName);
+    } else {
+        result = FromFree(ReadFreeFormatText(DecodeRecordText(bytes), fileName, options.free),
+                          fileName, options.free);
+    }
+    ApplyTimeStepOverride(result, options);
+    return result;
+}
+
+RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions& options) {
+    const std::string fileName = FileNameOf(path);
+    try {
+        FilePointer file(std::fopen(path.c_str(), "rb"));
+        if (!file) {
+            const int error = errno;
+            return Refused(fileName, options.format, LoadMessage(path, std::strerror(error)));
+        }
+        std::string prefix(kDetectionPrefixBytes, '\0');
+        prefix.resize(std::fread(prefix.data(), 1, prefix.size(), file.get()));
+        if (std::ferror(file.get()) != 0) {
+            // A folder opens on some systems and fails only when read.
+            const int error = errno;
+            return Refused(fileName, options.format, LoadMessage(path, std::strerror(error)));
+        }
+        const bool whole = std::feof(file.get()) != 0 || prefix.size() < kDetectionPrefixBytes;
+        if (whole) {
+            return ReadRecordBytes(prefix, fileName, options);
+        }
+
+        const RecordFormat format = Choose(prefix, options.format);
+        if (const RecordFormatReader* reader = FindRecordFormatReader(format)) {
+            std::rewind(file.get());
+            LineSource lines(file.get());
+            RecordFileResult result = ReadNamed(*reader, lines, fileName);
+            ApplyTimeStepOverride(result, options);
+            return result;
+        }
+        if (options.format == RecordFormat::Automatic) {
+            if (const std::optional<std::size_t> line = BinaryLine(prefix)) {
+                return Refused(fileName, format,
+                               FaultMessage(fileName, *line,
+                                            "binary data: this is not the text of a record file"));
+            }
+        }
+        // Free format reads the whole file at once. Its lines are read in order and the
+        // first bad one ends the reading, so a fault among the complete lines of the
+        // beginning is the fault of the whole file: refuse it without reading the rest.
+        const std::string text = DecodeRecordText(prefix);
+        const std::size_t lastBreak = text.find_last_of("\r\n");
+        if (lastBreak != std::string::npos) {
+            ReadResult early = ReadFreeFormatText(std::string_view(text).substr(0, lastBreak + 1),
+                                                  fileName, options.free);
+            if (!early.ok() && early.message.find("ERROR Line:") != std::string::npos) {
+                return FromFree(std::move(early), fileName, options.free);
+            }
+        }
+        file.reset();
+        return FromFree(ReadFreeFormatFile(path, options.free), fileName, options.free);
+    } catch (const std::bad_alloc&) {
+        return Refused(fileName, options.format,
+                       LoadMessage(path, "Out of memory while reading the file"));
+    }
+}
+
+bool ImportRecordFilesAs(const std::vector<std::string>& paths, const RecordReadOptions& options,
+                         double gravity, RecordList& records,
+                         const std::function<void(const std::string&)>& showWarning,
+                         const std::function<void(const std::string&)>& showFailure) {
+    for (const std::string& path : paths) {
+        RecordFileResult result = ReadRecordFile(path, options);
+        for (const std::string& warning : result.warnings) {
+            if (showWarning) {
+                showWarning(warning);
+            }
+        }
+        if (!result.ok()) {
+            if (showFailure) {
+                showFailure(result.message);
+            }
+            return false;
+        }
+        for (FormatRecord& made : result.records) {
+            IntegrateMotion(*made.record, gravity, MotionSet::Raw);
+            made.record->SetIntegrated(true);
+            records.Append(std::move(made.record));
+        }
+    }
+    return true;
+}
+
+RecordPeak FindPeakAcceleration(const TimeHistory& record) {
+    RecordPeak peak;
+    const DOUBLEVECTOR& values = record.RawAcceleration();
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (std::fabs(values[i]) > std::fabs(values[at])) {
+            at = i;
+        }
+    }
+    if (!values.empty()) {
+        peak.value = values[at];
+        peak.time = static_cast<double>(at) * record.TimeStep();
+    }
+    return peak;
+}
+
+std::vector<std::string> DescribeRecordFile(const RecordFileResult& result) {
+    std::vector<std::string> lines;
+    for (const FormatRecord& made : result.records) {
+        const TimeHistory& record = *made.record;
+        const RecordPeak peak = FindPeakAcceleration(record);
+        const double duration = static_cast<double>(record.SampleCount() - 1) * record.TimeStep();
+        lines.push_back(record.SourceFileName());
+        lines.push_back("  file:                 " + result.fileName);
+        lines.push_back("  format:               " + std::string(RecordFormatName(result.format)));
+        lines.push_back("  channel:              " + (made.channel.empty() ? "-" : made.channel));
+        lines.push_back("  samples:              " + FormatInteger(record.SampleCount()));
+        lines.push_back("  time step:            " + FormatGeneral(record.TimeStep()) + " s");
+        lines.push_back("  duration:             " + FormatGeneral(duration) + " s");
+        lines.push_back("  units converted from: " + made.unitsFrom);
+        lines.push_back("  PGA:                  " + FormatGeneral(peak.value) + " g at " +
+                        FormatGeneral(peak.time) + " s");
+    }
+    return lines;
+}
+
+}  // namespace travik
