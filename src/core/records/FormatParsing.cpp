@@ -134,6 +134,17 @@ std::string Squeeze(std::string_view text) {
 
 std::optional<double> ParseReal(std::string_view text) {
     const std::string_view trimmed = Trim(text);
+    // Most values are plain decimal or E-format numbers: convert those directly. Anything
+    // else (a plus sign, a D exponent, a value out of range, a stray letter) takes the
+    // strict route below, which decides and words the refusal.
+    if (!trimmed.empty() && trimmed.find_first_not_of("0123456789.-eE") == std::string_view::npos) {
+        double value = 0.0;
+        const auto [end, error] =
+            std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
+        if (error == std::errc() && end == trimmed.data() + trimmed.size()) {
+            return value;
+        }
+    }
     // Fortran writes double-precision exponents with D.
     const std::size_t d = trimmed.find_first_of("Dd");
     if (d != std::string_view::npos) {
