@@ -244,7 +244,7 @@ FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
             std::vector<double> values = ReadValueBlock(
                 lines, static_cast<std::size_t>(*count),
                 ValueLayout{layout->width, layout->perLine}, false, fileName,
-                "the data line of channel " + std::to_string(channels.size() + 1), result.warnings);
+                "the data line of channel " + std::to_string(channels.size() + 1), result);
             // The end-of-data line closes the channel.
             if (lines.Next(line) && ContainsNoCase(line, "(Format v")) {
                 lines.PutBack();

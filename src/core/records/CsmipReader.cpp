@@ -190,10 +190,9 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
             const double timeStep = RequireTimeStep(data.timeStep, dataLineNumber, quoted);
             const double unitsPerG = UnitsPerG(data.units, FileGravity(header), dataLineNumber);
             const std::string what = "channel " + channelNumber + "'s data line";
-            const std::vector<double> values =
-                ReadValueBlock(lines, static_cast<std::size_t>(data.count),
-                               ValueLayout{data.layout.width, data.layout.perLine}, false, fileName,
-                               what, result.warnings);
+            const std::vector<double> values = ReadValueBlock(
+                lines, static_cast<std::size_t>(data.count),
+                ValueLayout{data.layout.width, data.layout.perLine}, false, fileName, what, result);
 
             const std::string label =
                 orientation.empty() ? channelNumber : channelNumber + " (" + orientation + ")";

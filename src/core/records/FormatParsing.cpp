@@ -74,6 +74,35 @@ std::optional<std::string> SplitValues(std::string_view line, const ValueLayout&
 
 }  // namespace
 
+bool StartsWithUtf16Mark(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
+// Text files hold no NUL and few control characters; a UTF-16 file (which has NULs) is
+// recognised by its byte-order mark.
+std::optional<std::size_t> FindBinaryLine(std::string_view prefix) {
+    if (StartsWithUtf16Mark(prefix)) {
+        return std::nullopt;
+    }
+    std::size_t controls = 0;
+    std::size_t line = 1;
+    for (const char c : prefix) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code == 0) {
+            return line;
+        }
+        if (c == '\n') {
+            ++line;
+        } else if (code < 32 && c != '\t' && c != '\r' && c != '\f' && c != '\v') {
+            ++controls;
+        }
+    }
+    if (controls * 100 > prefix.size()) {
+        return std::size_t{1};
+    }
+    return std::nullopt;
+}
+
 void Fail(std::size_t line, std::string text) {
     throw FormatFault{line, std::move(text)};
 }
@@ -223,7 +252,10 @@ bool IsDataLine(std::string_view line, const ValueLayout& layout) {
 
 std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const ValueLayout& layout,
                                    bool toEnd, const std::string& fileName, std::string_view what,
-                                   std::vector<std::string>& warnings) {
+                                   FormatReadResult& result) {
+    if (result.firstDataLine == 0) {
+        result.firstDataLine = lines.LineNumber() + 1;
+    }
     std::vector<double> values;
     values.reserve(count);
     const std::string announced =
@@ -280,10 +312,10 @@ std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const V
         extra += lineValues.size();
     }
     if (extra > 0) {
-        warnings.push_back(WarningMessage(fileName, extraLine,
-                                          announced + " but holds " +
-                                              std::to_string(count + extra) + "; the first " +
-                                              std::to_string(count) + " are read"));
+        result.warnings.push_back(
+            WarningMessage(fileName, extraLine,
+                           announced + " but holds " + std::to_string(count + extra) +
+                               "; the first " + std::to_string(count) + " are read"));
     }
     return values;
 }

@@ -86,14 +86,19 @@ void ParseValues(std::string_view line, std::size_t lineNumber, const ValueLayou
 // Reads exactly `count` values that start on the next line. `what` names the block in the
 // fault ("the header announces 5372 values; the file ends after 5000"). When `toEnd` is
 // set, the values must end the file: more values are counted, the announced ones kept and a
-// warning added; text after them is a fault. Otherwise the block ends at the next line that
-// is not a data line (it is put back), and extra data lines are counted the same way.
+// warning added to `result`; text after them is a fault. Otherwise the block ends at the next line
+// that is not a data line (it is put back), and extra data lines are counted the same way.
 std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const ValueLayout& layout,
                                    bool toEnd, const std::string& fileName, std::string_view what,
-                                   std::vector<std::string>& warnings);
+                                   FormatReadResult& result);
 
 // True when the line holds only numbers in the given layout (and at least one).
 bool IsDataLine(std::string_view line, const ValueLayout& layout);
+
+// The line of the first sign that a file's beginning is binary data (a NUL, or more than
+// 1 % control characters); nothing for text, UTF-16 text with a byte-order mark included.
+bool StartsWithUtf16Mark(std::string_view bytes);
+std::optional<std::size_t> FindBinaryLine(std::string_view prefix);
 
 // A time step (s) from the header: must be a finite number greater than zero.
 double RequireTimeStep(std::optional<double> timeStep, std::size_t line, std::string_view source);

@@ -25,6 +25,7 @@ struct FormatReadResult {
     std::vector<FormatRecord> records;
     std::vector<std::string> warnings;
     std::string message;
+    std::size_t firstDataLine = 0;  // line (from 1) of the first value: the lines above are header
     bool ok() const { return message.empty(); }
 };
 

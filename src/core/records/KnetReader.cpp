@@ -114,7 +114,7 @@ FormatReadResult ReadKnet(LineSource& lines, const std::string& fileName) {
 
         const std::vector<double> counts =
             ReadValueBlock(lines, count, ValueLayout{}, true, fileName,
-                           "the header (duration times sampling frequency)", result.warnings);
+                           "the header (duration times sampling frequency)", result);
         std::vector<double> galValues(counts.size());
         double sum = 0.0;
         for (std::size_t i = 0; i < counts.size(); ++i) {

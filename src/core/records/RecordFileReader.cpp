@@ -1,5 +1,6 @@
 #include "records/RecordFileReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -38,35 +39,6 @@ std::string LoadMessage(const std::string& path, const char* error) {
            (full.empty() ? path : full.string()) + "\". " + error;
 }
 
-bool StartsWithUtf16Mark(std::string_view bytes) {
-    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
-}
-
-// Text files hold no NUL and few control characters; a UTF-16 file (which has NULs) is
-// recognised by its byte-order mark.
-std::optional<std::size_t> BinaryLine(std::string_view prefix) {
-    if (StartsWithUtf16Mark(prefix)) {
-        return std::nullopt;
-    }
-    std::size_t controls = 0;
-    std::size_t line = 1;
-    for (const char c : prefix) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code == 0) {
-            return line;
-        }
-        if (c == '\n') {
-            ++line;
-        } else if (code < 32 && c != '\t' && c != '\r' && c != '\f' && c != '\v') {
-            ++controls;
-        }
-    }
-    if (controls * 100 > prefix.size()) {
-        return std::size_t{1};
-    }
-    return std::nullopt;
-}
-
 FormatRecord FreeRecord(std::unique_ptr<TimeHistory> record, double scalingFactor) {
     FormatRecord made;
     made.record = std::move(record);
@@ -79,6 +51,7 @@ RecordFileResult FromFree(ReadResult read, const std::string& fileName,
     RecordFileResult result;
     result.fileName = fileName;
     result.format = RecordFormat::Free;
+    result.headerLines = static_cast<std::size_t>(std::max(parameters.linesToSkip, 0));
     if (!read.ok()) {
         result.message = std::move(read.message);
         return result;
@@ -118,6 +91,7 @@ RecordFileResult ReadNamed(const RecordFormatReader& reader, LineSource& lines,
     result.records = std::move(read.records);
     result.warnings = std::move(read.warnings);
     result.message = std::move(read.message);
+    result.headerLines = read.firstDataLine > 0 ? read.firstDataLine - 1 : 0;
     return result;
 }
 
@@ -147,7 +121,7 @@ RecordFileResult ReadRecordBytes(std::string_view bytes, const std::string& file
     const std::string_view prefix = bytes.substr(0, kDetectionPrefixBytes);
     const RecordFormat format = Choose(prefix, options.format);
     if (options.format == RecordFormat::Automatic && format == RecordFormat::Free) {
-        if (const std::optional<std::size_t> line = BinaryLine(prefix)) {
+        if (const std::optional<std::size_t> line = format_detail::FindBinaryLine(prefix)) {
             return Refused(fileName, format,
                            FaultMessage(fileName, *line,
                                         "binary data: this is not the text of a record file"));
@@ -194,7 +168,7 @@ RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions
             return result;
         }
         if (options.format == RecordFormat::Automatic) {
-            if (const std::optional<std::size_t> line = BinaryLine(prefix)) {
+            if (const std::optional<std::size_t> line = format_detail::FindBinaryLine(prefix)) {
                 return Refused(fileName, format,
                                FaultMessage(fileName, *line,
                                             "binary data: this is not the text of a record file"));

@@ -34,6 +34,7 @@ struct RecordFileResult {
     std::vector<FormatRecord> records;
     std::vector<std::string> warnings;
     std::string message;
+    std::size_t headerLines = 0;  // lines above the first value of the first record
     bool ok() const { return message.empty(); }
 };
 

@@ -170,7 +170,7 @@ FormatReadResult ReadSmc(LineSource& lines, const std::string& fileName) {
 
         const std::vector<double> values =
             ReadValueBlock(lines, static_cast<std::size_t>(count), ValueLayout{}, true, fileName,
-                           "integer header field 17", result.warnings);
+                           "integer header field 17", result);
         result.records.push_back(MakeRecord(fileName, dt, values, unitsPerG, component, unitsFrom));
     });
 }
