@@ -443,6 +443,36 @@ TEST(RecordFormats, ALargeFileThatIsNotARecordIsRefusedAtItsFirstLines) {
     std::filesystem::remove(path);
 }
 
+TEST(RecordFormats, DamagedFilesGiveAMessageOrRecordsNeverACrash) {
+    // Every sample cut short at many places and with bytes overwritten, read as its own
+    // format and detected: each reading ends in records or in a message naming the file.
+    const std::vector<std::string> files{
+        "formats/peer/RSN6_IMPVALL.I_I-ELC180-hor1.AT2", "formats/csmip/CIWLT.V2",
+        "formats/smc/A-CAT090.AT2.smc", "formats/knet/CHB0031412312349.EW",
+        "formats/cosmos/Cosmos12TimeSeriesTest.v1"};
+    const std::vector<RecordFormat> formats{RecordFormat::PeerNga, RecordFormat::Csmip,
+                                            RecordFormat::Smc, RecordFormat::Knet,
+                                            RecordFormat::Cosmos};
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const std::string bytes = ReadBytes(Sample(files[f])).substr(0, 20000);
+        for (std::size_t cut = 0; cut < 6000; cut += 61) {
+            std::string damaged = bytes.substr(0, cut);
+            for (const RecordFormat format : {formats[f], RecordFormat::Automatic}) {
+                const RecordFileResult result = ReadRecordBytes(damaged, "d", As(format));
+                EXPECT_TRUE(result.ok() || result.message.starts_with("FILE: d"))
+                    << result.message;
+            }
+            damaged = bytes;
+            for (const char replacement : {'-', ' ', '\n', 'E'}) {
+                damaged[cut] = replacement;
+                const RecordFileResult result = ReadRecordBytes(damaged, "d", As(formats[f]));
+                EXPECT_TRUE(result.ok() || result.message.starts_with("FILE: d"))
+                    << result.message;
+            }
+        }
+    }
+}
+
 TEST(LineSource, StreamedLinesMatchTheTextAcrossBlockBoundaries) {
     // CR LF split across the 64 KiB block boundary, a lone CR and no final break.
     std::string text(65535, 'a');
