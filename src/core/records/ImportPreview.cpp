@@ -291,4 +291,9 @@ std::vector<std::string> RecordFilesInFolder(const std::string& folder,
     return paths;
 }
 
+std::string NoRecordFilesMessage(const std::string& folder) {
+    return "FOLDER: " + std::filesystem::path(folder).filename().string() +
+           ", WARNING: there is no record file in it to read!";
+}
+
 }  // namespace travik

@@ -50,4 +50,7 @@ std::vector<std::string> SeparatorHints(const std::vector<std::string_view>& lin
 std::vector<std::string> RecordFilesInFolder(const std::string& folder,
                                              const FreeFormatParameters& parameters);
 
+// The notice for a folder in which RecordFilesInFolder finds nothing to import.
+std::string NoRecordFilesMessage(const std::string& folder);
+
 }  // namespace travik

@@ -154,6 +154,9 @@ TEST(RecordFilesInFolder, TakesRecordFilesSortedByNameAndLeavesOtherFilesOut) {
         names.push_back(std::filesystem::path(file).filename().string());
     }
     EXPECT_EQ(names, (std::vector<std::string>{"C.EW", "a.txt", "b.AT2"}));
+    EXPECT_TRUE(RecordFilesInFolder((folder / "inner" / "none").string(), {}).empty());
+    EXPECT_EQ(NoRecordFilesMessage((folder / "inner").string()),
+              "FOLDER: inner, WARNING: there is no record file in it to read!");
     std::filesystem::remove_all(folder);
 }
 
