@@ -5,7 +5,8 @@
 // announces the acceleration block, which gives the point count, the time step (V2
 // "15050 points of accel data equally spaced at  .020 sec, in cm/sec2. (8f10.6)") or the
 // sampling rate (V1 "13200 Accelerogram points at 200 pts/sec in units of g . Format:
-// (8f9.6)"), the units and the Fortran layout of the values; and, for values in cm/s^2,
+// (8f9.6)"), the units and the Fortran layout of the values (older files, which give the
+// units as "(UNITS: CM/SEC/SEC)" and no layout, use 8f10); and, for values in cm/s^2,
 // the value of g that CGS wrote in the V2 real header (field 52), else 980.665 cm/s^2.
 // Velocity and displacement blocks are skipped: the program integrates the acceleration
 // itself.
@@ -27,6 +28,7 @@ constexpr std::size_t kMaxHeaderLines = 80;
 // V2 layout: 25 text lines, 7 lines of 16I5 integers, then 13 lines of 8F10 reals.
 constexpr std::size_t kV2RealHeaderFirstLine = 32;  // from 0, within the channel
 constexpr std::size_t kV2GravityField = 51;         // from 0
+constexpr FortranLayout kStandardLayout{8, 10};
 
 struct DataLine {
     long long count = 0;
@@ -79,8 +81,12 @@ DataLine ParseDataLine(std::string_view line, std::size_t lineNumber) {
     if (IsV2DataLine(line)) {
         std::string_view step = WordAfter(line, "spaced at");
         data.timeStep = ParseReal(step);
-        std::string_view units = WordAfter(line, " in ");
-        if (!units.empty() && units.back() == '.') {
+        // "... in cm/sec2. (8f10.6)"; older files "... .020 SEC.  (UNITS: CM/SEC/SEC)".
+        std::string_view units = WordAfter(line, "(units:");
+        if (units.empty()) {
+            units = WordAfter(line, " in ");
+        }
+        while (!units.empty() && (units.back() == '.' || units.back() == ')')) {
             units.remove_suffix(1);
         }
         data.units = std::string(units);
@@ -93,11 +99,8 @@ DataLine ParseDataLine(std::string_view line, std::size_t lineNumber) {
         }
         data.units = std::string(WordAfter(line, "units of"));
     }
-    const std::optional<FortranLayout> layout = FindFortranLayout(line);
-    if (!layout) {
-        Fail(lineNumber, "no Fortran format such as (8f10.6) in \"" + Squeeze(line) + "\"");
-    }
-    data.layout = *layout;
+    // Files that name no format use the program's standard one, eight fields of ten.
+    data.layout = FindFortranLayout(line).value_or(kStandardLayout);
     return data;
 }
 

@@ -172,6 +172,53 @@ TEST(RecordFormats, FilesWithoutAConversionMatchThePeaksTheirHeadersPublish) {
     }
 }
 
+TEST(RecordFormats, CsmipV1AndOlderV2FilesMatchThePeaksOfTheirHeaders) {
+    struct Channel {
+        std::string name;
+        int samples;
+        double peak;  // as the channel header prints it
+        double unitsPerG;
+        double tolerance;
+        double time;
+    };
+    struct Case {
+        std::string file;
+        double timeStep;
+        std::vector<Channel> channels;
+    };
+    // V1 "Max = .079 g , at 30.590 sec."; older V2 "PEAK ACCELERATION = -267.957 CM/SEC/SEC
+    // AT 10.940 SEC." (g = 980.665 in its real header).
+    const std::vector<Case> cases{
+        {"formats/csmip/CE89146.V1",
+         0.005,
+         {{"CE89146.V1 chan 1 (360 Deg)", 13200, 0.079, 1.0, 5e-4, 30.59},
+          {"CE89146.V1 chan 2 (Up)", 13200, 0.021, 1.0, 5e-4, 30.59},
+          {"CE89146.V1 chan 3 (90 Deg)", 13200, -0.045, 1.0, 5e-4, 30.575}}},
+        {"formats/csmip/CE36456.V2",
+         0.02,
+         {{"CE36456.V2 chan 1 (90 DEG)", 3251, -267.957, 980.665, 5e-4, 10.94},
+          {"CE36456.V2 chan 2 (UP)", 3250, -94.805, 980.665, 5e-4, 11.68},
+          {"CE36456.V2 chan 3 (0 DEG)", 3250, -256.231, 980.665, 5e-4, 7.74}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const RecordFileResult result = ReadRecordFile(Sample(c.file), As(RecordFormat::Automatic));
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(result.format, RecordFormat::Csmip);
+        ASSERT_EQ(result.records.size(), c.channels.size());
+        for (std::size_t i = 0; i < c.channels.size(); ++i) {
+            const Channel& expected = c.channels[i];
+            const TimeHistory& record = *result.records[i].record;
+            EXPECT_EQ(record.SourceFileName(), expected.name);
+            EXPECT_EQ(record.SampleCount(), expected.samples);
+            EXPECT_EQ(record.TimeStep(), c.timeStep);
+            const RecordPeak peak = FindPeakAcceleration(record);
+            EXPECT_NEAR(peak.value * expected.unitsPerG, expected.peak, expected.tolerance);
+            EXPECT_NEAR(peak.time, expected.time, 1e-9);
+        }
+    }
+}
+
 TEST(RecordFormats, KnetCountsAreScaledAndTheMeanRemoved) {
     std::string text;
     const char* header[] = {"Origin Time       2014/12/31 23:49:00",
@@ -446,10 +493,10 @@ TEST(RecordFormats, ALargeFileThatIsNotARecordIsRefusedAtItsFirstLines) {
 TEST(RecordFormats, DamagedFilesGiveAMessageOrRecordsNeverACrash) {
     // Every sample cut short at many places and with bytes overwritten, read as its own
     // format and detected: each reading ends in records or in a message naming the file.
-    const std::vector<std::string> files{
-        "formats/peer/RSN6_IMPVALL.I_I-ELC180-hor1.AT2", "formats/csmip/CIWLT.V2",
-        "formats/smc/A-CAT090.AT2.smc", "formats/knet/CHB0031412312349.EW",
-        "formats/cosmos/Cosmos12TimeSeriesTest.v1"};
+    const std::vector<std::string> files{"formats/peer/RSN6_IMPVALL.I_I-ELC180-hor1.AT2",
+                                         "formats/csmip/CIWLT.V2", "formats/smc/A-CAT090.AT2.smc",
+                                         "formats/knet/CHB0031412312349.EW",
+                                         "formats/cosmos/Cosmos12TimeSeriesTest.v1"};
     const std::vector<RecordFormat> formats{RecordFormat::PeerNga, RecordFormat::Csmip,
                                             RecordFormat::Smc, RecordFormat::Knet,
                                             RecordFormat::Cosmos};
@@ -459,15 +506,13 @@ TEST(RecordFormats, DamagedFilesGiveAMessageOrRecordsNeverACrash) {
             std::string damaged = bytes.substr(0, cut);
             for (const RecordFormat format : {formats[f], RecordFormat::Automatic}) {
                 const RecordFileResult result = ReadRecordBytes(damaged, "d", As(format));
-                EXPECT_TRUE(result.ok() || result.message.starts_with("FILE: d"))
-                    << result.message;
+                EXPECT_TRUE(result.ok() || result.message.starts_with("FILE: d")) << result.message;
             }
             damaged = bytes;
             for (const char replacement : {'-', ' ', '\n', 'E'}) {
                 damaged[cut] = replacement;
                 const RecordFileResult result = ReadRecordBytes(damaged, "d", As(formats[f]));
-                EXPECT_TRUE(result.ok() || result.message.starts_with("FILE: d"))
-                    << result.message;
+                EXPECT_TRUE(result.ok() || result.message.starts_with("FILE: d")) << result.message;
             }
         }
     }
