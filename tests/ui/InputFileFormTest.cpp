@@ -38,9 +38,10 @@ TEST_F(ImportWindow, OpensWithTheDefaultsEveryTime) {
     TForm2* dialog = form->findChild<TForm2*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Input File Parameters");
-    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb3")->isChecked());
-    EXPECT_FALSE(Child<QRadioButton>(dialog, "rb4")->isEnabled());
-    EXPECT_EQ(Child<QRadioButton>(dialog, "rb4")->text(), "PEER NGA (Underconstruction)");
+    // Automatic (rb5) is chosen: it reads free-format files as Free Type (rb3) would.
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb5")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(dialog, "rb3")->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb4")->isEnabled());
     EXPECT_EQ(Child<QLabel>(dialog, "lbl4")->text(), "Delimeiter");
     EXPECT_EQ(dialog->InitialFolder(), QCoreApplication::applicationDirPath());
 
@@ -49,6 +50,7 @@ TEST_F(ImportWindow, OpensWithTheDefaultsEveryTime) {
     Child<ArrowSpinBox>(dialog, "edt3")->setValue(4);
     Child<QRadioButton>(dialog, "rb2")->setChecked(true);
     Child<ArrowSpinBox>(dialog, "edt4")->setValue(3);
+    Child<QRadioButton>(dialog, "rb4")->setChecked(true);
     Child<QPushButton>(dialog, "btn2")->click();
     ProcessDeletions();
     EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
@@ -62,6 +64,7 @@ TEST_F(ImportWindow, OpensWithTheDefaultsEveryTime) {
     EXPECT_TRUE(Child<QRadioButton>(dialog, "rb1")->isChecked());
     EXPECT_FALSE(Child<QRadioButton>(dialog, "rb2")->isChecked());
     EXPECT_EQ(Child<ArrowSpinBox>(dialog, "edt4")->value(), 1);
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb5")->isChecked());
 }
 
 TEST_F(ImportWindow, SpinBoxesKeepToTheirRangesAndRefuseTypedText) {

@@ -78,6 +78,10 @@ FormatReadResult ReadKnet(LineSource& lines, const std::string& fileName) {
             }
             return ValueOf(header[label.index], label);
         };
+        for (const HeaderLabel& label :
+             {kOriginTime, kStationCode, kSamplingFrequency, kDuration, kDirection, kScaleFactor}) {
+            field(label);
+        }
 
         std::string_view frequencyText = field(kSamplingFrequency);
         if (EndsWithHz(frequencyText)) {

@@ -1,15 +1,21 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUrl>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -19,6 +25,7 @@
 #include "app/PlatformServices.h"
 #include "app/ProjectInfo.h"
 #include "export/ReportHeader.h"
+#include "records/ImportPreview.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"
 #include "spectra/SpectraPage.h"
@@ -64,6 +71,7 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     connect(spectra_, &SpectraPage::checkListMenuRequested, this, popUpCheckMenu);
 
     CreateStatusBar();
+    setAcceptDrops(true);  // record files and folders dropped on the window are imported
     pgc1->setCurrentIndex(0);
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::pgc1Change);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -238,17 +246,81 @@ void TForm1::ImportTimeHistoryRecords1Click() {
     delete Form2.data();
     Form2 = Open(new TForm2(platform_, this), true);
     connect(Form2, &TForm2::FilesChosen, this,
-            [this](const travik::FreeFormatParameters& parameters, const QStringList& files) {
+            [this](const travik::RecordReadOptions& options, const QStringList& files) {
                 std::vector<std::string> paths;
                 paths.reserve(static_cast<std::size_t>(files.size()));
                 for (const QString& file : files) {
                     paths.push_back(QFile::encodeName(file).toStdString());
                 }
-                workspace_.ImportRecords(paths, parameters, [this](const std::string& message) {
-                    platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
-                                          QString::fromStdString(message));
-                });
+                ImportFiles(paths, options);
             });
+}
+
+void TForm1::ImportFiles(const std::vector<std::string>& paths,
+                         const travik::RecordReadOptions& options) {
+    workspace_.ImportRecords(paths, options, [this](const std::string& message) {
+        platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
+                              QString::fromStdString(message));
+    });
+}
+
+// ---- Dropped files and folders -------------------------------------------------------------
+
+namespace {
+
+bool HoldsLocalFiles(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return false;
+    }
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (HoldsLocalFiles(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+    if (HoldsLocalFiles(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+// Dropped files import as "Import Data" would with the format detected for each file; a
+// dropped folder brings every record file in it, by name.
+void TForm1::dropEvent(QDropEvent* event) {
+    if (!HoldsLocalFiles(event->mimeData())) {
+        return;
+    }
+    event->acceptProposedAction();
+    travik::RecordReadOptions options;
+    options.format = travik::RecordFormat::Automatic;
+    options.free.decimalSeparator = DecimalSeparator();
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) {
+            continue;
+        }
+        const QString local = url.toLocalFile();
+        const std::string path = QFile::encodeName(local).toStdString();
+        if (!QFileInfo(local).isDir()) {
+            paths.push_back(path);
+            continue;
+        }
+        const std::vector<std::string> inFolder = travik::RecordFilesInFolder(path, options.free);
+        if (inFolder.empty()) {
+            platform_.ShowMessage(this, PlatformServices::MessageKind::Information,
+                                  QString::fromStdString(travik::NoRecordFilesMessage(path)));
+        }
+        paths.insert(paths.end(), inFolder.begin(), inFolder.end());
+    }
+    if (!paths.empty()) {
+        ImportFiles(paths, options);
+    }
 }
 
 void TForm1::ChangeRecordChecksOfPageShown(CheckChange change) {

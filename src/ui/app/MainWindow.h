@@ -7,6 +7,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/Workspace.h"
+#include "records/RecordFileReader.h"
 
 class QAction;
 class QLabel;
@@ -35,6 +36,9 @@ class TForm1 : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private slots:
     void FormResize();
@@ -56,6 +60,9 @@ class TForm1 : public QMainWindow {
     // Adds a page to pgc1 with its caption and the status-bar tip shown while it is current.
     void AddPage(QWidget* page, const char* name, const QString& caption, const QString& tip);
     void CreateMenus();
+    // Reads the files as one import through the workspace; reader messages as warnings.
+    void ImportFiles(const std::vector<std::string>& paths,
+                     const travik::RecordReadOptions& options);
     void CreateStatusBar();
     // The check-list menu's command on the list of the page shown.
     void ChangeRecordChecksOfPageShown(CheckChange change);

@@ -17,6 +17,14 @@ void Workspace::ImportRecords(const std::vector<std::string>& paths,
     ReplaceRecords(std::move(imported));
 }
 
+void Workspace::ImportRecords(const std::vector<std::string>& paths,
+                              const travik::RecordReadOptions& options,
+                              const std::function<void(const std::string&)>& showWarning) {
+    travik::RecordList imported;
+    travik::ImportRecordFilesAs(paths, options, settings_.g, imported, showWarning, showWarning);
+    ReplaceRecords(std::move(imported));
+}
+
 void Workspace::ReplaceRecords(travik::RecordList records) {
     records_ = std::move(records);
     spectra_ = travik::SpectraResult{};

@@ -10,6 +10,7 @@
 #include "analysis/SpectraComputation.h"
 #include "records/BaselineCorrection.h"
 #include "records/FreeFormatReader.h"
+#include "records/RecordFileReader.h"
 #include "records/TimeHistory.h"
 
 // The document every page works on: the records, the analysis settings, the last spectra
@@ -30,6 +31,11 @@ class Workspace final : public QObject {
     // every record and result held now; `showWarning` gets each reader message.
     void ImportRecords(const std::vector<std::string>& paths,
                        const travik::FreeFormatParameters& parameters,
+                       const std::function<void(const std::string&)>& showWarning);
+    // The same with a file format: Automatic detects each file's; every reader warning and
+    // failure goes to `showWarning`.
+    void ImportRecords(const std::vector<std::string>& paths,
+                       const travik::RecordReadOptions& options,
                        const std::function<void(const std::string&)>& showWarning);
     // Puts these records in place of every record and result held now.
     void ReplaceRecords(travik::RecordList records);

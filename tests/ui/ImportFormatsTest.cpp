@@ -1,0 +1,226 @@
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QUrl>
+
+#include "RecordsFixture.h"
+
+namespace {
+
+QString Sample(const char* name) {
+    return QStringLiteral(TRAVIK_SAMPLE_DATA_DIR "/formats/") + QString::fromLatin1(name);
+}
+
+const char* const kAt2 = "peer/RSN6_IMPVALL.I_I-ELC180-hor1.AT2";
+
+int ShadedLines(const QPlainTextEdit* preview) {
+    int shaded = 0;
+    for (const QTextEdit::ExtraSelection& mark : preview->extraSelections()) {
+        shaded += mark.format.boolProperty(QTextFormat::FullWidthSelection) ? 1 : 0;
+    }
+    return shaded;
+}
+
+QStringList Marked(const QPlainTextEdit* preview) {
+    QStringList marked;
+    for (const QTextEdit::ExtraSelection& mark : preview->extraSelections()) {
+        if (!mark.format.boolProperty(QTextFormat::FullWidthSelection)) {
+            marked.append(mark.cursor.selectedText());
+        }
+    }
+    return marked;
+}
+
+class ImportFormats : public RecordsFixture {
+  protected:
+    // Opens the import window and chooses these files with its "Choose Files..." button.
+    TForm2* OpenWithFiles(const QStringList& files) {
+        platform.fileAnswers.push_back(files);
+        Records<QPushButton>("btn1")->click();
+        TForm2* dialog = form->findChild<TForm2*>();
+        if (dialog != nullptr) {
+            Child<QPushButton>(dialog, "btn3")->click();
+        }
+        return dialog;
+    }
+};
+
+void Drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+TEST_F(ImportFormats, OffersEveryFormatWithAutomaticChosen) {
+    OnRecords<QPushButton>(form.get(), "btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb5")->isChecked());
+    EXPECT_EQ(Child<QRadioButton>(dialog, "rb5")->text(), "Automatic");
+    EXPECT_EQ(Child<QRadioButton>(dialog, "rb3")->text(), "Free Type");
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "rb4")->isEnabled());
+    EXPECT_EQ(Child<QRadioButton>(dialog, "rb4")->text(), "PEER NGA");
+    for (const char* name : {"rb6", "rb7", "rb8", "rb9"}) {
+        EXPECT_TRUE(Child<QRadioButton>(dialog, name)->isEnabled()) << name;
+    }
+    EXPECT_FALSE(Child<QCheckBox>(dialog, "chk1")->isEnabled());
+    EXPECT_TRUE(Child<QLineEdit>(dialog, "edt1")->isEnabled());
+    EXPECT_TRUE(Child<QPlainTextEdit>(dialog, "mmo1")->toPlainText().isEmpty());
+}
+
+TEST_F(ImportFormats, PreviewShowsTheHeaderAndWhatAnAt2FileWillReadAs) {
+    TForm2* dialog = OpenWithFiles({Sample(kAt2)});
+    ASSERT_NE(dialog, nullptr);
+    const auto* preview = Child<QPlainTextEdit>(dialog, "mmo1");
+    EXPECT_EQ(preview->document()->blockCount(), 40);
+    EXPECT_TRUE(preview->toPlainText().startsWith("PEER NGA STRONG MOTION DATABASE RECORD\n"));
+    EXPECT_EQ(ShadedLines(preview), 4);
+    EXPECT_TRUE(Marked(preview).isEmpty());
+    const QString summary = Child<QLabel>(dialog, "lbl7")->text();
+    EXPECT_TRUE(
+        summary.startsWith("Format: PEER NGA AT2 (detected)\nRecords: 1\nSamples: 5372\n"
+                           "Time step: 0.01 s\nDuration: 53.71 s\nUnits: g\n"
+                           "PGA: -0.2807955 g at 2.18 s\n"))
+        << summary.toStdString();
+    // The header's time step, greyed; the free-format fields do not apply.
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "0.01");
+    EXPECT_FALSE(Child<QLineEdit>(dialog, "edt1")->isEnabled());
+    EXPECT_FALSE(Child<QLineEdit>(dialog, "edt2")->isEnabled());
+    EXPECT_FALSE(Child<ArrowSpinBox>(dialog, "edt3")->isEnabled());
+    EXPECT_FALSE(Child<ArrowSpinBox>(dialog, "edt4")->isEnabled());
+    EXPECT_TRUE(Child<QCheckBox>(dialog, "chk1")->isEnabled());
+
+    Child<QCheckBox>(dialog, "chk1")->setChecked(true);
+    EXPECT_TRUE(Child<QLineEdit>(dialog, "edt1")->isEnabled());
+}
+
+TEST_F(ImportFormats, OverridingTheTimeStepImportsWithIt) {
+    platform.fileAnswers.push_back({Sample(kAt2)});
+    Records<QPushButton>("btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
+    ASSERT_NE(dialog, nullptr);
+    Child<QPushButton>(dialog, "btn3")->click();
+    Child<QCheckBox>(dialog, "chk1")->setChecked(true);
+    Child<QLineEdit>(dialog, "edt1")->setText("0.02");
+    Child<QPushButton>(dialog, "btn1")->click();
+    ProcessDeletions();
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
+    EXPECT_EQ(form->Document().Records().At(0).SampleCount(), 5372);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_TRUE(
+        MessageTexts()[0].contains("the time step 0.01 s of the file is replaced by 0.02 s"));
+}
+
+TEST_F(ImportFormats, PreviewFollowsSkipColumnAndDelimiter) {
+    const QString file = WriteLines("lab.txt", {"time,acc", "s,g", "0.00,0.10", "0.01,-0.25"});
+    TForm2* dialog = OpenWithFiles({file});
+    ASSERT_NE(dialog, nullptr);
+    const auto* preview = Child<QPlainTextEdit>(dialog, "mmo1");
+    EXPECT_EQ(ShadedLines(preview), 0);
+    EXPECT_TRUE(Child<QLabel>(dialog, "lbl7")->text().contains("ERROR Line: 1."));
+
+    Child<ArrowSpinBox>(dialog, "edt3")->setValue(2);
+    Child<ArrowSpinBox>(dialog, "edt4")->setValue(2);
+    EXPECT_EQ(ShadedLines(preview), 2);
+    EXPECT_EQ(Marked(preview), (QStringList{"0.10", "-0.25"}));
+    EXPECT_TRUE(Child<QLabel>(dialog, "lbl7")->text().contains("Samples: 2\n"));
+    EXPECT_TRUE(Child<QLabel>(dialog, "lbl8")->text().isEmpty());
+
+    Child<QRadioButton>(dialog, "rb2")->setChecked(true);
+    EXPECT_TRUE(Marked(preview).isEmpty());
+    EXPECT_EQ(Child<QLabel>(dialog, "lbl8")->text(),
+              "The columns look separated by commas (\"0.00,0.10\"), but the delimiter is "
+              "Space, so the whole line is one field. Choose Comma as the delimiter.");
+}
+
+TEST_F(ImportFormats, PreviewWarnsAboutADecimalComma) {
+    const QString file = WriteLines("comma.txt", {"0,10", "-0,25"});
+    TForm2* dialog = OpenWithFiles({file});
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(Child<QLabel>(dialog, "lbl8")
+                    ->text()
+                    .startsWith("The values look like numbers with a decimal comma (\"0,10\"), but "
+                                "the delimiter is "
+                                "Comma"));
+}
+
+TEST_F(ImportFormats, ANamedFormatChosenForAnotherFileShowsTheFaultBeforeImporting) {
+    TForm2* dialog = OpenWithFiles({Sample(kAt2)});
+    ASSERT_NE(dialog, nullptr);
+    Child<QRadioButton>(dialog, "rb8")->setChecked(true);
+    EXPECT_EQ(Child<QLabel>(dialog, "lbl7")->text().toStdString(),
+              "Format: K-NET/KiK-net ASCII\nFILE: RSN6_IMPVALL.I_I-ELC180-hor1.AT2. ERROR Line: "
+              "1. ERROR: header line 1 does not begin with \"Origin Time\"");
+}
+
+TEST_F(ImportFormats, OkWithChosenFilesImportsEveryChannel) {
+    TForm2* dialog = OpenWithFiles({Sample("csmip/CIWLT.V2"), Sample(kAt2)});
+    ASSERT_NE(dialog, nullptr);
+    Child<QPushButton>(dialog, "btn1")->click();
+    ProcessDeletions();
+    EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
+    auto* list = Records<QListWidget>("lst1");
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->item(0)->text(), "CIWLT.V2 chan 1 (90 Deg)");
+    EXPECT_EQ(list->item(2)->text(), "CIWLT.V2 chan 3 (Up)");
+    EXPECT_EQ(list->item(3)->text(), "RSN6_IMPVALL.I_I-ELC180-hor1.AT2");
+    EXPECT_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
+    EXPECT_EQ(form->Document().Records().At(3).TimeStep(), 0.01);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(ImportFormats, DroppedFilesAndFoldersImportWithDetection) {
+    Import({WriteSamples("old.txt", {0.1, 0.2})});
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+
+    Drop(form.get(), {QUrl::fromLocalFile(Sample(kAt2)),
+                      QUrl::fromLocalFile(Sample("knet/CHB0031412312349.EW"))});
+    auto* list = Records<QListWidget>("lst1");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "RSN6_IMPVALL.I_I-ELC180-hor1.AT2");
+    EXPECT_EQ(list->item(1)->text(), "CHB0031412312349.EW");
+
+    // A folder: every record file in it, by name; other files are left out.
+    QDir(folder.path()).mkdir("drop");
+    const QString inside = QDir(folder.path()).filePath("drop");
+    QFile::copy(Sample(kAt2), inside + "/b.AT2");
+    WriteLines("drop/a.txt", {"0.1", "0.2"});
+    WriteLines("drop/notes.md", {"# notes", "not a record"});
+    Drop(form.get(), {QUrl::fromLocalFile(inside)});
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "a.txt");
+    EXPECT_EQ(list->item(1)->text(), "b.AT2");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(ImportFormats, ADroppedFileThatFailsIsNamedAndTheFilesBeforeItStay) {
+    const QString bad = WriteLines("bad.AT2", {"PEER NGA STRONG MOTION DATABASE RECORD", "x, 1",
+                                               "ACCELERATION TIME SERIES IN UNITS OF G",
+                                               "NPTS=      3, DT=   .0100 SEC", "  .1E-01"});
+    Drop(form.get(), {QUrl::fromLocalFile(Sample(kAt2)), QUrl::fromLocalFile(bad)});
+    EXPECT_EQ(form->Document().Records().Count(), 1);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              "FILE: bad.AT2. ERROR Line: 5. ERROR: the header announces 3 values; the file "
+              "ends after 1");
+
+    QDir(folder.path()).mkdir("empty");
+    Drop(form.get(), {QUrl::fromLocalFile(QDir(folder.path()).filePath("empty"))});
+    EXPECT_EQ(form->Document().Records().Count(), 1);
+    ASSERT_EQ(MessageTexts().size(), 2u);
+    EXPECT_EQ(MessageTexts()[1], "FOLDER: empty, WARNING: there is no record file in it to read!");
+}
+
+}  // namespace
