@@ -47,6 +47,12 @@ std::span<const RecordFormatReader> RecordFormatReaders();
 // The entry for a named format, or nullptr for Free and Automatic.
 const RecordFormatReader* FindRecordFormatReader(RecordFormat format);
 
+// The format of a record file judged from its first lines: `bytes` may be the whole file or
+// its beginning; only the first kDetectionPrefixBytes are looked at. Each format has its own
+// detector; the file's name and extension play no part. A file no detector recognises is
+// free format. Never returns Automatic.
+RecordFormat DetectRecordFormat(std::string_view bytes);
+
 // The readers (each defined in its own file).
 bool IsPeerNgaFile(std::span<const std::string_view> firstLines);
 FormatReadResult ReadPeerNga(LineSource& lines, const std::string& fileName);

@@ -1,0 +1,49 @@
+#include "records/FormatReaders.h"
+
+#include <array>
+#include <vector>
+
+namespace travik {
+namespace {
+
+// Detection order: the most specific first lines first.
+constexpr std::array<RecordFormatReader, 5> kReaders{{
+    {RecordFormat::Cosmos, IsCosmosFile, ReadCosmos},
+    {RecordFormat::Knet, IsKnetFile, ReadKnet},
+    {RecordFormat::PeerNga, IsPeerNgaFile, ReadPeerNga},
+    {RecordFormat::Smc, IsSmcFile, ReadSmc},
+    {RecordFormat::Csmip, IsCsmipFile, ReadCsmip},
+}};
+
+}  // namespace
+
+std::span<const RecordFormatReader> RecordFormatReaders() {
+    return kReaders;
+}
+
+const RecordFormatReader* FindRecordFormatReader(RecordFormat format) {
+    for (const RecordFormatReader& reader : kReaders) {
+        if (reader.format == format) {
+            return &reader;
+        }
+    }
+    return nullptr;
+}
+
+RecordFormat DetectRecordFormat(std::string_view bytes) {
+    const std::string_view prefix = bytes.substr(0, kDetectionPrefixBytes);
+    LineSource source(prefix);
+    std::vector<std::string_view> firstLines;
+    std::string_view line;
+    while (firstLines.size() < kDetectionLines && source.Next(line)) {
+        firstLines.push_back(line);
+    }
+    for (const RecordFormatReader& reader : kReaders) {
+        if (reader.detect(firstLines)) {
+            return reader.format;
+        }
+    }
+    return RecordFormat::Free;
+}
+
+}  // namespace travik
