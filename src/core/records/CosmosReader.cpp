@@ -246,7 +246,11 @@ FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
                 ValueLayout{layout->width, layout->perLine}, false, fileName,
                 "the data line of channel " + std::to_string(channels.size() + 1), result);
             // The end-of-data line closes the channel.
-            if (lines.Next(line) && ContainsNoCase(line, "(Format v")) {
+            bool more = lines.Next(line);
+            while (more && Trim(line).empty()) {
+                more = lines.Next(line);
+            }
+            if (more && ContainsNoCase(line, "(Format v")) {
                 lines.PutBack();
             }
             channels.push_back(Channel{label, dt, std::move(values), *units});
