@@ -10,6 +10,8 @@
 #include "analysis/SpectrumStore.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
+#include "export/SuiteStatisticsReport.h"
+#include "spectra/SpectrumAccuracy.h"
 #include "text/NumberParse.h"
 
 namespace travik::cli {
@@ -112,6 +114,8 @@ SpectraCommand::SpectraCommand(CLI::App& app)
     command_->add_option("--periods", periods_,
                          "Periods in seconds, ascending and separated by commas; replaces the "
                          "range and step");
+    command_->add_flag("--accuracy-columns", accuracyColumns_,
+                       "Write the sub-step count n and dt/T after the period column");
 }
 
 int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
@@ -147,6 +151,11 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
             BuildSpectraReport(lines, record, analysis.settings, analysis.dampingRatios,
                                analysis.periods, kSoftwareEdition, TodayLocalDate(),
                                showCalculationError);
+            if (accuracyColumns_) {
+                InsertAccuracyColumns(lines,
+                                      ComputePeriodAccuracy(record.TimeStep(), analysis.periods,
+                                                            analysis.settings.maxDtOverT));
+            }
         },
         out, err);
 }

@@ -34,6 +34,10 @@ travik_spectra_test(NewmarkPulseMatchesATranscriptionOfTheMethod EXIT 0
   ARGS --dt 0.01 --method newmark --max-dt-ratio 0.1 --damping 5,2 --periods 0.05,0.25,1,2.5
        ${pulse}
   REPORT pulse_RS.csv EXPECTED pulse_RS.csv)
+# n = trunc(dt / (T maxDtOverT) + 1) = 11, 3, 1, 1 and dt / T = 0.2, 0.04, 0.01, 0.004.
+travik_spectra_test(AccuracyColumnsFollowThePeriodColumn EXIT 0
+  ARGS --dt 0.01 --damping 12.345,5,2.5,5 --periods 0.05,0.25,1,2.5 --accuracy-columns ${step}
+  REPORT step_RS.csv EXPECTED step_accuracy_RS.csv)
 travik_spectra_test(CalculationErrorsAreReportedAndTheExportGoesOn EXIT 0
   ARGS --dt 0.01 --damping -150 --periods 0.5,1 ${step}
   STDERR "Error calculation : DampingRatio: -1.5  Period :0.5"
