@@ -11,7 +11,6 @@
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "export/SuiteStatisticsReport.h"
-#include "spectra/SpectrumAccuracy.h"
 #include "text/NumberParse.h"
 
 namespace travik::cli {
@@ -148,13 +147,12 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
     return WriteRecordReports(
         outcome, import_, kSpectraReportSuffix,
         [&](ReportLines& lines, const TimeHistory& record) {
-            BuildSpectraReport(lines, record, analysis.settings, analysis.dampingRatios,
-                               analysis.periods, kSoftwareEdition, TodayLocalDate(),
+            const SpectraResult result =
+                ComputeSpectra(record, analysis.settings, analysis.dampingRatios, analysis.periods);
+            BuildSpectraReport(lines, record, result, kSoftwareEdition, TodayLocalDate(),
                                showCalculationError);
             if (accuracyColumns_) {
-                InsertAccuracyColumns(lines,
-                                      ComputePeriodAccuracy(record.TimeStep(), analysis.periods,
-                                                            analysis.settings.maxDtOverT));
+                InsertAccuracyColumns(lines, result.accuracy);
             }
         },
         out, err);

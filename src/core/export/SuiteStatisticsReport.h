@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/SpectrumStore.h"
 #include "export/ReportHeader.h"
 #include "spectra/SpectrumAccuracy.h"
 #include "spectra/SuiteStatistics.h"
@@ -13,14 +12,6 @@
 namespace travik {
 
 inline constexpr const char* kSuiteStatisticsReportSuffix = "_mean_RS.csv";
-
-// The statistics of a record suite for one damping ratio, one set per SpectrumKind (in its
-// order), all at the same periods.
-struct SuiteSpectraStatistics {
-    double dampingRatio = 0.05;  // fraction
-    std::vector<std::string> recordNames;
-    std::array<SuiteStatistics, kSpectrumKindCount> kinds;
-};
 
 // Empties `lines` and fills them with the statistics report: the report header of the
 // first record with every record of the suite named on its source-file line, the column

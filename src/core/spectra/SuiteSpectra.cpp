@@ -4,7 +4,7 @@
 #include <mutex>
 #include <thread>
 
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 
 namespace travik {
 
@@ -18,7 +18,7 @@ SuiteSpectra ComputeSuiteSpectra(const std::vector<const TimeHistory*>& records,
     suite.periods = periods;
 
     const std::size_t count = records.size();
-    std::vector<SpectrumStore> stores(count);
+    std::vector<SpectraResult> results(count);
     std::vector<char> done(count, 0);
     std::atomic<std::size_t> next{0};
     std::mutex progressMutex;
@@ -28,10 +28,7 @@ SuiteSpectra ComputeSuiteSpectra(const std::vector<const TimeHistory*>& records,
             if (cancel != nullptr && cancel->load()) {
                 return;
             }
-            SpectrumStore& store = stores[i];
-            store.dampingRatios = {dampingRatio};
-            store.periods = periods;
-            RunSpectrumAnalysis(store, *records[i], settings, {});
+            results[i] = ComputeSpectra(*records[i], settings, {dampingRatio}, periods);
             done[i] = 1;
             if (progress) {
                 const std::lock_guard<std::mutex> lock(progressMutex);
@@ -58,14 +55,15 @@ SuiteSpectra ComputeSuiteSpectra(const std::vector<const TimeHistory*>& records,
 
     for (std::size_t i = 0; i < count; ++i) {
         const std::string& name = records[i]->SourceFileName();
-        if (!done[i] || stores[i].displacementColumns.empty()) {
+        // A record with a failed run would put zeros into the statistics.
+        if (!done[i] || !results[i].failures.empty() || results[i].columns[0].empty()) {
             suite.failedRecords.push_back(name);
             continue;
         }
         suite.recordNames.push_back(name);
         for (int kind = 0; kind < kSpectrumKindCount; ++kind) {
             suite.curves[static_cast<std::size_t>(kind)].push_back(
-                stores[i].Columns(static_cast<SpectrumKind>(kind)).front());
+                results[i].Columns(static_cast<SpectrumKind>(kind)).front());
         }
     }
     suite.statistics.dampingRatio = dampingRatio;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
-#include "export/SuiteStatisticsReport.h"
 #include "records/TimeHistory.h"
+#include "spectra/SuiteStatistics.h"
 
 namespace travik {
 

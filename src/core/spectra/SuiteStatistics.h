@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "analysis/SpectraComputation.h"
 #include "spectra/DesignSpectra.h"
 
 namespace travik {
@@ -31,6 +33,14 @@ struct SuiteStatistics {
 // differs from the period list.
 SuiteStatistics ComputeSuiteStatistics(const std::vector<double>& periods,
                                        const std::vector<std::vector<double>>& curves);
+
+// The statistics of a record suite for one damping ratio, one set per SpectrumKind (in its
+// order), all at the same periods.
+struct SuiteSpectraStatistics {
+    double dampingRatio = 0.05;  // fraction
+    std::vector<std::string> recordNames;
+    std::array<SuiteStatistics, kSpectrumKindCount> kinds;
+};
 
 // The ratio of a suite's mean to a target spectrum over a period range, as record
 // suites are checked: the smallest, largest and average ratio at the analysis periods

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/SpectraComputation.h"
+
 namespace travik {
 namespace {
 
@@ -22,6 +24,23 @@ TEST(PeriodAccuracy, CountsSubStepsAsTheIntegratorsDo) {
     EXPECT_EQ(rows[5].subSteps, 1);
     EXPECT_DOUBLE_EQ(rows[5].dtOverT, 0.005);
     EXPECT_EQ(rows[5].period, 2.0);
+}
+
+TEST(PeriodAccuracy, IsCarriedByEverySpectraResult) {
+    TimeHistory record("r.txt", 0.01);
+    for (const double a : {0.0, 0.2, -0.1, 0.05}) {
+        record.AppendAcceleration(a);
+    }
+    const SpectraResult result =
+        ComputeSpectra(record, AnalysisSettings{}, {0.05}, {0.0, 0.03, 0.07, 2.0});
+    EXPECT_EQ(result.timeStep, 0.01);
+    EXPECT_EQ(result.sampleCount, 4);
+    ASSERT_EQ(result.accuracy.size(), 4u);
+    EXPECT_EQ(result.accuracy[0].subSteps, 0);
+    EXPECT_EQ(result.accuracy[1].subSteps, 17);
+    EXPECT_EQ(result.accuracy[2].subSteps, 8);
+    EXPECT_EQ(result.accuracy[3].subSteps, 1);
+    EXPECT_DOUBLE_EQ(result.accuracy[3].dtOverT, 0.005);
 }
 
 TEST(UntrustedBands, MarkShortPeriodsOnlyForNewmarkOrACoarseRatio) {
