@@ -8,6 +8,9 @@
 #include "InfoCommand.h"
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
+#ifdef TRAVIK_WITH_PLOT
+#include "plot/PlotCommand.h"
+#endif
 
 int main(int argc, char** argv) {
     CLI::App app{
@@ -17,6 +20,9 @@ int main(int argc, char** argv) {
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);
+#ifdef TRAVIK_WITH_PLOT
+    travik::cli::PlotCommand plot(app);
+#endif
 
     try {
         app.parse(argc, argv);
@@ -30,6 +36,11 @@ int main(int argc, char** argv) {
     }
 
     try {
+#ifdef TRAVIK_WITH_PLOT
+        if (plot.Selected()) {
+            return plot.Run(std::cout, std::cerr);
+        }
+#endif
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
         }

@@ -107,7 +107,10 @@ void WriteReport(const std::filesystem::path& path, const ReportLines& lines) {
         content += line;
         content += "\r\n";
     }
+    WriteFileContents(path, content);
+}
 
+void WriteFileContents(const std::filesystem::path& path, std::string_view content) {
     const std::string shownPath = path.string();
     std::random_device entropy;
     std::filesystem::path temporary;
