@@ -133,7 +133,7 @@ TargetSpectrum SampleAsceTwoPeriod(const AsceTwoPeriodParameters& p, double maxP
                                    int pointCount) {
     TargetSpectrum target;
     target.name = "ASCE 7-22 S_DS=" + FormatGeneral(p.sds) + " S_D1=" + FormatGeneral(p.sd1) +
-                  " T_L=" + FormatGeneral(p.longPeriod);
+                  " T_L=" + FormatGeneral(p.longPeriod) + " s";
     std::vector<double> periods = EvenPeriods(maxPeriod, pointCount);
     for (const double corner : {AsceT0(p), AsceTs(p), p.longPeriod}) {
         if (corner < maxPeriod) {

@@ -28,9 +28,9 @@ bool Finite(const QPointF& p) {
     return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
-// A round step of about `span / 5`: 1, 2 or 5 times a power of ten.
+// A round step of about `span / 6`: 1, 2 or 5 times a power of ten.
 double NiceStep(double span) {
-    const double raw = span / 5;
+    const double raw = span / 6;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     for (const double m : {1.0, 2.0, 5.0}) {
         if (m * magnitude >= raw) {
@@ -83,8 +83,11 @@ QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, doubl
     }
     auto* axis = new QValueAxis;
     axis->setRange(low, high);
-    const double step = NiceStep(high - low);
-    axis->setTickCount(std::clamp(static_cast<int>(std::lround((high - low) / step)) + 1, 2, 21));
+    // Ticks at round values counted from 0, whatever the range (after a zoom, too).
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(NiceStep(high - low));
+    axis->setMinorTickCount(1);
     axis->setLabelFormat(QStringLiteral("%g"));
     axis->setTitleText(title);
     axis->setTitleFont(titleFont);
@@ -377,7 +380,11 @@ QChart* BuildChart(const ChartFigure& figure) {
         chart->setBackgroundRoundness(0);
     }
     chart->legend()->setVisible(figure.legend);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // A few entries fit under the chart; a suite's list of records reads better beside it.
+    chart->legend()->setAlignment(figure.curves.size() + figure.bands.size() > 5 ? Qt::AlignRight
+                                                                                 : Qt::AlignBottom);
+    // Dashed and dotted statistics and targets are told apart by their line, not a square.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     chart->setAnimationOptions(QChart::NoAnimation);
 
     const QRectF r = FittedRange(figure);

@@ -127,8 +127,8 @@ SpectrumCurve CurveOfResult(const SpectraResult& result, std::size_t damping,
 }
 
 SpectrumCurve CurveOfTarget(const TargetSpectrum& target, double g) {
-    SpectrumCurve c = Styled(QStringLiteral("Target: ") + QString::fromStdString(target.name),
-                             target.periods, QColor(0, 0, 0), 2.5, Qt::DashLine);
+    SpectrumCurve c = Styled(QString::fromStdString(target.name), target.periods, QColor(0, 0, 0),
+                             2.5, Qt::DashLine);
     for (std::size_t k = 0; k < target.periods.size(); ++k) {
         const double t = target.periods[k];
         const double sa = target.sa[k];
