@@ -76,7 +76,9 @@ QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, doubl
         axis->setMinorTickCount(8);
         axis->setMinorGridLineVisible(true);
         axis->setMinorGridLinePen(QPen(QColor(225, 225, 225), 0.5));
-        axis->setRange(low, high);
+        // A hair wider than the decades, so that rounding in log10 never drops the label of
+        // the first or last decade.
+        axis->setRange(low * (1 - 1e-9), high * (1 + 1e-9));
         axis->setTitleText(title);
         axis->setTitleFont(titleFont);
         return axis;
@@ -254,7 +256,7 @@ void AddTripartite(QChart* chart, const QRectF& r, bool frequency, double g, QAb
         QLineSeries* series = AddGuide(chart, line, r, IsDecade(sd), ax, ay);
         if (IsDecade(sd)) {
             label(series, line, GuideNumber(sd) + QStringLiteral(" cm"),
-                  {Edge::Bottom, Edge::Left});
+                  {Edge::Bottom, Edge::Left, Edge::Right});
         }
     }
     for (const double psa : OneTwoFive(psaLow, psaHigh)) {
@@ -262,7 +264,7 @@ void AddTripartite(QChart* chart, const QRectF& r, bool frequency, double g, QAb
             frequency ? GuideLine{psa * g / kTwoPi, -1} : GuideLine{psa * g / kTwoPi, 1};
         QLineSeries* series = AddGuide(chart, line, r, IsDecade(psa), ax, ay);
         if (IsDecade(psa)) {
-            label(series, line, GuideNumber(psa) + QStringLiteral(" g"), {Edge::Top, Edge::Right});
+            label(series, line, GuideNumber(psa) + QStringLiteral(" g"), {Edge::Top, Edge::Right, Edge::Left});
         }
     }
     if (labeller != nullptr) {
