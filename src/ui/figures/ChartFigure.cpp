@@ -123,6 +123,8 @@ class GuideLabeller : public QObject {
     }
     void Place() {
         const QRectF area = chart_->plotArea();
+        // A label that would overlap one placed before it is left out.
+        std::vector<QRectF> placed;
         for (const GuideLabel& label : labels_) {
             const QPointF at = chart_->mapToPosition(label.value, reference_);
             const QRectF box = label.item->boundingRect();
@@ -146,6 +148,14 @@ class GuideLabeller : public QObject {
             pos.setY(std::clamp(pos.y(), area.top(),
                                 std::max(area.top(), area.bottom() - box.height())));
             label.item->setPos(pos);
+            const QRectF rect(pos, box.size());
+            const bool overlaps =
+                std::any_of(placed.begin(), placed.end(),
+                            [&rect](const QRectF& r) { return r.intersects(rect); });
+            label.item->setVisible(!overlaps);
+            if (!overlaps) {
+                placed.push_back(rect);
+            }
         }
     }
 
@@ -264,7 +274,8 @@ void AddTripartite(QChart* chart, const QRectF& r, bool frequency, double g, QAb
             frequency ? GuideLine{psa * g / kTwoPi, -1} : GuideLine{psa * g / kTwoPi, 1};
         QLineSeries* series = AddGuide(chart, line, r, IsDecade(psa), ax, ay);
         if (IsDecade(psa)) {
-            label(series, line, GuideNumber(psa) + QStringLiteral(" g"), {Edge::Top, Edge::Right, Edge::Left});
+            label(series, line, GuideNumber(psa) + QStringLiteral(" g"),
+                  {Edge::Top, Edge::Right, Edge::Left});
         }
     }
     if (labeller != nullptr) {
