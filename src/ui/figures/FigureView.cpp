@@ -21,6 +21,7 @@ constexpr double kWheelZoom = 0.8;
 FigureView::FigureView(QWidget* parent) : QChartView(parent) {
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
+    viewport()->setMouseTracking(true);
     setRubberBand(QChartView::NoRubberBand);
     box_ = new QRubberBand(QRubberBand::Rectangle, viewport());
     box_->hide();
