@@ -22,6 +22,11 @@ class ScriptedPlatform final : public PlatformServices {
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
+    QString ChooseImageFile(QWidget* parent, const QString& suggestedName,
+                            travik::figures::ImageFormat& format,
+                            travik::figures::ImageOptions& options) override;
+    void SetClipboardImage(const QImage& image) override;
+    void PrintPage(QWidget* parent, const PagePainter& paint) override;
 
     std::vector<Message> messages;
     std::deque<QStringList> fileAnswers;  // next answers of the file dialog
@@ -30,4 +35,15 @@ class ScriptedPlatform final : public PlatformServices {
     QStringList folderDialogFolders;      // initial folders the folder dialog was opened in
     QString clipboard;
     std::vector<QUrl> openedPages;
+    // Image saving: the next answers (path, format, options; an empty path is a cancel),
+    // the names suggested, the clipboard picture and the pages printed (drawn into images).
+    struct ImageAnswer {
+        QString path;
+        travik::figures::ImageFormat format = travik::figures::ImageFormat::Png;
+        travik::figures::ImageOptions options;
+    };
+    std::deque<ImageAnswer> imageAnswers;
+    QStringList suggestedImageNames;
+    QImage clipboardImage;
+    std::vector<QImage> printedPages;
 };
