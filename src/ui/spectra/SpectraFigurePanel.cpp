@@ -417,6 +417,9 @@ bool SpectraFigurePanel::NeedsFigureView() const {
 }
 
 void SpectraFigurePanel::Refresh() {
+    // The four-way paper is log-log by nature.
+    logX_->setEnabled(ordinate_ != kTripartiteOrdinate);
+    logY_->setEnabled(ordinate_ != kTripartiteOrdinate);
     const bool checked = ShowsCheckedRecords();
     damping_->setVisible(checked);
     for (QCheckBox* box : {mean_, median_, sigma_, logMean_, logSigma_}) {
