@@ -266,6 +266,26 @@ TEST_F(SpectraFigures, AccuracyColumnsFollowThePeriodColumnOnlyWhenTicked) {
     EXPECT_TRUE(text.contains("\r\n0.020000,51,1.000000,")) << text.left(1200).toStdString();
 }
 
+TEST_F(SpectraFigures, TheTablesShowTheSubStepCountWhenAccuracyColumnsAreTicked) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    StringGrid* grid = Spectra<StringGrid>("strngrd1");
+    EXPECT_EQ(grid->Cell(1, 0), "Damp.=5%");
+    Spectra<QCheckBox>("chkAccuracyColumns")->setChecked(true);
+    ASSERT_EQ(grid->ColumnCount(), 3);
+    EXPECT_EQ(grid->Cell(0, 0), "Period[sec]");
+    EXPECT_EQ(grid->Cell(1, 0), "n");
+    EXPECT_EQ(grid->Cell(2, 0), "Damp.=5%");
+    EXPECT_EQ(grid->Cell(1, 1), "");     // the period 0 is not integrated
+    EXPECT_EQ(grid->Cell(1, 2), "51");   // 0.02 s: trunc(0.02 / (0.02 * 0.02) + 1)
+    EXPECT_EQ(grid->Cell(1, 27), "2");   // 0.52 s: trunc(0.02 / 0.0104 + 1)
+    EXPECT_EQ(grid->Cell(1, 301), "1");  // 6 s
+    Spectra<QCheckBox>("chkAccuracyColumns")->setChecked(false);
+    EXPECT_EQ(grid->ColumnCount(), 2);
+    EXPECT_EQ(grid->Cell(1, 0), "Damp.=5%");
+}
+
 TEST_F(SpectraFigures, TheReadoutFollowsThePointerOnZoomedLogAxes) {
     Load(SampleRecord());
     SetDamping({"5"});

@@ -228,6 +228,11 @@ void SpectraPage::ConnectHandlers() {
     connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
     connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
     connect(figures_, &SpectraFigurePanel::ReadoutChanged, lbl2, &QLabel::setText);
+    connect(chkAccuracyColumns, &QCheckBox::toggled, this, [this] {
+        if (!workspace_.Spectra().periods.empty()) {
+            FillSpectrumTables();
+        }
+    });
 }
 
 void SpectraPage::ShowPlain(const std::string& message) {
@@ -347,7 +352,8 @@ void SpectraPage::ClearSpectrumTables() {
 
 void SpectraPage::FillSpectrumTables() {
     for (std::size_t k = 0; k < kTableKinds.size(); ++k) {
-        FillSpectrumTable(*grids[k], workspace_.Spectra(), kTableKinds[k], DecimalSeparator());
+        FillSpectrumTable(*grids[k], workspace_.Spectra(), kTableKinds[k], DecimalSeparator(),
+                          chkAccuracyColumns->isChecked());
     }
 }
 
