@@ -5,7 +5,12 @@
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
+
+#include "analysis/OscillatorKernels.h"
 
 namespace travik {
 namespace {
@@ -14,7 +19,8 @@ namespace {
 // count only arises from a nonsensical period or ratio, so the run is refused instead.
 constexpr double kMaxSubSteps = 1000000.0;
 
-// Number of oscillators advanced side by side by the batch routine.
+// Lanes of the plain (scalar) integrator templates; the one-oscillator computation, the
+// reference every vector kernel is held to, uses one of them.
 constexpr std::size_t kLanes = 8;
 
 // Everything one oscillator needs besides the record, fixed for the whole run.
@@ -297,9 +303,49 @@ bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory&
     return true;
 }
 
-void ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
+namespace {
+
+// Below this many oscillator sub-steps a batch is not worth a second thread.
+constexpr double kWorkPerExtraThread = 2.0e5;
+
+void FillLane(kernels::OscillatorGroup& group, std::size_t lane, const PreparedOscillator& o) {
+    group.subSteps[lane] = o.subSteps;
+    group.A[lane] = o.exact.A;
+    group.B[lane] = o.exact.B;
+    group.C[lane] = o.exact.C;
+    group.D[lane] = o.exact.D;
+    group.Ap[lane] = o.exact.Ap;
+    group.Bp[lane] = o.exact.Bp;
+    group.Cp[lane] = o.exact.Cp;
+    group.Dp[lane] = o.exact.Dp;
+    group.velocityFactor[lane] = o.velocityFactor;
+    group.displacementFactor[lane] = o.displacementFactor;
+    group.kHat[lane] = o.kHat;
+    group.a1[lane] = o.a1;
+    group.b1[lane] = o.b1;
+    group.dvPerDu[lane] = o.dvPerDu;
+    group.dvPerV[lane] = o.dvPerV;
+    group.dvPerW[lane] = o.dvPerW;
+    group.betaHH[lane] = o.betaHH;
+    group.betaH[lane] = o.betaH;
+    group.twoBeta[lane] = o.twoBeta;
+}
+
+int ThreadCount(int requested, std::size_t groups, double work) {
+    int threads = requested;
+    if (threads <= 0) {
+        threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    }
+    threads = std::min(threads, static_cast<int>(work / kWorkPerExtraThread) + 1);
+    return std::max(1, std::min(threads, static_cast<int>(groups)));
+}
+
+}  // namespace
+
+bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
                                  double g, double maxDtOverT, bool useCorrected,
-                                 IntegrationMethod method, std::span<OscillatorRun> runs) {
+                                 IntegrationMethod method, std::span<OscillatorRun> runs,
+                                 const BatchOptions& options) {
     const DOUBLEVECTOR& series = record.Acceleration(useCorrected);
     std::vector<PreparedOscillator> prepared;
     prepared.reserve(runs.size());
@@ -313,39 +359,96 @@ void ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
             order.push_back(r);
         }
     }
-    // Oscillators with the same sub-step count share every ground-acceleration value, so
-    // they can be advanced in one pass.
+    // Oscillators with the same sub-step count share every ground-acceleration value. In
+    // descending order of count, consecutive oscillators fill each group, so a group mixes
+    // counts only where too few share one, and its lanes wait as little as possible.
     std::stable_sort(order.begin(), order.end(), [&prepared](std::size_t a, std::size_t b) {
-        return prepared[a].subSteps < prepared[b].subSteps;
+        return prepared[a].subSteps > prepared[b].subSteps;
     });
 
-    std::size_t first = 0;
-    while (first < order.size()) {
-        const int subSteps = prepared[order[first]].subSteps;
-        std::size_t used = 1;
-        while (used < kLanes && first + used < order.size() &&
-               prepared[order[first + used]].subSteps == subSteps) {
-            ++used;
+    const std::size_t width = kernels::GroupWidth();
+    std::vector<kernels::OscillatorGroup> groups((order.size() + width - 1) / width);
+    double totalWork = 0;
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        kernels::OscillatorGroup& group = groups[k];
+        const std::size_t first = k * width;
+        group.lanes = std::min(width, order.size() - first);
+        for (std::size_t lane = 0; lane < kernels::kMaxGroupLanes; ++lane) {
+            // Unused lanes repeat the group's first oscillator; their results are dropped.
+            FillLane(group, lane, prepared[order[first + (lane < group.lanes ? lane : 0)]]);
         }
-        std::array<const PreparedOscillator*, kLanes> lanes{};
-        for (std::size_t l = 0; l < kLanes; ++l) {
-            // Idle lanes repeat the first oscillator; their results are dropped.
-            lanes[l] = &prepared[order[first + (l < used ? l : 0)]];
-        }
-        LanePeaks peaks;
-        if (used == 1) {
-            Advance<1>(method, lanes, series, g, subSteps, peaks);
-        } else {
-            Advance<kLanes>(method, lanes, series, g, subSteps, peaks);
-        }
-        for (std::size_t l = 0; l < used; ++l) {
-            OscillatorRun& run = runs[order[first + l]];
-            run.sd = peaks.sd[l];
-            run.sv = peaks.sv[l];
-            run.sa = TotalAccelerationPeak(peaks.saNumerator[l], g);
-        }
-        first += used;
+        group.maxSubSteps = prepared[order[first]].subSteps;
+        group.minSubSteps = prepared[order[first + group.lanes - 1]].subSteps;
+        totalWork += static_cast<double>(group.maxSubSteps) * static_cast<double>(series.size());
     }
+
+    // Groups are taken in order of decreasing cost by whichever thread is free, so the
+    // threads finish together; each group's numbers are the same whoever computes them.
+    std::atomic<std::size_t> nextGroup{0};
+    std::atomic<bool> stopped{false};
+    std::mutex progressMutex;
+    double workDone = 0;
+    const auto work = [&] {
+        for (;;) {
+            const std::size_t k = nextGroup.fetch_add(1);
+            if (k >= groups.size() || stopped.load()) {
+                return;
+            }
+            kernels::OscillatorGroup& group = groups[k];
+            const bool finished = method == IntegrationMethod::PiecewiseExact
+                                      ? kernels::AdvanceExactGroup(series.data(), series.size(), g,
+                                                                   group, options.cancel)
+                                      : kernels::AdvanceNewmarkGroup(series.data(), series.size(),
+                                                                     g, group, options.cancel);
+            if (!finished || (options.cancel != nullptr && options.cancel->load())) {
+                stopped.store(true);
+                return;
+            }
+            if (options.progress) {
+                const std::lock_guard<std::mutex> lock(progressMutex);
+                workDone +=
+                    static_cast<double>(group.maxSubSteps) * static_cast<double>(series.size());
+                options.progress(workDone / totalWork);
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    const int threads = ThreadCount(options.threads, groups.size(), totalWork);
+    for (int t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones running share the work
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+
+    if (stopped.load()) {
+        for (OscillatorRun& run : runs) {
+            run.computed = false;
+        }
+        return false;
+    }
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        const kernels::OscillatorGroup& group = groups[k];
+        for (std::size_t lane = 0; lane < group.lanes; ++lane) {
+            OscillatorRun& run = runs[order[k * width + lane]];
+            run.sd = group.sd[lane];
+            run.sv = group.sv[lane];
+            run.sa = TotalAccelerationPeak(group.saNumerator[lane], g);
+        }
+    }
+    return true;
+}
+
+void ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
+                                 double g, double maxDtOverT, bool useCorrected,
+                                 IntegrationMethod method, std::span<OscillatorRun> runs) {
+    ComputeOscillatorPeaksBatch(settings, record, g, maxDtOverT, useCorrected, method, runs,
+                                BatchOptions{});
 }
 
 int OscillatorSubStepCount(double timeStep, double period, double maxDtOverT) {

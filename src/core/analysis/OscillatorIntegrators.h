@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <span>
 
 #include "analysis/AnalysisSettings.h"
@@ -45,10 +47,30 @@ struct OscillatorRun {
     double sa = 0.0;            // g; written only when computed
 };
 
+// How a batch is run: on how many threads, and how it reports progress and is cancelled.
+// The results never depend on these.
+struct BatchOptions {
+    // Threads the oscillators are spread over: 0 for one per core, 1 for the calling thread
+    // only. Small batches run on the calling thread whatever the count.
+    int threads = 0;
+    // Read now and then during the run; once true, the batch stops early.
+    const std::atomic<bool>* cancel = nullptr;
+    // Called with the fraction of the work done (0 to 1) as groups of oscillators finish,
+    // from whichever computing thread finished one, never two calls at once; must not throw.
+    std::function<void(double)> progress;
+};
+
 // Computes every oscillator of `runs` under the same record and settings with exactly the
-// arithmetic of ComputeOscillatorPeaks, so each gets the same digits, but advances the
-// oscillators that share a sub-step count side by side, which keeps the processor's
-// arithmetic units busy where one oscillator alone waits on its own previous step.
+// arithmetic of ComputeOscillatorPeaks, so each gets the same digits to the last bit, but
+// advances oscillators side by side in the widest vectors the processor has (oscillators
+// of the same sub-step count together where there are enough of them), on several threads.
+// Returns false when cancelled: every run is then marked not computed.
+bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
+                                 double g, double maxDtOverT, bool useCorrected,
+                                 IntegrationMethod method, std::span<OscillatorRun> runs,
+                                 const BatchOptions& options);
+
+// The same with the default options (every core, no progress, no cancel).
 void ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
                                  double g, double maxDtOverT, bool useCorrected,
                                  IntegrationMethod method, std::span<OscillatorRun> runs);

@@ -1,0 +1,324 @@
+// Vector kernels of the oscillator integrators. This file is compiled once per instruction
+// set by Highway's foreach_target.h; HWY_DYNAMIC_DISPATCH picks the best one the processor
+// runs. The digits must not depend on that choice: only Mul, Add, Sub, Div and Abs are used
+// (never MulAdd), each lane in the order of the one-oscillator code, and the library is
+// built with -ffp-contract=off so that the compiler fuses nothing either.
+#include "analysis/OscillatorKernels.h"
+
+// Scalable vectors (SVE, RVV) cannot be members of the small structs below; those
+// processors run the fixed-width or portable kernels instead.
+#ifndef HWY_DISABLED_TARGETS
+#define HWY_DISABLED_TARGETS (HWY_SVE | HWY_SVE2 | HWY_SVE_256 | HWY_SVE2_128 | HWY_RVV)
+#endif
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "analysis/OscillatorKernels.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+// foreach_target.h must come first.
+#include <hwy/highway.h>
+
+HWY_BEFORE_NAMESPACE();
+namespace travik::kernels {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+using Tag = hn::CappedTag<double, 8>;
+using V = hn::Vec<Tag>;
+using M = hn::Mask<Tag>;
+
+// How often a long run looks at the cancel flag, in samples.
+constexpr std::size_t kCancelCheckInterval = 4096;
+
+bool Cancelled(const std::atomic<bool>* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+// candidate > peak ? candidate : peak, so that a non-number never becomes a peak.
+HWY_INLINE V KeepPeak(V candidate, V peak) {
+#if HWY_ARCH_X86 && HWY_TARGET <= HWY_SSSE3
+    // MAXPD yields its first operand when that compares greater, else its second (also
+    // when either is a non-number): the very rule above in one instruction.
+    return hn::Max(candidate, peak);
+#else
+    return hn::IfThenElse(hn::Gt(candidate, peak), candidate, peak);
+#endif
+}
+
+// One vector of oscillators: its fixed coefficients and its state.
+struct ExactLanes {
+    V A, B, C, D, Ap, Bp, Cp, Dp, vf, df;
+    V u, v, sd, sv, sa;
+
+    ExactLanes(const OscillatorGroup& group, std::size_t offset) {
+        const Tag d;
+        A = hn::Load(d, group.A + offset);
+        B = hn::Load(d, group.B + offset);
+        C = hn::Load(d, group.C + offset);
+        D = hn::Load(d, group.D + offset);
+        Ap = hn::Load(d, group.Ap + offset);
+        Bp = hn::Load(d, group.Bp + offset);
+        Cp = hn::Load(d, group.Cp + offset);
+        Dp = hn::Load(d, group.Dp + offset);
+        vf = hn::Load(d, group.velocityFactor + offset);
+        df = hn::Load(d, group.displacementFactor + offset);
+        u = v = sd = sv = sa = hn::Zero(d);
+    }
+
+    // u1 = A u + B v + C p0 + D p1, v1 = A' u + B' v + C' p0 + D' p1 (Nigam & Jennings,
+    // 1969), summed left to right; the total acceleration times g is 2 zeta omega v1 +
+    // omega^2 u1 up to its sign.
+    HWY_INLINE void Step(V p0, V p1) {
+        const V u1 =
+            hn::Add(hn::Add(hn::Add(hn::Mul(A, u), hn::Mul(B, v)), hn::Mul(C, p0)), hn::Mul(D, p1));
+        const V v1 = hn::Add(hn::Add(hn::Add(hn::Mul(Ap, u), hn::Mul(Bp, v)), hn::Mul(Cp, p0)),
+                             hn::Mul(Dp, p1));
+        const V force = hn::Add(hn::Mul(vf, v1), hn::Mul(df, u1));
+        sd = KeepPeak(hn::Abs(u1), sd);
+        sv = KeepPeak(hn::Abs(v1), sv);
+        sa = KeepPeak(hn::Abs(force), sa);
+        u = u1;
+        v = v1;
+    }
+
+    // The same for the lanes in `active`; the others keep their state.
+    HWY_INLINE void Step(V p0, V p1, M active) {
+        const V u1 =
+            hn::Add(hn::Add(hn::Add(hn::Mul(A, u), hn::Mul(B, v)), hn::Mul(C, p0)), hn::Mul(D, p1));
+        const V v1 = hn::Add(hn::Add(hn::Add(hn::Mul(Ap, u), hn::Mul(Bp, v)), hn::Mul(Cp, p0)),
+                             hn::Mul(Dp, p1));
+        const V force = hn::Add(hn::Mul(vf, v1), hn::Mul(df, u1));
+        sd = hn::IfThenElse(active, KeepPeak(hn::Abs(u1), sd), sd);
+        sv = hn::IfThenElse(active, KeepPeak(hn::Abs(v1), sv), sv);
+        sa = hn::IfThenElse(active, KeepPeak(hn::Abs(force), sa), sa);
+        u = hn::IfThenElse(active, u1, u);
+        v = hn::IfThenElse(active, v1, v);
+    }
+
+    void Store(OscillatorGroup& group, std::size_t offset) const {
+        const Tag d;
+        hn::Store(sd, d, group.sd + offset);
+        hn::Store(sv, d, group.sv + offset);
+        hn::Store(sa, d, group.saNumerator + offset);
+    }
+};
+
+// Newmark (1959), incremental form for a unit mass.
+struct NewmarkLanes {
+    V kHat, a1, b1, dvPerDu, dvPerV, dvPerW, betaHH, betaH, twoBeta;
+    V u, v, w, sd, sv, sa;
+
+    NewmarkLanes(const OscillatorGroup& group, std::size_t offset) {
+        const Tag d;
+        kHat = hn::Load(d, group.kHat + offset);
+        a1 = hn::Load(d, group.a1 + offset);
+        b1 = hn::Load(d, group.b1 + offset);
+        dvPerDu = hn::Load(d, group.dvPerDu + offset);
+        dvPerV = hn::Load(d, group.dvPerV + offset);
+        dvPerW = hn::Load(d, group.dvPerW + offset);
+        betaHH = hn::Load(d, group.betaHH + offset);
+        betaH = hn::Load(d, group.betaH + offset);
+        twoBeta = hn::Load(d, group.twoBeta + offset);
+        u = v = w = sd = sv = sa = hn::Zero(d);
+    }
+
+    struct Next {
+        V u1, v1, w1;
+    };
+
+    HWY_INLINE Next Advance(V p0, V p1) const {
+        const V dpHat = hn::Add(hn::Add(hn::Sub(p0, p1), hn::Mul(a1, v)), hn::Mul(b1, w));
+        const V du = hn::Div(dpHat, kHat);
+        const V dv = hn::Add(hn::Sub(hn::Mul(dvPerDu, du), hn::Mul(dvPerV, v)), hn::Mul(dvPerW, w));
+        const V dw = hn::Sub(hn::Sub(hn::Div(du, betaHH), hn::Div(v, betaH)), hn::Div(w, twoBeta));
+        return {hn::Add(u, du), hn::Add(v, dv), hn::Add(w, dw)};
+    }
+
+    HWY_INLINE void Step(V p0, V p1) {
+        const Next next = Advance(p0, p1);
+        sd = KeepPeak(hn::Abs(next.u1), sd);
+        sv = KeepPeak(hn::Abs(next.v1), sv);
+        sa = KeepPeak(hn::Abs(hn::Add(next.w1, p1)), sa);
+        u = next.u1;
+        v = next.v1;
+        w = next.w1;
+    }
+
+    HWY_INLINE void Step(V p0, V p1, M active) {
+        const Next next = Advance(p0, p1);
+        sd = hn::IfThenElse(active, KeepPeak(hn::Abs(next.u1), sd), sd);
+        sv = hn::IfThenElse(active, KeepPeak(hn::Abs(next.v1), sv), sv);
+        sa = hn::IfThenElse(active, KeepPeak(hn::Abs(hn::Add(next.w1, p1)), sa), sa);
+        u = hn::IfThenElse(active, next.u1, u);
+        v = hn::IfThenElse(active, next.v1, v);
+        w = hn::IfThenElse(active, next.w1, w);
+    }
+
+    void Store(OscillatorGroup& group, std::size_t offset) const {
+        const Tag d;
+        hn::Store(sd, d, group.sd + offset);
+        hn::Store(sv, d, group.sv + offset);
+        hn::Store(sa, d, group.saNumerator + offset);
+    }
+};
+
+// Every lane shares one sub-step count n: the ground acceleration at the ends of each
+// sub-step, (i - 1) * delta + start and i * delta + start with delta = (a[j] - a[j-1]) g / n,
+// is one number for all lanes.
+template <class Lanes, std::size_t K>
+bool AdvanceUniform(const double* acceleration, std::size_t count, double g, OscillatorGroup& group,
+                    const std::atomic<bool>* cancel) {
+    const Tag d;
+    const std::size_t width = hn::Lanes(d);
+    Lanes first(group, 0);
+    Lanes second(group, K == 2 ? width : 0);
+    const int subSteps = group.maxSubSteps;
+    const double n = subSteps;
+    for (std::size_t j = 1; j < count; ++j) {
+        if (j % kCancelCheckInterval == 0 && Cancelled(cancel)) {
+            return false;
+        }
+        const double start = g * acceleration[j - 1];
+        const double delta = (acceleration[j] - acceleration[j - 1]) * g / n;
+        for (int i = 1; i <= subSteps; ++i) {
+            const V p0 = hn::Set(d, (i - 1) * delta + start);
+            const V p1 = hn::Set(d, i * delta + start);
+            first.Step(p0, p1);
+            if constexpr (K == 2) {
+                second.Step(p0, p1);
+            }
+        }
+    }
+    first.Store(group, 0);
+    if constexpr (K == 2) {
+        second.Store(group, width);
+    }
+    return true;
+}
+
+// Lanes of different sub-step counts: each lane has its own delta, and sits out the
+// sub-steps beyond its own count.
+template <class Lanes, std::size_t K>
+bool AdvanceMixed(const double* acceleration, std::size_t count, double g, OscillatorGroup& group,
+                  const std::atomic<bool>* cancel) {
+    const Tag d;
+    const std::size_t width = hn::Lanes(d);
+    Lanes first(group, 0);
+    Lanes second(group, K == 2 ? width : 0);
+    const V n0 = hn::Load(d, group.subSteps);
+    const V n1 = hn::Load(d, group.subSteps + (K == 2 ? width : 0));
+    for (std::size_t j = 1; j < count; ++j) {
+        if (j % kCancelCheckInterval == 0 && Cancelled(cancel)) {
+            return false;
+        }
+        const V start = hn::Set(d, g * acceleration[j - 1]);
+        const V rise = hn::Set(d, (acceleration[j] - acceleration[j - 1]) * g);
+        const V delta0 = hn::Div(rise, n0);
+        const V delta1 = hn::Div(rise, n1);
+        for (int i = 1; i <= group.maxSubSteps; ++i) {
+            const V before = hn::Set(d, static_cast<double>(i - 1));
+            const V after = hn::Set(d, static_cast<double>(i));
+            const V p00 = hn::Add(hn::Mul(before, delta0), start);
+            const V p10 = hn::Add(hn::Mul(after, delta0), start);
+            if (i <= group.minSubSteps) {
+                first.Step(p00, p10);
+            } else {
+                first.Step(p00, p10, hn::Le(after, n0));
+            }
+            if constexpr (K == 2) {
+                const V p01 = hn::Add(hn::Mul(before, delta1), start);
+                const V p11 = hn::Add(hn::Mul(after, delta1), start);
+                if (i <= group.minSubSteps) {
+                    second.Step(p01, p11);
+                } else {
+                    second.Step(p01, p11, hn::Le(after, n1));
+                }
+            }
+        }
+    }
+    first.Store(group, 0);
+    if constexpr (K == 2) {
+        second.Store(group, width);
+    }
+    return true;
+}
+
+template <class Lanes>
+bool AdvanceGroup(const double* acceleration, std::size_t count, double g, OscillatorGroup& group,
+                  const std::atomic<bool>* cancel) {
+    const bool oneVector = group.lanes <= hn::Lanes(Tag());
+    if (group.minSubSteps == group.maxSubSteps) {
+        return oneVector ? AdvanceUniform<Lanes, 1>(acceleration, count, g, group, cancel)
+                         : AdvanceUniform<Lanes, 2>(acceleration, count, g, group, cancel);
+    }
+    return oneVector ? AdvanceMixed<Lanes, 1>(acceleration, count, g, group, cancel)
+                     : AdvanceMixed<Lanes, 2>(acceleration, count, g, group, cancel);
+}
+
+// Two vectors in flight: each step's chain of dependent multiplies and adds is long, and a
+// second independent vector fills the waits.
+std::size_t GroupWidthImpl() {
+    return 2 * hn::Lanes(Tag());
+}
+
+bool AdvanceExactImpl(const double* acceleration, std::size_t count, double g,
+                      OscillatorGroup& group, const std::atomic<bool>* cancel) {
+    return AdvanceGroup<ExactLanes>(acceleration, count, g, group, cancel);
+}
+
+bool AdvanceNewmarkImpl(const double* acceleration, std::size_t count, double g,
+                        OscillatorGroup& group, const std::atomic<bool>* cancel) {
+    return AdvanceGroup<NewmarkLanes>(acceleration, count, g, group, cancel);
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace travik::kernels
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace travik::kernels {
+
+HWY_EXPORT(GroupWidthImpl);
+HWY_EXPORT(AdvanceExactImpl);
+HWY_EXPORT(AdvanceNewmarkImpl);
+
+namespace {
+std::atomic<std::int64_t> forcedTarget{0};
+}  // namespace
+
+std::size_t GroupWidth() {
+    return HWY_DYNAMIC_DISPATCH(GroupWidthImpl)();
+}
+
+bool AdvanceExactGroup(const double* acceleration, std::size_t count, double g,
+                       OscillatorGroup& group, const std::atomic<bool>* cancel) {
+    return HWY_DYNAMIC_DISPATCH(AdvanceExactImpl)(acceleration, count, g, group, cancel);
+}
+
+bool AdvanceNewmarkGroup(const double* acceleration, std::size_t count, double g,
+                         OscillatorGroup& group, const std::atomic<bool>* cancel) {
+    return HWY_DYNAMIC_DISPATCH(AdvanceNewmarkImpl)(acceleration, count, g, group, cancel);
+}
+
+std::vector<KernelTarget> AvailableKernelTargets() {
+    const std::int64_t forced = forcedTarget.load();
+    if (forced != 0) {
+        hwy::SetSupportedTargetsForTest(0);
+    }
+    std::vector<KernelTarget> targets;
+    for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
+        targets.push_back({target, hwy::TargetName(target)});
+    }
+    if (forced != 0) {
+        hwy::SetSupportedTargetsForTest(forced);
+    }
+    return targets;
+}
+
+void UseKernelTarget(std::int64_t target) {
+    forcedTarget.store(target);
+    hwy::SetSupportedTargetsForTest(target);
+    hwy::GetChosenTarget().Update(hwy::SupportedTargets());
+}
+
+}  // namespace travik::kernels
+#endif  // HWY_ONCE

@@ -1,0 +1,70 @@
+#pragma once
+
+// The vector kernels behind ComputeOscillatorPeaksBatch: one source, compiled for every
+// instruction set the build knows (AVX-512, AVX2, SSE4, NEON, ... and a portable path) and
+// chosen at run time for the processor at hand.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace travik::kernels {
+
+// Most oscillators any kernel advances side by side.
+inline constexpr std::size_t kMaxGroupLanes = 16;
+
+// Up to kMaxGroupLanes oscillators as structure of arrays, one lane each. Lanes from
+// `lanes` on must hold a copy of a used lane (their results are dropped), so that every lane
+// computes finite, harmless numbers. Lanes may differ in sub-step count: a lane sits out the
+// sub-steps beyond its own count.
+struct alignas(64) OscillatorGroup {
+    std::size_t lanes = 0;
+    int minSubSteps = 0;  // smallest and largest sub-step count of the group
+    int maxSubSteps = 0;
+    // Every array is 64-byte aligned (each is a multiple of 64 bytes long) for vector loads.
+    alignas(64) double subSteps[kMaxGroupLanes] = {};  // per lane, as a number
+    // Piecewise exact recurrence: the step coefficients, 2 zeta omega and omega^2.
+    double A[kMaxGroupLanes] = {}, B[kMaxGroupLanes] = {}, C[kMaxGroupLanes] = {},
+           D[kMaxGroupLanes] = {};
+    double Ap[kMaxGroupLanes] = {}, Bp[kMaxGroupLanes] = {}, Cp[kMaxGroupLanes] = {},
+           Dp[kMaxGroupLanes] = {};
+    double velocityFactor[kMaxGroupLanes] = {}, displacementFactor[kMaxGroupLanes] = {};
+    // Newmark's method in incremental form.
+    double kHat[kMaxGroupLanes] = {}, a1[kMaxGroupLanes] = {}, b1[kMaxGroupLanes] = {};
+    double dvPerDu[kMaxGroupLanes] = {}, dvPerV[kMaxGroupLanes] = {}, dvPerW[kMaxGroupLanes] = {};
+    double betaHH[kMaxGroupLanes] = {}, betaH[kMaxGroupLanes] = {}, twoBeta[kMaxGroupLanes] = {};
+    // Results: peak |u| (cm), peak |v| (cm/sec) and the peak of |total acceleration| * g.
+    double sd[kMaxGroupLanes] = {}, sv[kMaxGroupLanes] = {}, saNumerator[kMaxGroupLanes] = {};
+};
+
+// Lanes the chosen kernel advances at once (at most kMaxGroupLanes); groups should be
+// filled to this width.
+std::size_t GroupWidth();
+
+// Advance the group through the acceleration series (g, `count` samples) with ground
+// acceleration `g` (cm/sec^2) times the samples, writing the group's results. Every lane
+// performs exactly the operations of ComputeOscillatorPeaks, in the same order, with no
+// fused multiply-add, so the results agree with it to the last bit. Returns false, with the
+// results undefined, when `cancel` became true on the way (it is read every few thousand
+// samples).
+bool AdvanceExactGroup(const double* acceleration, std::size_t count, double g,
+                       OscillatorGroup& group, const std::atomic<bool>* cancel);
+bool AdvanceNewmarkGroup(const double* acceleration, std::size_t count, double g,
+                         OscillatorGroup& group, const std::atomic<bool>* cancel);
+
+// An instruction set compiled into this program.
+struct KernelTarget {
+    std::int64_t id = 0;  // as the SIMD library numbers it
+    std::string name;
+};
+
+// The instruction sets compiled into this program that this processor runs, best first.
+std::vector<KernelTarget> AvailableKernelTargets();
+
+// Makes every later kernel call use `target` (one of AvailableKernelTargets()); 0 returns
+// to the automatic choice. For tests and measurements: not to be called while kernels run.
+void UseKernelTarget(std::int64_t target);
+
+}  // namespace travik::kernels

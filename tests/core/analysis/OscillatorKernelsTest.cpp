@@ -1,0 +1,199 @@
+// The vector kernels must give every value of the one-oscillator code to the last bit, on
+// every instruction set compiled in that this processor runs, and whatever the threads.
+#include "analysis/OscillatorKernels.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <bit>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "analysis/OscillatorIntegrators.h"
+#include "records/BaselineCorrection.h"
+#include "records/TimeHistory.h"
+
+namespace travik {
+namespace {
+
+constexpr double kG = 980.0;
+
+// A sample record of data/ (one value per line), cut to `limit` samples to keep the test
+// short.
+TimeHistory SampleRecord(const std::string& fileName, double timeStep, std::size_t limit) {
+    std::ifstream in(std::string(TRAVIK_SAMPLE_DATA_DIR) + "/" + fileName);
+    TimeHistory record(fileName, timeStep);
+    double value = 0;
+    while (record.SampleCount() < static_cast<int>(limit) && in >> value) {
+        record.AppendAcceleration(value);
+    }
+    return record;
+}
+
+// Restores the automatic choice of instruction set however a test ends.
+struct AutomaticTargetAfterwards {
+    ~AutomaticTargetAfterwards() { kernels::UseKernelTarget(0); }
+};
+
+struct Case {
+    std::string name;
+    IntegrationMethod method;
+    AnalysisSettings settings;
+    double maxDtOverT;
+    std::vector<double> dampingRatios;
+    std::vector<double> periods;
+};
+
+// Periods from 0.005 s (hundreds of sub-steps at 0.02 s) to 20 s (one), in an order that
+// mixes sub-step counts inside groups.
+const std::vector<double> kPeriods = {0.3,  0.005, 2.0,  0.013, 0.05, 1.0,  0.021, 0.1, 0.02,
+                                      0.07, 5.0,   0.15, 0.04,  0.5,  0.03, 20.0,  0.2, 0.06,
+                                      0.7,  0.011, 3.3,  0.09,  0.25, 0.45, 0.017};
+
+std::vector<Case> Cases() {
+    AnalysisSettings linearAcceleration;
+    linearAcceleration.beta = 1.0 / 6.0;
+    std::vector<Case> cases;
+    // Many oscillators per sub-step count (full groups of one count) and few (mixed ones),
+    // sub-stepped and not (a ratio of 10 gives one sub-step for every period here).
+    cases.push_back({"exact, sub-stepped, five ratios",
+                     IntegrationMethod::PiecewiseExact,
+                     {},
+                     0.02,
+                     {0.0, 0.02, 0.05, 0.2, 0.7},
+                     kPeriods});
+    cases.push_back({"exact, sub-stepped, one ratio",
+                     IntegrationMethod::PiecewiseExact,
+                     {},
+                     0.02,
+                     {0.05},
+                     kPeriods});
+    cases.push_back({"exact, not sub-stepped",
+                     IntegrationMethod::PiecewiseExact,
+                     {},
+                     10.0,
+                     {0.01, 0.05, 0.3},
+                     kPeriods});
+    cases.push_back({"Newmark, sub-stepped, four ratios",
+                     IntegrationMethod::Newmark,
+                     {},
+                     0.02,
+                     {0.0, 0.05, 0.1, 0.9},
+                     kPeriods});
+    cases.push_back({"Newmark linear acceleration, one ratio",
+                     IntegrationMethod::Newmark,
+                     linearAcceleration,
+                     0.05,
+                     {0.02},
+                     kPeriods});
+    cases.push_back(
+        {"Newmark, not sub-stepped", IntegrationMethod::Newmark, {}, 10.0, {0.05, 0.2}, kPeriods});
+    return cases;
+}
+
+void ExpectSameBits(double expected, double actual, const char* what, const OscillatorRun& run) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(expected), std::bit_cast<std::uint64_t>(actual))
+        << what << " of damping " << run.dampingRatio << ", period " << run.period << ": "
+        << expected << " expected, " << actual << " computed";
+}
+
+void ExpectBatchEqualsOneAtATime(const TimeHistory& record, const Case& c,
+                                 const BatchOptions& options) {
+    std::vector<OscillatorRun> runs;
+    for (const double zeta : c.dampingRatios) {
+        for (const double period : c.periods) {
+            runs.push_back({zeta, period});
+        }
+    }
+    const bool corrected = record.IsCorrected();
+    ASSERT_TRUE(ComputeOscillatorPeaksBatch(c.settings, record, kG, c.maxDtOverT, corrected,
+                                            c.method, runs, options));
+    for (const OscillatorRun& run : runs) {
+        double sd = 0, sv = 0, sa = 0;
+        const bool computed =
+            ComputeOscillatorPeaks(c.settings, record, kG, c.maxDtOverT, run.dampingRatio,
+                                   run.period, sd, sv, sa, corrected, c.method);
+        ASSERT_TRUE(computed);
+        ASSERT_TRUE(run.computed);
+        ExpectSameBits(sd, run.sd, "Sd", run);
+        ExpectSameBits(sv, run.sv, "Sv", run);
+        ExpectSameBits(sa, run.sa, "Sa", run);
+    }
+}
+
+std::vector<TimeHistory> Records() {
+    std::vector<TimeHistory> records;
+    records.push_back(SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 1560));
+    records.push_back(SampleRecord("peer-chinohills-rsn8883-360.txt", 0.005, 1500));
+    TimeHistory corrected = SampleRecord("eqsig-test-motion.txt", 0.01, 1200);
+    EXPECT_TRUE(ApplyBaselineCorrection(corrected, BaselineCorrectionType::Parabolic, kG));
+    records.push_back(std::move(corrected));
+    return records;
+}
+
+TEST(OscillatorKernels, EveryInstructionSetGivesTheOneAtATimeDigitsOnRealRecords) {
+    const AutomaticTargetAfterwards restore;
+    const std::vector<kernels::KernelTarget> targets = kernels::AvailableKernelTargets();
+    ASSERT_FALSE(targets.empty());
+    const std::vector<TimeHistory> records = Records();
+    BatchOptions oneThread;
+    oneThread.threads = 1;
+    for (const kernels::KernelTarget& target : targets) {
+        kernels::UseKernelTarget(target.id);
+        ASSERT_GE(kernels::GroupWidth(), 1U);
+        ASSERT_LE(kernels::GroupWidth(), kernels::kMaxGroupLanes);
+        for (const TimeHistory& record : records) {
+            for (const Case& c : Cases()) {
+                SCOPED_TRACE(target.name + ", " + record.SourceFileName() + ", " + c.name);
+                ExpectBatchEqualsOneAtATime(record, c, oneThread);
+            }
+        }
+    }
+}
+
+TEST(OscillatorKernels, ResultsDoNotDependOnTheThreadCount) {
+    const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 1560);
+    for (const Case& c : Cases()) {
+        for (const int threads : {2, 3, 7}) {
+            SCOPED_TRACE(c.name + ", " + std::to_string(threads) + " threads");
+            BatchOptions options;
+            options.threads = threads;
+            ExpectBatchEqualsOneAtATime(record, c, options);
+        }
+    }
+}
+
+TEST(OscillatorKernels, ProgressRisesToOneAndACancelledBatchComputesNothing) {
+    const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 1560);
+    std::vector<OscillatorRun> runs;
+    for (const double period : kPeriods) {
+        runs.push_back({0.05, period});
+    }
+    const AnalysisSettings settings;
+
+    std::vector<double> reported;
+    BatchOptions options;
+    options.threads = 2;
+    options.progress = [&reported](double fraction) { reported.push_back(fraction); };
+    EXPECT_TRUE(ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
+                                            IntegrationMethod::PiecewiseExact, runs, options));
+    ASSERT_FALSE(reported.empty());
+    for (std::size_t k = 1; k < reported.size(); ++k) {
+        EXPECT_GT(reported[k], reported[k - 1]);
+    }
+    EXPECT_DOUBLE_EQ(reported.back(), 1.0);
+
+    const std::atomic<bool> cancel{true};
+    options.cancel = &cancel;
+    options.progress = nullptr;
+    EXPECT_FALSE(ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
+                                             IntegrationMethod::PiecewiseExact, runs, options));
+    for (const OscillatorRun& run : runs) {
+        EXPECT_FALSE(run.computed);
+    }
+}
+
+}  // namespace
+}  // namespace travik
