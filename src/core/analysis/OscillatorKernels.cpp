@@ -161,9 +161,15 @@ struct NewmarkLanes {
     }
 };
 
+// Sub-step counts up to this have their ground accelerations computed ahead, a few samples
+// at a time (see AdvanceUniform).
+constexpr int kMaxPrecomputedSubSteps = 64;
+
 // Every lane shares one sub-step count n: the ground acceleration at the ends of each
 // sub-step, (i - 1) * delta + start and i * delta + start with delta = (a[j] - a[j-1]) g / n,
-// is one number for all lanes.
+// is one number for all lanes. For small n these numbers are computed for a vector's worth
+// of samples at once (the same operations per sample, so the same numbers) and stored, which
+// leaves the arithmetic units to the oscillators; broadcasting them back costs only loads.
 template <class Lanes, std::size_t K>
 bool AdvanceUniform(const double* acceleration, std::size_t count, double g, OscillatorGroup& group,
                     const std::atomic<bool>* cancel) {
@@ -173,19 +179,51 @@ bool AdvanceUniform(const double* acceleration, std::size_t count, double g, Osc
     Lanes second(group, K == 2 ? width : 0);
     const int subSteps = group.maxSubSteps;
     const double n = subSteps;
-    for (std::size_t j = 1; j < count; ++j) {
+    const auto step = [&](double p0, double p1) {
+        const V v0 = hn::Set(d, p0);
+        const V v1 = hn::Set(d, p1);
+        first.Step(v0, v1);
+        if constexpr (K == 2) {
+            second.Step(v0, v1);
+        }
+    };
+    std::size_t j = 1;
+    if (subSteps <= kMaxPrecomputedSubSteps) {
+        // ground[i * width + s]: i * delta + start of the block's sample s, i = 0..n.
+        HWY_ALIGN double ground[(kMaxPrecomputedSubSteps + 1) * 8];
+        const V gv = hn::Set(d, g);
+        const V nv = hn::Set(d, n);
+        std::size_t sinceCheck = 0;
+        for (; j + width <= count; j += width) {
+            if ((sinceCheck += width) >= kCancelCheckInterval) {
+                sinceCheck = 0;
+                if (Cancelled(cancel)) {
+                    return false;
+                }
+            }
+            const V before = hn::LoadU(d, acceleration + j - 1);
+            const V after = hn::LoadU(d, acceleration + j);
+            const V start = hn::Mul(gv, before);
+            const V delta = hn::Div(hn::Mul(hn::Sub(after, before), gv), nv);
+            for (int i = 0; i <= subSteps; ++i) {
+                hn::Store(hn::Add(hn::Mul(hn::Set(d, static_cast<double>(i)), delta), start), d,
+                          ground + static_cast<std::size_t>(i) * width);
+            }
+            for (std::size_t s = 0; s < width; ++s) {
+                for (std::size_t i = 1; i <= static_cast<std::size_t>(subSteps); ++i) {
+                    step(ground[(i - 1) * width + s], ground[i * width + s]);
+                }
+            }
+        }
+    }
+    for (; j < count; ++j) {
         if (j % kCancelCheckInterval == 0 && Cancelled(cancel)) {
             return false;
         }
         const double start = g * acceleration[j - 1];
         const double delta = (acceleration[j] - acceleration[j - 1]) * g / n;
         for (int i = 1; i <= subSteps; ++i) {
-            const V p0 = hn::Set(d, (i - 1) * delta + start);
-            const V p1 = hn::Set(d, i * delta + start);
-            first.Step(p0, p1);
-            if constexpr (K == 2) {
-                second.Step(p0, p1);
-            }
+            step((i - 1) * delta + start, i * delta + start);
         }
     }
     first.Store(group, 0);
@@ -214,24 +252,27 @@ bool AdvanceMixed(const double* acceleration, std::size_t count, double g, Oscil
         const V rise = hn::Set(d, (acceleration[j] - acceleration[j - 1]) * g);
         const V delta0 = hn::Div(rise, n0);
         const V delta1 = hn::Div(rise, n1);
+        // i * delta + start at the end of sub-step i is the very number at the start of
+        // sub-step i + 1, so each is computed once.
+        V p00 = hn::Add(hn::Mul(hn::Zero(d), delta0), start);
+        V p01 = hn::Add(hn::Mul(hn::Zero(d), delta1), start);
         for (int i = 1; i <= group.maxSubSteps; ++i) {
-            const V before = hn::Set(d, static_cast<double>(i - 1));
             const V after = hn::Set(d, static_cast<double>(i));
-            const V p00 = hn::Add(hn::Mul(before, delta0), start);
             const V p10 = hn::Add(hn::Mul(after, delta0), start);
             if (i <= group.minSubSteps) {
                 first.Step(p00, p10);
             } else {
                 first.Step(p00, p10, hn::Le(after, n0));
             }
+            p00 = p10;
             if constexpr (K == 2) {
-                const V p01 = hn::Add(hn::Mul(before, delta1), start);
                 const V p11 = hn::Add(hn::Mul(after, delta1), start);
                 if (i <= group.minSubSteps) {
                     second.Step(p01, p11);
                 } else {
                     second.Step(p01, p11, hn::Le(after, n1));
                 }
+                p01 = p11;
             }
         }
     }

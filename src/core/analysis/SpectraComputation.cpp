@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "analysis/OscillatorIntegrators.h"
-
 namespace travik {
 
 bool SpectraResult::DampingComputed(std::size_t damping) const {
@@ -19,6 +17,12 @@ bool SpectraResult::AllRunsFailed() const {
 SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
                              const std::vector<double>& dampingRatios,
                              const std::vector<double>& periods) {
+    return ComputeSpectra(record, settings, dampingRatios, periods, BatchOptions{});
+}
+
+SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
+                             const std::vector<double>& dampingRatios,
+                             const std::vector<double>& periods, const BatchOptions& options) {
     SpectraResult result;
     result.recordName = record.SourceFileName();
     result.corrected = record.IsCorrected();
@@ -58,8 +62,11 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
             runs.push_back({zeta, periods[k]});
         }
     }
-    ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
-                                record.IsCorrected(), settings.method, runs);
+    if (!ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
+                                     record.IsCorrected(), settings.method, runs, options)) {
+        result.cancelled = true;
+        return result;
+    }
 
     auto& sd = result.columns[static_cast<std::size_t>(SpectrumKind::Displacement)];
     auto& sv = result.columns[static_cast<std::size_t>(SpectrumKind::Velocity)];

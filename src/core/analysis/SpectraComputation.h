@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
+#include "analysis/OscillatorIntegrators.h"
 #include "records/TimeHistory.h"
 #include "spectra/SpectrumAccuracy.h"
 
@@ -58,6 +59,9 @@ struct SpectraResult {
     std::vector<std::vector<bool>> computed;
     // Every failed run, damping ratio by damping ratio, periods ascending.
     std::vector<SpectraRunFailure> failures;
+    // The computation was cancelled through its options: no run is computed and none is
+    // listed as failed.
+    bool cancelled = false;
 
     const std::vector<DOUBLEVECTOR>& Columns(SpectrumKind kind) const {
         return columns[static_cast<std::size_t>(kind)];
@@ -75,8 +79,14 @@ struct SpectraResult {
 // corrected acceleration when it is corrected, by the settings' integrator. omega is
 // 6.2831852 / T, as in the oscillators themselves. A run that cannot be computed is listed
 // in `failures`; the others are unaffected.
+// The oscillators are spread over every core; the values do not depend on it.
 SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
                              const std::vector<double>& dampingRatios,
                              const std::vector<double>& periods);
+
+// The same with the thread count, progress report and cancel flag of `options`.
+SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
+                             const std::vector<double>& dampingRatios,
+                             const std::vector<double>& periods, const BatchOptions& options);
 
 }  // namespace travik

@@ -1,0 +1,300 @@
+// The batch integrator as the program had it before its vector kernels: eight oscillators
+// of one sub-step count in plain arrays, left to the compiler to vectorise for the build's
+// baseline instruction set. Kept only as a yardstick ("today's code") for the benchmarks.
+#include "PreviousBatch.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <initializer_list>
+#include <vector>
+
+namespace travik::bench {
+namespace {
+
+// Beyond a million sub-steps per sampling interval a spectrum would take hours; such a
+// count only arises from a nonsensical period or ratio, so the run is refused instead.
+constexpr double kMaxSubSteps = 1000000.0;
+
+// Number of oscillators advanced side by side by the batch routine.
+constexpr std::size_t kLanes = 8;
+
+// Everything one oscillator needs besides the record, fixed for the whole run.
+// The total acceleration is -(velocityFactor * v + displacementFactor * u) / g for the
+// recurrence and (w + p1) / g for Newmark's method; see TotalAccelerationPeak.
+struct PreparedOscillator {
+    bool valid = false;
+    int subSteps = 0;
+    // Piecewise exact recurrence.
+    PiecewiseExactCoefficients exact{};
+    double velocityFactor = 0.0;      // 2 zeta omega
+    double displacementFactor = 0.0;  // omega^2
+    // Newmark's method.
+    double kHat = 0.0;
+    double a1 = 0.0;
+    double b1 = 0.0;
+    double dvPerDu = 0.0;  // gamma / (beta h)
+    double dvPerV = 0.0;   // gamma / beta
+    double dvPerW = 0.0;   // h (1 - gamma / (2 beta))
+    double betaHH = 0.0;   // beta h^2
+    double betaH = 0.0;    // beta h
+    double twoBeta = 0.0;  // 2 beta
+};
+
+bool AllFinite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double x) { return std::isfinite(x); });
+}
+
+// The sub-step count n = trunc(dt / (T maxDtOverT) + 1), or 0 when it is not a finite
+// number from 1 to a million (which also refuses a time step or period that is not
+// positive, and a zero or non-finite ratio).
+int SubStepCount(double timeStep, double period, double maxDtOverT) {
+    if (!(timeStep > 0) || !std::isfinite(timeStep)) {
+        return 0;
+    }
+    const double count = timeStep / (period * maxDtOverT) + 1;
+    if (!(count >= 1 && count < kMaxSubSteps + 1)) {
+        return 0;
+    }
+    return static_cast<int>(count);
+}
+
+PreparedOscillator Prepare(const AnalysisSettings& settings, double timeStep, double g,
+                           double maxDtOverT, double zeta, double period,
+                           IntegrationMethod method) {
+    PreparedOscillator prepared;
+    const int n = SubStepCount(timeStep, period, maxDtOverT);
+    // Every acceleration is divided by g on its way to the result.
+    if (n == 0 || !std::isfinite(g) || g == 0) {
+        return prepared;
+    }
+    prepared.subSteps = n;
+    const double omega = kTwoPi / period;
+    const double h = timeStep / n;
+
+    if (method == IntegrationMethod::PiecewiseExact) {
+        const PiecewiseExactCoefficients c = ComputePiecewiseExactCoefficients(zeta, h, omega);
+        prepared.exact = c;
+        prepared.velocityFactor = 2 * zeta * omega;
+        prepared.displacementFactor = omega * omega;
+        // Critical damping or beyond (|zeta| >= 1) has no damped frequency: the
+        // coefficients come out as non-numbers and the run is refused.
+        prepared.valid = AllFinite({c.A, c.B, c.Ap, c.Bp, c.C, c.D, c.Cp, c.Dp,
+                                    prepared.velocityFactor, prepared.displacementFactor});
+        return prepared;
+    }
+
+    // Newmark (1959) in incremental form for a unit mass; beta = 1/4, gamma = 1/2 is the
+    // constant average acceleration scheme.
+    const double beta = settings.beta;
+    const double gamma = settings.gamma;
+    const double m = 1;
+    const double k = omega * omega * m;
+    const double c = 2 * m * omega * zeta;
+    prepared.kHat = gamma * c / (beta * h) + k + m / (beta * (h * h));
+    prepared.a1 = m / (beta * h) + gamma * c / beta;
+    prepared.b1 = m / (2 * beta) + h * c * (gamma / (2 * beta) - 1);
+    prepared.dvPerDu = gamma / (beta * h);
+    prepared.dvPerV = gamma / beta;
+    prepared.dvPerW = h * (1 - gamma / (2 * beta));
+    prepared.betaHH = beta * (h * h);
+    prepared.betaH = beta * h;
+    prepared.twoBeta = 2 * beta;
+    // beta = 0 divides by zero; a zero kHat would do so at every step.
+    prepared.valid =
+        prepared.kHat != 0 && prepared.betaHH != 0 && prepared.betaH != 0 &&
+        prepared.twoBeta != 0 &&
+        AllFinite({prepared.kHat, prepared.a1, prepared.b1, prepared.dvPerDu, prepared.dvPerV,
+                   prepared.dvPerW, prepared.betaHH, prepared.betaH, prepared.twoBeta});
+    return prepared;
+}
+
+// A peak is replaced only by a value that compares strictly greater, so a non-number never
+// becomes a peak.
+inline double KeepPeak(double candidate, double peak) {
+    return candidate > peak ? candidate : peak;
+}
+
+// The peak total acceleration in g from the peak of |numerator|, where each step's total
+// acceleration is +-numerator / g. Division by the same g is monotonic and |x / g| equals
+// |x| / |g| exactly, so dividing the largest numerator once gives the very number the
+// largest per-step quotient would have given.
+inline double TotalAccelerationPeak(double numeratorPeak, double g) {
+    return numeratorPeak / std::fabs(g);
+}
+
+struct LanePeaks {
+    std::array<double, kLanes> sd{};
+    std::array<double, kLanes> sv{};
+    std::array<double, kLanes> saNumerator{};
+};
+
+// Advances `lanes` oscillators with the same sub-step count through the record. Each lane
+// performs exactly the operations of a lone oscillator, in the same order.
+template <std::size_t Lanes>
+void AdvanceExact(const std::array<const PreparedOscillator*, kLanes>& oscillators,
+                  const double* acceleration, std::size_t count, double g, int subSteps,
+                  LanePeaks& peaks) {
+    static_assert(Lanes <= kLanes);
+    double A[Lanes], B[Lanes], Ap[Lanes], Bp[Lanes], C[Lanes], D[Lanes], Cp[Lanes], Dp[Lanes];
+    double vf[Lanes], df[Lanes];
+    double u[Lanes], v[Lanes], sd[Lanes], sv[Lanes], sa[Lanes];
+    for (std::size_t l = 0; l < Lanes; ++l) {
+        const PiecewiseExactCoefficients& c = oscillators[l]->exact;
+        A[l] = c.A;
+        B[l] = c.B;
+        Ap[l] = c.Ap;
+        Bp[l] = c.Bp;
+        C[l] = c.C;
+        D[l] = c.D;
+        Cp[l] = c.Cp;
+        Dp[l] = c.Dp;
+        vf[l] = oscillators[l]->velocityFactor;
+        df[l] = oscillators[l]->displacementFactor;
+        u[l] = v[l] = sd[l] = sv[l] = sa[l] = 0;
+    }
+    const double n = subSteps;
+    for (std::size_t j = 1; j < count; ++j) {
+        const double start = g * acceleration[j - 1];
+        const double delta = (acceleration[j] - acceleration[j - 1]) * g / n;
+        for (int i = 1; i <= subSteps; ++i) {
+            // Ground acceleration (cm/sec^2) at both ends of the sub-step, interpolated
+            // linearly between the samples.
+            const double p0 = (i - 1) * delta + start;
+            const double p1 = i * delta + start;
+            for (std::size_t l = 0; l < Lanes; ++l) {
+                const double u1 = A[l] * u[l] + B[l] * v[l] + C[l] * p0 + D[l] * p1;
+                const double v1 = Ap[l] * u[l] + Bp[l] * v[l] + Cp[l] * p0 + Dp[l] * p1;
+                const double force = vf[l] * v1 + df[l] * u1;
+                sd[l] = KeepPeak(std::fabs(u1), sd[l]);
+                sv[l] = KeepPeak(std::fabs(v1), sv[l]);
+                sa[l] = KeepPeak(std::fabs(force), sa[l]);
+                u[l] = u1;
+                v[l] = v1;
+            }
+        }
+    }
+    for (std::size_t l = 0; l < Lanes; ++l) {
+        peaks.sd[l] = sd[l];
+        peaks.sv[l] = sv[l];
+        peaks.saNumerator[l] = sa[l];
+    }
+}
+
+template <std::size_t Lanes>
+void AdvanceNewmark(const std::array<const PreparedOscillator*, kLanes>& oscillators,
+                    const double* acceleration, std::size_t count, double g, int subSteps,
+                    LanePeaks& peaks) {
+    static_assert(Lanes <= kLanes);
+    double kHat[Lanes], a1[Lanes], b1[Lanes], dvPerDu[Lanes], dvPerV[Lanes], dvPerW[Lanes];
+    double betaHH[Lanes], betaH[Lanes], twoBeta[Lanes];
+    double u[Lanes], v[Lanes], w[Lanes], sd[Lanes], sv[Lanes], sa[Lanes];
+    for (std::size_t l = 0; l < Lanes; ++l) {
+        const PreparedOscillator& o = *oscillators[l];
+        kHat[l] = o.kHat;
+        a1[l] = o.a1;
+        b1[l] = o.b1;
+        dvPerDu[l] = o.dvPerDu;
+        dvPerV[l] = o.dvPerV;
+        dvPerW[l] = o.dvPerW;
+        betaHH[l] = o.betaHH;
+        betaH[l] = o.betaH;
+        twoBeta[l] = o.twoBeta;
+        // The relative acceleration starts at 0 whatever the first ground sample is.
+        u[l] = v[l] = w[l] = sd[l] = sv[l] = sa[l] = 0;
+    }
+    const double n = subSteps;
+    for (std::size_t j = 1; j < count; ++j) {
+        const double start = g * acceleration[j - 1];
+        const double delta = (acceleration[j] - acceleration[j - 1]) * g / n;
+        for (int i = 1; i <= subSteps; ++i) {
+            const double p0 = (i - 1) * delta + start;
+            const double p1 = i * delta + start;
+            for (std::size_t l = 0; l < Lanes; ++l) {
+                const double dpHat = (p0 - p1) + a1[l] * v[l] + b1[l] * w[l];
+                const double du = dpHat / kHat[l];
+                const double dv = dvPerDu[l] * du - dvPerV[l] * v[l] + dvPerW[l] * w[l];
+                const double dw = du / betaHH[l] - v[l] / betaH[l] - w[l] / twoBeta[l];
+                const double u1 = u[l] + du;
+                const double v1 = v[l] + dv;
+                w[l] = w[l] + dw;
+                sd[l] = KeepPeak(std::fabs(u1), sd[l]);
+                sv[l] = KeepPeak(std::fabs(v1), sv[l]);
+                sa[l] = KeepPeak(std::fabs(w[l] + p1), sa[l]);
+                u[l] = u1;
+                v[l] = v1;
+            }
+        }
+    }
+    for (std::size_t l = 0; l < Lanes; ++l) {
+        peaks.sd[l] = sd[l];
+        peaks.sv[l] = sv[l];
+        peaks.saNumerator[l] = sa[l];
+    }
+}
+
+template <std::size_t Lanes>
+void Advance(IntegrationMethod method, const std::array<const PreparedOscillator*, kLanes>& lanes,
+             const DOUBLEVECTOR& series, double g, int subSteps, LanePeaks& peaks) {
+    if (method == IntegrationMethod::PiecewiseExact) {
+        AdvanceExact<Lanes>(lanes, series.data(), series.size(), g, subSteps, peaks);
+    } else {
+        AdvanceNewmark<Lanes>(lanes, series.data(), series.size(), g, subSteps, peaks);
+    }
+}
+
+}  // namespace
+
+void PreviousOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
+                                  double g, double maxDtOverT, bool useCorrected,
+                                  IntegrationMethod method, std::span<OscillatorRun> runs) {
+    const DOUBLEVECTOR& series = record.Acceleration(useCorrected);
+    std::vector<PreparedOscillator> prepared;
+    prepared.reserve(runs.size());
+    std::vector<std::size_t> order;
+    order.reserve(runs.size());
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        prepared.push_back(Prepare(settings, record.TimeStep(), g, maxDtOverT, runs[r].dampingRatio,
+                                   runs[r].period, method));
+        runs[r].computed = !series.empty() && prepared.back().valid;
+        if (runs[r].computed) {
+            order.push_back(r);
+        }
+    }
+    // Oscillators with the same sub-step count share every ground-acceleration value, so
+    // they can be advanced in one pass.
+    std::stable_sort(order.begin(), order.end(), [&prepared](std::size_t a, std::size_t b) {
+        return prepared[a].subSteps < prepared[b].subSteps;
+    });
+
+    std::size_t first = 0;
+    while (first < order.size()) {
+        const int subSteps = prepared[order[first]].subSteps;
+        std::size_t used = 1;
+        while (used < kLanes && first + used < order.size() &&
+               prepared[order[first + used]].subSteps == subSteps) {
+            ++used;
+        }
+        std::array<const PreparedOscillator*, kLanes> lanes{};
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            // Idle lanes repeat the first oscillator; their results are dropped.
+            lanes[l] = &prepared[order[first + (l < used ? l : 0)]];
+        }
+        LanePeaks peaks;
+        if (used == 1) {
+            Advance<1>(method, lanes, series, g, subSteps, peaks);
+        } else {
+            Advance<kLanes>(method, lanes, series, g, subSteps, peaks);
+        }
+        for (std::size_t l = 0; l < used; ++l) {
+            OscillatorRun& run = runs[order[first + l]];
+            run.sd = peaks.sd[l];
+            run.sv = peaks.sv[l];
+            run.sa = TotalAccelerationPeak(peaks.saNumerator[l], g);
+        }
+        first += used;
+    }
+}
+
+}  // namespace travik::bench

@@ -1,0 +1,246 @@
+// The spectra at the machine's limit, measured side by side in one run:
+//  - the standard job (4,000 samples at 0.01 s, the 300 default periods, damping 5, 10, 15,
+//    20 and 30 %) by the previous scalar batch, by the vector kernels on each instruction
+//    set, and by a hand-written AVX-512 layout of the same arithmetic, on one thread;
+//  - the standard job on one and two threads;
+//  - nine damping values on a record of 10^6 samples at 0.005 s with every core;
+//  - integration and parabolic baseline correction of 10^7 samples.
+// Every layout's numbers are checked bit for bit against the one-oscillator code first.
+#include <benchmark/benchmark.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "HandWrittenAvx512.h"
+#include "PlainSpectrum.h"
+#include "PreviousBatch.h"
+#include "analysis/OscillatorIntegrators.h"
+#include "analysis/OscillatorKernels.h"
+#include "analysis/SpectraComputation.h"
+#include "analysis/SpectrumStore.h"
+#include "records/BaselineCorrection.h"
+
+namespace travik {
+namespace {
+
+constexpr double kG = 980.0;
+const std::vector<double> kStandardDampings = {0.05, 0.1, 0.15, 0.2, 0.3};
+const std::vector<double> kNineDampings = {0.0, 0.02, 0.03, 0.05, 0.07, 0.1, 0.15, 0.2, 0.3};
+
+TimeHistory Record(int samples, double timeStep) {
+    TimeHistory record("bench.txt", timeStep);
+    for (const double sample : bench::SyntheticRecord(samples)) {
+        record.AppendAcceleration(sample);
+    }
+    return record;
+}
+
+std::vector<double> DefaultPeriods() {
+    std::vector<double> periods, frequencies;
+    BuildPeriodList(periods, frequencies, 0.02, 6, 0.02);
+    return periods;
+}
+
+std::vector<OscillatorRun> Runs(const std::vector<double>& dampings,
+                                const std::vector<double>& periods) {
+    std::vector<OscillatorRun> runs;
+    for (const double zeta : dampings) {
+        for (std::size_t k = 1; k < periods.size(); ++k) {
+            runs.push_back({zeta, periods[k]});
+        }
+    }
+    return runs;
+}
+
+// Oscillator sub-steps of a job (the work whatever the layout).
+double StepsOf(const TimeHistory& record, const std::vector<OscillatorRun>& runs) {
+    double steps = 0;
+    for (const OscillatorRun& run : runs) {
+        steps += (record.SampleCount() - 1) *
+                 static_cast<int>(record.TimeStep() / (run.period * 0.02) + 1);
+    }
+    return steps;
+}
+
+bool SameBits(double x, double y) {
+    return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y);
+}
+
+// The one-oscillator code's values of every run.
+std::vector<OscillatorRun> Reference(const TimeHistory& record, std::vector<OscillatorRun> runs) {
+    const AnalysisSettings settings;
+    for (OscillatorRun& run : runs) {
+        run.computed =
+            ComputeOscillatorPeaks(settings, record, kG, 0.02, run.dampingRatio, run.period, run.sd,
+                                   run.sv, run.sa, false, IntegrationMethod::PiecewiseExact);
+    }
+    return runs;
+}
+
+bool SameAsReference(const std::vector<OscillatorRun>& reference,
+                     const std::vector<OscillatorRun>& runs) {
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        if (!SameBits(reference[k].sd, runs[k].sd) || !SameBits(reference[k].sv, runs[k].sv) ||
+            !SameBits(reference[k].sa, runs[k].sa)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SetRate(benchmark::State& state, double steps) {
+    state.counters["steps/s"] =
+        benchmark::Counter(steps, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_StandardJobPreviousBatch(benchmark::State& state) {
+    const TimeHistory record = Record(4000, 0.01);
+    std::vector<OscillatorRun> runs = Runs(kStandardDampings, DefaultPeriods());
+    const std::vector<OscillatorRun> reference = Reference(record, runs);
+    const AnalysisSettings settings;
+    for (auto _ : state) {
+        bench::PreviousOscillatorPeaksBatch(settings, record, kG, 0.02, false,
+                                            IntegrationMethod::PiecewiseExact, runs);
+        benchmark::DoNotOptimize(runs.data());
+    }
+    if (!SameAsReference(reference, runs)) {
+        state.SkipWithError("digits differ from the one-oscillator code");
+    }
+    SetRate(state, StepsOf(record, runs));
+}
+
+// The vector kernels on one instruction set (0: the automatic choice) and `threads`.
+void StandardJobKernels(benchmark::State& state, std::int64_t target, int threads) {
+    kernels::UseKernelTarget(target);
+    const TimeHistory record = Record(4000, 0.01);
+    std::vector<OscillatorRun> runs = Runs(kStandardDampings, DefaultPeriods());
+    const std::vector<OscillatorRun> reference = Reference(record, runs);
+    const AnalysisSettings settings;
+    BatchOptions options;
+    options.threads = threads;
+    for (auto _ : state) {
+        ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
+                                    IntegrationMethod::PiecewiseExact, runs, options);
+        benchmark::DoNotOptimize(runs.data());
+    }
+    kernels::UseKernelTarget(0);
+    if (!SameAsReference(reference, runs)) {
+        state.SkipWithError("digits differ from the one-oscillator code");
+    }
+    SetRate(state, StepsOf(record, runs));
+}
+
+void BM_StandardJobHandWrittenAvx512(benchmark::State& state) {
+    const TimeHistory record = Record(4000, 0.01);
+    const std::vector<double> periods = DefaultPeriods();
+    const std::vector<double> positive(periods.begin() + 1, periods.end());
+    std::vector<OscillatorRun> runs = Runs(kStandardDampings, periods);
+    const std::vector<OscillatorRun> reference = Reference(record, runs);
+    std::vector<bench::HandPeaks> peaks;
+    for (auto _ : state) {
+        if (!bench::HandWrittenAvx512Spectra(record.RawAcceleration(), 0.01, kG, 0.02,
+                                             kStandardDampings, positive, peaks)) {
+            state.SkipWithError("this processor has no AVX-512");
+            return;
+        }
+        benchmark::DoNotOptimize(peaks.data());
+    }
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        runs[k].sd = peaks[k].sd;
+        runs[k].sv = peaks[k].sv;
+        runs[k].sa = peaks[k].sa;
+    }
+    if (!SameAsReference(reference, runs)) {
+        state.SkipWithError("digits differ from the one-oscillator code");
+    }
+    SetRate(state, StepsOf(record, runs));
+}
+BENCHMARK(BM_StandardJobHandWrittenAvx512)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StandardJobPreviousBatch)->Unit(benchmark::kMillisecond);
+
+// Whole spectra (the five column sets) of the standard job on `threads` threads.
+void BM_StandardJobSpectraThreads(benchmark::State& state) {
+    const TimeHistory record = Record(4000, 0.01);
+    const std::vector<double> periods = DefaultPeriods();
+    BatchOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const SpectraResult result =
+            ComputeSpectra(record, AnalysisSettings{}, kStandardDampings, periods, options);
+        benchmark::DoNotOptimize(result.columns.data());
+    }
+    SetRate(state, StepsOf(record, Runs(kStandardDampings, periods)));
+}
+BENCHMARK(BM_StandardJobSpectraThreads)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(false);
+
+void BM_NineDampingsMillionSamples(benchmark::State& state) {
+    const TimeHistory record = Record(1000000, 0.005);
+    const std::vector<double> periods = DefaultPeriods();
+    BatchOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const SpectraResult result =
+            ComputeSpectra(record, AnalysisSettings{}, kNineDampings, periods, options);
+        benchmark::DoNotOptimize(result.columns.data());
+    }
+    SetRate(state, StepsOf(record, Runs(kNineDampings, periods)));
+}
+BENCHMARK(BM_NineDampingsMillionSamples)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+// A record as imported (integrated), then parabolic-corrected and the corrected set
+// integrated: what the records page does to a long record.
+void BM_IntegrateAndCorrectTenMillionSamples(benchmark::State& state) {
+    const std::vector<double> samples = bench::SyntheticRecord(10000000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TimeHistory record("long.txt", 0.005);
+        for (const double sample : samples) {
+            record.AppendAcceleration(sample);
+        }
+        state.ResumeTiming();
+        IntegrateMotion(record, kG, MotionSet::Raw);
+        record.SetIntegrated(true);
+        benchmark::DoNotOptimize(
+            ApplyBaselineCorrection(record, BaselineCorrectionType::Parabolic, kG));
+    }
+}
+BENCHMARK(BM_IntegrateAndCorrectTenMillionSamples)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+}  // namespace
+}  // namespace travik
+
+int main(int argc, char** argv) {
+    using travik::StandardJobKernels;
+    benchmark::RegisterBenchmark("BM_StandardJobKernels/auto/threads:1",
+                                 [](benchmark::State& state) { StandardJobKernels(state, 0, 1); })
+        ->Unit(benchmark::kMillisecond);
+    for (const travik::kernels::KernelTarget& target : travik::kernels::AvailableKernelTargets()) {
+        const std::int64_t id = target.id;
+        benchmark::RegisterBenchmark(
+            ("BM_StandardJobKernels/" + target.name + "/threads:1").c_str(),
+            [id](benchmark::State& state) { StandardJobKernels(state, id, 1); })
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
