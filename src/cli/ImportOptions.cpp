@@ -103,39 +103,49 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     return true;
 }
 
-ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
-    ImportOutcome outcome;
-    RecordReadOptions read;
-    if (!MakeReadOptions(options, read, err)) {
-        outcome.exitCode = kExitBadOption;
-        return outcome;
+std::optional<ImportSetup> ReadImportSetup(const ImportOptions& options, std::ostream& err) {
+    ImportSetup setup;
+    if (!MakeReadOptions(options, setup.read, err)) {
+        return std::nullopt;
     }
     const std::optional<double> gravity = ReadNumber(options.gravity, err);
     if (!gravity) {
-        outcome.exitCode = kExitBadOption;
-        return outcome;
+        return std::nullopt;
     }
     if (!(*gravity > 0.0)) {
         err << "--g: the gravitational acceleration must be greater than 0\n";
+        return std::nullopt;
+    }
+    setup.gravity = *gravity;
+    setup.baseline = BaselineFromText(options.baseline);
+    return setup;
+}
+
+std::string CorrectionFailedWarning(const std::string& sourceFileName) {
+    return "FILE: " + sourceFileName + ", WARNING: " + kBaselineCorrectionFailedMessage;
+}
+
+ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
+    ImportOutcome outcome;
+    const std::optional<ImportSetup> setup = ReadImportSetup(options, err);
+    if (!setup) {
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
 
     const auto print = [&err](const std::string& message) { err << message << '\n'; };
-    outcome.readerFailed =
-        !ImportRecordFilesAs(options.files, read, *gravity, outcome.records, print, print);
+    outcome.readerFailed = !ImportRecordFilesAs(options.files, setup->read, setup->gravity,
+                                                outcome.records, print, print);
 
-    const BaselineCorrectionType type = BaselineFromText(options.baseline);
-    if (type == BaselineCorrectionType::None) {
+    if (setup->baseline == BaselineCorrectionType::None) {
         return outcome;
     }
     // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
     // reported as such; the warning names it so the user knows which one.
     for (int i = 0; i < outcome.records.Count(); ++i) {
         TimeHistory& record = outcome.records.At(i);
-        if (!ApplyBaselineCorrection(record, type, *gravity)) {
-            err << "FILE: " << record.SourceFileName()
-                << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
+        if (!ApplyBaselineCorrection(record, setup->baseline, setup->gravity)) {
+            err << CorrectionFailedWarning(record.SourceFileName()) << '\n';
             outcome.correctionFailed = true;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -55,6 +56,20 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options);
 // The reading options as the core takes them; false (with the message on `err`) when an
 // option value is refused. Warns on `err` about options that a named format ignores.
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err);
+
+// What the options ask of every file: how to read it, g (cm/sec^2) and the baseline
+// correction.
+struct ImportSetup {
+    RecordReadOptions read;
+    double gravity = AnalysisSettings{}.g;
+    BaselineCorrectionType baseline = BaselineCorrectionType::None;
+};
+
+// Converts the options; a refused one gets its message on `err` and nothing is returned.
+std::optional<ImportSetup> ReadImportSetup(const ImportOptions& options, std::ostream& err);
+
+// The warning for a record whose baseline correction could not be computed.
+std::string CorrectionFailedWarning(const std::string& sourceFileName);
 
 struct ImportOutcome {
     int exitCode = kExitOk;         // kExitBadOption when an option was rejected (nothing read)

@@ -22,6 +22,7 @@ class SpectraCommand {
     ImportOptions import_;
     AnalysisOptions analysis_;
     bool accuracyColumns_ = false;
+    int jobs_ = 1;
 };
 
 }  // namespace travik::cli

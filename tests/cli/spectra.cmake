@@ -65,3 +65,22 @@ travik_spectra_test(RefusesTenDampingValues EXIT 2 ARGS --damping 1,2,3,4,5,6,7,
   STDERR "--damping takes one to nine percentages separated by commas")
 travik_spectra_test(RefusesPeriodsOutOfOrder EXIT 2 ARGS --periods 1,0.5 ${step}
   STDERR "--periods: the periods must be greater than zero and in ascending order")
+
+# Several records at once: the reports, their order and the messages do not depend on
+# --jobs, and a file that cannot be read stops the run after the reports before it.
+function(travik_spectra_jobs_test name)
+  cmake_parse_arguments(ARG "" "EXIT;REPORTS" "FILES" ${ARGN})
+  string(REPLACE ";" "|" files "${ARG_FILES}")
+  add_test(NAME cli.spectra.${name}
+           COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:travik-cli>
+                   -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/spectra/${name} "-DFILES=${files}"
+                   -DEXPECTED_EXIT=${ARG_EXIT} -DEXPECTED_REPORTS=${ARG_REPORTS}
+                   -P ${TRAVIK_SPECTRA_TEST_DIR}/RunJobs.cmake)
+endfunction()
+set(sample ${PROJECT_SOURCE_DIR}/data)
+travik_spectra_jobs_test(ManyRecordsGiveTheSameReportsWhateverTheJobs EXIT 0 REPORTS 6
+  FILES ${step} ${pulse} ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt
+        ${step} ${sample}/boore-whittier-cat-090.txt)
+travik_spectra_jobs_test(AnUnreadableFileStopsTheRunAfterTheReportsBeforeIt EXIT 1 REPORTS 2
+  FILES ${step} ${pulse} ${TRAVIK_SPECTRA_TEST_DIR}/input/no-such-record.txt
+        ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt)
