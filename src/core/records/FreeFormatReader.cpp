@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "text/NumberParse.h"
@@ -118,35 +120,23 @@ std::string QuotedFullPath(const std::string& path) {
     return "\"" + (full.empty() ? path : full.string()) + "\"";
 }
 
-// Reads the whole file. Returns false with the error text of the failed operation.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& errorText) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        const int error = errno;
-        errorText = "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(error);
-        return false;
-    }
+// Appends the rest of an open file to `bytes`. Returns false with the error text of the
+// failed operation.
+bool ReadRest(std::FILE* file, const std::string& path, std::string& bytes,
+              std::string& errorText) {
     char buffer[65536];
-    bool failed = false;
-    int error = 0;
     for (;;) {
         const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
         bytes.append(buffer, count);
         if (count < sizeof buffer) {
             if (std::ferror(file)) {
-                error = errno;
-                failed = true;
+                errorText =
+                    "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(errno);
+                return false;
             }
-            break;
+            return true;
         }
     }
-    std::fclose(file);
-    if (failed) {
-        // A folder opens on some systems and fails only when read.
-        errorText = "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(error);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -227,53 +217,247 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName,
-                              const FreeFormatParameters& parameters) {
-    ReadResult result;
-    const std::vector<std::string_view> lines = SplitTextLines(text);
-    auto record = std::make_unique<TimeHistory>(fileName, parameters.timeStep);
-    const std::size_t firstDataLine =
-        parameters.linesToSkip > 0 ? static_cast<std::size_t>(parameters.linesToSkip) : 0;
-    const int fieldIndex = parameters.accelerationColumn - 1;
+namespace {
 
-    for (std::size_t k = firstDataLine; k < lines.size(); ++k) {
-        const std::vector<std::string> fields =
-            SplitDelimitedLine(TrimControlAndBlanks(lines[k]), parameters.delimiter);
-        if (fieldIndex < 0 || static_cast<std::size_t>(fieldIndex) >= fields.size()) {
-            result.message = LineMessage(
-                fileName, k + 1, "List index out of bounds (" + std::to_string(fieldIndex) + ")");
-            return result;
+// The field at `index` (from 0) of an already trimmed line, as SplitDelimitedLine would
+// give it, or nothing when the line has fewer fields. Lines without quotes, which is every
+// line of a numeric record, are split in place; `scratch` holds the field otherwise.
+std::optional<std::string_view> FieldAt(std::string_view line, Delimiter delimiter,
+                                        std::size_t index, std::string& scratch) {
+    if (line.find('"') != std::string_view::npos) {
+        std::vector<std::string> fields = SplitDelimitedLine(line, delimiter);
+        if (index >= fields.size()) {
+            return std::nullopt;
         }
-        const std::string& field = fields[static_cast<std::size_t>(fieldIndex)];
-        try {
-            const double value = ParseNumberOrThrow(field, parameters.decimalSeparator);
-            record->AppendAcceleration(value * parameters.scalingFactor);
-        } catch (const ConversionError& error) {
-            result.message = LineMessage(fileName, k + 1, error.what());
-            return result;
+        scratch = std::move(fields[index]);
+        return std::string_view(scratch);
+    }
+    std::size_t pos = 0;
+    if (delimiter == Delimiter::Space) {
+        // Fields are the runs of characters other than blanks.
+        for (std::size_t k = 0;; ++k) {
+            while (pos < line.size() && IsFieldBlank(line[pos])) {
+                ++pos;
+            }
+            if (pos >= line.size()) {
+                return std::nullopt;
+            }
+            const std::size_t start = pos;
+            while (pos < line.size() && !IsFieldBlank(line[pos])) {
+                ++pos;
+            }
+            if (k == index) {
+                return line.substr(start, pos - start);
+            }
         }
     }
-    if (record->SampleCount() == 0) {
-        result.message = NoDataMessage(fileName);
+    // Every comma separates two fields, empty ones included; an empty line has none.
+    if (line.empty()) {
+        return std::nullopt;
+    }
+    for (std::size_t k = 0;; ++k) {
+        const std::size_t comma = line.find(',', pos);
+        if (k == index) {
+            return line.substr(pos, comma == std::string_view::npos ? comma : comma - pos);
+        }
+        if (comma == std::string_view::npos) {
+            return std::nullopt;
+        }
+        pos = comma + 1;
+    }
+}
+
+// Reads a record line by line, as the lines arrive.
+class RecordLineParser {
+  public:
+    RecordLineParser(const std::string& fileName, const FreeFormatParameters& parameters)
+        : fileName_(fileName),
+          parameters_(parameters),
+          record_(std::make_unique<TimeHistory>(fileName, parameters.timeStep)),
+          firstDataLine_(
+              parameters.linesToSkip > 0 ? static_cast<std::size_t>(parameters.linesToSkip) : 0) {}
+
+    // Takes the next line; false once a line failed (the message is kept for Finish).
+    bool Line(std::string_view line) {
+        const std::size_t k = lineIndex_++;
+        if (k < firstDataLine_) {
+            return true;
+        }
+        const int fieldIndex = parameters_.accelerationColumn - 1;
+        const std::optional<std::string_view> field =
+            fieldIndex < 0 ? std::nullopt
+                           : FieldAt(TrimControlAndBlanks(line), parameters_.delimiter,
+                                     static_cast<std::size_t>(fieldIndex), scratch_);
+        if (!field) {
+            message_ = LineMessage(fileName_, k + 1,
+                                   "List index out of bounds (" + std::to_string(fieldIndex) + ")");
+            return false;
+        }
+        try {
+            const double value = ParseNumberOrThrow(*field, parameters_.decimalSeparator);
+            record_->AppendAcceleration(value * parameters_.scalingFactor);
+        } catch (const ConversionError& error) {
+            message_ = LineMessage(fileName_, k + 1, error.what());
+            return false;
+        }
+        return true;
+    }
+
+    ReadResult Finish() {
+        ReadResult result;
+        if (!message_.empty()) {
+            result.message = std::move(message_);
+        } else if (record_->SampleCount() == 0) {
+            result.message = NoDataMessage(fileName_);
+        } else {
+            result.record = std::move(record_);
+        }
         return result;
     }
-    result.record = std::move(record);
-    return result;
+
+  private:
+    const std::string& fileName_;
+    const FreeFormatParameters& parameters_;
+    std::unique_ptr<TimeHistory> record_;
+    std::size_t firstDataLine_;
+    std::size_t lineIndex_ = 0;
+    std::string scratch_;
+    std::string message_;
+};
+
+// Cuts the bytes into lines at CR LF, LF and lone CR as SplitTextLines does, whatever
+// the pieces they arrive in: a line cut by a piece's end waits in `carry_`, and an LF
+// opening a piece after one that ended in CR closes no further line.
+class LineAssembler {
+  public:
+    // Feeds each complete line to `line`; stops and returns false when it does.
+    template <class LineFunction>
+    bool Feed(std::string_view bytes, LineFunction&& line) {
+        std::size_t pos = 0;
+        if (afterCarriageReturn_ && !bytes.empty() && bytes.front() == '\n') {
+            pos = 1;
+        }
+        afterCarriageReturn_ = false;
+        std::size_t start = pos;
+        while (pos < bytes.size()) {
+            const char c = bytes[pos];
+            if (c != '\r' && c != '\n') {
+                ++pos;
+                continue;
+            }
+            std::string_view complete = bytes.substr(start, pos - start);
+            if (!carry_.empty()) {
+                carry_.append(complete);
+                complete = carry_;
+            }
+            if (!line(complete)) {
+                return false;
+            }
+            carry_.clear();
+            if (c == '\r' && pos + 1 == bytes.size()) {
+                afterCarriageReturn_ = true;
+            }
+            pos += (c == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ? 2 : 1;
+            start = pos;
+        }
+        carry_.append(bytes.substr(start));
+        return true;
+    }
+
+    // The last line, when the bytes did not end with a line break.
+    template <class LineFunction>
+    void Finish(LineFunction&& line) {
+        if (!carry_.empty()) {
+            line(std::string_view(carry_));
+        }
+    }
+
+  private:
+    std::string carry_;
+    bool afterCarriageReturn_ = false;
+};
+
+std::string CannotOpenText(const std::string& path, int error) {
+    return "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(error);
+}
+
+// Reads and parses the file a piece at a time, so that a long record never exists as
+// text in memory: only its samples are kept. UTF-16 files, rare and small, are decoded
+// whole first.
+ReadResult ReadFileAsItGoes(const std::string& path, const std::string& fileName,
+                            const FreeFormatParameters& parameters) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        ReadResult failure;
+        failure.message = LoadMessage(fileName, CannotOpenText(path, errno));
+        return failure;
+    }
+    const auto closeFile = [](std::FILE* f) { std::fclose(f); };
+    const std::unique_ptr<std::FILE, decltype(closeFile)> closer(file, closeFile);
+
+    RecordLineParser parser(fileName, parameters);
+    LineAssembler lines;
+    std::vector<char> buffer(std::size_t{1} << 16);
+    bool first = true;
+    bool going = true;
+    const auto takeLine = [&parser](std::string_view line) { return parser.Line(line); };
+    while (going) {
+        const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), file);
+        if (count < buffer.size() && std::ferror(file)) {
+            // A folder opens on some systems and fails only when read.
+            ReadResult failure;
+            failure.message = LoadMessage(fileName, CannotOpenText(path, errno));
+            return failure;
+        }
+        going = count == buffer.size();
+        std::string_view bytes(buffer.data(), count);
+        if (first) {
+            first = false;
+            if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+                std::string whole(bytes);
+                std::string errorText;
+                if (going && !ReadRest(file, path, whole, errorText)) {
+                    ReadResult failure;
+                    failure.message = LoadMessage(fileName, errorText);
+                    return failure;
+                }
+                return ReadFreeFormatText(DecodeRecordText(whole), fileName, parameters);
+            }
+            if (bytes.starts_with("\xEF\xBB\xBF")) {
+                bytes.remove_prefix(3);
+            }
+        }
+        // A NUL ends the text.
+        const std::size_t nul = bytes.find('\0');
+        if (nul != std::string_view::npos) {
+            bytes = bytes.substr(0, nul);
+            going = false;
+        }
+        if (!lines.Feed(bytes, takeLine)) {
+            return parser.Finish();
+        }
+    }
+    lines.Finish(takeLine);
+    return parser.Finish();
+}
+
+}  // namespace
+
+ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName,
+                              const FreeFormatParameters& parameters) {
+    RecordLineParser parser(fileName, parameters);
+    for (const std::string_view line : SplitTextLines(text)) {
+        if (!parser.Line(line)) {
+            break;
+        }
+    }
+    return parser.Finish();
 }
 
 ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameters& parameters) {
     const std::string fileName = FileNameOf(path);
     try {
-        std::string bytes;
-        std::string errorText;
-        if (!ReadWholeFile(path, bytes, errorText)) {
-            ReadResult failure;
-            failure.message = LoadMessage(fileName, errorText);
-            return failure;
-        }
-        const std::string text = DecodeRecordText(bytes);
-        bytes = std::string();  // a large record need not be held twice
-        return ReadFreeFormatText(text, fileName, parameters);
+        return ReadFileAsItGoes(path, fileName, parameters);
     } catch (const std::bad_alloc&) {
         ReadResult failure;
         failure.message =
