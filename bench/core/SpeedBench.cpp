@@ -23,6 +23,8 @@
 #include "analysis/OscillatorKernels.h"
 #include "analysis/SpectraComputation.h"
 #include "analysis/SpectrumStore.h"
+#include "export/ReportHeader.h"
+#include "export/SpectraReport.h"
 #include "records/BaselineCorrection.h"
 #include "records/FreeFormatReader.h"
 
@@ -202,6 +204,43 @@ BENCHMARK(BM_NineDampingsMillionSamples)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
+
+// What `travik-cli spectra` does for the standard job besides starting and stopping:
+// read the file, compute, build and write the report. The file is left in the temporary
+// folder for bench/cli/cli_speed.py to time the command line on the very same record.
+void BM_StandardJobReadComputeWrite(benchmark::State& state) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    const std::filesystem::path path = folder / "travik-standard-job.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        char text[64];
+        for (const double sample : bench::SyntheticRecord(4000)) {
+            const std::to_chars_result end =
+                std::to_chars(text, text + sizeof text, sample, std::chars_format::scientific, 9);
+            *end.ptr = '\n';
+            out.write(text, end.ptr + 1 - text);
+        }
+    }
+    FreeFormatParameters parameters;
+    parameters.timeStep = 0.01;
+    const std::vector<double> periods = DefaultPeriods();
+    BatchOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    ReportLines lines;
+    for (auto _ : state) {
+        const ReadResult read = ReadFreeFormatFile(path.string(), parameters);
+        const SpectraResult result =
+            ComputeSpectra(*read.record, AnalysisSettings{}, kStandardDampings, periods, options);
+        BuildSpectraReport(lines, *read.record, result, kSoftwareEdition, TodayLocalDate(),
+                           nullptr);
+        WriteReport(folder / "travik-standard-job_RS.csv", lines);
+    }
+}
+BENCHMARK(BM_StandardJobReadComputeWrite)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // A long record file imported (read, then integrated), parabolic-corrected and its corrected
 // set integrated: what the records page does to it. The file is written once, beforehand.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "analysis/OscillatorIntegrators.h"
+#include "analysis/SpectraComputation.h"
 #include "records/BaselineCorrection.h"
 #include "records/TimeHistory.h"
 
@@ -153,6 +155,34 @@ TEST(OscillatorKernels, EveryInstructionSetGivesTheOneAtATimeDigitsOnRealRecords
     }
 }
 
+bool Offers(const std::vector<kernels::KernelTarget>& targets, const std::string& name) {
+    return std::any_of(
+        targets.begin(), targets.end(),
+        [&name](const kernels::KernelTarget& target) { return target.name == name; });
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The program's own detection of instruction sets must agree with the compiler's run-time
+// library, which asks the processor and the operating system independently.
+TEST(OscillatorKernels, DetectsTheInstructionSetsTheCompilersRuntimeSees) {
+    const std::vector<kernels::KernelTarget> targets = kernels::AvailableKernelTargets();
+    const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
+                      __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+    const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") &&
+                        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
+                        __builtin_cpu_supports("avx512bw");
+    EXPECT_EQ(Offers(targets, "AVX2"), avx2);
+    EXPECT_EQ(Offers(targets, "AVX3"), avx512);
+    EXPECT_EQ(Offers(targets, "SSE4"),
+              __builtin_cpu_supports("sse4.2") && __builtin_cpu_supports("pclmul"));
+    // The portable path is always there, and the best comes first.
+    EXPECT_TRUE(Offers(targets, "EMU128") || Offers(targets, "SCALAR"));
+    if (avx512) {
+        EXPECT_EQ(targets.front().name, "AVX3");
+    }
+}
+#endif
+
 TEST(OscillatorKernels, ResultsDoNotDependOnTheThreadCount) {
     const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 1560);
     for (const Case& c : Cases()) {
@@ -192,6 +222,29 @@ TEST(OscillatorKernels, ProgressRisesToOneAndACancelledBatchComputesNothing) {
                                              IntegrationMethod::PiecewiseExact, runs, options));
     for (const OscillatorRun& run : runs) {
         EXPECT_FALSE(run.computed);
+    }
+}
+
+TEST(OscillatorKernels, SpectraAreTheSameOnOneThreadAndOnManyAndACancelledOneHoldsNothing) {
+    const TimeHistory record = SampleRecord("eqsig-test-motion.txt", 0.01, 4684);
+    const std::vector<double> dampingRatios = {0.02, 0.05, 0.2};
+    const std::vector<double> periods = {0.0, 0.01, 0.05, 0.1, 0.5, 1.0, 3.0};
+    BatchOptions one;
+    one.threads = 1;
+    const SpectraResult alone = ComputeSpectra(record, {}, dampingRatios, periods, one);
+    const SpectraResult shared = ComputeSpectra(record, {}, dampingRatios, periods);
+    EXPECT_FALSE(alone.cancelled);
+    EXPECT_EQ(alone.columns, shared.columns);
+    EXPECT_EQ(alone.computed, shared.computed);
+
+    const std::atomic<bool> cancel{true};
+    BatchOptions cancelled;
+    cancelled.cancel = &cancel;
+    const SpectraResult stopped = ComputeSpectra(record, {}, dampingRatios, periods, cancelled);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.failures.empty());
+    for (std::size_t d = 0; d < dampingRatios.size(); ++d) {
+        EXPECT_FALSE(stopped.DampingComputed(d));
     }
 }
 
