@@ -105,6 +105,7 @@ struct Lanes {
 
 // One sub-step count: the ground accelerations i * delta + start of eight samples are
 // computed at once and broadcast back from memory.
+template <bool Two>
 TRAVIK_TARGET void AdvanceUniform(const double* a, std::size_t count, double gravity, Group& g) {
     Lanes first(g, 0), second(g, 8);
     const int n = g.maxSubSteps;
@@ -129,7 +130,9 @@ TRAVIK_TARGET void AdvanceUniform(const double* a, std::size_t count, double gra
                     const __m512d p0 = _mm512_set1_pd(ground[(i - 1) * 8 + s]);
                     const __m512d p1 = _mm512_set1_pd(ground[i * 8 + s]);
                     first.Step(p0, p1);
-                    second.Step(p0, p1);
+                    if constexpr (Two) {
+                        second.Step(p0, p1);
+                    }
                 }
             }
         }
@@ -141,7 +144,9 @@ TRAVIK_TARGET void AdvanceUniform(const double* a, std::size_t count, double gra
             const __m512d p0 = _mm512_set1_pd((i - 1) * delta + start);
             const __m512d p1 = _mm512_set1_pd(i * delta + start);
             first.Step(p0, p1);
-            second.Step(p0, p1);
+            if constexpr (Two) {
+                second.Step(p0, p1);
+            }
         }
     }
     first.Store(g, 0);
@@ -150,6 +155,7 @@ TRAVIK_TARGET void AdvanceUniform(const double* a, std::size_t count, double gra
 
 // Several sub-step counts: each lane its own delta; a lane sits out the sub-steps beyond
 // its count under a mask.
+template <bool Two>
 TRAVIK_TARGET void AdvanceMixed(const double* a, std::size_t count, double gravity, Group& g) {
     Lanes first(g, 0), second(g, 8);
     const __m512d n0 = _mm512_loadu_pd(g.n), n1 = _mm512_loadu_pd(g.n + 8);
@@ -165,10 +171,14 @@ TRAVIK_TARGET void AdvanceMixed(const double* a, std::size_t count, double gravi
             const __m512d p11 = _mm512_add_pd(_mm512_mul_pd(after, delta1), start);
             if (i <= g.minSubSteps) {
                 first.Step(p00, p10);
-                second.Step(p01, p11);
+                if constexpr (Two) {
+                    second.Step(p01, p11);
+                }
             } else {
                 first.Step(p00, p10, _mm512_cmp_pd_mask(after, n0, _CMP_LE_OQ));
-                second.Step(p01, p11, _mm512_cmp_pd_mask(after, n1, _CMP_LE_OQ));
+                if constexpr (Two) {
+                    second.Step(p01, p11, _mm512_cmp_pd_mask(after, n1, _CMP_LE_OQ));
+                }
             }
             p00 = p10;
             p01 = p11;
@@ -202,14 +212,25 @@ bool HandWrittenAvx512Spectra(const std::vector<double>& acceleration, double ti
                                    2 * zeta * omega, omega * omega});
         }
     }
-    // Descending sub-step counts, sixteen at a time: groups mix counts only where fewer
-    // than sixteen oscillators share one.
+    // Descending sub-step counts cut into groups of one or two registers: the cut with the
+    // least sum of (longest count x cost of the width), one register costing 0.65 of two.
     std::stable_sort(oscillators.begin(), oscillators.end(),
                      [](const Oscillator& x, const Oscillator& y) { return x.n > y.n; });
+    const std::size_t count = oscillators.size();
+    std::vector<double> cost(count + 1, 0.0);
+    std::vector<std::size_t> take(count + 1, 0);
+    for (std::size_t i = count; i-- > 0;) {
+        const std::size_t small = std::min<std::size_t>(8, count - i);
+        const std::size_t large = std::min(kGroup, count - i);
+        const double smallCost = 0.65 * oscillators[i].n + cost[i + small];
+        const double largeCost = (large > 8 ? 1.0 : 0.65) * oscillators[i].n + cost[i + large];
+        take[i] = largeCost <= smallCost ? large : small;
+        cost[i] = std::min(smallCost, largeCost);
+    }
     peaks.assign(oscillators.size(), {});
     Group group;
-    for (std::size_t first = 0; first < oscillators.size(); first += kGroup) {
-        group.used = std::min(kGroup, oscillators.size() - first);
+    for (std::size_t first = 0; first < count; first += take[first]) {
+        group.used = take[first];
         group.maxSubSteps = oscillators[first].n;
         group.minSubSteps = oscillators[first + group.used - 1].n;
         for (std::size_t l = 0; l < kGroup; ++l) {
@@ -227,10 +248,16 @@ bool HandWrittenAvx512Spectra(const std::vector<double>& acceleration, double ti
             group.vf[l] = o.vf;
             group.df[l] = o.df;
         }
-        if (group.minSubSteps == group.maxSubSteps) {
-            AdvanceUniform(acceleration.data(), acceleration.size(), g, group);
+        const bool two = group.used > 8;
+        const bool uniform = group.minSubSteps == group.maxSubSteps;
+        const double* a = acceleration.data();
+        const std::size_t samples = acceleration.size();
+        if (uniform) {
+            two ? AdvanceUniform<true>(a, samples, g, group)
+                : AdvanceUniform<false>(a, samples, g, group);
         } else {
-            AdvanceMixed(acceleration.data(), acceleration.size(), g, group);
+            two ? AdvanceMixed<true>(a, samples, g, group)
+                : AdvanceMixed<false>(a, samples, g, group);
         }
         for (std::size_t l = 0; l < group.used; ++l) {
             peaks[group.index[l]] = {group.sd[l], group.sv[l], group.sa[l] / std::fabs(g)};

@@ -34,6 +34,13 @@ namespace {
 constexpr double kG = 980.0;
 const std::vector<double> kStandardDampings = {0.05, 0.1, 0.15, 0.2, 0.3};
 const std::vector<double> kNineDampings = {0.0, 0.02, 0.03, 0.05, 0.07, 0.1, 0.15, 0.2, 0.3};
+const std::vector<double> kOneDamping = {0.05};
+const std::vector<double> kTwoDampings = {0.02, 0.05};
+
+// The damping set of a benchmark argument: 5 for the standard five values, else 1 or 2.
+const std::vector<double>& Dampings(std::int64_t count) {
+    return count == 1 ? kOneDamping : count == 2 ? kTwoDampings : kStandardDampings;
+}
 
 TimeHistory Record(int samples, double timeStep) {
     TimeHistory record("bench.txt", timeStep);
@@ -103,7 +110,7 @@ void SetRate(benchmark::State& state, double steps) {
 
 void BM_StandardJobPreviousBatch(benchmark::State& state) {
     const TimeHistory record = Record(4000, 0.01);
-    std::vector<OscillatorRun> runs = Runs(kStandardDampings, DefaultPeriods());
+    std::vector<OscillatorRun> runs = Runs(Dampings(state.range(0)), DefaultPeriods());
     const std::vector<OscillatorRun> reference = Reference(record, runs);
     const AnalysisSettings settings;
     for (auto _ : state) {
@@ -121,7 +128,7 @@ void BM_StandardJobPreviousBatch(benchmark::State& state) {
 void StandardJobKernels(benchmark::State& state, std::int64_t target, int threads) {
     kernels::UseKernelTarget(target);
     const TimeHistory record = Record(4000, 0.01);
-    std::vector<OscillatorRun> runs = Runs(kStandardDampings, DefaultPeriods());
+    std::vector<OscillatorRun> runs = Runs(Dampings(state.range(0)), DefaultPeriods());
     const std::vector<OscillatorRun> reference = Reference(record, runs);
     const AnalysisSettings settings;
     BatchOptions options;
@@ -142,12 +149,13 @@ void BM_StandardJobHandWrittenAvx512(benchmark::State& state) {
     const TimeHistory record = Record(4000, 0.01);
     const std::vector<double> periods = DefaultPeriods();
     const std::vector<double> positive(periods.begin() + 1, periods.end());
-    std::vector<OscillatorRun> runs = Runs(kStandardDampings, periods);
+    const std::vector<double>& dampings = Dampings(state.range(0));
+    std::vector<OscillatorRun> runs = Runs(dampings, periods);
     const std::vector<OscillatorRun> reference = Reference(record, runs);
     std::vector<bench::HandPeaks> peaks;
     for (auto _ : state) {
-        if (!bench::HandWrittenAvx512Spectra(record.RawAcceleration(), 0.01, kG, 0.02,
-                                             kStandardDampings, positive, peaks)) {
+        if (!bench::HandWrittenAvx512Spectra(record.RawAcceleration(), 0.01, kG, 0.02, dampings,
+                                             positive, peaks)) {
             state.SkipWithError("this processor has no AVX-512");
             return;
         }
@@ -163,8 +171,10 @@ void BM_StandardJobHandWrittenAvx512(benchmark::State& state) {
     }
     SetRate(state, StepsOf(record, runs));
 }
-BENCHMARK(BM_StandardJobHandWrittenAvx512)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StandardJobPreviousBatch)->Unit(benchmark::kMillisecond);
+// Argument: how many damping values (5: the standard job; 1 and 2: few oscillators per
+// sub-step count).
+BENCHMARK(BM_StandardJobHandWrittenAvx512)->Arg(5)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StandardJobPreviousBatch)->Arg(5)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // Whole spectra (the five column sets) of the standard job on `threads` threads.
 void BM_StandardJobSpectraThreads(benchmark::State& state) {
@@ -282,12 +292,16 @@ int main(int argc, char** argv) {
     using travik::StandardJobKernels;
     benchmark::RegisterBenchmark("BM_StandardJobKernels/auto/threads:1",
                                  [](benchmark::State& state) { StandardJobKernels(state, 0, 1); })
+        ->Arg(5)
+        ->Arg(1)
+        ->Arg(2)
         ->Unit(benchmark::kMillisecond);
     for (const travik::kernels::KernelTarget& target : travik::kernels::AvailableKernelTargets()) {
         const std::int64_t id = target.id;
         benchmark::RegisterBenchmark(
             ("BM_StandardJobKernels/" + target.name + "/threads:1").c_str(),
             [id](benchmark::State& state) { StandardJobKernels(state, id, 1); })
+            ->Arg(5)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -331,6 +331,39 @@ void FillLane(kernels::OscillatorGroup& group, std::size_t lane, const PreparedO
     group.twoBeta[lane] = o.twoBeta;
 }
 
+// A group of one vector (half the kernel's width) advances a sub-step in about this part
+// of the time of a full group of two: one vector waits on its own chain of dependent
+// operations, two fill the arithmetic units.
+constexpr double kOneVectorCost = 0.65;
+
+// Cuts oscillators sorted by descending sub-step count into consecutive groups of one or
+// two vectors, so that the sum over groups of (largest count x cost of the group's width)
+// is least: a lone long oscillator then runs in a one-vector group with the next longest,
+// instead of holding fifteen short ones in a two-vector group. Returns the first index of
+// every group and, last, the count.
+std::vector<std::size_t> PlanGroups(const std::vector<std::size_t>& subSteps, std::size_t width) {
+    const std::size_t count = subSteps.size();
+    const std::size_t half = std::max<std::size_t>(1, width / 2);
+    // cost[i]: least cost of the oscillators from i on; take[i]: the size of its first group.
+    std::vector<double> cost(count + 1, 0.0);
+    std::vector<std::size_t> take(count + 1, 0);
+    for (std::size_t i = count; i-- > 0;) {
+        const double longest = static_cast<double>(subSteps[i]);
+        const std::size_t small = std::min(half, count - i);
+        const std::size_t large = std::min(width, count - i);
+        const double smallCost = kOneVectorCost * longest + cost[i + small];
+        const double largeCost = (large > half ? 1.0 : kOneVectorCost) * longest + cost[i + large];
+        take[i] = largeCost <= smallCost ? large : small;
+        cost[i] = std::min(smallCost, largeCost);
+    }
+    std::vector<std::size_t> firsts;
+    for (std::size_t i = 0; i < count; i += take[i]) {
+        firsts.push_back(i);
+    }
+    firsts.push_back(count);
+    return firsts;
+}
+
 int ThreadCount(int requested, std::size_t groups, double work) {
     int threads = requested;
     if (threads <= 0) {
@@ -367,12 +400,17 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
     });
 
     const std::size_t width = kernels::GroupWidth();
-    std::vector<kernels::OscillatorGroup> groups((order.size() + width - 1) / width);
+    std::vector<std::size_t> subSteps(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        subSteps[k] = static_cast<std::size_t>(prepared[order[k]].subSteps);
+    }
+    const std::vector<std::size_t> firsts = PlanGroups(subSteps, width);
+    std::vector<kernels::OscillatorGroup> groups(firsts.size() - 1);
     double totalWork = 0;
     for (std::size_t k = 0; k < groups.size(); ++k) {
         kernels::OscillatorGroup& group = groups[k];
-        const std::size_t first = k * width;
-        group.lanes = std::min(width, order.size() - first);
+        const std::size_t first = firsts[k];
+        group.lanes = firsts[k + 1] - first;
         for (std::size_t lane = 0; lane < kernels::kMaxGroupLanes; ++lane) {
             // Unused lanes repeat the group's first oscillator; their results are dropped.
             FillLane(group, lane, prepared[order[first + (lane < group.lanes ? lane : 0)]]);
@@ -435,7 +473,7 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
     for (std::size_t k = 0; k < groups.size(); ++k) {
         const kernels::OscillatorGroup& group = groups[k];
         for (std::size_t lane = 0; lane < group.lanes; ++lane) {
-            OscillatorRun& run = runs[order[k * width + lane]];
+            OscillatorRun& run = runs[order[firsts[k] + lane]];
             run.sd = group.sd[lane];
             run.sv = group.sv[lane];
             run.sa = TotalAccelerationPeak(group.saNumerator[lane], g);

@@ -66,7 +66,7 @@ std::string AnalysisCalculationErrorMessage(double dampingRatio, double period) 
 
 void ReportIncompleteDampings(const SpectraResult& result,
                               const std::function<void(const std::string&)>& showCalculationError) {
-    if (!showCalculationError) {
+    if (!showCalculationError || result.cancelled) {
         return;
     }
     for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
@@ -85,6 +85,9 @@ void ReportIncompleteDampings(const SpectraResult& result,
 
 void AppendSpectraColumns(SpectrumStore& store, const SpectraResult& result,
                           const std::function<void(const std::string&)>& showCalculationError) {
+    if (result.cancelled) {
+        return;  // the user stopped it: the store keeps what it had, and nothing failed
+    }
     ReportIncompleteDampings(result, showCalculationError);
     for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
         if (!result.DampingComputed(d)) {

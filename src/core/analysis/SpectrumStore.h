@@ -39,13 +39,14 @@ std::string AnalysisCalculationErrorMessage(double dampingRatio, double period);
 
 // The window's failure policy: a damping ratio is shown whole or not at all. For every
 // damping ratio whose runs did not all succeed, `showCalculationError` gets the message of
-// its first failed period once, in damping order.
+// its first failed period once, in damping order. A cancelled result says nothing.
 void ReportIncompleteDampings(const SpectraResult& result,
                               const std::function<void(const std::string&)>& showCalculationError);
 
 // Appends the columns of every damping ratio of the result to the store. The window shows
 // a damping ratio whole or not at all: one whose runs did not all succeed gets no columns,
-// and `showCalculationError` gets the message of its first failed period once.
+// and `showCalculationError` gets the message of its first failed period once. A cancelled
+// result appends nothing.
 void AppendSpectraColumns(SpectrumStore& store, const SpectraResult& result,
                           const std::function<void(const std::string&)>& showCalculationError);
 

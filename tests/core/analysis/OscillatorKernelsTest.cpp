@@ -14,6 +14,7 @@
 
 #include "analysis/OscillatorIntegrators.h"
 #include "analysis/SpectraComputation.h"
+#include "analysis/SpectrumStore.h"
 #include "records/BaselineCorrection.h"
 #include "records/TimeHistory.h"
 
@@ -246,6 +247,12 @@ TEST(OscillatorKernels, SpectraAreTheSameOnOneThreadAndOnManyAndACancelledOneHol
     for (std::size_t d = 0; d < dampingRatios.size(); ++d) {
         EXPECT_FALSE(stopped.DampingComputed(d));
     }
+    // The window keeps its earlier columns and shows no calculation error.
+    SpectrumStore store;
+    int messages = 0;
+    AppendSpectraColumns(store, stopped, [&messages](const std::string&) { ++messages; });
+    EXPECT_TRUE(store.displacementColumns.empty());
+    EXPECT_EQ(messages, 0);
 }
 
 }  // namespace
