@@ -84,3 +84,5 @@ travik_spectra_jobs_test(ManyRecordsGiveTheSameReportsWhateverTheJobs EXIT 0 REP
 travik_spectra_jobs_test(AnUnreadableFileStopsTheRunAfterTheReportsBeforeIt EXIT 1 REPORTS 2
   FILES ${step} ${pulse} ${TRAVIK_SPECTRA_TEST_DIR}/input/no-such-record.txt
         ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt)
+travik_spectra_test(RefusesZeroJobs EXIT 2 ARGS --jobs 0 ${step}
+  STDERR "--jobs: Value 0 not in range 1 to 1024")
