@@ -8,6 +8,7 @@
 // Every layout's numbers are checked bit for bit against the one-oscillator code first.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -189,13 +190,19 @@ void BM_StandardJobSpectraThreads(benchmark::State& state) {
     }
     SetRate(state, StepsOf(record, Runs(kStandardDampings, periods)));
 }
+// Fifteen repetitions, reported with their median and best: the second core of a virtual
+// machine is sometimes slow to wake, and other work on the machine only ever adds time.
 BENCHMARK(BM_StandardJobSpectraThreads)
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(15)
-    ->ReportAggregatesOnly(false);
+    ->ComputeStatistics("best",
+                        [](const std::vector<double>& times) {
+                            return *std::min_element(times.begin(), times.end());
+                        })
+    ->ReportAggregatesOnly(true);
 
 void BM_NineDampingsMillionSamples(benchmark::State& state) {
     const TimeHistory record = Record(1000000, 0.005);
