@@ -39,7 +39,7 @@ std::uint64_t ExtendedControlRegister0() {
 std::int64_t DetectTargets() {
     std::int64_t targets = HWY_SCALAR | HWY_EMU128;
     unsigned maxLeaf = 0, a = 0, b = 0, c = 0, d = 0;
-    maxLeaf = __get_cpuid_max(0, nullptr);
+    maxLeaf = static_cast<unsigned>(__get_cpuid_max(0, nullptr));
     if (maxLeaf < 1) {
         return targets;
     }
@@ -52,7 +52,7 @@ std::int64_t DetectTargets() {
         leaf7c = c;
     }
     std::uint32_t extended1c = 0;
-    if (__get_cpuid_max(0x80000000U, nullptr) >= 0x80000001U) {
+    if (static_cast<unsigned>(__get_cpuid_max(0x80000000U, nullptr)) >= 0x80000001U) {
         __cpuid_count(0x80000001U, 0, a, b, c, d);
         extended1c = c;
     }
