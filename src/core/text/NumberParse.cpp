@@ -43,7 +43,13 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
         mantissa.push_back(at(pos++));
         ++integerDigits;
     }
-    if (pos < trimmed.size() && trimmed[pos] == decimalSeparator) {
+    // Where the user's separator is another character, the full stop is accepted too:
+    // records and habits written with it still read. A number holds at most one
+    // separator, so neither character can act as a thousands separator.
+    const auto isSeparator = [decimalSeparator](char c) {
+        return c == decimalSeparator || c == '.';
+    };
+    if (pos < trimmed.size() && isSeparator(trimmed[pos])) {
         hasSeparator = true;
         mantissa.push_back('.');
         ++pos;

@@ -18,7 +18,9 @@ class ConversionError : public std::runtime_error {
 // Leading and trailing characters with codes up to 32 are ignored. The rest must be:
 // an optional sign, digits, optionally the decimal separator and more digits, optionally
 // "E"/"e", an optional sign and digits; at least one digit or the separator before the
-// exponent. No thousands separators, hexadecimal or special values. A value too large
+// exponent. The full stop is accepted as the separator as well when `decimalSeparator` is
+// another character; a number holds one separator at most. No thousands separators,
+// hexadecimal or special values. A value too large
 // for a double is not a number. Returns nothing when the text does not have this form.
 std::optional<double> TryParseNumber(std::string_view text, char decimalSeparator = '.');
 

@@ -152,8 +152,12 @@ TEST(AnalysisSettings, TextsFollowTheDecimalSeparator) {
     const SettingsUpdateResult result = UpdateAnalysisSettings(texts, {}, ',');
     ASSERT_TRUE(result.accepted);
     EXPECT_EQ(result.settings.g, 980.665);
-    ExpectRejected(UpdateAnalysisSettings(DefaultTexts(), {}, ','),
-                   "\"0.02\" is not a valid floating number!", SettingsField::MinPeriod);
+    // Texts written with the full stop read as well; a text with both separators does not.
+    EXPECT_TRUE(UpdateAnalysisSettings(DefaultTexts(), {}, ',').accepted);
+    AnalysisSettingsTexts grouped = texts;
+    grouped.g = "1.980,665";
+    ExpectRejected(UpdateAnalysisSettings(grouped, {}, ','),
+                   "\"1.980,665\" is not a valid floating number!", SettingsField::G);
 }
 
 TEST(AnalysisSettings, ValidateChecksTheStructInTheWindowOrderWithoutTexts) {
