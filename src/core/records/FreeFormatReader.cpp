@@ -235,8 +235,14 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
     const std::size_t firstDataLine =
         parameters.linesToSkip > 0 ? static_cast<std::size_t>(parameters.linesToSkip) : 0;
     const int fieldIndex = parameters.accelerationColumn - 1;
+    // Editors and exporting programs often leave blank lines after the data; they end the
+    // record rather than fail it. A blank line between data lines still fails below.
+    std::size_t endOfData = lines.size();
+    while (endOfData > firstDataLine && TrimControlAndBlanks(lines[endOfData - 1]).empty()) {
+        --endOfData;
+    }
 
-    for (std::size_t k = firstDataLine; k < lines.size(); ++k) {
+    for (std::size_t k = firstDataLine; k < endOfData; ++k) {
         const std::vector<std::string> fields =
             SplitDelimitedLine(TrimControlAndBlanks(lines[k]), parameters.delimiter);
         if (fieldIndex < 0 || static_cast<std::size_t>(fieldIndex) >= fields.size()) {

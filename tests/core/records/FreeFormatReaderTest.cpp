@@ -155,11 +155,24 @@ TEST(ReadFreeFormatText, ReportsTheFailingLineLetterForLetter) {
               "FILE: f.txt. ERROR Line: 1. ERROR: List index out of bounds (1)");
     EXPECT_EQ(ReadFreeFormatText("0.1\n 1.5x \n", "g.dat", Params()).message,
               "FILE: g.dat. ERROR Line: 2. ERROR: '1.5x' is not a valid floating point value");
-    // A blank line after the data is a data line without a field.
-    EXPECT_EQ(ReadFreeFormatText("0.1\n0.2\n \t\n", "f.txt", Params()).message,
-              "FILE: f.txt. ERROR Line: 3. ERROR: List index out of bounds (0)");
-    EXPECT_EQ(ReadFreeFormatText("0.1\n0.2\n\n", "f.txt", Params()).message,
-              "FILE: f.txt. ERROR Line: 3. ERROR: List index out of bounds (0)");
+    // A blank line between data lines is a data line without a field, also when blank
+    // lines follow the data as well.
+    EXPECT_EQ(ReadFreeFormatText("0.1\n\n0.2\n\n \n", "f.txt", Params()).message,
+              "FILE: f.txt. ERROR Line: 2. ERROR: List index out of bounds (0)");
+    EXPECT_EQ(ReadFreeFormatText("0.1\n \t\n0.2\n", "f.txt", Params(0, 2)).message,
+              "FILE: f.txt. ERROR Line: 1. ERROR: List index out of bounds (1)");
+}
+
+TEST(ReadFreeFormatText, BlankLinesAfterTheLastDataLineAreIgnored) {
+    for (const char* text : {"0.1\n0.2\n\n", "0.1\n0.2\n \t\n", "0.1\r\n0.2\r\n\r\n\r\n",
+                             "0.1\n0.2\n\n  \n\t\n\n", "0.1\n0.2\r\r"}) {
+        const ReadResult result = ReadFreeFormatText(text, "f.txt", Params());
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(result.record->RawAcceleration(), (std::vector<double>{0.1, 0.2}));
+    }
+    // Nothing but blank lines after the skipped ones is no data at all.
+    EXPECT_EQ(ReadFreeFormatText("h\n\n \n", "f.txt", Params(1)).message,
+              "FILE: f.txt, WARNING: Skipline is too large, there is no data to read!");
 }
 
 TEST(ReadFreeFormatText, NoDataLineGivesTheSkiplineWarning) {
@@ -193,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ReaderQuirks,
                                            QuirkFile{"crlf.txt", {0.1, -0.2, 0.3}},
                                            QuirkFile{"lone_cr.txt", {0.1, -0.2, 0.3}},
                                            QuirkFile{"no_final_newline.txt", {0.1, -0.2, 0.3}},
-                                           QuirkFile{"nul_ends_text.txt", {0.1, -0.2}}),
+                                           QuirkFile{"nul_ends_text.txt", {0.1, -0.2}},
+                                           QuirkFile{"blank_lines_after_data.txt", {0.1, -0.2}}),
                          [](const auto& testInfo) {
                              std::string name = testInfo.param.name;
                              return name.substr(0, name.find('.'));
