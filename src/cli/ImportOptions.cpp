@@ -87,6 +87,10 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     read.free.delimiter = options.delimiter == "space" ? Delimiter::Space : Delimiter::Comma;
     read.free.accelerationColumn = options.accelerationColumn;
     read.free.decimalSeparator = kCommandLineDecimalPoint;
+    if (std::string message; !read.free.IsValid(&message)) {
+        err << message << '\n';
+        return false;
+    }
     const bool named = read.format != RecordFormat::Free && read.format != RecordFormat::Automatic;
     const bool timeStepGiven = options.timeStepOption && options.timeStepOption->count() > 0;
     if (read.format != RecordFormat::Free && timeStepGiven) {

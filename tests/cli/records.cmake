@@ -106,3 +106,13 @@ travik_records_case(RejectsAnUnknownDelimiter
 travik_records_case(NeedsAFile
   ARGS records
   EXIT 2 STDERR "FILE is required\nRun with --help for more information\\.")
+
+travik_records_case(RejectsATimeStepOfZero
+  ARGS records --dt 0 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "Time Step must be greater than zero!"
+  ABSENT "out/five_TH.csv")
+
+travik_records_case(RejectsANegativeTimeStep
+  ARGS records --dt -0.01 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "Time Step must be greater than zero!"
+  ABSENT "out/five_TH.csv")

@@ -51,6 +51,8 @@ travik_spectra_test(RefusesMaxPeriodBelowMin EXIT 2 ARGS --min-period 2 --max-pe
   STDERR "Max. Period must be greater than Min. Period! ")
 travik_spectra_test(RefusesPeriodStepBeyondTheRange EXIT 2 ARGS --period-step 6 ${step}
   STDERR "periodstep must be less than [Max. Period - Min. Period] ! ")
+travik_spectra_test(RefusesTimeStepOfZero EXIT 2 ARGS --dt 0 ${step}
+  STDERR "Time Step must be greater than zero!")
 travik_spectra_test(RefusesTextAsRatio EXIT 2 ARGS --max-dt-ratio abc ${step}
   STDERR "\"abc\" is not a valid floating number!")
 travik_spectra_test(RefusesZeroRatio EXIT 2 ARGS --max-dt-ratio 0 ${step}

@@ -151,6 +151,16 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 }  // namespace
 
+bool FreeFormatParameters::IsValid(std::string* message) const {
+    if (!(timeStep > 0.0)) {
+        if (message != nullptr) {
+            *message = kTimeStepNotPositiveMessage;
+        }
+        return false;
+    }
+    return true;
+}
+
 std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter delimiter) {
     std::vector<std::string> fields;
     std::size_t pos = 0;

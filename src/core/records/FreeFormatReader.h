@@ -12,14 +12,21 @@ namespace travik {
 
 enum class Delimiter { Comma, Space };
 
+inline constexpr const char* kTimeStepNotPositiveMessage = "Time Step must be greater than zero!";
+
 // The reading parameters of one import; the same apply to every file of it.
 struct FreeFormatParameters {
-    double timeStep = 0.01;      // s; not range-tested
+    double timeStep = 0.01;      // s, > 0
     double scalingFactor = 1.0;  // every value read is multiplied by it
     int linesToSkip = 0;         // 0 to 100
     Delimiter delimiter = Delimiter::Comma;
     int accelerationColumn = 1;   // 1 to 100, counted from 1
     char decimalSeparator = '.';  // of the user's number format
+
+    // The import's check before any file is opened (the dialog and the command line give
+    // the same message). A record with a time step of zero or less has no time axis: its
+    // charts collapse and every oscillator run fails. Returns false with the message.
+    bool IsValid(std::string* message) const;
 };
 
 // Either a record or the message of the failure (the warning shown to the user).

@@ -25,6 +25,21 @@ FreeFormatParameters Params(int skip = 0, int column = 1, Delimiter delimiter = 
     return p;
 }
 
+TEST(FreeFormatParameters, TimeStepMustBeGreaterThanZero) {
+    std::string message;
+    EXPECT_TRUE(FreeFormatParameters{}.IsValid(&message)) << message;
+    for (const double step : {0.0, -0.0, -0.01, -1e300}) {
+        FreeFormatParameters p;
+        p.timeStep = step;
+        message.clear();
+        EXPECT_FALSE(p.IsValid(&message)) << step;
+        EXPECT_EQ(message, "Time Step must be greater than zero!");
+    }
+    FreeFormatParameters tiny;
+    tiny.timeStep = 1e-300;
+    EXPECT_TRUE(tiny.IsValid(nullptr));
+}
+
 TEST(SplitDelimitedLine, CommaModeKeepsEmptyAndBlankFields) {
     EXPECT_EQ(SplitDelimitedLine("1,,2", Delimiter::Comma), (Fields{"1", "", "2"}));
     EXPECT_EQ(SplitDelimitedLine("1,2,", Delimiter::Comma), (Fields{"1", "2", ""}));
