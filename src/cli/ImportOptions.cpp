@@ -87,8 +87,8 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     read.free.delimiter = options.delimiter == "space" ? Delimiter::Space : Delimiter::Comma;
     read.free.accelerationColumn = options.accelerationColumn;
     read.free.decimalSeparator = kCommandLineDecimalPoint;
-    if (std::string message; !read.free.IsValid(&message)) {
-        err << message << '\n';
+    if (const std::optional<std::string> problem = read.free.Validate()) {
+        err << *problem << '\n';
         return false;
     }
     const bool named = read.format != RecordFormat::Free && read.format != RecordFormat::Automatic;

@@ -151,14 +151,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 }  // namespace
 
-bool FreeFormatParameters::IsValid(std::string* message) const {
+std::optional<std::string> FreeFormatParameters::Validate() const {
     if (!(timeStep > 0.0)) {
-        if (message != nullptr) {
-            *message = kTimeStepNotPositiveMessage;
-        }
-        return false;
+        return kTimeStepNotPositiveMessage;
     }
-    return true;
+    return std::nullopt;
 }
 
 std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter delimiter) {

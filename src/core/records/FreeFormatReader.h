@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,10 @@ struct FreeFormatParameters {
     char decimalSeparator = '.';  // of the user's number format
 
     // The import's check before any file is opened (the dialog and the command line give
-    // the same message). A record with a time step of zero or less has no time axis: its
-    // charts collapse and every oscillator run fails. Returns false with the message.
-    bool IsValid(std::string* message) const;
+    // the same message): the message of the first parameter out of range, nothing when all
+    // can be used. A time step of zero or less gives a record without a time axis: its
+    // charts collapse and every oscillator run fails.
+    std::optional<std::string> Validate() const;
 };
 
 // Either a record or the message of the failure (the warning shown to the user).

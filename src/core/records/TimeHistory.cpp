@@ -52,6 +52,13 @@ void RecordList::Append(std::unique_ptr<TimeHistory> record) {
     records_.push_back(std::move(record));
 }
 
+void RecordList::AppendAll(RecordList&& records) {
+    for (std::unique_ptr<TimeHistory>& record : records.records_) {
+        records_.push_back(std::move(record));
+    }
+    records.records_.clear();
+}
+
 void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set) {
     const int n = record.SampleCount();
     if (n < 1) {

@@ -87,6 +87,8 @@ class TimeHistory {
 class RecordList {
   public:
     void Append(std::unique_ptr<TimeHistory> record);
+    // Appends every record of `records` in its order (an import added to the loaded ones).
+    void AppendAll(RecordList&& records);
     // Deletes every record and empties the list.
     void Clear() { records_.clear(); }
 

@@ -26,18 +26,15 @@ FreeFormatParameters Params(int skip = 0, int column = 1, Delimiter delimiter = 
 }
 
 TEST(FreeFormatParameters, TimeStepMustBeGreaterThanZero) {
-    std::string message;
-    EXPECT_TRUE(FreeFormatParameters{}.IsValid(&message)) << message;
+    EXPECT_EQ(FreeFormatParameters{}.Validate(), std::nullopt);
     for (const double step : {0.0, -0.0, -0.01, -1e300}) {
         FreeFormatParameters p;
         p.timeStep = step;
-        message.clear();
-        EXPECT_FALSE(p.IsValid(&message)) << step;
-        EXPECT_EQ(message, "Time Step must be greater than zero!");
+        EXPECT_EQ(p.Validate(), "Time Step must be greater than zero!") << step;
     }
     FreeFormatParameters tiny;
     tiny.timeStep = 1e-300;
-    EXPECT_TRUE(tiny.IsValid(nullptr));
+    EXPECT_EQ(tiny.Validate(), std::nullopt);
 }
 
 TEST(SplitDelimitedLine, CommaModeKeepsEmptyAndBlankFields) {
