@@ -60,9 +60,10 @@ class TForm1 : public QMainWindow {
     // Adds a page to pgc1 with its caption and the status-bar tip shown while it is current.
     void AddPage(QWidget* page, const char* name, const QString& caption, const QString& tip);
     void CreateMenus();
-    // Reads the files as one import through the workspace; reader messages as warnings.
-    void ImportFiles(const std::vector<std::string>& paths,
-                     const travik::RecordReadOptions& options);
+    // Reads the files as one import off the window's thread and hands the records to the
+    // workspace (added to the loaded ones when `append`); reader messages as warnings.
+    void ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,
+                     bool append);
     void CreateStatusBar();
     // The check-list menu's command on the list of the page shown.
     void ChangeRecordChecksOfPageShown(CheckChange change);
