@@ -78,6 +78,7 @@ class RecordsPage final : public QWidget {
     QRadioButton* rb3 = nullptr;   // "No Baseline Correction"
     QPushButton* btn4 = nullptr;   // "Apply Baseline Correction"
     QPushButton* btn3 = nullptr;   // "Export Checked Data"
+    QSplitter* splLeft = nullptr;  // left column beside the graph, widened by the user
     QGroupBox* grp2 = nullptr;     // "Graph", right area
     QSplitter* spl1 = nullptr;     // acceleration chart above, the other two below
     QSplitter* spl2 = nullptr;     // velocity chart above, displacement below

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <optional>
@@ -34,10 +35,17 @@
 #include "presentation/SpectrumChart.h"
 #include "presentation/SpectrumTables.h"
 #include "spectra/SpectraFigurePanel.h"
+#include "spectra/SpectraJob.h"
 #include "spectra/SpectrumAccuracy.h"
 #include "text/NumberFormat.h"
 
 namespace {
+
+constexpr const char* kNoRecordToAnalyseMessage =
+    "There is no record to analyse: import a record first (File - Import Time History "
+    "Records).";
+constexpr const char* kEmptyReadout = "X : 0      Y : 0";
+constexpr int kLeftColumnWidth = 227;
 
 // The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
 constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
@@ -67,7 +75,11 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
     : QWidget(parent), workspace_(workspace), platform_(platform) {
     auto* pageLayout = new QHBoxLayout(this);
     pageLayout->setContentsMargins(4, 4, 4, 4);
-    pageLayout->addWidget(CreateRecordPanel());
+    // The user may widen the left column to read long record names.
+    splLeft = Named(new QSplitter(Qt::Horizontal), "splLeft");
+    splLeft->setChildrenCollapsible(false);
+    splLeft->addWidget(CreateRecordPanel());
+    pageLayout->addWidget(splLeft, 1);
 
     pgc2 = Named(new QTabWidget, "pgc2");
     pgc2->addTab(CreateGraphTab(), QStringLiteral("Graph"));
@@ -85,7 +97,10 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         layout->addWidget(grids[k]);
         pgc2->addTab(tab, QString::fromLatin1(captions[k]));
     }
-    pageLayout->addWidget(pgc2, 1);
+    splLeft->addWidget(pgc2);
+    splLeft->setStretchFactor(0, 0);
+    splLeft->setStretchFactor(1, 1);
+    splLeft->setSizes({kLeftColumnWidth, 4 * kLeftColumnWidth});
     pgc2->setCurrentIndex(0);
 
     pm2 = Named(new QMenu(this), "pm2");
@@ -100,7 +115,7 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
 
 QWidget* SpectraPage::CreateRecordPanel() {
     grp4 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp4");
-    grp4->setFixedWidth(227);
+    grp4->setMinimumWidth(kLeftColumnWidth);
     auto* left = new QVBoxLayout(grp4);
 
     auto* recordRow = new QHBoxLayout;
@@ -134,8 +149,17 @@ QWidget* SpectraPage::CreateRecordPanel() {
         cbb6->addItem(QString::number(count));
     }
     cbb6->setCurrentIndex(0);
-    damping->addWidget(lbl14, 0, 0, 1, 2);
-    damping->addWidget(cbb6, 0, 2);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(lbl14, 1);
+    countRow->addWidget(cbb6);
+    damping->addLayout(countRow, 0, 0, 1, 3);
+    // Three columns of equal width, each edit wide enough for "100.000".
+    const int editWidth =
+        QLineEdit().fontMetrics().horizontalAdvance(QStringLiteral("100.000")) + 14;
+    for (int column = 0; column < 3; ++column) {
+        damping->setColumnStretch(column, 1);
+        damping->setColumnMinimumWidth(column, editWidth);
+    }
     for (int i = 0; i < static_cast<int>(edits.size()); ++i) {
         const auto at = static_cast<std::size_t>(i);
         const QString text = QString::fromStdString(
@@ -143,6 +167,8 @@ QWidget* SpectraPage::CreateRecordPanel() {
         edits[at] = new QLineEdit(text);
         edits[at]->setObjectName(QStringLiteral("edt%1").arg(16 + i));
         edits[at]->setEnabled(i == 0);
+        edits[at]->setMinimumWidth(editWidth);
+        edits[at]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         damping->addWidget(edits[at], 1 + i / 3, i % 3);
     }
     left->addWidget(grp5);
@@ -175,7 +201,7 @@ QWidget* SpectraPage::CreateGraphTab() {
                     QStringLiteral("Pseudo-Acceleration")});
     // The two fixed pairs: PSv on the four-way paper, and Sa against Sd.
     cbb7->addItems({QStringLiteral("Tripartite"), QStringLiteral("Sa–Sd")});
-    lbl2 = Named(new QLabel(QStringLiteral("X : 0      Y : 0")), "lbl2");
+    lbl2 = Named(new QLabel(QString::fromLatin1(kEmptyReadout)), "lbl2");
     SetLabelLook(lbl2, kCounterColor, false);
     lbl2->setMinimumWidth(320);
     choices->addWidget(lbl13);
@@ -233,6 +259,11 @@ void SpectraPage::ConnectHandlers() {
             FillSpectrumTables();
         }
     });
+    // While long work runs, nothing that would start more of it or change what it reads.
+    connect(&workspace_.Work(), &BackgroundWork::busyChanged, this, [this](bool busy) {
+        btn11->setEnabled(!busy);
+        btn10->setEnabled(!busy);
+    });
 }
 
 void SpectraPage::ShowPlain(const std::string& message) {
@@ -249,10 +280,7 @@ void SpectraPage::RecordsReplaced() {
     FillRecordCheckList(lst3, records);
     {
         const QSignalBlocker blocker(cbb4);
-        cbb4->clear();
-        for (int i = 0; i < records.Count(); ++i) {
-            cbb4->addItem(QString::fromStdString(records.At(i).SourceFileName()));
-        }
+        FillRecordSelector(cbb4, records);
         cbb4->setCurrentIndex(-1);
     }
     cbb4->setCurrentIndex(records.IsEmpty() ? -1 : 0);
@@ -307,29 +335,48 @@ std::optional<std::vector<double>> SpectraPage::ReadDampingRatios() {
 void SpectraPage::btn11Click() {
     const int recordIndex = cbb4->currentIndex();
     if (recordIndex < 0 || recordIndex >= workspace_.Records().Count()) {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                              QString::fromLatin1(kNoRecordToAnalyseMessage));
         return;
     }
     std::optional<std::vector<double>> ratios = ReadDampingRatios();
     if (!ratios) {
         return;
     }
-    ClearSpectrumTables();
-    ClearSpectrumChart();
     if (figures_->ShowsCheckedRecords()) {
-        std::vector<int> checked;
-        for (int i = 0; i < lst3->count(); ++i) {
-            if (lst3->item(i)->checkState() == Qt::Checked) {
-                checked.push_back(i);
-            }
-        }
+        ClearSpectrumTables();
+        ClearSpectrumChart();
         std::vector<double> sorted = *ratios;
         travik::SortAndRemoveRepeatedRatios(sorted);
-        figures_->AnalyseChecked(checked, sorted);
+        figures_->AnalyseChecked(CheckedRows(lst3), sorted);
     }
-    BusyPointer busy;
-    workspace_.ComputeSpectra(recordIndex, std::move(*ratios), [this](const std::string& message) {
-        BusyPointer::Interrupt([&] { ShowPlain(message); });
-    });
+    // The lists are made here and stored only with the spectra computed from them, so that a
+    // cancelled analysis leaves the last one as it was.
+    travik::SortAndRemoveRepeatedRatios(*ratios);
+    const travik::AnalysisSettings settings = workspace_.Settings();
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
+    const travik::TimeHistory& record = workspace_.Records().At(recordIndex);
+    workspace_.Work().Start<std::optional<travik::SpectraResult>>(
+        QStringLiteral("Computing the spectra of %1")
+            .arg(QString::fromStdString(record.SourceFileName())),
+        [&record, settings, ratios = std::move(*ratios),
+         periods](BackgroundWork::Control& control) {
+            return ComputeSpectraInSteps(record, settings, ratios, periods, control);
+        },
+        [this](std::optional<travik::SpectraResult>&& result) {
+            if (!result) {
+                return;
+            }
+            if (!figures_->ShowsCheckedRecords()) {
+                ClearSpectrumTables();
+                ClearSpectrumChart();
+            }
+            workspace_.AcceptSpectra(std::move(*result),
+                                     [this](const std::string& message) { ShowPlain(message); });
+        });
 }
 
 void SpectraPage::SpectraComputed() {
@@ -361,6 +408,8 @@ void SpectraPage::FillSpectrumTables() {
 
 void SpectraPage::ClearSpectrumChart() {
     ::ClearSpectrumChart(*cht4);
+    // The readout describes the curves; it goes with them.
+    lbl2->setText(QString::fromLatin1(kEmptyReadout));
 }
 
 void SpectraPage::PlotSpectra() {
@@ -469,36 +518,51 @@ void SpectraPage::btn10Click() {
         return;
     }
 
-    const travik::ReportDate date = travik::TodayLocalDate();
-    const std::string edition = travik::kSoftwareEdition;
-    BusyPointer busy;
-    const auto showCalculationError = [this](const std::string& message) {
-        BusyPointer::Interrupt([&] { ShowPlain(message); });
+    struct ExportOutcome {
+        std::optional<QString> error;
+        std::vector<std::string> calculationErrors;
     };
+    const travik::ReportDate date = travik::TodayLocalDate();
+    const travik::RecordList& records = workspace_.Records();
     const bool writeAccuracy = chkAccuracyColumns->isChecked();
-    const std::optional<QString> error = WriteCheckedReports(
-        lst3, workspace_.Records(), folder, travik::kSpectraReportSuffix,
-        [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
-            travik::BuildSpectraReport(lines, record, settings, *ratios, periods, edition, date,
-                                       showCalculationError);
-            if (writeAccuracy) {
-                travik::InsertAccuracyColumns(
-                    lines,
-                    travik::ComputePeriodAccuracy(record.TimeStep(), periods, settings.maxDtOverT));
+    workspace_.Work().Start<ExportOutcome>(
+        QStringLiteral("Writing the spectra reports"),
+        [checked = CheckedRows(lst3), &records, folder, date, settings, writeAccuracy,
+         dampingRatios = std::move(*ratios), periods](BackgroundWork::Control& control) {
+            ExportOutcome outcome;
+            const std::string edition = travik::kSoftwareEdition;
+            outcome.error = WriteReportsOf(
+                checked, records, folder, travik::kSpectraReportSuffix,
+                [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
+                    travik::BuildSpectraReport(lines, record, settings, dampingRatios, periods,
+                                               edition, date, [&](const std::string& message) {
+                                                   outcome.calculationErrors.push_back(message);
+                                               });
+                    if (writeAccuracy) {
+                        travik::InsertAccuracyColumns(
+                            lines, travik::ComputePeriodAccuracy(record.TimeStep(), periods,
+                                                                 settings.maxDtOverT));
+                    }
+                },
+                &control);
+            return outcome;
+        },
+        [this, folder](ExportOutcome&& outcome) {
+            // Messages of oscillators that could not be computed, then the outcome.
+            for (const std::string& message : outcome.calculationErrors) {
+                ShowPlain(message);
+            }
+            // Beside the reports: the statistics of the checked records shown on the chart.
+            std::optional<QString> statisticsError;
+            if (!outcome.error && figures_->ShowsCheckedRecords()) {
+                statisticsError = figures_->WriteStatisticsReport(folder);
+            }
+            if (outcome.error || statisticsError) {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                      outcome.error ? *outcome.error : *statisticsError);
+            } else {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                                      QString::fromLatin1(travik::kExportDoneMessage));
             }
         });
-    // Beside the reports: the statistics of the checked records shown on the chart.
-    std::optional<QString> statisticsError;
-    if (!error && figures_->ShowsCheckedRecords()) {
-        statisticsError = figures_->WriteStatisticsReport(folder);
-    }
-    BusyPointer::Interrupt([&] {
-        if (error || statisticsError) {
-            platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
-                                  error ? *error : *statisticsError);
-        } else {
-            platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
-                                  QString::fromLatin1(travik::kExportDoneMessage));
-        }
-    });
 }

@@ -17,6 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class ChartAdapter;
 class PlatformServices;
@@ -79,8 +80,9 @@ class SpectraPage final : public QWidget {
     Workspace& workspace_;
     PlatformServices& platform_;
 
-    QGroupBox* grp4 = nullptr;  // "Time History Records", left column
-    QLabel* lbl12 = nullptr;    // "Record"
+    QSplitter* splLeft = nullptr;  // left column beside the results, widened by the user
+    QGroupBox* grp4 = nullptr;     // "Time History Records", left column
+    QLabel* lbl12 = nullptr;       // "Record"
     QComboBox* cbb4 = nullptr;
     QListWidget* lst3 = nullptr;
     QLabel* lbl16 = nullptr;  // "Number of Checked"
