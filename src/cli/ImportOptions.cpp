@@ -87,9 +87,12 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     read.free.delimiter = options.delimiter == "space" ? Delimiter::Space : Delimiter::Comma;
     read.free.accelerationColumn = options.accelerationColumn;
     read.free.decimalSeparator = kCommandLineDecimalPoint;
-    if (const std::optional<std::string> problem = read.free.Validate()) {
-        err << *problem << '\n';
-        return false;
+    // Named formats take their time step from the file; a given --dt is checked below.
+    if (read.format == RecordFormat::Free) {
+        if (const std::optional<std::string> problem = read.free.Validate()) {
+            err << *problem << '\n';
+            return false;
+        }
     }
     const bool named = read.format != RecordFormat::Free && read.format != RecordFormat::Automatic;
     const bool timeStepGiven = options.timeStepOption && options.timeStepOption->count() > 0;

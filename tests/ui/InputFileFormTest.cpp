@@ -291,14 +291,14 @@ TEST_F(ImportWindow, AddingToTheLoadedRecordsIsOfferedAndOffByDefault) {
     Records<QPushButton>("btn1")->click();
     TForm2* dialog = form->findChild<TForm2*>();
     ASSERT_NE(dialog, nullptr);
-    QCheckBox* add = Child<QCheckBox>(dialog, "chk1");
+    QCheckBox* add = Child<QCheckBox>(dialog, "chk2");
     EXPECT_EQ(add->text(), "Add to the records already loaded");
     EXPECT_FALSE(add->isChecked());
     Child<QPushButton>(dialog, "btn2")->click();
     ProcessDeletions();
 
     Import({WriteSamples("b.txt", {0.3}), WriteSamples("c.txt", {0.4})},
-           [](TForm2& window) { Child<QCheckBox>(&window, "chk1")->setChecked(true); });
+           [](TForm2& window) { Child<QCheckBox>(&window, "chk2")->setChecked(true); });
     const travik::RecordList& records = form->Document().Records();
     ASSERT_EQ(records.Count(), 3);
     EXPECT_EQ(records.At(0).SourceFileName(), "a.txt");

@@ -235,7 +235,10 @@ bool TForm2::ReadOptions(travik::RecordReadOptions& options) {
     } else if (!ReadNumber(edt1, parameters.timeStep)) {
         return false;
     }
-    if (const std::optional<std::string> problem = parameters.Validate()) {
+    // Free-format files take this time step (with Automatic, those detected as free format).
+    const bool freeStepUsed = options.format == travik::RecordFormat::Free ||
+                              options.format == travik::RecordFormat::Automatic;
+    if (const std::optional<std::string> problem = parameters.Validate(); problem && freeStepUsed) {
         platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
                               QString::fromStdString(*problem));
         edt1->setFocus();
