@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "text/NumberFormat.h"
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -67,7 +68,10 @@ void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::stri
     lines.emplace_back();
     lines.push_back("Report Time: " + ZeroPadded(date.year, 4) + ZeroPadded(date.month, 2) +
                     ZeroPadded(date.day, 2));
-    lines.push_back("Acceleration TimeHistory SourceFile: " + record.SourceFileName());
+    // The report is UTF-8 and comma-separated: a name is whatever bytes the file system
+    // holds, so it is made valid text first and quoted when it holds a comma or a quote.
+    lines.push_back("Acceleration TimeHistory SourceFile: " +
+                    CsvField(ShownText(record.SourceFileName())));
     lines.push_back(BaselineLine(record));
 }
 

@@ -29,7 +29,9 @@ struct ReportDate {
 ReportDate TodayLocalDate();
 
 // Appends the seven header lines (program, attribution, edition, blank, date, source file,
-// baseline correction). Does not empty `lines`.
+// baseline correction). The source file name is written as valid UTF-8 with control
+// characters escaped (ShownText) and quoted as a CSV field when it holds a comma or a
+// quote. Does not empty `lines`.
 void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                         const ReportDate& date);
 
