@@ -1,6 +1,9 @@
 #include "ReportWriting.h"
 
 #include <filesystem>
+#include <new>
+
+#include "text/ShownText.h"
 
 namespace travik::cli {
 
@@ -13,12 +16,16 @@ int WriteRecordReports(const ImportOutcome& outcome, const ImportOptions& option
     ReportLines lines;
     for (int i = 0; i < outcome.records.Count(); ++i) {
         const TimeHistory& record = outcome.records.At(i);
-        buildReport(lines, record);
         const std::filesystem::path path = planner.Next(folder, record.SourceFileName(), suffix);
         try {
+            buildReport(lines, record);
             WriteReport(path, lines);
         } catch (const ReportWriteError& error) {
             err << error.what() << '\n';
+            return kExitFailure;
+        } catch (const std::bad_alloc&) {
+            lines = ReportLines();
+            err << "Not enough memory to write file \"" << ShownText(path.string()) << "\"\n";
             return kExitFailure;
         }
         out << path.string() << '\n';

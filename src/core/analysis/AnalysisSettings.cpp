@@ -102,8 +102,7 @@ std::optional<SettingsProblem> AnalysisSettings::Validate() const {
                                SettingsField::MaxDtOverT};
     }
     if (g <= 0) {
-        return SettingsProblem{"Gravitational acceleration must be greater than zero! ",
-                               SettingsField::G};
+        return SettingsProblem{kGravityNotPositiveMessage, SettingsField::G};
     }
     return std::nullopt;
 }

@@ -54,6 +54,11 @@ struct SettingsUpdateResult {
     AnalysisSettings settings;                  // the stored settings after the update
 };
 
+// Refusal of a gravitational acceleration that is not greater than zero, wherever g is
+// entered (settings window, either command).
+inline constexpr const char* kGravityNotPositiveMessage =
+    "Gravitational acceleration must be greater than zero! ";
+
 // Most periods one spectrum may have, the period 0 included. A list this long is already
 // far finer than any record resolves; a longer one is a mistyped step or range, and built
 // blindly it would exhaust the memory before the first oscillator ran.
