@@ -32,6 +32,7 @@ class SpectraCommand {
     // The first damping value of the spectra page.
     std::string damping_ = DefaultText(kDefaultDampingPercents[0]);
     std::string periods_;
+    bool quiet_ = false;
 };
 
 }  // namespace travik::cli

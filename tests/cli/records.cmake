@@ -131,8 +131,7 @@ travik_records_case(RejectsAScaledSampleThatOverflows
   ARGS records --scale 1e308 --out out ${RECORDS_IN}/large.txt
   EXIT 1 STDERR "FILE: large\\.txt\\. ERROR Line: 2\\. ERROR: '2\\.5' times the scaling factor 1E308 is too large for a number"
   ABSENT "out/large_TH.csv")
-# (The message's semicolon is matched by "." : CMake would split the argument there.)
 travik_records_case(RejectsATimeStepWhoseTimesOverflow
   ARGS records --dt 1e308 --out out ${RECORDS_IN}/five.txt
-  EXIT 1 STDERR "FILE: five\\.txt, ERROR: The times, velocities or displacements of this record are too large for numbers \\(time step 1E308 s, g 980 cm/sec\\^2\\). check the time step, the scaling factor and g"
+  EXIT 1 STDERR "FILE: five\\.txt, ERROR: The times, velocities or displacements of this record are too large for numbers \\(time step 1E308 s, g 980 cm/sec\\^2\\): check the time step, the scaling factor and g"
   ABSENT "out/five_TH.csv")

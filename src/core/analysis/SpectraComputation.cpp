@@ -1,6 +1,8 @@
 #include "analysis/SpectraComputation.h"
 
 #include <algorithm>
+#include <cmath>
+#include <span>
 
 #include "analysis/OscillatorIntegrators.h"
 
@@ -18,7 +20,8 @@ bool SpectraResult::AllRunsFailed() const {
 
 SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
                              const std::vector<double>& dampingRatios,
-                             const std::vector<double>& periods) {
+                             const std::vector<double>& periods,
+                             const std::function<void(std::size_t, std::size_t)>& progress) {
     SpectraResult result;
     result.recordName = record.SourceFileName();
     result.corrected = record.IsCorrected();
@@ -55,8 +58,20 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
             runs.push_back({zeta, periods[k]});
         }
     }
-    ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
-                                record.IsCorrected(), settings.method, runs);
+    if (!progress) {
+        ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
+                                    record.IsCorrected(), settings.method, runs);
+    } else {
+        // In about a hundred parts, each still wide enough to fill the batch's lanes.
+        const std::size_t part = std::max<std::size_t>(64, (runs.size() + 99) / 100);
+        for (std::size_t first = 0; first < runs.size(); first += part) {
+            const std::size_t count = std::min(part, runs.size() - first);
+            ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
+                                        record.IsCorrected(), settings.method,
+                                        std::span<OscillatorRun>(runs).subspan(first, count));
+            progress(first + count, runs.size());
+        }
+    }
 
     auto& sd = result.columns[static_cast<std::size_t>(SpectrumKind::Displacement)];
     auto& sv = result.columns[static_cast<std::size_t>(SpectrumKind::Velocity)];
@@ -69,7 +84,8 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
         psa[d][0] = result.peakGroundAcceleration;
         for (std::size_t k = 1; k < periodCount; ++k) {
             const OscillatorRun& run = runs[d * (periodCount - 1) + (k - 1)];
-            if (!run.computed) {
+            if (!run.computed || !std::isfinite(run.sd) || !std::isfinite(run.sv) ||
+                !std::isfinite(run.sa)) {
                 result.failures.push_back({run.dampingRatio, run.period});
                 continue;
             }

@@ -7,11 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "export/ReportFile.h"
 #include "records/TimeHistory.h"
 
 namespace travik {
 
-// The lines of one report file, written in one piece once complete.
+// The lines of one report, for views that keep them (reports written to files are
+// streamed through a ReportFile instead).
 using ReportLines = std::vector<std::string>;
 
 inline constexpr const char* kSoftwareEdition = "20150902";
@@ -27,6 +29,10 @@ struct ReportDate {
 };
 
 ReportDate TodayLocalDate();
+
+// Writes the seven header lines to `sink`, as AppendReportHeader appends them.
+void WriteReportHeader(const ReportLineSink& sink, const TimeHistory& record,
+                       std::string_view edition, const ReportDate& date);
 
 // Appends the seven header lines (program, attribution, edition, blank, date, source file,
 // baseline correction). The source file name is written as valid UTF-8 with control
@@ -57,7 +63,8 @@ class ReportWriteError : public std::runtime_error {
 };
 
 // Creates or replaces the file and writes every line followed by CR LF, UTF-8 without a
-// byte-order mark. On failure no partial file is left behind and ReportWriteError is thrown.
+// byte-order mark (through a ReportFile). On failure no partial file is left behind and
+// ReportWriteError is thrown.
 void WriteReport(const std::filesystem::path& path, const ReportLines& lines);
 
 }  // namespace travik

@@ -222,7 +222,7 @@ std::string NotFiniteMotionMessage(const TimeHistory& record, double gravity) {
            ", ERROR: The times, velocities or displacements of this record are too large for "
            "numbers (time step " +
            FormatGeneral(record.TimeStep()) + " s, g " + FormatGeneral(gravity) +
-           " cm/sec^2); check the time step, the scaling factor and g";
+           " cm/sec^2): check the time step, the scaling factor and g";
 }
 
 }  // namespace

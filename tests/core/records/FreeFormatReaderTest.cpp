@@ -260,8 +260,8 @@ TEST(ReadFreeFormatText, MessagesShowHiddenAndLongTextSafely) {
     EXPECT_EQ(ReadFreeFormatText(std::string(100, '9') + "x\n", "f.txt", Params()).message,
               "FILE: f.txt. ERROR Line: 1. ERROR: '" + std::string(64, '9') + ellipsis +
                   "' is not a valid floating point value");
-    EXPECT_EQ(ReadFreeFormatText("\x1B[31mred\n", "bad\xFFname\n.txt", Params()).message,
-              "FILE: bad\xEF\xBF\xBDname\\x0A.txt. ERROR Line: 1. ERROR: '\\x1B[31mred' is not a "
+    EXPECT_EQ(ReadFreeFormatText("1\x1B[31mred\n", "bad\xFFname\n.txt", Params()).message,
+              "FILE: bad\xEF\xBF\xBDname\\x0A.txt. ERROR Line: 1. ERROR: '1\\x1B[31mred' is not a "
               "valid floating point value");
 }
 
@@ -322,7 +322,7 @@ TEST(ImportRecordFiles, RefusesARecordWhoseMotionIsNotFinite) {
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0],
               "FILE: travik-finite-motion.txt, ERROR: The times, velocities or displacements of "
-              "this record are too large for numbers (time step 1E306 s, g 980 cm/sec^2); check "
+              "this record are too large for numbers (time step 1E306 s, g 980 cm/sec^2): check "
               "the time step, the scaling factor and g");
     std::filesystem::remove(path);
 }
