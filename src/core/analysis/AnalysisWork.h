@@ -21,6 +21,9 @@ inline constexpr double kAnnouncedOscillatorSteps = 1e10;
 double EstimateOscillatorSteps(const TimeHistory& record, const AnalysisSettings& settings,
                                std::size_t dampingCount, const std::vector<double>& periods);
 
+// The oscillator steps of one run: samples x sub-steps, 0 for a run the integrators refuse.
+double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT);
+
 // Oscillator steps per second of this machine with these settings, timed on a short
 // synthetic record (some tens of milliseconds).
 double MeasureOscillatorStepsPerSecond(const AnalysisSettings& settings);

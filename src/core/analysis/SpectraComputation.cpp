@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "analysis/AnalysisWork.h"
 #include "analysis/OscillatorIntegrators.h"
 
 namespace travik {
@@ -62,14 +63,30 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
         ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
                                     record.IsCorrected(), settings.method, runs);
     } else {
-        // In about a hundred parts, each still wide enough to fill the batch's lanes.
-        const std::size_t part = std::max<std::size_t>(64, (runs.size() + 99) / 100);
-        for (std::size_t first = 0; first < runs.size(); first += part) {
-            const std::size_t count = std::min(part, runs.size() - first);
+        // About a hundred parts of equal work. Short periods take far more sub-steps than
+        // long ones, so the parts are measured in oscillator steps, not in runs.
+        const auto samples = static_cast<std::size_t>(record.SampleCount());
+        std::vector<std::size_t> work(runs.size());
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            work[i] = 1 + static_cast<std::size_t>(OscillatorRunSteps(
+                              samples, record.TimeStep(), runs[i].period, settings.maxDtOverT));
+            total += work[i];
+        }
+        const std::size_t partWork = std::max<std::size_t>(1, total / 100);
+        std::size_t done = 0;
+        for (std::size_t first = 0; first < runs.size();) {
+            std::size_t end = first;
+            std::size_t thisPart = 0;
+            while (end < runs.size() && thisPart < partWork) {
+                thisPart += work[end++];
+            }
             ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
                                         record.IsCorrected(), settings.method,
-                                        std::span<OscillatorRun>(runs).subspan(first, count));
-            progress(first + count, runs.size());
+                                        std::span<OscillatorRun>(runs).subspan(first, end - first));
+            done += thisPart;
+            progress(done, total);
+            first = end;
         }
     }
 

@@ -70,8 +70,9 @@ struct SpectraResult {
 // 6.2831852 / T, as in the oscillators themselves. A run that cannot be computed is listed
 // in `failures`; the others are unaffected.
 // A run whose peaks are not finite numbers (an unstable integration) fails too. When
-// `progress` is given, it is called after each part of the work with the runs done and the
-// runs in all; the values do not depend on it.
+// `progress` is given, it is called after each part of the work (about a hundredth) with
+// the work done and in all, in oscillator steps plus one per run; the values do not depend
+// on it.
 SpectraResult ComputeSpectra(
     const TimeHistory& record, const AnalysisSettings& settings,
     const std::vector<double>& dampingRatios, const std::vector<double>& periods,

@@ -64,17 +64,24 @@ TEST(AnalysisWork, ProgressIsReportedWithoutChangingAnyValue) {
     const AnalysisSettings settings;
 
     const SpectraResult plain = ComputeSpectra(record, settings, damping, periods);
+    // Work in oscillator steps (400 samples x sub-steps) plus one per run.
+    const double runCount = static_cast<double>(damping.size() * (periods.size() - 1));
+    const double expectedTotal =
+        EstimateOscillatorSteps(record, settings, damping.size(), periods) + runCount;
     std::vector<std::size_t> done;
-    const SpectraResult followed = ComputeSpectra(
-        record, settings, damping, periods, [&](std::size_t runs, std::size_t total) {
-            EXPECT_EQ(total, damping.size() * (periods.size() - 1));
-            done.push_back(runs);
-        });
-    ASSERT_GE(done.size(), 2u);
+    std::vector<std::size_t> totals;
+    const SpectraResult followed = ComputeSpectra(record, settings, damping, periods,
+                                                  [&](std::size_t work, std::size_t total) {
+                                                      done.push_back(work);
+                                                      totals.push_back(total);
+                                                  });
+    ASSERT_GE(done.size(), 50u);  // about a hundred parts of equal work
     for (std::size_t i = 1; i < done.size(); ++i) {
         EXPECT_GT(done[i], done[i - 1]);
+        EXPECT_EQ(totals[i], totals[0]);
     }
-    EXPECT_EQ(done.back(), damping.size() * (periods.size() - 1));
+    EXPECT_EQ(static_cast<double>(totals[0]), expectedTotal);
+    EXPECT_EQ(done.back(), totals[0]);
     EXPECT_EQ(followed.columns, plain.columns);
     EXPECT_EQ(followed.computed, plain.computed);
     EXPECT_EQ(followed.failures.size(), 3u);
