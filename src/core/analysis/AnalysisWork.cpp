@@ -4,14 +4,12 @@
 #include <chrono>
 #include <cmath>
 
+#include "analysis/OscillatorIntegrators.h"
 #include "analysis/SpectraComputation.h"
 #include "text/NumberFormat.h"
 
 namespace travik {
 namespace {
-
-// The integrators refuse a run of more sub-steps than this (see OscillatorIntegrators).
-constexpr double kMaxSubSteps = 1000000.0;
 
 // A count or a duration to two significant figures: 0.4, 230, 2200, 2.3E10.
 std::string Rounded(double value) {
@@ -31,14 +29,6 @@ std::string Rounded(double value) {
 }
 
 }  // namespace
-
-double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT) {
-    const double subSteps = std::trunc(timeStep / (period * maxDtOverT) + 1);
-    if (!(timeStep > 0) || !(subSteps >= 1 && subSteps <= kMaxSubSteps)) {
-        return 0.0;
-    }
-    return subSteps * static_cast<double>(samples);
-}
 
 double EstimateOscillatorSteps(const TimeHistory& record, const AnalysisSettings& settings,
                                std::size_t dampingCount, const std::vector<double>& periods) {

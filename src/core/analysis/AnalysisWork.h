@@ -16,16 +16,13 @@ namespace travik {
 inline constexpr double kAnnouncedOscillatorSteps = 1e10;
 
 // The oscillator steps ComputeSpectra will take for the record: per period after the
-// period 0, the damping count times the samples times the sub-steps of the integrator
-// (trunc(dt / (T maxDtOverT) + 1); runs the integrator refuses count nothing).
+// period 0, the damping count times OscillatorRunSteps (runs the integrators refuse count
+// nothing).
 double EstimateOscillatorSteps(const TimeHistory& record, const AnalysisSettings& settings,
                                std::size_t dampingCount, const std::vector<double>& periods);
 
-// The oscillator steps of one run: samples x sub-steps, 0 for a run the integrators refuse.
-double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT);
-
 // Oscillator steps per second of this machine with these settings, timed on a short
-// synthetic record (some tens of milliseconds).
+// synthetic record (about a tenth of a second).
 double MeasureOscillatorStepsPerSecond(const AnalysisSettings& settings);
 
 // "This analysis takes about 2.3E10 oscillator steps, about 95 s on this machine."

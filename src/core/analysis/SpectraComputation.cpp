@@ -4,7 +4,6 @@
 #include <cmath>
 #include <span>
 
-#include "analysis/AnalysisWork.h"
 #include "analysis/OscillatorIntegrators.h"
 
 namespace travik {

@@ -6,7 +6,6 @@
 #include <system_error>
 #include <utility>
 
-#include "export/ReportHeader.h"
 #include "text/ShownText.h"
 
 namespace travik {

@@ -3,10 +3,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace travik {
+
+// Raised when a report cannot be created or written; what() is the user-facing text.
+class ReportWriteError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // Receives a report's lines one by one, without line ends, as they are formatted.
 using ReportLineSink = std::function<void(std::string_view line)>;

@@ -56,12 +56,6 @@ class ReportPathPlanner {
     std::map<std::filesystem::path, int> used_;
 };
 
-// Raised when a report cannot be created or written; what() is the user-facing text.
-class ReportWriteError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 // Creates or replaces the file and writes every line followed by CR LF, UTF-8 without a
 // byte-order mark (through a ReportFile). On failure no partial file is left behind and
 // ReportWriteError is thrown.
