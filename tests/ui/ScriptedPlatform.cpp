@@ -31,3 +31,13 @@ void ScriptedPlatform::SetClipboardText(const QString& text) {
 void ScriptedPlatform::OpenWebPage(const QUrl& url) {
     openedPages.push_back(url);
 }
+
+bool ScriptedPlatform::Confirm(QWidget*, const QString& question) {
+    questions.append(question);
+    if (confirmAnswers.empty()) {
+        return true;
+    }
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}

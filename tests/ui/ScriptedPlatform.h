@@ -22,6 +22,7 @@ class ScriptedPlatform final : public PlatformServices {
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
+    bool Confirm(QWidget* parent, const QString& question) override;
 
     std::vector<Message> messages;
     std::deque<QStringList> fileAnswers;  // next answers of the file dialog
@@ -30,4 +31,6 @@ class ScriptedPlatform final : public PlatformServices {
     QStringList folderDialogFolders;      // initial folders the folder dialog was opened in
     QString clipboard;
     std::vector<QUrl> openedPages;
+    QStringList questions;            // every question asked, in order
+    std::deque<bool> confirmAnswers;  // next answers (Yes when none is queued)
 };

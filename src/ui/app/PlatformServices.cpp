@@ -43,3 +43,11 @@ void QtPlatformServices::SetClipboardText(const QString& text) {
 void QtPlatformServices::OpenWebPage(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
+
+bool QtPlatformServices::Confirm(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -24,6 +24,8 @@ class PlatformServices {
     virtual void SetClipboardText(const QString& text) = 0;
     // Shows a web page in the default browser; failures are not reported.
     virtual void OpenWebPage(const QUrl& url) = 0;
+    // A modal question with Yes and No buttons (No the default); true for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& question) = 0;
 };
 
 // The real desktop: QMessageBox, QFileDialog, QClipboard, QDesktopServices.
@@ -34,4 +36,5 @@ class QtPlatformServices final : public PlatformServices {
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
+    bool Confirm(QWidget* parent, const QString& question) override;
 };

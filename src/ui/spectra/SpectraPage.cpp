@@ -15,9 +15,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <new>
 #include <optional>
 #include <string>
 
+#include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
 #include "app/ChartAdapter.h"
@@ -293,12 +295,43 @@ void SpectraPage::btn11Click() {
     if (!ratios) {
         return;
     }
+    if (!LongAnalysisAccepted(workspace_.Records().At(recordIndex), *ratios)) {
+        return;
+    }
     ClearSpectrumTables();
     ClearSpectrumChart();
     BusyPointer busy;
-    workspace_.ComputeSpectra(recordIndex, std::move(*ratios), [this](const std::string& message) {
-        BusyPointer::Interrupt([&] { ShowPlain(message); });
-    });
+    try {
+        workspace_.ComputeSpectra(recordIndex, std::move(*ratios),
+                                  [this](const std::string& message) {
+                                      BusyPointer::Interrupt([&] { ShowPlain(message); });
+                                  });
+    } catch (const std::bad_alloc&) {
+        BusyPointer::Interrupt([&] {
+            platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                  QStringLiteral("Not enough memory to compute the response "
+                                                 "spectra"));
+        });
+    }
+}
+
+bool SpectraPage::LongAnalysisAccepted(const travik::TimeHistory& record,
+                                       std::vector<double> dampingRatios) {
+    travik::SortAndRemoveRepeatedRatios(dampingRatios);
+    const travik::AnalysisSettings& settings = workspace_.Settings();
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
+    const double steps =
+        travik::EstimateOscillatorSteps(record, settings, dampingRatios.size(), periods);
+    if (!(steps > travik::kAnnouncedOscillatorSteps)) {
+        return true;
+    }
+    const std::string question =
+        travik::AnalysisWorkAnnouncement(steps, travik::MeasureOscillatorStepsPerSecond(settings)) +
+        " Start it?";
+    return platform_.Confirm(window(), QString::fromStdString(question));
 }
 
 void SpectraPage::SpectraComputed() {
