@@ -227,6 +227,20 @@ std::string NotFiniteMotionMessage(const TimeHistory& record, double gravity) {
 
 }  // namespace
 
+std::optional<std::string> IntegrateImportedRecord(TimeHistory& record, double gravity) {
+    try {
+        IntegrateMotion(record, gravity, MotionSet::Raw);
+    } catch (const std::bad_alloc&) {
+        return "FILE: " + ShownText(record.SourceFileName()) +
+               ", ERROR: Not enough memory to integrate the record";
+    }
+    if (!MotionIsFinite(record)) {
+        return NotFiniteMotionMessage(record, gravity);
+    }
+    record.SetIntegrated(true);
+    return std::nullopt;
+}
+
 std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter delimiter) {
     std::vector<std::string> fields;
     std::size_t pos = 0;
@@ -406,22 +420,12 @@ bool ImportRecordFiles(const std::vector<std::string>& paths,
             }
             return false;
         }
-        try {
-            IntegrateMotion(*result.record, gravity, MotionSet::Raw);
-        } catch (const std::bad_alloc&) {
+        if (std::optional<std::string> failure = IntegrateImportedRecord(*result.record, gravity)) {
             if (showWarning) {
-                showWarning("FILE: " + ShownText(result.record->SourceFileName()) +
-                            ", ERROR: Not enough memory to integrate the record");
+                showWarning(*failure);
             }
             return false;
         }
-        if (!MotionIsFinite(*result.record)) {
-            if (showWarning) {
-                showWarning(NotFiniteMotionMessage(*result.record, gravity));
-            }
-            return false;
-        }
-        result.record->SetIntegrated(true);
         records.Append(std::move(result.record));
     }
     return true;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "records/FreeFormatReader.h"
+#include "records/RecordFileReader.h"
 #include "text/NumberFormat.h"
 
 namespace travik {
@@ -105,6 +106,41 @@ TEST_F(RecordFileTest, SeveralMegabyteRecordIsReadToItsLastSample) {
     EXPECT_EQ(result.record->RawAcceleration().back(), 0.499);  // (599999 mod 1000) = 999
     EXPECT_EQ(result.record->RawAcceleration()[5461], -0.039);
     EXPECT_EQ(result.record->RawAcceleration()[kSamples / 2], -0.5);
+}
+
+// Found by fuzzing: a header that announces trillions of values made the reader ask for
+// room for all of them at once. The file's own values decide, and the message says what
+// the header claimed.
+TEST(RecordFormatHeaders, AnAbsurdAnnouncedCountIsAFaultNotAnAllocation) {
+    const std::string text =
+        "PEER NGA STRONG MOTION DATABASE RECORD\n"
+        "Test, 1/1/2000, Station, 90\n"
+        "ACCELERATION TIME SERIES IN UNITS OF G\n"
+        "NPTS= 33333333333333, DT=   .0100 SEC\n"
+        "  .1E-01  .2E-01\n";
+    RecordReadOptions options;
+    options.format = RecordFormat::PeerNga;
+    const RecordFileResult result = ReadRecordBytes(text, "f.AT2", options);
+    EXPECT_EQ(result.message,
+              "FILE: f.AT2. ERROR Line: 5. ERROR: the header announces 33333333333333 values; the "
+              "file ends after 2");
+    EXPECT_TRUE(result.records.empty());
+}
+
+// Header text is the file's to choose: bytes that are not UTF-8 reach no message raw.
+TEST(RecordFormatHeaders, HeaderBytesInMessagesAreShowable) {
+    const std::string text =
+        "PEER NGA STRONG MOTION DATABASE RECORD\n"
+        "Test, 1/1/2000, Station, 90\n"
+        "ACCELERATION TIME SERIES IN UNITS OF\xE0\xB8\xF5\n"
+        "NPTS=      2, DT=   .0100 SEC\n"
+        "  .1E-01  .2E-01\n";
+    RecordReadOptions options;
+    options.format = RecordFormat::PeerNga;
+    const RecordFileResult result = ReadRecordBytes(text, "f.AT2", options);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.message.find('\xF5'), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("\xEF\xBF\xBD"), std::string::npos) << result.message;
 }
 
 }  // namespace

@@ -17,9 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     constexpr travik::RecordFormat kFormats[] = {
-        travik::RecordFormat::Automatic, travik::RecordFormat::Free,
-        travik::RecordFormat::PeerNga,   travik::RecordFormat::Csmip,
-        travik::RecordFormat::Smc,       travik::RecordFormat::Knet,
+        travik::RecordFormat::Automatic, travik::RecordFormat::Free, travik::RecordFormat::PeerNga,
+        travik::RecordFormat::Csmip,     travik::RecordFormat::Smc,  travik::RecordFormat::Knet,
         travik::RecordFormat::Cosmos};
     travik::RecordReadOptions options;
     options.format = kFormats[data[0] % 7];
