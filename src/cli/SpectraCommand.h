@@ -5,9 +5,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "AnalysisOptions.h"
 #include "ImportOptions.h"
-#include "analysis/AnalysisSettings.h"
-#include "analysis/DampingValues.h"
 
 namespace travik::cli {
 
@@ -21,17 +20,8 @@ class SpectraCommand {
   private:
     CLI::App* command_;
     ImportOptions import_;
-    std::string minPeriod_ = DefaultText(AnalysisSettings{}.minPeriod);
-    std::string maxPeriod_ = DefaultText(AnalysisSettings{}.maxPeriod);
-    std::string periodStep_ = DefaultText(AnalysisSettings{}.periodStep);
-    std::string method_ =
-        AnalysisSettings{}.method == IntegrationMethod::Newmark ? "newmark" : "exact";
-    std::string maxDtOverT_ = DefaultText(AnalysisSettings{}.maxDtOverT);
-    std::string beta_ = DefaultText(AnalysisSettings{}.beta);
-    std::string gamma_ = DefaultText(AnalysisSettings{}.gamma);
-    // The first damping value of the spectra page.
-    std::string damping_ = DefaultText(kDefaultDampingPercents[0]);
-    std::string periods_;
+    AnalysisOptions analysis_;
+    bool accuracyColumns_ = false;
     bool quiet_ = false;
 };
 

@@ -11,6 +11,9 @@
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
 #include "text/ShownText.h"
+#ifdef TRAVIK_WITH_PLOT
+#include "plot/PlotCommand.h"
+#endif
 
 int main(int argc, char** argv) {
     CLI::App app{
@@ -20,6 +23,9 @@ int main(int argc, char** argv) {
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);
+#ifdef TRAVIK_WITH_PLOT
+    travik::cli::PlotCommand plot(app);
+#endif
 
     try {
         app.parse(argc, argv);
@@ -38,6 +44,11 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     try {
+#ifdef TRAVIK_WITH_PLOT
+        if (plot.Selected()) {
+            return plot.Run(std::cout, std::cerr);
+        }
+#endif
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
         }

@@ -37,6 +37,10 @@ travik_spectra_test(NewmarkPulseMatchesATranscriptionOfTheMethod EXIT 0
   ARGS --dt 0.01 --method newmark --max-dt-ratio 0.1 --damping 5,2 --periods 0.05,0.25,1,2.5
        ${pulse}
   REPORT pulse_RS.csv EXPECTED pulse_RS.csv)
+# n = trunc(dt / (T maxDtOverT) + 1) = 11, 3, 1, 1 and dt / T = 0.2, 0.04, 0.01, 0.004.
+travik_spectra_test(AccuracyColumnsFollowThePeriodColumn EXIT 0
+  ARGS --dt 0.01 --damping 12.345,5,2.5,5 --periods 0.05,0.25,1,2.5 --accuracy-columns ${step}
+  REPORT step_RS.csv EXPECTED step_accuracy_RS.csv)
 # Failed runs are listed once per damping value; a report whose every run failed is not
 # written, and either way the exit status says that something failed.
 travik_spectra_test(EveryRunFailingWritesNoReport EXIT 1

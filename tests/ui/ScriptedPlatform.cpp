@@ -1,5 +1,8 @@
 #include "ScriptedPlatform.h"
 
+#include <QImage>
+#include <QPainter>
+
 void ScriptedPlatform::ShowMessage(QWidget*, MessageKind kind, const QString& text) {
     messages.push_back({kind, text});
 }
@@ -30,6 +33,34 @@ void ScriptedPlatform::SetClipboardText(const QString& text) {
 
 void ScriptedPlatform::OpenWebPage(const QUrl& url) {
     openedPages.push_back(url);
+}
+
+QString ScriptedPlatform::ChooseImageFile(QWidget*, const QString& suggestedName,
+                                          travik::figures::ImageFormat& format,
+                                          travik::figures::ImageOptions& options) {
+    suggestedImageNames << suggestedName;
+    if (imageAnswers.empty()) {
+        return {};
+    }
+    const ImageAnswer answer = imageAnswers.front();
+    imageAnswers.pop_front();
+    format = answer.format;
+    options = answer.options;
+    return answer.path;
+}
+
+void ScriptedPlatform::SetClipboardImage(const QImage& image) {
+    clipboardImage = image;
+}
+
+void ScriptedPlatform::PrintPage(QWidget*, const PagePainter& paint) {
+    // An A4 landscape page at 96 DPI.
+    QImage page(1123, 794, QImage::Format_ARGB32_Premultiplied);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    paint(painter, QRectF(page.rect()), 1.0);
+    painter.end();
+    printedPages.push_back(page);
 }
 
 bool ScriptedPlatform::Confirm(QWidget*, const QString& question) {

@@ -23,6 +23,11 @@ class ScriptedPlatform final : public PlatformServices {
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
     bool Confirm(QWidget* parent, const QString& question) override;
+    QString ChooseImageFile(QWidget* parent, const QString& suggestedName,
+                            travik::figures::ImageFormat& format,
+                            travik::figures::ImageOptions& options) override;
+    void SetClipboardImage(const QImage& image) override;
+    void PrintPage(QWidget* parent, const PagePainter& paint) override;
 
     std::vector<Message> messages;
     std::deque<QStringList> fileAnswers;  // next answers of the file dialog
@@ -33,4 +38,15 @@ class ScriptedPlatform final : public PlatformServices {
     std::vector<QUrl> openedPages;
     QStringList questions;            // every question asked, in order
     std::deque<bool> confirmAnswers;  // next answers (Yes when none is queued)
+    // Image saving: the next answers (path, format, options; an empty path is a cancel),
+    // the names suggested, the clipboard picture and the pages printed (drawn into images).
+    struct ImageAnswer {
+        QString path;
+        travik::figures::ImageFormat format = travik::figures::ImageFormat::Png;
+        travik::figures::ImageOptions options;
+    };
+    std::deque<ImageAnswer> imageAnswers;
+    QStringList suggestedImageNames;
+    QImage clipboardImage;
+    std::vector<QImage> printedPages;
 };

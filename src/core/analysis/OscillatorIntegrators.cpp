@@ -353,4 +353,8 @@ void ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
     }
 }
 
+int OscillatorSubStepCount(double timeStep, double period, double maxDtOverT) {
+    return SubStepCount(timeStep, period, maxDtOverT);
+}
+
 }  // namespace travik

@@ -35,6 +35,11 @@ bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory&
 // integrators refuse (see ComputeOscillatorPeaks). The measure of work of an analysis.
 double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT);
 
+// The number n of equal sub-steps each sampling interval `timeStep` (s) is cut into for an
+// oscillator of `period` (s): trunc(dt / (T maxDtOverT) + 1), or 0 when the run is refused.
+// Both integrators use this count.
+int OscillatorSubStepCount(double timeStep, double period, double maxDtOverT);
+
 // One oscillator of a batch: its damping ratio and period, and its peaks once computed.
 struct OscillatorRun {
     double dampingRatio = 0.0;  // fraction of critical

@@ -30,6 +30,9 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
     result.dampingRatios = dampingRatios;
     result.periods = periods;
     result.peakGroundAcceleration = record.PeakAcceleration();
+    result.timeStep = record.TimeStep();
+    result.sampleCount = record.SampleCount();
+    result.accuracy = ComputePeriodAccuracy(record.TimeStep(), periods, settings.maxDtOverT);
 
     const std::size_t periodCount = periods.size();
     const std::size_t dampingCount = dampingRatios.size();

@@ -8,6 +8,7 @@
 
 #include "analysis/AnalysisSettings.h"
 #include "records/TimeHistory.h"
+#include "spectra/SpectrumAccuracy.h"
 
 namespace travik {
 
@@ -38,6 +39,12 @@ struct SpectraResult {
     std::vector<double> dampingRatios;  // fractions of critical, in the order given
     std::vector<double> periods;        // s; entry 0 is the period 0
     std::vector<double> frequencies;    // Hz, 1 / period; entry 0 repeats entry 1
+    double timeStep = 0.0;              // s, the record's
+    int sampleCount = 0;                // the record's
+
+    // How finely each period was integrated: the sub-step count n and the record's dt / T,
+    // one entry per period (n = 0 for the period 0 and for a refused run).
+    std::vector<PeriodAccuracy> accuracy;
 
     // The period-0 row: an infinitely stiff oscillator moves with the ground, so its total
     // acceleration is the peak of the raw record (g), whichever series was analysed.

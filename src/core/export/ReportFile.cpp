@@ -70,12 +70,15 @@ void ReportFile::Abandon() {
 }
 
 void ReportFile::WriteLine(std::string_view line) {
+    WriteBytes(line);
+    WriteBytes("\r\n");
+}
+
+void ReportFile::WriteBytes(std::string_view bytes) {
     if (file_ == nullptr) {
         return;  // already committed or abandoned
     }
-    const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size() &&
-                         std::fwrite("\r\n", 1, 2, file_) == 2;
-    if (!written) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
         const int error = errno;
         Abandon();
         throw ReportWriteError(Failure("Cannot write file", path_, std::strerror(error)));

@@ -32,6 +32,8 @@ class ReportFile {
     ReportFile& operator=(const ReportFile&) = delete;
 
     void WriteLine(std::string_view line);
+    // Bytes as they are, with no line end added.
+    void WriteBytes(std::string_view bytes);
     ReportLineSink Sink();
     void Commit();
 

@@ -94,4 +94,10 @@ void WriteReport(const std::filesystem::path& path, const ReportLines& lines) {
     file.Commit();
 }
 
+void WriteFileContents(const std::filesystem::path& path, std::string_view content) {
+    ReportFile file(path);
+    file.WriteBytes(content);
+    file.Commit();
+}
+
 }  // namespace travik

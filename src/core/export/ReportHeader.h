@@ -61,4 +61,8 @@ class ReportPathPlanner {
 // ReportWriteError is thrown.
 void WriteReport(const std::filesystem::path& path, const ReportLines& lines);
 
+// Creates or replaces the file with exactly `content` (an image, for one), with the same
+// guarantees and messages as WriteReport.
+void WriteFileContents(const std::filesystem::path& path, std::string_view content);
+
 }  // namespace travik

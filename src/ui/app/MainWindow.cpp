@@ -100,6 +100,14 @@ void TForm1::CreateMenus() {
     ImportTimeHistoryRecords1 =
         Named(File1->addAction(QStringLiteral("Import Time History Records")),
               "ImportTimeHistoryRecords1");
+    SaveChartAs1 = Named(File1->addAction(QStringLiteral("Save Chart As…")), "SaveChartAs1");
+    connect(SaveChartAs1, &QAction::triggered, this, [this] {
+        if (pgc1->currentWidget() == spectra_) {
+            spectra_->SaveChartAs();
+        } else {
+            records_->SaveChartAs();
+        }
+    });
     Options1 = Named(mm1->addMenu(QStringLiteral("Options")), "Options1");
     Setting1 = Named(Options1->addAction(QStringLiteral("Analysis Settings")), "Setting1");
     Help1 = Named(mm1->addMenu(QStringLiteral("Help")), "Help1");

@@ -71,6 +71,7 @@ class TForm1 : public QMainWindow {
     Workspace workspace_;
 
     QMenu* File1 = nullptr;
+    QAction* SaveChartAs1 = nullptr;  // the current page's chart as an image
     QMenu* Options1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* ImportTimeHistoryRecords1 = nullptr;  // "Import Time History Records"

@@ -5,6 +5,11 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "figures/FigureDialogs.h"
 
 namespace {
 
@@ -42,6 +47,44 @@ void QtPlatformServices::SetClipboardText(const QString& text) {
 
 void QtPlatformServices::OpenWebPage(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+QString QtPlatformServices::ChooseImageFile(QWidget* parent, const QString& suggestedName,
+                                            travik::figures::ImageFormat& format,
+                                            travik::figures::ImageOptions& options) {
+    travik::figures::ImageOptionsDialog dialog(format, options, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    const travik::figures::ImageFormat chosen = dialog.Format();
+    const QString suffix = travik::figures::ImageFormatSuffix(chosen);
+    QString path = QFileDialog::getSaveFileName(
+        parent, QString(), suggestedName + QLatin1Char('.') + suffix,
+        suffix.toUpper() + QStringLiteral(" (*.") + suffix + QLatin1Char(')'));
+    if (path.isEmpty()) {
+        return {};
+    }
+    if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) {
+        path += QLatin1Char('.') + suffix;
+    }
+    format = chosen;
+    options = dialog.Options();
+    return path;
+}
+
+void QtPlatformServices::SetClipboardImage(const QImage& image) {
+    QGuiApplication::clipboard()->setImage(image);
+}
+
+void QtPlatformServices::PrintPage(QWidget* parent, const PagePainter& paint) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    QPainter painter(&printer);
+    paint(painter, QRectF(printer.pageRect(QPrinter::DevicePixel)), printer.resolution() / 96.0);
 }
 
 bool QtPlatformServices::Confirm(QWidget* parent, const QString& question) {

@@ -3,6 +3,13 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
+
+#include "figures/FigureExport.h"
+
+class QImage;
+class QPainter;
+class QRectF;
 
 class QWidget;
 
@@ -26,6 +33,21 @@ class PlatformServices {
     virtual void OpenWebPage(const QUrl& url) = 0;
     // A modal question with Yes and No buttons (No the default); true for Yes.
     virtual bool Confirm(QWidget* parent, const QString& question) = 0;
+
+    // Chart images. Seams that have no use for them keep these answers: cancelled, nothing.
+    // Asks where and how to save a chart image: the file, and the format, size and
+    // resolution (given as the ones to offer). An empty path means the user cancelled.
+    virtual QString ChooseImageFile(QWidget* /*parent*/, const QString& /*suggestedName*/,
+                                    travik::figures::ImageFormat& /*format*/,
+                                    travik::figures::ImageOptions& /*options*/) {
+        return {};
+    }
+    // Replaces the clipboard's content with a picture.
+    virtual void SetClipboardImage(const QImage& /*image*/) {}
+    // Asks for a printer and prints one page drawn by `paint` into the page rectangle, with
+    // the device pixels per logical pixel; nothing when the user cancels.
+    using PagePainter = std::function<void(QPainter&, const QRectF& page, double scale)>;
+    virtual void PrintPage(QWidget* /*parent*/, const PagePainter& /*paint*/) {}
 };
 
 // The real desktop: QMessageBox, QFileDialog, QClipboard, QDesktopServices.
@@ -37,4 +59,9 @@ class QtPlatformServices final : public PlatformServices {
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
     bool Confirm(QWidget* parent, const QString& question) override;
+    QString ChooseImageFile(QWidget* parent, const QString& suggestedName,
+                            travik::figures::ImageFormat& format,
+                            travik::figures::ImageOptions& options) override;
+    void SetClipboardImage(const QImage& image) override;
+    void PrintPage(QWidget* parent, const PagePainter& paint) override;
 };

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -19,12 +20,14 @@
 #include <string>
 
 #include "app/ChartAdapter.h"
+#include "app/ChartImages.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
 #include "app/Workspace.h"
 #include "export/ExportMessages.h"
 #include "export/ReportHeader.h"
 #include "export/TimeHistoryReport.h"
+#include "figures/SpectrumFigures.h"
 #include "presentation/DetailedDataWindow.h"
 #include "records/BaselineCorrection.h"
 
@@ -165,6 +168,13 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     pageLayout->addWidget(grp1);
     pageLayout->addWidget(grp2, 1);
 
+    ChartAdapter* const charts[] = {cht1, cht2, cht3};
+    for (int k = 0; k < 3; ++k) {
+        QWidget* view = charts[k]->View();
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, k, view](const QPoint& at) { PopUpChartMenu(k, view->mapToGlobal(at)); });
+    }
     connect(btn1, &QPushButton::clicked, this, &RecordsPage::btn1Click);
     connect(btn7, &QPushButton::clicked, this, &RecordsPage::btn7Click);
     connect(btn2, &QPushButton::clicked, this, &RecordsPage::btn2Click);
@@ -212,6 +222,38 @@ void RecordsPage::RecordsReplaced() {
 
 void RecordsPage::btn1Click() {
     emit importRequested();
+}
+
+void RecordsPage::PopUpChartMenu(int chart, const QPoint& globalPosition) {
+    const int index = lst1->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
+    }
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    const std::vector<travik::figures::ChartFigure> figure = {
+        travik::figures::TimeHistoryCharts(record)[static_cast<std::size_t>(chart)]};
+    const QString name = QString::fromStdString(travik::ReportBaseName(record.SourceFileName()));
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Save Chart As…"), this, [&] {
+        SaveFiguresAs(platform_, window(), figure, name + QStringLiteral("_TH"));
+    });
+    menu.addAction(QStringLiteral("Copy Chart"), this, [&] { CopyFigures(platform_, figure); });
+    menu.addAction(QStringLiteral("Print Chart…"), this,
+                   [&] { PrintFigures(platform_, window(), figure); });
+    menu.exec(globalPosition);
+}
+
+void RecordsPage::SaveChartAs() {
+    const int index = lst1->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
+    }
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    const std::array<travik::figures::ChartFigure, 3> charts =
+        travik::figures::TimeHistoryCharts(record);
+    SaveFiguresAs(platform_, window(), {charts.begin(), charts.end()},
+                  QString::fromStdString(travik::ReportBaseName(record.SourceFileName())) +
+                      QStringLiteral("_TH"));
 }
 
 void RecordsPage::btn7Click() {

@@ -34,6 +34,8 @@ class RecordsPage final : public QWidget {
     void ChangeRecordChecks(CheckChange change);
     // Puts the chart splits back to their shares of the graph's height.
     void FitChartSplits();
+    // File -> Save Chart As: the three charts of the selected record, stacked, as an image.
+    void SaveChartAs();
 
   signals:
     // "Import Data": the frame runs the import.
@@ -55,6 +57,8 @@ class RecordsPage final : public QWidget {
     void ClearTimeHistoryCharts();
     void ShowSelectedRecord();
     void DrawRecord(const travik::TimeHistory& record);
+    // The popup menu of time-history chart `chart` (0 to 2) at a global position.
+    void PopUpChartMenu(int chart, const QPoint& globalPosition);
 
     Workspace& workspace_;
     PlatformServices& platform_;

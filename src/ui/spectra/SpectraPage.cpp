@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -30,9 +31,12 @@
 #include "export/ExportMessages.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
+#include "export/SuiteStatisticsReport.h"
 #include "presentation/GridClipboard.h"
 #include "presentation/SpectrumChart.h"
 #include "presentation/SpectrumTables.h"
+#include "spectra/SpectraFigurePanel.h"
+#include "spectra/SpectrumAccuracy.h"
 #include "text/NumberFormat.h"
 
 namespace {
@@ -147,8 +151,13 @@ QWidget* SpectraPage::CreateRecordPanel() {
 
     btn11 = Named(new QPushButton(QStringLiteral("Analyze and Refresh")), "btn11");
     btn10 = Named(new QPushButton(QStringLiteral("Export Checked")), "btn10");
+    chkAccuracyColumns =
+        Named(new QCheckBox(QStringLiteral("Write accuracy columns")), "chkAccuracyColumns");
+    chkAccuracyColumns->setToolTip(
+        QStringLiteral("Write the sub-step count n and dt/T after the period column"));
     left->addWidget(btn11);
     left->addWidget(btn10);
+    left->addWidget(chkAccuracyColumns);
     return grp4;
 }
 
@@ -166,6 +175,8 @@ QWidget* SpectraPage::CreateGraphTab() {
     cbb7->addItems({QStringLiteral("Displacement"), QStringLiteral("Velocity"),
                     QStringLiteral("Acceleration"), QStringLiteral("Pseudo-Velocity"),
                     QStringLiteral("Pseudo-Acceleration")});
+    // The two fixed pairs: PSv on the four-way paper, and Sa against Sd.
+    cbb7->addItems({QStringLiteral("Tripartite"), QStringLiteral("Sa–Sd")});
     lbl2 = Named(new QLabel(QStringLiteral("X : 0      Y : 0")), "lbl2");
     SetLabelLook(lbl2, kCounterColor, false);
     lbl2->setMinimumWidth(320);
@@ -186,7 +197,9 @@ QWidget* SpectraPage::CreateGraphTab() {
     cht4->SetLegendVisible(true);
     cht4->SetBottomAxisTitle(QStringLiteral("Period [sec]"));
     cht4->SetLeftAxisTitle(QStringLiteral("Response Displacement [cm]"));
-    layout->addWidget(view, 1);
+    figures_ = new SpectraFigurePanel(workspace_, platform_, view, tab);
+    layout->addWidget(figures_->AxisControls());
+    layout->addWidget(figures_, 1);
     return tab;
 }
 
@@ -216,6 +229,12 @@ void SpectraPage::ConnectHandlers() {
     }
     connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
     connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
+    connect(figures_, &SpectraFigurePanel::ReadoutChanged, lbl2, &QLabel::setText);
+    connect(chkAccuracyColumns, &QCheckBox::toggled, this, [this] {
+        if (!workspace_.Spectra().periods.empty()) {
+            FillSpectrumTables();
+        }
+    });
 }
 
 void SpectraPage::ShowPlain(const std::string& message) {
@@ -243,6 +262,7 @@ void SpectraPage::RecordsReplaced() {
     edt15->setText(QStringLiteral("0"));
     ClearSpectrumTables();
     ClearSpectrumChart();
+    figures_->Reset();
 }
 
 void SpectraPage::ChangeRecordChecks(CheckChange change) {
@@ -300,6 +320,17 @@ void SpectraPage::btn11Click() {
     }
     ClearSpectrumTables();
     ClearSpectrumChart();
+    if (figures_->ShowsCheckedRecords()) {
+        std::vector<int> checked;
+        for (int i = 0; i < lst3->count(); ++i) {
+            if (lst3->item(i)->checkState() == Qt::Checked) {
+                checked.push_back(i);
+            }
+        }
+        std::vector<double> sorted = *ratios;
+        travik::SortAndRemoveRepeatedRatios(sorted);
+        figures_->AnalyseChecked(checked, sorted);
+    }
     BusyPointer busy;
     try {
         workspace_.ComputeSpectra(recordIndex, std::move(*ratios),
@@ -337,6 +368,11 @@ bool SpectraPage::LongAnalysisAccepted(const travik::TimeHistory& record,
 void SpectraPage::SpectraComputed() {
     PlotSpectra();
     FillSpectrumTables();
+    figures_->Refresh();
+}
+
+void SpectraPage::SaveChartAs() {
+    figures_->SaveChartAs();
 }
 
 // ---- Result tables -----------------------------------------------------------------------
@@ -349,7 +385,8 @@ void SpectraPage::ClearSpectrumTables() {
 
 void SpectraPage::FillSpectrumTables() {
     for (std::size_t k = 0; k < kTableKinds.size(); ++k) {
-        FillSpectrumTable(*grids[k], workspace_.Spectra(), kTableKinds[k], DecimalSeparator());
+        FillSpectrumTable(*grids[k], workspace_.Spectra(), kTableKinds[k], DecimalSeparator(),
+                          chkAccuracyColumns->isChecked());
     }
 }
 
@@ -360,6 +397,10 @@ void SpectraPage::ClearSpectrumChart() {
 }
 
 void SpectraPage::PlotSpectra() {
+    // The two fixed pairs are drawn by the figure panel only.
+    if (cbb7->currentIndex() >= kOrdinateChoiceCount) {
+        return;
+    }
     ::PlotSpectra(*cht4, workspace_.Spectra(), cbb5->currentIndex(), cbb7->currentIndex(),
                   DecimalSeparator());
 }
@@ -370,6 +411,7 @@ void SpectraPage::cbb5Change() {
     }
     ClearSpectrumChart();
     PlotSpectra();
+    figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
 }
 
 void SpectraPage::cbb7Change() {
@@ -378,6 +420,7 @@ void SpectraPage::cbb7Change() {
     }
     ClearSpectrumChart();
     PlotSpectra();
+    figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
 }
 
 void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
@@ -465,15 +508,27 @@ void SpectraPage::btn10Click() {
     const auto showCalculationError = [this](const std::string& message) {
         BusyPointer::Interrupt([&] { ShowPlain(message); });
     };
+    const bool writeAccuracy = chkAccuracyColumns->isChecked();
     const std::optional<QString> error = WriteCheckedReports(
         lst3, workspace_.Records(), folder, travik::kSpectraReportSuffix,
         [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
             travik::BuildSpectraReport(lines, record, settings, *ratios, periods, edition, date,
                                        showCalculationError);
+            if (writeAccuracy) {
+                travik::InsertAccuracyColumns(
+                    lines,
+                    travik::ComputePeriodAccuracy(record.TimeStep(), periods, settings.maxDtOverT));
+            }
         });
+    // Beside the reports: the statistics of the checked records shown on the chart.
+    std::optional<QString> statisticsError;
+    if (!error && figures_->ShowsCheckedRecords()) {
+        statisticsError = figures_->WriteStatisticsReport(folder);
+    }
     BusyPointer::Interrupt([&] {
-        if (error) {
-            platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
+        if (error || statisticsError) {
+            platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                  error ? *error : *statisticsError);
         } else {
             platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
                                   QString::fromLatin1(travik::kExportDoneMessage));

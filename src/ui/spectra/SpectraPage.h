@@ -8,6 +8,8 @@
 #include "app/FormHelpers.h"
 
 class QAction;
+class QCheckBox;
+class SpectraFigurePanel;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -34,6 +36,8 @@ class SpectraPage final : public QWidget {
 
     // The check-list menu's commands, on this page's list.
     void ChangeRecordChecks(CheckChange change);
+    // File -> Save Chart As: the spectrum chart as an image.
+    void SaveChartAs();
 
   signals:
     // The check list asks for its menu at this global position.
@@ -89,14 +93,16 @@ class SpectraPage final : public QWidget {
     QLineEdit* edt15 = nullptr;
     QLabel* lbl17 = nullptr;  // "Number of Records"
     QLineEdit* edt14 = nullptr;
-    QGroupBox* grp5 = nullptr;          // "Viscous Damping Values (%)"
-    QLabel* lbl14 = nullptr;            // "No.of Damping Values"
-    QComboBox* cbb6 = nullptr;          // "1" .. "9"
-    std::array<QLineEdit*, 9> edits{};  // edt16 .. edt24
-    QPushButton* btn11 = nullptr;       // "Analyze and Refresh"
-    QPushButton* btn10 = nullptr;       // "Export Checked"
-    QTabWidget* pgc2 = nullptr;         // "Graph" and the five tables
-    QLabel* lbl13 = nullptr;            // "X-Axis"
+    QGroupBox* grp5 = nullptr;                // "Viscous Damping Values (%)"
+    QLabel* lbl14 = nullptr;                  // "No.of Damping Values"
+    QComboBox* cbb6 = nullptr;                // "1" .. "9"
+    std::array<QLineEdit*, 9> edits{};        // edt16 .. edt24
+    QPushButton* btn11 = nullptr;             // "Analyze and Refresh"
+    QPushButton* btn10 = nullptr;             // "Export Checked"
+    QCheckBox* chkAccuracyColumns = nullptr;  // "Write accuracy columns"
+    SpectraFigurePanel* figures_ = nullptr;   // log axes, suites, targets, images
+    QTabWidget* pgc2 = nullptr;               // "Graph" and the five tables
+    QLabel* lbl13 = nullptr;                  // "X-Axis"
     QComboBox* cbb5 = nullptr;
     QLabel* lbl15 = nullptr;  // "Y-Axis"
     QComboBox* cbb7 = nullptr;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace travik {
+
+// Code design spectra: the 5 %-damped (or eta-scaled) spectral acceleration a structure of
+// a given period is designed for. Periods in s, accelerations in g.
+
+// The two-period design response spectrum of ASCE/SEI 7-22 §11.4.6, built from the design
+// spectral accelerations at short periods S_DS and at 1 s S_D1 (g) and the long-period
+// transition period T_L (s).
+struct AsceTwoPeriodParameters {
+    double sds = 1.0;       // S_DS, g, > 0
+    double sd1 = 0.6;       // S_D1, g, > 0
+    double longPeriod = 8;  // T_L, s, > S_D1 / S_DS
+
+    // Empty when valid, else the message naming the field.
+    std::string Check() const;
+};
+
+// T_0 = 0.2 S_D1 / S_DS and T_S = S_D1 / S_DS (s).
+double AsceT0(const AsceTwoPeriodParameters& p);
+double AsceTs(const AsceTwoPeriodParameters& p);
+
+// S_a (g) at `period` (s, >= 0). Expects parameters that pass Check().
+double AsceTwoPeriodSa(const AsceTwoPeriodParameters& p, double period);
+
+// EN 1998-1 §3.2.2.2, horizontal elastic response spectrum.
+enum class EurocodeSpectrumType { Type1, Type2 };
+enum class EurocodeGroundType { A, B, C, D, E };
+
+// The soil factor S and the corner periods T_B, T_C, T_D (s) of the standard's Table 3.2
+// (Type 1) and Table 3.3 (Type 2).
+struct EurocodeGroundParameters {
+    double s;
+    double tb;
+    double tc;
+    double td;
+};
+EurocodeGroundParameters EurocodeGround(EurocodeSpectrumType type, EurocodeGroundType ground);
+
+struct EurocodeElasticParameters {
+    EurocodeSpectrumType type = EurocodeSpectrumType::Type1;
+    EurocodeGroundType ground = EurocodeGroundType::B;
+    double ag = 0.25;           // design ground acceleration on type A ground a_g, g, > 0
+    double dampingPercent = 5;  // viscous damping xi, percent, >= 0
+
+    std::string Check() const;
+};
+
+// The damping correction factor eta = sqrt(10 / (5 + xi)) >= 0.55 (§3.2.2.2 (3)), xi in
+// percent.
+double EurocodeEta(double dampingPercent);
+
+// S_e (g) at `period` (s, >= 0). The standard draws the spectrum to 4 s; beyond, the
+// T_D-to-4 s branch is continued (constant spectral displacement), as its Annex A does.
+double EurocodeElasticSa(const EurocodeElasticParameters& p, double period);
+
+// A spectrum drawn as a curve: name, periods (s, ascending) and Sa (g).
+struct TargetSpectrum {
+    std::string name;
+    std::vector<double> periods;
+    std::vector<double> sa;
+};
+
+// The code spectra sampled for drawing and comparison: at every corner period and at
+// `pointCount` (>= 2) periods spread evenly from 0 to `maxPeriod` (s, > 0).
+TargetSpectrum SampleAsceTwoPeriod(const AsceTwoPeriodParameters& p, double maxPeriod,
+                                   int pointCount = 400);
+TargetSpectrum SampleEurocodeElastic(const EurocodeElasticParameters& p, double maxPeriod,
+                                     int pointCount = 400);
+
+// Sa (g) of the target at `period` by linear interpolation between its points; outside
+// its period range nothing (NaN).
+double InterpolateTarget(const TargetSpectrum& target, double period);
+
+}  // namespace travik

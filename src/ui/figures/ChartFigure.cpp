@@ -1,0 +1,477 @@
+#include "figures/ChartFigure.h"
+
+#include <QAreaSeries>
+#include <QBrush>
+#include <QChart>
+#include <QFont>
+#include <QGraphicsSimpleTextItem>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPen>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace travik::figures {
+namespace {
+
+// The program's circular-frequency constant, as in the oscillators (see kTwoPi).
+constexpr double kTwoPi = 6.2831852;
+const QColor kGuideColor(150, 150, 150);
+const QColor kGuideLabelColor(90, 90, 90);
+const QColor kBandColor(120, 120, 120, 55);
+
+bool Finite(const QPointF& p) {
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// A round step of about `span / 6`: 1, 2 or 5 times a power of ten.
+double NiceStep(double span) {
+    const double raw = span / 6;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double m : {1.0, 2.0, 5.0}) {
+        if (m * magnitude >= raw) {
+            return m * magnitude;
+        }
+    }
+    return 10 * magnitude;
+}
+
+void FitLinear(double& low, double& high) {
+    if (!(high > low)) {
+        const double pad = low == 0 ? 1.0 : std::fabs(low) * 0.5;
+        low -= pad;
+        high += pad;
+    }
+    const double step = NiceStep(high - low);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+}
+
+void FitLog(double& low, double& high) {
+    if (!(low > 0)) {
+        low = high > 0 ? high / 10 : 1;
+    }
+    if (!(high > 0)) {
+        high = low * 10;
+    }
+    low = std::pow(10.0, std::floor(std::log10(low) + 1e-9));
+    high = std::pow(10.0, std::ceil(std::log10(high) - 1e-9));
+    if (!(high > low)) {
+        high = low * 10;
+    }
+}
+
+QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, double high) {
+    QFont titleFont;
+    titleFont.setBold(true);
+    if (scale == AxisScale::Log) {
+        auto* axis = new QLogValueAxis;
+        axis->setBase(10);
+        // The default format prints decades below 1 as "0.0".
+        axis->setLabelFormat(QStringLiteral("%g"));
+        axis->setMinorTickCount(8);
+        axis->setMinorGridLineVisible(true);
+        axis->setMinorGridLinePen(QPen(QColor(225, 225, 225), 0.5));
+        // A hair wider than the decades, so that rounding in log10 never drops the label of
+        // the first or last decade.
+        axis->setRange(low * (1 - 1e-9), high * (1 + 1e-9));
+        axis->setTitleText(title);
+        axis->setTitleFont(titleFont);
+        return axis;
+    }
+    auto* axis = new QValueAxis;
+    axis->setRange(low, high);
+    // Ticks at round values counted from 0, whatever the range (after a zoom, too).
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(NiceStep(high - low));
+    axis->setMinorTickCount(1);
+    axis->setLabelFormat(QStringLiteral("%g"));
+    axis->setTitleText(title);
+    axis->setTitleFont(titleFont);
+    return axis;
+}
+
+// Where a guide line is labelled: just inside one edge of the plot area.
+enum class Edge { Top, Bottom, Left, Right };
+
+struct GuideLabel {
+    QGraphicsSimpleTextItem* item = nullptr;
+    QPointF value;  // the line's crossing with the edge, in axis units
+    Edge edge = Edge::Top;
+};
+
+// Keeps the guide labels at their crossings whenever the chart is laid out again.
+class GuideLabeller : public QObject {
+  public:
+    GuideLabeller(QChart* chart, QAbstractSeries* reference)
+        : QObject(chart), chart_(chart), reference_(reference) {
+        connect(chart, &QChart::plotAreaChanged, this, [this] { Place(); });
+    }
+    void Add(const QString& text, QPointF value, Edge edge) {
+        auto* item = new QGraphicsSimpleTextItem(text, chart_);
+        QFont font = item->font();
+        font.setPointSizeF(font.pointSizeF() * 0.8);
+        item->setFont(font);
+        item->setBrush(kGuideLabelColor);
+        item->setZValue(10);
+        labels_.push_back({item, value, edge});
+    }
+    void Place() {
+        const QRectF area = chart_->plotArea();
+        // A label that would overlap one placed before it is left out.
+        std::vector<QRectF> placed;
+        for (const GuideLabel& label : labels_) {
+            const QPointF at = chart_->mapToPosition(label.value, reference_);
+            const QRectF box = label.item->boundingRect();
+            QPointF pos;
+            switch (label.edge) {
+                case Edge::Top:
+                    pos = {at.x() - box.width() / 2, area.top() + 2};
+                    break;
+                case Edge::Bottom:
+                    pos = {at.x() - box.width() / 2, area.bottom() - box.height() - 2};
+                    break;
+                case Edge::Left:
+                    pos = {area.left() + 3, at.y() - box.height() / 2};
+                    break;
+                case Edge::Right:
+                    pos = {area.right() - box.width() - 3, at.y() - box.height() / 2};
+                    break;
+            }
+            pos.setX(std::clamp(pos.x(), area.left(),
+                                std::max(area.left(), area.right() - box.width())));
+            pos.setY(std::clamp(pos.y(), area.top(),
+                                std::max(area.top(), area.bottom() - box.height())));
+            label.item->setPos(pos);
+            const QRectF rect(pos, box.size());
+            const bool overlaps =
+                std::any_of(placed.begin(), placed.end(),
+                            [&rect](const QRectF& r) { return r.intersects(rect); });
+            label.item->setVisible(!overlaps);
+            if (!overlaps) {
+                placed.push_back(rect);
+            }
+        }
+    }
+
+  private:
+    QChart* chart_;
+    QAbstractSeries* reference_;
+    std::vector<GuideLabel> labels_;
+};
+
+// A straight line y = c x^p (p = +-1 on log-log axes, p = 1 through the origin on linear
+// ones) across the range, and where it crosses each edge of the range.
+struct GuideLine {
+    double c;
+    int power;  // +1 or -1
+    double Y(double x) const { return power > 0 ? c * x : c / x; }
+    double X(double y) const { return power > 0 ? y / c : c / y; }
+};
+
+std::optional<QPointF> Crossing(const GuideLine& line, const QRectF& r, Edge edge) {
+    const double xmin = r.left(), xmax = r.right(), ymin = r.top(), ymax = r.bottom();
+    QPointF p;
+    switch (edge) {
+        case Edge::Top:
+            p = {line.X(ymax), ymax};
+            break;
+        case Edge::Bottom:
+            p = {line.X(ymin), ymin};
+            break;
+        case Edge::Left:
+            p = {xmin, line.Y(xmin)};
+            break;
+        case Edge::Right:
+            p = {xmax, line.Y(xmax)};
+            break;
+    }
+    if (!Finite(p) || p.x() < xmin * (1 - 1e-9) || p.x() > xmax * (1 + 1e-9) ||
+        p.y() < ymin * (1 - 1e-9) || p.y() > ymax * (1 + 1e-9)) {
+        return std::nullopt;
+    }
+    return p;
+}
+
+// 1, 2 and 5 times the powers of ten from `low` to `high`.
+std::vector<double> OneTwoFive(double low, double high) {
+    std::vector<double> values;
+    if (!(low > 0) || !(high > low)) {
+        return values;
+    }
+    for (int k = static_cast<int>(std::floor(std::log10(low))) - 1;
+         k <= static_cast<int>(std::ceil(std::log10(high))) + 1; ++k) {
+        for (const double m : {1.0, 2.0, 5.0}) {
+            const double v = m * std::pow(10.0, k);
+            if (v >= low && v <= high) {
+                values.push_back(v);
+            }
+        }
+    }
+    return values;
+}
+
+bool IsDecade(double v) {
+    const double l = std::log10(v);
+    return std::fabs(l - std::round(l)) < 1e-9;
+}
+
+QLineSeries* AddGuide(QChart* chart, const GuideLine& line, const QRectF& r, bool strong,
+                      QAbstractAxis* ax, QAbstractAxis* ay) {
+    auto* series = new QLineSeries;
+    // On linear axes a line through the origin starts there (r.left() is 0).
+    series->append(r.left(), line.power > 0 ? line.c * r.left() : line.Y(r.left()));
+    series->append(r.right(), line.Y(r.right()));
+    QPen pen(kGuideColor, strong ? 0.9 : 0.5);
+    pen.setStyle(strong ? Qt::SolidLine : Qt::DotLine);
+    series->setPen(pen);
+    chart->addSeries(series);
+    series->attachAxis(ax);
+    series->attachAxis(ay);
+    for (QLegendMarker* marker : chart->legend()->markers(series)) {
+        marker->setVisible(false);
+    }
+    return series;
+}
+
+void AddTripartite(QChart* chart, const QRectF& r, bool frequency, double g, QAbstractAxis* ax,
+                   QAbstractAxis* ay) {
+    const double xmin = r.left(), xmax = r.right(), ymin = r.top(), ymax = r.bottom();
+    // PSv = omega Sd = omega PSa g / omega^2. Against period: Sd lines PSv = 2 pi Sd / T,
+    // PSa lines PSv = PSa g T / (2 pi); against frequency the powers swap.
+    const double sdLow = frequency ? ymin / (kTwoPi * xmax) : ymin * xmin / kTwoPi;
+    const double sdHigh = frequency ? ymax / (kTwoPi * xmin) : ymax * xmax / kTwoPi;
+    const double psaLow = frequency ? ymin * kTwoPi * xmin / g : ymin * kTwoPi / (g * xmax);
+    const double psaHigh = frequency ? ymax * kTwoPi * xmax / g : ymax * kTwoPi / (g * xmin);
+    GuideLabeller* labeller = nullptr;
+    const auto label = [&](QLineSeries* series, const GuideLine& line, const QString& text,
+                           std::initializer_list<Edge> edges) {
+        if (labeller == nullptr) {
+            labeller = new GuideLabeller(chart, series);
+        }
+        for (const Edge edge : edges) {
+            if (const std::optional<QPointF> at = Crossing(line, r, edge)) {
+                labeller->Add(text, *at, edge);
+                return;
+            }
+        }
+    };
+    for (const double sd : OneTwoFive(sdLow, sdHigh)) {
+        const GuideLine line = frequency ? GuideLine{kTwoPi * sd, 1} : GuideLine{kTwoPi * sd, -1};
+        QLineSeries* series = AddGuide(chart, line, r, IsDecade(sd), ax, ay);
+        if (IsDecade(sd)) {
+            label(series, line, GuideNumber(sd) + QStringLiteral(" cm"),
+                  {Edge::Bottom, Edge::Left, Edge::Right});
+        }
+    }
+    for (const double psa : OneTwoFive(psaLow, psaHigh)) {
+        const GuideLine line =
+            frequency ? GuideLine{psa * g / kTwoPi, -1} : GuideLine{psa * g / kTwoPi, 1};
+        QLineSeries* series = AddGuide(chart, line, r, IsDecade(psa), ax, ay);
+        if (IsDecade(psa)) {
+            label(series, line, GuideNumber(psa) + QStringLiteral(" g"),
+                  {Edge::Top, Edge::Right, Edge::Left});
+        }
+    }
+    if (labeller != nullptr) {
+        labeller->Place();
+    }
+}
+
+void AddAdrsPeriods(QChart* chart, const QRectF& r, double g, QAbstractAxis* ax,
+                    QAbstractAxis* ay) {
+    GuideLabeller* labeller = nullptr;
+    for (const double t : {0.1, 0.2, 0.3, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 10.0}) {
+        const double omega = kTwoPi / t;
+        const GuideLine line{omega * omega / g, 1};  // PSa = omega^2 Sd / g
+        std::optional<QPointF> end = Crossing(line, r, Edge::Top);
+        Edge edge = Edge::Top;
+        if (!end) {
+            end = Crossing(line, r, Edge::Right);
+            edge = Edge::Right;
+        }
+        if (!end) {
+            continue;
+        }
+        QLineSeries* series = AddGuide(chart, line, r, true, ax, ay);
+        if (labeller == nullptr) {
+            labeller = new GuideLabeller(chart, series);
+        }
+        labeller->Add(QStringLiteral("T = ") + GuideNumber(t) + QStringLiteral(" s"), *end, edge);
+    }
+    if (labeller != nullptr) {
+        labeller->Place();
+    }
+}
+
+}  // namespace
+
+QString GuideNumber(double value) {
+    return QString::number(value, 'g', 6);
+}
+
+PreparedCurve PrepareForAxes(const Curve& curve, AxisScale xScale, AxisScale yScale) {
+    PreparedCurve prepared;
+    prepared.curve = curve;
+    prepared.curve.points.clear();
+    prepared.curve.points.reserve(curve.points.size());
+    for (const QPointF& p : curve.points) {
+        if (!Finite(p)) {
+            continue;
+        }
+        if ((xScale == AxisScale::Log && !(p.x() > 0)) ||
+            (yScale == AxisScale::Log && !(p.y() > 0))) {
+            ++prepared.leftOut;
+            continue;
+        }
+        prepared.curve.points.append(p);
+    }
+    if (prepared.leftOut > 0 && !curve.name.isEmpty()) {
+        prepared.curve.name += QStringLiteral(" (%1 point%2 <= 0 left out)")
+                                   .arg(prepared.leftOut)
+                                   .arg(prepared.leftOut == 1 ? "" : "s");
+    }
+    return prepared;
+}
+
+QRectF FittedRange(const ChartFigure& figure) {
+    if (figure.view) {
+        return *figure.view;
+    }
+    double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin;
+    double ymin = xmin, ymax = -xmin;
+    for (const Curve& curve : figure.curves) {
+        const PreparedCurve prepared = PrepareForAxes(curve, figure.xScale, figure.yScale);
+        for (const QPointF& p : prepared.curve.points) {
+            xmin = std::min(xmin, p.x());
+            xmax = std::max(xmax, p.x());
+            ymin = std::min(ymin, p.y());
+            ymax = std::max(ymax, p.y());
+        }
+    }
+    if (!std::isfinite(xmin)) {
+        xmin = figure.xScale == AxisScale::Log ? 0.1 : 0;
+        xmax = figure.xScale == AxisScale::Log ? 10 : 1;
+        ymin = figure.yScale == AxisScale::Log ? 0.1 : 0;
+        ymax = figure.yScale == AxisScale::Log ? 10 : 1;
+    }
+    if (figure.xScale == AxisScale::Log) {
+        FitLog(xmin, xmax);
+    } else {
+        // Spectra and records start at the period, frequency or time 0.
+        if (xmin >= 0) {
+            xmin = 0;
+        }
+        FitLinear(xmin, xmax);
+    }
+    if (figure.yScale == AxisScale::Log) {
+        FitLog(ymin, ymax);
+    } else {
+        if (ymin >= 0) {
+            ymin = 0;
+        }
+        FitLinear(ymin, ymax);
+    }
+    // QRectF keeps (left, top) = (xmin, ymin) and (right, bottom) = (xmax, ymax).
+    return QRectF(QPointF(xmin, ymin), QPointF(xmax, ymax));
+}
+
+QChart* BuildChart(const ChartFigure& figure) {
+    auto* chart = new QChart;
+    chart->setTitle(figure.title);
+    QFont titleFont = chart->titleFont();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
+    chart->setTitleFont(titleFont);
+    if (figure.whiteBackground) {
+        chart->setBackgroundBrush(Qt::white);
+        chart->setBackgroundRoundness(0);
+    }
+    chart->legend()->setVisible(figure.legend);
+    // A few entries fit under the chart; a suite's list of records reads better beside it.
+    chart->legend()->setAlignment(figure.curves.size() + figure.bands.size() > 5 ? Qt::AlignRight
+                                                                                 : Qt::AlignBottom);
+    // Dashed and dotted statistics and targets are told apart by their line, not a square.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    chart->setAnimationOptions(QChart::NoAnimation);
+
+    const QRectF r = FittedRange(figure);
+    QAbstractAxis* ax = MakeAxis(figure.xScale, figure.xTitle, r.left(), r.right());
+    QAbstractAxis* ay = MakeAxis(figure.yScale, figure.yTitle, r.top(), r.bottom());
+    chart->addAxis(ax, Qt::AlignBottom);
+    chart->addAxis(ay, Qt::AlignLeft);
+
+    for (const Band& band : figure.bands) {
+        const double from = std::max(band.from, r.left());
+        const double to = std::min(band.to, r.right());
+        if (!(to > from)) {
+            continue;
+        }
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        upper->append(from, r.bottom());
+        upper->append(to, r.bottom());
+        lower->append(from, r.top());
+        lower->append(to, r.top());
+        auto* area = new QAreaSeries(upper, lower);
+        area->setName(band.name);
+        area->setBrush(kBandColor);
+        area->setPen(Qt::NoPen);
+        area->setProperty("travikTooltip", band.tooltip);
+        chart->addSeries(area);
+        area->attachAxis(ax);
+        area->attachAxis(ay);
+    }
+
+    switch (figure.overlay) {
+        case Overlay::TripartitePeriod:
+        case Overlay::TripartiteFrequency:
+            if (figure.xScale == AxisScale::Log && figure.yScale == AxisScale::Log) {
+                AddTripartite(chart, r, figure.overlay == Overlay::TripartiteFrequency, figure.g,
+                              ax, ay);
+            }
+            break;
+        case Overlay::AdrsPeriods:
+            AddAdrsPeriods(chart, r, figure.g, ax, ay);
+            break;
+        case Overlay::None:
+            break;
+    }
+
+    for (const Curve& curve : figure.curves) {
+        const PreparedCurve prepared = PrepareForAxes(curve, figure.xScale, figure.yScale);
+        auto* series = new QLineSeries;
+        series->setName(prepared.curve.name);
+        QPen pen(curve.color, curve.width);
+        pen.setStyle(curve.style);
+        pen.setCapStyle(Qt::FlatCap);
+        series->setPen(pen);
+        series->replace(prepared.curve.points);
+        chart->addSeries(series);
+        series->attachAxis(ax);
+        series->attachAxis(ay);
+        if (curve.name.isEmpty()) {
+            for (QLegendMarker* marker : chart->legend()->markers(series)) {
+                marker->setVisible(false);
+            }
+        }
+    }
+    return chart;
+}
+
+QString BandTooltipAt(const ChartFigure& figure, double x) {
+    QString text;
+    for (const Band& band : figure.bands) {
+        if (x >= band.from && x <= band.to) {
+            text += text.isEmpty() ? band.tooltip : QStringLiteral("\n") + band.tooltip;
+        }
+    }
+    return text;
+}
+
+}  // namespace travik::figures

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QChart;
+
+namespace travik::figures {
+
+// A chart described as data: what the window shows and what an image file holds are both
+// built from one of these, so that a saved figure is the chart on the screen.
+
+enum class AxisScale { Linear, Log };
+
+struct Curve {
+    QString name;  // legend entry; empty: not in the legend
+    QList<QPointF> points;
+    QColor color = Qt::black;
+    qreal width = 2.0;  // logical pixels (1/96 in)
+    Qt::PenStyle style = Qt::SolidLine;
+};
+
+// A shaded band across the whole height of the chart between two abscissas (`to` may be
+// infinite: to the right edge), with a one-sentence explanation for its tooltip.
+struct Band {
+    double from = 0.0;
+    double to = 0.0;
+    QString name;     // legend entry
+    QString tooltip;  // why the band is shaded
+};
+
+// Guide lines drawn behind the curves.
+enum class Overlay {
+    None,
+    // Pseudo-velocity (cm/sec) against period (s) or frequency (Hz) on log-log axes, with
+    // diagonal lines of constant spectral displacement (cm) and of constant pseudo-
+    // acceleration (g), labelled along the edges: the four-way paper of Newmark & Hall.
+    TripartitePeriod,
+    TripartiteFrequency,
+    // Pseudo-acceleration (g) against spectral displacement (cm), with the straight lines
+    // of constant period through the origin (Mahaney et al., 1993).
+    AdrsPeriods,
+};
+
+struct ChartFigure {
+    QString title;
+    QString xTitle;
+    QString yTitle;
+    AxisScale xScale = AxisScale::Linear;
+    AxisScale yScale = AxisScale::Linear;
+    std::vector<Curve> curves;
+    std::vector<Band> bands;
+    Overlay overlay = Overlay::None;
+    double g = 980.0;  // cm/sec^2, for the overlays' pseudo-acceleration
+    // Axis ranges to show (after a zoom); nothing: fitted to the curves.
+    std::optional<QRectF> view;
+    bool legend = true;
+    bool whiteBackground = true;
+};
+
+// The points a log axis cannot show (zero or negative values on it) are left out; the
+// curve's legend entry then says how many, e.g. "Damp. 5% (1 point <= 0 left out)".
+struct PreparedCurve {
+    Curve curve;
+    int leftOut = 0;
+};
+PreparedCurve PrepareForAxes(const Curve& curve, AxisScale xScale, AxisScale yScale);
+
+// The axis ranges that show every curve: log axes widened to whole decades, linear ones to
+// round numbers; a linear axis starts at 0 when every value is non-negative.
+QRectF FittedRange(const ChartFigure& figure);
+
+// Builds a new chart (owned by the caller) from the figure. The overlay's labels follow
+// the plot area whenever the chart is laid out again.
+QChart* BuildChart(const ChartFigure& figure);
+
+// The tooltip of the band under an abscissa, or an empty text.
+QString BandTooltipAt(const ChartFigure& figure, double x);
+
+// Number text of a log-axis label or a guide-line label: 0.01, 0.1, 1, 10, 100, 1000 (no
+// "0.0" for decades below 1, no exponent between 1e-4 and 1e6).
+QString GuideNumber(double value);
+
+}  // namespace travik::figures

@@ -1,0 +1,493 @@
+#include "spectra/SpectraFigurePanel.h"
+
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
+#include <cmath>
+#include <memory>
+
+#include "analysis/SpectrumStore.h"
+#include "app/ChartImages.h"
+#include "app/FormHelpers.h"
+#include "app/PlatformServices.h"
+#include "app/Workspace.h"
+#include "export/ReportHeader.h"
+#include "export/SuiteStatisticsReport.h"
+#include "figures/FigureExport.h"
+#include "figures/FigureView.h"
+#include "presentation/SpectrumChart.h"
+#include "spectra/TargetSpectrumReader.h"
+#include "text/NumberFormat.h"
+
+using travik::figures::AxisScale;
+using travik::figures::ChartFigure;
+using travik::figures::FigureView;
+using travik::figures::SpectrumCurve;
+using travik::figures::TargetChoice;
+
+namespace {
+
+QString Format(double value, const char* pattern) {
+    return QString::fromStdString(travik::FormatNumber(value, pattern, DecimalSeparator()));
+}
+
+QCheckBox* Tick(const char* name, const QString& text, bool checked) {
+    auto* box = Named(new QCheckBox(text), name);
+    box->setChecked(checked);
+    return box;
+}
+
+// Passes wheel turns over the page's own chart on to the figure view, which can zoom.
+class WheelForwarder final : public QObject {
+  public:
+    WheelForwarder(QObject* parent, std::function<void(QWheelEvent*)> onWheel)
+        : QObject(parent), onWheel_(std::move(onWheel)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Wheel) {
+            onWheel_(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    std::function<void(QWheelEvent*)> onWheel_;
+};
+
+}  // namespace
+
+SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& platform,
+                                       QWidget* classicChart, QWidget* parent)
+    : QWidget(parent), workspace_(workspace), platform_(platform) {
+    setObjectName(QStringLiteral("pnlFigures"));
+    axisControls_ = new QWidget(this);
+    logX_ = Tick("chkLogX", QStringLiteral("Log X"), false);
+    logY_ = Tick("chkLogY", QStringLiteral("Log Y"), false);
+    show_ = Named(new QComboBox, "cbbShow");
+    show_->addItems({QStringLiteral("Selected record"), QStringLiteral("Checked records")});
+    damping_ = Named(new QComboBox, "cbbShowDamping");
+    damping_->setToolTip(QStringLiteral("The damping value of the checked records' spectra"));
+    mean_ = Tick("chkMean", QStringLiteral("Mean"), true);
+    median_ = Tick("chkMedian", QStringLiteral("Median"), false);
+    sigma_ = Tick("chkSigma", QStringLiteral("Mean ± σ"), false);
+    logMean_ = Tick("chkLogMean", QStringLiteral("Log-normal mean"), false);
+    logSigma_ = Tick("chkLogSigma", QStringLiteral("Log-normal ± σ(ln)"), false);
+    addTarget_ = Named(new QPushButton(QStringLiteral("Add target…")), "btnAddTarget");
+    clearTarget_ = Named(new QPushButton(QStringLiteral("Clear target")), "btnClearTarget");
+    clearTarget_->setEnabled(false);
+    ratio_ = Named(new QLabel, "lblTargetRatio");
+    progress_ = Named(new QProgressBar, "prgChecked");
+    progress_->setVisible(false);
+    progress_->setMaximumWidth(180);
+
+    auto* first = new QHBoxLayout;
+    first->setContentsMargins(0, 0, 0, 0);
+    first->addWidget(logX_);
+    first->addWidget(logY_);
+    first->addSpacing(12);
+    first->addWidget(new QLabel(QStringLiteral("Show")));
+    first->addWidget(show_);
+    first->addWidget(damping_);
+    first->addWidget(progress_);
+    first->addSpacing(12);
+    first->addWidget(addTarget_);
+    first->addWidget(clearTarget_);
+    first->addStretch(1);
+    auto* second = new QHBoxLayout;
+    second->setContentsMargins(0, 0, 0, 0);
+    for (QCheckBox* box : {mean_, median_, sigma_, logMean_, logSigma_}) {
+        second->addWidget(box);
+    }
+    second->addSpacing(12);
+    second->addWidget(ratio_);
+    second->addStretch(1);
+    auto* rows = new QVBoxLayout(axisControls_);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->addLayout(first);
+    rows->addLayout(second);
+
+    view_ = Named(new FigureView, "chtFigure");
+    stack_ = Named(new QStackedWidget, "stkSpectrumChart");
+    stack_->addWidget(classicChart);
+    stack_->addWidget(view_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(stack_);
+
+    menu_ = new QMenu(this);
+    menu_->addAction(QStringLiteral("Save Chart As…"), this, &SpectraFigurePanel::SaveChartAs);
+    menu_->addAction(QStringLiteral("Copy Chart"), this, &SpectraFigurePanel::CopyChart);
+    menu_->addAction(QStringLiteral("Print Chart…"), this, &SpectraFigurePanel::PrintChart);
+    menu_->addSeparator();
+    menu_->addAction(QStringLiteral("Reset Zoom"), this, [this] { Refresh(); });
+
+    classicChart->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(
+        classicChart, &QWidget::customContextMenuRequested, this,
+        [this, classicChart](const QPoint& at) { menu_->popup(classicChart->mapToGlobal(at)); });
+    if (auto* chartView = qobject_cast<QChartView*>(classicChart)) {
+        chartView->viewport()->installEventFilter(new WheelForwarder(this, [this](QWheelEvent* e) {
+            // The page's chart cannot zoom: the figure view takes over at the same spot.
+            view_->SetFigure(BuildFigure());
+            stack_->setCurrentWidget(view_);
+            view_->ZoomAround(e->position().toPoint(), std::pow(0.8, e->angleDelta().y() / 120.0));
+        }));
+    }
+    connect(view_, &FigureView::MenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(at); });
+    connect(view_, &FigureView::PointerMoved, this, [this](const QPoint& pixel) {
+        const std::optional<QPointF> value = view_->ValueAt(pixel);
+        if (!value) {
+            return;
+        }
+        const QRectF r = view_->ShownRange();
+        if (const auto text =
+                ReadoutText(*value, r.left(), r.right(), r.top(), r.bottom(), DecimalSeparator())) {
+            emit ReadoutChanged(*text);
+        }
+    });
+    connect(view_, &FigureView::RangeChanged, this, [this] {
+        // A double-click back to the whole chart returns to the page's own chart when
+        // nothing else needs the figure view.
+        ChartFigure whole = view_->ShownFigure();
+        whole.view.reset();
+        if (view_->ShownRange() == travik::figures::FittedRange(whole) && !NeedsFigureView()) {
+            stack_->setCurrentIndex(0);
+        }
+    });
+
+    const auto redraw = [this] { Refresh(); };
+    for (QCheckBox* box : {logX_, logY_, mean_, median_, sigma_, logMean_, logSigma_}) {
+        connect(box, &QCheckBox::toggled, this, redraw);
+    }
+    connect(show_, &QComboBox::currentIndexChanged, this, redraw);
+    connect(damping_, &QComboBox::currentIndexChanged, this, [this] {
+        suite_.reset();
+        Refresh();
+    });
+    connect(addTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::AddTargetClick);
+    connect(clearTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::ClearTarget);
+    connect(&watcher_, &QFutureWatcher<travik::SuiteSpectra>::finished, this,
+            &SpectraFigurePanel::SuiteFinished);
+    Refresh();
+}
+
+QWidget* SpectraFigurePanel::ChartArea() const {
+    return stack_;
+}
+
+void SpectraFigurePanel::SetAxisChoices(int abscissa, int ordinate) {
+    abscissa_ = abscissa;
+    ordinate_ = ordinate;
+    Refresh();
+}
+
+bool SpectraFigurePanel::ShowsCheckedRecords() const {
+    return show_->currentIndex() == 1;
+}
+
+bool SpectraFigurePanel::FigureViewShown() const {
+    return stack_->currentWidget() == view_;
+}
+
+void SpectraFigurePanel::SetHighPassCorner(std::optional<double> cornerHz) {
+    highPassCorner_ = cornerHz;
+    Refresh();
+}
+
+void SpectraFigurePanel::Reset() {
+    suite_.reset();
+    Refresh();
+}
+
+bool SpectraFigurePanel::IsAnalysing() const {
+    return watcher_.isRunning();
+}
+
+void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
+                                        const std::vector<double>& dampingRatios) {
+    if (watcher_.isRunning()) {
+        return;
+    }
+    // The damping list of the show list follows the page's damping values.
+    const QString chosen = damping_->currentText();
+    {
+        const QSignalBlocker blocker(damping_);
+        damping_->clear();
+        for (const double zeta : dampingRatios) {
+            damping_->addItem(Format(zeta * 100, "0.###") + QStringLiteral(" %"), zeta);
+        }
+        const int keep = damping_->findText(chosen);
+        damping_->setCurrentIndex(keep >= 0 ? keep : 0);
+    }
+    if (recordIndexes.empty() || damping_->count() == 0) {
+        suite_.reset();
+        Refresh();
+        return;
+    }
+    // The worker analyses copies, so that a new import cannot pull records from under it.
+    auto records = std::make_shared<std::vector<travik::TimeHistory>>();
+    for (const int index : recordIndexes) {
+        records->push_back(workspace_.Records().At(index));
+    }
+    const travik::AnalysisSettings settings = workspace_.Settings();
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
+    const double zeta = damping_->currentData().toDouble();
+    progress_->setRange(0, static_cast<int>(records->size()));
+    progress_->setValue(0);
+    progress_->setVisible(records->size() > 1);
+    QProgressBar* bar = progress_;
+    watcher_.setFuture(QtConcurrent::run([records, settings, zeta, periods, bar] {
+        std::vector<const travik::TimeHistory*> pointers;
+        for (const travik::TimeHistory& record : *records) {
+            pointers.push_back(&record);
+        }
+        return travik::ComputeSuiteSpectra(pointers, settings, zeta, periods, [bar](int done, int) {
+            QMetaObject::invokeMethod(
+                bar, [bar, done] { bar->setValue(done); }, Qt::QueuedConnection);
+        });
+    }));
+    suiteRecords_ = records;
+}
+
+void SpectraFigurePanel::SuiteFinished() {
+    progress_->setVisible(false);
+    suite_ = watcher_.result();
+    if (!suite_->failedRecords.empty()) {
+        QString names;
+        for (const std::string& name : suite_->failedRecords) {
+            names += QStringLiteral("\n") + QString::fromStdString(name);
+        }
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                              QStringLiteral("No spectrum could be computed for:") + names);
+    }
+    Refresh();
+}
+
+std::optional<QString> SpectraFigurePanel::WriteStatisticsReport(const QString& folder) const {
+    if (!suite_ || suite_->recordNames.empty() || !suiteRecords_ || suiteRecords_->empty()) {
+        return std::nullopt;
+    }
+    travik::ReportLines lines;
+    travik::BuildSuiteStatisticsReport(lines, suiteRecords_->front(), suite_->statistics,
+                                       travik::kSoftwareEdition, travik::TodayLocalDate());
+    travik::ReportPathPlanner planner;
+    try {
+        travik::WriteReport(planner.Next(ToPath(folder), suiteRecords_->front().SourceFileName(),
+                                         travik::kSuiteStatisticsReportSuffix),
+                            lines);
+    } catch (const travik::ReportWriteError& error) {
+        return QString::fromStdString(error.what());
+    }
+    return std::nullopt;
+}
+
+bool SpectraFigurePanel::ApplyTargetChoice(const TargetChoice& choice) {
+    const double longest = std::max(workspace_.Settings().maxPeriod, 0.1);
+    try {
+        switch (choice.source) {
+            case TargetChoice::Source::File:
+                target_ = travik::ReadTargetSpectrumFile(ToPath(choice.file));
+                break;
+            case TargetChoice::Source::Asce:
+                target_ = travik::SampleAsceTwoPeriod(choice.asce, longest);
+                break;
+            case TargetChoice::Source::Eurocode:
+                target_ = travik::SampleEurocodeElastic(choice.eurocode, longest);
+                break;
+        }
+    } catch (const travik::TargetSpectrumError& error) {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                              QString::fromStdString(error.what()));
+        return false;
+    }
+    targetChoice_ = choice;
+    clearTarget_->setEnabled(true);
+    Refresh();
+    return true;
+}
+
+void SpectraFigurePanel::ClearTarget() {
+    target_.reset();
+    clearTarget_->setEnabled(false);
+    Refresh();
+}
+
+void SpectraFigurePanel::AddTargetClick() {
+    travik::figures::TargetDialog dialog(targetChoice_, DecimalSeparator(), window());
+    connect(&dialog, &travik::figures::TargetDialog::BrowseRequested, &dialog, [this, &dialog] {
+        const QStringList files = platform_.ChooseRecordFiles(&dialog, QString());
+        if (!files.isEmpty()) {
+            dialog.SetFile(files.front());
+        }
+    });
+    if (dialog.exec() == QDialog::Accepted) {
+        ApplyTargetChoice(dialog.Choice());
+    }
+}
+
+ChartFigure SpectraFigurePanel::BuildFigure() const {
+    travik::figures::SpectrumChartOptions o;
+    o.plot = ordinate_ == kTripartiteOrdinate ? travik::figures::SpectrumPlot::Tripartite
+             : ordinate_ == kAdrsOrdinate     ? travik::figures::SpectrumPlot::Adrs
+                                              : travik::figures::SpectrumPlot::Choice;
+    o.abscissa = std::clamp(abscissa_, 0, 2);
+    o.ordinate = std::clamp(ordinate_, 0, 4);
+    o.tripartiteAgainstFrequency = abscissa_ == 1;
+    o.xScale = logX_->isChecked() ? AxisScale::Log : AxisScale::Linear;
+    o.yScale = logY_->isChecked() ? AxisScale::Log : AxisScale::Linear;
+    const travik::SpectraResult& result = workspace_.Spectra();
+    o.g = workspace_.Settings().g;
+
+    std::vector<SpectrumCurve> curves;
+    travik::RecordSpan span{result.timeStep, result.sampleCount, highPassCorner_};
+    if (ShowsCheckedRecords() && suite_) {
+        travik::figures::StatisticsChoice show;
+        show.mean = mean_->isChecked();
+        show.median = median_->isChecked();
+        show.meanPlusMinusSigma = sigma_->isChecked();
+        show.logMean = logMean_->isChecked();
+        show.logMeanPlusMinusSigma = logSigma_->isChecked();
+        curves = travik::figures::CurvesOfSuite(*suite_, show);
+        o.title = QStringLiteral("%1 checked records, damping %2%")
+                      .arg(suite_->recordNames.size())
+                      .arg(Format(suite_->dampingRatio * 100, "0.###"));
+        o.g = suite_->settings.g;
+        // The shading every record shares: that of the shortest.
+        if (suiteRecords_ && !suiteRecords_->empty()) {
+            const travik::TimeHistory* shortest = &suiteRecords_->front();
+            for (const travik::TimeHistory& r : *suiteRecords_) {
+                if (r.SampleCount() * r.TimeStep() <
+                    shortest->SampleCount() * shortest->TimeStep()) {
+                    shortest = &r;
+                }
+            }
+            span = {shortest->TimeStep(), shortest->SampleCount(), highPassCorner_};
+        }
+        o.bands = travik::UntrustedPeriodBands(span, suite_->settings, DecimalSeparator());
+    } else if (!result.periods.empty()) {
+        for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
+            curves.push_back(travik::figures::CurveOfResult(result, d, DecimalSeparator()));
+        }
+        o.title = QFileInfo(QString::fromStdString(result.recordName)).fileName();
+        o.g = result.settings.g;
+        o.bands = travik::UntrustedPeriodBands(span, result.settings, DecimalSeparator());
+    }
+    if (target_) {
+        curves.push_back(travik::figures::CurveOfTarget(*target_, o.g));
+    }
+    ChartFigure figure = travik::figures::SpectrumChart(curves, o);
+    return figure;
+}
+
+bool SpectraFigurePanel::NeedsFigureView() const {
+    if (ShowsCheckedRecords() || logX_->isChecked() || logY_->isChecked() ||
+        ordinate_ >= kTripartiteOrdinate || target_) {
+        return true;
+    }
+    // Shading shows on the figure view: use it when a band reaches the analysed periods.
+    const travik::SpectraResult& result = workspace_.Spectra();
+    if (result.periods.size() < 2 || abscissa_ == 2) {
+        return false;
+    }
+    const std::vector<travik::UntrustedBand> bands = travik::UntrustedPeriodBands(
+        {result.timeStep, result.sampleCount, highPassCorner_}, result.settings);
+    for (const travik::UntrustedBand& band : bands) {
+        if (band.toPeriod > result.periods[1] && band.fromPeriod < result.periods.back()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SpectraFigurePanel::Refresh() {
+    // The four-way paper is log-log by nature.
+    logX_->setEnabled(ordinate_ != kTripartiteOrdinate);
+    logY_->setEnabled(ordinate_ != kTripartiteOrdinate);
+    const bool checked = ShowsCheckedRecords();
+    damping_->setVisible(checked);
+    for (QCheckBox* box : {mean_, median_, sigma_, logMean_, logSigma_}) {
+        box->setVisible(checked);
+    }
+    if (NeedsFigureView()) {
+        view_->SetFigure(BuildFigure());
+        stack_->setCurrentWidget(view_);
+    } else {
+        stack_->setCurrentIndex(0);
+    }
+    UpdateRatio();
+}
+
+void SpectraFigurePanel::UpdateRatio() {
+    if (!target_) {
+        ratio_->clear();
+        return;
+    }
+    const std::size_t psa = static_cast<std::size_t>(travik::SpectrumKind::PseudoAcceleration);
+    const std::vector<double>* periods = nullptr;
+    const std::vector<double>* values = nullptr;
+    QString what;
+    if (ShowsCheckedRecords() && suite_ && suite_->statistics.kinds[psa].recordCount > 0) {
+        periods = &suite_->periods;
+        values = &suite_->statistics.kinds[psa].mean;
+        what = QStringLiteral("Mean/target");
+    } else if (!workspace_.Spectra().periods.empty() &&
+               !workspace_.Spectra().dampingRatios.empty()) {
+        periods = &workspace_.Spectra().periods;
+        values = &workspace_.Spectra().columns[psa].front();
+        what = QStringLiteral("Record/target (first damping)");
+    }
+    if (periods == nullptr) {
+        ratio_->setText(QStringLiteral("Analyse to compare with the target"));
+        return;
+    }
+    const travik::TargetRatio r = travik::CompareMeanToTarget(
+        *periods, *values, *target_, targetChoice_.ratioFrom, targetChoice_.ratioTo);
+    if (!r.valid) {
+        ratio_->setText(what + QStringLiteral(": no period of the range lies on the target"));
+        return;
+    }
+    ratio_->setText(QStringLiteral("%1 (PSa), %2–%3 sec: min %4 at %5 sec, max %6 at %7 sec, "
+                                   "mean %8")
+                        .arg(what, Format(targetChoice_.ratioFrom, "0.###"),
+                             Format(targetChoice_.ratioTo, "0.###"), Format(r.minRatio, "0.00"),
+                             Format(r.minAtPeriod, "0.###"), Format(r.maxRatio, "0.00"),
+                             Format(r.maxAtPeriod, "0.###"), Format(r.meanRatio, "0.00")));
+}
+
+ChartFigure SpectraFigurePanel::ShownFigure() const {
+    ChartFigure figure = FigureViewShown() ? view_->ShownFigure() : BuildFigure();
+    figure.whiteBackground = true;
+    return figure;
+}
+
+void SpectraFigurePanel::SaveChartAs() {
+    const std::string& name = workspace_.Spectra().recordName;
+    SaveFiguresAs(platform_, window(), {ShownFigure()},
+                  QString::fromStdString(travik::ReportBaseName(name.empty() ? "spectra" : name)) +
+                      QStringLiteral("_RS"));
+}
+
+void SpectraFigurePanel::CopyChart() {
+    CopyFigures(platform_, {ShownFigure()});
+}
+
+void SpectraFigurePanel::PrintChart() {
+    PrintFigures(platform_, window(), {ShownFigure()});
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "figures/ChartFigure.h"
+#include "figures/FigureDialogs.h"
+#include "figures/SpectrumFigures.h"
+#include "spectra/SuiteSpectra.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class PlatformServices;
+class Workspace;
+
+namespace travik::figures {
+class FigureView;
+}
+
+// The spectrum chart's extra ways of looking, beside the page's axis lists: log axes,
+// the tripartite and Sa-Sd charts, the checked records with their statistics, a target
+// spectrum with the mean/target check, the shading of the less trustworthy periods, zoom
+// and pan, and saving, copying and printing the chart as an image.
+//
+// The page's own chart (today's view of the selected record on linear axes) stays in
+// front while nothing here is asked for; otherwise the figure view shows the same spectra.
+class SpectraFigurePanel final : public QWidget {
+    Q_OBJECT
+  public:
+    // Ordinate-list entries after the five spectrum kinds.
+    static constexpr int kTripartiteOrdinate = 5;
+    static constexpr int kAdrsOrdinate = 6;
+
+    SpectraFigurePanel(Workspace& workspace, PlatformServices& platform, QWidget* classicChart,
+                       QWidget* parent = nullptr);
+
+    // The axis lists' choices (cbb5, cbb7).
+    void SetAxisChoices(int abscissa, int ordinate);
+    // The controls placed beside the axis lists.
+    QWidget* AxisControls() const { return axisControls_; }
+    // The chart area (page chart or figure view), for the page's layout.
+    QWidget* ChartArea() const;
+
+    bool ShowsCheckedRecords() const;
+    // Analyses the records (by index) for the damping value chosen in the show list, on a
+    // worker thread with a progress bar, then redraws.
+    void AnalyseChecked(const std::vector<int>& recordIndexes,
+                        const std::vector<double>& dampingRatios);
+    bool IsAnalysing() const;
+    // The last suite, if any.
+    const std::optional<travik::SuiteSpectra>& Suite() const { return suite_; }
+    // Writes <first record>_mean_RS.csv into the folder; the error text when it cannot.
+    std::optional<QString> WriteStatisticsReport(const QString& folder) const;
+
+    // Uses a target spectrum from a choice as the target dialog returns it; false (after a
+    // warning naming file and line) when a file cannot be read, the target then unchanged.
+    bool ApplyTargetChoice(const travik::figures::TargetChoice& choice);
+    void ClearTarget();
+    const std::optional<travik::TargetSpectrum>& Target() const { return target_; }
+
+    // Corner (Hz) of a high-pass filter applied to the analysed record, for the shading.
+    void SetHighPassCorner(std::optional<double> cornerHz);
+
+    // Redraws from the workspace's spectra, the suite and the target.
+    void Refresh();
+    // Forgets the suite and the target's ratio (new records).
+    void Reset();
+
+    // The chart as an image: what is shown, as a saved figure.
+    travik::figures::ChartFigure ShownFigure() const;
+    bool FigureViewShown() const;
+    travik::figures::FigureView* View() const { return view_; }
+    QMenu* ChartMenu() const { return menu_; }
+
+  public slots:
+    void SaveChartAs();
+    void CopyChart();
+    void PrintChart();
+
+  signals:
+    // The readout of the figure view, "X : 1.5      Y : 0.25".
+    void ReadoutChanged(const QString& text);
+
+  private:
+    travik::figures::ChartFigure BuildFigure() const;
+    bool NeedsFigureView() const;
+    void UpdateRatio();
+    void AddTargetClick();
+    void SuiteFinished();
+
+    Workspace& workspace_;
+    PlatformServices& platform_;
+    QWidget* axisControls_ = nullptr;
+    QCheckBox* logX_ = nullptr;     // chkLogX
+    QCheckBox* logY_ = nullptr;     // chkLogY
+    QComboBox* show_ = nullptr;     // cbbShow
+    QComboBox* damping_ = nullptr;  // cbbShowDamping
+    QCheckBox* mean_ = nullptr;
+    QCheckBox* median_ = nullptr;
+    QCheckBox* sigma_ = nullptr;
+    QCheckBox* logMean_ = nullptr;
+    QCheckBox* logSigma_ = nullptr;
+    QPushButton* addTarget_ = nullptr;    // btnAddTarget
+    QPushButton* clearTarget_ = nullptr;  // btnClearTarget
+    QLabel* ratio_ = nullptr;             // lblTargetRatio
+    QProgressBar* progress_ = nullptr;    // prgChecked
+    QStackedWidget* stack_ = nullptr;
+    travik::figures::FigureView* view_ = nullptr;  // chtFigure
+    QMenu* menu_ = nullptr;
+
+    int abscissa_ = 0;
+    int ordinate_ = 0;
+    std::optional<double> highPassCorner_;
+    std::optional<travik::SuiteSpectra> suite_;
+    // Copies of the suite's records, analysed off the window's thread.
+    std::shared_ptr<std::vector<travik::TimeHistory>> suiteRecords_;
+    std::optional<travik::TargetSpectrum> target_;
+    travik::figures::TargetChoice targetChoice_;
+    QFutureWatcher<travik::SuiteSpectra> watcher_;
+};

@@ -1,0 +1,55 @@
+# End-to-end tests of `travik-cli plot`, the figure renderer (built with the windows).
+set(TRAVIK_PLOT_TEST_DIR ${CMAKE_CURRENT_SOURCE_DIR}/plot)
+
+function(travik_plot_test name)
+  cmake_parse_arguments(ARG "" "EXIT;STDERR;STDOUT;PNG_SIZE" "ARGS;FILES" ${ARGN})
+  string(REPLACE ";" "|" arguments "${ARG_ARGS}")
+  string(REPLACE ";" "|" files "${ARG_FILES}")
+  set(defines
+    -DCLI=$<TARGET_FILE:travik-cli>
+    -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/plot/${name}
+    "-DARGS=${arguments}"
+    "-DFILES=${files}"
+    -DEXPECTED_EXIT=${ARG_EXIT})
+  foreach(key STDERR STDOUT PNG_SIZE)
+    if(DEFINED ARG_${key})
+      list(APPEND defines "-DEXPECTED_${key}=${ARG_${key}}")
+    endif()
+  endforeach()
+  if(DEFINED ARG_PNG_SIZE)
+    list(APPEND defines "-DPNG_SIZE=${ARG_PNG_SIZE}")
+  endif()
+  add_test(NAME cli.plot.${name}
+           COMMAND ${CMAKE_COMMAND} ${defines} -P ${TRAVIK_PLOT_TEST_DIR}/RunPlot.cmake)
+endfunction()
+
+set(pulse ${TRAVIK_CLI_TEST_DIR}/spectra/input/pulse.txt)
+set(step ${TRAVIK_CLI_TEST_DIR}/spectra/input/step.txt)
+
+travik_plot_test(SpectraAsPngOfTheRequestedSize EXIT 0
+  ARGS spectra --dt 0.01 --damping 2,5 --size 640x400 --dpi 100 --log x,y ${pulse} ${step}
+  FILES pulse_RS.png step_RS.png PNG_SIZE 640x400)
+travik_plot_test(DefaultSizeIsSixteenHundredByThousand EXIT 0
+  ARGS spectra --dt 0.01 --tripartite ${pulse}
+  FILES pulse_RS.png PNG_SIZE 1600x1000)
+travik_plot_test(RecordsAsSvg EXIT 0
+  ARGS records --dt 0.01 --image svg ${pulse}
+  FILES pulse_TH.svg)
+travik_plot_test(AdrsAsPdf EXIT 0
+  ARGS spectra --dt 0.01 --adrs --image pdf ${pulse}
+  FILES pulse_RS.pdf)
+travik_plot_test(CheckedMeanWithTargetAndStatistics EXIT 0
+  ARGS spectra --dt 0.01 --checked-mean --statistics mean,median,sigma,lognormal,lnsigma
+       --asce 1.0,0.6,8 --ratio-range 0.1,2 --statistics-csv --size 400x300 ${pulse} ${step}
+  FILES pulse_mean_RS.png pulse_mean_RS.csv PNG_SIZE 400x300
+  STDOUT "Mean/target (PSa) at ")
+travik_plot_test(BadTargetFileNamesFileAndLineAndDrawsNothing EXIT 1
+  ARGS spectra --dt 0.01 --target ${TRAVIK_PLOT_TEST_DIR}/unsorted-target.txt ${pulse}
+  STDERR "unsorted-target.txt, line 4: the period 0.3 s is not greater than the period 0.5 s of line 3")
+travik_plot_test(RefusesAMalformedSize EXIT 2 ARGS spectra --dt 0.01 --size 1600 ${pulse}
+  STDERR "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000")
+travik_plot_test(RefusesTwoTargets EXIT 2
+  ARGS spectra --dt 0.01 --asce 1,0.6,8 --ec8 1,B,0.25 ${pulse}
+  STDERR "Give one target: --target, --asce or --ec8")
+travik_plot_test(RefusesAnUnknownGroundType EXIT 2 ARGS spectra --dt 0.01 --ec8 1,F,0.25 ${pulse}
+  STDERR "--ec8 takes TYPE,GROUND,AG[,XI]")

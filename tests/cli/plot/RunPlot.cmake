@@ -1,0 +1,72 @@
+# Runs `travik-cli plot` once with no display and checks its exit code, a text expected on
+# stderr or stdout, and the files written: each named on stdout, PNG/SVG/PDF by their
+# signatures, PNG of the expected pixel size. Arguments (-D): CLI, WORK_DIR, ARGS
+# (separated by |), EXPECTED_EXIT, EXPECTED_STDERR, EXPECTED_STDOUT, FILES (separated by |),
+# PNG_SIZE (WIDTHxHEIGHT).
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+string(REPLACE "|" ";" arguments "${ARGS}")
+# No display at all: the renderer must choose the offscreen platform itself.
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+unset(ENV{QT_QPA_PLATFORM})
+execute_process(
+  COMMAND "${CLI}" plot ${arguments} --out "${WORK_DIR}"
+  RESULT_VARIABLE exitCode
+  OUTPUT_VARIABLE out
+  ERROR_VARIABLE err)
+
+if(NOT exitCode EQUAL EXPECTED_EXIT)
+  message(FATAL_ERROR "exit code ${exitCode}, expected ${EXPECTED_EXIT}\nstdout: ${out}\nstderr: ${err}")
+endif()
+if(DEFINED EXPECTED_STDERR)
+  string(FIND "${err}" "${EXPECTED_STDERR}" position)
+  if(position EQUAL -1)
+    message(FATAL_ERROR "stderr lacks [${EXPECTED_STDERR}]:\n[${err}]")
+  endif()
+endif()
+if(DEFINED EXPECTED_STDOUT)
+  string(FIND "${out}" "${EXPECTED_STDOUT}" position)
+  if(position EQUAL -1)
+    message(FATAL_ERROR "stdout lacks [${EXPECTED_STDOUT}]:\n[${out}]")
+  endif()
+endif()
+
+file(GLOB written RELATIVE "${WORK_DIR}" "${WORK_DIR}/*")
+string(REPLACE "|" ";" expectedFiles "${FILES}")
+list(SORT written)
+list(SORT expectedFiles)
+if(NOT "${written}" STREQUAL "${expectedFiles}")
+  message(FATAL_ERROR "wrote [${written}], expected [${expectedFiles}]\nstdout: ${out}\nstderr: ${err}")
+endif()
+foreach(name IN LISTS expectedFiles)
+  string(FIND "${out}" "${name}\n" position)
+  if(position EQUAL -1)
+    message(FATAL_ERROR "stdout does not name ${name}: ${out}")
+  endif()
+  file(READ "${WORK_DIR}/${name}" head LIMIT 24 HEX)
+  if(name MATCHES "\\.png$")
+    # Signature, then the IHDR chunk: width and height as 4-byte big-endian numbers.
+    if(NOT head MATCHES "^89504e470d0a1a0a0000000d49484452")
+      message(FATAL_ERROR "${name} is not a PNG file: ${head}")
+    endif()
+    if(DEFINED PNG_SIZE)
+      string(SUBSTRING "${head}" 32 8 widthHex)
+      string(SUBSTRING "${head}" 40 8 heightHex)
+      math(EXPR width "0x${widthHex}")
+      math(EXPR height "0x${heightHex}")
+      if(NOT "${width}x${height}" STREQUAL "${PNG_SIZE}")
+        message(FATAL_ERROR "${name} is ${width}x${height}, expected ${PNG_SIZE}")
+      endif()
+    endif()
+  elseif(name MATCHES "\\.pdf$")
+    if(NOT head MATCHES "^255044462d")
+      message(FATAL_ERROR "${name} is not a PDF file: ${head}")
+    endif()
+  elseif(name MATCHES "\\.svg$")
+    file(READ "${WORK_DIR}/${name}" text)
+    if(NOT text MATCHES "<svg" OR NOT text MATCHES "</svg>")
+      message(FATAL_ERROR "${name} is not an SVG drawing")
+    endif()
+  endif()
+endforeach()

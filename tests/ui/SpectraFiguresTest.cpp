@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractAxis>
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QLogValueAxis>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <cmath>
+
+#include "SpectraFixture.h"
+#include "analysis/SpectraComputation.h"
+#include "analysis/SpectrumStore.h"
+#include "figures/FigureView.h"
+#include "spectra/SpectraFigurePanel.h"
+
+namespace {
+
+using travik::figures::ChartFigure;
+using travik::figures::FigureView;
+
+class SpectraFigures : public SpectraFixture {
+  protected:
+    SpectraFigurePanel* Panel() const { return Spectra<SpectraFigurePanel>("pnlFigures"); }
+    FigureView* View() const { return Spectra<FigureView>("chtFigure"); }
+    bool FigureViewShown() const {
+        return Spectra<QStackedWidget>("stkSpectrumChart")->currentWidget() == View();
+    }
+    void Analyse() {
+        Spectra<QPushButton>("btn11")->click();
+        QElapsedTimer timer;
+        timer.start();
+        while (Panel()->IsAnalysing() && timer.elapsed() < 20000) {
+            QTest::qWait(10);
+        }
+        QApplication::processEvents();
+    }
+    void CheckAll() {
+        QListWidget* list = Spectra<QListWidget>("lst3");
+        for (int i = 0; i < list->count(); ++i) {
+            list->item(i)->setCheckState(Qt::Checked);
+        }
+    }
+    static std::unique_ptr<travik::TimeHistory> Scaled(const std::string& name, double scale) {
+        std::vector<double> values;
+        for (int i = 0; i < 300; ++i) {
+            values.push_back(scale * std::sin(0.2 * i) * std::exp(-i / 150.0));
+        }
+        return MakeRecord(name, 0.01, values);
+    }
+};
+
+TEST_F(SpectraFigures, LogTickBoxesShowDecadesAndLeaveOutThePeriodZeroRow) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    EXPECT_FALSE(FigureViewShown()) << "today's chart while nothing else is asked for";
+    Spectra<QCheckBox>("chkLogX")->setChecked(true);
+    Spectra<QCheckBox>("chkLogY")->setChecked(true);
+    ASSERT_TRUE(FigureViewShown());
+    auto* x = qobject_cast<QLogValueAxis*>(View()->chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(x, nullptr);
+    EXPECT_EQ(x->labelFormat(), "%g");
+    const ChartFigure figure = View()->ShownFigure();
+    ASSERT_EQ(figure.curves.size(), 1u);
+    // 300 periods from 0.02 s; the period-0 row is not drawn and not counted as left out.
+    EXPECT_EQ(figure.curves[0].points.size(), 300);
+    EXPECT_DOUBLE_EQ(figure.curves[0].points[0].x(), 0.02);
+    EXPECT_EQ(figure.curves[0].name, "Damp. 5%");
+    Spectra<QCheckBox>("chkLogX")->setChecked(false);
+    Spectra<QCheckBox>("chkLogY")->setChecked(false);
+    EXPECT_FALSE(FigureViewShown());
+}
+
+TEST_F(SpectraFigures, TripartiteAndSaSdAreTheLastEntriesOfTheYList) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    QComboBox* ordinate = Spectra<QComboBox>("cbb7");
+    ASSERT_EQ(ordinate->count(), 7);
+    EXPECT_EQ(ordinate->itemText(5), "Tripartite");
+    EXPECT_EQ(ordinate->itemText(6), "Sa–Sd");
+    ordinate->setCurrentIndex(5);
+    ASSERT_TRUE(FigureViewShown());
+    EXPECT_EQ(View()->ShownFigure().overlay, travik::figures::Overlay::TripartitePeriod);
+    EXPECT_EQ(View()->ShownFigure().yTitle, "Pseudo-Velocity [cm/sec]");
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
+    EXPECT_EQ(View()->ShownFigure().overlay, travik::figures::Overlay::TripartiteFrequency);
+    ordinate->setCurrentIndex(6);
+    EXPECT_EQ(View()->ShownFigure().overlay, travik::figures::Overlay::AdrsPeriods);
+    EXPECT_EQ(View()->ShownFigure().xTitle, "Spectral Displacement [cm]");
+    ordinate->setCurrentIndex(4);
+    Spectra<QComboBox>("cbb5")->setCurrentIndex(0);
+    EXPECT_FALSE(FigureViewShown());
+    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
+}
+
+TEST_F(SpectraFigures, CheckedRecordsShowEveryRecordWithTheirMean) {
+    std::vector<std::unique_ptr<travik::TimeHistory>> records;
+    records.push_back(Scaled("a.txt", 0.1));
+    records.push_back(Scaled("b.txt", 0.2));
+    records.push_back(Scaled("c.txt", 0.6));
+    Load(std::move(records));
+    SetDamping({"5", "2"});
+    CheckAll();
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(4);  // pseudo-acceleration
+    Spectra<QComboBox>("cbbShow")->setCurrentIndex(1);
+    Spectra<QCheckBox>("chkLogMean")->setChecked(true);
+    Analyse();
+    ASSERT_TRUE(Panel()->Suite().has_value());
+    ASSERT_TRUE(FigureViewShown());
+    const ChartFigure figure = View()->ShownFigure();
+    ASSERT_EQ(figure.curves.size(), 5u);
+    EXPECT_EQ(figure.curves[0].name, "a.txt");
+    EXPECT_EQ(figure.curves[3].name, "Mean");
+    EXPECT_EQ(figure.curves[4].name, "Log-normal mean");
+    // The damping list offers the page's values in ascending order; the first is used.
+    EXPECT_EQ(Spectra<QComboBox>("cbbShowDamping")->currentText(), "2 %");
+    // Separately: the mean of the three records' PSa at 1 s (row 50), 2 % damping.
+    const QPointF at1s = figure.curves[3].points[50];
+    EXPECT_NEAR(at1s.x(), 1.0, 1e-9);
+    double sum = 0;
+    for (int i = 0; i < 3; ++i) {
+        const travik::SpectraResult r = travik::ComputeSpectra(
+            form->Document().Records().At(i), travik::AnalysisSettings{}, {0.02}, {0.0, at1s.x()});
+        sum += r.columns[4][0][1];
+    }
+    EXPECT_NEAR(at1s.y(), sum / 3, 1e-12 * at1s.y());
+}
+
+TEST_F(SpectraFigures, ATargetIsDrawnDashedWithTheMeanToTargetRatio) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    travik::figures::TargetChoice choice;
+    choice.source = travik::figures::TargetChoice::Source::Asce;
+    choice.asce = {1.0, 0.6, 8.0};
+    ASSERT_TRUE(Panel()->ApplyTargetChoice(choice));
+    ASSERT_TRUE(FigureViewShown());
+    const ChartFigure figure = View()->ShownFigure();
+    ASSERT_EQ(figure.curves.size(), 2u);
+    EXPECT_EQ(figure.curves[1].style, Qt::DashLine);
+    EXPECT_TRUE(Spectra<QLabel>("lblTargetRatio")->text().startsWith("Record/target"))
+        << Spectra<QLabel>("lblTargetRatio")->text().toStdString();
+
+    // A bad file: the reader's message naming file and line, the target as before.
+    QFile bad(folder.filePath("bad-target.txt"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("0.1 0.5\n0.2 -0.6\n");
+    bad.close();
+    choice.source = travik::figures::TargetChoice::Source::File;
+    choice.file = bad.fileName();
+    EXPECT_FALSE(Panel()->ApplyTargetChoice(choice));
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_EQ(platform.messages.back().text,
+              "bad-target.txt, line 2: periods and spectral accelerations cannot be negative");
+    EXPECT_EQ(View()->ShownFigure().curves.size(), 2u);
+    Spectra<QPushButton>("btnClearTarget")->click();
+    EXPECT_FALSE(FigureViewShown());
+}
+
+TEST_F(SpectraFigures, NewmarkShadesTheShortPeriodsAndTheTooltipSaysWhy) {
+    ChangeSettings(
+        [](travik::AnalysisSettings& s) { s.method = travik::IntegrationMethod::Newmark; });
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    ASSERT_TRUE(FigureViewShown());
+    const ChartFigure figure = View()->ShownFigure();
+    ASSERT_FALSE(figure.bands.empty());
+    EXPECT_EQ(figure.bands[0].to, 0.2);  // 10 dt with dt = 0.02 s
+    EXPECT_EQ(travik::figures::BandTooltipAt(figure, 0.1),
+              "Below 0.2 s (10 dt) the record has fewer than ten samples per cycle and the "
+              "Newmark integration may miss or distort the peak.");
+}
+
+TEST_F(SpectraFigures, SaveChartAsWritesTheImageOrSaysWhyNot) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    Frame<QTabWidget>("pgc1")->setCurrentIndex(1);
+    const QString path = folder.filePath("chart.png");
+    platform.imageAnswers.push_back(
+        {path, travik::figures::ImageFormat::Png, {QSize(800, 500), 100}});
+    Frame<QAction>("SaveChartAs1")->trigger();
+    EXPECT_EQ(platform.suggestedImageNames.value(0), "elcentro-1940-chopra-ns_RS");
+    QImage saved(path);
+    EXPECT_EQ(saved.size(), QSize(800, 500));
+
+    const QString unwritable = folder.filePath("missing/chart.pdf");
+    platform.imageAnswers.push_back({unwritable, travik::figures::ImageFormat::Pdf, {}});
+    Frame<QAction>("SaveChartAs1")->trigger();
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_EQ(platform.messages.back().kind, PlatformServices::MessageKind::Warning);
+    EXPECT_TRUE(
+        platform.messages.back().text.startsWith("Cannot create file \"" + unwritable + "\""))
+        << platform.messages.back().text.toStdString();
+    EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+TEST_F(SpectraFigures, TheChartMenuCopiesAndPrintsThePicture) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    QMenu* menu = Panel()->ChartMenu();
+    for (QAction* action : menu->actions()) {
+        if (action->text() == "Copy Chart" || action->text() == "Print Chart…") {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(platform.clipboardImage.size(), QSize(1600, 1000));
+    ASSERT_EQ(platform.printedPages.size(), 1u);
+    // Something besides white paper was printed.
+    const QImage& page = platform.printedPages[0];
+    int inked = 0;
+    for (int y = 0; y < page.height(); y += 4) {
+        for (int x = 0; x < page.width(); x += 4) {
+            inked += page.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 200);
+}
+
+TEST_F(SpectraFigures, TheRecordsPageSavesItsThreeChartsStacked) {
+    Load(SampleRecord());
+    Records<QListWidget>("lst1")->setCurrentRow(0);
+    Frame<QTabWidget>("pgc1")->setCurrentIndex(0);
+    const QString path = folder.filePath("records.png");
+    platform.imageAnswers.push_back(
+        {path, travik::figures::ImageFormat::Png, {QSize(600, 900), 96}});
+    Frame<QAction>("SaveChartAs1")->trigger();
+    EXPECT_EQ(platform.suggestedImageNames.value(0), "elcentro-1940-chopra-ns_TH");
+    EXPECT_EQ(QImage(path).size(), QSize(600, 900));
+}
+
+TEST_F(SpectraFigures, AccuracyColumnsFollowThePeriodColumnOnlyWhenTicked) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    CheckAll();
+    platform.folderAnswers.push_back(folder.path());
+    Spectra<QPushButton>("btn10")->click();
+    QFile plain(folder.filePath("elcentro-1940-chopra-ns_RS.csv"));
+    ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+    const QByteArray plainText = plain.readAll();
+    plain.close();
+    EXPECT_TRUE(plainText.contains("\r\nPeriod[sec],Disp.Damp.=5%,"));
+
+    Spectra<QCheckBox>("chkAccuracyColumns")->setChecked(true);
+    platform.folderAnswers.push_back(folder.path());
+    Spectra<QPushButton>("btn10")->click();
+    QFile withColumns(folder.filePath("elcentro-1940-chopra-ns_RS.csv"));
+    ASSERT_TRUE(withColumns.open(QIODevice::ReadOnly));
+    const QByteArray text = withColumns.readAll();
+    EXPECT_TRUE(text.contains("\r\nPeriod[sec],n,dt/T,Disp.Damp.=5%,"));
+    // 0.02 s: n = trunc(0.02 / (0.02 * 0.02) + 1) = 51, dt/T = 1.
+    EXPECT_TRUE(text.contains("\r\n0.020000,51,1.000000,")) << text.left(1200).toStdString();
+}
+
+TEST_F(SpectraFigures, TheTablesShowTheSubStepCountWhenAccuracyColumnsAreTicked) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    Analyse();
+    StringGrid* grid = Spectra<StringGrid>("strngrd1");
+    EXPECT_EQ(grid->Cell(1, 0), "Damp.=5%");
+    Spectra<QCheckBox>("chkAccuracyColumns")->setChecked(true);
+    ASSERT_EQ(grid->ColumnCount(), 3);
+    EXPECT_EQ(grid->Cell(0, 0), "Period[sec]");
+    EXPECT_EQ(grid->Cell(1, 0), "n");
+    EXPECT_EQ(grid->Cell(2, 0), "Damp.=5%");
+    EXPECT_EQ(grid->Cell(1, 1), "");     // the period 0 is not integrated
+    EXPECT_EQ(grid->Cell(1, 2), "51");   // 0.02 s: trunc(0.02 / (0.02 * 0.02) + 1)
+    EXPECT_EQ(grid->Cell(1, 27), "2");   // 0.52 s: trunc(0.02 / 0.0104 + 1)
+    EXPECT_EQ(grid->Cell(1, 301), "1");  // 6 s
+    Spectra<QCheckBox>("chkAccuracyColumns")->setChecked(false);
+    EXPECT_EQ(grid->ColumnCount(), 2);
+    EXPECT_EQ(grid->Cell(1, 0), "Damp.=5%");
+}
+
+TEST_F(SpectraFigures, TheReadoutFollowsThePointerOnZoomedLogAxes) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    ShowSpectraPage();
+    Analyse();
+    Spectra<QCheckBox>("chkLogX")->setChecked(true);
+    QApplication::processEvents();
+    View()->ZoomAround(View()->viewport()->rect().center(), 0.5);
+    QApplication::processEvents();
+    // A point in the middle of the zoomed range: the geometric middle on the log axis.
+    const QRectF range = View()->ShownRange();
+    const QPointF middle(std::sqrt(range.left() * range.right()),
+                         (range.top() + range.bottom()) / 2);
+    QChart* chart = View()->chart();
+    const QPointF local = chart->mapToPosition(middle, chart->series().back());
+    const QPoint pixel = View()->mapFromScene(chart->mapToScene(local));
+    // As the view reports a pointer movement over its viewport.
+    emit View()->PointerMoved(pixel);
+    const QString text = Spectra<QLabel>("lbl2")->text();
+    ASSERT_TRUE(text.startsWith("X : ")) << text.toStdString();
+    const double x = text.section(' ', 2, 2).toDouble();
+    EXPECT_NEAR(x, middle.x(), 0.01 * middle.x()) << text.toStdString();
+    EXPECT_LT(range.right() / range.left(), 100.0) << "zoomed in from three decades";
+}
+
+}  // namespace
