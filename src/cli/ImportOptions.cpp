@@ -1,9 +1,12 @@
 #include "ImportOptions.h"
 
+#include <new>
 #include <optional>
 
+#include "analysis/AnalysisSettings.h"
 #include "records/BaselineCorrection.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
@@ -15,6 +18,17 @@ std::optional<double> ReadNumber(const std::string& text, std::ostream& err) {
     }
     return value;
 }
+
+// Whole-number options take plain decimal digits: CLI11 alone would also take "0x10" as 16,
+// "0b11" as 3 and " 1" as 1, which a decimal option must not.
+const CLI::Validator kDecimalDigits(
+    [](std::string& text) {
+        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+            return "'" + text + "' is not a whole number written in decimal digits";
+        }
+        return std::string();
+    },
+    "DIGITS");
 
 BaselineCorrectionType BaselineFromText(const std::string& text) {
     if (text == "linear") {
@@ -48,6 +62,7 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
                               ->capture_default_str();
     command.add_option("--skip", options.linesToSkip, "Header lines to skip at the top of a file")
         ->capture_default_str()
+        ->check(kDecimalDigits)
         ->check(CLI::Range(0, 100));
     command
         .add_option("--delimiter", options.delimiter,
@@ -58,6 +73,7 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
         .add_option("--column", options.accelerationColumn,
                     "Field holding the acceleration in g, counted from 1")
         ->capture_default_str()
+        ->check(kDecimalDigits)
         ->check(CLI::Range(1, 100));
 }
 
@@ -123,7 +139,7 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         return outcome;
     }
     if (!(*gravity > 0.0)) {
-        err << "--g: the gravitational acceleration must be greater than 0\n";
+        err << kGravityNotPositiveMessage << '\n';
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
@@ -140,8 +156,17 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     // reported as such; the warning names it so the user knows which one.
     for (int i = 0; i < outcome.records.Count(); ++i) {
         TimeHistory& record = outcome.records.At(i);
-        if (!ApplyBaselineCorrection(record, type, *gravity)) {
-            err << "FILE: " << record.SourceFileName()
+        bool corrected = false;
+        try {
+            corrected = ApplyBaselineCorrection(record, type, *gravity);
+        } catch (const std::bad_alloc&) {
+            err << "FILE: " << ShownText(record.SourceFileName())
+                << ", ERROR: Not enough memory to correct the baseline of the record\n";
+            outcome.correctionFailed = true;
+            continue;
+        }
+        if (!corrected) {
+            err << "FILE: " << ShownText(record.SourceFileName())
                 << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
             outcome.correctionFailed = true;
         }

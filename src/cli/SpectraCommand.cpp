@@ -1,20 +1,73 @@
 #include "SpectraCommand.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "AnalysisOptions.h"
 #include "ReportWriting.h"
 #include "analysis/AnalysisSettings.h"
+#include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
+#include "analysis/SpectraComputation.h"
 #include "analysis/SpectrumStore.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "export/SuiteStatisticsReport.h"
+#include "text/NumberFormat.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik::cli {
+namespace {
+
+// One line per damping value whose runs failed, however many periods failed.
+void ListFailures(const SpectraResult& result, std::ostream& err) {
+    const std::vector<SpectraRunFailure>& failures = result.failures;
+    for (std::size_t first = 0; first < failures.size();) {
+        std::size_t end = first + 1;
+        while (end < failures.size() &&
+               failures[end].dampingRatio == failures[first].dampingRatio) {
+            ++end;
+        }
+        err << "FILE: " << ShownText(result.recordName) << ", "
+            << ExportCalculationErrorMessage(failures[first].dampingRatio, failures[first].period);
+        if (const std::size_t more = end - first - 1; more > 0) {
+            err << " and " << more << (more == 1 ? " more period" : " more periods") << " up to "
+                << FormatGeneral(failures[end - 1].period);
+        }
+        err << '\n';
+        first = end;
+    }
+}
+
+// Progress of one record's analysis on stderr, a line at every further tenth.
+class ProgressLines {
+  public:
+    ProgressLines(const TimeHistory& record, std::ostream& err)
+        : name_(ShownText(record.SourceFileName())), err_(err) {}
+
+    std::function<void(std::size_t, std::size_t)> Callback() {
+        return [this](std::size_t done, std::size_t total) {
+            const std::size_t tenths = total == 0 ? 10 : done * 10 / total;
+            if (tenths > shownTenths_) {
+                shownTenths_ = tenths;
+                err_ << "Computing the spectra of " << name_ << ": " << tenths * 10 << " %"
+                     << std::endl;
+            }
+        };
+    }
+
+  private:
+    std::string name_;
+    std::ostream& err_;
+    std::size_t shownTenths_ = 0;
+};
+
+}  // namespace
 
 SpectraCommand::SpectraCommand(CLI::App& app)
     : command_(app.add_subcommand(
@@ -25,6 +78,9 @@ SpectraCommand::SpectraCommand(CLI::App& app)
     AddAnalysisOptions(*command_, analysis_);
     command_->add_flag("--accuracy-columns", accuracyColumns_,
                        "Write the sub-step count n and dt/T after the period column");
+    command_->add_flag("--quiet", quiet_,
+                       "No work estimate and no progress on stderr before and during a long "
+                       "analysis");
 }
 
 int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
@@ -40,21 +96,50 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
         return outcome.exitCode;
     }
 
-    const auto showCalculationError = [&err](const std::string& message) {
-        err << message << '\n';
-    };
-    return WriteRecordReports(
+    // Long work is announced with its estimate, then followed by progress lines.
+    double steps = 0;
+    for (int i = 0; i < outcome.records.Count(); ++i) {
+        steps += EstimateOscillatorSteps(outcome.records.At(i), analysis.settings,
+                                         analysis.dampingRatios.size(), analysis.periods);
+    }
+    const bool announce = !quiet_ && steps > kAnnouncedOscillatorSteps;
+    if (announce) {
+        err << AnalysisWorkAnnouncement(steps, MeasureOscillatorStepsPerSecond(analysis.settings))
+            << std::endl;
+    }
+
+    bool someRunsFailed = false;
+    const int code = WriteRecordReports(
         outcome, import_, kSpectraReportSuffix,
-        [&](ReportLines& lines, const TimeHistory& record) {
+        [&](const ReportLineSink& sink, const TimeHistory& record) {
+            ProgressLines progress(record, err);
             const SpectraResult result =
-                ComputeSpectra(record, analysis.settings, analysis.dampingRatios, analysis.periods);
-            BuildSpectraReport(lines, record, result, kSoftwareEdition, TodayLocalDate(),
-                               showCalculationError);
-            if (accuracyColumns_) {
-                InsertAccuracyColumns(lines, result.accuracy);
+                ComputeSpectra(record, analysis.settings, analysis.dampingRatios, analysis.periods,
+                               announce ? progress.Callback() : nullptr);
+            ListFailures(result, err);
+            someRunsFailed = someRunsFailed || !result.failures.empty();
+            if (result.AllRunsFailed()) {
+                err << "FILE: " << ShownText(record.SourceFileName())
+                    << ", ERROR: No oscillator of the analysis could be computed: no report "
+                       "is written\n";
+                return false;
             }
+            // Each failure is listed once above, not once per report row.
+            if (!accuracyColumns_) {
+                WriteSpectraReport(sink, record, result, kSoftwareEdition, TodayLocalDate(),
+                                   nullptr);
+                return true;
+            }
+            ReportLines lines;
+            BuildSpectraReport(lines, record, result, kSoftwareEdition, TodayLocalDate(), nullptr);
+            InsertAccuracyColumns(lines, result.accuracy);
+            for (const std::string& line : lines) {
+                sink(line);
+            }
+            return true;
         },
         out, err);
+    return code == kExitOk && someRunsFailed ? kExitFailure : code;
 }
 
 }  // namespace travik::cli

@@ -22,6 +22,7 @@ class SpectraCommand {
     ImportOptions import_;
     AnalysisOptions analysis_;
     bool accuracyColumns_ = false;
+    bool quiet_ = false;
 };
 
 }  // namespace travik::cli

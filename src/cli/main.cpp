@@ -1,6 +1,8 @@
 // travik-cli: the command-line front end over the numeric core, for batch work and scripts.
+#include <csignal>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include <CLI/CLI.hpp>
 
@@ -8,6 +10,7 @@
 #include "InfoCommand.h"
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
+#include "text/ShownText.h"
 #ifdef TRAVIK_WITH_PLOT
 #include "plot/PlotCommand.h"
 #endif
@@ -35,6 +38,11 @@ int main(int argc, char** argv) {
         return travik::cli::kExitBadOption;
     }
 
+#ifdef SIGXFSZ
+    // Past a file-size limit (ulimit -f) the write should fail with its own error, so the
+    // report is cleaned up and the user told, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     try {
 #ifdef TRAVIK_WITH_PLOT
         if (plot.Selected()) {
@@ -48,9 +56,14 @@ int main(int argc, char** argv) {
             return info.Run(std::cout, std::cerr);
         }
         return spectra.Run(std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << (records.Selected() ? "Not enough memory to write the time-history reports"
+                                         : "Not enough memory to compute the response spectra")
+                  << '\n';
+        return travik::cli::kExitFailure;
     } catch (const std::exception& error) {
-        // Out of memory on a huge record, for one: say so instead of aborting.
-        std::cerr << error.what() << '\n';
+        // Anything unforeseen: say what it was instead of aborting.
+        std::cerr << travik::ShownText(error.what()) << '\n';
         return travik::cli::kExitFailure;
     }
 }

@@ -29,6 +29,9 @@ class WatchingPlatform final : public PlatformServices {
     }
     void SetClipboardText(const QString& text) override { inner.SetClipboardText(text); }
     void OpenWebPage(const QUrl& url) override { inner.OpenWebPage(url); }
+    bool Confirm(QWidget* parent, const QString& question) override {
+        return inner.Confirm(parent, question);
+    }
 
     ScriptedPlatform inner;
     bool importWindowVisible = true;

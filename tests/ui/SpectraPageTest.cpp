@@ -91,6 +91,28 @@ TEST_F(SpectraPageTest, DefaultsGiveThreeHundredAndOnePeriodsPerTable) {
     EXPECT_EQ(Spectra<StringGrid>("strngrd5")->Cell(1, 1), "0.450000");
 }
 
+TEST_F(SpectraPageTest, ALongAnalysisIsAnnouncedAndMayBeDeclined) {
+    Load(SampleRecord());  // 1560 samples of 0.02 s
+    SetDamping({"2", "5"});
+    Spectra<QPushButton>("btn11")->click();
+    EXPECT_TRUE(platform.questions.isEmpty());  // the defaults take a blink
+    ASSERT_EQ(form->Document().Spectra().periods.size(), 301u);
+
+    // Sub-steps trunc(0.02 / (T 1e-6) + 1) for T = 0.04 ... 6 (T = 0.02 needs more than the
+    // integrators take): 1e6 (H(300) - 1) per sample and damping value, 1.6E10 in all.
+    ChangeSettings([](travik::AnalysisSettings& s) { s.maxDtOverT = 1e-6; });
+    platform.confirmAnswers.push_back(false);
+    Spectra<QPushButton>("btn11")->click();
+    ASSERT_EQ(platform.questions.size(), 1);
+    EXPECT_TRUE(platform.questions[0].startsWith(
+        "This analysis takes about 1.6E10 oscillator steps, about "))
+        << platform.questions[0].toStdString();
+    EXPECT_TRUE(platform.questions[0].endsWith(" s on this machine. Start it?"));
+    // Declined: the earlier result stays, tables and all.
+    EXPECT_EQ(form->Document().Spectra().settings.maxDtOverT, 0.02);
+    EXPECT_EQ(Grids()[0]->RowCount(), 302);
+}
+
 TEST_F(SpectraPageTest, DampingValuesAreSortedWithoutRepeats) {
     Load(ShortRecord("a.txt"));
     SetDamping({"10", "5", "5"});

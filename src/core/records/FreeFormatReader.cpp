@@ -1,14 +1,20 @@
 #include "records/FreeFormatReader.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <utility>
 
+#include "records/RecordFile.h"
+#include "text/NumberFormat.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -59,8 +65,8 @@ void AppendUtf8(std::uint32_t codePoint, std::string& out) {
     }
 }
 
-// UTF-16 code units to UTF-8, up to the first NUL. An unpaired surrogate or a dangling odd
-// byte becomes U+FFFD, so a damaged file still shows where it went wrong.
+// UTF-16 code units to UTF-8 (a NUL unit becomes a NUL byte). An unpaired surrogate or a
+// dangling odd byte becomes U+FFFD, so a damaged file still shows where it went wrong.
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     constexpr std::uint32_t kReplacement = 0xFFFD;
     const auto unitAt = [&](std::size_t i) -> std::uint32_t {
@@ -75,9 +81,6 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     while (i + 1 < bytes.size()) {
         const std::uint32_t unit = unitAt(i);
         i += 2;
-        if (unit == 0) {
-            return out;
-        }
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < bytes.size()) {
             const std::uint32_t low = unitAt(i);
             if (low >= 0xDC00 && low <= 0xDFFF) {
@@ -98,24 +101,68 @@ std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
+// File names are shown as ShownText shows them: a name is whatever bytes the file system
+// holds, and raw control bytes must not reach a terminal or a message box.
 std::string LoadMessage(const std::string& fileName, const std::string& errorText) {
-    return "FILE : " + fileName + " , ERROR: " + errorText;
+    return "FILE : " + ShownText(fileName) + " , ERROR: " + errorText;
 }
 
 std::string LineMessage(const std::string& fileName, std::size_t lineNumber,
                         const std::string& errorText) {
-    return "FILE: " + fileName + ". ERROR Line: " + std::to_string(lineNumber) +
+    return "FILE: " + ShownText(fileName) + ". ERROR Line: " + std::to_string(lineNumber) +
            ". ERROR: " + errorText;
 }
 
 std::string NoDataMessage(const std::string& fileName) {
-    return "FILE: " + fileName + ", WARNING: Skipline is too large, there is no data to read!";
+    return "FILE: " + ShownText(fileName) +
+           ", WARNING: Skipline is too large, there is no data to read!";
 }
 
 std::string QuotedFullPath(const std::string& path) {
-    std::error_code ignored;
-    const std::filesystem::path full = std::filesystem::absolute(path, ignored);
-    return "\"" + (full.empty() ? path : full.string()) + "\"";
+    return QuotedRecordFilePath(path);
+}
+
+// UTF-16 written without a byte-order mark, as some loggers do: every character of the
+// first kilobytes is ASCII, with its zero high byte after it (little-endian) or before it
+// (big-endian). Plain text never holds NULs at every other byte, so the pattern is safe to
+// trust. Zero pairs at the end (padding) are not part of the pattern.
+enum class Utf16Guess { No, LittleEndian, BigEndian };
+
+Utf16Guess GuessUtf16WithoutMark(std::string_view bytes) {
+    constexpr std::size_t kBytesExamined = 4096;
+    const std::size_t end = std::min(bytes.size(), kBytesExamined) & ~std::size_t{1};
+    bool little = true;
+    bool big = true;
+    std::size_t pairs = 0;
+    for (std::size_t i = 0; i < end && (little || big); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        if (first == 0 && second == 0) {
+            if (bytes.find_first_not_of('\0', i) == std::string_view::npos) {
+                break;
+            }
+            return Utf16Guess::No;
+        }
+        little = little && second == 0 && first < 0x80;
+        big = big && first == 0 && second < 0x80;
+        ++pairs;
+    }
+    if (pairs == 0) {
+        return Utf16Guess::No;
+    }
+    return little ? Utf16Guess::LittleEndian : big ? Utf16Guess::BigEndian : Utf16Guess::No;
+}
+
+// Line number (from 1) of the character at `offset`, with the line breaks of SplitTextLines.
+std::size_t LineNumberAt(std::string_view text, std::size_t offset) {
+    std::size_t line = 1;
+    for (std::size_t pos = 0; pos < offset; ++pos) {
+        if (text[pos] == '\n' ||
+            (text[pos] == '\r' && (pos + 1 >= text.size() || text[pos + 1] != '\n'))) {
+            ++line;
+        }
+    }
+    return line;
 }
 
 // Reads the whole file. Returns false with the error text of the failed operation.
@@ -128,10 +175,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     }
     char buffer[65536];
     bool failed = false;
+    bool tooLarge = false;
     int error = 0;
     for (;;) {
         const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
         bytes.append(buffer, count);
+        if (bytes.size() > kMaxRecordFileBytes) {
+            tooLarge = true;  // grew while being read
+            break;
+        }
         if (count < sizeof buffer) {
             if (std::ferror(file)) {
                 error = errno;
@@ -141,6 +193,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
         }
     }
     std::fclose(file);
+    if (tooLarge) {
+        errorText = "Cannot open file " + QuotedFullPath(path) +
+                    ". It grew beyond the size a record file may have while it was read.";
+        return false;
+    }
     if (failed) {
         // A folder opens on some systems and fails only when read.
         errorText = "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(error);
@@ -149,12 +206,45 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
+// Samples that are numbers can still integrate to motion that is not (a huge time step or
+// g): such a record would fill every report with "inf" and every spectrum with nonsense.
+bool MotionIsFinite(const TimeHistory& record) {
+    const auto finite = [](const DOUBLEVECTOR& series) {
+        return std::all_of(series.begin(), series.end(), [](double x) { return std::isfinite(x); });
+    };
+    const double lastTime = static_cast<double>(record.SampleCount() - 1) * record.TimeStep();
+    return std::isfinite(lastTime) && finite(record.RawVelocity()) &&
+           finite(record.RawDisplacement());
+}
+
+std::string NotFiniteMotionMessage(const TimeHistory& record, double gravity) {
+    return "FILE: " + ShownText(record.SourceFileName()) +
+           ", ERROR: The times, velocities or displacements of this record are too large for "
+           "numbers (time step " +
+           FormatGeneral(record.TimeStep()) + " s, g " + FormatGeneral(gravity) +
+           " cm/sec^2): check the time step, the scaling factor and g";
+}
+
 }  // namespace
 
 std::optional<std::string> FreeFormatParameters::Validate() const {
     if (!(timeStep > 0.0)) {
         return kTimeStepNotPositiveMessage;
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> IntegrateImportedRecord(TimeHistory& record, double gravity) {
+    try {
+        IntegrateMotion(record, gravity, MotionSet::Raw);
+    } catch (const std::bad_alloc&) {
+        return "FILE: " + ShownText(record.SourceFileName()) +
+               ", ERROR: Not enough memory to integrate the record";
+    }
+    if (!MotionIsFinite(record)) {
+        return NotFiniteMotionMessage(record, gravity);
+    }
+    record.SetIntegrated(true);
     return std::nullopt;
 }
 
@@ -203,15 +293,30 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter del
 }
 
 std::string DecodeRecordText(std::string_view bytes) {
+    std::string text;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
+        text = bytes.substr(3);
     } else if (bytes.starts_with("\xFF\xFE")) {
-        return DecodeUtf16(bytes.substr(2), false);
+        text = DecodeUtf16(bytes.substr(2), false);
     } else if (bytes.starts_with("\xFE\xFF")) {
-        return DecodeUtf16(bytes.substr(2), true);
+        text = DecodeUtf16(bytes.substr(2), true);
+    } else {
+        switch (GuessUtf16WithoutMark(bytes)) {
+            case Utf16Guess::LittleEndian:
+                text = DecodeUtf16(bytes, false);
+                break;
+            case Utf16Guess::BigEndian:
+                text = DecodeUtf16(bytes, true);
+                break;
+            case Utf16Guess::No:
+                text = bytes;
+                break;
+        }
     }
-    const std::size_t nul = bytes.find('\0');
-    return std::string(nul == std::string_view::npos ? bytes : bytes.substr(0, nul));
+    // NULs that pad the end of a file (left by some loggers and copy tools) carry nothing.
+    const std::size_t lastData = text.find_last_not_of('\0');
+    text.resize(lastData == std::string::npos ? 0 : lastData + 1);
+    return text;
 }
 
 std::vector<std::string_view> SplitTextLines(std::string_view text) {
@@ -237,6 +342,14 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
 ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName,
                               const FreeFormatParameters& parameters) {
     ReadResult result;
+    // A NUL with data after it means a binary or damaged file: stop rather than guess
+    // which part of it is the record.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        result.message = LineMessage(fileName, LineNumberAt(text, nul),
+                                     "The line holds a NUL character; the file is not a text "
+                                     "record or is damaged");
+        return result;
+    }
     const std::vector<std::string_view> lines = SplitTextLines(text);
     auto record = std::make_unique<TimeHistory>(fileName, parameters.timeStep);
     const std::size_t firstDataLine =
@@ -260,7 +373,16 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
         const std::string& field = fields[static_cast<std::size_t>(fieldIndex)];
         try {
             const double value = ParseNumberOrThrow(field, parameters.decimalSeparator);
-            record->AppendAcceleration(value * parameters.scalingFactor);
+            const double scaled = value * parameters.scalingFactor;
+            if (!std::isfinite(scaled)) {
+                result.message = LineMessage(
+                    fileName, k + 1,
+                    std::string(1, '\'').append(ShownTextCut(TrimControlAndBlanks(field))) +
+                        "' times the scaling factor " + FormatGeneral(parameters.scalingFactor) +
+                        " is too large for a number");
+                return result;
+            }
+            record->AppendAcceleration(scaled);
         } catch (const ConversionError& error) {
             result.message = LineMessage(fileName, k + 1, error.what());
             return result;
@@ -277,6 +399,11 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
 ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameters& parameters) {
     const std::string fileName = FileNameOf(path);
     try {
+        if (std::optional<std::string> refusal = CheckRecordFileEntry(path)) {
+            ReadResult failure;
+            failure.message = LoadMessage(fileName, *refusal);
+            return failure;
+        }
         std::string bytes;
         std::string errorText;
         if (!ReadWholeFile(path, bytes, errorText)) {
@@ -290,7 +417,7 @@ ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameter
     } catch (const std::bad_alloc&) {
         ReadResult failure;
         failure.message =
-            LoadMessage(fileName, "Out of memory while reading file " + QuotedFullPath(path));
+            LoadMessage(fileName, "Not enough memory to read file " + QuotedFullPath(path));
         return failure;
     }
 }
@@ -306,8 +433,12 @@ bool ImportRecordFiles(const std::vector<std::string>& paths,
             }
             return false;
         }
-        IntegrateMotion(*result.record, gravity, MotionSet::Raw);
-        result.record->SetIntegrated(true);
+        if (std::optional<std::string> failure = IntegrateImportedRecord(*result.record, gravity)) {
+            if (showWarning) {
+                showWarning(*failure);
+            }
+            return false;
+        }
         records.Append(std::move(result.record));
     }
     return true;

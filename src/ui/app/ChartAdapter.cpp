@@ -586,7 +586,9 @@ void ChartAdapter::PlotAreaChanged(const QRectF& area) {
 }
 
 bool ChartAdapter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_->viewport() && event->type() == QEvent::MouseMove) {
+    // The event's type first: while the view is being destroyed its viewport() may no longer
+    // be called, and no mouse move arrives then.
+    if (event->type() == QEvent::MouseMove && watched == view_->viewport()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         emit MouseMoved(mouse->position().toPoint());
     }

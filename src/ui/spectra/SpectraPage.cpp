@@ -17,9 +17,11 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <new>
 #include <optional>
 #include <string>
 
+#include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
 #include "app/ChartAdapter.h"
@@ -343,6 +345,9 @@ void SpectraPage::btn11Click() {
     if (!ratios) {
         return;
     }
+    if (!LongAnalysisAccepted(workspace_.Records().At(recordIndex), *ratios)) {
+        return;
+    }
     if (figures_->ShowsCheckedRecords()) {
         ClearSpectrumTables();
         ClearSpectrumChart();
@@ -377,6 +382,25 @@ void SpectraPage::btn11Click() {
             workspace_.AcceptSpectra(std::move(*result),
                                      [this](const std::string& message) { ShowPlain(message); });
         });
+}
+
+bool SpectraPage::LongAnalysisAccepted(const travik::TimeHistory& record,
+                                       std::vector<double> dampingRatios) {
+    travik::SortAndRemoveRepeatedRatios(dampingRatios);
+    const travik::AnalysisSettings& settings = workspace_.Settings();
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
+    const double steps =
+        travik::EstimateOscillatorSteps(record, settings, dampingRatios.size(), periods);
+    if (!(steps > travik::kAnnouncedOscillatorSteps)) {
+        return true;
+    }
+    const std::string question =
+        travik::AnalysisWorkAnnouncement(steps, travik::MeasureOscillatorStepsPerSecond(settings)) +
+        " Start it?";
+    return platform_.Confirm(window(), QString::fromStdString(question));
 }
 
 void SpectraPage::SpectraComputed() {

@@ -23,6 +23,9 @@ class ChartAdapter;
 class PlatformServices;
 class StringGrid;
 class Workspace;
+namespace travik {
+class TimeHistory;
+}
 
 // The "Elastic Response Spectra" page: the record panel with the damping values, the
 // analysis, the spectrum chart, the five result tables with copying out of them, and the
@@ -67,6 +70,9 @@ class SpectraPage final : public QWidget {
     // The damping ratios (fractions) of the damping edits in use; nothing after a warning
     // with the focus on the bad edit.
     std::optional<std::vector<double>> ReadDampingRatios();
+    // Before an analysis of more than travik::kAnnouncedOscillatorSteps, asks whether to
+    // start it, with the estimated time on this machine; false when the user declines.
+    bool LongAnalysisAccepted(const travik::TimeHistory& record, std::vector<double> dampingRatios);
     void ClearSpectrumTables();
     void FillSpectrumTables();
     void ClearSpectrumChart();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -105,6 +106,68 @@ TEST(StrictParseTest, EditMessageQuotesTheTextAsTyped) {
     EXPECT_EQ(NotAValidFloatingNumberMessage("abc"), "\"abc\" is not a valid floating number!");
     EXPECT_EQ(NotAValidFloatingNumberMessage(" 1 2 "), "\" 1 2 \" is not a valid floating number!");
     EXPECT_EQ(NotAValidFloatingNumberMessage(""), "\"\" is not a valid floating number!");
+}
+
+// Long digit strings and long exponents: the value of the whole text decides, not what a
+// reader that stopped early would see. Expected values are worked by hand from the text
+// (the digits shift the decimal point by their count).
+TEST(StrictParseTest, LongTextsGiveTheirExactValue) {
+    const std::string zeros99999(99999, '0');
+    const std::string zeros100001(100001, '0');
+    // 5e-100000 scaled by 10^1000000 overflows; by 10^100000 it is 5.
+    EXPECT_FALSE(TryParseNumber("0." + zeros99999 + "5e1000000"));
+    EXPECT_EQ(TryParseNumber("0." + zeros99999 + "5e100000"), 5.0);
+    // 10^100001 scaled by 10^-1000000 underflows to zero; by 10^-100001 it is 1.
+    EXPECT_EQ(TryParseNumber("1" + zeros100001 + "e-1000000"), 0.0);
+    EXPECT_EQ(TryParseNumber("1" + zeros100001 + "e-100001"), 1.0);
+    EXPECT_EQ(TryParseNumber("-1" + zeros100001 + "e-100000"), -10.0);
+    // Exponents with more digits than any integer type holds.
+    EXPECT_FALSE(TryParseNumber("1e99999999999999999999999999"));
+    EXPECT_EQ(TryParseNumber("1e-99999999999999999999999999"), 0.0);
+    EXPECT_EQ(TryParseNumber("0e99999999999999999999999999"), 0.0);
+    EXPECT_EQ(TryParseNumber("1e" + std::string(100000, '0') + "5"), 100000.0);
+    // Trailing zeros of the fraction change nothing.
+    EXPECT_EQ(TryParseNumber("0.25" + std::string(200000, '0')), 0.25);
+}
+
+TEST(StrictParseTest, EdgesOfTheDoubleRangeRoundAsTheyShould) {
+    const double largest = std::numeric_limits<double>::max();
+    const double smallest = std::numeric_limits<double>::denorm_min();
+    // 1.7976931348623158e308 rounds down to the largest double; ...59e308 lies past the
+    // midpoint to the next power of two and overflows.
+    EXPECT_EQ(TryParseNumber("1.7976931348623158e308"), largest);
+    EXPECT_FALSE(TryParseNumber("1.7976931348623159e308"));
+    EXPECT_EQ(TryParseNumber("179769313486231570000" + std::string(288, '0')), largest);
+    // Subnormals are values, not underflow: 4.9e-324 is the smallest one, and half of it
+    // (2.4703282292062327...e-324) is the point below which a value rounds to zero.
+    EXPECT_EQ(TryParseNumber("4.9e-324"), smallest);
+    EXPECT_EQ(TryParseNumber("2.4703282292062328e-324"), smallest);
+    EXPECT_EQ(TryParseNumber("2.4703282292062327e-324"), 0.0);
+    EXPECT_EQ(TryParseNumber("0.000" + std::string(320, '0') + "49"), smallest);
+    EXPECT_EQ(TryParseNumber("2.2250738585072014e-308"), std::numeric_limits<double>::min());
+}
+
+TEST(StrictParseTest, MessagesCutLongFieldsAndShowHiddenBytes) {
+    const std::string longField(10'000'000, '7');
+    const std::string shown = std::string(64, '7') + "\xE2\x80\xA6";  // "…" is U+2026
+    try {
+        ParseNumberOrThrow(longField + "x");
+        FAIL() << "no error raised";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(std::string(error.what()), "'" + shown + "' is not a valid floating point value");
+    }
+    EXPECT_EQ(NotAValidFloatingNumberMessage(std::string(65, 'a')),
+              "\"" + std::string(64, 'a') + "\xE2\x80\xA6\" is not a valid floating number!");
+    // 64 characters exactly are not cut; multi-byte characters count as one.
+    EXPECT_EQ(NotAValidFloatingNumberMessage(std::string(64, 'a')),
+              "\"" + std::string(64, 'a') + "\" is not a valid floating number!");
+    try {
+        ParseNumberOrThrow("1\x01\xFF\x1B[2J");
+        FAIL() << "no error raised";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(),
+                     "'1\\x01\xEF\xBF\xBD\\x1B[2J' is not a valid floating point value");
+    }
 }
 
 TEST(StrictParseTest, NegativeZeroKeepsItsSign) {
