@@ -29,7 +29,8 @@ struct ReportDate {
 ReportDate TodayLocalDate();
 
 // Appends the seven header lines (program, attribution, edition, blank, date, source file,
-// baseline correction). Does not empty `lines`.
+// baseline correction, followed by "; " and the filter when the record is filtered). Does
+// not empty `lines`.
 void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                         const ReportDate& date);
 

@@ -1,5 +1,7 @@
 #include "records/BaselineCorrection.h"
 
+#include "records/ButterworthFilter.h"
+
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -176,7 +178,8 @@ bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, d
     if (record.SampleCount() == 0) {
         return true;
     }
-    if (type == BaselineCorrectionType::None) {
+    const bool filtered = record.IsCorrected() && record.Filter().has_value();
+    if (type == BaselineCorrectionType::None && !filtered) {
         if (record.IsCorrected()) {
             record.ClearCorrection();
         }
@@ -184,6 +187,11 @@ bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, d
     }
     if (record.IsCorrected() && record.CorrectionType() == type) {
         return true;
+    }
+    if (filtered) {
+        // The filter stays and is run again over the newly corrected acceleration.
+        const std::optional<FilterSettings> filter = record.Filter();
+        return RebuildCorrectedSet(record, type, filter, gravity);
     }
     if (!CorrectBaseline(record, gravity, type)) {
         return false;

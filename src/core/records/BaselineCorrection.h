@@ -13,7 +13,8 @@ inline constexpr const char* kBaselineCorrectionFailedMessage = "Base Line Corre
 // coefficient or sample). Does not set the corrected flag or integrate.
 bool CorrectBaseline(TimeHistory& record, double gravity, BaselineCorrectionType type);
 
-// Brings the record into the requested correction state (None clears a correction).
+// Brings the record into the requested correction state (None clears a correction). A
+// filtered record keeps its filter, applied to the newly corrected (or raw) acceleration.
 // Returns false only when CorrectBaseline failed; the record is then unchanged.
 bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, double gravity);
 
