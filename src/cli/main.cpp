@@ -6,6 +6,7 @@
 
 #include "ImportOptions.h"
 #include "InfoCommand.h"
+#include "MeasuresCommand.h"
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
 #ifdef TRAVIK_WITH_PLOT
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);
+    travik::cli::MeasuresCommand measures(app);
 #ifdef TRAVIK_WITH_PLOT
     travik::cli::PlotCommand plot(app);
 #endif
@@ -43,6 +45,9 @@ int main(int argc, char** argv) {
 #endif
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
+        }
+        if (measures.Selected()) {
+            return measures.Run(std::cout, std::cerr);
         }
         if (info.Selected()) {
             return info.Run(std::cout, std::cerr);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <limits>
 #include <numbers>
 
 #include "records/BaselineCorrection.h"
@@ -175,9 +174,7 @@ void RunSectionsInPlace(const std::vector<SecondOrderSection>& sections,
 
 std::optional<ButterworthDesign> DesignButterworth(const FilterSettings& settings,
                                                    double timeStep) {
-    // The check's record-length test does not concern the design.
-    if (const auto problem = settings.Check(timeStep, std::numeric_limits<int>::max());
-        problem) {
+    if (settings.CheckTimeStep(timeStep)) {
         return std::nullopt;
     }
     const double sampleRate = 1.0 / timeStep;

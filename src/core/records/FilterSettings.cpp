@@ -14,41 +14,29 @@ std::string Hz(double value) {
     return FormatGeneral(value) + " Hz";
 }
 
-std::optional<FilterProblem> CheckCorner(FilterField field, const char* name, double corner,
-                                         double nyquist) {
-    if (!std::isfinite(corner) || !(corner > 0.0)) {
-        return FilterProblem{field, std::string(name) + " must be greater than 0 Hz (is " +
-                                        FormatGeneral(corner) + ")"};
-    }
-    if (!(corner < nyquist)) {
-        return FilterProblem{field, std::string(name) + " " + Hz(corner) +
-                                        " must be below the Nyquist frequency " + Hz(nyquist)};
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
-std::optional<FilterProblem> FilterSettings::Check(double timeStep, int sampleCount) const {
+std::optional<FilterProblem> FilterSettings::CheckSettings() const {
     if (order < kMinOrder || order > kMaxOrder) {
         return FilterProblem{FilterField::Order, "Filter order must be from 1 to 8 (is " +
                                                      FormatInteger(order) + ")"};
     }
-    if (!std::isfinite(timeStep) || !(timeStep > 0.0)) {
-        return FilterProblem{FilterField::Record, "The record's time step must be greater than 0 "
-                                                  "s to filter it (is " +
-                                                      FormatGeneral(timeStep) + ")"};
-    }
-    const double nyquist = 0.5 / timeStep;
+    const auto positive = [](FilterField field, const char* name,
+                             double corner) -> std::optional<FilterProblem> {
+        if (!std::isfinite(corner) || !(corner > 0.0)) {
+            return FilterProblem{field, std::string(name) + " must be greater than 0 Hz (is " +
+                                            FormatGeneral(corner) + ")"};
+        }
+        return std::nullopt;
+    };
     if (band != FilterBand::LowPass) {
-        if (auto problem =
-                CheckCorner(FilterField::LowCorner, "Low corner frequency", lowCorner, nyquist)) {
+        if (auto problem = positive(FilterField::LowCorner, "Low corner frequency", lowCorner)) {
             return problem;
         }
     }
     if (band != FilterBand::HighPass) {
-        if (auto problem = CheckCorner(FilterField::HighCorner, "High corner frequency",
-                                       highCorner, nyquist)) {
+        if (auto problem =
+                positive(FilterField::HighCorner, "High corner frequency", highCorner)) {
             return problem;
         }
     }
@@ -56,6 +44,45 @@ std::optional<FilterProblem> FilterSettings::Check(double timeStep, int sampleCo
         return FilterProblem{FilterField::HighCorner,
                              "High corner frequency " + Hz(highCorner) +
                                  " must be above the low corner frequency " + Hz(lowCorner)};
+    }
+    return std::nullopt;
+}
+
+std::optional<FilterProblem> FilterSettings::CheckTimeStep(double timeStep) const {
+    if (auto problem = CheckSettings()) {
+        return problem;
+    }
+    if (!std::isfinite(timeStep) || !(timeStep > 0.0)) {
+        return FilterProblem{FilterField::Record, "The record's time step must be greater than 0 "
+                                                  "s to filter it (is " +
+                                                      FormatGeneral(timeStep) + ")"};
+    }
+    const double nyquist = 0.5 / timeStep;
+    const auto below = [nyquist](FilterField field, const char* name,
+                                 double corner) -> std::optional<FilterProblem> {
+        if (!(corner < nyquist)) {
+            return FilterProblem{field, std::string(name) + " " + Hz(corner) +
+                                            " must be below the Nyquist frequency " +
+                                            Hz(nyquist) + " of the record"};
+        }
+        return std::nullopt;
+    };
+    if (band != FilterBand::LowPass) {
+        if (auto problem = below(FilterField::LowCorner, "Low corner frequency", lowCorner)) {
+            return problem;
+        }
+    }
+    if (band != FilterBand::HighPass) {
+        if (auto problem = below(FilterField::HighCorner, "High corner frequency", highCorner)) {
+            return problem;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<FilterProblem> FilterSettings::Check(double timeStep, int sampleCount) const {
+    if (auto problem = CheckTimeStep(timeStep)) {
+        return problem;
     }
     const double recordDuration = static_cast<double>(sampleCount) * timeStep;
     if (recordDuration < PadDuration()) {

@@ -42,9 +42,12 @@ struct FilterSettings {
     // "On pads and filters"); half is put before the record and half after it.
     double PadDuration() const { return 1.5 * order / PadCorner(); }
 
-    // Checks the settings for a record with the given time step (s) and sample count.
-    // Returns the first problem (order, corners at or above the Nyquist frequency, a high
-    // corner not above the low one, a record shorter than the pads), or nothing.
+    // Checks the settings alone: order 1 to 8, corners finite and above 0 Hz, for a
+    // band-pass the high corner above the low one. Returns the first problem, or nothing.
+    std::optional<FilterProblem> CheckSettings() const;
+    // CheckSettings, then the time step (s, > 0) and corners below its Nyquist frequency.
+    std::optional<FilterProblem> CheckTimeStep(double timeStep) const;
+    // CheckTimeStep, then a record of `sampleCount` samples at least PadDuration() long.
     std::optional<FilterProblem> Check(double timeStep, int sampleCount) const;
 
     // The filter as the report header names it, e.g.
