@@ -17,8 +17,7 @@ std::string Value(double value) {
 }  // namespace
 
 std::string FormatMeasure(const Measure& measure, char decimalSeparator) {
-    return measure.Available() ? FormatGeneral(measure.value, decimalSeparator)
-                               : kNotAvailableCell;
+    return measure.Available() ? FormatGeneral(measure.value, decimalSeparator) : kNotAvailableCell;
 }
 
 void BuildMeasuresReport(ReportLines& lines, const TimeHistory& record,
@@ -31,9 +30,10 @@ void BuildMeasuresReport(ReportLines& lines, const TimeHistory& record,
                     (measures.usedCorrected ? "Corrected" : "Raw"));
     lines.push_back("Gravitational Acceleration[cm/sec^2]: " + Value(s.g));
     lines.push_back("Bracketed Duration Threshold[g]: " + Value(s.bracketThreshold));
-    lines.push_back("Spectrum Intensities: piecewise exact, damping 5%, periods 0.02-4 s every "
-                    "0.01 s, max dt/T " +
-                    Value(s.maxDtOverT));
+    lines.push_back(
+        "Spectrum Intensities: piecewise exact, damping 5%, periods 0.02-4 s every "
+        "0.01 s, max dt/T " +
+        Value(s.maxDtOverT));
     lines.emplace_back("Name,Value,Unit,Note");
     for (const MeasureRow& row : MeasureRows(measures)) {
         std::string line = row.name;
@@ -61,9 +61,8 @@ void BuildFourierReport(ReportLines& lines, const TimeHistory& record,
     lines.push_back("Fourier Transform: " + FormatInteger(fs.sampleCount) +
                     " samples zero-padded to " + FormatInteger(fs.fftLength) +
                     "; amplitude = dt * |FFT|");
-    lines.push_back(fs.smoothed.empty()
-                        ? std::string("Smoothing: none")
-                        : "Smoothing: Konno-Ohmachi b = " + Value(fs.bandwidth));
+    lines.push_back(fs.smoothed.empty() ? std::string("Smoothing: none")
+                                        : "Smoothing: Konno-Ohmachi b = " + Value(fs.bandwidth));
     lines.emplace_back("Frequency[Hz],Fourier Amplitude[cm/sec],Smoothed Amplitude[cm/sec]");
     lines.reserve(lines.size() + fs.frequencies.size());
     for (std::size_t k = 0; k < fs.frequencies.size(); ++k) {
@@ -78,8 +77,8 @@ void BuildFourierReport(ReportLines& lines, const TimeHistory& record,
 
 std::string MeasuresSummaryLine(const GroundMotionMeasures& measures) {
     return measures.sourceFileName + " PGA=" + FormatMeasure(measures.pga) +
-           " g PGV=" + FormatMeasure(measures.pgv) + " cm/s D5-95=" +
-           FormatMeasure(measures.d595) + " s";
+           " g PGV=" + FormatMeasure(measures.pgv) + " cm/s D5-95=" + FormatMeasure(measures.d595) +
+           " s";
 }
 
 }  // namespace travik

@@ -30,15 +30,15 @@ std::string BaselineLine(const TimeHistory& record) {
     }
     std::string line;
     switch (record.CorrectionType()) {
-    case BaselineCorrectionType::Parabolic:
-        line = "Baseline Correction Type: Parabolic";
-        break;
-    case BaselineCorrectionType::None:
-        line = "Baseline Correction Type: No Baseline Correction";
-        break;
-    case BaselineCorrectionType::Linear:
-        line = "Baseline Correction Type: Linear";
-        break;
+        case BaselineCorrectionType::Parabolic:
+            line = "Baseline Correction Type: Parabolic";
+            break;
+        case BaselineCorrectionType::None:
+            line = "Baseline Correction Type: No Baseline Correction";
+            break;
+        case BaselineCorrectionType::Linear:
+            line = "Baseline Correction Type: Linear";
+            break;
     }
     // The filter is part of the processing, so it is named on the same line.
     if (record.Filter()) {

@@ -71,8 +71,7 @@ std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
     for (std::size_t j = 0; j < count; ++j) {
         position[j] = (std::log10(frequencies[j]) - y0) / kBinWidth;
     }
-    const std::size_t binCount =
-        static_cast<std::size_t>(std::llround(position[count - 1])) + 2;
+    const std::size_t binCount = static_cast<std::size_t>(std::llround(position[count - 1])) + 2;
 
     // Per bin: moments of the amplitudes and of the count about the centre, the offset in
     // units of the window's argument.
@@ -179,7 +178,8 @@ FourierSpectrum ComputeFourierSpectrum(std::span<const double> acceleration, dou
 
     if (bandwidth > 0.0) {
         spectrum.bandwidth = bandwidth;
-        spectrum.smoothed = KonnoOhmachiSmooth(spectrum.frequencies, spectrum.amplitudes, bandwidth);
+        spectrum.smoothed =
+            KonnoOhmachiSmooth(spectrum.frequencies, spectrum.amplitudes, bandwidth);
     }
     return spectrum;
 }

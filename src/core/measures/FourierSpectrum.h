@@ -7,9 +7,9 @@ namespace travik {
 
 // Fourier amplitude spectrum of an acceleration record.
 struct FourierSpectrum {
-    double timeStep = 0.0;  // s, of the record
-    int sampleCount = 0;    // samples of the record
-    int fftLength = 0;      // the record zero-padded to the next power of two (>= sampleCount)
+    double timeStep = 0.0;   // s, of the record
+    int sampleCount = 0;     // samples of the record
+    int fftLength = 0;       // the record zero-padded to the next power of two (>= sampleCount)
     double bandwidth = 0.0;  // Konno-Ohmachi b of `smoothed` (0: not smoothed)
     // Frequencies k / (fftLength * timeStep), Hz, for k = 1 .. fftLength / 2 (the mean,
     // k = 0, has no place on log-log axes and no smoothing window).

@@ -114,8 +114,7 @@ void ComputeSpectrumIntensities(const TimeHistory& record, bool useCorrected,
     std::vector<OscillatorRun> runs(static_cast<std::size_t>(kIntensityPeriodCount));
     for (int i = 0; i < kIntensityPeriodCount; ++i) {
         // Periods as hundredths: 0.1, 0.5 and 2.5 s are grid points exactly as written.
-        runs[static_cast<std::size_t>(i)].period =
-            static_cast<double>(i + 2) / 100.0;
+        runs[static_cast<std::size_t>(i)].period = static_cast<double>(i + 2) / 100.0;
         runs[static_cast<std::size_t>(i)].dampingRatio = kSpectrumDamping;
     }
     AnalysisSettings analysis;
@@ -127,8 +126,7 @@ void ComputeSpectrumIntensities(const TimeHistory& record, bool useCorrected,
         if (!run.computed || !std::isfinite(run.sd) || !std::isfinite(run.sv) ||
             !std::isfinite(run.sa)) {
             const std::string reason =
-                "the 5 % spectrum could not be computed at T = " + FormatGeneral(run.period) +
-                " s";
+                "the 5 % spectrum could not be computed at T = " + FormatGeneral(run.period) + " s";
             m.housnerSi = m.asi = m.vsi = m.tp = Measure::NotAvailable(reason);
             return;
         }

@@ -50,7 +50,7 @@ inline constexpr int kIntensityPeriodCount = 399;
 // measured from the first sample (t_i = i * dt).
 struct GroundMotionMeasures {
     std::string sourceFileName;
-    double timeStep = 0.0;       // s
+    double timeStep = 0.0;  // s
     int sampleCount = 0;
     bool usedCorrected = false;  // the corrected set (baseline and/or filter) was measured
     BaselineCorrectionType correctionType = BaselineCorrectionType::None;

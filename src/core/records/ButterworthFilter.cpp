@@ -68,8 +68,7 @@ ZerosPolesGain ToBandPass(const ZerosPolesGain& prototype, double omegaLow, doub
         zpk.poles.push_back(scaled - root);
     }
     zpk.zeros.assign(prototype.poles.size(), Complex(0.0, 0.0));
-    zpk.gain =
-        prototype.gain * std::pow(bandwidth, static_cast<double>(prototype.poles.size()));
+    zpk.gain = prototype.gain * std::pow(bandwidth, static_cast<double>(prototype.poles.size()));
     return zpk;
 }
 
@@ -184,15 +183,15 @@ std::optional<ButterworthDesign> DesignButterworth(const FilterSettings& setting
     const ZerosPolesGain prototype = Prototype(settings.order);
     ZerosPolesGain analog;
     switch (settings.band) {
-    case FilterBand::LowPass:
-        analog = ToLowPass(prototype, warp(settings.highCorner));
-        break;
-    case FilterBand::HighPass:
-        analog = ToHighPass(prototype, warp(settings.lowCorner));
-        break;
-    case FilterBand::BandPass:
-        analog = ToBandPass(prototype, warp(settings.lowCorner), warp(settings.highCorner));
-        break;
+        case FilterBand::LowPass:
+            analog = ToLowPass(prototype, warp(settings.highCorner));
+            break;
+        case FilterBand::HighPass:
+            analog = ToHighPass(prototype, warp(settings.lowCorner));
+            break;
+        case FilterBand::BandPass:
+            analog = ToBandPass(prototype, warp(settings.lowCorner), warp(settings.highCorner));
+            break;
     }
     ButterworthDesign design;
     design.settings = settings;
@@ -209,7 +208,8 @@ std::vector<double> RunSections(const std::vector<SecondOrderSection>& sections,
 }
 
 int PadSampleCount(const FilterSettings& settings, double timeStep) {
-    return static_cast<int>(std::ceil(0.5 * settings.PadDuration() / timeStep));
+    // A billionth of a step of slack: 30 s at 0.01 s is 3000 samples, not 3001 by rounding.
+    return static_cast<int>(std::ceil(0.5 * settings.PadDuration() / timeStep - 1e-9));
 }
 
 std::vector<double> FilterSeries(const ButterworthDesign& design, std::span<const double> input) {

@@ -29,8 +29,7 @@ struct ButterworthDesign {
 // band-pass transformation, then mapped by the bilinear transform (Oppenheim and Schafer,
 // "Discrete-Time Signal Processing", 7.1-7.4). The magnitude response is exactly 1/sqrt(2)
 // at each corner. Returns nothing when the settings fail their check for this time step.
-std::optional<ButterworthDesign> DesignButterworth(const FilterSettings& settings,
-                                                   double timeStep);
+std::optional<ButterworthDesign> DesignButterworth(const FilterSettings& settings, double timeStep);
 
 // Runs the cascade once over `input` from rest (direct form II transposed).
 std::vector<double> RunSections(const std::vector<SecondOrderSection>& sections,

@@ -18,8 +18,8 @@ std::string Hz(double value) {
 
 std::optional<FilterProblem> FilterSettings::CheckSettings() const {
     if (order < kMinOrder || order > kMaxOrder) {
-        return FilterProblem{FilterField::Order, "Filter order must be from 1 to 8 (is " +
-                                                     FormatInteger(order) + ")"};
+        return FilterProblem{FilterField::Order,
+                             "Filter order must be from 1 to 8 (is " + FormatInteger(order) + ")"};
     }
     const auto positive = [](FilterField field, const char* name,
                              double corner) -> std::optional<FilterProblem> {
@@ -35,8 +35,7 @@ std::optional<FilterProblem> FilterSettings::CheckSettings() const {
         }
     }
     if (band != FilterBand::HighPass) {
-        if (auto problem =
-                positive(FilterField::HighCorner, "High corner frequency", highCorner)) {
+        if (auto problem = positive(FilterField::HighCorner, "High corner frequency", highCorner)) {
             return problem;
         }
     }
@@ -53,17 +52,18 @@ std::optional<FilterProblem> FilterSettings::CheckTimeStep(double timeStep) cons
         return problem;
     }
     if (!std::isfinite(timeStep) || !(timeStep > 0.0)) {
-        return FilterProblem{FilterField::Record, "The record's time step must be greater than 0 "
-                                                  "s to filter it (is " +
-                                                      FormatGeneral(timeStep) + ")"};
+        return FilterProblem{FilterField::Record,
+                             "The record's time step must be greater than 0 "
+                             "s to filter it (is " +
+                                 FormatGeneral(timeStep) + ")"};
     }
     const double nyquist = 0.5 / timeStep;
     const auto below = [nyquist](FilterField field, const char* name,
                                  double corner) -> std::optional<FilterProblem> {
         if (!(corner < nyquist)) {
             return FilterProblem{field, std::string(name) + " " + Hz(corner) +
-                                            " must be below the Nyquist frequency " +
-                                            Hz(nyquist) + " of the record"};
+                                            " must be below the Nyquist frequency " + Hz(nyquist) +
+                                            " of the record"};
         }
         return std::nullopt;
     };
@@ -90,8 +90,8 @@ std::optional<FilterProblem> FilterSettings::Check(double timeStep, int sampleCo
             FilterField::Record,
             "Record too short for the filter: " + FormatGeneral(recordDuration) +
                 " s of record, but the zero pads of order " + FormatInteger(order) + " at " +
-                Hz(PadCorner()) + " take 1.5 x order / corner = " +
-                FormatNumber(PadDuration(), "0.###") + " s"};
+                Hz(PadCorner()) +
+                " take 1.5 x order / corner = " + FormatNumber(PadDuration(), "0.###") + " s"};
     }
     return std::nullopt;
 }
@@ -99,15 +99,15 @@ std::optional<FilterProblem> FilterSettings::Check(double timeStep, int sampleCo
 std::string FilterSettings::Describe() const {
     std::string text = "Butterworth ";
     switch (band) {
-    case FilterBand::LowPass:
-        text += "low-pass " + Hz(highCorner);
-        break;
-    case FilterBand::HighPass:
-        text += "high-pass " + Hz(lowCorner);
-        break;
-    case FilterBand::BandPass:
-        text += "band-pass " + FormatGeneral(lowCorner) + "-" + Hz(highCorner);
-        break;
+        case FilterBand::LowPass:
+            text += "low-pass " + Hz(highCorner);
+            break;
+        case FilterBand::HighPass:
+            text += "high-pass " + Hz(lowCorner);
+            break;
+        case FilterBand::BandPass:
+            text += "band-pass " + FormatGeneral(lowCorner) + "-" + Hz(highCorner);
+            break;
     }
     text += ", order " + FormatInteger(order);
     text += acausal ? ", acausal" : ", causal";
