@@ -55,7 +55,8 @@ Window EvaluateWindow(double u) {
     return {s2 * s2, 4.0 * s2 * s.s * s.ds, 12.0 * s2 * s.ds * s.ds + 4.0 * s2 * s.s * s.d2s};
 }
 
-constexpr double kBinWidth = 0.002;  // decades
+// Width of a bin in the window's argument b log10(f / fc): 0.002 decade for b = 40.
+constexpr double kBinArgument = 0.08;
 
 }  // namespace
 
@@ -69,7 +70,7 @@ std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
     const double y0 = std::log10(frequencies[0]);
     std::vector<double> position(count);  // in bins from the first frequency
     for (std::size_t j = 0; j < count; ++j) {
-        position[j] = (std::log10(frequencies[j]) - y0) / kBinWidth;
+        position[j] = (std::log10(frequencies[j]) - y0) * bandwidth / kBinArgument;
     }
     const std::size_t binCount = static_cast<std::size_t>(std::llround(position[count - 1])) + 2;
 
@@ -77,13 +78,17 @@ std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
     // units of the window's argument.
     struct Moments {
         double a0 = 0, a1 = 0, a2 = 0, c0 = 0, c1 = 0, c2 = 0;
+        double position = 0;  // of the bin's first frequency, in bins
     };
     std::vector<Moments> bins(binCount);
-    const double argumentPerBin = bandwidth * kBinWidth;
+    const double argumentPerBin = kBinArgument;
     for (std::size_t j = 0; j < count; ++j) {
         const double nearest = std::round(position[j]);
         const double e = (position[j] - nearest) * argumentPerBin;
         Moments& m = bins[static_cast<std::size_t>(nearest)];
+        if (m.c0 == 0.0) {
+            m.position = position[j];
+        }
         const double a = amplitudes[j];
         m.a0 += a;
         m.a1 += a * e;
@@ -105,12 +110,47 @@ std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
 
     // The smoothed value at a bin centre: sum over bins of W, W' and W''/2 times the
     // moments (W even, W' odd in the offset).
+    // Where consecutive frequencies lie more than a bin apart (the lowest ones, up to
+    // about 5.4 b of them), the window is evaluated at each frequency itself, and exactly
+    // for a bin holding one frequency: there the smoothed curve follows single far
+    // amplitudes through the window's side lobes too closely to be interpolated.
+    std::size_t sparse = 0;
+    while (sparse + 1 < count && position[sparse + 1] - position[sparse] > 1.0) {
+        ++sparse;
+    }
+    if (sparse > 0) {
+        ++sparse;
+    }
+    for (std::size_t j = 0; j < sparse; ++j) {
+        double numerator = 0.0;
+        double denominator = 0.0;
+        for (const std::size_t i : occupied) {
+            const Moments& m = bins[i];
+            if (m.c0 == 1.0) {
+                const double w = EvaluateWindow((m.position - position[j]) * argumentPerBin).w;
+                numerator += w * m.a0;
+                denominator += w;
+            } else {
+                const Window w =
+                    EvaluateWindow((static_cast<double>(i) - position[j]) * argumentPerBin);
+                numerator += w.w * m.a0 + w.dw * m.a1 + 0.5 * w.d2w * m.a2;
+                denominator += w.w * m.c0 + w.dw * m.c1 + 0.5 * w.d2w * m.c2;
+            }
+        }
+        smoothed[j] = denominator > 0.0 ? numerator / denominator : 0.0;
+    }
+
     std::vector<double> atCentre(binCount, 0.0);
     std::vector<char> needed(binCount, 0);
-    for (std::size_t j = 0; j < count; ++j) {
-        const std::size_t below = static_cast<std::size_t>(std::floor(position[j]));
-        needed[below] = 1;
-        needed[std::min(below + 1, binCount - 1)] = 1;
+    const auto clampIndex = [binCount](long long index) {
+        return static_cast<std::size_t>(
+            std::clamp<long long>(index, 0, static_cast<long long>(binCount) - 1));
+    };
+    for (std::size_t j = sparse; j < count; ++j) {
+        const long long below = static_cast<long long>(std::floor(position[j]));
+        for (long long c = below - 1; c <= below + 2; ++c) {
+            needed[clampIndex(c)] = 1;
+        }
     }
     for (std::size_t c = 0; c < binCount; ++c) {
         if (!needed[c]) {
@@ -128,12 +168,24 @@ std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
         }
         atCentre[c] = denominator > 0.0 ? numerator / denominator : 0.0;
     }
-    for (std::size_t j = 0; j < count; ++j) {
+    // Cubic Lagrange interpolation through the four nearest centres: the far parts of the
+    // window add ripples of a quarter of its width, which a straight line would cut.
+    for (std::size_t j = sparse; j < count; ++j) {
         const double below = std::floor(position[j]);
-        const std::size_t c = static_cast<std::size_t>(below);
-        const std::size_t next = std::min(c + 1, binCount - 1);
-        const double fraction = position[j] - below;
-        smoothed[j] = atCentre[c] + fraction * (atCentre[next] - atCentre[c]);
+        const double t = position[j] - below;
+        const long long c = static_cast<long long>(below);
+        if (c < 1 || c + 2 > static_cast<long long>(binCount) - 1) {
+            const std::size_t next = clampIndex(c + 1);
+            const std::size_t here = clampIndex(c);
+            smoothed[j] = atCentre[here] + t * (atCentre[next] - atCentre[here]);
+            continue;
+        }
+        const double p0 = atCentre[static_cast<std::size_t>(c - 1)];
+        const double p1 = atCentre[static_cast<std::size_t>(c)];
+        const double p2 = atCentre[static_cast<std::size_t>(c + 1)];
+        const double p3 = atCentre[static_cast<std::size_t>(c + 2)];
+        smoothed[j] = -t * (t - 1) * (t - 2) / 6 * p0 + (t + 1) * (t - 1) * (t - 2) / 2 * p1 -
+                      (t + 1) * t * (t - 2) / 2 * p2 + (t + 1) * t * (t - 1) / 6 * p3;
     }
     return smoothed;
 }
