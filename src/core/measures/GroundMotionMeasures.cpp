@@ -8,7 +8,7 @@
 #include <span>
 #include <utility>
 
-#include "analysis/OscillatorIntegrators.h"
+#include "analysis/SpectraComputation.h"
 #include "text/NumberFormat.h"
 
 namespace travik {
@@ -109,51 +109,50 @@ void ComputeCavs(Series a, double dt, double g, GroundMotionMeasures& m) {
     m.standardisedCav = Measure::Of(sum);
 }
 
-void ComputeSpectrumIntensities(const TimeHistory& record, bool useCorrected,
-                                const MeasureSettings& settings, GroundMotionMeasures& m) {
-    std::vector<OscillatorRun> runs(static_cast<std::size_t>(kIntensityPeriodCount));
-    for (int i = 0; i < kIntensityPeriodCount; ++i) {
-        // Periods as hundredths: 0.1, 0.5 and 2.5 s are grid points exactly as written.
-        runs[static_cast<std::size_t>(i)].period = static_cast<double>(i + 2) / 100.0;
-        runs[static_cast<std::size_t>(i)].dampingRatio = kSpectrumDamping;
-    }
+void ComputeSpectrumIntensities(const TimeHistory& record, const MeasureSettings& settings,
+                                GroundMotionMeasures& m) {
     AnalysisSettings analysis;
     analysis.g = settings.g;
     analysis.maxDtOverT = settings.maxDtOverT;
-    ComputeOscillatorPeaksBatch(analysis, record, settings.g, settings.maxDtOverT, useCorrected,
-                                IntegrationMethod::PiecewiseExact, runs);
-    for (const OscillatorRun& run : runs) {
-        if (!run.computed || !std::isfinite(run.sd) || !std::isfinite(run.sv) ||
-            !std::isfinite(run.sa)) {
-            const std::string reason =
-                "the 5 % spectrum could not be computed at T = " + FormatGeneral(run.period) + " s";
-            m.housnerSi = m.asi = m.vsi = m.tp = Measure::NotAvailable(reason);
-            return;
-        }
+    analysis.method = IntegrationMethod::PiecewiseExact;
+    std::vector<double> periods = {0.0};
+    for (int i = 0; i < kIntensityPeriodCount; ++i) {
+        // Periods as hundredths: 0.1, 0.5 and 2.5 s are grid points exactly as written.
+        periods.push_back(static_cast<double>(i + 2) / 100.0);
     }
-    // Pseudo-velocity and pseudo-acceleration with the program's circular frequency.
-    const auto omega = [](const OscillatorRun& run) { return kTwoPi / run.period; };
-    const auto psv = [&](const OscillatorRun& run) { return omega(run) * run.sd; };
-    const auto psa = [&](const OscillatorRun& run) {
-        return omega(run) * omega(run) * run.sd / settings.g;
-    };
-    const auto integrate = [&](double from, double to, auto value) {
+    const SpectraResult spectra = ComputeSpectra(record, analysis, {kSpectrumDamping}, periods);
+    if (!spectra.failures.empty()) {
+        const std::string reason = "the 5 % spectrum could not be computed at T = " +
+                                   FormatGeneral(spectra.failures.front().period) + " s";
+        m.housnerSi = m.asi = m.vsi = m.tp = Measure::NotAvailable(reason);
+        return;
+    }
+    const DOUBLEVECTOR& psv = spectra.Columns(SpectrumKind::PseudoVelocity)[0];
+    const DOUBLEVECTOR& psa = spectra.Columns(SpectrumKind::PseudoAcceleration)[0];
+    const DOUBLEVECTOR& sv = spectra.Columns(SpectrumKind::Velocity)[0];
+    const DOUBLEVECTOR& sa = spectra.Columns(SpectrumKind::Acceleration)[0];
+    // Trapezoidal rule over the grid points from `from` to `to` (row 0 is the period 0).
+    const auto integrate = [&](double from, double to, const DOUBLEVECTOR& value) {
         double sum = 0.0;
-        for (std::size_t i = 0; i + 1 < runs.size(); ++i) {
-            if (runs[i].period >= from - 1e-9 && runs[i + 1].period <= to + 1e-9) {
-                sum += 0.5 * (runs[i + 1].period - runs[i].period) *
-                       (value(runs[i]) + value(runs[i + 1]));
+        for (std::size_t k = 1; k + 1 < periods.size(); ++k) {
+            if (periods[k] >= from - 1e-9 && periods[k + 1] <= to + 1e-9) {
+                sum += 0.5 * (periods[k + 1] - periods[k]) * (value[k] + value[k + 1]);
             }
         }
         return sum;
     };
     m.housnerSi = Measure::Of(integrate(0.1, 2.5, psv));
-    m.asi = Measure::Of(integrate(0.1, 0.5, [](const OscillatorRun& run) { return run.sa; }));
-    m.vsi = Measure::Of(integrate(0.1, 2.5, [](const OscillatorRun& run) { return run.sv; }));
-    const auto largest = std::max_element(
-        runs.begin(), runs.end(),
-        [&](const OscillatorRun& x, const OscillatorRun& y) { return psa(x) < psa(y); });
-    m.tp = Measure::Of(largest->period);
+    m.asi = Measure::Of(integrate(0.1, 0.5, sa));
+    m.vsi = Measure::Of(integrate(0.1, 2.5, sv));
+    const auto largest = std::max_element(psa.begin() + 1, psa.end());
+    m.tp = Measure::Of(periods[static_cast<std::size_t>(largest - psa.begin())]);
+    for (const double value : psa) {
+        if (!std::isfinite(value)) {
+            m.housnerSi = m.asi = m.vsi = m.tp =
+                Measure::NotAvailable("the 5 % spectrum is not a finite number");
+            return;
+        }
+    }
 }
 
 void ComputeMeanPeriod(GroundMotionMeasures& m) {
@@ -348,7 +347,7 @@ GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
     }
 
     ComputeCavs(a, dt, settings.g, m);
-    ComputeSpectrumIntensities(record, m.usedCorrected, settings, m);
+    ComputeSpectrumIntensities(record, settings, m);
     m.fourier = ComputeFourierSpectrum(a, dt, settings.g,
                                        settings.smoothFourier ? kKonnoOhmachiBandwidth : 0.0);
     ComputeMeanPeriod(m);
