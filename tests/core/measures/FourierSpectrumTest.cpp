@@ -61,6 +61,35 @@ TEST(FourierSpectrum, LaHabraAmplitudesMatchNumpyRfft) {
     }
 }
 
+TEST(FourierSpectrum, LaHabraAmplitudesAgreeWithTheCgsV3File) {
+    // CIWLT.V3, channel 1, "Fourier amplitude spectra in in/sec", three significant digits,
+    // at the periods 0.5 to 10 s (at shorter periods CGS's values rise above dt * |FFT| of
+    // the listed acceleration, up to 2.4 times at 0.04 s: not the same quantity there).
+    const std::pair<double, double> cgs[] = {
+        {0.5, .331e+01},  {0.55, .682e+01}, {0.6, .170e+01},  {0.65, .664e+01}, {0.7, .162e+02},
+        {0.75, .107e+01}, {0.8, .185e+01},  {0.85, .263e+02}, {0.9, .509e+01},  {0.95, .114e+01},
+        {1.0, .377e+01},  {1.1, .667e+01},  {1.2, .532e+01},  {1.3, .252e+01},  {1.4, .121e+02},
+        {1.5, .365e+01},  {1.6, .481e+01},  {1.7, .209e+01},  {1.8, .454e+01},  {1.9, .156e+01},
+        {2.0, .578e+01},  {2.2, .268e+01},  {2.4, .348e+01},  {2.6, .177e+01},  {2.8, .121e+01},
+        {3.0, .151e+01},  {3.2, .851e+00},  {3.4, .880e+00},  {3.6, .159e+01},  {3.8, .136e+01},
+        {4.0, .114e+01},  {4.2, .262e+00},  {4.4, .758e+00},  {4.6, .601e+00},  {4.8, .666e+00},
+        {5.0, .810e+00},  {5.5, .668e+00},  {6.0, .454e+00},  {6.5, .331e+00},  {7.0, .346e+00},
+        {7.5, .285e+00},  {8.0, .155e+00},  {8.5, .108e+00},  {9.0, .107e+00},  {9.5, .609e-01},
+        {10.0, .454e-01}};
+    // Zeros to 2^20 samples put an FFT frequency within 2.4e-5 Hz of every 1 / T, far
+    // closer than the 1 / 301 s over which the spectrum of a 301 s record changes.
+    const TimeHistory record = test::LoadSampleRecord("cgs-lahabra-wlt-090.txt", 0.02);
+    std::vector<double> padded = record.RawAcceleration();
+    padded.resize(1 << 20, 0.0);
+    const FourierSpectrum fs = ComputeFourierSpectrum(padded, 0.02, 980.665, 0.0);
+    const double df = fs.frequencies[0];
+    for (const auto& [period, inchesPerSecond] : cgs) {
+        const std::size_t k = static_cast<std::size_t>(std::llround(1.0 / period / df)) - 1;
+        EXPECT_NEAR(fs.amplitudes[k] / 2.54, inchesPerSecond, 0.01 * inchesPerSecond)
+            << "T = " << period << " s";
+    }
+}
+
 TEST(FourierSpectrum, BinnedKonnoOhmachiAgreesWithTheDirectSumOverAWideDynamicRange) {
     // Amplitudes spread over eight decades at random: the far tails of the window matter.
     std::mt19937 random(7);
