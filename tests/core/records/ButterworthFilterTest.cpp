@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -87,6 +88,70 @@ TEST(ButterworthFilter, MagnitudeResponseMatchesScipyDesigns) {
         EXPECT_NEAR(FilterGain(*design, std::stod(row[1])), expected, 1e-12 + 1e-9 * expected)
             << row[0] << " at " << row[1] << " Hz";
     }
+}
+
+// The cascade multiplied out: numerator and denominator in powers of z^-1.
+std::pair<std::vector<double>, std::vector<double>> TransferFunction(
+    const std::vector<SecondOrderSection>& sections) {
+    std::vector<double> b = {1.0};
+    std::vector<double> a = {1.0};
+    const auto multiply = [](const std::vector<double>& p, const std::vector<double>& q) {
+        std::vector<double> r(p.size() + q.size() - 1, 0.0);
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            for (std::size_t j = 0; j < q.size(); ++j) {
+                r[i + j] += p[i] * q[j];
+            }
+        }
+        return r;
+    };
+    for (const SecondOrderSection& s : sections) {
+        b = multiply(b, {s.b0, s.b1, s.b2});
+        a = multiply(a, {1.0, s.a1, s.a2});
+    }
+    return {b, a};
+}
+
+TEST(ButterworthFilter, CoefficientsMatchScipyButterTransferFunctions) {
+    const auto configs = ReferenceConfigs();
+    std::map<std::string, std::pair<std::vector<double>, std::vector<double>>> expected;
+    for (const auto& row : ReadCsv("butterworth_ba.csv")) {
+        auto& [b, a] = expected[row[0]];
+        (row[1] == "b" ? b : a).push_back(std::stod(row[3]));
+    }
+    ASSERT_EQ(expected.size(), 6u);
+    for (const auto& [name, ba] : expected) {
+        const auto design = DesignButterworth(configs.at(name).settings, configs.at(name).timeStep);
+        ASSERT_TRUE(design.has_value());
+        auto [b, a] = TransferFunction(design->sections);
+        // A first-order section brings a zero coefficient of z^-2 along.
+        b.resize(ba.first.size());
+        a.resize(ba.second.size());
+        double scale = 0.0;
+        for (const double value : ba.second) {
+            scale = std::max(scale, std::fabs(value));
+        }
+        for (std::size_t i = 0; i < b.size(); ++i) {
+            EXPECT_NEAR(b[i], ba.first[i], 1e-10 * scale) << name << " b" << i;
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            EXPECT_NEAR(a[i], ba.second[i], 1e-10 * scale) << name << " a" << i;
+        }
+    }
+}
+
+TEST(ButterworthFilter, SecondOrderLowPassAtAQuarterOfTheSamplingRateHasTheTextbookCoefficients) {
+    // fc = fs / 4: tan(pi fc / fs) = 1, so b = [1, 2, 1] / (2 + sqrt 2), a1 = 0,
+    // a2 = (2 - sqrt 2) / (2 + sqrt 2).
+    const auto design = DesignButterworth(Settings(FilterBand::LowPass, 0, 25.0, 2, false), 0.01);
+    ASSERT_TRUE(design.has_value());
+    ASSERT_EQ(design->sections.size(), 1u);
+    const SecondOrderSection& s = design->sections[0];
+    const double root2 = std::sqrt(2.0);
+    EXPECT_NEAR(s.b0, 1 / (2 + root2), 1e-15);
+    EXPECT_NEAR(s.b1, 2 / (2 + root2), 1e-15);
+    EXPECT_NEAR(s.b2, 1 / (2 + root2), 1e-15);
+    EXPECT_NEAR(s.a1, 0.0, 1e-15);
+    EXPECT_NEAR(s.a2, (2 - root2) / (2 + root2), 1e-15);
 }
 
 TEST(ButterworthFilter, PaddedCausalAndAcausalOutputsMatchScipySosfilt) {

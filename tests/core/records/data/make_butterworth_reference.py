@@ -8,8 +8,11 @@ scipy.signal.sosfilt runs it. The zero pads follow Boore's rule, total length
 and half after; the acausal filter is sosfilt forward, then sosfilt over the reversed result.
 
 Run from this folder with Debian's Python (python3-numpy, python3-scipy): /usr/bin/python3 make_butterworth_reference.py
-Writes butterworth_gain.csv (config,frequency_hz,gain) and butterworth_series.csv
-(config,mode,index,value; every 20th sample of the filtered test signal).
+Writes butterworth_gain.csv (config,frequency_hz,gain), butterworth_series.csv
+(config,mode,index,value; every 20th sample of the filtered test signal) and
+butterworth_ba.csv (config,kind,power,coefficient: the transfer function's numerator b and
+denominator a in powers of z^-1, from scipy.signal.butter(..., output="ba"), for the
+filters of up to eight poles, whose polynomial form is still well conditioned).
 """
 import math
 
@@ -44,7 +47,22 @@ def pad_samples(band, corners, order, dt):
     return math.ceil(0.5 * total / dt - 1e-9)
 
 
+def write_transfer_functions():
+    with open("butterworth_ba.csv", "w", newline="") as f:
+        f.write("config,kind,power,coefficient\n")
+        for name, band, corners, order, dt in CONFIGS:
+            poles = order * (2 if band == "bandpass" else 1)
+            if poles > 8:
+                continue
+            wn = corners[0] if len(corners) == 1 else corners
+            b, a = signal.butter(order, wn, btype=band, output="ba", fs=1.0 / dt)
+            for kind, values in (("b", b), ("a", a)):
+                for power, value in enumerate(values):
+                    f.write(f"{name},{kind},{power},{float(value)!r}\n")
+
+
 def main():
+    write_transfer_functions()
     with open("butterworth_gain.csv", "w", newline="") as gain_file, \
             open("butterworth_series.csv", "w", newline="") as series_file:
         gain_file.write("config,frequency_hz,gain\n")
