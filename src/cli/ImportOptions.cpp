@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "records/BaselineCorrection.h"
-#include "records/ButterworthFilter.h"
+#include "records/RecordFilter.h"
 #include "text/NumberParse.h"
 
 namespace travik::cli {

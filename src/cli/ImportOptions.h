@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "analysis/AnalysisSettings.h"
+#include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
 #include "records/TimeHistory.h"
@@ -46,9 +47,9 @@ struct ImportOptions {
     const CLI::Option* scaleOption = nullptr;     // tells whether --scale was given
     // Butterworth filter after the baseline correction: none, lowpass, highpass, bandpass.
     std::string filter = "none";
-    std::string corners;  // Hz: "F" (low- or high-pass) or "F1,F2" (band-pass)
-    int order = 4;        // per corner, 1 to 8
-    bool acausal = false;
+    std::string corners;                 // Hz: "F" (low- or high-pass) or "F1,F2" (band-pass)
+    int order = FilterSettings{}.order;  // per corner, 1 to 8
+    bool acausal = FilterSettings{}.acausal;
 };
 
 void AddImportOptions(CLI::App& command, ImportOptions& options);

@@ -11,8 +11,6 @@
 namespace travik::cli {
 namespace {
 
-constexpr char kCommandLineDecimalPoint = '.';
-
 // Reads a positive number option; a rejection names the option.
 std::optional<double> ReadPositive(const std::string& option, const std::string& text,
                                    const char* what, std::ostream& err) {
@@ -70,7 +68,8 @@ int MeasuresCommand::Run(std::ostream& out, std::ostream& err) const {
         return outcome.exitCode;
     }
     // ImportRecords has checked the text of --g.
-    settings.g = TryParseNumber(import_.gravity, kCommandLineDecimalPoint).value_or(980.0);
+    settings.g =
+        TryParseNumber(import_.gravity, kCommandLineDecimalPoint).value_or(AnalysisSettings{}.g);
 
     const std::filesystem::path folder(import_.outputFolder);
     ReportPathPlanner planner;

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "ImportOptions.h"
+#include "measures/GroundMotionMeasures.h"
 
 namespace travik::cli {
 
@@ -20,8 +21,8 @@ class MeasuresCommand {
   private:
     CLI::App* command_;
     ImportOptions import_;
-    std::string bracketThreshold_ = "0.05";
-    std::string maxDtOverT_ = "0.02";
+    std::string bracketThreshold_ = DefaultText(MeasureSettings{}.bracketThreshold);
+    std::string maxDtOverT_ = DefaultText(MeasureSettings{}.maxDtOverT);
     bool summary_ = false;
 };
 

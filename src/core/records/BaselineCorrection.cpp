@@ -202,4 +202,36 @@ bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, d
     return true;
 }
 
+bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
+                         const std::optional<FilterSettings>& filter, double gravity) {
+    if (baseline == BaselineCorrectionType::None && !filter) {
+        record.ClearCorrection();
+        return true;
+    }
+    std::optional<ButterworthDesign> design;
+    if (filter) {
+        design = DesignButterworth(*filter, record.TimeStep());
+        if (!design || filter->Check(record.TimeStep(), record.SampleCount())) {
+            return false;
+        }
+    }
+    if (baseline != BaselineCorrectionType::None) {
+        if (!CorrectBaseline(record, gravity, baseline)) {
+            return false;
+        }
+    }
+    const DOUBLEVECTOR& base = baseline == BaselineCorrectionType::None
+                                   ? record.RawAcceleration()
+                                   : record.CorrectedAcceleration();
+    if (design) {
+        DOUBLEVECTOR filtered = FilterSeries(*design, base);
+        record.MutableCorrectedAcceleration() = std::move(filtered);
+    }
+    record.SetCorrected(true);
+    record.SetCorrectionType(baseline);
+    record.SetFilter(filter);
+    IntegrateMotion(record, gravity, MotionSet::Corrected);
+    return true;
+}
+
 }  // namespace travik

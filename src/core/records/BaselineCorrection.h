@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "records/FilterSettings.h"
 #include "records/TimeHistory.h"
 
 namespace travik {
@@ -17,5 +20,11 @@ bool CorrectBaseline(TimeHistory& record, double gravity, BaselineCorrectionType
 // filtered record keeps its filter, applied to the newly corrected (or raw) acceleration.
 // Returns false only when CorrectBaseline failed; the record is then unchanged.
 bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, double gravity);
+
+// Makes the record's corrected set from the given baseline fit (None: the raw
+// acceleration) and filter; with neither, drops the corrected set. Returns false, leaving the
+// record as it was, when the fit is not defined for the record or the filter fails its check.
+bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
+                         const std::optional<FilterSettings>& filter, double gravity);
 
 }  // namespace travik

@@ -5,8 +5,6 @@
 #include <complex>
 #include <numbers>
 
-#include "records/BaselineCorrection.h"
-
 namespace travik {
 namespace {
 
@@ -237,57 +235,6 @@ double FilterGain(const ButterworthDesign& design, double frequency) {
     }
     const double magnitude = std::abs(response);
     return design.settings.acausal ? magnitude * magnitude : magnitude;
-}
-
-bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
-                         const std::optional<FilterSettings>& filter, double gravity) {
-    if (baseline == BaselineCorrectionType::None && !filter) {
-        record.ClearCorrection();
-        return true;
-    }
-    std::optional<ButterworthDesign> design;
-    if (filter) {
-        design = DesignButterworth(*filter, record.TimeStep());
-        if (!design || filter->Check(record.TimeStep(), record.SampleCount())) {
-            return false;
-        }
-    }
-    if (baseline != BaselineCorrectionType::None) {
-        if (!CorrectBaseline(record, gravity, baseline)) {
-            return false;
-        }
-    }
-    const DOUBLEVECTOR& base = baseline == BaselineCorrectionType::None
-                                   ? record.RawAcceleration()
-                                   : record.CorrectedAcceleration();
-    if (design) {
-        DOUBLEVECTOR filtered = FilterSeries(*design, base);
-        record.MutableCorrectedAcceleration() = std::move(filtered);
-    }
-    record.SetCorrected(true);
-    record.SetCorrectionType(baseline);
-    record.SetFilter(filter);
-    IntegrateMotion(record, gravity, MotionSet::Corrected);
-    return true;
-}
-
-FilterOutcome ApplyFilter(TimeHistory& record, const std::optional<FilterSettings>& filter,
-                          double gravity) {
-    FilterOutcome outcome;
-    if (filter) {
-        if (auto problem = filter->Check(record.TimeStep(), record.SampleCount())) {
-            outcome.ok = false;
-            outcome.problem = std::move(*problem);
-            return outcome;
-        }
-    }
-    const BaselineCorrectionType baseline =
-        record.IsCorrected() ? record.CorrectionType() : BaselineCorrectionType::None;
-    if (!RebuildCorrectedSet(record, baseline, filter, gravity)) {
-        outcome.ok = false;
-        outcome.problem = {FilterField::Record, kBaselineCorrectionFailedMessage};
-    }
-    return outcome;
 }
 
 }  // namespace travik

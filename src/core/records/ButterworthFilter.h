@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "records/FilterSettings.h"
-#include "records/TimeHistory.h"
 
 namespace travik {
 
@@ -47,23 +46,5 @@ int PadSampleCount(const FilterSettings& settings, double timeStep);
 // Gain of the whole filtering at `frequency` (Hz, 0 to Nyquist): |H| for a causal filter,
 // |H|^2 for an acausal one (two passes). 1/sqrt(2) (-3 dB) and 1/2 (-6 dB) at a corner.
 double FilterGain(const ButterworthDesign& design, double frequency);
-
-// Makes the record's corrected set from the given baseline fit (None: the raw
-// acceleration) and filter; neither one clears it. Returns false, leaving the record as
-// it was, when the fit is not defined for the record or the filter fails its check.
-bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
-                         const std::optional<FilterSettings>& filter, double gravity);
-
-struct FilterOutcome {
-    bool ok = true;
-    FilterProblem problem;  // when !ok
-};
-
-// Sets (or with nothing, removes) the record's filter: the corrected acceleration becomes
-// the filtered baseline-corrected acceleration when the record has a baseline correction,
-// else the filtered raw acceleration; velocity and displacement of the corrected set are
-// integrated again with `gravity` (cm/sec^2). On a failed check the record is unchanged.
-FilterOutcome ApplyFilter(TimeHistory& record, const std::optional<FilterSettings>& filter,
-                          double gravity);
 
 }  // namespace travik

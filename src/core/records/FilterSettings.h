@@ -18,7 +18,7 @@ struct FilterProblem {
 };
 
 // A Butterworth filter as the user sets it; member initialisers are the defaults
-// (band-pass 0.1-25 Hz, order 4 per corner, acausal).
+// (band-pass 0.1-25 Hz, order 4 per corner, one causal pass).
 struct FilterSettings {
     FilterBand band = FilterBand::BandPass;
     // Corner of the high-pass (the low corner of a band-pass), Hz, 0 < lowCorner < Nyquist.
@@ -31,7 +31,7 @@ struct FilterSettings {
     int order = 4;
     // false: one forward pass (causal, phase shift); true: forward and backward passes
     // (acausal, zero phase, the magnitude response squared).
-    bool acausal = true;
+    bool acausal = false;
 
     // The corner that sets the length of the zero pads: the high-pass corner when there is
     // one, else the low-pass corner (Hz).

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "MeasuresTestData.h"
-#include "records/ButterworthFilter.h"
+#include "records/RecordFilter.h"
 
 namespace travik {
 namespace {

@@ -13,6 +13,7 @@
 
 #include "export/ReportHeader.h"
 #include "records/BaselineCorrection.h"
+#include "records/RecordFilter.h"
 
 namespace travik {
 namespace {
