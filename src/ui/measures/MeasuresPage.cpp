@@ -78,10 +78,11 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
     grdMeasures->SetCell(1, 0, QStringLiteral("Value"));
     grdMeasures->SetCell(2, 0, QStringLiteral("Unit"));
     grdMeasures->SetCell(3, 0, QStringLiteral("Note"));
-    grdMeasures->SetColumnWidth(0, 150);
+    grdMeasures->SetColumnWidth(0, 160);
     grdMeasures->SetColumnWidth(1, 130);
     grdMeasures->SetColumnWidth(2, 55);
-    grdMeasures->SetColumnWidth(3, 260);
+    grdMeasures->SetColumnWidth(3, 320);
+    grdMeasures->setMinimumWidth(260);
     auto* charts = new QSplitter(Qt::Vertical);
     auto* husidView = Named(new QChartView, "chtHusid");
     chtHusid = Named(new ChartAdapter(husidView, this), "chtHusid");
@@ -98,10 +99,17 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
     chtFourier->SetSeriesTitle(1, QStringLiteral("Konno-Ohmachi, b = 40"));
     chtFourier->SetAxisTitles(QStringLiteral("Frequency [Hz]"),
                               QStringLiteral("Fourier Amplitude [cm/sec]"));
+    husidView->setMinimumHeight(150);
+    fourierView->setMinimumHeight(150);
     charts->addWidget(husidView);
     charts->addWidget(fourierView);
+    charts->setChildrenCollapsible(false);
+    charts->setSizes({1000, 1000});  // the two charts share the height equally
     selected->addWidget(grdMeasures);
     selected->addWidget(charts);
+    selected->setChildrenCollapsible(false);
+    // Room for name, value and unit; the charts take the rest.
+    selected->setSizes({370, 630});
     selected->setStretchFactor(1, 1);
     pgcMeasures->addTab(selected, QStringLiteral("Selected Record"));
 
