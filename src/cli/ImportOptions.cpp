@@ -5,6 +5,7 @@
 
 #include "analysis/AnalysisSettings.h"
 #include "records/BaselineCorrection.h"
+#include "records/RecordFilter.h"
 #include "text/NumberParse.h"
 #include "text/ShownText.h"
 
@@ -38,6 +39,88 @@ BaselineCorrectionType BaselineFromText(const std::string& text) {
         return BaselineCorrectionType::Parabolic;
     }
     return BaselineCorrectionType::None;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (true) {
+        const std::string::size_type comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            return parts;
+        }
+        start = comma + 1;
+    }
+}
+
+const char* OptionOf(FilterField field) {
+    switch (field) {
+        case FilterField::LowCorner:
+        case FilterField::HighCorner:
+            return "--corners";
+        case FilterField::Order:
+            return "--order";
+        case FilterField::Band:
+            return "--filter";
+        case FilterField::Record:
+            break;
+    }
+    return "--filter";
+}
+
+// The filter options as settings, or nothing (no filter); a rejection goes to `err` and
+// sets `rejected`.
+std::optional<FilterSettings> ReadFilter(const ImportOptions& options, std::ostream& err,
+                                         bool& rejected) {
+    rejected = false;
+    if (options.filter == "none") {
+        if (!options.corners.empty()) {
+            err << "--corners: give the filter with --filter lowpass, highpass or bandpass\n";
+            rejected = true;
+        }
+        return std::nullopt;
+    }
+    FilterSettings settings;
+    settings.band = options.filter == "lowpass"    ? FilterBand::LowPass
+                    : options.filter == "highpass" ? FilterBand::HighPass
+                                                   : FilterBand::BandPass;
+    settings.order = options.order;
+    settings.acausal = options.acausal;
+    const std::size_t wanted = settings.band == FilterBand::BandPass ? 2 : 1;
+    const std::vector<std::string> texts = SplitAtCommas(options.corners);
+    if (options.corners.empty() || texts.size() != wanted) {
+        err << "--corners: " << options.filter << " takes "
+            << (wanted == 2 ? "two corner frequencies F1,F2" : "one corner frequency")
+            << " in Hz\n";
+        rejected = true;
+        return std::nullopt;
+    }
+    std::vector<double> corners;
+    for (const std::string& text : texts) {
+        const std::optional<double> value = TryParseNumber(text, kCommandLineDecimalPoint);
+        if (!value) {
+            err << "--corners: " << NotAValidFloatingNumberMessage(text) << '\n';
+            rejected = true;
+            return std::nullopt;
+        }
+        corners.push_back(*value);
+    }
+    if (settings.band == FilterBand::LowPass) {
+        settings.highCorner = corners[0];
+    } else {
+        settings.lowCorner = corners[0];
+        if (wanted == 2) {
+            settings.highCorner = corners[1];
+        }
+    }
+    // What can be checked before any record is read.
+    if (const auto problem = settings.CheckSettings()) {
+        err << OptionOf(problem->field) << ": " << problem->message << '\n';
+        rejected = true;
+        return std::nullopt;
+    }
+    return settings;
 }
 
 }  // namespace
@@ -86,6 +169,19 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
         ->capture_default_str();
     command.add_option("--out", options.outputFolder, "Existing folder the reports are written to")
         ->capture_default_str();
+    command
+        .add_option("--filter", options.filter,
+                    "Butterworth filter after the baseline correction: none, lowpass, "
+                    "highpass or bandpass")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"none", "lowpass", "highpass", "bandpass"}));
+    command.add_option("--corners", options.corners,
+                       "Corner frequencies in Hz: F for a low- or high-pass, F1,F2 for a "
+                       "band-pass");
+    command.add_option("--order", options.order, "Filter order per corner, 1 to 8")
+        ->capture_default_str();
+    command.add_flag("--acausal", options.acausal,
+                     "Filter forward and backward (zero phase) instead of one causal pass");
     command.add_option("FILE", options.files, "Record files, read in this order")->required();
 }
 
@@ -144,12 +240,38 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         return outcome;
     }
 
+    bool filterRejected = false;
+    const std::optional<FilterSettings> filter = ReadFilter(options, err, filterRejected);
+    if (filterRejected) {
+        outcome.exitCode = kExitBadOption;
+        return outcome;
+    }
+
     const auto print = [&err](const std::string& message) { err << message << '\n'; };
     outcome.readerFailed =
         !ImportRecordFilesAs(options.files, read, *gravity, outcome.records, print, print);
 
+    // A filter that does not fit one of the records rejects the run before anything is
+    // changed or written.
+    if (filter) {
+        for (int i = 0; i < outcome.records.Count(); ++i) {
+            const TimeHistory& record = outcome.records.At(i);
+            if (const auto problem = filter->Check(record.TimeStep(), record.SampleCount())) {
+                err << OptionOf(problem->field) << ": FILE: " << record.SourceFileName() << ", "
+                    << problem->message << '\n';
+                outcome.exitCode = kExitBadOption;
+                return outcome;
+            }
+        }
+    }
+
     const BaselineCorrectionType type = BaselineFromText(options.baseline);
     if (type == BaselineCorrectionType::None) {
+        if (filter) {
+            for (int i = 0; i < outcome.records.Count(); ++i) {
+                ApplyFilter(outcome.records.At(i), filter, *gravity);
+            }
+        }
         return outcome;
     }
     // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
@@ -169,6 +291,9 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
             err << "FILE: " << ShownText(record.SourceFileName())
                 << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
             outcome.correctionFailed = true;
+        }
+        if (filter) {
+            ApplyFilter(record, filter, *gravity);
         }
     }
     return outcome;

@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "analysis/AnalysisSettings.h"
+#include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
 #include "records/TimeHistory.h"
@@ -44,6 +45,11 @@ struct ImportOptions {
     std::vector<std::string> files;
     const CLI::Option* timeStepOption = nullptr;  // tells whether --dt was given
     const CLI::Option* scaleOption = nullptr;     // tells whether --scale was given
+    // Butterworth filter after the baseline correction: none, lowpass, highpass, bandpass.
+    std::string filter = "none";
+    std::string corners;                 // Hz: "F" (low- or high-pass) or "F1,F2" (band-pass)
+    int order = FilterSettings{}.order;  // per corner, 1 to 8
+    bool acausal = FilterSettings{}.acausal;
 };
 
 void AddImportOptions(CLI::App& command, ImportOptions& options);
@@ -66,8 +72,10 @@ struct ImportOutcome {
 
 // Converts the options, reads the files as one import (stopping at the first failing
 // file, whose warning goes to `err` as one line) and applies the requested baseline
-// correction to every record read. A reader failure leaves exitCode at kExitOk and sets
-// readerFailed, so the records read before it can still be reported.
+// correction and filter to every record read. A filter that does not fit a record (a corner
+// at or above its Nyquist frequency, a record shorter than the pads) is a rejected option:
+// exitCode is kExitBadOption and the message names the option and the file. A reader failure leaves
+// exitCode at kExitOk and sets readerFailed, so the records read before it can still be reported.
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err);
 
 }  // namespace travik::cli

@@ -8,6 +8,7 @@
 
 #include "ImportOptions.h"
 #include "InfoCommand.h"
+#include "MeasuresCommand.h"
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
 #include "text/ShownText.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);
+    travik::cli::MeasuresCommand measures(app);
 #ifdef TRAVIK_WITH_PLOT
     travik::cli::PlotCommand plot(app);
 #endif
@@ -51,6 +53,9 @@ int main(int argc, char** argv) {
 #endif
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
+        }
+        if (measures.Selected()) {
+            return measures.Run(std::cout, std::cerr);
         }
         if (info.Selected()) {
             return info.Run(std::cout, std::cerr);

@@ -25,9 +25,23 @@ std::string BaselineLine(const TimeHistory& record) {
     if (!record.IsCorrected()) {
         return "Baseline Correction Type: No Baseline Correction";
     }
-    return record.CorrectionType() == BaselineCorrectionType::Parabolic
-               ? "Baseline Correction Type: Parabolic"
-               : "Baseline Correction Type: Linear";
+    std::string line;
+    switch (record.CorrectionType()) {
+        case BaselineCorrectionType::Parabolic:
+            line = "Baseline Correction Type: Parabolic";
+            break;
+        case BaselineCorrectionType::None:
+            line = "Baseline Correction Type: No Baseline Correction";
+            break;
+        case BaselineCorrectionType::Linear:
+            line = "Baseline Correction Type: Linear";
+            break;
+    }
+    // The filter is part of the processing, so it is named on the same line.
+    if (record.Filter()) {
+        line += "; " + record.Filter()->Describe();
+    }
+    return line;
 }
 
 }  // namespace

@@ -35,9 +35,9 @@ void WriteReportHeader(const ReportLineSink& sink, const TimeHistory& record,
                        std::string_view edition, const ReportDate& date);
 
 // Appends the seven header lines (program, attribution, edition, blank, date, source file,
-// baseline correction). The source file name is written as valid UTF-8 with control
-// characters escaped (ShownText) and quoted as a CSV field when it holds a comma or a
-// quote. Does not empty `lines`.
+// baseline correction, followed by "; " and the filter when the record is filtered). The
+// source file name is written as valid UTF-8 with control characters escaped (ShownText)
+// and quoted as a CSV field when it holds a comma or a quote. Does not empty `lines`.
 void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                         const ReportDate& date);
 

@@ -22,6 +22,7 @@ void TimeHistory::AppendAcceleration(double value) {
         }
     }
     corrected_ = false;
+    filter_.reset();
     integrated_ = false;
 }
 
@@ -35,6 +36,7 @@ const DOUBLEVECTOR& TimeHistory::Acceleration(bool useCorrected) const {
 
 void TimeHistory::ClearCorrection() {
     corrected_ = false;
+    filter_.reset();
     correctedAcceleration_.clear();
     correctedVelocity_.clear();
     correctedDisplacement_.clear();

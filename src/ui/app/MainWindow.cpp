@@ -25,6 +25,7 @@
 #include "app/PlatformServices.h"
 #include "app/ProjectInfo.h"
 #include "export/ReportHeader.h"
+#include "measures/MeasuresPage.h"
 #include "records/ImportPreview.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"
@@ -65,10 +66,14 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     spectra_ = new SpectraPage(workspace_, platform_);
     AddPage(spectra_, "ts2", QStringLiteral("Elastic Response Spectra"),
             QStringLiteral("Tips: Response spectra analysis is based on corrected results."));
+    measures_ = new MeasuresPage(workspace_, platform_);
+    AddPage(measures_, "ts3", QStringLiteral("Ground Motion Parameters"),
+            QStringLiteral("Tips: Measures are taken from the corrected (grey) results."));
     connect(records_, &RecordsPage::importRequested, this, &TForm1::ImportTimeHistoryRecords1Click);
     const auto popUpCheckMenu = [this](const QPoint& at) { pm1->popup(at); };
     connect(records_, &RecordsPage::checkListMenuRequested, this, popUpCheckMenu);
     connect(spectra_, &SpectraPage::checkListMenuRequested, this, popUpCheckMenu);
+    connect(measures_, &MeasuresPage::checkListMenuRequested, this, popUpCheckMenu);
 
     CreateStatusBar();
     setAcceptDrops(true);  // record files and folders dropped on the window are imported
@@ -364,7 +369,9 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::ChangeRecordChecksOfPageShown(CheckChange change) {
-    if (pgc1->currentWidget() == spectra_) {
+    if (pgc1->currentWidget() == measures_) {
+        measures_->ChangeRecordChecks(change);
+    } else if (pgc1->currentWidget() == spectra_) {
         spectra_->ChangeRecordChecks(change);
     } else {
         records_->ChangeRecordChecks(change);

@@ -17,6 +17,7 @@ class QTabWidget;
 class PlatformServices;
 class RecordsPage;
 class SpectraPage;
+class MeasuresPage;
 class TForm2;
 class TForm3;
 
@@ -84,9 +85,10 @@ class TForm1 : public QMainWindow {
     QAction* InvertCheck2 = nullptr;  // "Invert Check"
 
     QTabWidget* pgc1 = nullptr;
-    RecordsPage* records_ = nullptr;  // ts1, "Time History Records"
-    SpectraPage* spectra_ = nullptr;  // ts2, "Elastic Response Spectra"
-    std::vector<QString> pageTips_;   // per page of pgc1
+    RecordsPage* records_ = nullptr;    // ts1, "Time History Records"
+    SpectraPage* spectra_ = nullptr;    // ts2, "Elastic Response Spectra"
+    MeasuresPage* measures_ = nullptr;  // ts3, "Ground Motion Parameters"
+    std::vector<QString> pageTips_;     // per page of pgc1
 
     QStatusBar* rzstsbr1 = nullptr;
     QLabel* rzfldsts3 = nullptr;  // project credit

@@ -81,6 +81,16 @@ bool Workspace::CorrectRecord(int index, travik::BaselineCorrectionType type) {
     return corrected;
 }
 
+travik::FilterOutcome Workspace::FilterRecord(int index,
+                                              const std::optional<travik::FilterSettings>& filter) {
+    const travik::FilterOutcome outcome =
+        travik::ApplyFilter(records_.At(index), filter, settings_.g);
+    if (outcome.ok) {
+        emit recordCorrected(index);
+    }
+    return outcome;
+}
+
 void Workspace::SetSettings(const travik::AnalysisSettings& settings) {
     settings_ = settings;
     emit settingsChanged();

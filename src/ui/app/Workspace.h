@@ -14,6 +14,7 @@
 #include "records/BaselineCorrection.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
+#include "records/RecordFilter.h"
 #include "records/TimeHistory.h"
 
 // The document every page works on: the records, the analysis settings, the last spectra
@@ -59,6 +60,11 @@ class Workspace final : public QObject {
     // Corrects record `index` with the acceleration of gravity of the settings; false when
     // the fit is not defined for it (the record then stays uncorrected).
     bool CorrectRecord(int index, travik::BaselineCorrectionType type);
+    // Sets (or with nothing, removes) the Butterworth filter of record `index`, run over its
+    // baseline-corrected acceleration, with the settings' g. A refused filter leaves the
+    // record as it was; the outcome's problem names the parameter.
+    travik::FilterOutcome FilterRecord(int index,
+                                       const std::optional<travik::FilterSettings>& filter);
 
     void SetSettings(const travik::AnalysisSettings& settings);
 

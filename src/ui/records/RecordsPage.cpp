@@ -33,6 +33,7 @@
 #include "figures/SpectrumFigures.h"
 #include "presentation/DetailedDataWindow.h"
 #include "records/BaselineCorrection.h"
+#include "records/FilterDialog.h"
 
 namespace {
 
@@ -146,6 +147,11 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     correction->addWidget(rb2);
     correction->addWidget(rb3);
     correction->addWidget(btn4);
+    btnFilter = Named(new QPushButton(QStringLiteral("Filter\u2026")), "btnFilter");
+    btnFilter->setToolTip(
+        QStringLiteral("Butterworth filter of the selected record, after its "
+                       "baseline correction"));
+    correction->addWidget(btnFilter);
     btn3 = Named(new QPushButton(QStringLiteral("Export Checked Data")), "btn3");
     left->addWidget(btn1);
     left->addWidget(btn7);
@@ -195,6 +201,7 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     connect(btn7, &QPushButton::clicked, this, &RecordsPage::btn7Click);
     connect(btn2, &QPushButton::clicked, this, &RecordsPage::btn2Click);
     connect(btn4, &QPushButton::clicked, this, &RecordsPage::btn4Click);
+    connect(btnFilter, &QPushButton::clicked, this, &RecordsPage::btnFilterClick);
     connect(btn3, &QPushButton::clicked, this, &RecordsPage::btn3Click);
     connect(lst1, &QListWidget::currentRowChanged, this, &RecordsPage::lst1Click);
     connect(lst1, &QListWidget::itemChanged, this, &RecordsPage::lst1Change);
@@ -369,6 +376,30 @@ void RecordsPage::btn4Click() {
             ClearTimeHistoryCharts();
             ShowSelectedRecord();
         });
+}
+
+void RecordsPage::btnFilterClick() {
+    const int index = lst1->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
+    }
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    auto* dialog =
+        new FilterDialog(record.IsCorrected() ? record.Filter() : std::nullopt, record.TimeStep(),
+                         record.SampleCount(), DecimalSeparator(), platform_, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    connect(dialog, &FilterDialog::FilterChosen, this,
+            [this, index](const std::optional<travik::FilterSettings>& filter) {
+                const travik::FilterOutcome outcome = workspace_.FilterRecord(index, filter);
+                if (!outcome.ok) {
+                    platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                          QString::fromStdString(outcome.problem.message));
+                }
+                ClearTimeHistoryCharts();
+                ShowSelectedRecord();
+            });
+    dialog->show();
 }
 
 void RecordsPage::btn2Click() {
