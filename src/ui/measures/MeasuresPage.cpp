@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -230,8 +231,28 @@ void MeasuresPage::ClearSelectedRecord() {
     chtFourier->ClearSeries(1);
 }
 
+bool MeasuresPage::DeferredWhileHidden() {
+    if (isVisible()) {
+        return false;
+    }
+    stale_ = true;
+    return true;
+}
+
+void MeasuresPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (stale_) {
+        stale_ = false;
+        ShowSelectedRecord();
+        FillCheckedTable();
+    }
+}
+
 void MeasuresPage::ShowSelectedRecord() {
     ClearSelectedRecord();
+    if (DeferredWhileHidden()) {
+        return;
+    }
     const int index = lstMeasures->currentRow();
     if (index < 0 || index >= workspace_.Records().Count()) {
         return;
@@ -278,6 +299,9 @@ void MeasuresPage::ShowSelectedRecord() {
 }
 
 void MeasuresPage::FillCheckedTable() {
+    if (DeferredWhileHidden()) {
+        return;
+    }
     grdMeasuresChecked->BeginUpdate();
     grdMeasuresChecked->SetRowCount(1);
     int row = 1;

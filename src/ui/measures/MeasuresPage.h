@@ -51,7 +51,14 @@ class MeasuresPage final : public QWidget {
     void RecordChanged(int index);
     void SettingsChanged();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    // The measures of a record include a 5 % spectrum, which takes long on a long record:
+    // they are computed when the page is in view, not on every import or settings change.
+    bool DeferredWhileHidden();
+    bool stale_ = false;
     // The measures of record `index`, computed once per record, correction and settings.
     const travik::GroundMotionMeasures& MeasuresOf(int index);
     void ShowSelectedRecord();
