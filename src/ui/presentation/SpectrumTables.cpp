@@ -1,5 +1,7 @@
 #include "presentation/SpectrumTables.h"
 
+#include <QTableView>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -105,8 +107,12 @@ void FillSuiteStatisticsTable(StringGrid& grid, const travik::SuiteSpectraStatis
                                                              "0.###", decimalSeparator)));
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int column = static_cast<int>(c) + 1;
-        grid.SetColumnWidth(column, 2 * kTableColumnWidth);
-        grid.SetCell(column, 0, damping + QLatin1String(kNames[c]));
+        const QString heading = damping + QLatin1String(kNames[c]);
+        // Headings are long: each column is as wide as its heading.
+        grid.SetColumnWidth(column,
+                            std::max(kTableColumnWidth,
+                                     grid.View()->fontMetrics().horizontalAdvance(heading) + 16));
+        grid.SetCell(column, 0, heading);
     }
     for (int i = 0; i < periodCount; ++i) {
         const auto row = static_cast<std::size_t>(i);
