@@ -17,6 +17,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
@@ -54,6 +55,9 @@ constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
     travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
     travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
     travik::SpectrumKind::PseudoAcceleration};
+
+// The page of pgc2 with the checked records' statistics, after the five tables.
+constexpr int kStatisticsPage = 6;
 
 // A long computation shows the busy pointer; a message box in between gets the normal one.
 class BusyPointer {
@@ -99,6 +103,15 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         layout->addWidget(grids[k]);
         pgc2->addTab(tab, QString::fromLatin1(captions[k]));
     }
+    auto* statisticsTab = Named(new QWidget, "tsStatistics");
+    auto* statisticsLayout = new QVBoxLayout(statisticsTab);
+    statisticsLayout->setContentsMargins(2, 2, 2, 2);
+    statistics_ = Named(new StringGrid(10, 5), "strngrd6");
+    statistics_->setContextMenuPolicy(Qt::CustomContextMenu);
+    statistics_->setToolTip(QStringLiteral(
+        "Statistics of the checked records (Show: Checked records) for the Y-axis spectrum"));
+    statisticsLayout->addWidget(statistics_);
+    pgc2->addTab(statisticsTab, QStringLiteral("Statistics"));
     splLeft->addWidget(pgc2);
     splLeft->setStretchFactor(0, 0);
     splLeft->setStretchFactor(1, 1);
@@ -253,6 +266,10 @@ void SpectraPage::ConnectHandlers() {
         connect(grid, &QWidget::customContextMenuRequested, this,
                 [this, grid](const QPoint& at) { pm2->popup(grid->mapToGlobal(at)); });
     }
+    connect(statistics_, &StringGrid::KeyDown, this, &SpectraPage::strngrd6KeyDown);
+    connect(statistics_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pm2->popup(statistics_->mapToGlobal(at)); });
+    connect(figures_, &SpectraFigurePanel::SuiteChanged, this, &SpectraPage::FillStatisticsTable);
     connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
     connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
     connect(figures_, &SpectraFigurePanel::ReadoutChanged, lbl2, &QLabel::setText);
@@ -428,6 +445,22 @@ void SpectraPage::FillSpectrumTables() {
     }
 }
 
+void SpectraPage::FillStatisticsTable() {
+    const std::optional<travik::SuiteSpectra>& suite = figures_->Suite();
+    if (!suite) {
+        statistics_->ClearCells();
+        return;
+    }
+    // The four-way chart plots pseudo-velocity, the Sa-Sd chart pseudo-acceleration.
+    const int ordinate = cbb7->currentIndex();
+    const travik::SpectrumKind kind =
+        ordinate == SpectraFigurePanel::kTripartiteOrdinate ? travik::SpectrumKind::PseudoVelocity
+        : ordinate == SpectraFigurePanel::kAdrsOrdinate
+            ? travik::SpectrumKind::PseudoAcceleration
+            : kTableKinds[static_cast<std::size_t>(std::clamp(ordinate, 0, 4))];
+    FillSuiteStatisticsTable(*statistics_, suite->statistics, kind, DecimalSeparator());
+}
+
 // ---- Spectrum chart ----------------------------------------------------------------------
 
 void SpectraPage::ClearSpectrumChart() {
@@ -461,6 +494,7 @@ void SpectraPage::cbb7Change() {
     ClearSpectrumChart();
     PlotSpectra();
     figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
+    FillStatisticsTable();
 }
 
 void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
@@ -473,6 +507,9 @@ void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
 
 StringGrid* SpectraPage::TargetGrid() const {
     const int page = pgc2->currentIndex();
+    if (page == kStatisticsPage) {
+        return statistics_;
+    }
     return page >= 2 && page <= 5 ? grids[static_cast<std::size_t>(page - 1)] : grids[0];
 }
 
@@ -518,6 +555,10 @@ void SpectraPage::strngrd4KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 void SpectraPage::strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     GridKeyDown(5, *grids[4], key, modifiers);
+}
+
+void SpectraPage::strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(kStatisticsPage, *statistics_, key, modifiers);
 }
 
 // ---- Response-spectra export -------------------------------------------------------------

@@ -60,6 +60,7 @@ class SpectraPage final : public QWidget {
     void strngrd3KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd4KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RecordsReplaced();
     void SpectraComputed();
 
@@ -75,6 +76,8 @@ class SpectraPage final : public QWidget {
     bool LongAnalysisAccepted(const travik::TimeHistory& record, std::vector<double> dampingRatios);
     void ClearSpectrumTables();
     void FillSpectrumTables();
+    // The checked records' statistics for the kind on the chart's Y axis.
+    void FillStatisticsTable();
     void ClearSpectrumChart();
     void PlotSpectra();
     StringGrid* TargetGrid() const;
@@ -111,6 +114,7 @@ class SpectraPage final : public QWidget {
     QLabel* lbl2 = nullptr;              // mouse readout
     ChartAdapter* cht4 = nullptr;        // spectrum chart
     std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5
+    StringGrid* statistics_ = nullptr;   // strngrd6, the checked records' statistics
     QMenu* pm2 = nullptr;                // the five result tables
     QAction* CopySelection1 = nullptr;
     QAction* SelectAll1 = nullptr;
