@@ -30,6 +30,7 @@ class SilentPlatform final : public PlatformServices {
     QString ChooseFolder(QWidget*, const QString&) override { return {}; }
     void SetClipboardText(const QString&) override {}
     void OpenWebPage(const QUrl&) override {}
+    bool Confirm(QWidget*, const QString&) override { return true; }
 };
 
 // A decaying two-tone motion of 60 s.

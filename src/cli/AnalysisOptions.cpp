@@ -39,8 +39,13 @@ std::optional<std::string> ReadAnalysisTexts(const AnalysisSettingsTexts& texts,
         return std::nullopt;
     }
     // The row of the period 0 always comes first.
+    const std::vector<std::string> periodTexts = SplitAtCommas(periodList);
+    if (periodTexts.size() + 1 > kMaxPeriodCount) {
+        return "--periods: at most " + std::to_string(kMaxPeriodCount - 1) +
+               " periods are allowed (the period 0 is added to them)";
+    }
     analysis.periods = {0.0};
-    for (const std::string& text : SplitAtCommas(periodList)) {
+    for (const std::string& text : periodTexts) {
         const std::optional<double> period = TryParseNumber(text, kCommandLineDecimalPoint);
         if (!period) {
             return NotAValidFloatingNumberMessage(text);

@@ -1,9 +1,13 @@
 #include "ImportOptions.h"
 
+#include <new>
 #include <optional>
 
+#include "analysis/AnalysisSettings.h"
 #include "records/BaselineCorrection.h"
+#include "records/RecordFilter.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
@@ -16,6 +20,17 @@ std::optional<double> ReadNumber(const std::string& text, std::ostream& err) {
     return value;
 }
 
+// Whole-number options take plain decimal digits: CLI11 alone would also take "0x10" as 16,
+// "0b11" as 3 and " 1" as 1, which a decimal option must not.
+const CLI::Validator kDecimalDigits(
+    [](std::string& text) {
+        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+            return "'" + text + "' is not a whole number written in decimal digits";
+        }
+        return std::string();
+    },
+    "DIGITS");
+
 BaselineCorrectionType BaselineFromText(const std::string& text) {
     if (text == "linear") {
         return BaselineCorrectionType::Linear;
@@ -24,6 +39,88 @@ BaselineCorrectionType BaselineFromText(const std::string& text) {
         return BaselineCorrectionType::Parabolic;
     }
     return BaselineCorrectionType::None;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (true) {
+        const std::string::size_type comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            return parts;
+        }
+        start = comma + 1;
+    }
+}
+
+const char* OptionOf(FilterField field) {
+    switch (field) {
+        case FilterField::LowCorner:
+        case FilterField::HighCorner:
+            return "--corners";
+        case FilterField::Order:
+            return "--order";
+        case FilterField::Band:
+            return "--filter";
+        case FilterField::Record:
+            break;
+    }
+    return "--filter";
+}
+
+// The filter options as settings, or nothing (no filter); a rejection goes to `err` and
+// sets `rejected`.
+std::optional<FilterSettings> ReadFilter(const ImportOptions& options, std::ostream& err,
+                                         bool& rejected) {
+    rejected = false;
+    if (options.filter == "none") {
+        if (!options.corners.empty()) {
+            err << "--corners: give the filter with --filter lowpass, highpass or bandpass\n";
+            rejected = true;
+        }
+        return std::nullopt;
+    }
+    FilterSettings settings;
+    settings.band = options.filter == "lowpass"    ? FilterBand::LowPass
+                    : options.filter == "highpass" ? FilterBand::HighPass
+                                                   : FilterBand::BandPass;
+    settings.order = options.order;
+    settings.acausal = options.acausal;
+    const std::size_t wanted = settings.band == FilterBand::BandPass ? 2 : 1;
+    const std::vector<std::string> texts = SplitAtCommas(options.corners);
+    if (options.corners.empty() || texts.size() != wanted) {
+        err << "--corners: " << options.filter << " takes "
+            << (wanted == 2 ? "two corner frequencies F1,F2" : "one corner frequency")
+            << " in Hz\n";
+        rejected = true;
+        return std::nullopt;
+    }
+    std::vector<double> corners;
+    for (const std::string& text : texts) {
+        const std::optional<double> value = TryParseNumber(text, kCommandLineDecimalPoint);
+        if (!value) {
+            err << "--corners: " << NotAValidFloatingNumberMessage(text) << '\n';
+            rejected = true;
+            return std::nullopt;
+        }
+        corners.push_back(*value);
+    }
+    if (settings.band == FilterBand::LowPass) {
+        settings.highCorner = corners[0];
+    } else {
+        settings.lowCorner = corners[0];
+        if (wanted == 2) {
+            settings.highCorner = corners[1];
+        }
+    }
+    // What can be checked before any record is read.
+    if (const auto problem = settings.CheckSettings()) {
+        err << OptionOf(problem->field) << ": " << problem->message << '\n';
+        rejected = true;
+        return std::nullopt;
+    }
+    return settings;
 }
 
 }  // namespace
@@ -48,6 +145,7 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
                               ->capture_default_str();
     command.add_option("--skip", options.linesToSkip, "Header lines to skip at the top of a file")
         ->capture_default_str()
+        ->check(kDecimalDigits)
         ->check(CLI::Range(0, 100));
     command
         .add_option("--delimiter", options.delimiter,
@@ -58,6 +156,7 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
         .add_option("--column", options.accelerationColumn,
                     "Field holding the acceleration in g, counted from 1")
         ->capture_default_str()
+        ->check(kDecimalDigits)
         ->check(CLI::Range(1, 100));
 }
 
@@ -70,6 +169,19 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
         ->capture_default_str();
     command.add_option("--out", options.outputFolder, "Existing folder the reports are written to")
         ->capture_default_str();
+    command
+        .add_option("--filter", options.filter,
+                    "Butterworth filter after the baseline correction: none, lowpass, "
+                    "highpass or bandpass")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"none", "lowpass", "highpass", "bandpass"}));
+    command.add_option("--corners", options.corners,
+                       "Corner frequencies in Hz: F for a low- or high-pass, F1,F2 for a "
+                       "band-pass");
+    command.add_option("--order", options.order, "Filter order per corner, 1 to 8")
+        ->capture_default_str();
+    command.add_flag("--acausal", options.acausal,
+                     "Filter forward and backward (zero phase) instead of one causal pass");
     command.add_option("FILE", options.files, "Record files, read in this order")->required();
 }
 
@@ -87,6 +199,13 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     read.free.delimiter = options.delimiter == "space" ? Delimiter::Space : Delimiter::Comma;
     read.free.accelerationColumn = options.accelerationColumn;
     read.free.decimalSeparator = kCommandLineDecimalPoint;
+    // Named formats take their time step from the file; a given --dt is checked below.
+    if (read.format == RecordFormat::Free) {
+        if (const std::optional<std::string> problem = read.free.Validate()) {
+            err << *problem << '\n';
+            return false;
+        }
+    }
     const bool named = read.format != RecordFormat::Free && read.format != RecordFormat::Automatic;
     const bool timeStepGiven = options.timeStepOption && options.timeStepOption->count() > 0;
     if (read.format != RecordFormat::Free && timeStepGiven) {
@@ -103,50 +222,78 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     return true;
 }
 
-std::optional<ImportSetup> ReadImportSetup(const ImportOptions& options, std::ostream& err) {
-    ImportSetup setup;
-    if (!MakeReadOptions(options, setup.read, err)) {
-        return std::nullopt;
+ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
+    ImportOutcome outcome;
+    RecordReadOptions read;
+    if (!MakeReadOptions(options, read, err)) {
+        outcome.exitCode = kExitBadOption;
+        return outcome;
     }
     const std::optional<double> gravity = ReadNumber(options.gravity, err);
     if (!gravity) {
-        return std::nullopt;
+        outcome.exitCode = kExitBadOption;
+        return outcome;
     }
     if (!(*gravity > 0.0)) {
-        err << "--g: the gravitational acceleration must be greater than 0\n";
-        return std::nullopt;
+        err << kGravityNotPositiveMessage << '\n';
+        outcome.exitCode = kExitBadOption;
+        return outcome;
     }
-    setup.gravity = *gravity;
-    setup.baseline = BaselineFromText(options.baseline);
-    return setup;
-}
 
-std::string CorrectionFailedWarning(const std::string& sourceFileName) {
-    return "FILE: " + sourceFileName + ", WARNING: " + kBaselineCorrectionFailedMessage;
-}
-
-ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
-    ImportOutcome outcome;
-    const std::optional<ImportSetup> setup = ReadImportSetup(options, err);
-    if (!setup) {
+    bool filterRejected = false;
+    const std::optional<FilterSettings> filter = ReadFilter(options, err, filterRejected);
+    if (filterRejected) {
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
 
     const auto print = [&err](const std::string& message) { err << message << '\n'; };
-    outcome.readerFailed = !ImportRecordFilesAs(options.files, setup->read, setup->gravity,
-                                                outcome.records, print, print);
+    outcome.readerFailed =
+        !ImportRecordFilesAs(options.files, read, *gravity, outcome.records, print, print);
 
-    if (setup->baseline == BaselineCorrectionType::None) {
+    // A filter that does not fit one of the records rejects the run before anything is
+    // changed or written.
+    if (filter) {
+        for (int i = 0; i < outcome.records.Count(); ++i) {
+            const TimeHistory& record = outcome.records.At(i);
+            if (const auto problem = filter->Check(record.TimeStep(), record.SampleCount())) {
+                err << OptionOf(problem->field) << ": FILE: " << record.SourceFileName() << ", "
+                    << problem->message << '\n';
+                outcome.exitCode = kExitBadOption;
+                return outcome;
+            }
+        }
+    }
+
+    const BaselineCorrectionType type = BaselineFromText(options.baseline);
+    if (type == BaselineCorrectionType::None) {
+        if (filter) {
+            for (int i = 0; i < outcome.records.Count(); ++i) {
+                ApplyFilter(outcome.records.At(i), filter, *gravity);
+            }
+        }
         return outcome;
     }
     // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
     // reported as such; the warning names it so the user knows which one.
     for (int i = 0; i < outcome.records.Count(); ++i) {
         TimeHistory& record = outcome.records.At(i);
-        if (!ApplyBaselineCorrection(record, setup->baseline, setup->gravity)) {
-            err << CorrectionFailedWarning(record.SourceFileName()) << '\n';
+        bool corrected = false;
+        try {
+            corrected = ApplyBaselineCorrection(record, type, *gravity);
+        } catch (const std::bad_alloc&) {
+            err << "FILE: " << ShownText(record.SourceFileName())
+                << ", ERROR: Not enough memory to correct the baseline of the record\n";
             outcome.correctionFailed = true;
+            continue;
+        }
+        if (!corrected) {
+            err << "FILE: " << ShownText(record.SourceFileName())
+                << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
+            outcome.correctionFailed = true;
+        }
+        if (filter) {
+            ApplyFilter(record, filter, *gravity);
         }
     }
     return outcome;

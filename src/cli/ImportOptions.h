@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "analysis/AnalysisSettings.h"
+#include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
 #include "records/TimeHistory.h"
@@ -45,6 +45,11 @@ struct ImportOptions {
     std::vector<std::string> files;
     const CLI::Option* timeStepOption = nullptr;  // tells whether --dt was given
     const CLI::Option* scaleOption = nullptr;     // tells whether --scale was given
+    // Butterworth filter after the baseline correction: none, lowpass, highpass, bandpass.
+    std::string filter = "none";
+    std::string corners;                 // Hz: "F" (low- or high-pass) or "F1,F2" (band-pass)
+    int order = FilterSettings{}.order;  // per corner, 1 to 8
+    bool acausal = FilterSettings{}.acausal;
 };
 
 void AddImportOptions(CLI::App& command, ImportOptions& options);
@@ -57,20 +62,6 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options);
 // option value is refused. Warns on `err` about options that a named format ignores.
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err);
 
-// What the options ask of every file: how to read it, g (cm/sec^2) and the baseline
-// correction.
-struct ImportSetup {
-    RecordReadOptions read;
-    double gravity = AnalysisSettings{}.g;
-    BaselineCorrectionType baseline = BaselineCorrectionType::None;
-};
-
-// Converts the options; a refused one gets its message on `err` and nothing is returned.
-std::optional<ImportSetup> ReadImportSetup(const ImportOptions& options, std::ostream& err);
-
-// The warning for a record whose baseline correction could not be computed.
-std::string CorrectionFailedWarning(const std::string& sourceFileName);
-
 struct ImportOutcome {
     int exitCode = kExitOk;         // kExitBadOption when an option was rejected (nothing read)
     bool readerFailed = false;      // a file failed; the records before it were read
@@ -81,8 +72,10 @@ struct ImportOutcome {
 
 // Converts the options, reads the files as one import (stopping at the first failing
 // file, whose warning goes to `err` as one line) and applies the requested baseline
-// correction to every record read. A reader failure leaves exitCode at kExitOk and sets
-// readerFailed, so the records read before it can still be reported.
+// correction and filter to every record read. A filter that does not fit a record (a corner
+// at or above its Nyquist frequency, a record shorter than the pads) is a rejected option:
+// exitCode is kExitBadOption and the message names the option and the file. A reader failure leaves
+// exitCode at kExitOk and sets readerFailed, so the records read before it can still be reported.
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err);
 
 }  // namespace travik::cli

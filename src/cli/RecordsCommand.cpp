@@ -22,8 +22,9 @@ int RecordsCommand::Run(std::ostream& out, std::ostream& err) const {
 
     return WriteRecordReports(
         outcome, import_, kTimeHistoryReportSuffix,
-        [](ReportLines& lines, const TimeHistory& record) {
-            BuildTimeHistoryReport(lines, record, kSoftwareEdition, TodayLocalDate());
+        [](const ReportLineSink& sink, const TimeHistory& record) {
+            WriteTimeHistoryReport(sink, record, kSoftwareEdition, TodayLocalDate());
+            return true;
         },
         out, err);
 }

@@ -1,46 +1,77 @@
 #include "SpectraCommand.h"
 
 #include <algorithm>
-#include <exception>
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <thread>
 #include <vector>
 
 #include "AnalysisOptions.h"
-#include "OrderedWork.h"
+#include "ReportWriting.h"
 #include "analysis/AnalysisSettings.h"
+#include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectraComputation.h"
 #include "analysis/SpectrumStore.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "export/SuiteStatisticsReport.h"
-#include "records/BaselineCorrection.h"
-#include "records/RecordFileReader.h"
+#include "text/NumberFormat.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
 
-// The report of one record, and the messages that come before it.
-struct RecordReport {
-    std::vector<std::string> messages;
-    std::string sourceFileName;
-    ReportLines lines;
-};
-
-// What one file gave, waiting for its turn to be written.
-struct SpectraFile {
-    std::vector<std::string> warnings;  // the reader's, first
-    std::string failure;                // the file could not be read: the run stops here
-    bool correctionFailed = false;      // some report is written from the raw record
-    std::vector<RecordReport> reports;  // one per record of the file, in its order
-};
-
 int DefaultJobs() {
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
+
+// One line per damping value whose runs failed, however many periods failed.
+void ListFailures(const SpectraResult& result, std::ostream& err) {
+    const std::vector<SpectraRunFailure>& failures = result.failures;
+    for (std::size_t first = 0; first < failures.size();) {
+        std::size_t end = first + 1;
+        while (end < failures.size() &&
+               failures[end].dampingRatio == failures[first].dampingRatio) {
+            ++end;
+        }
+        err << "FILE: " << ShownText(result.recordName) << ", "
+            << ExportCalculationErrorMessage(failures[first].dampingRatio, failures[first].period);
+        if (const std::size_t more = end - first - 1; more > 0) {
+            err << " and " << more << (more == 1 ? " more period" : " more periods") << " up to "
+                << FormatGeneral(failures[end - 1].period);
+        }
+        err << '\n';
+        first = end;
+    }
+}
+
+// Progress of one record's analysis on stderr, a line at every further tenth.
+class ProgressLines {
+  public:
+    ProgressLines(const TimeHistory& record, std::ostream& err)
+        : name_(ShownText(record.SourceFileName())), err_(err) {}
+
+    std::function<void(std::size_t, std::size_t)> Callback() {
+        return [this](std::size_t done, std::size_t total) {
+            const std::size_t tenths = total == 0 ? 10 : done * 10 / total;
+            if (tenths > shownTenths_) {
+                shownTenths_ = tenths;
+                err_ << "Computing the spectra of " << name_ << ": " << tenths * 10 << " %"
+                     << std::endl;
+            }
+        };
+    }
+
+  private:
+    std::string name_;
+    std::ostream& err_;
+    std::size_t shownTenths_ = 0;
+};
 
 }  // namespace
 
@@ -56,10 +87,13 @@ SpectraCommand::SpectraCommand(CLI::App& app)
     jobs_ = DefaultJobs();
     command_
         ->add_option("--jobs", jobs_,
-                     "Threads to use, at most: records are read and computed this many at once "
-                     "(default: one per core); the reports are the same for every count")
+                     "Threads to use, at most: each record's oscillators are spread over this "
+                     "many (default: one per core); the reports are the same for every count")
         ->capture_default_str()
         ->check(CLI::Range(1, 1024));
+    command_->add_flag("--quiet", quiet_,
+                       "No work estimate and no progress on stderr before and during a long "
+                       "analysis");
 }
 
 int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
@@ -70,93 +104,57 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
         return kExitBadOption;
     }
 
-    const std::optional<ImportSetup> setup = ReadImportSetup(import_, err);
-    if (!setup) {
-        return kExitBadOption;
+    ImportOutcome outcome = ImportRecords(import_, err);
+    if (outcome.exitCode != kExitOk) {
+        return outcome.exitCode;
     }
 
-    // Records are read, corrected and computed several at once, and their reports are
-    // written in the order of the files, as one at a time would: the first file that
-    // cannot be read ends the run after the reports of the files before it. Up to `jobs`
-    // files are held at once; a single file gets every thread.
-    const std::vector<std::string>& files = import_.files;
-    const std::size_t concurrent =
-        std::min(files.size(), static_cast<std::size_t>(std::max(1, jobs_)));
-    BatchOptions batch;
-    batch.threads = std::max(1, jobs_ / static_cast<int>(std::max<std::size_t>(1, concurrent)));
-    const ReportDate date = TodayLocalDate();
-    const auto process = [&](std::size_t index) {
-        SpectraFile file;
-        try {
-            RecordFileResult read = ReadRecordFile(files[index], setup->read);
-            file.warnings = std::move(read.warnings);
-            if (!read.ok()) {
-                file.failure = std::move(read.message);
-                return file;
-            }
-            for (FormatRecord& made : read.records) {
-                TimeHistory& record = *made.record;
-                RecordReport& report = file.reports.emplace_back();
-                report.sourceFileName = record.SourceFileName();
-                // A record the fit is not defined for (one sample, all zeros) stays
-                // uncorrected and is reported as such; the warning names it.
-                if (setup->baseline != BaselineCorrectionType::None &&
-                    !ApplyBaselineCorrection(record, setup->baseline, setup->gravity)) {
-                    report.messages.push_back(CorrectionFailedWarning(record.SourceFileName()));
-                    file.correctionFailed = true;
-                }
-                const SpectraResult result = ComputeSpectra(
-                    record, analysis.settings, analysis.dampingRatios, analysis.periods, batch);
-                BuildSpectraReport(
-                    report.lines, record, result, kSoftwareEdition, date,
-                    [&report](const std::string& message) { report.messages.push_back(message); });
-                if (accuracyColumns_) {
-                    InsertAccuracyColumns(report.lines, result.accuracy);
-                }
-                made.record.reset();  // only its report is kept until its turn
-            }
-        } catch (const std::exception& error) {
-            // Out of memory on a huge record, for one: said in its turn, and the run stops.
-            file.reports.clear();
-            file.failure = error.what();
-        }
-        return file;
-    };
+    // Long work is announced with its estimate, then followed by progress lines.
+    double steps = 0;
+    for (int i = 0; i < outcome.records.Count(); ++i) {
+        steps += EstimateOscillatorSteps(outcome.records.At(i), analysis.settings,
+                                         analysis.dampingRatios.size(), analysis.periods);
+    }
+    const bool announce = !quiet_ && steps > kAnnouncedOscillatorSteps;
+    if (announce) {
+        err << AnalysisWorkAnnouncement(steps, MeasureOscillatorStepsPerSecond(analysis.settings))
+            << std::endl;
+    }
 
-    const std::filesystem::path folder(import_.outputFolder);
-    ReportPathPlanner planner;
-    int exitCode = kExitOk;
-    const auto commit = [&](SpectraFile& file) {
-        for (const std::string& warning : file.warnings) {
-            err << warning << '\n';
-        }
-        if (!file.failure.empty()) {
-            err << file.failure << '\n';
-            exitCode = kExitFailure;
-            return false;
-        }
-        if (file.correctionFailed) {
-            exitCode = kExitFailure;
-        }
-        for (const RecordReport& report : file.reports) {
-            for (const std::string& message : report.messages) {
-                err << message << '\n';
-            }
-            const std::filesystem::path path =
-                planner.Next(folder, report.sourceFileName, kSpectraReportSuffix);
-            try {
-                WriteReport(path, report.lines);
-            } catch (const ReportWriteError& error) {
-                err << error.what() << '\n';
-                exitCode = kExitFailure;
+    BatchOptions batch;
+    batch.threads = jobs_;
+    bool someRunsFailed = false;
+    const int code = WriteRecordReports(
+        outcome, import_, kSpectraReportSuffix,
+        [&](const ReportLineSink& sink, const TimeHistory& record) {
+            ProgressLines progress(record, err);
+            const SpectraResult result =
+                ComputeSpectra(record, analysis.settings, analysis.dampingRatios, analysis.periods,
+                               batch, announce ? progress.Callback() : nullptr);
+            ListFailures(result, err);
+            someRunsFailed = someRunsFailed || !result.failures.empty();
+            if (result.AllRunsFailed()) {
+                err << "FILE: " << ShownText(record.SourceFileName())
+                    << ", ERROR: No oscillator of the analysis could be computed: no report "
+                       "is written\n";
                 return false;
             }
-            out << path.string() << '\n';
-        }
-        return true;
-    };
-    ProcessInOrder<SpectraFile>(files.size(), concurrent, process, commit);
-    return exitCode;
+            // Each failure is listed once above, not once per report row.
+            if (!accuracyColumns_) {
+                WriteSpectraReport(sink, record, result, kSoftwareEdition, TodayLocalDate(),
+                                   nullptr);
+                return true;
+            }
+            ReportLines lines;
+            BuildSpectraReport(lines, record, result, kSoftwareEdition, TodayLocalDate(), nullptr);
+            InsertAccuracyColumns(lines, result.accuracy);
+            for (const std::string& line : lines) {
+                sink(line);
+            }
+            return true;
+        },
+        out, err);
+    return code == kExitOk && someRunsFailed ? kExitFailure : code;
 }
 
 }  // namespace travik::cli

@@ -23,6 +23,7 @@ class SpectraCommand {
     AnalysisOptions analysis_;
     bool accuracyColumns_ = false;
     int jobs_ = 1;
+    bool quiet_ = false;
 };
 
 }  // namespace travik::cli

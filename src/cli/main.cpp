@@ -1,13 +1,17 @@
 // travik-cli: the command-line front end over the numeric core, for batch work and scripts.
+#include <csignal>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include <CLI/CLI.hpp>
 
 #include "ImportOptions.h"
 #include "InfoCommand.h"
+#include "MeasuresCommand.h"
 #include "RecordsCommand.h"
 #include "SpectraCommand.h"
+#include "text/ShownText.h"
 #ifdef TRAVIK_WITH_PLOT
 #include "plot/PlotCommand.h"
 #endif
@@ -20,6 +24,7 @@ int main(int argc, char** argv) {
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);
+    travik::cli::MeasuresCommand measures(app);
 #ifdef TRAVIK_WITH_PLOT
     travik::cli::PlotCommand plot(app);
 #endif
@@ -35,6 +40,11 @@ int main(int argc, char** argv) {
         return travik::cli::kExitBadOption;
     }
 
+#ifdef SIGXFSZ
+    // Past a file-size limit (ulimit -f) the write should fail with its own error, so the
+    // report is cleaned up and the user told, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     try {
 #ifdef TRAVIK_WITH_PLOT
         if (plot.Selected()) {
@@ -44,13 +54,21 @@ int main(int argc, char** argv) {
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
         }
+        if (measures.Selected()) {
+            return measures.Run(std::cout, std::cerr);
+        }
         if (info.Selected()) {
             return info.Run(std::cout, std::cerr);
         }
         return spectra.Run(std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << (records.Selected() ? "Not enough memory to write the time-history reports"
+                                         : "Not enough memory to compute the response spectra")
+                  << '\n';
+        return travik::cli::kExitFailure;
     } catch (const std::exception& error) {
-        // Out of memory on a huge record, for one: say so instead of aborting.
-        std::cerr << error.what() << '\n';
+        // Anything unforeseen: say what it was instead of aborting.
+        std::cerr << travik::ShownText(error.what()) << '\n';
         return travik::cli::kExitFailure;
     }
 }

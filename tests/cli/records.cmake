@@ -85,7 +85,7 @@ travik_records_case(RejectsAScaleThatIsNotANumber
 
 travik_records_case(RejectsANonPositiveGravity
   ARGS records --g 0 --out out ${RECORDS_IN}/five.txt
-  EXIT 2 STDERR "--g: the gravitational acceleration must be greater than 0")
+  EXIT 2 STDERR "Gravitational acceleration must be greater than zero![ ]")
 
 travik_records_case(RejectsSkipOutOfRange
   ARGS records --skip 101 --out out ${RECORDS_IN}/five.txt
@@ -106,3 +106,42 @@ travik_records_case(RejectsAnUnknownDelimiter
 travik_records_case(NeedsAFile
   ARGS records
   EXIT 2 STDERR "FILE is required\nRun with --help for more information\\.")
+
+travik_records_case(RejectsATimeStepOfZero
+  ARGS records --dt 0 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "Time Step must be greater than zero!"
+  ABSENT "out/five_TH.csv")
+
+travik_records_case(RejectsANegativeTimeStep
+  ARGS records --dt -0.01 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "Time Step must be greater than zero!"
+  ABSENT "out/five_TH.csv")
+
+# Whole-number options take decimal digits only, the same message under either command.
+travik_records_case(RejectsAHexadecimalSkip
+  ARGS records --skip 0x10 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "--skip: '0x10' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+travik_records_case(RejectsASkipWithABlank
+  ARGS records "--skip= 1" --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "--skip: ' 1' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+travik_records_case(RejectsAHexadecimalColumnUnderSpectra
+  ARGS spectra --column 0x10 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "--column: '0x10' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+travik_records_case(RejectsANegativeColumn
+  ARGS records --column -1 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "--column: '-1' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+
+# A scale whose exponent lies beyond any double overflows, however many digits come first;
+# the refused text is cut in the message.
+travik_records_case(RejectsAScaleThatOverflowsAfterManyDigits
+  ARGS records --scale 0.00000000000000000000000000000000000000000000000000000000000000000000000000000005e1000000 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "\"0\\.00000000000000000000000000000000000000000000000000000000000000…\" is not a valid floating number!"
+  ABSENT "out/five_TH.csv")
+travik_records_case(RejectsAScaledSampleThatOverflows
+  ARGS records --scale 1e308 --out out ${RECORDS_IN}/large.txt
+  EXIT 1 STDERR "FILE: large\\.txt\\. ERROR Line: 2\\. ERROR: '2\\.5' times the scaling factor 1E308 is too large for a number"
+  ABSENT "out/large_TH.csv")
+travik_records_case(RejectsATimeStepWhoseTimesOverflow
+  ARGS records --dt 1e308 --out out ${RECORDS_IN}/five.txt
+  EXIT 1 STDERR "FILE: five\\.txt, ERROR: The times, velocities or displacements of this record are too large for numbers \\(time step 1E308 s, g 980 cm/sec\\^2\\): check the time step, the scaling factor and g"
+  ABSENT "out/five_TH.csv")

@@ -3,7 +3,7 @@
 set(TRAVIK_SPECTRA_TEST_DIR ${CMAKE_CURRENT_SOURCE_DIR}/spectra)
 
 function(travik_spectra_test name)
-  cmake_parse_arguments(ARG "" "EXIT;STDERR;REPORT;EXPECTED" "ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "NOTHING_WRITTEN" "EXIT;STDERR;REPORT;EXPECTED" "ARGS" ${ARGN})
   string(REPLACE ";" "|" arguments "${ARG_ARGS}")
   set(defines
     -DCLI=$<TARGET_FILE:travik-cli>
@@ -16,6 +16,9 @@ function(travik_spectra_test name)
   endif()
   if(DEFINED ARG_REPORT)
     list(APPEND defines -DREPORT_NAME=${ARG_REPORT})
+  endif()
+  if(ARG_NOTHING_WRITTEN)
+    list(APPEND defines -DNOTHING_WRITTEN=ON)
   endif()
   if(DEFINED ARG_EXPECTED)
     list(APPEND defines -DEXPECTED_REPORT=${TRAVIK_SPECTRA_TEST_DIR}/expected/${ARG_EXPECTED})
@@ -38,9 +41,19 @@ travik_spectra_test(NewmarkPulseMatchesATranscriptionOfTheMethod EXIT 0
 travik_spectra_test(AccuracyColumnsFollowThePeriodColumn EXIT 0
   ARGS --dt 0.01 --damping 12.345,5,2.5,5 --periods 0.05,0.25,1,2.5 --accuracy-columns ${step}
   REPORT step_RS.csv EXPECTED step_accuracy_RS.csv)
-travik_spectra_test(CalculationErrorsAreReportedAndTheExportGoesOn EXIT 0
+# Failed runs are listed once per damping value; a report whose every run failed is not
+# written, and either way the exit status says that something failed.
+travik_spectra_test(EveryRunFailingWritesNoReport EXIT 1
   ARGS --dt 0.01 --damping -150 --periods 0.5,1 ${step}
-  STDERR "Error calculation : DampingRatio: -1.5  Period :0.5"
+  STDERR "FILE: step.txt, Error calculation : DampingRatio: -1.5  Period :0.5 and 1 more period up to 1"
+  NOTHING_WRITTEN)
+travik_spectra_test(EveryRunFailingSaysSo EXIT 1
+  ARGS --dt 0.01 --damping 5,2 --periods 0.00000001 ${step}
+  STDERR "FILE: step.txt, ERROR: No oscillator of the analysis could be computed: no report is written"
+  NOTHING_WRITTEN)
+travik_spectra_test(SomeRunsFailingAreListedOncePerDamping EXIT 1
+  ARGS --dt 0.01 --damping 5,2 --periods 0.00000001,0.00000002,0.5 ${step}
+  STDERR "FILE: step.txt, Error calculation : DampingRatio: 0.05  Period :1E-8 and 1 more period up to 2E-8"
   REPORT step_RS.csv)
 travik_spectra_test(MissingFileIsAReaderFailure EXIT 1
   ARGS --dt 0.01 ${TRAVIK_SPECTRA_TEST_DIR}/input/no-such-record.txt)
@@ -51,6 +64,8 @@ travik_spectra_test(RefusesMaxPeriodBelowMin EXIT 2 ARGS --min-period 2 --max-pe
   STDERR "Max. Period must be greater than Min. Period! ")
 travik_spectra_test(RefusesPeriodStepBeyondTheRange EXIT 2 ARGS --period-step 6 ${step}
   STDERR "periodstep must be less than [Max. Period - Min. Period] ! ")
+travik_spectra_test(RefusesTimeStepOfZero EXIT 2 ARGS --dt 0 ${step}
+  STDERR "Time Step must be greater than zero!")
 travik_spectra_test(RefusesTextAsRatio EXIT 2 ARGS --max-dt-ratio abc ${step}
   STDERR "\"abc\" is not a valid floating number!")
 travik_spectra_test(RefusesZeroRatio EXIT 2 ARGS --max-dt-ratio 0 ${step}
@@ -86,3 +101,12 @@ travik_spectra_jobs_test(AnUnreadableFileStopsTheRunAfterTheReportsBeforeIt EXIT
         ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt)
 travik_spectra_test(RefusesZeroJobs EXIT 2 ARGS --jobs 0 ${step}
   STDERR "--jobs: Value 0 not in range 1 to 1024")
+
+# Work limits: a period list is refused before it is built, long work is announced.
+travik_spectra_test(RefusesAPeriodStepGivingBillionsOfPeriods EXIT 2 ARGS --period-step 1e-9 ${step}
+  STDERR "Too many periods: the period range and step give 5980000002 periods, at most 100000 are allowed! Make the period step larger or the range smaller. ")
+travik_spectra_test(RefusesAnEndlessPeriodRange EXIT 2 ARGS --max-period 1e308 ${step}
+  STDERR "Too many periods: the period range and step give more than 10^15 periods, at most 100000 are allowed! Make the period step larger or the range smaller. ")
+travik_spectra_test(RefusesARecordWhoseMotionOverflows EXIT 1 ARGS --scale 1e308 ${step}
+  STDERR "FILE: step.txt, ERROR: The times, velocities or displacements of this record are too large for numbers (time step 0.01 s, g 980 cm/sec^2): check the time step, the scaling factor and g"
+  NOTHING_WRITTEN)

@@ -93,6 +93,15 @@ TEST_F(SettingsWindow, EachCheckShowsItsMessageFocusesItsEditAndStoresNothing) {
         {"0.02", "6", "x", "0.02", "980", "\"x\" is not a valid floating number!", "edt3"},
         {"0.5", "2.5", "2.5", "0.02", "980",
          "periodstep must be less than [Max. Period - Min. Period] ! ", "edt3"},
+        // More periods than an analysis may have: refused before any list is built.
+        {"0.02", "6", "1e-9", "0.02", "980",
+         "Too many periods: the period range and step give 5980000002 periods, at most 100000 "
+         "are allowed! Make the period step larger or the range smaller. ",
+         "edt3"},
+        {"0.02", "1e308", "0.02", "0.02", "980",
+         "Too many periods: the period range and step give more than 10^15 periods, at most "
+         "100000 are allowed! Make the period step larger or the range smaller. ",
+         "edt3"},
         {"0.02", "6", "0.02", "1e", "980", "\"1e\" is not a valid floating number!", "edt4"},
         {"0.02", "6", "0.02", "0", "980", "Maximum dt/T  must be greater than zero! ", "edt4"},
         {"0.02", "6", "0.02", "0.02", "g", "\"g\" is not a valid floating number!", "edt7"},

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
@@ -43,7 +44,7 @@ TEST_F(DetailedData, WithoutRecordsShowsTheHeaderBlankRowsAndAnEmptySelector) {
     TForm4* window = OpenWindow();
     EXPECT_EQ(window->windowTitle(), "Detailed Data of Time History Records");
     EXPECT_FALSE(window->isModal());
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
     EXPECT_EQ(Child<QLabel>(window, "lbl11")->text(), "Selected Time History Records");
     EXPECT_EQ(Child<QPushButton>(window, "btn1")->text(), "Close");
@@ -127,38 +128,6 @@ TEST_F(DetailedData, AShorterRecordLeavesNoCellOfALongerOne) {
     EXPECT_EQ(Row(3), Blank());
 }
 
-TEST_F(DetailedData, ClearingAndImportingResetTheOpenWindowUntilItIsOpenedAgain) {
-    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
-    TForm4* window = OpenWindow();
-    Records<QPushButton>("btn7")->click();
-    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
-    EXPECT_EQ(Row(0), kHeader);
-    for (int row = 1; row < Child<StringGrid>(window, "strngrd1")->RowCount(); ++row) {
-        EXPECT_EQ(Row(row), Blank());
-    }
-
-    Import({WriteSamples("b.txt", {0.4, 0.5})});
-    EXPECT_EQ(form->findChild<TForm4*>(), window);
-    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
-    EXPECT_EQ(Row(1), Blank());
-
-    Child<QPushButton>(window, "btn1")->click();
-    ProcessDeletions();
-    EXPECT_EQ(form->findChild<TForm4*>(), nullptr);
-    window = OpenWindow();
-    ASSERT_EQ(Child<QComboBox>(window, "cbb4")->count(), 1);
-    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->itemText(0), "b.txt");
-    EXPECT_EQ(Row(1).at(2), "0.40000000");
-}
-
-TEST_F(DetailedData, ImportingResetsTheOpenWindowBeforeReadingFiles) {
-    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
-    TForm4* window = OpenWindow();
-    Import({QDir(folder.path()).filePath("missing.txt")});
-    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
-    EXPECT_EQ(Row(1), Blank());
-}
-
 TEST_F(DetailedData, CtrlCAndCtrlACopyAndSelectFromAnyControl) {
     Import({WriteSamples("a.txt", {0.1, 0.2})});
     TForm4* window = OpenWindow();
@@ -225,6 +194,70 @@ TEST_F(DetailedData, ClosingDestroysTheWindowAndTheNextClickMakesAFreshOne) {
     Import({WriteSamples("a.txt", {0.1})});
     window = OpenWindow();
     EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 1);
+}
+
+TEST_F(DetailedData, IsAnOrdinaryWindowThatOpensBesideTheMainWindow) {
+    TForm4* window = OpenWindow();
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QRect screen(0, 0, 1920, 1040);
+    const QSize outer(775, 540);
+    // Right of the main window where the screen has room, else left of it.
+    EXPECT_EQ(TForm4::BesidePosition(QRect(10, 20, 1060, 600), outer, screen), QPoint(1070, 20));
+    EXPECT_EQ(TForm4::BesidePosition(QRect(850, 20, 1060, 600), outer, screen), QPoint(75, 20));
+    // No room on either side: against the right edge, off the controls on the left.
+    EXPECT_EQ(TForm4::BesidePosition(QRect(0, 700, 1280, 600), outer, QRect(0, 0, 1280, 1000)),
+              QPoint(505, 460));
+}
+
+TEST_F(DetailedData, TheOpenWindowFollowsImportsCorrectionsAndClearing) {
+    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
+    TForm4* window = OpenWindow();
+    EXPECT_EQ(Row(1).at(3), "--");
+    Records<QPushButton>("btn4")->click();  // linear correction of a.txt
+    EXPECT_NE(Row(1).at(3), "--");
+
+    Records<QPushButton>("btn7")->click();
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->count(), 0);
+    EXPECT_EQ(Row(1), Blank());
+
+    Import({WriteSamples("b.txt", {0.4, 0.5})});
+    ASSERT_EQ(Child<QComboBox>(window, "cbb4")->count(), 1);
+    EXPECT_EQ(Child<QComboBox>(window, "cbb4")->currentText(), "b.txt");
+    EXPECT_EQ(Row(1).at(2), "0.40000000");
+}
+
+TEST_F(DetailedData, FormatsOnlyTheCellsItIsAskedForOverALongRecord) {
+    std::vector<double> values(200000);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i] = 1e-6 * static_cast<double>(i);
+    }
+    Import({WriteSamples("long.txt", values)});
+    TForm4* window = OpenWindow();
+    StringGrid* grid = Child<StringGrid>(window, "strngrd1");
+    EXPECT_TRUE(grid->HasCellSource());
+    ASSERT_EQ(grid->RowCount(), 200002);
+    EXPECT_EQ(grid->Cell(0, 200000), "200000");
+    EXPECT_EQ(grid->Cell(1, 200000), "1999.99000");
+    EXPECT_EQ(grid->Cell(2, 200000), "0.19999900");
+    EXPECT_EQ(grid->Cell(3, 200000), "--");
+    EXPECT_EQ(Row(200001), Blank());
+}
+
+TEST_F(DetailedData, TheSelectorListsWholeNames) {
+    const QString name = QStringLiteral("a-record-name-that-is-far-longer-than-the-box.txt");
+    Import({WriteSamples(name, {0.1})});
+    QComboBox* selector = Child<QComboBox>(OpenWindow(), "cbb4");
+    EXPECT_GE(selector->view()->minimumWidth(),
+              selector->view()->fontMetrics().horizontalAdvance(name));
+    EXPECT_EQ(selector->itemData(0, Qt::ToolTipRole).toString(), name);
+}
+
+TEST_F(DetailedData, AnImportThatReadsNothingLeavesTheOpenWindowAsItWas) {
+    Import({WriteSamples("a.txt", {0.1, 0.2, 0.3})});
+    TForm4* window = OpenWindow();
+    Import({QDir(folder.path()).filePath("missing.txt")});
+    ASSERT_EQ(Child<QComboBox>(window, "cbb4")->count(), 1);
+    EXPECT_EQ(Row(1).at(2), "0.10000000");
 }
 
 }  // namespace

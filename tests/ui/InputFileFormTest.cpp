@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +29,9 @@ class WatchingPlatform final : public PlatformServices {
     }
     void SetClipboardText(const QString& text) override { inner.SetClipboardText(text); }
     void OpenWebPage(const QUrl& url) override { inner.OpenWebPage(url); }
+    bool Confirm(QWidget* parent, const QString& question) override {
+        return inner.Confirm(parent, question);
+    }
 
     ScriptedPlatform inner;
     bool importWindowVisible = true;
@@ -191,23 +195,33 @@ TEST_F(ImportWindow, ANewImportReplacesEveryRecordAndResult) {
     EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
 }
 
-TEST_F(ImportWindow, AFirstFileThatFailsLeavesNoRecord) {
-    Import({WriteSamples("old.txt", {0.1, 0.2})});
-    const QString missing = QDir(folder.path()).filePath("missing.txt");
-    Import({missing, WriteSamples("good.txt", {0.1})});
+TEST_F(ImportWindow, AFirstFileThatFailsKeepsTheRecordsLoadedBefore) {
+    // Nothing was read, so nothing takes the place of the records, their corrections and
+    // their charts (picking a picture by mistake destroys no work).
+    Import({WriteSamples("old.txt", {0.1, 0.2}), WriteSamples("older.txt", {0.3})});
+    Records<QPushButton>("btn4")->click();
+    ASSERT_TRUE(form->Document().Records().At(0).IsCorrected());
+    const QString picture = WriteLines("photo.png", {QStringLiteral("PNG")});
+    Import({picture, WriteSamples("good.txt", {0.1})});
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].kind, PlatformServices::MessageKind::Warning);
-    EXPECT_TRUE(platform.messages[0].text.startsWith("FILE : missing.txt , ERROR: "))
-        << platform.messages[0].text.toStdString();
-    EXPECT_TRUE(form->Document().Records().IsEmpty());
-    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 0);
-    EXPECT_EQ(Spectra<QListWidget>("lst3")->count(), 0);
-    EXPECT_EQ(Spectra<QComboBox>("cbb4")->count(), 0);
-    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "0");
-    EXPECT_EQ(Spectra<QLineEdit>("edt14")->text(), "0");
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 0);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 0);
+    EXPECT_EQ(platform.messages[0].text,
+              "FILE: photo.png. ERROR Line: 1. ERROR: 'PNG' is not a valid floating point value");
+    const travik::RecordList& records = form->Document().Records();
+    ASSERT_EQ(records.Count(), 2);
+    EXPECT_EQ(records.At(0).SourceFileName(), "old.txt");
+    EXPECT_TRUE(records.At(0).IsCorrected());
+    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 2);
+    EXPECT_EQ(Spectra<QComboBox>("cbb4")->count(), 2);
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "2");
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 2);
     EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
+
+    // With nothing loaded before, nothing is loaded after.
+    Records<QPushButton>("btn7")->click();
+    Import({QDir(folder.path()).filePath("missing.txt")});
+    EXPECT_TRUE(form->Document().Records().IsEmpty());
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "0");
 }
 
 TEST_F(ImportWindow, RecordsBeforeAFailingFileStayAndAreShown) {
@@ -233,6 +247,67 @@ TEST_F(ImportWindow, NumbersFollowTheLocalesDecimalSeparator) {
     ASSERT_EQ(form->Document().Records().Count(), 1);
     EXPECT_DOUBLE_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
     EXPECT_DOUBLE_EQ(form->Document().Records().At(0).RawAcceleration()[1], -0.5);
+}
+
+TEST_F(ImportWindow, ATimeStepThatIsNotGreaterThanZeroIsRefusedWithTheFocusOnIt) {
+    for (const QString& step : {QStringLiteral("0"), QStringLiteral("-0.01")}) {
+        platform.messages.clear();
+        Records<QPushButton>("btn1")->click();
+        TForm2* dialog = form->findChild<TForm2*>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->show();
+        dialog->activateWindow();
+        Child<QLineEdit>(dialog, "edt1")->setText(step);
+        Child<QPushButton>(dialog, "btn1")->click();
+        ASSERT_EQ(platform.messages.size(), 1u) << step.toStdString();
+        EXPECT_EQ(platform.messages[0].text, "Time Step must be greater than zero!");
+        EXPECT_EQ(dialog->focusWidget(), Child<QLineEdit>(dialog, "edt1"));
+        EXPECT_TRUE(platform.fileDialogFolders.isEmpty());  // no file dialog was opened
+        EXPECT_EQ(form->Document().Records().Count(), 0);
+        Child<QPushButton>(dialog, "btn2")->click();
+        ProcessDeletions();
+    }
+}
+
+TEST_F(ImportWindow, UnderADecimalCommaTheDefaultsShowTheCommaAndAreAccepted) {
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale::setDefault(german);
+    const QString file = WriteSamples("one.txt", {0.25, -0.5});
+    platform.fileAnswers.push_back({file});
+    Records<QPushButton>("btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "0,01");
+    Child<QPushButton>(dialog, "btn1")->click();
+    ProcessDeletions();
+    EXPECT_TRUE(platform.messages.empty()) << platform.messages.front().text.toStdString();
+    ASSERT_EQ(form->Document().Records().Count(), 1);
+    EXPECT_EQ(form->Document().Records().At(0).TimeStep(), 0.01);
+    // Record files written with the full stop read under the decimal comma as well.
+    EXPECT_EQ(form->Document().Records().At(0).RawAcceleration(),
+              (std::vector<double>{0.25, -0.5}));
+}
+
+TEST_F(ImportWindow, AddingToTheLoadedRecordsIsOfferedAndOffByDefault) {
+    Import({WriteSamples("a.txt", {0.1, 0.2})});
+    Records<QPushButton>("btn1")->click();
+    TForm2* dialog = form->findChild<TForm2*>();
+    ASSERT_NE(dialog, nullptr);
+    QCheckBox* add = Child<QCheckBox>(dialog, "chk2");
+    EXPECT_EQ(add->text(), "Add to the records already loaded");
+    EXPECT_FALSE(add->isChecked());
+    Child<QPushButton>(dialog, "btn2")->click();
+    ProcessDeletions();
+
+    Import({WriteSamples("b.txt", {0.3}), WriteSamples("c.txt", {0.4})},
+           [](TForm2& window) { Child<QCheckBox>(&window, "chk2")->setChecked(true); });
+    const travik::RecordList& records = form->Document().Records();
+    ASSERT_EQ(records.Count(), 3);
+    EXPECT_EQ(records.At(0).SourceFileName(), "a.txt");
+    EXPECT_EQ(records.At(2).SourceFileName(), "c.txt");
+    EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "3");
+    EXPECT_EQ(Records<QListWidget>("lst1")->count(), 3);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "app/BackgroundWork.h"
+
 int main(int argc, char** argv) {
     bool listingOnly = false;
     for (int i = 1; i < argc; ++i) {
@@ -17,5 +19,8 @@ int main(int argc, char** argv) {
     if (!listingOnly) {
         application = std::make_unique<QApplication>(argc, argv);
     }
+    // Tests script one action after another and look at each outcome at once; those about
+    // work off the window's thread ask for it.
+    BackgroundWork::SetDefaultMode(BackgroundWork::Mode::Inline);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,10 @@
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTabWidget>
 
 #include "RecordsFixture.h"
@@ -230,6 +233,25 @@ TEST_F(RecordsPage, ActionsWithoutRecordsOrSelectionDoNothing) {
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
     EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 0);
+}
+
+TEST_F(RecordsPage, LongRecordNamesCanBeReadInFull) {
+    const QString name = QStringLiteral("peer-chinohills-rsn8883-CE13849-090-a-long-name.txt");
+    Import({WriteSamples(name, {0.1, 0.2})});
+    QListWidget* list = Records<QListWidget>("lst1");
+    EXPECT_EQ(list->item(0)->toolTip(), name);
+    EXPECT_EQ(Spectra<QListWidget>("lst3")->item(0)->toolTip(), name);
+    QComboBox* selector = Spectra<QComboBox>("cbb4");
+    EXPECT_GE(selector->view()->minimumWidth(),
+              selector->view()->fontMetrics().horizontalAdvance(name));
+
+    // The left column can be widened with the splitter beside it.
+    form->show();
+    QSplitter* splitter = Records<QSplitter>("splLeft");
+    const int before = Records<QWidget>("grp1")->width();
+    splitter->setSizes({before + 150, splitter->sizes().at(1) - 150});
+    EXPECT_GT(Records<QWidget>("grp1")->width(), before + 100);
+    EXPECT_NE(Spectra<QSplitter>("splLeft"), nullptr);
 }
 
 }  // namespace

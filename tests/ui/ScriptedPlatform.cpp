@@ -62,3 +62,13 @@ void ScriptedPlatform::PrintPage(QWidget*, const PagePainter& paint) {
     painter.end();
     printedPages.push_back(page);
 }
+
+bool ScriptedPlatform::Confirm(QWidget*, const QString& question) {
+    questions.append(question);
+    if (confirmAnswers.empty()) {
+        return true;
+    }
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}

@@ -22,6 +22,7 @@ class ScriptedPlatform final : public PlatformServices {
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
+    bool Confirm(QWidget* parent, const QString& question) override;
     QString ChooseImageFile(QWidget* parent, const QString& suggestedName,
                             travik::figures::ImageFormat& format,
                             travik::figures::ImageOptions& options) override;
@@ -35,6 +36,8 @@ class ScriptedPlatform final : public PlatformServices {
     QStringList folderDialogFolders;      // initial folders the folder dialog was opened in
     QString clipboard;
     std::vector<QUrl> openedPages;
+    QStringList questions;            // every question asked, in order
+    std::deque<bool> confirmAnswers;  // next answers (Yes when none is queued)
     // Image saving: the next answers (path, format, options; an empty path is a cancel),
     // the names suggested, the clipboard picture and the pages printed (drawn into images).
     struct ImageAnswer {

@@ -15,12 +15,15 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <cmath>
 
 #include "SpectraFixture.h"
 #include "analysis/SpectraComputation.h"
 #include "analysis/SpectrumStore.h"
+#include "app/StringGrid.h"
 #include "figures/FigureView.h"
 #include "spectra/SpectraFigurePanel.h"
 
@@ -136,6 +139,69 @@ TEST_F(SpectraFigures, CheckedRecordsShowEveryRecordWithTheirMean) {
         sum += r.columns[4][0][1];
     }
     EXPECT_NEAR(at1s.y(), sum / 3, 1e-12 * at1s.y());
+}
+
+TEST_F(SpectraFigures, TheCheckedRecordsStatisticsAreATableThatCopiesLikeTheOthers) {
+    // Three records of one shape scaled by 0.1, 0.2 and 0.6: every spectrum is the shape's
+    // spectrum P times the scale, so the statistics follow from the scales by hand.
+    std::vector<std::unique_ptr<travik::TimeHistory>> records;
+    records.push_back(Scaled("a.txt", 0.1));
+    records.push_back(Scaled("b.txt", 0.2));
+    records.push_back(Scaled("c.txt", 0.6));
+    Load(std::move(records));
+    SetDamping({"2"});
+    CheckAll();
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(4);  // pseudo-acceleration
+    Spectra<QComboBox>("cbbShow")->setCurrentIndex(1);
+    Analyse();
+    ASSERT_TRUE(Panel()->Suite().has_value());
+    ShowSpectraPage(6);
+    EXPECT_EQ(Spectra<QTabWidget>("pgc2")->tabText(6), "Statistics");
+    StringGrid* grid = Spectra<StringGrid>("strngrd6");
+    grid->setFocus();
+    QTest::keyClick(grid->View(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid->Selection(), (GridSelection{0, 0, 9, 301}));
+    QTest::keyClick(grid->View(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = platform.clipboard.split('\n');
+    ASSERT_EQ(lines.size(), 303) << "header, 301 periods, and the empty text after the last LF";
+    EXPECT_EQ(lines[0],
+              "Period[sec]\tPseudo-Acc.Damp.=2% Mean\tPseudo-Acc.Damp.=2% Median\t"
+              "Pseudo-Acc.Damp.=2% StdDev\tPseudo-Acc.Damp.=2% Mean+StdDev\t"
+              "Pseudo-Acc.Damp.=2% Mean-StdDev\tPseudo-Acc.Damp.=2% LogMean\t"
+              "Pseudo-Acc.Damp.=2% StdDevLn\tPseudo-Acc.Damp.=2% LogMean+StdDevLn\t"
+              "Pseudo-Acc.Damp.=2% LogMean-StdDevLn");
+    const QStringList at1s = lines[51].split('\t');
+    ASSERT_EQ(at1s.size(), 10);
+    EXPECT_EQ(at1s[0], "1.000000");
+    const std::unique_ptr<travik::TimeHistory> shape = Scaled("shape.txt", 1.0);
+    const double p = travik::ComputeSpectra(*shape, travik::AnalysisSettings{}, {0.02}, {0.0, 1.0})
+                         .columns[4][0][1];
+    const double sigma = std::sqrt((0.04 + 0.01 + 0.09) / 2);  // sample σ of the scales
+    const double lnMean = (std::log(0.1) + std::log(0.2) + std::log(0.6)) / 3;
+    const double sigmaLn =
+        std::sqrt((std::pow(std::log(0.1) - lnMean, 2) + std::pow(std::log(0.2) - lnMean, 2) +
+                   std::pow(std::log(0.6) - lnMean, 2)) /
+                  2);
+    const double expected[] = {0.3 * p,
+                               0.2 * p,
+                               sigma * p,
+                               (0.3 + sigma) * p,
+                               (0.3 - sigma) * p,
+                               std::exp(lnMean) * p,
+                               sigmaLn,
+                               std::exp(lnMean + sigmaLn) * p,
+                               std::exp(lnMean - sigmaLn) * p};
+    for (int c = 0; c < 9; ++c) {
+        EXPECT_NEAR(at1s[c + 1].toDouble(), expected[c], 1e-6) << "column " << c + 1;
+    }
+
+    // The table follows the Y axis; the period-0 row has no log-normal values.
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(0);
+    EXPECT_EQ(grid->Cell(1, 0), "Disp.Damp.=2% Mean");
+    EXPECT_TRUE(grid->Cell(6, 1).isEmpty());
+    // New records forget the suite and its table.
+    Records<QPushButton>("btn7")->click();
+    EXPECT_TRUE(grid->Cell(1, 0).isEmpty());
 }
 
 TEST_F(SpectraFigures, ATargetIsDrawnDashedWithTheMeanToTargetRatio) {
@@ -284,6 +350,52 @@ TEST_F(SpectraFigures, TheTablesShowTheSubStepCountWhenAccuracyColumnsAreTicked)
     Spectra<QCheckBox>("chkAccuracyColumns")->setChecked(false);
     EXPECT_EQ(grid->ColumnCount(), 2);
     EXPECT_EQ(grid->Cell(1, 0), "Damp.=5%");
+}
+
+TEST_F(SpectraFigures, ThePagesOwnChartZoomsByBoxPansAndResetsOnDoubleClick) {
+    Load(SampleRecord());
+    SetDamping({"5"});
+    ShowSpectraPage();
+    Analyse();
+    ASSERT_FALSE(FigureViewShown());
+    QWidget* chart = Spectra<ChartAdapter>("cht4")->View()->viewport();
+    const QPoint centre = chart->rect().center();
+    const QPoint corner = centre + QPoint(80, 60);
+    // A left drag over the page's chart draws a zoom box; the figure view takes over.
+    QTest::mousePress(chart, Qt::LeftButton, {}, centre);
+    QTest::mouseMove(chart, centre + QPoint(40, 30));
+    QTest::mouseMove(chart, corner);
+    QTest::mouseRelease(chart, Qt::LeftButton, {}, corner);
+    QApplication::processEvents();
+    ASSERT_TRUE(FigureViewShown());
+    ChartFigure whole = View()->ShownFigure();
+    whole.view.reset();
+    const QRectF fitted = travik::figures::FittedRange(whole);
+    const QRectF boxed = View()->ShownRange();
+    EXPECT_LT(boxed.width(), 0.5 * fitted.width());
+    EXPECT_LT(boxed.height(), 0.5 * fitted.height());
+
+    // A right drag pans: the same extent, moved.
+    QWidget* view = View()->viewport();
+    QTest::mousePress(view, Qt::RightButton, {}, centre);
+    QTest::mouseMove(view, centre + QPoint(30, 0));
+    QTest::mouseMove(view, centre + QPoint(60, 0));
+    QTest::mouseRelease(view, Qt::RightButton, {}, centre + QPoint(60, 0));
+    const QRectF panned = View()->ShownRange();
+    EXPECT_NEAR(panned.width(), boxed.width(), 1e-9 * boxed.width());
+    EXPECT_LT(panned.left(), boxed.left());
+
+    // A double-click shows everything again, on the page's own chart.
+    QTest::mouseDClick(view, Qt::LeftButton, {}, centre);
+    QApplication::processEvents();
+    EXPECT_FALSE(FigureViewShown());
+
+    // A right click without a drag on the page's chart opens the chart menu.
+    QTest::mousePress(chart, Qt::RightButton, {}, centre);
+    QTest::mouseRelease(chart, Qt::RightButton, {}, centre);
+    QApplication::processEvents();
+    EXPECT_TRUE(Panel()->ChartMenu()->isVisible());
+    Panel()->ChartMenu()->hide();
 }
 
 TEST_F(SpectraFigures, TheReadoutFollowsThePointerOnZoomedLogAxes) {

@@ -1,5 +1,8 @@
 // Damping values, "Analyze and Refresh" and the five result tables of the spectra page.
+#include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "SpectraFixture.h"
 #include "analysis/OscillatorIntegrators.h"
@@ -36,12 +39,16 @@ TEST_F(SpectraPageTest, TheDampingCountEnablesTheEditsThatFollowTheFirst) {
     EXPECT_EQ(Spectra<QLineEdit>("edt24")->text(), "60");  // texts are left alone
 }
 
-TEST_F(SpectraPageTest, NothingSelectedChangesNothing) {
+TEST_F(SpectraPageTest, NothingSelectedChangesNothingAndSaysWhatToDoFirst) {
     Spectra<QPushButton>("btn11")->click();
     Load(ShortRecord("a.txt"));
     Spectra<QComboBox>("cbb4")->setCurrentIndex(-1);
     Spectra<QPushButton>("btn11")->click();
-    EXPECT_TRUE(platform.messages.empty());
+    ASSERT_EQ(platform.messages.size(), 2u);
+    for (const auto& message : platform.messages) {
+        EXPECT_EQ(message.kind, MessageKind::Information);
+        EXPECT_TRUE(message.text.contains("import a record first")) << message.text.toStdString();
+    }
     EXPECT_TRUE(form->Document().Spectra().periods.empty());
     EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->ColumnCount(), 10);
@@ -82,6 +89,28 @@ TEST_F(SpectraPageTest, DefaultsGiveThreeHundredAndOnePeriodsPerTable) {
     EXPECT_EQ(Spectra<StringGrid>("strngrd3")->Cell(1, 1), "0.450000");
     EXPECT_EQ(Spectra<StringGrid>("strngrd4")->Cell(1, 1), "0.000000");
     EXPECT_EQ(Spectra<StringGrid>("strngrd5")->Cell(1, 1), "0.450000");
+}
+
+TEST_F(SpectraPageTest, ALongAnalysisIsAnnouncedAndMayBeDeclined) {
+    Load(SampleRecord());  // 1560 samples of 0.02 s
+    SetDamping({"2", "5"});
+    Spectra<QPushButton>("btn11")->click();
+    EXPECT_TRUE(platform.questions.isEmpty());  // the defaults take a blink
+    ASSERT_EQ(form->Document().Spectra().periods.size(), 301u);
+
+    // Sub-steps trunc(0.02 / (T 1e-6) + 1) for T = 0.04 ... 6 (T = 0.02 needs more than the
+    // integrators take): 1e6 (H(300) - 1) per sample and damping value, 1.6E10 in all.
+    ChangeSettings([](travik::AnalysisSettings& s) { s.maxDtOverT = 1e-6; });
+    platform.confirmAnswers.push_back(false);
+    Spectra<QPushButton>("btn11")->click();
+    ASSERT_EQ(platform.questions.size(), 1);
+    EXPECT_TRUE(platform.questions[0].startsWith(
+        "This analysis takes about 1.6E10 oscillator steps, about "))
+        << platform.questions[0].toStdString();
+    EXPECT_TRUE(platform.questions[0].endsWith(" s on this machine. Start it?"));
+    // Declined: the earlier result stays, tables and all.
+    EXPECT_EQ(form->Document().Spectra().settings.maxDtOverT, 0.02);
+    EXPECT_EQ(Grids()[0]->RowCount(), 302);
 }
 
 TEST_F(SpectraPageTest, DampingValuesAreSortedWithoutRepeats) {
@@ -231,6 +260,28 @@ TEST_F(SpectraPageTest, ARecordWithoutSamplesReportsEachDampingValueAndDrawsNoth
         EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(series));
         EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(series), 0);
     }
+}
+
+TEST_F(SpectraPageTest, TheNineDampingEditsHaveEqualWidthsThatFitAHundredPercent) {
+    form->show();
+    QCoreApplication::processEvents();
+    const int needed = Spectra<QLineEdit>("edt16")->fontMetrics().horizontalAdvance("100.000");
+    const int width = Spectra<QLineEdit>("edt16")->width();
+    for (int i = 16; i <= 24; ++i) {
+        const QByteArray name = "edt" + QByteArray::number(i);
+        QLineEdit* edit = Spectra<QLineEdit>(name.constData());
+        EXPECT_EQ(edit->width(), width) << name.constData();
+        EXPECT_GE(edit->width(), needed) << name.constData();
+    }
+}
+
+TEST_F(SpectraPageTest, TheMouseReadoutGoesWithTheCurves) {
+    Load(ShortRecord("a.txt"));
+    Spectra<QPushButton>("btn11")->click();
+    QLabel* readout = Spectra<QLabel>("lbl2");
+    readout->setText(QStringLiteral("X : 2.999473379      Y : 15.040160643"));
+    Records<QPushButton>("btn7")->click();
+    EXPECT_EQ(readout->text(), "X : 0      Y : 0");
 }
 
 }  // namespace

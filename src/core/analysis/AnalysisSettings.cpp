@@ -1,5 +1,6 @@
 #include "analysis/AnalysisSettings.h"
 
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -34,6 +35,43 @@ AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char dec
     return texts;
 }
 
+double PeriodCountOf(double minPeriod, double maxPeriod, double periodStep) {
+    const double steps = (maxPeriod - minPeriod) / periodStep;
+    if (!(steps <= 2.0 * static_cast<double>(kMaxPeriodCount))) {
+        return steps + 2.0;  // the period 0 and the range's end
+    }
+    // Few enough to count exactly, as BuildPeriodList builds the list: the repeated
+    // addition and the 10 % rule decide the last entry, which a division can miss by one.
+    double count = 1.0;  // the period 0
+    double last = 0.0;
+    for (double t = minPeriod; t < maxPeriod;) {
+        ++count;
+        last = t;
+        const double next = t + periodStep;
+        if (!(next > t)) {
+            break;
+        }
+        t = next;
+    }
+    if (std::fabs(last - maxPeriod) / std::fabs(maxPeriod) > 0.1) {
+        ++count;
+    }
+    return count;
+}
+
+std::optional<std::string> CheckPeriodCount(double minPeriod, double maxPeriod, double periodStep) {
+    const double count = PeriodCountOf(minPeriod, maxPeriod, periodStep);
+    if (count <= static_cast<double>(kMaxPeriodCount)) {
+        return std::nullopt;
+    }
+    const std::string counted = std::isfinite(count) && count < 1e15
+                                    ? FormatInteger(static_cast<long long>(count))
+                                    : "more than 10^15";
+    return "Too many periods: the period range and step give " + counted + " periods, at most " +
+           FormatInteger(static_cast<long long>(kMaxPeriodCount)) +
+           " are allowed! Make the period step larger or the range smaller. ";
+}
+
 std::optional<SettingsProblem> AnalysisSettings::Validate() const {
     // Each check reads only its own field and those before it, so a caller that reads the
     // fields one by one can tell which comes first: a bad text or a bad range.
@@ -56,13 +94,15 @@ std::optional<SettingsProblem> AnalysisSettings::Validate() const {
         return SettingsProblem{"periodstep must be less than [Max. Period - Min. Period] ! ",
                                SettingsField::PeriodStep};
     }
+    if (std::optional<std::string> tooMany = CheckPeriodCount(minPeriod, maxPeriod, periodStep)) {
+        return SettingsProblem{std::move(*tooMany), SettingsField::PeriodStep};
+    }
     if (maxDtOverT <= 0) {
         return SettingsProblem{"Maximum dt/T  must be greater than zero! ",
                                SettingsField::MaxDtOverT};
     }
     if (g <= 0) {
-        return SettingsProblem{"Gravitational acceleration must be greater than zero! ",
-                               SettingsField::G};
+        return SettingsProblem{kGravityNotPositiveMessage, SettingsField::G};
     }
     return std::nullopt;
 }

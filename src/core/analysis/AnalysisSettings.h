@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,26 @@ struct SettingsUpdateResult {
     SettingsField focus = SettingsField::None;  // the edit to focus when rejected
     AnalysisSettings settings;                  // the stored settings after the update
 };
+
+// Refusal of a gravitational acceleration that is not greater than zero, wherever g is
+// entered (settings window, either command).
+inline constexpr const char* kGravityNotPositiveMessage =
+    "Gravitational acceleration must be greater than zero! ";
+
+// Most periods one spectrum may have, the period 0 included. A list this long is already
+// far finer than any record resolves; a longer one is a mistyped step or range, and built
+// blindly it would exhaust the memory before the first oscillator ran.
+inline constexpr std::size_t kMaxPeriodCount = 100'000;
+
+// The number of periods BuildPeriodList gives for the range and step (s), counted without
+// building the list: exactly when the range holds up to about 2 * kMaxPeriodCount steps,
+// otherwise an estimate (possibly infinite) that is certainly too many.
+double PeriodCountOf(double minPeriod, double maxPeriod, double periodStep);
+
+// The work-limit check of the period range and step: the refusal message when they give
+// more than kMaxPeriodCount periods, or nothing. Validate makes it right after the period
+// step's own checks (focus on the period step); expects those passed.
+std::optional<std::string> CheckPeriodCount(double minPeriod, double maxPeriod, double periodStep);
 
 // Texts of the settings as the window shows them (general number form).
 AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char decimalSeparator);

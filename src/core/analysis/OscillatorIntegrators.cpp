@@ -249,6 +249,11 @@ void Advance(IntegrationMethod method, const std::array<const PreparedOscillator
 
 }  // namespace
 
+double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT) {
+    return static_cast<double>(SubStepCount(timeStep, period, maxDtOverT)) *
+           static_cast<double>(samples);
+}
+
 // Nigam & Jennings (1969), "Calculation of response spectra from strong-motion
 // earthquake records": the exact response of a damped oscillator to a load varying
 // linearly over a step of length h, written for the loading -p.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <span>
 
@@ -31,6 +32,10 @@ PiecewiseExactCoefficients ComputePiecewiseExactCoefficients(double dampingRatio
 bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory& record, double g,
                             double maxDtOverT, double dampingRatio, double period, double& sd,
                             double& sv, double& sa, bool useCorrected, IntegrationMethod method);
+
+// The integration steps of one run: samples times sub-steps per sample, 0 for a run the
+// integrators refuse (see ComputeOscillatorPeaks). The measure of work of an analysis.
+double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT);
 
 // The number n of equal sub-steps each sampling interval `timeStep` (s) is cut into for an
 // oscillator of `period` (s): trunc(dt / (T maxDtOverT) + 1), or 0 when the run is refused.

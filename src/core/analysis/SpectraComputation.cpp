@@ -1,6 +1,8 @@
 #include "analysis/SpectraComputation.h"
 
 #include <algorithm>
+#include <cmath>
+#include <span>
 
 namespace travik {
 
@@ -16,13 +18,21 @@ bool SpectraResult::AllRunsFailed() const {
 
 SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
                              const std::vector<double>& dampingRatios,
-                             const std::vector<double>& periods) {
-    return ComputeSpectra(record, settings, dampingRatios, periods, BatchOptions{});
+                             const std::vector<double>& periods,
+                             const std::function<void(std::size_t, std::size_t)>& progress) {
+    return ComputeSpectra(record, settings, dampingRatios, periods, BatchOptions{}, progress);
 }
 
 SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
                              const std::vector<double>& dampingRatios,
                              const std::vector<double>& periods, const BatchOptions& options) {
+    return ComputeSpectra(record, settings, dampingRatios, periods, options, {});
+}
+
+SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
+                             const std::vector<double>& dampingRatios,
+                             const std::vector<double>& periods, const BatchOptions& options,
+                             const std::function<void(std::size_t, std::size_t)>& progress) {
     SpectraResult result;
     result.recordName = record.SourceFileName();
     result.corrected = record.IsCorrected();
@@ -62,10 +72,49 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
             runs.push_back({zeta, periods[k]});
         }
     }
-    if (!ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
-                                     record.IsCorrected(), settings.method, runs, options)) {
-        result.cancelled = true;
-        return result;
+    if (!progress) {
+        if (!ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
+                                         record.IsCorrected(), settings.method, runs, options)) {
+            result.cancelled = true;
+            return result;
+        }
+    } else {
+        // About a hundred parts of equal work. Short periods take far more sub-steps than
+        // long ones, so the parts are measured in oscillator steps, not in runs. Each part
+        // is one batch with the options' threads and cancel flag; the steps replace the
+        // options' own fraction.
+        BatchOptions partOptions = options;
+        partOptions.progress = nullptr;
+        const auto samples = static_cast<std::size_t>(record.SampleCount());
+        std::vector<std::size_t> work(runs.size());
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            work[i] = 1 + static_cast<std::size_t>(OscillatorRunSteps(
+                              samples, record.TimeStep(), runs[i].period, settings.maxDtOverT));
+            total += work[i];
+        }
+        const std::size_t partWork = std::max<std::size_t>(1, total / 100);
+        std::size_t done = 0;
+        for (std::size_t first = 0; first < runs.size();) {
+            std::size_t end = first;
+            std::size_t thisPart = 0;
+            while (end < runs.size() && thisPart < partWork) {
+                thisPart += work[end++];
+            }
+            if (!ComputeOscillatorPeaksBatch(
+                    settings, record, settings.g, settings.maxDtOverT, record.IsCorrected(),
+                    settings.method, std::span<OscillatorRun>(runs).subspan(first, end - first),
+                    partOptions)) {
+                for (OscillatorRun& run : runs) {
+                    run.computed = false;
+                }
+                result.cancelled = true;
+                return result;
+            }
+            done += thisPart;
+            progress(done, total);
+            first = end;
+        }
     }
 
     auto& sd = result.columns[static_cast<std::size_t>(SpectrumKind::Displacement)];
@@ -79,7 +128,8 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
         psa[d][0] = result.peakGroundAcceleration;
         for (std::size_t k = 1; k < periodCount; ++k) {
             const OscillatorRun& run = runs[d * (periodCount - 1) + (k - 1)];
-            if (!run.computed) {
+            if (!run.computed || !std::isfinite(run.sd) || !std::isfinite(run.sv) ||
+                !std::isfinite(run.sa)) {
                 result.failures.push_back({run.dampingRatio, run.period});
                 continue;
             }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,13 +81,26 @@ struct SpectraResult {
 // 6.2831852 / T, as in the oscillators themselves. A run that cannot be computed is listed
 // in `failures`; the others are unaffected.
 // The oscillators are spread over every core; the values do not depend on it.
-SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
-                             const std::vector<double>& dampingRatios,
-                             const std::vector<double>& periods);
+// A run whose peaks are not finite numbers (an unstable integration) fails too. When
+// `progress` is given, it is called after each part of the work (about a hundredth) with
+// the work done and in all, in oscillator steps plus one per run; the values do not depend
+// on it.
+SpectraResult ComputeSpectra(
+    const TimeHistory& record, const AnalysisSettings& settings,
+    const std::vector<double>& dampingRatios, const std::vector<double>& periods,
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
 
 // The same with the thread count, progress report and cancel flag of `options`.
 SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& settings,
                              const std::vector<double>& dampingRatios,
                              const std::vector<double>& periods, const BatchOptions& options);
+
+// Both: the options' threads and cancel flag, and the progress in oscillator steps as above
+// (which then takes the place of the options' own fraction).
+SpectraResult ComputeSpectra(
+    const TimeHistory& record, const AnalysisSettings& settings,
+    const std::vector<double>& dampingRatios, const std::vector<double>& periods,
+    const BatchOptions& options,
+    const std::function<void(std::size_t done, std::size_t total)>& progress);
 
 }  // namespace travik

@@ -1,14 +1,11 @@
 #include "export/ReportHeader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <random>
 #include <string>
-#include <system_error>
 
+#include "export/ReportFile.h"
 #include "text/NumberFormat.h"
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -28,24 +25,23 @@ std::string BaselineLine(const TimeHistory& record) {
     if (!record.IsCorrected()) {
         return "Baseline Correction Type: No Baseline Correction";
     }
-    return record.CorrectionType() == BaselineCorrectionType::Parabolic
-               ? "Baseline Correction Type: Parabolic"
-               : "Baseline Correction Type: Linear";
-}
-
-std::string SystemErrorText(int error) {
-    return std::strerror(error);
-}
-
-// A name in the report's own folder that no other export is writing, so the finished
-// report can replace the old one in a single rename.
-std::filesystem::path TemporarySibling(const std::filesystem::path& path, unsigned salt) {
-    std::string name(1, '.');
-    name += path.filename().string();
-    name += '.';
-    name += std::to_string(salt);
-    name += ".tmp";
-    return path.parent_path() / name;
+    std::string line;
+    switch (record.CorrectionType()) {
+        case BaselineCorrectionType::Parabolic:
+            line = "Baseline Correction Type: Parabolic";
+            break;
+        case BaselineCorrectionType::None:
+            line = "Baseline Correction Type: No Baseline Correction";
+            break;
+        case BaselineCorrectionType::Linear:
+            line = "Baseline Correction Type: Linear";
+            break;
+    }
+    // The filter is part of the processing, so it is named on the same line.
+    if (record.Filter()) {
+        line += "; " + record.Filter()->Describe();
+    }
+    return line;
 }
 
 }  // namespace
@@ -61,14 +57,22 @@ ReportDate TodayLocalDate() {
 
 void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                         const ReportDate& date) {
-    lines.emplace_back(kProgramLine);
-    lines.emplace_back(kAttributionLine);
-    lines.push_back("Software Edition: " + std::string(edition));
-    lines.emplace_back();
-    lines.push_back("Report Time: " + ZeroPadded(date.year, 4) + ZeroPadded(date.month, 2) +
-                    ZeroPadded(date.day, 2));
-    lines.push_back("Acceleration TimeHistory SourceFile: " + record.SourceFileName());
-    lines.push_back(BaselineLine(record));
+    WriteReportHeader([&lines](std::string_view line) { lines.emplace_back(line); }, record,
+                      edition, date);
+}
+
+void WriteReportHeader(const ReportLineSink& sink, const TimeHistory& record,
+                       std::string_view edition, const ReportDate& date) {
+    sink(kProgramLine);
+    sink(kAttributionLine);
+    sink("Software Edition: " + std::string(edition));
+    sink("");
+    sink("Report Time: " + ZeroPadded(date.year, 4) + ZeroPadded(date.month, 2) +
+         ZeroPadded(date.day, 2));
+    // The report is UTF-8 and comma-separated: a name is whatever bytes the file system
+    // holds, so it is made valid text first and quoted when it holds a comma or a quote.
+    sink("Acceleration TimeHistory SourceFile: " + CsvField(ShownText(record.SourceFileName())));
+    sink(BaselineLine(record));
 }
 
 std::string ReportBaseName(std::string_view sourceFileName) {
@@ -97,58 +101,17 @@ std::filesystem::path ReportPathPlanner::Next(const std::filesystem::path& folde
 }
 
 void WriteReport(const std::filesystem::path& path, const ReportLines& lines) {
-    std::string content;
-    std::size_t size = 0;
+    ReportFile file(path);
     for (const std::string& line : lines) {
-        size += line.size() + 2;
+        file.WriteLine(line);
     }
-    content.reserve(size);
-    for (const std::string& line : lines) {
-        content += line;
-        content += "\r\n";
-    }
-    WriteFileContents(path, content);
+    file.Commit();
 }
 
 void WriteFileContents(const std::filesystem::path& path, std::string_view content) {
-    const std::string shownPath = path.string();
-    std::random_device entropy;
-    std::filesystem::path temporary;
-    std::FILE* file = nullptr;
-    int openError = 0;
-    for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-        temporary = TemporarySibling(path, entropy());
-        // "x": never take over a file that happens to carry the same temporary name.
-        file = std::fopen(temporary.string().c_str(), "wbx");
-        openError = errno;
-        if (file == nullptr && openError != EEXIST) {
-            break;
-        }
-    }
-    if (file == nullptr) {
-        throw ReportWriteError("Cannot create file \"" + shownPath + "\". " +
-                               SystemErrorText(openError));
-    }
-
-    const std::size_t written = std::fwrite(content.data(), 1, content.size(), file);
-    const int writeError = errno;
-    const bool writeFailed = written != content.size() || std::ferror(file) != 0;
-    const bool closeFailed = std::fclose(file) != 0;
-    const int closeError = errno;
-    std::error_code ignored;
-    if (writeFailed || closeFailed) {
-        std::filesystem::remove(temporary, ignored);
-        throw ReportWriteError("Cannot write file \"" + shownPath + "\". " +
-                               SystemErrorText(writeFailed ? writeError : closeError));
-    }
-
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::filesystem::remove(temporary, ignored);
-        throw ReportWriteError("Cannot create file \"" + shownPath + "\". " +
-                               renameError.message());
-    }
+    ReportFile file(path);
+    file.WriteBytes(content);
+    file.Commit();
 }
 
 }  // namespace travik

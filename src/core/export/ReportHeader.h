@@ -7,11 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "export/ReportFile.h"
 #include "records/TimeHistory.h"
 
 namespace travik {
 
-// The lines of one report file, written in one piece once complete.
+// The lines of one report, for views that keep them (reports written to files are
+// streamed through a ReportFile instead).
 using ReportLines = std::vector<std::string>;
 
 inline constexpr const char* kSoftwareEdition = "20150902";
@@ -28,8 +30,14 @@ struct ReportDate {
 
 ReportDate TodayLocalDate();
 
+// Writes the seven header lines to `sink`, as AppendReportHeader appends them.
+void WriteReportHeader(const ReportLineSink& sink, const TimeHistory& record,
+                       std::string_view edition, const ReportDate& date);
+
 // Appends the seven header lines (program, attribution, edition, blank, date, source file,
-// baseline correction). Does not empty `lines`.
+// baseline correction, followed by "; " and the filter when the record is filtered). The
+// source file name is written as valid UTF-8 with control characters escaped (ShownText)
+// and quoted as a CSV field when it holds a comma or a quote. Does not empty `lines`.
 void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                         const ReportDate& date);
 
@@ -48,14 +56,9 @@ class ReportPathPlanner {
     std::map<std::filesystem::path, int> used_;
 };
 
-// Raised when a report cannot be created or written; what() is the user-facing text.
-class ReportWriteError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 // Creates or replaces the file and writes every line followed by CR LF, UTF-8 without a
-// byte-order mark. On failure no partial file is left behind and ReportWriteError is thrown.
+// byte-order mark (through a ReportFile). On failure no partial file is left behind and
+// ReportWriteError is thrown.
 void WriteReport(const std::filesystem::path& path, const ReportLines& lines);
 
 // Creates or replaces the file with exactly `content` (an image, for one), with the same

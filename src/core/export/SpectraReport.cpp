@@ -43,8 +43,16 @@ void BuildSpectraReport(ReportLines& lines, const TimeHistory& record, const Spe
                         std::string_view edition, const ReportDate& date,
                         const std::function<void(const std::string&)>& showCalculationError) {
     lines.clear();
-    AppendReportHeader(lines, record, edition, date);
-    lines.push_back(ColumnLine(result.dampingRatios));
+    WriteSpectraReport([&lines](std::string_view line) { lines.emplace_back(line); }, record,
+                       result, edition, date, showCalculationError);
+}
+
+void WriteSpectraReport(const ReportLineSink& sink, const TimeHistory& record,
+                        const SpectraResult& result, std::string_view edition,
+                        const ReportDate& date,
+                        const std::function<void(const std::string&)>& showCalculationError) {
+    WriteReportHeader(sink, record, edition, date);
+    sink(ColumnLine(result.dampingRatios));
     const std::size_t periodCount = result.periods.size();
     const std::size_t dampingCount = result.dampingRatios.size();
 
@@ -69,7 +77,7 @@ void BuildSpectraReport(ReportLines& lines, const TimeHistory& record, const Spe
             AppendValue(sections[3], result.Columns(SpectrumKind::PseudoVelocity)[d][k]);
             AppendValue(sections[4], result.Columns(SpectrumKind::PseudoAcceleration)[d][k]);
         }
-        lines.push_back(sections[0] + sections[1] + sections[2] + sections[3] + sections[4]);
+        sink(sections[0] + sections[1] + sections[2] + sections[3] + sections[4]);
     }
 }
 

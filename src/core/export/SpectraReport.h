@@ -21,6 +21,12 @@ void BuildSpectraReport(ReportLines& lines, const TimeHistory& record, const Spe
                         std::string_view edition, const ReportDate& date,
                         const std::function<void(const std::string&)>& showCalculationError);
 
+// The same lines, handed to `sink` one by one as they are formatted.
+void WriteSpectraReport(const ReportLineSink& sink, const TimeHistory& record,
+                        const SpectraResult& result, std::string_view edition,
+                        const ReportDate& date,
+                        const std::function<void(const std::string&)>& showCalculationError);
+
 // The same for spectra computed here for the given damping ratios (ascending, distinct)
 // and periods (entry 0 is the period 0).
 void BuildSpectraReport(ReportLines& lines, const TimeHistory& record,

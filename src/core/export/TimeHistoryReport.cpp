@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <string>
-#include <utility>
 
 #include "text/NumberFormat.h"
 
@@ -33,8 +32,15 @@ void AppendCell(std::string& line, const DOUBLEVECTOR& series, std::size_t index
 void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                             const ReportDate& date) {
     lines.clear();
-    AppendReportHeader(lines, record, edition, date);
-    lines.emplace_back(kColumnLine);
+    lines.reserve(8 + static_cast<std::size_t>(record.SampleCount()));
+    WriteTimeHistoryReport([&lines](std::string_view line) { lines.emplace_back(line); }, record,
+                           edition, date);
+}
+
+void WriteTimeHistoryReport(const ReportLineSink& sink, const TimeHistory& record,
+                            std::string_view edition, const ReportDate& date) {
+    WriteReportHeader(sink, record, edition, date);
+    sink(kColumnLine);
 
     const std::size_t count = static_cast<std::size_t>(record.SampleCount());
     const DOUBLEVECTOR none;
@@ -44,9 +50,9 @@ void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record, std::
     const DOUBLEVECTOR& correctedDisp = corrected ? record.CorrectedDisplacement() : none;
     const double dt = record.TimeStep();
 
-    lines.reserve(lines.size() + count);
+    std::string line;
     for (std::size_t i = 0; i < count; ++i) {
-        std::string line = FormatInteger(static_cast<long long>(i) + 1);
+        line = FormatInteger(static_cast<long long>(i) + 1);
         line.push_back(',');
         // Each time is its own product: adding dt row by row would drift in long records.
         line += FormatNumber(static_cast<double>(i) * dt, kTimePattern, kReportDecimalPoint);
@@ -56,7 +62,7 @@ void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record, std::
         AppendCell(line, correctedVel, i);
         AppendCell(line, record.RawDisplacement(), i);
         AppendCell(line, correctedDisp, i);
-        lines.push_back(std::move(line));
+        sink(line);
     }
 }
 

@@ -12,4 +12,8 @@ namespace travik {
 void BuildTimeHistoryReport(ReportLines& lines, const TimeHistory& record, std::string_view edition,
                             const ReportDate& date);
 
+// The same lines, handed to `sink` one by one as they are formatted.
+void WriteTimeHistoryReport(const ReportLineSink& sink, const TimeHistory& record,
+                            std::string_view edition, const ReportDate& date);
+
 }  // namespace travik

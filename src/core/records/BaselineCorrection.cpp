@@ -1,5 +1,7 @@
 #include "records/BaselineCorrection.h"
 
+#include "records/ButterworthFilter.h"
+
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -176,7 +178,8 @@ bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, d
     if (record.SampleCount() == 0) {
         return true;
     }
-    if (type == BaselineCorrectionType::None) {
+    const bool filtered = record.IsCorrected() && record.Filter().has_value();
+    if (type == BaselineCorrectionType::None && !filtered) {
         if (record.IsCorrected()) {
             record.ClearCorrection();
         }
@@ -185,11 +188,48 @@ bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, d
     if (record.IsCorrected() && record.CorrectionType() == type) {
         return true;
     }
+    if (filtered) {
+        // The filter stays and is run again over the newly corrected acceleration.
+        const std::optional<FilterSettings> filter = record.Filter();
+        return RebuildCorrectedSet(record, type, filter, gravity);
+    }
     if (!CorrectBaseline(record, gravity, type)) {
         return false;
     }
     record.SetCorrected(true);
     record.SetCorrectionType(type);
+    IntegrateMotion(record, gravity, MotionSet::Corrected);
+    return true;
+}
+
+bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
+                         const std::optional<FilterSettings>& filter, double gravity) {
+    if (baseline == BaselineCorrectionType::None && !filter) {
+        record.ClearCorrection();
+        return true;
+    }
+    std::optional<ButterworthDesign> design;
+    if (filter) {
+        design = DesignButterworth(*filter, record.TimeStep());
+        if (!design || filter->Check(record.TimeStep(), record.SampleCount())) {
+            return false;
+        }
+    }
+    if (baseline != BaselineCorrectionType::None) {
+        if (!CorrectBaseline(record, gravity, baseline)) {
+            return false;
+        }
+    }
+    const DOUBLEVECTOR& base = baseline == BaselineCorrectionType::None
+                                   ? record.RawAcceleration()
+                                   : record.CorrectedAcceleration();
+    if (design) {
+        DOUBLEVECTOR filtered = FilterSeries(*design, base);
+        record.MutableCorrectedAcceleration() = std::move(filtered);
+    }
+    record.SetCorrected(true);
+    record.SetCorrectionType(baseline);
+    record.SetFilter(filter);
     IntegrateMotion(record, gravity, MotionSet::Corrected);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "records/FormatParsing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -256,8 +257,11 @@ std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const V
     if (result.firstDataLine == 0) {
         result.firstDataLine = lines.LineNumber() + 1;
     }
+    // The count is the header's word, not the file's size: a damaged header may announce
+    // billions. Room is made for the values as they arrive beyond a modest first block.
+    constexpr std::size_t kTrustedCount = std::size_t{1} << 20;
     std::vector<double> values;
-    values.reserve(count);
+    values.reserve(std::min(count, kTrustedCount));
     const std::string announced =
         std::string(what) + " announces " + std::to_string(count) + " values";
     std::string_view line;

@@ -1,6 +1,8 @@
 #include "records/FreeFormatReader.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -8,9 +10,14 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "records/RecordFile.h"
+#include "text/NumberFormat.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -61,8 +68,8 @@ void AppendUtf8(std::uint32_t codePoint, std::string& out) {
     }
 }
 
-// UTF-16 code units to UTF-8, up to the first NUL. An unpaired surrogate or a dangling odd
-// byte becomes U+FFFD, so a damaged file still shows where it went wrong.
+// UTF-16 code units to UTF-8 (a NUL unit becomes a NUL byte). An unpaired surrogate or a
+// dangling odd byte becomes U+FFFD, so a damaged file still shows where it went wrong.
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     constexpr std::uint32_t kReplacement = 0xFFFD;
     const auto unitAt = [&](std::size_t i) -> std::uint32_t {
@@ -77,9 +84,6 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     while (i + 1 < bytes.size()) {
         const std::uint32_t unit = unitAt(i);
         i += 2;
-        if (unit == 0) {
-            return out;
-        }
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < bytes.size()) {
             const std::uint32_t low = unitAt(i);
             if (low >= 0xDC00 && low <= 0xDFFF) {
@@ -100,24 +104,77 @@ std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
+// File names are shown as ShownText shows them: a name is whatever bytes the file system
+// holds, and raw control bytes must not reach a terminal or a message box.
 std::string LoadMessage(const std::string& fileName, const std::string& errorText) {
-    return "FILE : " + fileName + " , ERROR: " + errorText;
+    return "FILE : " + ShownText(fileName) + " , ERROR: " + errorText;
 }
 
 std::string LineMessage(const std::string& fileName, std::size_t lineNumber,
                         const std::string& errorText) {
-    return "FILE: " + fileName + ". ERROR Line: " + std::to_string(lineNumber) +
+    return "FILE: " + ShownText(fileName) + ". ERROR Line: " + std::to_string(lineNumber) +
            ". ERROR: " + errorText;
 }
 
 std::string NoDataMessage(const std::string& fileName) {
-    return "FILE: " + fileName + ", WARNING: Skipline is too large, there is no data to read!";
+    return "FILE: " + ShownText(fileName) +
+           ", WARNING: Skipline is too large, there is no data to read!";
 }
 
 std::string QuotedFullPath(const std::string& path) {
-    std::error_code ignored;
-    const std::filesystem::path full = std::filesystem::absolute(path, ignored);
-    return "\"" + (full.empty() ? path : full.string()) + "\"";
+    return QuotedRecordFilePath(path);
+}
+
+// UTF-16 written without a byte-order mark, as some loggers do: every character of the
+// first kilobytes is ASCII, with its zero high byte after it (little-endian) or before it
+// (big-endian). Plain text never holds NULs at every other byte, so the pattern is safe to
+// trust. Zero pairs at the end (padding) are not part of the pattern.
+enum class Utf16Guess { No, LittleEndian, BigEndian };
+
+Utf16Guess GuessUtf16WithoutMark(std::string_view bytes) {
+    constexpr std::size_t kBytesExamined = 4096;
+    const std::size_t end = std::min(bytes.size(), kBytesExamined) & ~std::size_t{1};
+    bool little = true;
+    bool big = true;
+    std::size_t pairs = 0;
+    for (std::size_t i = 0; i < end && (little || big); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        if (first == 0 && second == 0) {
+            if (bytes.find_first_not_of('\0', i) == std::string_view::npos) {
+                break;
+            }
+            return Utf16Guess::No;
+        }
+        little = little && second == 0 && first < 0x80;
+        big = big && first == 0 && second < 0x80;
+        ++pairs;
+    }
+    if (pairs == 0) {
+        return Utf16Guess::No;
+    }
+    return little ? Utf16Guess::LittleEndian : big ? Utf16Guess::BigEndian : Utf16Guess::No;
+}
+
+// Line number (from 1) of the character at `offset`, with the line breaks of SplitTextLines.
+std::size_t LineNumberAt(std::string_view text, std::size_t offset) {
+    std::size_t line = 1;
+    for (std::size_t pos = 0; pos < offset; ++pos) {
+        if (text[pos] == '\n' ||
+            (text[pos] == '\r' && (pos + 1 >= text.size() || text[pos + 1] != '\n'))) {
+            ++line;
+        }
+    }
+    return line;
+}
+
+std::string CannotOpenText(const std::string& path, int error) {
+    return "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(error);
+}
+
+std::string GrewTooLargeText(const std::string& path) {
+    return "Cannot open file " + QuotedFullPath(path) +
+           ". It grew beyond the size a record file may have while it was read.";
 }
 
 // Appends the rest of an open file to `bytes`. Returns false with the error text of the
@@ -128,10 +185,14 @@ bool ReadRest(std::FILE* file, const std::string& path, std::string& bytes,
     for (;;) {
         const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
         bytes.append(buffer, count);
+        if (bytes.size() > kMaxRecordFileBytes) {
+            errorText = GrewTooLargeText(path);  // grew while being read
+            return false;
+        }
         if (count < sizeof buffer) {
             if (std::ferror(file)) {
-                errorText =
-                    "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(errno);
+                // A folder opens on some systems and fails only when read.
+                errorText = CannotOpenText(path, errno);
                 return false;
             }
             return true;
@@ -139,7 +200,47 @@ bool ReadRest(std::FILE* file, const std::string& path, std::string& bytes,
     }
 }
 
+// Samples that are numbers can still integrate to motion that is not (a huge time step or
+// g): such a record would fill every report with "inf" and every spectrum with nonsense.
+bool MotionIsFinite(const TimeHistory& record) {
+    const auto finite = [](const DOUBLEVECTOR& series) {
+        return std::all_of(series.begin(), series.end(), [](double x) { return std::isfinite(x); });
+    };
+    const double lastTime = static_cast<double>(record.SampleCount() - 1) * record.TimeStep();
+    return std::isfinite(lastTime) && finite(record.RawVelocity()) &&
+           finite(record.RawDisplacement());
+}
+
+std::string NotFiniteMotionMessage(const TimeHistory& record, double gravity) {
+    return "FILE: " + ShownText(record.SourceFileName()) +
+           ", ERROR: The times, velocities or displacements of this record are too large for "
+           "numbers (time step " +
+           FormatGeneral(record.TimeStep()) + " s, g " + FormatGeneral(gravity) +
+           " cm/sec^2): check the time step, the scaling factor and g";
+}
+
 }  // namespace
+
+std::optional<std::string> FreeFormatParameters::Validate() const {
+    if (!(timeStep > 0.0)) {
+        return kTimeStepNotPositiveMessage;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IntegrateImportedRecord(TimeHistory& record, double gravity) {
+    try {
+        IntegrateMotion(record, gravity, MotionSet::Raw);
+    } catch (const std::bad_alloc&) {
+        return "FILE: " + ShownText(record.SourceFileName()) +
+               ", ERROR: Not enough memory to integrate the record";
+    }
+    if (!MotionIsFinite(record)) {
+        return NotFiniteMotionMessage(record, gravity);
+    }
+    record.SetIntegrated(true);
+    return std::nullopt;
+}
 
 std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter delimiter) {
     std::vector<std::string> fields;
@@ -186,15 +287,30 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter del
 }
 
 std::string DecodeRecordText(std::string_view bytes) {
+    std::string text;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
+        text = bytes.substr(3);
     } else if (bytes.starts_with("\xFF\xFE")) {
-        return DecodeUtf16(bytes.substr(2), false);
+        text = DecodeUtf16(bytes.substr(2), false);
     } else if (bytes.starts_with("\xFE\xFF")) {
-        return DecodeUtf16(bytes.substr(2), true);
+        text = DecodeUtf16(bytes.substr(2), true);
+    } else {
+        switch (GuessUtf16WithoutMark(bytes)) {
+            case Utf16Guess::LittleEndian:
+                text = DecodeUtf16(bytes, false);
+                break;
+            case Utf16Guess::BigEndian:
+                text = DecodeUtf16(bytes, true);
+                break;
+            case Utf16Guess::No:
+                text = bytes;
+                break;
+        }
     }
-    const std::size_t nul = bytes.find('\0');
-    return std::string(nul == std::string_view::npos ? bytes : bytes.substr(0, nul));
+    // NULs that pad the end of a file (left by some loggers and copy tools) carry nothing.
+    const std::size_t lastData = text.find_last_not_of('\0');
+    text.resize(lastData == std::string::npos ? 0 : lastData + 1);
+    return text;
 }
 
 std::vector<std::string_view> SplitTextLines(std::string_view text) {
@@ -267,7 +383,9 @@ std::optional<std::string_view> FieldAt(std::string_view line, Delimiter delimit
     }
 }
 
-// Reads a record line by line, as the lines arrive.
+// Reads a record line by line, as the lines arrive. Blank lines after the data (editors
+// and exporting programs often leave some) end the record rather than fail it; a blank
+// line between data lines fails once the next data line shows it was not at the end.
 class RecordLineParser {
   public:
     RecordLineParser(const std::string& fileName, const FreeFormatParameters& parameters)
@@ -283,19 +401,39 @@ class RecordLineParser {
         if (k < firstDataLine_) {
             return true;
         }
+        const std::string_view trimmed = TrimControlAndBlanks(line);
+        if (trimmed.empty()) {
+            if (!firstPendingBlank_) {
+                firstPendingBlank_ = k;
+            }
+            return true;
+        }
+        if (firstPendingBlank_) {
+            // A blank line holds no field at all.
+            message_ = OutOfBoundsMessage(*firstPendingBlank_);
+            return false;
+        }
         const int fieldIndex = parameters_.accelerationColumn - 1;
         const std::optional<std::string_view> field =
             fieldIndex < 0 ? std::nullopt
-                           : FieldAt(TrimControlAndBlanks(line), parameters_.delimiter,
+                           : FieldAt(trimmed, parameters_.delimiter,
                                      static_cast<std::size_t>(fieldIndex), scratch_);
         if (!field) {
-            message_ = LineMessage(fileName_, k + 1,
-                                   "List index out of bounds (" + std::to_string(fieldIndex) + ")");
+            message_ = OutOfBoundsMessage(k);
             return false;
         }
         try {
             const double value = ParseNumberOrThrow(*field, parameters_.decimalSeparator);
-            record_->AppendAcceleration(value * parameters_.scalingFactor);
+            const double scaled = value * parameters_.scalingFactor;
+            if (!std::isfinite(scaled)) {
+                message_ = LineMessage(
+                    fileName_, k + 1,
+                    std::string(1, '\'').append(ShownTextCut(TrimControlAndBlanks(*field))) +
+                        "' times the scaling factor " + FormatGeneral(parameters_.scalingFactor) +
+                        " is too large for a number");
+                return false;
+            }
+            record_->AppendAcceleration(scaled);
         } catch (const ConversionError& error) {
             message_ = LineMessage(fileName_, k + 1, error.what());
             return false;
@@ -316,11 +454,18 @@ class RecordLineParser {
     }
 
   private:
+    std::string OutOfBoundsMessage(std::size_t k) const {
+        return LineMessage(fileName_, k + 1,
+                           "List index out of bounds (" +
+                               std::to_string(parameters_.accelerationColumn - 1) + ")");
+    }
+
     const std::string& fileName_;
     const FreeFormatParameters& parameters_;
     std::unique_ptr<TimeHistory> record_;
     std::size_t firstDataLine_;
     std::size_t lineIndex_ = 0;
+    std::optional<std::size_t> firstPendingBlank_;
     std::string scratch_;
     std::string message_;
 };
@@ -330,14 +475,16 @@ class RecordLineParser {
 // opening a piece after one that ended in CR closes no further line.
 class LineAssembler {
   public:
-    // Feeds each complete line to `line`; stops and returns false when it does.
+    // Feeds each complete line to `line`.
     template <class LineFunction>
-    bool Feed(std::string_view bytes, LineFunction&& line) {
+    void Feed(std::string_view bytes, LineFunction&& line) {
         std::size_t pos = 0;
         if (afterCarriageReturn_ && !bytes.empty() && bytes.front() == '\n') {
             pos = 1;
         }
-        afterCarriageReturn_ = false;
+        if (!bytes.empty()) {
+            afterCarriageReturn_ = false;
+        }
         std::size_t start = pos;
         while (pos < bytes.size()) {
             const char c = bytes[pos];
@@ -350,9 +497,8 @@ class LineAssembler {
                 carry_.append(complete);
                 complete = carry_;
             }
-            if (!line(complete)) {
-                return false;
-            }
+            line(complete);
+            ++lines_;
             carry_.clear();
             if (c == '\r' && pos + 1 == bytes.size()) {
                 afterCarriageReturn_ = true;
@@ -361,7 +507,6 @@ class LineAssembler {
             start = pos;
         }
         carry_.append(bytes.substr(start));
-        return true;
     }
 
     // The last line, when the bytes did not end with a line break.
@@ -372,18 +517,20 @@ class LineAssembler {
         }
     }
 
+    // Line breaks seen so far.
+    std::size_t Lines() const { return lines_; }
+
   private:
     std::string carry_;
     bool afterCarriageReturn_ = false;
+    std::size_t lines_ = 0;
 };
 
-std::string CannotOpenText(const std::string& path, int error) {
-    return "Cannot open file " + QuotedFullPath(path) + ". " + std::strerror(error);
-}
-
 // Reads and parses the file a piece at a time, so that a long record never exists as
-// text in memory: only its samples are kept. UTF-16 files, rare and small, are decoded
-// whole first.
+// text in memory: only its samples are kept. The rules are those of ReadFreeFormatText on
+// the decoded text, and so is the order of the messages: a failed read first, then a NUL
+// with data after it, then the first bad line. UTF-16 files (a mark, or NULs among the
+// first bytes that may be its pattern), rare and small, are read and decoded whole.
 ReadResult ReadFileAsItGoes(const std::string& path, const std::string& fileName,
                             const FreeFormatParameters& parameters) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -394,32 +541,47 @@ ReadResult ReadFileAsItGoes(const std::string& path, const std::string& fileName
     }
     const auto closeFile = [](std::FILE* f) { std::fclose(f); };
     const std::unique_ptr<std::FILE, decltype(closeFile)> closer(file, closeFile);
+    const auto readFailure = [&fileName](const std::string& errorText) {
+        ReadResult failure;
+        failure.message = LoadMessage(fileName, errorText);
+        return failure;
+    };
 
     RecordLineParser parser(fileName, parameters);
     LineAssembler lines;
+    bool parsing = true;
+    const auto takeLine = [&parser, &parsing](std::string_view line) {
+        if (parsing) {
+            parsing = parser.Line(line);
+        }
+    };
+    // Set at the first NUL: its line; the text ends there unless data follows it.
+    std::optional<std::size_t> nulLine;
+    bool dataAfterNul = false;
     std::vector<char> buffer(std::size_t{1} << 16);
+    std::uintmax_t total = 0;
     bool first = true;
-    bool going = true;
-    const auto takeLine = [&parser](std::string_view line) { return parser.Line(line); };
-    while (going) {
+    for (bool going = true; going;) {
         const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), file);
         if (count < buffer.size() && std::ferror(file)) {
             // A folder opens on some systems and fails only when read.
-            ReadResult failure;
-            failure.message = LoadMessage(fileName, CannotOpenText(path, errno));
-            return failure;
+            return readFailure(CannotOpenText(path, errno));
+        }
+        total += count;
+        if (total > kMaxRecordFileBytes) {
+            return readFailure(GrewTooLargeText(path));
         }
         going = count == buffer.size();
         std::string_view bytes(buffer.data(), count);
         if (first) {
             first = false;
-            if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+            constexpr std::size_t kUtf16Examined = 4096;
+            if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+                bytes.substr(0, kUtf16Examined).find('\0') != std::string_view::npos) {
                 std::string whole(bytes);
                 std::string errorText;
                 if (going && !ReadRest(file, path, whole, errorText)) {
-                    ReadResult failure;
-                    failure.message = LoadMessage(fileName, errorText);
-                    return failure;
+                    return readFailure(errorText);
                 }
                 return ReadFreeFormatText(DecodeRecordText(whole), fileName, parameters);
             }
@@ -427,15 +589,27 @@ ReadResult ReadFileAsItGoes(const std::string& path, const std::string& fileName
                 bytes.remove_prefix(3);
             }
         }
-        // A NUL ends the text.
+        if (nulLine) {
+            dataAfterNul = dataAfterNul || bytes.find_first_not_of('\0') != std::string_view::npos;
+            continue;
+        }
         const std::size_t nul = bytes.find('\0');
-        if (nul != std::string_view::npos) {
-            bytes = bytes.substr(0, nul);
-            going = false;
+        if (nul == std::string_view::npos) {
+            lines.Feed(bytes, takeLine);
+            continue;
         }
-        if (!lines.Feed(bytes, takeLine)) {
-            return parser.Finish();
-        }
+        // NULs that pad the end of a file carry nothing; data after a NUL means a binary or
+        // damaged file.
+        lines.Feed(bytes.substr(0, nul), takeLine);
+        nulLine = lines.Lines() + 1;
+        dataAfterNul = bytes.find_first_not_of('\0', nul) != std::string_view::npos;
+    }
+    if (dataAfterNul) {
+        ReadResult failure;
+        failure.message = LineMessage(fileName, *nulLine,
+                                      "The line holds a NUL character; the file is not a text "
+                                      "record or is damaged");
+        return failure;
     }
     lines.Finish(takeLine);
     return parser.Finish();
@@ -445,6 +619,15 @@ ReadResult ReadFileAsItGoes(const std::string& path, const std::string& fileName
 
 ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName,
                               const FreeFormatParameters& parameters) {
+    ReadResult result;
+    // A NUL with data after it means a binary or damaged file: stop rather than guess
+    // which part of it is the record.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        result.message = LineMessage(fileName, LineNumberAt(text, nul),
+                                     "The line holds a NUL character; the file is not a text "
+                                     "record or is damaged");
+        return result;
+    }
     RecordLineParser parser(fileName, parameters);
     for (const std::string_view line : SplitTextLines(text)) {
         if (!parser.Line(line)) {
@@ -457,11 +640,16 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
 ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameters& parameters) {
     const std::string fileName = FileNameOf(path);
     try {
+        if (std::optional<std::string> refusal = CheckRecordFileEntry(path)) {
+            ReadResult failure;
+            failure.message = LoadMessage(fileName, *refusal);
+            return failure;
+        }
         return ReadFileAsItGoes(path, fileName, parameters);
     } catch (const std::bad_alloc&) {
         ReadResult failure;
         failure.message =
-            LoadMessage(fileName, "Out of memory while reading file " + QuotedFullPath(path));
+            LoadMessage(fileName, "Not enough memory to read file " + QuotedFullPath(path));
         return failure;
     }
 }
@@ -477,8 +665,12 @@ bool ImportRecordFiles(const std::vector<std::string>& paths,
             }
             return false;
         }
-        IntegrateMotion(*result.record, gravity, MotionSet::Raw);
-        result.record->SetIntegrated(true);
+        if (std::optional<std::string> failure = IntegrateImportedRecord(*result.record, gravity)) {
+            if (showWarning) {
+                showWarning(*failure);
+            }
+            return false;
+        }
         records.Append(std::move(result.record));
     }
     return true;

@@ -1,4 +1,5 @@
 #include "records/RecordFileReader.h"
+#include "records/RecordFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,11 +10,14 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "records/FormatParsing.h"
 #include "records/LineSource.h"
+#include "records/RecordFile.h"
 #include "text/NumberFormat.h"
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -33,10 +37,8 @@ std::string FileNameOf(const std::string& path) {
 // The free-format reader's load message, so that every format reports an unreadable file
 // alike.
 std::string LoadMessage(const std::string& path, const char* error) {
-    std::error_code ignored;
-    const std::filesystem::path full = std::filesystem::absolute(path, ignored);
-    return "FILE : " + FileNameOf(path) + " , ERROR: Cannot open file \"" +
-           (full.empty() ? path : full.string()) + "\". " + error;
+    return "FILE : " + ShownText(FileNameOf(path)) + " , ERROR: Cannot open file " +
+           QuotedRecordFilePath(path) + ". " + error;
 }
 
 FormatRecord FreeRecord(std::unique_ptr<TimeHistory> record, double scalingFactor) {
@@ -82,6 +84,9 @@ void ApplyTimeStepOverride(RecordFileResult& result, const RecordReadOptions& op
     }
 }
 
+// Longest reader message or warning shown: a few lines of a message box.
+constexpr std::size_t kMaxReaderMessageCharacters = 1000;
+
 RecordFileResult ReadNamed(const RecordFormatReader& reader, LineSource& lines,
                            const std::string& fileName) {
     FormatReadResult read = reader.read(lines, fileName);
@@ -89,8 +94,12 @@ RecordFileResult ReadNamed(const RecordFormatReader& reader, LineSource& lines,
     result.fileName = fileName;
     result.format = reader.format;
     result.records = std::move(read.records);
-    result.warnings = std::move(read.warnings);
-    result.message = std::move(read.message);
+    // A reader quotes header text in its messages; the file may hold any bytes there, so
+    // what reaches the user is made showable and kept to a readable length.
+    for (const std::string& warning : read.warnings) {
+        result.warnings.push_back(ShownTextCut(warning, kMaxReaderMessageCharacters));
+    }
+    result.message = ShownTextCut(read.message, kMaxReaderMessageCharacters);
     result.headerLines = read.firstDataLine > 0 ? read.firstDataLine - 1 : 0;
     return result;
 }
@@ -142,6 +151,10 @@ RecordFileResult ReadRecordBytes(std::string_view bytes, const std::string& file
 RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions& options) {
     const std::string fileName = FileNameOf(path);
     try {
+        if (std::optional<std::string> refusal = CheckRecordFileEntry(path)) {
+            return Refused(fileName, options.format,
+                           "FILE : " + ShownText(fileName) + " , ERROR: " + *refusal);
+        }
         FilePointer file(std::fopen(path.c_str(), "rb"));
         if (!file) {
             const int error = errno;
@@ -190,7 +203,7 @@ RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions
         return FromFree(ReadFreeFormatFile(path, options.free), fileName, options.free);
     } catch (const std::bad_alloc&) {
         return Refused(fileName, options.format,
-                       LoadMessage(path, "Out of memory while reading the file"));
+                       LoadMessage(path, "Not enough memory to read the file"));
     }
 }
 
@@ -212,8 +225,13 @@ bool ImportRecordFilesAs(const std::vector<std::string>& paths, const RecordRead
             return false;
         }
         for (FormatRecord& made : result.records) {
-            IntegrateMotion(*made.record, gravity, MotionSet::Raw);
-            made.record->SetIntegrated(true);
+            if (std::optional<std::string> failure =
+                    IntegrateImportedRecord(*made.record, gravity)) {
+                if (showFailure) {
+                    showFailure(*failure);
+                }
+                return false;
+            }
             records.Append(std::move(made.record));
         }
     }

@@ -22,6 +22,7 @@ void TimeHistory::AppendAcceleration(double value) {
         }
     }
     corrected_ = false;
+    filter_.reset();
     integrated_ = false;
 }
 
@@ -35,6 +36,7 @@ const DOUBLEVECTOR& TimeHistory::Acceleration(bool useCorrected) const {
 
 void TimeHistory::ClearCorrection() {
     corrected_ = false;
+    filter_.reset();
     correctedAcceleration_.clear();
     correctedVelocity_.clear();
     correctedDisplacement_.clear();
@@ -50,6 +52,13 @@ DOUBLEVECTOR& TimeHistory::MutableDisplacement(MotionSet set) {
 
 void RecordList::Append(std::unique_ptr<TimeHistory> record) {
     records_.push_back(std::move(record));
+}
+
+void RecordList::AppendAll(RecordList&& records) {
+    for (std::unique_ptr<TimeHistory>& record : records.records_) {
+        records_.push_back(std::move(record));
+    }
+    records.records_.clear();
 }
 
 void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set) {

@@ -2,16 +2,20 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "records/FilterSettings.h"
 
 namespace travik {
 
 // A growable series of samples; every series of a record and every result column is one.
 using DOUBLEVECTOR = std::vector<double>;
 
-// The fit that produced a record's corrected series. A record stores only Linear or
-// Parabolic; the absence of a correction is expressed by IsCorrected() == false.
+// The fit that produced a record's corrected series. A record without a corrected set
+// keeps the last fit it had (Linear at first); a record whose corrected set is only
+// filtered stores None.
 enum class BaselineCorrectionType { Linear, Parabolic, None };
 
 // Which of a record's two motion sets an operation works on.
@@ -19,7 +23,9 @@ enum class MotionSet { Raw, Corrected };
 
 // One ground-motion record: acceleration samples at a constant time step (time of sample i
 // is i * TimeStep(), the first at 0), velocity and displacement integrated from them, and a
-// baseline-corrected set of the same three series beside the raw one.
+// corrected set of the same three series beside the raw one: the baseline-corrected
+// acceleration, Butterworth-filtered when the record has a filter. Analysis and reports use
+// the corrected set whenever IsCorrected().
 // Units: acceleration in g, velocity in cm/sec, displacement in cm, time step in seconds.
 class TimeHistory {
   public:
@@ -58,7 +64,11 @@ class TimeHistory {
     bool IsIntegrated() const { return integrated_; }
     void SetIntegrated(bool integrated) { integrated_ = integrated; }
 
-    // Drops the corrected set; CorrectionType() keeps its value.
+    // The filter the corrected set was made with, if any (only while IsCorrected()).
+    const std::optional<FilterSettings>& Filter() const { return filter_; }
+    void SetFilter(const std::optional<FilterSettings>& filter) { filter_ = filter; }
+
+    // Drops the corrected set and its filter; CorrectionType() keeps its value.
     void ClearCorrection();
 
     // Write access for baseline correction and integration.
@@ -79,6 +89,7 @@ class TimeHistory {
     double minAcceleration_ = 0.0;
     bool corrected_ = false;
     BaselineCorrectionType correctionType_ = BaselineCorrectionType::Linear;
+    std::optional<FilterSettings> filter_;
     bool integrated_ = false;
 };
 
@@ -87,6 +98,8 @@ class TimeHistory {
 class RecordList {
   public:
     void Append(std::unique_ptr<TimeHistory> record);
+    // Appends every record of `records` in its order (an import added to the loaded ones).
+    void AppendAll(RecordList&& records);
     // Deletes every record and empties the list.
     void Clear() { records_.clear(); }
 

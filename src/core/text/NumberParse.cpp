@@ -1,9 +1,11 @@
 #include "text/NumberParse.h"
 
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
+
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -11,6 +13,13 @@ namespace {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
+
+// Far beyond any exponent a double can use, far below where the arithmetic would wrap.
+constexpr long long kExponentCap = 1'000'000'000'000'000LL;
+// The largest double is about 1.8e308; the smallest subnormal about 4.9e-324, so anything
+// below 1e-325 rounds to zero.
+constexpr long long kLargestMagnitude = 308;
+constexpr long long kSmallestMagnitude = -325;
 
 }  // namespace
 
@@ -38,12 +47,18 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
     // The number is rebuilt with a full stop so that the conversion never sees the locale.
     std::string mantissa;
     bool hasSeparator = false;
-    int integerDigits = 0;
+    long long integerDigits = 0;
     while (IsDigit(at(pos))) {
         mantissa.push_back(at(pos++));
         ++integerDigits;
     }
-    if (pos < trimmed.size() && trimmed[pos] == decimalSeparator) {
+    // Where the user's separator is another character, the full stop is accepted too:
+    // records and habits written with it still read. A number holds at most one
+    // separator, so neither character can act as a thousands separator.
+    const auto isSeparator = [decimalSeparator](char c) {
+        return c == decimalSeparator || c == '.';
+    };
+    if (pos < trimmed.size() && isSeparator(trimmed[pos])) {
         hasSeparator = true;
         mantissa.push_back('.');
         ++pos;
@@ -56,8 +71,9 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
         return std::nullopt;
     }
 
+    // The exponent is read to its end whatever its length; beyond kExponentCap it cannot
+    // change the outcome (overflow or zero), but it must still be taken into account.
     long long exponent = 0;
-    bool hasExponent = false;
     if (at(pos) == 'e' || at(pos) == 'E') {
         ++pos;
         bool exponentNegative = false;
@@ -69,15 +85,12 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
             return std::nullopt;
         }
         while (IsDigit(at(pos))) {
-            if (exponent < 100000) {
-                exponent = exponent * 10 + (at(pos) - '0');
-            }
+            exponent = std::min(exponent * 10 + (at(pos) - '0'), kExponentCap);
             ++pos;
         }
         if (exponentNegative) {
             exponent = -exponent;
         }
-        hasExponent = true;
     }
     if (pos != trimmed.size()) {
         return std::nullopt;
@@ -87,35 +100,46 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
         return negative ? -0.0 : 0.0;
     }
 
-    std::string normalized = mantissa;
-    if (normalized.front() == '.') {
-        normalized.insert(normalized.begin(), '0');
+    const std::size_t firstNonZero = mantissa.find_first_of("123456789");
+    if (firstNonZero == std::string::npos) {
+        return negative ? -0.0 : 0.0;
     }
-    if (hasExponent) {
-        normalized += 'e';
-        normalized += std::to_string(exponent);
+    // Decimal exponent of the first significant digit: the value lies in
+    // [10^magnitude, 10^(magnitude + 1)). The separator sits at index integerDigits.
+    const long long first = static_cast<long long>(firstNonZero);
+    const long long magnitude =
+        exponent + (first < integerDigits ? integerDigits - 1 - first : integerDigits - first);
+    if (magnitude > kLargestMagnitude) {
+        return std::nullopt;
     }
+    if (magnitude < kSmallestMagnitude) {
+        // Below half the smallest subnormal double: the value rounds to zero.
+        return negative ? -0.0 : 0.0;
+    }
+
+    // Rebuilt as d.ddd...e<magnitude>: every significant digit is kept (the conversion
+    // rounds correctly however many there are), the exponent is small.
+    const std::size_t lastNonZero = mantissa.find_last_of("123456789");
+    std::string normalized;
+    normalized.reserve(lastNonZero - firstNonZero + 24);
+    normalized.push_back(mantissa[firstNonZero]);
+    normalized.push_back('.');
+    for (std::size_t i = firstNonZero + 1; i <= lastNonZero; ++i) {
+        if (mantissa[i] != '.') {
+            normalized.push_back(mantissa[i]);
+        }
+    }
+    normalized += 'e';
+    normalized += std::to_string(magnitude);
+
     double value = 0.0;
     const auto result =
         std::from_chars(normalized.data(), normalized.data() + normalized.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Decide between overflow (not a number) and underflow (zero) by the decimal
-        // exponent of the first significant digit.
-        const std::size_t firstNonZero = mantissa.find_first_of("123456789");
-        if (firstNonZero == std::string::npos) {
-            value = 0.0;
-        } else {
-            // Mantissa index of the first significant digit; the separator sits at
-            // index integerDigits when there is one.
-            const long long first = static_cast<long long>(firstNonZero);
-            const long long magnitude =
-                exponent +
-                (first < integerDigits ? integerDigits - 1 - first : integerDigits - first);
-            if (magnitude > 0) {
-                return std::nullopt;
-            }
-            value = 0.0;
+        if (magnitude > 0) {
+            return std::nullopt;
         }
+        value = 0.0;  // truly below the smallest subnormal once rounded
     } else if (result.ec != std::errc{} || result.ptr != normalized.data() + normalized.size()) {
         return std::nullopt;
     }
@@ -128,19 +152,14 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
 double ParseNumberOrThrow(std::string_view text, char decimalSeparator) {
     const std::optional<double> value = TryParseNumber(text, decimalSeparator);
     if (!value) {
-        throw ConversionError("'" + std::string(TrimControlAndBlanks(text)) +
+        throw ConversionError("'" + ShownTextCut(TrimControlAndBlanks(text)) +
                               "' is not a valid floating point value");
     }
     return *value;
 }
 
 std::string NotAValidFloatingNumberMessage(std::string_view editText) {
-    std::string message;
-    message.reserve(editText.size() + 40);
-    message += '"';
-    message += editText;
-    message += "\" is not a valid floating number!";
-    return message;
+    return '"' + ShownTextCut(editText) + "\" is not a valid floating number!";
 }
 
 }  // namespace travik

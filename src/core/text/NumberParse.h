@@ -8,7 +8,8 @@
 namespace travik {
 
 // Raised when a text is not a number; what() is the user-facing error text
-// "'<text>' is not a valid floating point value" with the trimmed text.
+// "'<text>' is not a valid floating point value" with the trimmed text as ShownTextCut
+// shows it.
 class ConversionError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -18,8 +19,12 @@ class ConversionError : public std::runtime_error {
 // Leading and trailing characters with codes up to 32 are ignored. The rest must be:
 // an optional sign, digits, optionally the decimal separator and more digits, optionally
 // "E"/"e", an optional sign and digits; at least one digit or the separator before the
-// exponent. No thousands separators, hexadecimal or special values. A value too large
-// for a double is not a number. Returns nothing when the text does not have this form.
+// exponent. The full stop is accepted as the separator as well when `decimalSeparator` is
+// another character; a number holds one separator at most. No thousands separators,
+// hexadecimal or special values. The value is the correctly rounded double of the text,
+// however many digits the text or its exponent has: a value too large for a double is not
+// a number; one that rounds below the smallest subnormal is zero. Returns nothing when the
+// text does not have this form.
 std::optional<double> TryParseNumber(std::string_view text, char decimalSeparator = '.');
 
 // As TryParseNumber, but throws ConversionError with the reader's error text.
@@ -28,8 +33,8 @@ double ParseNumberOrThrow(std::string_view text, char decimalSeparator = '.');
 // Removes leading and trailing characters with codes from 0 to 32.
 std::string_view TrimControlAndBlanks(std::string_view text);
 
-// The message shown when an edit does not hold a number: the edit's text between straight
-// double quotes followed by " is not a valid floating number!".
+// The message shown when an edit does not hold a number: the edit's text (as ShownTextCut
+// shows it) between straight double quotes followed by " is not a valid floating number!".
 std::string NotAValidFloatingNumberMessage(std::string_view editText);
 
 }  // namespace travik

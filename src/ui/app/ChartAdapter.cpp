@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QEvent>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -97,6 +98,71 @@ void ApplyScale(QValueAxis* axis, const Extent& extent) {
     const NiceScale scale = MakeNiceScale(extent);
     axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
     axis->setTickCount(scale.ticks);
+    axis->setRange(scale.low, scale.high);
+}
+
+// The compact scale of one axis: a step of 1, 2 or 5 times a power of ten that labels the
+// extent in at most `maxIntervals` intervals, and a range that also leaves `padFraction` of
+// itself beyond the extreme points.
+struct CompactScale {
+    double low = 0.0;
+    double high = 1.0;
+    double step = 0.2;
+    int decimals = 1;
+};
+
+CompactScale MakeCompactScale(Extent extent, int maxIntervals, double padFraction) {
+    CompactScale scale;
+    if (extent.IsEmpty()) {
+        return scale;
+    }
+    if (extent.low == extent.high) {
+        const double pad = extent.low == 0.0 ? 1.0 : std::abs(extent.low) * 0.1;
+        extent.low -= pad;
+        extent.high += pad;
+    }
+    const double span = extent.high - extent.low;
+    if (!std::isfinite(span) || span <= 0.0) {
+        scale.low = extent.low;
+        scale.high = extent.high;
+        scale.step = std::isfinite(span) ? 1.0 : 0.0;
+        scale.decimals = 0;
+        return scale;
+    }
+    maxIntervals = std::max(maxIntervals, 1);
+    double magnitude = std::pow(10.0, std::floor(std::log10(span / maxIntervals)));
+    constexpr double kMantissas[] = {1.0, 2.0, 5.0};
+    int mantissa = 0;
+    double step = magnitude;
+    // The smallest step whose round range needs no more than the intervals allowed.
+    for (int guard = 0; guard < 64; ++guard) {
+        step = kMantissas[mantissa] * magnitude;
+        const double intervals =
+            std::ceil(extent.high / step - 1e-9) - std::floor(extent.low / step + 1e-9);
+        if (intervals <= maxIntervals) {
+            break;
+        }
+        if (++mantissa == 3) {
+            mantissa = 0;
+            magnitude *= 10.0;
+        }
+    }
+    scale.step = step;
+    scale.low = std::floor(extent.low / step + 1e-9) * step;
+    scale.high = std::ceil(extent.high / step - 1e-9) * step;
+    // Room for half a mark beyond the extreme points, where the round range leaves less.
+    const double pad = (scale.high - scale.low) * padFraction;
+    scale.low = std::min(scale.low, extent.low - pad);
+    scale.high = std::max(scale.high, extent.high + pad);
+    scale.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, 12);
+    return scale;
+}
+
+void ApplyCompactScale(QValueAxis* axis, const CompactScale& scale) {
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0.0);
+    axis->setTickInterval(scale.step);
     axis->setRange(scale.low, scale.high);
 }
 
@@ -196,6 +262,8 @@ ChartAdapter::ChartAdapter(QChartView* view, QObject* parent)
     view_->setMouseTracking(true);
     view_->viewport()->setMouseTracking(true);
     view_->viewport()->installEventFilter(this);
+    connect(chart_, &QChart::plotAreaChanged, this,
+            [this](const QRectF& area) { PlotAreaChanged(area); });
 }
 
 int ChartAdapter::SeriesCount() const {
@@ -468,12 +536,59 @@ void ChartAdapter::Rescale() {
             }
         }
     }
-    ApplyScale(axisX_, xExtent);
-    ApplyScale(axisY_, yExtent);
+    if (!compactAxes_) {
+        ApplyScale(axisX_, xExtent);
+        ApplyScale(axisY_, yExtent);
+        return;
+    }
+    // A value label needs about twice its line height to stay legible (Qt Charts elides
+    // labels that get less than their height); the time axis keeps about eight intervals.
+    const QRectF area = chart_->plotArea();
+    scaledForPlot_ = area.size();
+    const double lineHeight = QFontMetricsF(axisY_->labelsFont()).height();
+    const int valueIntervals =
+        area.height() > 0.0 ? std::clamp(static_cast<int>(area.height() / (2.0 * lineHeight)), 1, 8)
+                            : 4;
+    double markRadius = 0.0;
+    for (const SeriesState& state : series_) {
+        if (!state.isLine && state.active) {
+            markRadius = std::max(
+                markRadius, static_cast<QScatterSeries*>(state.series)->markerSize() / 2.0 + 1.0);
+        }
+    }
+    const auto padFraction = [markRadius](double pixels) {
+        return pixels > 2.0 * markRadius + 1.0 ? markRadius / (pixels - 2.0 * markRadius) : 0.05;
+    };
+    ApplyCompactScale(
+        axisX_, MakeCompactScale(xExtent, 8, markRadius > 0.0 ? padFraction(area.width()) : 0.0));
+    ApplyCompactScale(axisY_,
+                      MakeCompactScale(yExtent, valueIntervals,
+                                       markRadius > 0.0 ? padFraction(area.height()) : 0.0));
+}
+
+void ChartAdapter::SetCompactAxes(bool compact) {
+    compactAxes_ = compact;
+    if (!compact) {
+        for (QValueAxis* axis : {axisX_, axisY_}) {
+            axis->setTickType(QValueAxis::TicksFixed);
+        }
+    }
+    ScheduleRescale();
+}
+
+void ChartAdapter::PlotAreaChanged(const QRectF& area) {
+    // Ticks and margins depend on the plot's size; the labels they give change the plot's
+    // width a little, which changes no tick, so this settles after one more pass.
+    if (compactAxes_ && (std::abs(area.height() - scaledForPlot_.height()) > 0.5 ||
+                         std::abs(area.width() - scaledForPlot_.width()) > 0.5)) {
+        ScheduleRescale();
+    }
 }
 
 bool ChartAdapter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_->viewport() && event->type() == QEvent::MouseMove) {
+    // The event's type first: while the view is being destroyed its viewport() may no longer
+    // be called, and no mouse move arrives then.
+    if (event->type() == QEvent::MouseMove && watched == view_->viewport()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         emit MouseMoved(mouse->position().toPoint());
     }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <vector>
 
@@ -74,6 +76,13 @@ class ChartAdapter : public QObject {
     // Applies a pending automatic scale now (before grabbing the view, for instance).
     void UpdateScale() const;
 
+    // Axes for small stacked plots: the value axis gets only as many ticks as its height
+    // can label legibly (steps of 1, 2 or 5 times a power of ten, labels with the fewest
+    // decimals the step needs), and both axes a margin of half a mark beyond the extreme
+    // points, so that marks sitting on them are drawn whole. Off by default.
+    void SetCompactAxes(bool compact);
+    bool HasCompactAxes() const { return compactAxes_; }
+
   signals:
     void MouseMoved(const QPoint& viewPixel);
 
@@ -94,6 +103,7 @@ class ChartAdapter : public QObject {
     int Attach(QXYSeries* series, bool isLine);
     void Rescale();
     void ScheduleRescale();
+    void PlotAreaChanged(const QRectF& area);
 
     QChartView* view_;
     QChart* chart_;
@@ -102,4 +112,6 @@ class ChartAdapter : public QObject {
     std::vector<SeriesState> series_;
     mutable bool scaleDirty_ = false;
     bool rescaleQueued_ = false;
+    bool compactAxes_ = false;
+    QSizeF scaledForPlot_;  // the plot area size the compact scale was computed for
 };

@@ -35,24 +35,50 @@ bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidge
     return true;
 }
 
-std::optional<QString> WriteCheckedReports(
-    const QListWidget* list, const travik::RecordList& records, const QString& folder,
+std::vector<int> CheckedRows(const QListWidget* list) {
+    std::vector<int> rows;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->checkState() == Qt::Checked) {
+            rows.push_back(i);
+        }
+    }
+    return rows;
+}
+
+std::optional<QString> WriteReportsOf(
+    const std::vector<int>& indexes, const travik::RecordList& records, const QString& folder,
     const char* suffix,
-    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport) {
+    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport,
+    BackgroundWork::Control* control) {
     travik::ReportPathPlanner planner;
     try {
         travik::ReportLines lines;
-        for (int i = 0; i < list->count() && i < records.Count(); ++i) {
-            if (list->item(i)->checkState() != Qt::Checked) {
+        std::size_t done = 0;
+        for (const int i : indexes) {
+            if (control != nullptr && control->Cancelled()) {
+                break;
+            }
+            if (i < 0 || i >= records.Count()) {
                 continue;
             }
             const travik::TimeHistory& record = records.At(i);
             buildReport(lines, record);
             travik::WriteReport(planner.Next(ToPath(folder), record.SourceFileName(), suffix),
                                 lines);
+            if (control != nullptr) {
+                control->Progress(static_cast<double>(++done) /
+                                  static_cast<double>(indexes.size()));
+            }
         }
     } catch (const std::exception& error) {
         return QString::fromStdString(error.what());
     }
     return std::nullopt;
+}
+
+std::optional<QString> WriteCheckedReports(
+    const QListWidget* list, const travik::RecordList& records, const QString& folder,
+    const char* suffix,
+    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport) {
+    return WriteReportsOf(CheckedRows(list), records, folder, suffix, buildReport);
 }

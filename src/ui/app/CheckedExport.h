@@ -4,7 +4,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/BackgroundWork.h"
 #include "export/ReportHeader.h"
 #include "records/TimeHistory.h"
 
@@ -28,6 +30,18 @@ bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidge
 // Builds and writes the report of every record checked in `list`, in record order, into
 // `folder`; stops at the first report that cannot be built or written and returns its
 // error text. Reports written before it stay.
+// The rows of `list` whose items are checked, in list order.
+std::vector<int> CheckedRows(const QListWidget* list);
+
+// As WriteCheckedReports for the records at `indexes`, away from any list, so that it can
+// run off the window's thread. With `control`, progress goes there after every report and a
+// cancel stops before the next one (the reports written stay).
+std::optional<QString> WriteReportsOf(
+    const std::vector<int>& indexes, const travik::RecordList& records, const QString& folder,
+    const char* suffix,
+    const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport,
+    BackgroundWork::Control* control = nullptr);
+
 std::optional<QString> WriteCheckedReports(
     const QListWidget* list, const travik::RecordList& records, const QString& folder,
     const char* suffix,

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QColor>
+#include <QComboBox>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +10,8 @@
 #include <QLocale>
 #include <QPalette>
 #include <QString>
+#include <QStyle>
+#include <algorithm>
 #include <filesystem>
 
 #include "records/TimeHistory.h"
@@ -91,9 +95,28 @@ inline void FillRecordCheckList(QListWidget* list, const travik::RecordList& rec
     const QSignalBlocker blocker(list);
     list->clear();
     for (int i = 0; i < records.Count(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromStdString(records.At(i).SourceFileName()));
+        const QString name = QString::fromStdString(records.At(i).SourceFileName());
+        auto* item = new QListWidgetItem(name);
+        item->setToolTip(name);  // the whole name where the column cuts it off
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         list->addItem(item);
     }
+}
+
+// Lists the records' names in a record selector, each with its whole name as tooltip, and
+// opens the drop-down list as wide as its longest entry (the box itself may be narrower).
+inline void FillRecordSelector(QComboBox* box, const travik::RecordList& records) {
+    const QSignalBlocker blocker(box);
+    box->clear();
+    int widest = 0;
+    for (int i = 0; i < records.Count(); ++i) {
+        const QString name = QString::fromStdString(records.At(i).SourceFileName());
+        box->addItem(name);
+        box->setItemData(i, name, Qt::ToolTipRole);
+        widest = std::max(widest, box->view()->fontMetrics().horizontalAdvance(name));
+    }
+    const int frame =
+        2 * box->view()->frameWidth() + 24 + box->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    box->view()->setMinimumWidth(widest + frame);
 }

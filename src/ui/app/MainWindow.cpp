@@ -25,6 +25,7 @@
 #include "app/PlatformServices.h"
 #include "app/ProjectInfo.h"
 #include "export/ReportHeader.h"
+#include "measures/MeasuresPage.h"
 #include "records/ImportPreview.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"
@@ -65,13 +66,20 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     spectra_ = new SpectraPage(workspace_, platform_);
     AddPage(spectra_, "ts2", QStringLiteral("Elastic Response Spectra"),
             QStringLiteral("Tips: Response spectra analysis is based on corrected results."));
+    measures_ = new MeasuresPage(workspace_, platform_);
+    AddPage(measures_, "ts3", QStringLiteral("Ground Motion Parameters"),
+            QStringLiteral("Tips: Measures are taken from the corrected (grey) results."));
     connect(records_, &RecordsPage::importRequested, this, &TForm1::ImportTimeHistoryRecords1Click);
     const auto popUpCheckMenu = [this](const QPoint& at) { pm1->popup(at); };
     connect(records_, &RecordsPage::checkListMenuRequested, this, popUpCheckMenu);
     connect(spectra_, &SpectraPage::checkListMenuRequested, this, popUpCheckMenu);
+    connect(measures_, &MeasuresPage::checkListMenuRequested, this, popUpCheckMenu);
 
     CreateStatusBar();
     setAcceptDrops(true);  // record files and folders dropped on the window are imported
+    new WorkIndicator(workspace_.Work(), rzstsbr1);
+    connect(&workspace_.Work(), &BackgroundWork::busyChanged, this,
+            [this](bool busy) { ImportTimeHistoryRecords1->setEnabled(!busy); });
     pgc1->setCurrentIndex(0);
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::pgc1Change);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -190,6 +198,9 @@ void TForm1::FormDestroy() {
         return;
     }
     destroyed_ = true;
+    // A job still running reads the records: it stops, and hands back nothing, first.
+    workspace_.Work().Cancel();
+    workspace_.Work().WaitForFinished();
     workspace_.ReleaseAll();
 }
 
@@ -253,23 +264,49 @@ void TForm1::Setting1Click() {
 void TForm1::ImportTimeHistoryRecords1Click() {
     delete Form2.data();
     Form2 = Open(new TForm2(platform_, this), true);
+    TForm2* dialog = Form2;
     connect(Form2, &TForm2::FilesChosen, this,
-            [this](const travik::RecordReadOptions& options, const QStringList& files) {
+            [this, dialog](const travik::RecordReadOptions& options, const QStringList& files) {
                 std::vector<std::string> paths;
                 paths.reserve(static_cast<std::size_t>(files.size()));
                 for (const QString& file : files) {
                     paths.push_back(QFile::encodeName(file).toStdString());
                 }
-                ImportFiles(paths, options);
+                ImportFiles(std::move(paths), options, dialog->AppendToLoaded());
             });
 }
 
-void TForm1::ImportFiles(const std::vector<std::string>& paths,
-                         const travik::RecordReadOptions& options) {
-    workspace_.ImportRecords(paths, options, [this](const std::string& message) {
-        platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
-                              QString::fromStdString(message));
-    });
+void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,
+                         bool append) {
+    struct Imported {
+        travik::RecordList records;
+        std::vector<std::string> messages;  // reader warnings and the failure, in order
+    };
+    const double g = workspace_.Settings().g;
+    workspace_.Work().Start<Imported>(
+        QStringLiteral("Reading the records"),
+        [paths = std::move(paths), options, g](BackgroundWork::Control& control) {
+            Imported imported;
+            const auto keep = [&](const std::string& message) {
+                imported.messages.push_back(message);
+            };
+            for (std::size_t i = 0; i < paths.size() && !control.Cancelled(); ++i) {
+                // One file at a time, so that Cancel is heard between two files.
+                if (!travik::ImportRecordFilesAs({paths[i]}, options, g, imported.records, keep,
+                                                 keep)) {
+                    break;
+                }
+                control.Progress(static_cast<double>(i + 1) / static_cast<double>(paths.size()));
+            }
+            return imported;
+        },
+        [this, append](Imported&& imported) {
+            workspace_.AcceptImport(std::move(imported.records), append);
+            for (const std::string& message : imported.messages) {
+                platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
+                                      QString::fromStdString(message));
+            }
+        });
 }
 
 // ---- Dropped files and folders -------------------------------------------------------------
@@ -327,12 +364,14 @@ void TForm1::dropEvent(QDropEvent* event) {
         paths.insert(paths.end(), inFolder.begin(), inFolder.end());
     }
     if (!paths.empty()) {
-        ImportFiles(paths, options);
+        ImportFiles(std::move(paths), options, false);
     }
 }
 
 void TForm1::ChangeRecordChecksOfPageShown(CheckChange change) {
-    if (pgc1->currentWidget() == spectra_) {
+    if (pgc1->currentWidget() == measures_) {
+        measures_->ChangeRecordChecks(change);
+    } else if (pgc1->currentWidget() == spectra_) {
         spectra_->ChangeRecordChecks(change);
     } else {
         records_->ChangeRecordChecks(change);

@@ -17,6 +17,7 @@ class QTabWidget;
 class PlatformServices;
 class RecordsPage;
 class SpectraPage;
+class MeasuresPage;
 class TForm2;
 class TForm3;
 
@@ -60,9 +61,10 @@ class TForm1 : public QMainWindow {
     // Adds a page to pgc1 with its caption and the status-bar tip shown while it is current.
     void AddPage(QWidget* page, const char* name, const QString& caption, const QString& tip);
     void CreateMenus();
-    // Reads the files as one import through the workspace; reader messages as warnings.
-    void ImportFiles(const std::vector<std::string>& paths,
-                     const travik::RecordReadOptions& options);
+    // Reads the files as one import off the window's thread and hands the records to the
+    // workspace (added to the loaded ones when `append`); reader messages as warnings.
+    void ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,
+                     bool append);
     void CreateStatusBar();
     // The check-list menu's command on the list of the page shown.
     void ChangeRecordChecksOfPageShown(CheckChange change);
@@ -83,9 +85,10 @@ class TForm1 : public QMainWindow {
     QAction* InvertCheck2 = nullptr;  // "Invert Check"
 
     QTabWidget* pgc1 = nullptr;
-    RecordsPage* records_ = nullptr;  // ts1, "Time History Records"
-    SpectraPage* spectra_ = nullptr;  // ts2, "Elastic Response Spectra"
-    std::vector<QString> pageTips_;   // per page of pgc1
+    RecordsPage* records_ = nullptr;    // ts1, "Time History Records"
+    SpectraPage* spectra_ = nullptr;    // ts2, "Elastic Response Spectra"
+    MeasuresPage* measures_ = nullptr;  // ts3, "Ground Motion Parameters"
+    std::vector<QString> pageTips_;     // per page of pgc1
 
     QStatusBar* rzstsbr1 = nullptr;
     QLabel* rzfldsts3 = nullptr;  // project credit

@@ -86,3 +86,11 @@ void QtPlatformServices::PrintPage(QWidget* parent, const PagePainter& paint) {
     QPainter painter(&printer);
     paint(painter, QRectF(printer.pageRect(QPrinter::DevicePixel)), printer.resolution() / 96.0);
 }
+
+bool QtPlatformServices::Confirm(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -31,6 +31,8 @@ class PlatformServices {
     virtual void SetClipboardText(const QString& text) = 0;
     // Shows a web page in the default browser; failures are not reported.
     virtual void OpenWebPage(const QUrl& url) = 0;
+    // A modal question with Yes and No buttons (No the default); true for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& question) = 0;
 
     // Chart images. Seams that have no use for them keep these answers: cancelled, nothing.
     // Asks where and how to save a chart image: the file, and the format, size and
@@ -56,6 +58,7 @@ class QtPlatformServices final : public PlatformServices {
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
     void SetClipboardText(const QString& text) override;
     void OpenWebPage(const QUrl& url) override;
+    bool Confirm(QWidget* parent, const QString& question) override;
     QString ChooseImageFile(QWidget* parent, const QString& suggestedName,
                             travik::figures::ImageFormat& format,
                             travik::figures::ImageOptions& options) override;

@@ -62,17 +62,35 @@ class GridModel : public QAbstractTableModel {
         return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
     }
 
-    const QString& Text(int column, int row) const {
-        static const QString kEmpty;
+    QString Text(int column, int row) const {
         if (column < 0 || row < 0 || column >= columns_ || row >= rows_) {
-            return kEmpty;
+            return {};
+        }
+        if (source_ && row > 0) {
+            return source_(column, row);
         }
         return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     }
 
+    // Rows from 1 on come from `source` when asked for; only the fixed row stays stored.
+    void SetSource(int rows, StringGrid::CellSource source) {
+        beginResetModel();
+        source_ = std::move(source);
+        rows_ = std::max(rows, 1);
+        cells_.resize(source_ ? 1 : static_cast<std::size_t>(rows_),
+                      std::vector<QString>(static_cast<std::size_t>(columns_)));
+        cells_.shrink_to_fit();
+        endResetModel();
+    }
+
+    bool HasSource() const { return static_cast<bool>(source_); }
+
     void SetText(int column, int row, const QString& text) {
         if (column < 0 || row < 0 || column >= columns_ || row >= rows_) {
             return;
+        }
+        if (source_ && row > 0) {
+            return;  // the source decides these cells
         }
         QString& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
         if (cell == text) {
@@ -106,6 +124,10 @@ class GridModel : public QAbstractTableModel {
 
     void SetRows(int rows) {
         rows = std::max(rows, 1);
+        if (source_) {
+            SetSource(rows, source_);
+            return;
+        }
         if (rows > rows_) {
             beginInsertRows(QModelIndex(), rows_ - 1, rows - 2);
             cells_.resize(static_cast<std::size_t>(rows),
@@ -173,7 +195,8 @@ class GridModel : public QAbstractTableModel {
 
     int columns_ = 1;
     int rows_ = 1;
-    std::vector<std::vector<QString>> cells_;  // [row][column]
+    std::vector<std::vector<QString>> cells_;  // [row][column]; only row 0 with a source
+    StringGrid::CellSource source_;
     int batchDepth_ = 0;
     bool changedInBatch_ = false;
 };
@@ -357,6 +380,15 @@ void StringGrid::SetCell(int column, int row, const QString& text) {
 
 void StringGrid::ClearCells() {
     model_->ClearTexts();
+}
+
+void StringGrid::SetCellSource(int rows, CellSource source) {
+    model_->SetSource(rows, std::move(source));
+    programSelection_.reset();
+}
+
+bool StringGrid::HasCellSource() const {
+    return model_->HasSource();
 }
 
 void StringGrid::BeginUpdate() {

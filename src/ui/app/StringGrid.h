@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class QTableView;
@@ -46,6 +47,14 @@ class StringGrid : public QWidget {
     void SetCell(int column, int row, const QString& text);
     // Empties every cell text, sizes kept.
     void ClearCells();
+
+    // The texts of the cells below the fixed row, made when the view or a copy asks for
+    // them, so that a grid over a million samples costs what the screen shows. The grid
+    // then has `rows` rows (the fixed one included) and stores only the fixed row; SetCell
+    // below it does nothing. A null source returns to stored, empty cells.
+    using CellSource = std::function<QString(int column, int row)>;
+    void SetCellSource(int rows, CellSource source);
+    bool HasCellSource() const;
 
     // Between these two calls cell and size changes are not shown one by one; the view is
     // refreshed once at the end. Use them around filling a long table.

@@ -2,15 +2,19 @@
 
 #include <QObject>
 #include <QString>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+#include "app/BackgroundWork.h"
 
 #include "analysis/AnalysisSettings.h"
 #include "analysis/SpectraComputation.h"
 #include "records/BaselineCorrection.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
+#include "records/RecordFilter.h"
 #include "records/TimeHistory.h"
 
 // The document every page works on: the records, the analysis settings, the last spectra
@@ -28,7 +32,8 @@ class Workspace final : public QObject {
     const travik::SpectraResult& Spectra() const { return spectra_; }
 
     // Reads the files as one import (the records before a failing file stay) in place of
-    // every record and result held now; `showWarning` gets each reader message.
+    // every record and result held now, as AcceptImport; `showWarning` gets each reader
+    // message.
     void ImportRecords(const std::vector<std::string>& paths,
                        const travik::FreeFormatParameters& parameters,
                        const std::function<void(const std::string&)>& showWarning);
@@ -37,13 +42,29 @@ class Workspace final : public QObject {
     void ImportRecords(const std::vector<std::string>& paths,
                        const travik::RecordReadOptions& options,
                        const std::function<void(const std::string&)>& showWarning);
+    // Takes the records of one import: added after the loaded ones when `append`, else in
+    // place of every record and result. An import that read nothing changes nothing (its
+    // first file failed: there is nothing to put in the place of what is loaded).
+    void AcceptImport(travik::RecordList imported, bool append);
     // Puts these records in place of every record and result held now.
     void ReplaceRecords(travik::RecordList records);
+    // Adds these records after the ones loaded (an import added to them); the spectra go, as
+    // after any import. Nothing changes when `records` is empty.
+    void AppendRecords(travik::RecordList records);
+    // Takes the corrected series, and the state that goes with them, of `corrected` (a copy
+    // of record `index` corrected off the window's thread) into record `index` itself, so
+    // that whoever holds the record sees the correction.
+    void TakeCorrection(int index, travik::TimeHistory& corrected);
     // Discards every record and result ("Clear Data").
     void Clear();
     // Corrects record `index` with the acceleration of gravity of the settings; false when
     // the fit is not defined for it (the record then stays uncorrected).
     bool CorrectRecord(int index, travik::BaselineCorrectionType type);
+    // Sets (or with nothing, removes) the Butterworth filter of record `index`, run over its
+    // baseline-corrected acceleration, with the settings' g. A refused filter leaves the
+    // record as it was; the outcome's problem names the parameter.
+    travik::FilterOutcome FilterRecord(int index,
+                                       const std::optional<travik::FilterSettings>& filter);
 
     void SetSettings(const travik::AnalysisSettings& settings);
 
@@ -53,8 +74,16 @@ class Workspace final : public QObject {
     // `showCalculationError` gets the message of its first failed period.
     void ComputeSpectra(int index, std::vector<double> dampingRatios,
                         const std::function<void(const std::string&)>& showCalculationError);
+    // Puts the spectra of one analysis, computed off the window's thread, in place of the
+    // last ones, as ComputeSpectra does.
+    void AcceptSpectra(travik::SpectraResult result,
+                       const std::function<void(const std::string&)>& showCalculationError);
     // Forgets every record and result, as the window does when it goes.
     void ReleaseAll();
+
+    // Long work on what the workspace holds runs here, one job at a time; while a job runs
+    // the pages start no other and change nothing the job reads.
+    BackgroundWork& Work() { return work_; }
 
     QString ExportFolder() const { return exportFolder_; }
     void SetExportFolder(const QString& folder) { exportFolder_ = folder; }
@@ -70,4 +99,6 @@ class Workspace final : public QObject {
     travik::AnalysisSettings settings_;
     travik::SpectraResult spectra_;
     QString exportFolder_;
+    // Last, so that it goes first: a running job reads the records above.
+    BackgroundWork work_;
 };

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -49,9 +50,10 @@ TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, ch
     : QDialog(parent), records_(records), platform_(platform), decimalSeparator_(decimalSeparator) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Detailed Data of Time History Records"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint);
+    // An ordinary window: a dialog the program opens later must be able to come in front
+    // of it, or it would open hidden behind it and block the program.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setModal(false);
 
     lbl11 = Named(new QLabel(QStringLiteral("Selected Time History Records")), "lbl11");
@@ -154,19 +156,14 @@ void TForm4::ResetDetailedData() {
         const QSignalBlocker blocker(cbb4);
         cbb4->clear();
     }
-    strngrd1->BeginUpdate();
-    for (int row = 1; row < strngrd1->RowCount(); ++row) {
-        BlankRow(row);
-    }
-    strngrd1->EndUpdate();
+    shownRecord_ = -1;
+    strngrd1->SetCellSource(strngrd1->RowCount(), [](int, int) { return QString(); });
 }
 
 void TForm4::FillRecordSelector() {
     {
         const QSignalBlocker blocker(cbb4);
-        for (int i = 0; i < records_.Count(); ++i) {
-            cbb4->addItem(QString::fromStdString(records_.At(i).SourceFileName()));
-        }
+        ::FillRecordSelector(cbb4, records_);
         cbb4->setCurrentIndex(records_.IsEmpty() ? -1 : 0);
     }
 }
@@ -176,40 +173,87 @@ void TForm4::ShowRecordData() {
     if (index < 0 || index >= records_.Count()) {
         return;
     }
-    const travik::TimeHistory& record = records_.At(index);
-    const double dt = record.TimeStep();
-    const int count = record.SampleCount();
-    const bool corrected = record.IsCorrected();
-    const char separator = decimalSeparator_;
-    const auto sample = [separator](double value) {
-        return QString::fromStdString(travik::FormatNumber(value, "0.00000000", separator));
-    };
-    const QString notCorrected = QString::fromLatin1(kNotCorrected);
+    shownRecord_ = index;
+    // Header row, one row per sample and a trailing row; cells are written when shown.
+    strngrd1->SetCellSource(records_.At(index).SampleCount() + 2,
+                            [this](int column, int row) { return SampleText(column, row); });
+}
 
-    strngrd1->BeginUpdate();
-    strngrd1->SetRowCount(count + 2);
-    for (int i = 0; i < count; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const int row = i + 1;
-        strngrd1->SetCell(0, row, QString::number(i + 1));
-        strngrd1->SetCell(
-            1, row, QString::fromStdString(travik::FormatNumber(i * dt, "0.00000", separator)));
-        strngrd1->SetCell(2, row, sample(record.RawAcceleration()[at]));
-        strngrd1->SetCell(4, row, sample(record.RawVelocity()[at]));
-        strngrd1->SetCell(6, row, sample(record.RawDisplacement()[at]));
-        if (corrected) {
-            strngrd1->SetCell(3, row, sample(record.CorrectedAcceleration()[at]));
-            strngrd1->SetCell(5, row, sample(record.CorrectedVelocity()[at]));
-            strngrd1->SetCell(7, row, sample(record.CorrectedDisplacement()[at]));
-        } else {
-            strngrd1->SetCell(3, row, notCorrected);
-            strngrd1->SetCell(5, row, notCorrected);
-            strngrd1->SetCell(7, row, notCorrected);
-        }
+QString TForm4::SampleText(int column, int row) const {
+    if (shownRecord_ < 0 || shownRecord_ >= records_.Count()) {
+        return {};
     }
-    // The trailing row may still hold a sample of a longer record shown before.
-    BlankRow(count + 1);
-    strngrd1->EndUpdate();
+    const travik::TimeHistory& record = records_.At(shownRecord_);
+    const int i = row - 1;
+    if (i < 0 || i >= record.SampleCount()) {
+        return {};
+    }
+    const auto at = static_cast<std::size_t>(i);
+    const auto format = [this](double value, const char* pattern) {
+        return QString::fromStdString(travik::FormatNumber(value, pattern, decimalSeparator_));
+    };
+    constexpr const char* kSample = "0.00000000";
+    const bool corrected = record.IsCorrected();
+    switch (column) {
+        case 0:
+            return QString::number(i + 1);
+        case 1:
+            // The product, not a running sum: the time of sample i is i * dt.
+            return format(i * record.TimeStep(), "0.00000");
+        case 2:
+            return format(record.RawAcceleration()[at], kSample);
+        case 3:
+            return corrected ? format(record.CorrectedAcceleration()[at], kSample)
+                             : QString::fromLatin1(kNotCorrected);
+        case 4:
+            return format(record.RawVelocity()[at], kSample);
+        case 5:
+            return corrected ? format(record.CorrectedVelocity()[at], kSample)
+                             : QString::fromLatin1(kNotCorrected);
+        case 6:
+            return format(record.RawDisplacement()[at], kSample);
+        case 7:
+            return corrected ? format(record.CorrectedDisplacement()[at], kSample)
+                             : QString::fromLatin1(kNotCorrected);
+        default:
+            return {};
+    }
+}
+
+void TForm4::RecordsReplaced() {
+    ResetDetailedData();
+    FillRecordSelector();
+    ShowRecordData();
+}
+
+void TForm4::RecordChanged(int index) {
+    if (index == shownRecord_) {
+        ShowRecordData();
+    }
+}
+
+QPoint TForm4::BesidePosition(const QRect& owner, const QSize& outer, const QRect& available) {
+    const int top = std::clamp(owner.top(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - outer.height()));
+    if (owner.right() + 1 + outer.width() <= available.right() + 1) {
+        return {owner.right() + 1, top};
+    }
+    if (owner.left() - outer.width() >= available.left()) {
+        return {owner.left() - outer.width(), top};
+    }
+    // No room beside it: over the right part of the owner, where the charts are, never over
+    // the controls on its left.
+    return {std::max(available.left(), available.right() + 1 - outer.width()), top};
+}
+
+void TForm4::PlaceBeside(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    // The frame adds the title bar and borders to the size asked for.
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    move(BesidePosition(window.frameGeometry(), size() + frame, screen->availableGeometry()));
 }
 
 void TForm4::cbb4Change() {

@@ -1,5 +1,10 @@
 #include "presentation/SpectrumTables.h"
 
+#include <QTableView>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 #include "text/NumberFormat.h"
 
 namespace {
@@ -65,6 +70,58 @@ void FillSpectrumTable(StringGrid& grid, const travik::SpectraResult& result,
             const bool present = shown[column] && row < columns[column].size();
             grid.SetCell(j + first, i + 1,
                          present ? SixDecimals(columns[column][row], decimalSeparator) : QString());
+        }
+    }
+    grid.EndUpdate();
+}
+
+void FillSuiteStatisticsTable(StringGrid& grid, const travik::SuiteSpectraStatistics& statistics,
+                              travik::SpectrumKind kind, char decimalSeparator) {
+    // Column-group prefixes in SpectrumKind order, as in the statistics report.
+    static constexpr std::array<const char*, travik::kSpectrumKindCount> kPrefixes = {
+        "Disp.", "Vel.", "Acc.", "Pseudo-Vel.", "Pseudo-Acc."};
+    static constexpr std::array<const char*, 9> kNames = {
+        "Mean",    "Median",   "StdDev",           "Mean+StdDev",     "Mean-StdDev",
+        "LogMean", "StdDevLn", "LogMean+StdDevLn", "LogMean-StdDevLn"};
+    const auto k = static_cast<std::size_t>(kind);
+    const travik::SuiteStatistics& s = statistics.kinds[k];
+    if (s.recordCount == 0) {
+        grid.ClearCells();
+        return;
+    }
+    const std::array<const std::vector<double>*, 9> columns = {
+        &s.mean,          &s.median,           &s.sigma,
+        &s.meanPlusSigma, &s.meanMinusSigma,   &s.logMean,
+        &s.sigmaLn,       &s.logMeanPlusSigma, &s.logMeanMinusSigma};
+    const int periodCount = static_cast<int>(s.periods.size());
+    grid.BeginUpdate();
+    grid.ClearCells();
+    grid.SetRowCount(periodCount + 1);
+    grid.SetColumnCount(static_cast<int>(columns.size()) + 1);
+    grid.SetColumnWidth(0, kTableColumnWidth);
+    grid.SetCell(0, 0, QStringLiteral("Period[sec]"));
+    const QString damping =
+        QStringLiteral("%1Damp.=%2% ")
+            .arg(QLatin1String(kPrefixes[k]),
+                 QString::fromStdString(travik::FormatNumber(statistics.dampingRatio * 100.0,
+                                                             "0.###", decimalSeparator)));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const int column = static_cast<int>(c) + 1;
+        const QString heading = damping + QLatin1String(kNames[c]);
+        // Headings are long: each column is as wide as its heading.
+        grid.SetColumnWidth(column,
+                            std::max(kTableColumnWidth,
+                                     grid.View()->fontMetrics().horizontalAdvance(heading) + 16));
+        grid.SetCell(column, 0, heading);
+    }
+    for (int i = 0; i < periodCount; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        grid.SetCell(0, i + 1, SixDecimals(s.periods[row], decimalSeparator));
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const std::vector<double>& values = *columns[c];
+            const bool defined = row < values.size() && std::isfinite(values[row]);
+            grid.SetCell(static_cast<int>(c) + 1, i + 1,
+                         defined ? SixDecimals(values[row], decimalSeparator) : QString());
         }
     }
     grid.EndUpdate();

@@ -4,6 +4,7 @@
 
 #include "analysis/SpectraComputation.h"
 #include "app/StringGrid.h"
+#include "spectra/SuiteStatistics.h"
 
 // The result tables of the spectra page: one row per period, one column per damping ratio.
 
@@ -22,3 +23,11 @@ void ClearSpectrumTable(StringGrid& grid);
 void FillSpectrumTable(StringGrid& grid, const travik::SpectraResult& result,
                        travik::SpectrumKind kind, char decimalSeparator,
                        bool subStepColumn = false);
+
+// Lays out the grid for the statistics of the checked records, one spectrum kind: the
+// periods in column 0, then Mean, Median, StdDev, Mean+StdDev, Mean-StdDev, LogMean,
+// StdDevLn, LogMean+StdDevLn and LogMean-StdDevLn, headed as in the statistics report
+// ("Pseudo-Acc.Damp.=5% Mean"), six decimals; a statistic that is not defined (log-normal
+// ones where a record's value is zero) is an empty cell. No records: the grid is emptied.
+void FillSuiteStatisticsTable(StringGrid& grid, const travik::SuiteSpectraStatistics& statistics,
+                              travik::SpectrumKind kind, char decimalSeparator);

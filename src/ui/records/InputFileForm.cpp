@@ -145,6 +145,10 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     previewLayout->addWidget(lbl7);
     previewLayout->addWidget(lbl8);
 
+    // Off by default: an import replaces the records loaded, unless the user asks otherwise.
+    chk2 = Named(new QCheckBox(QStringLiteral("Add to the records already loaded")), "chk2");
+    chk2->setChecked(false);
+
     btn1 = Named(new QPushButton(QStringLiteral("OK")), "btn1");
     btn2 = Named(new QPushButton(QStringLiteral("Cancel")), "btn2");
     btn1->setDefault(true);
@@ -162,6 +166,7 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     columns->addWidget(grp3, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
+    layout->addWidget(chk2);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -202,6 +207,10 @@ travik::RecordFormat TForm2::ChosenFormat() const {
     return RecordFormat::Automatic;
 }
 
+bool TForm2::AppendToLoaded() const {
+    return chk2->isChecked();
+}
+
 bool TForm2::ReadNumber(QLineEdit* edit, double& value) {
     const std::string text = edit->text().toStdString();
     const auto number = travik::TryParseNumber(text, DecimalSeparator());
@@ -224,6 +233,15 @@ bool TForm2::ReadOptions(travik::RecordReadOptions& options) {
             travik::TryParseNumber(freeTimeStepText_.toStdString(), DecimalSeparator());
         parameters.timeStep = number.value_or(travik::FreeFormatParameters{}.timeStep);
     } else if (!ReadNumber(edt1, parameters.timeStep)) {
+        return false;
+    }
+    // Free-format files take this time step (with Automatic, those detected as free format).
+    const bool freeStepUsed = options.format == travik::RecordFormat::Free ||
+                              options.format == travik::RecordFormat::Automatic;
+    if (const std::optional<std::string> problem = parameters.Validate(); problem && freeStepUsed) {
+        platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
+                              QString::fromStdString(*problem));
+        edt1->setFocus();
         return false;
     }
     if (!ReadNumber(edt2, parameters.scalingFactor)) {

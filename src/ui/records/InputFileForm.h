@@ -33,6 +33,9 @@ class TForm2 final : public QDialog {
   public:
     explicit TForm2(PlatformServices& platform, QWidget* parent = nullptr);
 
+    // Whether the records read are added to those loaded instead of replacing them.
+    bool AppendToLoaded() const;
+
     // The folder the file-open dialog starts in: the program's folder.
     QString InitialFolder() const { return initialFolder_; }
 
@@ -93,6 +96,7 @@ class TForm2 final : public QDialog {
     QPlainTextEdit* mmo1 = nullptr;  // the first lines of the first file
     QLabel* lbl7 = nullptr;          // what will be read
     QLabel* lbl8 = nullptr;          // warnings
+    QCheckBox* chk2 = nullptr;       // "Add to the records already loaded"
     QPushButton* btn1 = nullptr;     // "OK"
     QPushButton* btn2 = nullptr;     // "Cancel"
 };

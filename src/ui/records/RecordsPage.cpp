@@ -3,6 +3,7 @@
 #include <QAbstractAxis>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGraphicsLayout>
 #include <QGroupBox>
@@ -16,9 +17,11 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "app/BackgroundWork.h"
 #include "app/ChartAdapter.h"
 #include "app/ChartImages.h"
 #include "app/CheckedExport.h"
@@ -30,6 +33,7 @@
 #include "figures/SpectrumFigures.h"
 #include "presentation/DetailedDataWindow.h"
 #include "records/BaselineCorrection.h"
+#include "records/FilterDialog.h"
 
 namespace {
 
@@ -42,6 +46,7 @@ const QColor kMinimumMarkColor(255, 255, 0);
 // Shares of the graph height: the acceleration chart gets 34 % and the other two charts
 // share the rest equally. Before the window's first resize the splits are 37 % and 70 % of
 // the rest.
+constexpr int kLeftColumnWidth = 212;
 constexpr int kUpperSplitPercent = 34;
 constexpr int kLowerSplitPercent = 50;
 constexpr int kInitialUpperSplitPercent = 37;
@@ -66,7 +71,12 @@ ChartAdapter* CreateTimeHistoryChart(const char* name, const QString& leftTitle,
         axis->setLabelsFont(labelFont);
     }
     view->setRenderHint(QPainter::Antialiasing, false);
-    view->setMinimumHeight(60);
+    chart->SetCompactAxes(true);
+    // Tall enough for the whole value-axis title beside the plot, with the time axis' labels
+    // and title below it.
+    const QFontMetrics titleMetrics(qchart->axes(Qt::Vertical).front()->titleFont());
+    view->setMinimumHeight(titleMetrics.horizontalAdvance(leftTitle) + 3 * titleMetrics.height() +
+                           24);
     chart->SetLeftAxisTitle(leftTitle);
     chart->SetBottomAxisTitle(QStringLiteral("Time [sec]"));
     // Raw line, corrected line, marks: drawn in this order, so the marks stay on top.
@@ -112,7 +122,7 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     pageLayout->setContentsMargins(4, 4, 4, 4);
 
     grp1 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp1");
-    grp1->setFixedWidth(212);
+    grp1->setMinimumWidth(kLeftColumnWidth);
     auto* left = new QVBoxLayout(grp1);
     btn1 = Named(new QPushButton(QStringLiteral("Import Data")), "btn1");
     btn7 = Named(new QPushButton(QStringLiteral("Clear Data")), "btn7");
@@ -137,6 +147,11 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     correction->addWidget(rb2);
     correction->addWidget(rb3);
     correction->addWidget(btn4);
+    btnFilter = Named(new QPushButton(QStringLiteral("Filter\u2026")), "btnFilter");
+    btnFilter->setToolTip(
+        QStringLiteral("Butterworth filter of the selected record, after its "
+                       "baseline correction"));
+    correction->addWidget(btnFilter);
     btn3 = Named(new QPushButton(QStringLiteral("Export Checked Data")), "btn3");
     left->addWidget(btn1);
     left->addWidget(btn7);
@@ -165,8 +180,15 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     spl2->setSizes({kInitialLowerSplitPercent * 100, (100 - kInitialLowerSplitPercent) * 100});
     right->addWidget(spl1);
 
-    pageLayout->addWidget(grp1);
-    pageLayout->addWidget(grp2, 1);
+    // The user may widen the left column to read long record names.
+    splLeft = Named(new QSplitter(Qt::Horizontal), "splLeft");
+    splLeft->addWidget(grp1);
+    splLeft->addWidget(grp2);
+    splLeft->setStretchFactor(0, 0);
+    splLeft->setStretchFactor(1, 1);
+    splLeft->setChildrenCollapsible(false);
+    splLeft->setSizes({kLeftColumnWidth, 4 * kLeftColumnWidth});
+    pageLayout->addWidget(splLeft, 1);
 
     ChartAdapter* const charts[] = {cht1, cht2, cht3};
     for (int k = 0; k < 3; ++k) {
@@ -179,12 +201,24 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     connect(btn7, &QPushButton::clicked, this, &RecordsPage::btn7Click);
     connect(btn2, &QPushButton::clicked, this, &RecordsPage::btn2Click);
     connect(btn4, &QPushButton::clicked, this, &RecordsPage::btn4Click);
+    connect(btnFilter, &QPushButton::clicked, this, &RecordsPage::btnFilterClick);
     connect(btn3, &QPushButton::clicked, this, &RecordsPage::btn3Click);
     connect(lst1, &QListWidget::currentRowChanged, this, &RecordsPage::lst1Click);
     connect(lst1, &QListWidget::itemChanged, this, &RecordsPage::lst1Change);
     connect(lst1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit checkListMenuRequested(lst1->mapToGlobal(at)); });
     connect(&workspace_, &Workspace::recordsReplaced, this, &RecordsPage::RecordsReplaced);
+    connect(&workspace_, &Workspace::recordCorrected, this, [this](int index) {
+        if (Form4) {
+            Form4->RecordChanged(index);
+        }
+    });
+    // While long work runs, nothing that would start more of it or change what it reads.
+    connect(&workspace_.Work(), &BackgroundWork::busyChanged, this, [this](bool busy) {
+        for (QPushButton* button : {btn1, btn7, btn4, btn3}) {
+            button->setEnabled(!busy);
+        }
+    });
 }
 
 RecordsPage::~RecordsPage() {
@@ -211,7 +245,7 @@ void RecordsPage::RecordsReplaced() {
     edt3->setText(QStringLiteral("0"));
     ClearTimeHistoryCharts();
     if (Form4) {
-        Form4->ResetDetailedData();
+        Form4->RecordsReplaced();
     }
     if (!records.IsEmpty()) {
         const QSignalBlocker blocker(lst1);
@@ -316,12 +350,56 @@ void RecordsPage::btn4Click() {
     } else if (rb2->isChecked()) {
         type = travik::BaselineCorrectionType::Parabolic;
     }
-    if (!workspace_.CorrectRecord(index, type)) {
-        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
-                              QString::fromLatin1(travik::kBaselineCorrectionFailedMessage));
+    // The fit runs on a copy off the window's thread; the record takes its corrected series
+    // when it is done, so the charts and tables never see a half-corrected record.
+    struct Correction {
+        std::unique_ptr<travik::TimeHistory> record;
+        bool ok = false;
+    };
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    const double g = workspace_.Settings().g;
+    workspace_.Work().Start<Correction>(
+        QStringLiteral("Correcting the baseline of %1")
+            .arg(QString::fromStdString(record.SourceFileName())),
+        [&record, type, g](BackgroundWork::Control&) {
+            Correction correction{std::make_unique<travik::TimeHistory>(record)};
+            correction.ok = travik::ApplyBaselineCorrection(*correction.record, type, g);
+            return correction;
+        },
+        [this, index](Correction&& correction) {
+            workspace_.TakeCorrection(index, *correction.record);
+            if (!correction.ok) {
+                platform_.ShowMessage(
+                    window(), PlatformServices::MessageKind::Warning,
+                    QString::fromLatin1(travik::kBaselineCorrectionFailedMessage));
+            }
+            ClearTimeHistoryCharts();
+            ShowSelectedRecord();
+        });
+}
+
+void RecordsPage::btnFilterClick() {
+    const int index = lst1->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
     }
-    ClearTimeHistoryCharts();
-    ShowSelectedRecord();
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    auto* dialog =
+        new FilterDialog(record.IsCorrected() ? record.Filter() : std::nullopt, record.TimeStep(),
+                         record.SampleCount(), DecimalSeparator(), platform_, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    connect(dialog, &FilterDialog::FilterChosen, this,
+            [this, index](const std::optional<travik::FilterSettings>& filter) {
+                const travik::FilterOutcome outcome = workspace_.FilterRecord(index, filter);
+                if (!outcome.ok) {
+                    platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                          QString::fromStdString(outcome.problem.message));
+                }
+                ClearTimeHistoryCharts();
+                ShowSelectedRecord();
+            });
+    dialog->show();
 }
 
 void RecordsPage::btn2Click() {
@@ -337,6 +415,7 @@ void RecordsPage::btn2Click() {
         Form4->ResetDetailedData();
         Form4->FillRecordSelector();
         Form4->ShowRecordData();
+        Form4->PlaceBeside(*window());
         Form4->show();
     } catch (...) {
         delete Form4.data();
@@ -355,16 +434,24 @@ void RecordsPage::btn3Click() {
         return;
     }
     const travik::ReportDate date = travik::TodayLocalDate();
-    const std::string edition = travik::kSoftwareEdition;
-    const std::optional<QString> error =
-        WriteCheckedReports(lst1, workspace_.Records(), folder, travik::kTimeHistoryReportSuffix,
-                            [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
-                                travik::BuildTimeHistoryReport(lines, record, edition, date);
-                            });
-    if (error) {
-        platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
-    } else {
-        platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
-                              QString::fromLatin1(travik::kExportDoneMessage));
-    }
+    const travik::RecordList& records = workspace_.Records();
+    workspace_.Work().Start<std::optional<QString>>(
+        QStringLiteral("Writing the time-history reports"),
+        [checked = CheckedRows(lst1), &records, folder, date](BackgroundWork::Control& control) {
+            const std::string edition = travik::kSoftwareEdition;
+            return WriteReportsOf(
+                checked, records, folder, travik::kTimeHistoryReportSuffix,
+                [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
+                    travik::BuildTimeHistoryReport(lines, record, edition, date);
+                },
+                &control);
+        },
+        [this](std::optional<QString>&& error) {
+            if (error) {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
+            } else {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                                      QString::fromLatin1(travik::kExportDoneMessage));
+            }
+        });
 }

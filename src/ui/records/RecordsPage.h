@@ -50,6 +50,7 @@ class RecordsPage final : public QWidget {
     void lst1Change();
     void btn2Click();
     void btn4Click();
+    void btnFilterClick();
     void btn3Click();
     void RecordsReplaced();
 
@@ -71,19 +72,21 @@ class RecordsPage final : public QWidget {
     QLineEdit* edt3 = nullptr;
     QLabel* lbl1 = nullptr;  // "Number of Records"
     QLineEdit* edt1 = nullptr;
-    QPushButton* btn2 = nullptr;   // "Detailed Data"
-    QGroupBox* grp3 = nullptr;     // "Base Line Correction"
-    QRadioButton* rb1 = nullptr;   // "Linear"
-    QRadioButton* rb2 = nullptr;   // "Parabolic"
-    QRadioButton* rb3 = nullptr;   // "No Baseline Correction"
-    QPushButton* btn4 = nullptr;   // "Apply Baseline Correction"
-    QPushButton* btn3 = nullptr;   // "Export Checked Data"
-    QGroupBox* grp2 = nullptr;     // "Graph", right area
-    QSplitter* spl1 = nullptr;     // acceleration chart above, the other two below
-    QSplitter* spl2 = nullptr;     // velocity chart above, displacement below
-    ChartAdapter* cht1 = nullptr;  // acceleration
-    ChartAdapter* cht2 = nullptr;  // velocity
-    ChartAdapter* cht3 = nullptr;  // displacement
+    QPushButton* btn2 = nullptr;       // "Detailed Data"
+    QGroupBox* grp3 = nullptr;         // "Base Line Correction"
+    QRadioButton* rb1 = nullptr;       // "Linear"
+    QRadioButton* rb2 = nullptr;       // "Parabolic"
+    QRadioButton* rb3 = nullptr;       // "No Baseline Correction"
+    QPushButton* btn4 = nullptr;       // "Apply Baseline Correction"
+    QPushButton* btnFilter = nullptr;  // "Filter…": the Butterworth filter of the record
+    QPushButton* btn3 = nullptr;       // "Export Checked Data"
+    QSplitter* splLeft = nullptr;      // left column beside the graph, widened by the user
+    QGroupBox* grp2 = nullptr;         // "Graph", right area
+    QSplitter* spl1 = nullptr;         // acceleration chart above, the other two below
+    QSplitter* spl2 = nullptr;         // velocity chart above, displacement below
+    ChartAdapter* cht1 = nullptr;      // acceleration
+    ChartAdapter* cht2 = nullptr;      // velocity
+    ChartAdapter* cht3 = nullptr;      // displacement
 
     // "Detailed Data of Time History Records", none while closed.
     QPointer<TForm4> Form4;

@@ -3,11 +3,14 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -48,23 +51,62 @@ QCheckBox* Tick(const char* name, const QString& text, bool checked) {
     return box;
 }
 
-// Passes wheel turns over the page's own chart on to the figure view, which can zoom.
-class WheelForwarder final : public QObject {
+// The page's own chart cannot zoom or pan: its wheel turns and button presses make the
+// figure view (the same spectra, same place) take over, and the gesture goes on there.
+// While a drag that began on the page's chart lasts, the moves and the release that still
+// reach it are passed on as well.
+class GestureForwarder final : public QObject {
   public:
-    WheelForwarder(QObject* parent, std::function<void(QWheelEvent*)> onWheel)
-        : QObject(parent), onWheel_(std::move(onWheel)) {}
+    GestureForwarder(QObject* parent, std::function<QWidget*()> takeOver)
+        : QObject(parent), takeOver_(std::move(takeOver)) {}
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Wheel) {
-            onWheel_(static_cast<QWheelEvent*>(event));
-            return true;
+        switch (event->type()) {
+            case QEvent::Wheel: {
+                auto* wheel = static_cast<QWheelEvent*>(event);
+                QWheelEvent copy(wheel->position(), wheel->globalPosition(), wheel->pixelDelta(),
+                                 wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
+                                 wheel->phase(), wheel->inverted());
+                QCoreApplication::sendEvent(takeOver_(), &copy);
+                return true;
+            }
+            case QEvent::MouseButtonPress: {
+                auto* mouse = static_cast<QMouseEvent*>(event);
+                if (mouse->button() != Qt::LeftButton && mouse->button() != Qt::RightButton &&
+                    mouse->button() != Qt::MiddleButton) {
+                    return false;
+                }
+                target_ = takeOver_();
+                Forward(mouse);
+                return true;
+            }
+            case QEvent::MouseMove:
+            case QEvent::MouseButtonRelease:
+                if (target_ != nullptr) {
+                    auto* mouse = static_cast<QMouseEvent*>(event);
+                    Forward(mouse);
+                    if (event->type() == QEvent::MouseButtonRelease) {
+                        target_ = nullptr;
+                    }
+                    return true;
+                }
+                return false;
+            default:
+                return false;
         }
-        return false;
     }
 
   private:
-    std::function<void(QWheelEvent*)> onWheel_;
+    void Forward(QMouseEvent* mouse) {
+        QMouseEvent copy(mouse->type(), mouse->position(), mouse->scenePosition(),
+                         mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                         mouse->modifiers());
+        QCoreApplication::sendEvent(target_, &copy);
+    }
+
+    std::function<QWidget*()> takeOver_;
+    QPointer<QWidget> target_;
 };
 
 }  // namespace
@@ -134,17 +176,19 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
     menu_->addSeparator();
     menu_->addAction(QStringLiteral("Reset Zoom"), this, [this] { Refresh(); });
 
-    classicChart->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(
-        classicChart, &QWidget::customContextMenuRequested, this,
-        [this, classicChart](const QPoint& at) { menu_->popup(classicChart->mapToGlobal(at)); });
+    // A right click on the page's chart reaches the menu through the figure view, which
+    // tells a click from a pan.
+    classicChart->setContextMenuPolicy(Qt::PreventContextMenu);
     if (auto* chartView = qobject_cast<QChartView*>(classicChart)) {
-        chartView->viewport()->installEventFilter(new WheelForwarder(this, [this](QWheelEvent* e) {
-            // The page's chart cannot zoom: the figure view takes over at the same spot.
-            view_->SetFigure(BuildFigure());
-            stack_->setCurrentWidget(view_);
-            view_->ZoomAround(e->position().toPoint(), std::pow(0.8, e->angleDelta().y() / 120.0));
-        }));
+        chartView->viewport()->installEventFilter(
+            new GestureForwarder(this, [this, classicChart]() -> QWidget* {
+                if (stack_->currentWidget() != view_) {
+                    view_->SetFigure(BuildFigure());
+                    stack_->setCurrentWidget(view_);
+                    view_->setGeometry(classicChart->geometry());
+                }
+                return view_->viewport();
+            }));
     }
     connect(view_, &FigureView::MenuRequested, this,
             [this](const QPoint& at) { menu_->popup(at); });
@@ -177,6 +221,7 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
     connect(damping_, &QComboBox::currentIndexChanged, this, [this] {
         suite_.reset();
         Refresh();
+        emit SuiteChanged();
     });
     connect(addTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::AddTargetClick);
     connect(clearTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::ClearTarget);
@@ -211,6 +256,7 @@ void SpectraFigurePanel::SetHighPassCorner(std::optional<double> cornerHz) {
 void SpectraFigurePanel::Reset() {
     suite_.reset();
     Refresh();
+    emit SuiteChanged();
 }
 
 bool SpectraFigurePanel::IsAnalysing() const {
@@ -236,6 +282,7 @@ void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
     if (recordIndexes.empty() || damping_->count() == 0) {
         suite_.reset();
         Refresh();
+        emit SuiteChanged();
         return;
     }
     // The worker analyses copies, so that a new import cannot pull records from under it.
@@ -278,6 +325,7 @@ void SpectraFigurePanel::SuiteFinished() {
                               QStringLiteral("No spectrum could be computed for:") + names);
     }
     Refresh();
+    emit SuiteChanged();
 }
 
 std::optional<QString> SpectraFigurePanel::WriteStatisticsReport(const QString& folder) const {

@@ -89,6 +89,8 @@ class SpectraFigurePanel final : public QWidget {
   signals:
     // The readout of the figure view, "X : 1.5      Y : 0.25".
     void ReadoutChanged(const QString& text);
+    // The suite was analysed anew or forgotten.
+    void SuiteChanged();
 
   private:
     travik::figures::ChartFigure BuildFigure() const;

@@ -14,11 +14,15 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <new>
 #include <optional>
 #include <string>
 
+#include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
 #include "app/ChartAdapter.h"
@@ -34,16 +38,26 @@
 #include "presentation/SpectrumChart.h"
 #include "presentation/SpectrumTables.h"
 #include "spectra/SpectraFigurePanel.h"
+#include "spectra/SpectraJob.h"
 #include "spectra/SpectrumAccuracy.h"
 #include "text/NumberFormat.h"
 
 namespace {
+
+constexpr const char* kNoRecordToAnalyseMessage =
+    "There is no record to analyse: import a record first (File - Import Time History "
+    "Records).";
+constexpr const char* kEmptyReadout = "X : 0      Y : 0";
+constexpr int kLeftColumnWidth = 227;
 
 // The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
 constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
     travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
     travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
     travik::SpectrumKind::PseudoAcceleration};
+
+// The page of pgc2 with the checked records' statistics, after the five tables.
+constexpr int kStatisticsPage = 6;
 
 // A long computation shows the busy pointer; a message box in between gets the normal one.
 class BusyPointer {
@@ -67,7 +81,11 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
     : QWidget(parent), workspace_(workspace), platform_(platform) {
     auto* pageLayout = new QHBoxLayout(this);
     pageLayout->setContentsMargins(4, 4, 4, 4);
-    pageLayout->addWidget(CreateRecordPanel());
+    // The user may widen the left column to read long record names.
+    splLeft = Named(new QSplitter(Qt::Horizontal), "splLeft");
+    splLeft->setChildrenCollapsible(false);
+    splLeft->addWidget(CreateRecordPanel());
+    pageLayout->addWidget(splLeft, 1);
 
     pgc2 = Named(new QTabWidget, "pgc2");
     pgc2->addTab(CreateGraphTab(), QStringLiteral("Graph"));
@@ -85,7 +103,19 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         layout->addWidget(grids[k]);
         pgc2->addTab(tab, QString::fromLatin1(captions[k]));
     }
-    pageLayout->addWidget(pgc2, 1);
+    auto* statisticsTab = Named(new QWidget, "tsStatistics");
+    auto* statisticsLayout = new QVBoxLayout(statisticsTab);
+    statisticsLayout->setContentsMargins(2, 2, 2, 2);
+    statistics_ = Named(new StringGrid(10, 5), "strngrd6");
+    statistics_->setContextMenuPolicy(Qt::CustomContextMenu);
+    statistics_->setToolTip(QStringLiteral(
+        "Statistics of the checked records (Show: Checked records) for the Y-axis spectrum"));
+    statisticsLayout->addWidget(statistics_);
+    pgc2->addTab(statisticsTab, QStringLiteral("Statistics"));
+    splLeft->addWidget(pgc2);
+    splLeft->setStretchFactor(0, 0);
+    splLeft->setStretchFactor(1, 1);
+    splLeft->setSizes({kLeftColumnWidth, 4 * kLeftColumnWidth});
     pgc2->setCurrentIndex(0);
 
     pm2 = Named(new QMenu(this), "pm2");
@@ -100,7 +130,7 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
 
 QWidget* SpectraPage::CreateRecordPanel() {
     grp4 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp4");
-    grp4->setFixedWidth(227);
+    grp4->setMinimumWidth(kLeftColumnWidth);
     auto* left = new QVBoxLayout(grp4);
 
     auto* recordRow = new QHBoxLayout;
@@ -134,8 +164,17 @@ QWidget* SpectraPage::CreateRecordPanel() {
         cbb6->addItem(QString::number(count));
     }
     cbb6->setCurrentIndex(0);
-    damping->addWidget(lbl14, 0, 0, 1, 2);
-    damping->addWidget(cbb6, 0, 2);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(lbl14, 1);
+    countRow->addWidget(cbb6);
+    damping->addLayout(countRow, 0, 0, 1, 3);
+    // Three columns of equal width, each edit wide enough for "100.000".
+    const int editWidth =
+        QLineEdit().fontMetrics().horizontalAdvance(QStringLiteral("100.000")) + 14;
+    for (int column = 0; column < 3; ++column) {
+        damping->setColumnStretch(column, 1);
+        damping->setColumnMinimumWidth(column, editWidth);
+    }
     for (int i = 0; i < static_cast<int>(edits.size()); ++i) {
         const auto at = static_cast<std::size_t>(i);
         const QString text = QString::fromStdString(
@@ -143,6 +182,8 @@ QWidget* SpectraPage::CreateRecordPanel() {
         edits[at] = new QLineEdit(text);
         edits[at]->setObjectName(QStringLiteral("edt%1").arg(16 + i));
         edits[at]->setEnabled(i == 0);
+        edits[at]->setMinimumWidth(editWidth);
+        edits[at]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         damping->addWidget(edits[at], 1 + i / 3, i % 3);
     }
     left->addWidget(grp5);
@@ -175,7 +216,7 @@ QWidget* SpectraPage::CreateGraphTab() {
                     QStringLiteral("Pseudo-Acceleration")});
     // The two fixed pairs: PSv on the four-way paper, and Sa against Sd.
     cbb7->addItems({QStringLiteral("Tripartite"), QStringLiteral("Sa–Sd")});
-    lbl2 = Named(new QLabel(QStringLiteral("X : 0      Y : 0")), "lbl2");
+    lbl2 = Named(new QLabel(QString::fromLatin1(kEmptyReadout)), "lbl2");
     SetLabelLook(lbl2, kCounterColor, false);
     lbl2->setMinimumWidth(320);
     choices->addWidget(lbl13);
@@ -225,6 +266,10 @@ void SpectraPage::ConnectHandlers() {
         connect(grid, &QWidget::customContextMenuRequested, this,
                 [this, grid](const QPoint& at) { pm2->popup(grid->mapToGlobal(at)); });
     }
+    connect(statistics_, &StringGrid::KeyDown, this, &SpectraPage::strngrd6KeyDown);
+    connect(statistics_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pm2->popup(statistics_->mapToGlobal(at)); });
+    connect(figures_, &SpectraFigurePanel::SuiteChanged, this, &SpectraPage::FillStatisticsTable);
     connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
     connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
     connect(figures_, &SpectraFigurePanel::ReadoutChanged, lbl2, &QLabel::setText);
@@ -232,6 +277,11 @@ void SpectraPage::ConnectHandlers() {
         if (!workspace_.Spectra().periods.empty()) {
             FillSpectrumTables();
         }
+    });
+    // While long work runs, nothing that would start more of it or change what it reads.
+    connect(&workspace_.Work(), &BackgroundWork::busyChanged, this, [this](bool busy) {
+        btn11->setEnabled(!busy);
+        btn10->setEnabled(!busy);
     });
 }
 
@@ -249,10 +299,7 @@ void SpectraPage::RecordsReplaced() {
     FillRecordCheckList(lst3, records);
     {
         const QSignalBlocker blocker(cbb4);
-        cbb4->clear();
-        for (int i = 0; i < records.Count(); ++i) {
-            cbb4->addItem(QString::fromStdString(records.At(i).SourceFileName()));
-        }
+        FillRecordSelector(cbb4, records);
         cbb4->setCurrentIndex(-1);
     }
     cbb4->setCurrentIndex(records.IsEmpty() ? -1 : 0);
@@ -307,29 +354,70 @@ std::optional<std::vector<double>> SpectraPage::ReadDampingRatios() {
 void SpectraPage::btn11Click() {
     const int recordIndex = cbb4->currentIndex();
     if (recordIndex < 0 || recordIndex >= workspace_.Records().Count()) {
+        platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                              QString::fromLatin1(kNoRecordToAnalyseMessage));
         return;
     }
     std::optional<std::vector<double>> ratios = ReadDampingRatios();
     if (!ratios) {
         return;
     }
-    ClearSpectrumTables();
-    ClearSpectrumChart();
+    if (!LongAnalysisAccepted(workspace_.Records().At(recordIndex), *ratios)) {
+        return;
+    }
     if (figures_->ShowsCheckedRecords()) {
-        std::vector<int> checked;
-        for (int i = 0; i < lst3->count(); ++i) {
-            if (lst3->item(i)->checkState() == Qt::Checked) {
-                checked.push_back(i);
-            }
-        }
+        ClearSpectrumTables();
+        ClearSpectrumChart();
         std::vector<double> sorted = *ratios;
         travik::SortAndRemoveRepeatedRatios(sorted);
-        figures_->AnalyseChecked(checked, sorted);
+        figures_->AnalyseChecked(CheckedRows(lst3), sorted);
     }
-    BusyPointer busy;
-    workspace_.ComputeSpectra(recordIndex, std::move(*ratios), [this](const std::string& message) {
-        BusyPointer::Interrupt([&] { ShowPlain(message); });
-    });
+    // The lists are made here and stored only with the spectra computed from them, so that a
+    // cancelled analysis leaves the last one as it was.
+    travik::SortAndRemoveRepeatedRatios(*ratios);
+    const travik::AnalysisSettings settings = workspace_.Settings();
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
+    const travik::TimeHistory& record = workspace_.Records().At(recordIndex);
+    workspace_.Work().Start<std::optional<travik::SpectraResult>>(
+        QStringLiteral("Computing the spectra of %1")
+            .arg(QString::fromStdString(record.SourceFileName())),
+        [&record, settings, ratios = std::move(*ratios),
+         periods](BackgroundWork::Control& control) {
+            return ComputeSpectraInSteps(record, settings, ratios, periods, control);
+        },
+        [this](std::optional<travik::SpectraResult>&& result) {
+            if (!result) {
+                return;
+            }
+            if (!figures_->ShowsCheckedRecords()) {
+                ClearSpectrumTables();
+                ClearSpectrumChart();
+            }
+            workspace_.AcceptSpectra(std::move(*result),
+                                     [this](const std::string& message) { ShowPlain(message); });
+        });
+}
+
+bool SpectraPage::LongAnalysisAccepted(const travik::TimeHistory& record,
+                                       std::vector<double> dampingRatios) {
+    travik::SortAndRemoveRepeatedRatios(dampingRatios);
+    const travik::AnalysisSettings& settings = workspace_.Settings();
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
+                            settings.periodStep);
+    const double steps =
+        travik::EstimateOscillatorSteps(record, settings, dampingRatios.size(), periods);
+    if (!(steps > travik::kAnnouncedOscillatorSteps)) {
+        return true;
+    }
+    const std::string question =
+        travik::AnalysisWorkAnnouncement(steps, travik::MeasureOscillatorStepsPerSecond(settings)) +
+        " Start it?";
+    return platform_.Confirm(window(), QString::fromStdString(question));
 }
 
 void SpectraPage::SpectraComputed() {
@@ -357,10 +445,28 @@ void SpectraPage::FillSpectrumTables() {
     }
 }
 
+void SpectraPage::FillStatisticsTable() {
+    const std::optional<travik::SuiteSpectra>& suite = figures_->Suite();
+    if (!suite) {
+        statistics_->ClearCells();
+        return;
+    }
+    // The four-way chart plots pseudo-velocity, the Sa-Sd chart pseudo-acceleration.
+    const int ordinate = cbb7->currentIndex();
+    const travik::SpectrumKind kind =
+        ordinate == SpectraFigurePanel::kTripartiteOrdinate ? travik::SpectrumKind::PseudoVelocity
+        : ordinate == SpectraFigurePanel::kAdrsOrdinate
+            ? travik::SpectrumKind::PseudoAcceleration
+            : kTableKinds[static_cast<std::size_t>(std::clamp(ordinate, 0, 4))];
+    FillSuiteStatisticsTable(*statistics_, suite->statistics, kind, DecimalSeparator());
+}
+
 // ---- Spectrum chart ----------------------------------------------------------------------
 
 void SpectraPage::ClearSpectrumChart() {
     ::ClearSpectrumChart(*cht4);
+    // The readout describes the curves; it goes with them.
+    lbl2->setText(QString::fromLatin1(kEmptyReadout));
 }
 
 void SpectraPage::PlotSpectra() {
@@ -388,6 +494,7 @@ void SpectraPage::cbb7Change() {
     ClearSpectrumChart();
     PlotSpectra();
     figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
+    FillStatisticsTable();
 }
 
 void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
@@ -400,6 +507,9 @@ void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
 
 StringGrid* SpectraPage::TargetGrid() const {
     const int page = pgc2->currentIndex();
+    if (page == kStatisticsPage) {
+        return statistics_;
+    }
     return page >= 2 && page <= 5 ? grids[static_cast<std::size_t>(page - 1)] : grids[0];
 }
 
@@ -447,6 +557,10 @@ void SpectraPage::strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     GridKeyDown(5, *grids[4], key, modifiers);
 }
 
+void SpectraPage::strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(kStatisticsPage, *statistics_, key, modifiers);
+}
+
 // ---- Response-spectra export -------------------------------------------------------------
 
 void SpectraPage::btn10Click() {
@@ -469,36 +583,51 @@ void SpectraPage::btn10Click() {
         return;
     }
 
-    const travik::ReportDate date = travik::TodayLocalDate();
-    const std::string edition = travik::kSoftwareEdition;
-    BusyPointer busy;
-    const auto showCalculationError = [this](const std::string& message) {
-        BusyPointer::Interrupt([&] { ShowPlain(message); });
+    struct ExportOutcome {
+        std::optional<QString> error;
+        std::vector<std::string> calculationErrors;
     };
+    const travik::ReportDate date = travik::TodayLocalDate();
+    const travik::RecordList& records = workspace_.Records();
     const bool writeAccuracy = chkAccuracyColumns->isChecked();
-    const std::optional<QString> error = WriteCheckedReports(
-        lst3, workspace_.Records(), folder, travik::kSpectraReportSuffix,
-        [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
-            travik::BuildSpectraReport(lines, record, settings, *ratios, periods, edition, date,
-                                       showCalculationError);
-            if (writeAccuracy) {
-                travik::InsertAccuracyColumns(
-                    lines,
-                    travik::ComputePeriodAccuracy(record.TimeStep(), periods, settings.maxDtOverT));
+    workspace_.Work().Start<ExportOutcome>(
+        QStringLiteral("Writing the spectra reports"),
+        [checked = CheckedRows(lst3), &records, folder, date, settings, writeAccuracy,
+         dampingRatios = std::move(*ratios), periods](BackgroundWork::Control& control) {
+            ExportOutcome outcome;
+            const std::string edition = travik::kSoftwareEdition;
+            outcome.error = WriteReportsOf(
+                checked, records, folder, travik::kSpectraReportSuffix,
+                [&](travik::ReportLines& lines, const travik::TimeHistory& record) {
+                    travik::BuildSpectraReport(lines, record, settings, dampingRatios, periods,
+                                               edition, date, [&](const std::string& message) {
+                                                   outcome.calculationErrors.push_back(message);
+                                               });
+                    if (writeAccuracy) {
+                        travik::InsertAccuracyColumns(
+                            lines, travik::ComputePeriodAccuracy(record.TimeStep(), periods,
+                                                                 settings.maxDtOverT));
+                    }
+                },
+                &control);
+            return outcome;
+        },
+        [this, folder](ExportOutcome&& outcome) {
+            // Messages of oscillators that could not be computed, then the outcome.
+            for (const std::string& message : outcome.calculationErrors) {
+                ShowPlain(message);
+            }
+            // Beside the reports: the statistics of the checked records shown on the chart.
+            std::optional<QString> statisticsError;
+            if (!outcome.error && figures_->ShowsCheckedRecords()) {
+                statisticsError = figures_->WriteStatisticsReport(folder);
+            }
+            if (outcome.error || statisticsError) {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                      outcome.error ? *outcome.error : *statisticsError);
+            } else {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
+                                      QString::fromLatin1(travik::kExportDoneMessage));
             }
         });
-    // Beside the reports: the statistics of the checked records shown on the chart.
-    std::optional<QString> statisticsError;
-    if (!error && figures_->ShowsCheckedRecords()) {
-        statisticsError = figures_->WriteStatisticsReport(folder);
-    }
-    BusyPointer::Interrupt([&] {
-        if (error || statisticsError) {
-            platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
-                                  error ? *error : *statisticsError);
-        } else {
-            platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
-                                  QString::fromLatin1(travik::kExportDoneMessage));
-        }
-    });
 }

@@ -17,11 +17,15 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class ChartAdapter;
 class PlatformServices;
 class StringGrid;
 class Workspace;
+namespace travik {
+class TimeHistory;
+}
 
 // The "Elastic Response Spectra" page: the record panel with the damping values, the
 // analysis, the spectrum chart, the five result tables with copying out of them, and the
@@ -56,6 +60,7 @@ class SpectraPage final : public QWidget {
     void strngrd3KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd4KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RecordsReplaced();
     void SpectraComputed();
 
@@ -66,8 +71,13 @@ class SpectraPage final : public QWidget {
     // The damping ratios (fractions) of the damping edits in use; nothing after a warning
     // with the focus on the bad edit.
     std::optional<std::vector<double>> ReadDampingRatios();
+    // Before an analysis of more than travik::kAnnouncedOscillatorSteps, asks whether to
+    // start it, with the estimated time on this machine; false when the user declines.
+    bool LongAnalysisAccepted(const travik::TimeHistory& record, std::vector<double> dampingRatios);
     void ClearSpectrumTables();
     void FillSpectrumTables();
+    // The checked records' statistics for the kind on the chart's Y axis.
+    void FillStatisticsTable();
     void ClearSpectrumChart();
     void PlotSpectra();
     StringGrid* TargetGrid() const;
@@ -79,8 +89,9 @@ class SpectraPage final : public QWidget {
     Workspace& workspace_;
     PlatformServices& platform_;
 
-    QGroupBox* grp4 = nullptr;  // "Time History Records", left column
-    QLabel* lbl12 = nullptr;    // "Record"
+    QSplitter* splLeft = nullptr;  // left column beside the results, widened by the user
+    QGroupBox* grp4 = nullptr;     // "Time History Records", left column
+    QLabel* lbl12 = nullptr;       // "Record"
     QComboBox* cbb4 = nullptr;
     QListWidget* lst3 = nullptr;
     QLabel* lbl16 = nullptr;  // "Number of Checked"
@@ -103,6 +114,7 @@ class SpectraPage final : public QWidget {
     QLabel* lbl2 = nullptr;              // mouse readout
     ChartAdapter* cht4 = nullptr;        // spectrum chart
     std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5
+    StringGrid* statistics_ = nullptr;   // strngrd6, the checked records' statistics
     QMenu* pm2 = nullptr;                // the five result tables
     QAction* CopySelection1 = nullptr;
     QAction* SelectAll1 = nullptr;

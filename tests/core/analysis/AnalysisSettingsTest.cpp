@@ -119,6 +119,41 @@ TEST(AnalysisSettings, PeriodStepMayEqualTheRangeButNotExceedIt) {
                    SettingsField::PeriodStep);
 }
 
+TEST(AnalysisSettings, AtMostOneHundredThousandPeriodsAreAccepted) {
+    // 1, 2, ..., 99999 and the period 0: 100000 periods (100000 itself lies within 10 % of
+    // 99999 and is not appended). One more unit of range gives 100001.
+    EXPECT_EQ(PeriodCountOf(1, 100000, 1), 100000.0);
+    EXPECT_FALSE(CheckPeriodCount(1, 100000, 1));
+    EXPECT_EQ(PeriodCountOf(1, 100001, 1), 100001.0);
+    AnalysisSettingsTexts texts = DefaultTexts();
+    texts.minPeriod = std::string("1");
+    texts.maxPeriod = std::string("100001");
+    texts.periodStep = std::string("1");
+    ExpectRejected(Update(texts),
+                   "Too many periods: the period range and step give 100001 periods, at most "
+                   "100000 are allowed! Make the period step larger or the range smaller. ",
+                   SettingsField::PeriodStep);
+    texts.maxPeriod = std::string("100000");
+    EXPECT_TRUE(Update(texts).accepted);
+}
+
+TEST(AnalysisSettings, HugeListsAreRefusedWithoutBeingBuilt) {
+    AnalysisSettingsTexts texts = DefaultTexts();
+    texts.periodStep = std::string("1e-9");  // (6 - 0.02) / 1e-9 steps
+    ExpectRejected(Update(texts),
+                   "Too many periods: the period range and step give 5980000002 periods, at most "
+                   "100000 are allowed! Make the period step larger or the range smaller. ",
+                   SettingsField::PeriodStep);
+    texts = DefaultTexts();
+    texts.maxPeriod = std::string("1e308");
+    ExpectRejected(Update(texts),
+                   "Too many periods: the period range and step give more than 10^15 periods, at "
+                   "most 100000 are allowed! Make the period step larger or the range smaller. ",
+                   SettingsField::PeriodStep);
+    // A step too small to move the period at all: no list of any length.
+    EXPECT_TRUE(CheckPeriodCount(1, 2, 1e-300));
+}
+
 TEST(AnalysisSettings, BetaAndGammaAreReadAndStoredOnlyForNewmark) {
     AnalysisSettingsTexts texts = DefaultTexts();
     texts.beta = std::string("garbage");
@@ -152,8 +187,12 @@ TEST(AnalysisSettings, TextsFollowTheDecimalSeparator) {
     const SettingsUpdateResult result = UpdateAnalysisSettings(texts, {}, ',');
     ASSERT_TRUE(result.accepted);
     EXPECT_EQ(result.settings.g, 980.665);
-    ExpectRejected(UpdateAnalysisSettings(DefaultTexts(), {}, ','),
-                   "\"0.02\" is not a valid floating number!", SettingsField::MinPeriod);
+    // Texts written with the full stop read as well; a text with both separators does not.
+    EXPECT_TRUE(UpdateAnalysisSettings(DefaultTexts(), {}, ',').accepted);
+    AnalysisSettingsTexts grouped = texts;
+    grouped.g = "1.980,665";
+    ExpectRejected(UpdateAnalysisSettings(grouped, {}, ','),
+                   "\"1.980,665\" is not a valid floating number!", SettingsField::G);
 }
 
 TEST(AnalysisSettings, ValidateChecksTheStructInTheWindowOrderWithoutTexts) {

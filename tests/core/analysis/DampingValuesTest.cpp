@@ -53,8 +53,8 @@ TEST(DampingValues, TextsThatAreNotNumbersNameThemselvesAndTheirEdit) {
     EXPECT_EQ(result.failingEdit, 0);
     EXPECT_TRUE(ratios.empty());
 
-    result = ReadDampingRatios({"5", "1.5"}, 2, ',', ratios);
-    EXPECT_EQ(result.message, "\"1.5\" is not a valid floating number!");
+    result = ReadDampingRatios({"5", "1.000,5"}, 2, ',', ratios);
+    EXPECT_EQ(result.message, "\"1.000,5\" is not a valid floating number!");
     EXPECT_EQ(result.failingEdit, 1);
 }
 

@@ -45,6 +45,17 @@ TEST(PeriodList, TheEndIsAppendedOnlyWhenTheLastPeriodFallsShortByMoreThanTenPer
     EXPECT_EQ(frequencies.size(), 3u);
 }
 
+TEST(PeriodList, ALastPeriodExactlyTenPercentShortKeepsTheEndOut) {
+    std::vector<double> periods, frequencies;
+    // 1 + 8 = 9 lies exactly 10 % below 10 (|9 - 10| / 10 is the double 0.1 itself): the end
+    // is not appended, since only a shortfall of more than 10 % is.
+    BuildPeriodList(periods, frequencies, 1, 10, 8);
+    EXPECT_THAT(periods, ElementsAre(0, 1, 9));
+    // 0.75 + 8 = 8.75 falls 12.5 % short: the end is appended.
+    BuildPeriodList(periods, frequencies, 0.75, 10, 8);
+    EXPECT_THAT(periods, ElementsAre(0, 0.75, 8.75, 10));
+}
+
 TEST(PeriodList, AStepTooSmallToAdvanceEndsTheListInsteadOfLoopingForever) {
     std::vector<double> periods, frequencies;
     BuildPeriodList(periods, frequencies, 1.0, 2.0, 1e-20);

@@ -65,6 +65,18 @@ TEST(AppendReportHeader, NamesTheCorrectionOnlyWhileTheRecordIsCorrected) {
     EXPECT_EQ(HeaderOf(record)[6], "Baseline Correction Type: No Baseline Correction");
 }
 
+TEST(AppendReportHeader, SourceFileNameIsValidTextAndOneCsvField) {
+    EXPECT_EQ(HeaderOf(TimeHistory("north, 1994.txt", 0.01))[5],
+              "Acceleration TimeHistory SourceFile: \"north, 1994.txt\"");
+    EXPECT_EQ(HeaderOf(TimeHistory("the \"big\" one.txt", 0.01))[5],
+              "Acceleration TimeHistory SourceFile: \"the \"\"big\"\" one.txt\"");
+    // Bytes that are not UTF-8 become U+FFFD; a line break in a name cannot end the line.
+    EXPECT_EQ(HeaderOf(TimeHistory("K\xF6ln\r\n.txt", 0.01))[5],
+              "Acceleration TimeHistory SourceFile: K\xEF\xBF\xBDln\\x0D\\x0A.txt");
+    EXPECT_EQ(HeaderOf(TimeHistory("K\xC3\xB6ln.txt", 0.01))[5],
+              "Acceleration TimeHistory SourceFile: K\xC3\xB6ln.txt");
+}
+
 TEST(AppendReportHeader, PadsTheDateAndAppendsWithoutEmptyingTheList) {
     const TimeHistory record("q.txt", 0.01);
     ReportLines lines{"kept"};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,18 @@ FreeFormatParameters Params(int skip = 0, int column = 1, Delimiter delimiter = 
     p.delimiter = delimiter;
     p.scalingFactor = scale;
     return p;
+}
+
+TEST(FreeFormatParameters, TimeStepMustBeGreaterThanZero) {
+    EXPECT_EQ(FreeFormatParameters{}.Validate(), std::nullopt);
+    for (const double step : {0.0, -0.0, -0.01, -1e300}) {
+        FreeFormatParameters p;
+        p.timeStep = step;
+        EXPECT_EQ(p.Validate(), "Time Step must be greater than zero!") << step;
+    }
+    FreeFormatParameters tiny;
+    tiny.timeStep = 1e-300;
+    EXPECT_EQ(tiny.Validate(), std::nullopt);
 }
 
 TEST(SplitDelimitedLine, CommaModeKeepsEmptyAndBlankFields) {
@@ -65,7 +78,7 @@ TEST(SplitDelimitedLine, QuotedFieldsHoldSeparatorsAndDoubledQuotes) {
     EXPECT_EQ(SplitDelimitedLine("\"\",1", Delimiter::Comma), (Fields{"", "1"}));
 }
 
-TEST(DecodeRecordText, RemovesByteOrderMarksAndStopsAtNul) {
+TEST(DecodeRecordText, RemovesByteOrderMarksAndTrailingNuls) {
     EXPECT_EQ(DecodeRecordText("\xEF\xBB\xBF"
                                "1\n"),
               "1\n");
@@ -77,15 +90,26 @@ TEST(DecodeRecordText, RemovesByteOrderMarksAndStopsAtNul) {
                                            "1\0\n",
                                            6)),
               "1\n");
+    // Only NULs at the very end are padding; one followed by data stays for the reader.
     EXPECT_EQ(DecodeRecordText(std::string("1\n\0"
                                            "2\n",
                                            5)),
-              "1\n");
+              std::string("1\n\0"
+                          "2\n",
+                          5));
+    EXPECT_EQ(DecodeRecordText(std::string("1\n\0\0\0", 5)), "1\n");
+    EXPECT_EQ(DecodeRecordText(std::string("\0\0", 2)), "");
     EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE"
                                            "1\0\0\0"
                                            "2\0",
                                            8)),
-              "1");
+              std::string("1\0"
+                          "2",
+                          3));
+    EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE"
+                                           "1\0\n\0\0\0\0\0",
+                                           10)),
+              "1\n");
     // Non-ASCII UTF-16 comes out as UTF-8: degree sign, and a pair of surrogates.
     EXPECT_EQ(DecodeRecordText(std::string("\xFF\xFE\xB0\x00", 4)), "\xC2\xB0");
     EXPECT_EQ(DecodeRecordText(std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6)), "\xF0\x9F\x98\x80");
@@ -97,6 +121,30 @@ TEST(DecodeRecordText, RemovesByteOrderMarksAndStopsAtNul) {
                                            5)),
               "1\xEF\xBF\xBD");
     EXPECT_EQ(DecodeRecordText(""), "");
+}
+
+TEST(DecodeRecordText, RecognisesUtf16WithoutAMarkByItsZeroBytes) {
+    EXPECT_EQ(DecodeRecordText(std::string("0\0.\0"
+                                           "1\0\n\0-\0"
+                                           "2\0",
+                                           12)),
+              "0.1\n-2");
+    EXPECT_EQ(DecodeRecordText(std::string("\0"
+                                           "0\0.\0"
+                                           "1\0\n\0-\0"
+                                           "2",
+                                           12)),
+              "0.1\n-2");
+    // Padding after the text does not hide the pattern.
+    EXPECT_EQ(DecodeRecordText(std::string("5\0\n\0\0\0\0\0", 8)), "5\n");
+    // One zero byte out of step, or a byte above ASCII: not UTF-16, left as it is.
+    EXPECT_EQ(DecodeRecordText(std::string("5\0\0"
+                                           "6",
+                                           4)),
+              std::string("5\0\0"
+                          "6",
+                          4));
+    EXPECT_EQ(DecodeRecordText(std::string("\xC3\0", 2)), "\xC3");
 }
 
 TEST(SplitTextLines, BreaksAtCrLfLfAndLoneCr) {
@@ -155,11 +203,24 @@ TEST(ReadFreeFormatText, ReportsTheFailingLineLetterForLetter) {
               "FILE: f.txt. ERROR Line: 1. ERROR: List index out of bounds (1)");
     EXPECT_EQ(ReadFreeFormatText("0.1\n 1.5x \n", "g.dat", Params()).message,
               "FILE: g.dat. ERROR Line: 2. ERROR: '1.5x' is not a valid floating point value");
-    // A blank line after the data is a data line without a field.
-    EXPECT_EQ(ReadFreeFormatText("0.1\n0.2\n \t\n", "f.txt", Params()).message,
-              "FILE: f.txt. ERROR Line: 3. ERROR: List index out of bounds (0)");
-    EXPECT_EQ(ReadFreeFormatText("0.1\n0.2\n\n", "f.txt", Params()).message,
-              "FILE: f.txt. ERROR Line: 3. ERROR: List index out of bounds (0)");
+    // A blank line between data lines is a data line without a field, also when blank
+    // lines follow the data as well.
+    EXPECT_EQ(ReadFreeFormatText("0.1\n\n0.2\n\n \n", "f.txt", Params()).message,
+              "FILE: f.txt. ERROR Line: 2. ERROR: List index out of bounds (0)");
+    EXPECT_EQ(ReadFreeFormatText("0.1\n \t\n0.2\n", "f.txt", Params(0, 2)).message,
+              "FILE: f.txt. ERROR Line: 1. ERROR: List index out of bounds (1)");
+}
+
+TEST(ReadFreeFormatText, BlankLinesAfterTheLastDataLineAreIgnored) {
+    for (const char* text : {"0.1\n0.2\n\n", "0.1\n0.2\n \t\n", "0.1\r\n0.2\r\n\r\n\r\n",
+                             "0.1\n0.2\n\n  \n\t\n\n", "0.1\n0.2\r\r"}) {
+        const ReadResult result = ReadFreeFormatText(text, "f.txt", Params());
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(result.record->RawAcceleration(), (std::vector<double>{0.1, 0.2}));
+    }
+    // Nothing but blank lines after the skipped ones is no data at all.
+    EXPECT_EQ(ReadFreeFormatText("h\n\n \n", "f.txt", Params(1)).message,
+              "FILE: f.txt, WARNING: Skipline is too large, there is no data to read!");
 }
 
 TEST(ReadFreeFormatText, NoDataLineGivesTheSkiplineWarning) {
@@ -193,11 +254,42 @@ INSTANTIATE_TEST_SUITE_P(Files, ReaderQuirks,
                                            QuirkFile{"crlf.txt", {0.1, -0.2, 0.3}},
                                            QuirkFile{"lone_cr.txt", {0.1, -0.2, 0.3}},
                                            QuirkFile{"no_final_newline.txt", {0.1, -0.2, 0.3}},
-                                           QuirkFile{"nul_ends_text.txt", {0.1, -0.2}}),
+                                           QuirkFile{"nul_padded_end.txt", {0.1, -0.2}},
+                                           QuirkFile{"utf16le_no_bom.txt", {0.1, -0.2, 0.3}},
+                                           QuirkFile{"utf16be_no_bom.txt", {0.1, -0.2, 0.3}},
+                                           QuirkFile{"blank_lines_after_data.txt", {0.1, -0.2}}),
                          [](const auto& testInfo) {
                              std::string name = testInfo.param.name;
                              return name.substr(0, name.find('.'));
                          });
+
+TEST(ReadFreeFormatFile, NulFollowedByDataStopsTheFileAtItsLine) {
+    EXPECT_EQ(ReadFreeFormatFile(DataFile("nul_then_data.txt"), Params()).message,
+              "FILE: nul_then_data.txt. ERROR Line: 3. ERROR: The line holds a NUL character; the "
+              "file is not a text record or is damaged");
+    // Also inside the skipped header, and counted with every kind of line break.
+    EXPECT_EQ(ReadFreeFormatText(std::string("h\r\nh\rh\n\0\n1\n", 10), "f.txt", Params(4)).message,
+              "FILE: f.txt. ERROR Line: 4. ERROR: The line holds a NUL character; the file is not "
+              "a text record or is damaged");
+}
+
+TEST(ReadFreeFormatText, SampleThatOverflowsOnceScaledNamesItsLine) {
+    EXPECT_EQ(
+        ReadFreeFormatText("0.1\n 1e300 \n", "f.txt", Params(0, 1, Delimiter::Comma, 1e10)).message,
+        "FILE: f.txt. ERROR Line: 2. ERROR: '1e300' times the scaling factor 10000000000 "
+        "is too large for a number");
+    EXPECT_TRUE(ReadFreeFormatText("1e300\n", "f.txt", Params(0, 1, Delimiter::Comma, 1e8)).ok());
+}
+
+TEST(ReadFreeFormatText, MessagesShowHiddenAndLongTextSafely) {
+    const std::string ellipsis = "\xE2\x80\xA6";
+    EXPECT_EQ(ReadFreeFormatText(std::string(100, '9') + "x\n", "f.txt", Params()).message,
+              "FILE: f.txt. ERROR Line: 1. ERROR: '" + std::string(64, '9') + ellipsis +
+                  "' is not a valid floating point value");
+    EXPECT_EQ(ReadFreeFormatText("1\x1B[31mred\n", "bad\xFFname\n.txt", Params()).message,
+              "FILE: bad\xEF\xBF\xBDname\\x0A.txt. ERROR Line: 1. ERROR: '1\\x1B[31mred' is not a "
+              "valid floating point value");
+}
 
 TEST(ReadFreeFormatFile, BlankLineAmongDataStopsTheFile) {
     EXPECT_EQ(
@@ -212,7 +304,8 @@ TEST(ReadFreeFormatFile, MissingFileOrFolderGivesTheLoadMessage) {
                   "\". No such file or directory");
     const std::string folder = TRAVIK_TEST_DATA_DIR;
     EXPECT_EQ(ReadFreeFormatFile(folder, Params()).message,
-              "FILE : data , ERROR: Cannot open file \"" + folder + "\". Is a directory");
+              "FILE : data , ERROR: Cannot open file \"" + folder +
+                  "\". It is not a regular file but a folder.");
 }
 
 TEST(ImportRecordFiles, StopsAtTheFirstFailingFileAndKeepsEarlierRecords) {
@@ -231,6 +324,33 @@ TEST(ImportRecordFiles, StopsAtTheFirstFailingFileAndKeepsEarlierRecords) {
     EXPECT_EQ(
         warnings[0],
         "FILE: blank_line_among_data.txt. ERROR Line: 2. ERROR: List index out of bounds (0)");
+}
+
+TEST(ImportRecordFiles, RefusesARecordWhoseMotionIsNotFinite) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "travik-finite-motion.txt").string();
+    {
+        std::ofstream file(path);
+        file << "0.5\n0.5\n0.5\n";
+    }
+    RecordList records;
+    std::vector<std::string> warnings;
+    const auto warn = [&](const std::string& message) { warnings.push_back(message); };
+    // Velocity 0.5 * 980 * dt overflows for dt = 1e306 (the first time, 0, is fine).
+    FreeFormatParameters hugeStep = Params();
+    hugeStep.timeStep = 1e306;
+    EXPECT_FALSE(ImportRecordFiles({path}, hugeStep, 980.0, records, warn));
+    // Times overflow: 2 * 1e308.
+    FreeFormatParameters hugerStep = Params();
+    hugerStep.timeStep = 1e308;
+    EXPECT_FALSE(ImportRecordFiles({path}, hugerStep, 1e-300, records, warn));
+    EXPECT_EQ(records.Count(), 0);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0],
+              "FILE: travik-finite-motion.txt, ERROR: The times, velocities or displacements of "
+              "this record are too large for numbers (time step 1E306 s, g 980 cm/sec^2): check "
+              "the time step, the scaling factor and g");
+    std::filesystem::remove(path);
 }
 
 TEST(ImportRecordFiles, AppendsToTheListInTheGivenOrder) {

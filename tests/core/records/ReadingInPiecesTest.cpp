@@ -76,6 +76,13 @@ TEST(ReadingInPieces, BreaksOnAndAcrossThePiecesEdgesGiveTheWholeTextsRecord) {
     ExpectFileReadsLikeItsText("nul_after_the_first_piece.txt",
                                Samples(20000, "\n") + std::string(1, '\0') + "junk\n1\n",
                                Params(0));
+    ExpectFileReadsLikeItsText("nul_padding_after_the_first_piece.txt",
+                               Samples(20000, "\n") + std::string(kPiece + 3, '\0'), Params(0));
+    ExpectFileReadsLikeItsText("nul_early_then_data.txt",
+                               "0.1\n" + std::string(1, '\0') + Samples(20000, "\n"), Params(0));
+    ExpectFileReadsLikeItsText("blank_lines_after_the_data.txt",
+                               Samples(20000, "\r\n") + std::string(kPiece, '\n') + " \t\r\n",
+                               Params(0));
     ExpectFileReadsLikeItsText("empty.txt", "", Params(0));
     ExpectFileReadsLikeItsText("only_breaks.txt", std::string(kPiece + 5, '\n'), Params(0));
 }
@@ -84,6 +91,13 @@ TEST(ReadingInPieces, AFailingLineBeyondTheFirstPieceIsNamedByItsNumber) {
     ExpectFileReadsLikeItsText("bad_line_late.txt", Samples(15000, "\r\n") + "0.1x\r\n0.2\r\n",
                                Params(0));
     ExpectFileReadsLikeItsText("blank_line_late.txt", Samples(15000, "\n") + "\n0.2\n", Params(0));
+    ExpectFileReadsLikeItsText(
+        "bad_line_before_a_nul_with_data.txt",
+        Samples(15000, "\n") + "0.1x\n" + Samples(15000, "\n") + std::string(1, '\0') + "1\n",
+        Params(0));
+    FreeFormatParameters scaled = Params(0);
+    scaled.scalingFactor = 1e300;
+    ExpectFileReadsLikeItsText("overflow_late.txt", Samples(15000, "\n") + "1e10\n", scaled);
 }
 
 // The reader picks a field out of a line in place; it must be the field the line splitter

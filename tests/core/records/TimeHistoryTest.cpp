@@ -139,5 +139,20 @@ TEST(RecordList, KeepsReadingOrderAndClearsAllTogether) {
     EXPECT_TRUE(list.IsEmpty());
 }
 
+TEST(RecordList, TakesOverAnotherListsRecordsAtItsEnd) {
+    RecordList list;
+    list.Append(std::make_unique<TimeHistory>("a.txt", 0.01));
+    const TimeHistory* first = &list.At(0);
+    RecordList more;
+    more.Append(std::make_unique<TimeHistory>("b.txt", 0.02));
+    more.Append(std::make_unique<TimeHistory>("c.txt", 0.005));
+    list.AppendAll(std::move(more));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(&list.At(0), first);  // the records loaded before are not touched
+    EXPECT_EQ(list.At(1).SourceFileName(), "b.txt");
+    EXPECT_EQ(list.At(2).SourceFileName(), "c.txt");
+    EXPECT_TRUE(more.IsEmpty());
+}
+
 }  // namespace
 }  // namespace travik

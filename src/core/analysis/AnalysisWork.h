@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "analysis/AnalysisSettings.h"
+#include "records/TimeHistory.h"
+
+namespace travik {
+
+// Oscillator steps (periods x damping values x samples x sub-steps) above which an analysis
+// is announced before it starts: on the order of a minute on a desktop machine, long
+// enough that the user should know and may change the settings. It is not refused: long
+// but legitimate work is the user's choice.
+inline constexpr double kAnnouncedOscillatorSteps = 1e10;
+
+// The oscillator steps ComputeSpectra will take for the record: per period after the
+// period 0, the damping count times OscillatorRunSteps (runs the integrators refuse count
+// nothing).
+double EstimateOscillatorSteps(const TimeHistory& record, const AnalysisSettings& settings,
+                               std::size_t dampingCount, const std::vector<double>& periods);
+
+// Oscillator steps per second of this machine with these settings, timed on a short
+// synthetic record (about a tenth of a second).
+double MeasureOscillatorStepsPerSecond(const AnalysisSettings& settings);
+
+// "This analysis takes about 2.3E10 oscillator steps, about 95 s on this machine."
+std::string AnalysisWorkAnnouncement(double steps, double stepsPerSecond);
+
+}  // namespace travik

@@ -1,0 +1,28 @@
+#include "records/RecordFilter.h"
+
+#include <utility>
+
+#include "records/BaselineCorrection.h"
+
+namespace travik {
+
+FilterOutcome ApplyFilter(TimeHistory& record, const std::optional<FilterSettings>& filter,
+                          double gravity) {
+    FilterOutcome outcome;
+    if (filter) {
+        if (auto problem = filter->Check(record.TimeStep(), record.SampleCount())) {
+            outcome.ok = false;
+            outcome.problem = std::move(*problem);
+            return outcome;
+        }
+    }
+    const BaselineCorrectionType baseline =
+        record.IsCorrected() ? record.CorrectionType() : BaselineCorrectionType::None;
+    if (!RebuildCorrectedSet(record, baseline, filter, gravity)) {
+        outcome.ok = false;
+        outcome.problem = {FilterField::Record, kBaselineCorrectionFailedMessage};
+    }
+    return outcome;
+}
+
+}  // namespace travik

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+
+#include "records/FilterSettings.h"
+#include "records/TimeHistory.h"
+
+namespace travik {
+
+struct FilterOutcome {
+    bool ok = true;
+    FilterProblem problem;  // when !ok
+};
+
+// Sets (or with nothing, removes) the record's filter: the corrected acceleration becomes
+// the filtered baseline-corrected acceleration when the record has a baseline correction,
+// else the filtered raw acceleration; velocity and displacement of the corrected set are
+// integrated again with `gravity` (cm/sec^2). On a failed check the record is unchanged.
+FilterOutcome ApplyFilter(TimeHistory& record, const std::optional<FilterSettings>& filter,
+                          double gravity);
+
+}  // namespace travik

@@ -1,0 +1,97 @@
+#include "export/ReportFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "export/ReportHeader.h"
+#include "export/TimeHistoryReport.h"
+
+namespace travik {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ReportFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("travik-report-file-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    std::size_t EntriesInFolder() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+    fs::path folder_;
+};
+
+TEST_F(ReportFileTest, StreamedReportHasTheBytesOfTheReportBuiltWhole) {
+    TimeHistory record("north, 2.txt", 0.005);
+    for (int i = 0; i < 70000; ++i) {  // several write buffers of lines
+        record.AppendAcceleration((i % 101 - 50) / 250.0);
+    }
+    IntegrateMotion(record, 980, MotionSet::Raw);
+    const ReportDate date{2026, 12, 9};
+
+    ReportLines lines;
+    BuildTimeHistoryReport(lines, record, kSoftwareEdition, date);
+    std::string whole;
+    for (const std::string& line : lines) {
+        whole += line + "\r\n";
+    }
+    {
+        ReportFile file(folder_ / "streamed.csv");
+        WriteTimeHistoryReport(file.Sink(), record, kSoftwareEdition, date);
+        file.Commit();
+    }
+    EXPECT_EQ(ReadBytes(folder_ / "streamed.csv"), whole);
+    EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary left beside it
+}
+
+TEST_F(ReportFileTest, AnAbandonedReportLeavesTheEarlierOneAndNoTemporary) {
+    const fs::path path = folder_ / "r_TH.csv";
+    WriteReport(path, {"earlier"});
+    {
+        ReportFile file(path);
+        file.WriteLine("half of a new report");
+        // No Commit: a failed analysis, or an exception thrown while formatting.
+    }
+    EXPECT_EQ(ReadBytes(path), "earlier\r\n");
+    EXPECT_EQ(EntriesInFolder(), 1u);
+
+    try {
+        ReportFile file(path);
+        file.WriteLine("line");
+        throw std::runtime_error("formatting failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ReadBytes(path), "earlier\r\n");
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_F(ReportFileTest, FolderThatDoesNotExistFailsAtCreation) {
+    const fs::path path = folder_ / "missing" / "r_TH.csv";
+    try {
+        ReportFile file(path);
+        FAIL() << "no error raised";
+    } catch (const ReportWriteError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create file \"" + path.string() + "\". No such file or directory");
+    }
+}
+
+}  // namespace
+}  // namespace travik

@@ -1,0 +1,236 @@
+// The "Ground Motion Parameters" page and the filter of the records page.
+#include <QApplication>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <cmath>
+#include <numbers>
+
+#include "RecordsFixture.h"
+#include "measures/LogChart.h"
+#include "measures/MeasuresPage.h"
+#include "records/FilterDialog.h"
+
+namespace {
+
+class MeasuresPageTest : public RecordsFixture {
+  protected:
+    template <class T = QWidget>
+    T* Measures(const char* name) const {
+        return Child<T>(form->findChild<MeasuresPage*>(), name);
+    }
+
+    void ShowMeasuresPage() {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        Frame<QTabWidget>("pgc1")->setCurrentIndex(2);
+        QApplication::processEvents();
+    }
+
+    // 25 periods of the triangle wave 0, 0.25, 0.5, 0.25, 0, -0.25, -0.5, -0.25 g at 0.01 s.
+    QString Triangle(const QString& name, int samples = 200) {
+        const double wave[] = {0.0, 0.25, 0.5, 0.25, 0.0, -0.25, -0.5, -0.25};
+        std::vector<double> values;
+        for (int i = 0; i < samples; ++i) {
+            values.push_back(wave[i % 8]);
+        }
+        return WriteSamples(name, values);
+    }
+
+    // Ten seconds of a drift and a 3 Hz wave.
+    QString Wave(const QString& name) {
+        std::vector<double> values;
+        for (int i = 0; i < 1000; ++i) {
+            const double t = i * 0.01;
+            values.push_back(0.001 * t + 0.1 * std::sin(2 * std::numbers::pi * 3 * t));
+        }
+        return WriteSamples(name, values);
+    }
+
+    // The row of the measures table holding `name`.
+    int RowOf(const char* name) const {
+        const StringGrid* grid = Measures<StringGrid>("grdMeasures");
+        for (int row = 1; row < grid->RowCount(); ++row) {
+            if (grid->Cell(0, row) == QLatin1String(name)) {
+                return row;
+            }
+        }
+        ADD_FAILURE() << "no row " << name;
+        return 0;
+    }
+
+    FilterDialog* OpenFilterDialog() {
+        Records<QPushButton>("btnFilter")->click();
+        return form->findChild<FilterDialog*>();
+    }
+};
+
+TEST_F(MeasuresPageTest, TableShowsEveryMeasureWithValueUnitAndReason) {
+    Import({Triangle("tri.txt", 96)});  // 0.95 s: no one-second window
+    ShowMeasuresPage();
+    const StringGrid* grid = Measures<StringGrid>("grdMeasures");
+    ASSERT_EQ(grid->RowCount(), 25);
+    EXPECT_EQ(grid->Cell(0, 0), "Measure");
+    EXPECT_EQ(grid->Cell(0, 1), "PGA");
+    EXPECT_EQ(grid->Cell(1, 1), "0.5");
+    EXPECT_EQ(grid->Cell(2, 1), "g");
+    EXPECT_EQ(grid->Cell(1, RowOf("Time of PGA")), "0.02");
+    // Trapezoidal integral of |a|: 2 * 0.01 g*s per period, 95 steps = 11 periods + 7 steps.
+    EXPECT_TRUE(grid->Cell(1, RowOf("CAV")).startsWith("0.23875") ||
+                grid->Cell(1, RowOf("CAV")).startsWith("0.238749"));
+    const int standardised = RowOf("Standardised CAV");
+    EXPECT_EQ(grid->Cell(1, standardised), QString::fromUtf8("\u2014"));
+    EXPECT_EQ(grid->Cell(3, standardised), "the record is shorter than one second (its window)");
+    EXPECT_EQ(grid->Cell(2, RowOf("Housner SI")), "cm");
+}
+
+TEST_F(MeasuresPageTest, NumbersFollowTheUsersDecimalSeparator) {
+    Import({Triangle("a.txt"), Triangle("b.txt")});
+    ShowMeasuresPage();
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Measures<QListWidget>("lstMeasures")->setCurrentRow(1);
+    EXPECT_EQ(Measures<StringGrid>("grdMeasures")->Cell(1, 1), "0,5");
+    EXPECT_EQ(Measures<StringGrid>("grdMeasures")->Cell(1, RowOf("Time of PGA")), "0,02");
+}
+
+TEST_F(MeasuresPageTest, HusidCurveCarriesTheFiveSeventyFiveAndNinetyFivePercentMarks) {
+    Import({Triangle("tri.txt")});
+    ShowMeasuresPage();
+    auto* husid = Measures<ChartAdapter>("chtHusid");
+    ASSERT_EQ(husid->PointCount(0), 200);
+    EXPECT_DOUBLE_EQ(husid->Point(0, 0).y(), 0.0);
+    EXPECT_DOUBLE_EQ(husid->Point(0, 199).y(), 100.0);
+    ASSERT_EQ(husid->PointCount(1), 3);
+    EXPECT_DOUBLE_EQ(husid->Point(1, 0).y(), 5.0);
+    EXPECT_DOUBLE_EQ(husid->Point(1, 1).y(), 75.0);
+    EXPECT_DOUBLE_EQ(husid->Point(1, 2).y(), 95.0);
+    const StringGrid* grid = Measures<StringGrid>("grdMeasures");
+    EXPECT_EQ(QString::number(husid->Point(1, 2).x(), 'g', 15), grid->Cell(1, RowOf("D5-95 end")));
+}
+
+TEST_F(MeasuresPageTest, FourierSpectrumIsDrawnRawAndSmoothedOnLogLogAxes) {
+    Import({Triangle("tri.txt")});
+    ShowMeasuresPage();
+    auto* fourier = Measures<LogChart>("chtFourier");
+    EXPECT_TRUE(fourier->IsOrdinateLogarithmic());
+    ASSERT_EQ(fourier->PointCount(0), 128);  // 200 samples padded to 256
+    ASSERT_EQ(fourier->PointCount(1), 128);
+    EXPECT_DOUBLE_EQ(fourier->Point(0, 0).x(), 1.0 / 2.56);
+    EXPECT_DOUBLE_EQ(fourier->Point(0, 127).x(), 50.0);
+    EXPECT_EQ(fourier->BottomAxisTitle(), "Frequency [Hz]");
+    EXPECT_EQ(fourier->LeftAxisTitle(), "Fourier Amplitude [cm/sec]");
+    EXPECT_LE(fourier->BottomMin(), fourier->Point(0, 0).x());
+    EXPECT_GE(fourier->BottomMax(), 50.0);
+}
+
+TEST_F(MeasuresPageTest, CheckedRecordsSideBySideCopyIntoASpreadsheetInOneGo) {
+    Import({Triangle("a.txt"), Triangle("b.txt", 100), Wave("c.txt")});
+    ShowMeasuresPage();
+    auto* list = Measures<QListWidget>("lstMeasures");
+    list->item(0)->setCheckState(Qt::Checked);
+    list->item(2)->setCheckState(Qt::Checked);
+    EXPECT_EQ(Measures<QLineEdit>("edtMeasuresChecked")->text(), "2");
+    auto* grid = Measures<StringGrid>("grdMeasuresChecked");
+    ASSERT_EQ(grid->RowCount(), 3);
+    ASSERT_EQ(grid->ColumnCount(), 25);
+    EXPECT_EQ(grid->Cell(0, 1), "a.txt");
+    EXPECT_EQ(grid->Cell(0, 2), "c.txt");
+    EXPECT_EQ(grid->Cell(1, 0), "PGA [g]");
+    EXPECT_EQ(grid->Cell(1, 1), "0.5");
+
+    Measures<QTabWidget>("pgcMeasures")->setCurrentIndex(1);
+    QApplication::processEvents();
+    grid->setFocus();
+    ASSERT_TRUE(grid->HasFocus());
+    QTest::keyClick(grid->View(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(grid->View(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = platform.clipboard.split('\n');
+    ASSERT_EQ(lines.size(), 4);  // three rows, each ended by a line feed
+    EXPECT_TRUE(lines[0].startsWith("Record\tPGA [g]\tTime of PGA [s]\t"));
+    EXPECT_EQ(lines[1].split('\t').size(), 25);
+    EXPECT_TRUE(lines[1].startsWith("a.txt\t0.5\t0.02\t"));
+    EXPECT_TRUE(lines[2].startsWith("c.txt\t"));
+}
+
+TEST_F(MeasuresPageTest, ExportWritesTheMeasuresAndFourierReportsOfTheCheckedRecords) {
+    Import({Triangle("a.txt"), Triangle("b.txt")});
+    ShowMeasuresPage();
+    Measures<QListWidget>("lstMeasures")->item(1)->setCheckState(Qt::Checked);
+    QTemporaryDir out;
+    platform.folderAnswers.push_back(out.path());
+    Measures<QPushButton>("btnMeasuresExport")->click();
+    EXPECT_EQ(MessageTexts(), std::vector<QString>{"Done!"});
+    EXPECT_TRUE(QFile::exists(QDir(out.path()).filePath("b_GM.csv")));
+    EXPECT_TRUE(QFile::exists(QDir(out.path()).filePath("b_FS.csv")));
+    EXPECT_FALSE(QFile::exists(QDir(out.path()).filePath("a_GM.csv")));
+    QFile report(QDir(out.path()).filePath("b_GM.csv"));
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(report.readAll().contains("\r\nPGA,0.5,g\r\n"));
+}
+
+TEST_F(MeasuresPageTest, FilterDialogPreviewsTheGainAndRefusesACornerAtNyquist) {
+    Import({Wave("w.txt")});
+    FilterDialog* dialog = OpenFilterDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Child<QComboBox>(dialog, "cbbFilterBand")->currentText(), "No Filter");
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(1);  // low-pass
+    Child<QLineEdit>(dialog, "edtHighCorner")->setText("5");
+    Child<QCheckBox>(dialog, "chkAcausal")->setChecked(false);
+    auto* preview = dialog->findChild<LogChart*>("chtFilterResponse");
+    ASSERT_NE(preview, nullptr);
+    ASSERT_EQ(preview->PointCount(0), 201);
+    // Unity far below the corner, 1 / sqrt(2) at it, falling above it.
+    EXPECT_NEAR(preview->Point(0, 0).y(), 1.0, 1e-6);
+    double atCorner = 0.0;
+    for (int i = 0; i < preview->PointCount(0); ++i) {
+        if (std::fabs(preview->Point(0, i).x() / 5.0 - 1.0) < 0.02) {
+            atCorner = preview->Point(0, i).y();
+        }
+    }
+    EXPECT_NEAR(atCorner, 1 / std::sqrt(2.0), 0.02);
+
+    Child<QLineEdit>(dialog, "edtHighCorner")->setText("50");
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    EXPECT_EQ(MessageTexts(), std::vector<QString>{"High corner frequency 50 Hz must be below the "
+                                                   "Nyquist frequency 50 Hz of the record"});
+    EXPECT_FALSE(form->Document().Records().At(0).Filter().has_value());
+    Child<QPushButton>(dialog, "btnFilterCancel")->click();
+    ProcessDeletions();
+}
+
+TEST_F(MeasuresPageTest, FilteredRecordIsDrawnGreyAndMeasuredFiltered) {
+    Import({Wave("w.txt")});
+    ShowMeasuresPage();
+    const QString unfilteredPga = Measures<StringGrid>("grdMeasures")->Cell(1, 1);
+    FilterDialog* dialog = OpenFilterDialog();
+    ASSERT_NE(dialog, nullptr);
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(2);  // high-pass
+    Child<QLineEdit>(dialog, "edtLowCorner")->setText("1");
+    Child<QSpinBox>(dialog, "spnFilterOrder")->setValue(2);
+    Child<QCheckBox>(dialog, "chkAcausal")->setChecked(true);
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    ProcessDeletions();
+    const travik::TimeHistory& record = form->Document().Records().At(0);
+    ASSERT_TRUE(record.Filter().has_value());
+    EXPECT_EQ(record.Filter()->Describe(), "Butterworth high-pass 1 Hz, order 2, acausal");
+    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 1000);  // the grey series
+    EXPECT_NE(Measures<StringGrid>("grdMeasures")->Cell(1, 1), unfilteredPga);
+
+    // The dialog opens with the record's filter, and "No Filter" removes it.
+    dialog = OpenFilterDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Child<QComboBox>(dialog, "cbbFilterBand")->currentText(), "High-pass");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edtLowCorner")->text(), "1");
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(0);
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    ProcessDeletions();
+    EXPECT_FALSE(form->Document().Records().At(0).IsCorrected());
+    EXPECT_EQ(Measures<StringGrid>("grdMeasures")->Cell(1, 1), unfilteredPga);
+}
+
+}  // namespace
