@@ -10,7 +10,7 @@
 namespace travik {
 namespace {
 
-// The workload: 4000 samples at 0.01 s, damping 5, 10, 15, 20 and 30 %, the
+// The standard workload: 4000 samples at 0.01 s, damping 5, 10, 15, 20 and 30 %, the
 // default 300 periods: 7.7 million oscillator steps.
 constexpr int kSamples = 4000;
 constexpr double kTimeStep = 0.01;
