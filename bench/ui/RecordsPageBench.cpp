@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "app/BackgroundWork.h"
 #include "app/ChartAdapter.h"
 #include "app/MainWindow.h"
 #include "app/PlatformServices.h"
@@ -61,6 +62,8 @@ void Import(TForm1& form) {
     auto* dialog = form.findChild<TForm2*>();
     dialog->findChild<QLineEdit*>(QStringLiteral("edt1"))->setText(QStringLiteral("0.005"));
     dialog->findChild<QPushButton*>(QStringLiteral("btn1"))->click();
+    // Reading runs off the window's thread; the records arrive when it ends.
+    form.Document().Work().WaitForFinished();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // The charts rescale their axes once control returns to the event loop.
     QCoreApplication::processEvents();

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <cmath>
 
@@ -93,6 +94,36 @@ TEST_F(LongWork, AnAnalysisRunsOffTheWindowThreadWithProgressAndABusyPointer) {
     EXPECT_TRUE(Spectra<QPushButton>("btn11")->isEnabled());
     EXPECT_EQ(form->Document().Spectra().dampingRatios.size(), 9u);
     EXPECT_EQ(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).size(), 9u);
+}
+
+// The work's name, bar and Cancel in the status bar once widened the window by their width,
+// which also made every chart of the shown page redraw its million points.
+TEST_F(LongWork, TheWorkShownInTheStatusBarNeverWidensTheWindow) {
+    form->show();
+    for (const QSize size : {form->size(), form->minimumSizeHint()}) {
+        form->resize(size);
+        QCoreApplication::processEvents();
+        const QSize before = form->size();
+        ASSERT_TRUE(Work().Start<int>(
+            QStringLiteral("Computing the spectra of a record whose name is long enough to "
+                           "fill the whole status bar by itself.txt"),
+            [](BackgroundWork::Control& control) {
+                while (!control.Cancelled()) {
+                    QThread::msleep(2);
+                }
+                return 0;
+            },
+            [](int&&) {}));
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 100) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        EXPECT_EQ(form->size(), before);
+        EXPECT_FALSE(Frame<QPushButton>("btnCancelWork")->isHidden());
+        Work().Cancel();
+        Work().WaitForFinished();
+    }
 }
 
 TEST_F(LongWork, ACancelledAnalysisLeavesTheLastSpectraAsTheyWere) {

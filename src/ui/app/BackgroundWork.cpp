@@ -20,6 +20,7 @@ namespace {
 constexpr int kProgressSteps = 1000;
 // Often enough to look alive, rarely enough to cost the window nothing.
 constexpr int kProgressIntervalMs = 100;
+constexpr int kWorkLabelMaxWidth = 320;
 
 BackgroundWork::Mode defaultMode = BackgroundWork::Mode::Threaded;
 
@@ -120,6 +121,10 @@ WorkIndicator::WorkIndicator(BackgroundWork& work, QStatusBar* statusBar)
     label_->setObjectName(QStringLiteral("lblWork"));
     bar_->setObjectName(QStringLiteral("prgWork"));
     cancelButton_->setObjectName(QStringLiteral("btnCancelWork"));
+    // The job's name gives way to the other fields rather than widen the window while the
+    // work runs; the whole name is in its tooltip.
+    label_->setMinimumWidth(1);
+    label_->setMaximumWidth(kWorkLabelMaxWidth);
     bar_->setRange(0, kProgressSteps);
     bar_->setMaximumWidth(160);
     bar_->setMaximumHeight(statusBar->fontMetrics().height() + 4);
@@ -155,6 +160,7 @@ WorkIndicator::~WorkIndicator() {
 void WorkIndicator::Started(const QString& what) {
     labelTimer_.stop();
     label_->setText(what);
+    label_->setToolTip(what);
     label_->show();
     bar_->setRange(0, 0);  // moving bar until the job reports a fraction
     bar_->show();

@@ -312,9 +312,27 @@ const ChartAdapter::SeriesState* ChartAdapter::StateAt(int index) const {
     return &series_[static_cast<std::size_t>(index)];
 }
 
+void ChartAdapter::SeriesState::IncludeInBounds(const QPointF& point) {
+    // A point with a non-finite coordinate is not drawn and does not scale the axes.
+    if (!std::isfinite(point.x()) || !std::isfinite(point.y())) {
+        return;
+    }
+    if (!hasFinitePoint) {
+        hasFinitePoint = true;
+        xLow = xHigh = point.x();
+        yLow = yHigh = point.y();
+        return;
+    }
+    xLow = std::min(xLow, point.x());
+    xHigh = std::max(xHigh, point.x());
+    yLow = std::min(yLow, point.y());
+    yHigh = std::max(yHigh, point.y());
+}
+
 void ChartAdapter::ClearSeries(int index) {
     if (SeriesState* state = StateAt(index)) {
         state->points.clear();
+        state->boundsKnown = false;
         state->drawnAsEnvelope = false;
         state->series->clear();
         state->series->clearPointsConfiguration();
@@ -344,6 +362,9 @@ bool ChartAdapter::IsSeriesActive(int index) const {
 void ChartAdapter::AddPoint(int index, double x, double y) {
     if (SeriesState* state = StateAt(index)) {
         state->points.emplace_back(x, y);
+        if (state->boundsKnown) {
+            state->IncludeInBounds(state->points.back());
+        }
         if (state->drawnAsEnvelope) {
             state->series->replace(DrawnPoints(state->points, state->drawnAsEnvelope));
         } else {
@@ -369,6 +390,7 @@ void ChartAdapter::AddPoint(int index, double x, double y, const QColor& color) 
 void ChartAdapter::SetPoints(int index, const QList<QPointF>& points) {
     if (SeriesState* state = StateAt(index)) {
         state->points.assign(points.begin(), points.end());
+        state->boundsKnown = false;
         state->series->clearPointsConfiguration();
         if (state->isLine) {
             state->series->replace(DrawnPoints(state->points, state->drawnAsEnvelope));
@@ -524,16 +546,22 @@ void ChartAdapter::Rescale() {
     scaleDirty_ = false;
     Extent xExtent;
     Extent yExtent;
-    for (const SeriesState& state : series_) {
+    for (SeriesState& state : series_) {
         if (!state.active) {
             continue;
         }
-        for (const QPointF& point : state.points) {
-            // A point with a non-finite coordinate is not drawn and does not scale the axes.
-            if (std::isfinite(point.x()) && std::isfinite(point.y())) {
-                xExtent.Include(point.x());
-                yExtent.Include(point.y());
+        if (!state.boundsKnown) {
+            state.hasFinitePoint = false;
+            for (const QPointF& point : state.points) {
+                state.IncludeInBounds(point);
             }
+            state.boundsKnown = true;
+        }
+        if (state.hasFinitePoint) {
+            xExtent.Include(state.xLow);
+            xExtent.Include(state.xHigh);
+            yExtent.Include(state.yLow);
+            yExtent.Include(state.yHigh);
         }
     }
     if (!compactAxes_) {

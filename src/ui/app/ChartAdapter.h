@@ -96,6 +96,16 @@ class ChartAdapter : public QObject {
         bool active = true;
         bool drawnAsEnvelope = false;
         std::vector<QPointF> points;  // every point given, in order
+        // The bounds of the finite points, worked out once after each change of the points, so
+        // that rescaling after a resize costs nothing on a record of a million samples.
+        bool boundsKnown = false;
+        bool hasFinitePoint = false;
+        double xLow = 0.0;
+        double xHigh = 0.0;
+        double yLow = 0.0;
+        double yHigh = 0.0;
+
+        void IncludeInBounds(const QPointF& point);
     };
 
     SeriesState* StateAt(int index);
