@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLogValueAxis>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 #include "SpectraFixture.h"
@@ -25,6 +27,7 @@
 #include "analysis/SpectrumStore.h"
 #include "app/StringGrid.h"
 #include "figures/FigureView.h"
+#include "records/FilterDialog.h"
 #include "spectra/SpectraFigurePanel.h"
 
 namespace {
@@ -248,6 +251,41 @@ TEST_F(SpectraFigures, NewmarkShadesTheShortPeriodsAndTheTooltipSaysWhy) {
     EXPECT_EQ(travik::figures::BandTooltipAt(figure, 0.1),
               "Below 0.2 s (10 dt) the record has fewer than ten samples per cycle and the "
               "Newmark integration may miss or distort the peak.");
+}
+
+// A record high-passed in the window shades the periods above 0.8 / corner: its spectrum
+// there reflects the filter more than the ground.
+TEST_F(SpectraFigures, AHighPassFilteredRecordShadesThePeriodsTheFilterRemoved) {
+    Load(SampleRecord());
+    Records<QPushButton>("btnFilter")->click();
+    auto* dialog = form->findChild<FilterDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(3);  // band-pass
+    Child<QLineEdit>(dialog, "edtLowCorner")->setText("0.5");
+    Child<QLineEdit>(dialog, "edtHighCorner")->setText("20");
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(form->Document().Records().At(0).Filter().has_value());
+    SetDamping({"5"});
+    Analyse();
+    ASSERT_TRUE(FigureViewShown());
+    const ChartFigure figure = View()->ShownFigure();
+    const auto band = std::find_if(figure.bands.begin(), figure.bands.end(),
+                                   [](const auto& b) { return b.from == 0.8 / 0.5; });
+    ASSERT_NE(band, figure.bands.end());
+    EXPECT_TRUE(band->tooltip.contains(QStringLiteral("0.5 Hz"))) << band->tooltip.toStdString();
+
+    // Without the filter the band is gone.
+    Records<QPushButton>("btnFilter")->click();
+    dialog = form->findChild<FilterDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(0);
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Analyse();
+    EXPECT_FALSE(form->Document().Spectra().highPassCornerHz.has_value());
+    // No band reaches the analysed periods any more: today's plain chart again.
+    EXPECT_FALSE(FigureViewShown());
 }
 
 TEST_F(SpectraFigures, SaveChartAsWritesTheImageOrSaysWhyNot) {

@@ -287,9 +287,14 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
         if (noBands_) {
             return std::vector<UntrustedBand>{};
         }
-        return UntrustedPeriodBands(
-            RecordSpan{record.TimeStep(), record.SampleCount(), choices.highPassCorner},
-            analysis.settings);
+        // A corner given on the command line is that of a filter applied before the file was
+        // written; else the filter applied here, if any.
+        std::optional<double> corner = choices.highPassCorner;
+        if (!corner && record.IsCorrected() && record.Filter()) {
+            corner = record.Filter()->HighPassCorner();
+        }
+        return UntrustedPeriodBands(RecordSpan{record.TimeStep(), record.SampleCount(), corner},
+                                    analysis.settings);
     };
 
     try {

@@ -43,6 +43,9 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
     result.peakGroundAcceleration = record.PeakAcceleration();
     result.timeStep = record.TimeStep();
     result.sampleCount = record.SampleCount();
+    if (record.IsCorrected() && record.Filter()) {
+        result.highPassCornerHz = record.Filter()->HighPassCorner();
+    }
     result.accuracy = ComputePeriodAccuracy(record.TimeStep(), periods, settings.maxDtOverT);
 
     const std::size_t periodCount = periods.size();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ struct SpectraResult {
     std::vector<double> frequencies;    // Hz, 1 / period; entry 0 repeats entry 1
     double timeStep = 0.0;              // s, the record's
     int sampleCount = 0;                // the record's
+    // The high-pass corner (Hz) of the filter the analysed acceleration went through, if
+    // any: spectral values at periods well above 1 / corner no longer show the ground's.
+    std::optional<double> highPassCornerHz;
 
     // How finely each period was integrated: the sub-step count n and the record's dt / T,
     // one entry per period (n = 0 for the period 0 and for a refused run).

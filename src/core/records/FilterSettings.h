@@ -37,6 +37,12 @@ struct FilterSettings {
     // one, else the low-pass corner (Hz).
     double PadCorner() const { return band == FilterBand::LowPass ? highCorner : lowCorner; }
 
+    // The corner below which the filter removes motion (Hz): the high-pass corner, or the low
+    // corner of a band-pass; nothing for a low-pass.
+    std::optional<double> HighPassCorner() const {
+        return band == FilterBand::LowPass ? std::nullopt : std::optional<double>(lowCorner);
+    }
+
     // Total length of the zero pads (s) by Boore's rule for acausal filters,
     // Tzpad = 1.5 * order / fc with fc = PadCorner() (Converse and Brady, 1992; Boore, 2005,
     // "On pads and filters"); half is put before the record and half after it.

@@ -248,11 +248,6 @@ bool SpectraFigurePanel::FigureViewShown() const {
     return stack_->currentWidget() == view_;
 }
 
-void SpectraFigurePanel::SetHighPassCorner(std::optional<double> cornerHz) {
-    highPassCorner_ = cornerHz;
-    Refresh();
-}
-
 void SpectraFigurePanel::Reset() {
     suite_.reset();
     Refresh();
@@ -404,7 +399,7 @@ ChartFigure SpectraFigurePanel::BuildFigure() const {
     o.g = workspace_.Settings().g;
 
     std::vector<SpectrumCurve> curves;
-    travik::RecordSpan span{result.timeStep, result.sampleCount, highPassCorner_};
+    travik::RecordSpan span{result.timeStep, result.sampleCount, result.highPassCornerHz};
     if (ShowsCheckedRecords() && suite_) {
         travik::figures::StatisticsChoice show;
         show.mean = mean_->isChecked();
@@ -426,7 +421,17 @@ ChartFigure SpectraFigurePanel::BuildFigure() const {
                     shortest = &r;
                 }
             }
-            span = {shortest->TimeStep(), shortest->SampleCount(), highPassCorner_};
+            // ... and the highest high-pass corner: above 0.8 / corner no record's spectrum
+            // can be trusted for all of them.
+            std::optional<double> corner;
+            for (const travik::TimeHistory& r : *suiteRecords_) {
+                const std::optional<double> own =
+                    r.IsCorrected() && r.Filter() ? r.Filter()->HighPassCorner() : std::nullopt;
+                if (own && (!corner || *own > *corner)) {
+                    corner = own;
+                }
+            }
+            span = {shortest->TimeStep(), shortest->SampleCount(), corner};
         }
         o.bands = travik::UntrustedPeriodBands(span, suite_->settings, DecimalSeparator());
     } else if (!result.periods.empty()) {
@@ -455,7 +460,7 @@ bool SpectraFigurePanel::NeedsFigureView() const {
         return false;
     }
     const std::vector<travik::UntrustedBand> bands = travik::UntrustedPeriodBands(
-        {result.timeStep, result.sampleCount, highPassCorner_}, result.settings);
+        {result.timeStep, result.sampleCount, result.highPassCornerHz}, result.settings);
     for (const travik::UntrustedBand& band : bands) {
         if (band.toPeriod > result.periods[1] && band.fromPeriod < result.periods.back()) {
             return true;

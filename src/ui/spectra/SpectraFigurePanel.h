@@ -67,9 +67,6 @@ class SpectraFigurePanel final : public QWidget {
     void ClearTarget();
     const std::optional<travik::TargetSpectrum>& Target() const { return target_; }
 
-    // Corner (Hz) of a high-pass filter applied to the analysed record, for the shading.
-    void SetHighPassCorner(std::optional<double> cornerHz);
-
     // Redraws from the workspace's spectra, the suite and the target.
     void Refresh();
     // Forgets the suite and the target's ratio (new records).
@@ -121,7 +118,6 @@ class SpectraFigurePanel final : public QWidget {
 
     int abscissa_ = 0;
     int ordinate_ = 0;
-    std::optional<double> highPassCorner_;
     std::optional<travik::SuiteSpectra> suite_;
     // Copies of the suite's records, analysed off the window's thread.
     std::shared_ptr<std::vector<travik::TimeHistory>> suiteRecords_;

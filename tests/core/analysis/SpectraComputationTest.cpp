@@ -58,6 +58,32 @@ TEST(SpectraComputation, TheResultCarriesEverythingItWasComputedFrom) {
     }
 }
 
+TEST(SpectraComputation, TheHighPassCornerIsThatOfTheFilterTheAnalysedSeriesWentThrough) {
+    TimeHistory record = MakeRecord({0.0, 0.3, -0.5, 0.2}, 0.01, "station.txt");
+    EXPECT_FALSE(ComputeSpectra(record, {}, {0.05}, {0.0, 0.5}).highPassCornerHz);
+
+    record.MutableCorrectedAcceleration() = {0.0, 0.1, -0.1, 0.0};
+    record.SetCorrected(true);
+    FilterSettings filter;
+    filter.band = FilterBand::BandPass;
+    filter.lowCorner = 0.2;
+    filter.highCorner = 20.0;
+    record.SetFilter(filter);
+    EXPECT_EQ(ComputeSpectra(record, {}, {0.05}, {0.0, 0.5}).highPassCornerHz, 0.2);
+    filter.band = FilterBand::HighPass;
+    filter.lowCorner = 0.05;
+    record.SetFilter(filter);
+    EXPECT_EQ(ComputeSpectra(record, {}, {0.05}, {0.0, 0.5}).highPassCornerHz, 0.05);
+    filter.band = FilterBand::LowPass;
+    record.SetFilter(filter);
+    EXPECT_FALSE(ComputeSpectra(record, {}, {0.05}, {0.0, 0.5}).highPassCornerHz);
+    // The raw series is analysed when the record is not corrected: no filter went into it.
+    filter.band = FilterBand::HighPass;
+    record.SetFilter(filter);
+    record.SetCorrected(false);
+    EXPECT_FALSE(ComputeSpectra(record, {}, {0.05}, {0.0, 0.5}).highPassCornerHz);
+}
+
 TEST(SpectraComputation, FailedRunsAreListedAndLeaveTheOthersComputed) {
     const AnalysisSettings settings;
     const TimeHistory record = MakeRecord({0.0, 0.3, -0.2}, 0.01);
