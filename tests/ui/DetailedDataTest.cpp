@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "RecordsFixture.h"
+#include "app/BackgroundWork.h"
 #include "app/StringGrid.h"
 #include "presentation/DetailedDataWindow.h"
 
@@ -158,6 +159,45 @@ TEST_F(DetailedData, CtrlCAndCtrlACopyAndSelectFromAnyControl) {
     platform.clipboard.clear();
     QTest::keyClick(grid->View(), Qt::Key_C);
     EXPECT_EQ(platform.clipboard, "");
+}
+
+// A whole long record is copied off the window's thread, as a job with progress and Cancel,
+// and gives the text the table shows, cell for cell.
+TEST_F(DetailedData, ALongCopyRunsAsAJobAndGivesTheTableText) {
+    std::vector<double> samples(30000);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = 0.001 * static_cast<double>(i % 997) - 0.4;
+    }
+    Import({WriteSamples("long.txt", samples)});
+    BackgroundWork& work = form->Document().Work();
+    work.SetMode(BackgroundWork::Mode::Threaded);
+    TForm4* window = OpenWindow();
+    StringGrid* grid = Child<StringGrid>(window, "strngrd1");
+    Child<QAction>(window, "SelectAll1")->trigger();
+    Child<QAction>(window, "CopySelection1")->trigger();
+    // Handed back only through the event loop, so still running here.
+    EXPECT_TRUE(work.IsBusy());
+    EXPECT_TRUE(platform.clipboard.isEmpty());
+    work.WaitForFinished();
+    const QString copied = platform.clipboard;
+    // The grid's own cells, one by one, on this thread.
+    QString expected;
+    for (int row = 0; row < grid->RowCount(); ++row) {
+        for (int column = 0; column < grid->ColumnCount(); ++column) {
+            expected += grid->Cell(column, row);
+            expected += column + 1 < grid->ColumnCount() ? QChar('\t') : QChar('\n');
+        }
+    }
+    EXPECT_EQ(copied.count('\n'), 30002);
+    EXPECT_TRUE(copied == expected);
+    EXPECT_TRUE(copied.contains("\n30000\t299.99000\t-0.31100000\t--\t"));
+
+    // Cancelled, it leaves the clipboard as it was.
+    platform.clipboard = "before";
+    Child<QAction>(window, "CopySelection1")->trigger();
+    work.Cancel();
+    work.WaitForFinished();
+    EXPECT_EQ(platform.clipboard, "before");
 }
 
 TEST_F(DetailedData, PopupMenuCommandsCopyAndSelect) {

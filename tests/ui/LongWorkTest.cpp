@@ -84,6 +84,7 @@ TEST_F(LongWork, AnAnalysisRunsOffTheWindowThreadWithProgressAndABusyPointer) {
     // Nothing that would start more work or change the record can be pressed meanwhile.
     EXPECT_FALSE(Spectra<QPushButton>("btn11")->isEnabled());
     EXPECT_FALSE(Records<QPushButton>("btn7")->isEnabled());
+    EXPECT_FALSE(Records<QPushButton>("btnFilter")->isEnabled());
     EXPECT_FALSE(Records<QPushButton>("btn1")->isEnabled());
     EXPECT_FALSE(Frame<QAction>("ImportTimeHistoryRecords1")->isEnabled());
 

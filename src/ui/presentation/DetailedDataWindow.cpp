@@ -12,8 +12,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 #include <string>
 
+#include "app/BackgroundWork.h"
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
@@ -26,6 +28,9 @@ constexpr int kDesignedColumns = 7;
 constexpr int kDesignedRows = 5;
 constexpr int kColumns = 8;
 constexpr const char* kNotCorrected = "--";
+// A selection of up to this many rows is copied at once; a longer one (a whole long record)
+// is copied off the window's thread.
+constexpr int kRowsCopiedAtOnce = 20000;
 
 struct Column {
     const char* header;
@@ -45,9 +50,13 @@ constexpr Column kColumnDesign[kColumns] = {
 
 }  // namespace
 
-TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, char decimalSeparator,
-               QWidget* parent)
-    : QDialog(parent), records_(records), platform_(platform), decimalSeparator_(decimalSeparator) {
+TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, BackgroundWork& work,
+               char decimalSeparator, QWidget* parent)
+    : QDialog(parent),
+      records_(records),
+      platform_(platform),
+      work_(work),
+      decimalSeparator_(decimalSeparator) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Detailed Data of Time History Records"));
     // An ordinary window: a dialog the program opens later must be able to come in front
@@ -138,7 +147,51 @@ void TForm4::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TForm4::CopySelection1Click() {
-    CopyGridSelection(*strngrd1, platform_);
+    const GridSelection selection = strngrd1->Selection();
+    const int rows = selection.bottom - selection.top + 1;
+    if (rows <= kRowsCopiedAtOnce || shownRecord_ < 0 || shownRecord_ >= records_.Count()) {
+        CopyGridSelection(*strngrd1, platform_);
+        return;
+    }
+    // A million rows take seconds to format: off the window's thread, as a job of the
+    // program's, so that no import or correction changes the record meanwhile.
+    const travik::TimeHistory& record = records_.At(shownRecord_);
+    QStringList header;
+    for (int column = 0; column < strngrd1->ColumnCount(); ++column) {
+        header.push_back(strngrd1->Cell(column, 0));
+    }
+    const char separator = decimalSeparator_;
+    PlatformServices* platform = &platform_;
+    const bool started = work_.Start<std::optional<QString>>(
+        QStringLiteral("Copying %1 rows of %2")
+            .arg(rows)
+            .arg(QString::fromStdString(record.SourceFileName())),
+        [&record, header, selection, separator, rows](BackgroundWork::Control& control) {
+            return SelectionText(
+                selection,
+                [&](int column, int row) {
+                    if (row == 0) {
+                        return column < header.size() ? header[column] : QString();
+                    }
+                    return SampleCellText(record, column, row, separator);
+                },
+                [&control, rows](int done) {
+                    if (done % 4096 == 0) {
+                        control.Progress(static_cast<double>(done) / rows);
+                    }
+                    return !control.Cancelled();
+                });
+        },
+        [platform](std::optional<QString>&& text) {
+            if (text) {
+                platform->SetClipboardText(*text);
+            }
+        });
+    if (!started) {
+        platform_.ShowMessage(this, PlatformServices::MessageKind::Information,
+                              QStringLiteral("Other work is running; copy again when it has "
+                                             "finished."));
+    }
 }
 
 void TForm4::SelectAll1Click() {
@@ -183,14 +236,18 @@ QString TForm4::SampleText(int column, int row) const {
     if (shownRecord_ < 0 || shownRecord_ >= records_.Count()) {
         return {};
     }
-    const travik::TimeHistory& record = records_.At(shownRecord_);
+    return SampleCellText(records_.At(shownRecord_), column, row, decimalSeparator_);
+}
+
+QString TForm4::SampleCellText(const travik::TimeHistory& record, int column, int row,
+                               char decimalSeparator) {
     const int i = row - 1;
     if (i < 0 || i >= record.SampleCount()) {
         return {};
     }
     const auto at = static_cast<std::size_t>(i);
-    const auto format = [this](double value, const char* pattern) {
-        return QString::fromStdString(travik::FormatNumber(value, pattern, decimalSeparator_));
+    const auto format = [decimalSeparator](double value, const char* pattern) {
+        return QString::fromStdString(travik::FormatNumber(value, pattern, decimalSeparator));
     };
     constexpr const char* kSample = "0.00000000";
     const bool corrected = record.IsCorrected();

@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class BackgroundWork;
 class PlatformServices;
 class StringGrid;
 
@@ -22,8 +23,9 @@ class StringGrid;
 class TForm4 final : public QDialog {
     Q_OBJECT
   public:
-    TForm4(const travik::RecordList& records, PlatformServices& platform, char decimalSeparator,
-           QWidget* parent = nullptr);
+    // Long copies run as `work`'s jobs, so that the records cannot change under them.
+    TForm4(const travik::RecordList& records, PlatformServices& platform, BackgroundWork& work,
+           char decimalSeparator, QWidget* parent = nullptr);
 
     // Empties the selector and blanks every row below the header; sizes stay.
     void ResetDetailedData();
@@ -57,9 +59,13 @@ class TForm4 final : public QDialog {
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void BlankRow(int row);
     QString SampleText(int column, int row) const;
+    // The texts of the sample table of `record`, row 1 holding sample 0.
+    static QString SampleCellText(const travik::TimeHistory& record, int column, int row,
+                                  char decimalSeparator);
 
     const travik::RecordList& records_;
     PlatformServices& platform_;
+    BackgroundWork& work_;
     char decimalSeparator_;
     int shownRecord_ = -1;  // the record whose samples the grid shows
 

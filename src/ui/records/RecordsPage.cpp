@@ -215,7 +215,7 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     });
     // While long work runs, nothing that would start more of it or change what it reads.
     connect(&workspace_.Work(), &BackgroundWork::busyChanged, this, [this](bool busy) {
-        for (QPushButton* button : {btn1, btn7, btn4, btn3}) {
+        for (QPushButton* button : {btn1, btn7, btn4, btn3, btnFilter}) {
             button->setEnabled(!busy);
         }
     });
@@ -410,7 +410,8 @@ void RecordsPage::btn2Click() {
         return;
     }
     try {
-        Form4 = new TForm4(workspace_.Records(), platform_, DecimalSeparator(), window());
+        Form4 = new TForm4(workspace_.Records(), platform_, workspace_.Work(), DecimalSeparator(),
+                           window());
         Form4->setAttribute(Qt::WA_DeleteOnClose);
         Form4->ResetDetailedData();
         Form4->FillRecordSelector();
