@@ -234,8 +234,8 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
-    if (!(*gravity > 0.0)) {
-        err << kGravityNotPositiveMessage << '\n';
+    if (const std::optional<std::string> refused = CheckGravity(*gravity)) {
+        err << *refused << '\n';
         outcome.exitCode = kExitBadOption;
         return outcome;
     }

@@ -87,6 +87,10 @@ travik_records_case(RejectsANonPositiveGravity
   ARGS records --g 0 --out out ${RECORDS_IN}/five.txt
   EXIT 2 STDERR "Gravitational acceleration must be greater than zero![ ]")
 
+travik_records_case(RejectsAGravityNoUnitSystemMeans
+  ARGS records --g 1e308 --out out ${RECORDS_IN}/five.txt
+  EXIT 2 STDERR "Gravitational acceleration must be at most 1000000 cm/sec2![ ]")
+
 travik_records_case(RejectsSkipOutOfRange
   ARGS records --skip 101 --out out ${RECORDS_IN}/five.txt
   EXIT 2 STDERR "--skip: Value 101 not in range 0 to 100\nRun with --help for more information\\.")

@@ -72,6 +72,8 @@ travik_spectra_test(RefusesZeroRatio EXIT 2 ARGS --max-dt-ratio 0 ${step}
   STDERR "Maximum dt/T  must be greater than zero! ")
 travik_spectra_test(RefusesNonPositiveGravity EXIT 2 ARGS --g -1 ${step}
   STDERR "Gravitational acceleration must be greater than zero! ")
+travik_spectra_test(RefusesAGravityNoUnitSystemMeans EXIT 2 ARGS --g 1e308 ${step}
+  STDERR "Gravitational acceleration must be at most 1000000 cm/sec2! ")
 travik_spectra_test(RefusesBetaTextOnlyForNewmark EXIT 2 ARGS --method newmark --beta x ${step}
   STDERR "\"x\" is not a valid floating number!")
 travik_spectra_test(RefusesDampingOfHundredPercent EXIT 2 ARGS --damping 5,100 ${step}

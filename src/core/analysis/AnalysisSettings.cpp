@@ -101,8 +101,19 @@ std::optional<SettingsProblem> AnalysisSettings::Validate() const {
         return SettingsProblem{"Maximum dt/T  must be greater than zero! ",
                                SettingsField::MaxDtOverT};
     }
-    if (g <= 0) {
-        return SettingsProblem{kGravityNotPositiveMessage, SettingsField::G};
+    if (std::optional<std::string> badGravity = CheckGravity(g)) {
+        return SettingsProblem{std::move(*badGravity), SettingsField::G};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckGravity(double g) {
+    if (!(g > 0)) {
+        return kGravityNotPositiveMessage;
+    }
+    if (!(g <= kMaxGravity)) {
+        return "Gravitational acceleration must be at most " + FormatGeneral(kMaxGravity, '.') +
+               " cm/sec2! ";
     }
     return std::nullopt;
 }

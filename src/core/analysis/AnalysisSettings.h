@@ -59,6 +59,15 @@ struct SettingsUpdateResult {
 inline constexpr const char* kGravityNotPositiveMessage =
     "Gravitational acceleration must be greater than zero! ";
 
+// Largest gravitational acceleration accepted (cm/sec²), a thousand times the Earth's. It
+// converts records in g to the units of the motions; beyond it no unit system is meant, and
+// the motions and spectra would be written as numbers of hundreds of digits.
+inline constexpr double kMaxGravity = 1e6;
+
+// The refusal of g (cm/sec²), wherever g is entered (settings window, either command), or
+// nothing when g is greater than zero and at most kMaxGravity.
+std::optional<std::string> CheckGravity(double g);
+
 // Most periods one spectrum may have, the period 0 included. A list this long is already
 // far finer than any record resolves; a longer one is a mistyped step or range, and built
 // blindly it would exhaust the memory before the first oscillator ran.

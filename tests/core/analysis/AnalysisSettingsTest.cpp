@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -83,6 +84,11 @@ TEST(AnalysisSettings, EachStepRejectsWithItsMessageAndFocusInTheWindowOrder) {
          SettingsField::G},
         {&AnalysisSettingsTexts::g, "0", "Gravitational acceleration must be greater than zero! ",
          SettingsField::G},
+        // A g no unit system means would write the motions with hundreds of digits.
+        {&AnalysisSettingsTexts::g, "1000000.1",
+         "Gravitational acceleration must be at most 1000000 cm/sec2! ", SettingsField::G},
+        {&AnalysisSettingsTexts::g, "1e308",
+         "Gravitational acceleration must be at most 1000000 cm/sec2! ", SettingsField::G},
     };
     AnalysisSettings current;
     current.g = 981;
@@ -92,6 +98,16 @@ TEST(AnalysisSettings, EachStepRejectsWithItsMessageAndFocusInTheWindowOrder) {
         const SettingsUpdateResult result = Update(texts, current);
         ExpectRejected(result, c.message, c.focus);
         EXPECT_EQ(result.settings.g, 981.0) << "nothing is stored after a rejection";
+    }
+}
+
+TEST(AnalysisSettings, GravityIsAcceptedInEveryUnitSystemUpToAThousandEarths) {
+    for (const double g : {1.0, 32.174, 386.09, 980.665, 9806.65, 1e6}) {
+        EXPECT_EQ(CheckGravity(g), std::nullopt) << g;
+    }
+    for (const double g : {0.0, -980.0, 1e6 * (1 + 1e-15), std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_NE(CheckGravity(g), std::nullopt) << g;
     }
 }
 
