@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QProcess>
+#include <cmath>
 #include <filesystem>
 
 #include "SpectraFixture.h"
@@ -107,6 +108,38 @@ TEST_F(SpectraExportTest, ABadDampingValueOrACancelWritesNothing) {
     // An export computes its own spectra: the shown ones (none here) stay as they were.
     EXPECT_TRUE(form->Document().Spectra().dampingRatios.empty());
     EXPECT_TRUE(form->Document().Spectra().periods.empty());
+}
+
+// Reports of several records are announced by their total work, as an analysis is: a
+// declined export asks for no folder and writes nothing.
+TEST_F(SpectraExportTest, ALongExportIsAnnouncedAndMayBeDeclined) {
+    LoadShortRecords(4);
+    Check({0, 1, 3});
+    SetDamping({"5"});
+    // Each record needs trunc(dt / (T ratio) + 1) sub-steps per sample at each period (runs
+    // of more than a million are refused and take none); with a ratio of 1e-7 the three
+    // checked records pass 10^10 steps together.
+    ChangeSettings([](travik::AnalysisSettings& s) { s.maxDtOverT = 1e-7; });
+    const travik::TimeHistory& record = form->Document().Records().At(0);
+    std::vector<double> periods;
+    std::vector<double> frequencies;
+    travik::BuildPeriodList(periods, frequencies, 0.02, 6, 0.02);
+    double steps = 0;
+    for (std::size_t k = 1; k < periods.size(); ++k) {
+        const double subSteps = std::trunc(record.TimeStep() / (periods[k] * 1e-7) + 1);
+        steps += subSteps <= 1e6 ? subSteps * record.SampleCount() : 0.0;
+    }
+    ASSERT_LT(2 * steps, 1e10) << "two records stay below the announcement";
+    ASSERT_GT(3 * steps, 1e10);
+
+    platform.confirmAnswers.push_back(false);
+    platform.folderAnswers.push_back(folder.path());
+    Spectra<QPushButton>("btn10")->click();
+    ASSERT_EQ(platform.questions.size(), 1);
+    EXPECT_TRUE(platform.questions[0].startsWith("This analysis takes about "))
+        << platform.questions[0].toStdString();
+    EXPECT_TRUE(platform.folderDialogFolders.isEmpty());
+    EXPECT_TRUE(ReportsWritten().isEmpty());
 }
 
 TEST_F(SpectraExportTest, AFolderThatNoLongerExistsIsReportedWithoutDone) {

@@ -362,7 +362,7 @@ void SpectraPage::btn11Click() {
     if (!ratios) {
         return;
     }
-    if (!LongAnalysisAccepted(workspace_.Records().At(recordIndex), *ratios)) {
+    if (!LongAnalysisAccepted({recordIndex}, *ratios)) {
         return;
     }
     if (figures_->ShowsCheckedRecords()) {
@@ -401,7 +401,7 @@ void SpectraPage::btn11Click() {
         });
 }
 
-bool SpectraPage::LongAnalysisAccepted(const travik::TimeHistory& record,
+bool SpectraPage::LongAnalysisAccepted(const std::vector<int>& recordRows,
                                        std::vector<double> dampingRatios) {
     travik::SortAndRemoveRepeatedRatios(dampingRatios);
     const travik::AnalysisSettings& settings = workspace_.Settings();
@@ -409,8 +409,11 @@ bool SpectraPage::LongAnalysisAccepted(const travik::TimeHistory& record,
     std::vector<double> frequencies;
     travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
                             settings.periodStep);
-    const double steps =
-        travik::EstimateOscillatorSteps(record, settings, dampingRatios.size(), periods);
+    double steps = 0.0;
+    for (const int row : recordRows) {
+        steps += travik::EstimateOscillatorSteps(workspace_.Records().At(row), settings,
+                                                 dampingRatios.size(), periods);
+    }
     if (!(steps > travik::kAnnouncedOscillatorSteps)) {
         return true;
     }
@@ -570,6 +573,10 @@ void SpectraPage::btn10Click() {
     }
     std::optional<std::vector<double>> ratios = ReadDampingRatios();
     if (!ratios) {
+        return;
+    }
+    // Asked before the folder: a "no" leaves nothing chosen for nothing.
+    if (!LongAnalysisAccepted(CheckedRows(lst3), *ratios)) {
         return;
     }
     travik::SortAndRemoveRepeatedRatios(*ratios);

@@ -73,7 +73,9 @@ class SpectraPage final : public QWidget {
     std::optional<std::vector<double>> ReadDampingRatios();
     // Before an analysis of more than travik::kAnnouncedOscillatorSteps, asks whether to
     // start it, with the estimated time on this machine; false when the user declines.
-    bool LongAnalysisAccepted(const travik::TimeHistory& record, std::vector<double> dampingRatios);
+    // Asks before work of more than kAnnouncedOscillatorSteps over these records' rows.
+    bool LongAnalysisAccepted(const std::vector<int>& recordRows,
+                              std::vector<double> dampingRatios);
     void ClearSpectrumTables();
     void FillSpectrumTables();
     // The checked records' statistics for the kind on the chart's Y axis.
