@@ -111,13 +111,22 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
 
     // Long work is announced with its estimate, then followed by progress lines.
     double steps = 0;
+    int largest = 0;  // the record of the most work, whose speed is timed
+    double largestSteps = -1;
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        steps += EstimateOscillatorSteps(outcome.records.At(i), analysis.settings,
-                                         analysis.dampingRatios.size(), analysis.periods);
+        const double own = EstimateOscillatorSteps(outcome.records.At(i), analysis.settings,
+                                                   analysis.dampingRatios.size(), analysis.periods);
+        steps += own;
+        if (own > largestSteps) {
+            largest = i;
+            largestSteps = own;
+        }
     }
     const bool announce = !quiet_ && steps > kAnnouncedOscillatorSteps;
     if (announce) {
-        err << AnalysisWorkAnnouncement(steps, MeasureOscillatorStepsPerSecond(analysis.settings))
+        err << AnalysisWorkAnnouncement(steps, MeasureOscillatorStepsPerSecond(
+                                                   outcome.records.At(largest), analysis.settings,
+                                                   analysis.dampingRatios, analysis.periods, jobs_))
             << std::endl;
     }
 

@@ -129,7 +129,7 @@ travik::TimeHistory SampleRecord() {
     return *read.record;
 }
 
-TEST(ComputeSpectraInSteps, GivesTheDigitsOfOneComputationAndStopsWhenCancelled) {
+TEST(ComputeSpectraAsJob, GivesTheDigitsOfOneComputationAndStopsWhenCancelled) {
     const travik::TimeHistory record = SampleRecord();
     travik::AnalysisSettings settings;
     settings.minPeriod = 0.1;
@@ -141,7 +141,7 @@ TEST(ComputeSpectraInSteps, GivesTheDigitsOfOneComputationAndStopsWhenCancelled)
 
     Control control;
     const std::optional<travik::SpectraResult> steps =
-        ComputeSpectraInSteps(record, settings, damping, periods, control);
+        ComputeSpectraAsJob(record, settings, damping, periods, control);
     ASSERT_TRUE(steps.has_value());
     EXPECT_EQ(steps->dampingRatios, whole.dampingRatios);
     EXPECT_EQ(steps->periods, whole.periods);
@@ -157,7 +157,7 @@ TEST(ComputeSpectraInSteps, GivesTheDigitsOfOneComputationAndStopsWhenCancelled)
 
     Control cancelled;
     cancelled.Cancel();
-    EXPECT_FALSE(ComputeSpectraInSteps(record, settings, damping, periods, cancelled).has_value());
+    EXPECT_FALSE(ComputeSpectraAsJob(record, settings, damping, periods, cancelled).has_value());
 }
 
 }  // namespace

@@ -66,6 +66,38 @@ double MeasureOscillatorStepsPerSecond(const AnalysisSettings& settings) {
     return steps / std::max(fastest, 1e-6);
 }
 
+double MeasureOscillatorStepsPerSecond(const TimeHistory& record, const AnalysisSettings& settings,
+                                       const std::vector<double>& dampingRatios,
+                                       const std::vector<double>& periods, int threads) {
+    // Oscillator steps timed: enough to dwarf starting the threads, little enough to wait.
+    constexpr double kTimedSteps = 1e8;
+    const int samples = record.SampleCount();
+    const double steps = EstimateOscillatorSteps(record, settings, dampingRatios.size(), periods);
+    if (samples < 1 || !(steps > 0)) {
+        return MeasureOscillatorStepsPerSecond(settings);
+    }
+    // The work grows with the samples alone; their values change nothing of its speed.
+    const double perSample = steps / samples;
+    const int timedSamples =
+        static_cast<int>(std::clamp(std::ceil(kTimedSteps / perSample), 1.0, double(samples)));
+    const DOUBLEVECTOR& series = record.Acceleration(record.IsCorrected());
+    TimeHistory part(record.SourceFileName(), record.TimeStep());
+    for (int i = 0; i < timedSamples; ++i) {
+        part.AppendAcceleration(series[static_cast<std::size_t>(i)]);
+    }
+    BatchOptions options;
+    options.threads = threads;
+    double fastest = 1e300;
+    for (int repetition = 0; repetition < 2; ++repetition) {
+        const auto start = std::chrono::steady_clock::now();
+        const SpectraResult result =
+            ComputeSpectra(part, settings, dampingRatios, periods, options);
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        fastest = std::min(fastest, elapsed.count());
+    }
+    return perSample * timedSamples / std::max(fastest, 1e-6);
+}
+
 std::string AnalysisWorkAnnouncement(double steps, double stepsPerSecond) {
     return "This analysis takes about " + Rounded(steps) + " oscillator steps, about " +
            Rounded(steps / stepsPerSecond) + " s on this machine.";

@@ -25,6 +25,14 @@ double EstimateOscillatorSteps(const TimeHistory& record, const AnalysisSettings
 // synthetic record (about a tenth of a second).
 double MeasureOscillatorStepsPerSecond(const AnalysisSettings& settings);
 
+// Oscillator steps per second of this machine on the record's own analysis (its periods and
+// damping values, on `threads` threads as BatchOptions counts them), timed on the first few
+// of its samples: about a tenth of a second. How well the vector lanes fill depends on how
+// the periods' sub-step counts spread, which only the analysis itself shows.
+double MeasureOscillatorStepsPerSecond(const TimeHistory& record, const AnalysisSettings& settings,
+                                       const std::vector<double>& dampingRatios,
+                                       const std::vector<double>& periods, int threads);
+
 // "This analysis takes about 2.3E10 oscillator steps, about 95 s on this machine."
 std::string AnalysisWorkAnnouncement(double steps, double stepsPerSecond);
 

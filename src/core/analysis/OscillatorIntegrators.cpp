@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstddef>
 #include <initializer_list>
 #include <mutex>
@@ -427,10 +430,15 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
 
     // Groups are taken in order of decreasing cost by whichever thread is free, so the
     // threads finish together; each group's numbers are the same whoever computes them.
+    // With a progress report the calling thread only watches: it adds up how far each group
+    // got, so that the report moves on within the longest group too, and it makes every call.
+    const bool watched = static_cast<bool>(options.progress);
+    std::vector<std::atomic<std::size_t>> samplesDone(watched ? groups.size() : 0);
+    for (std::size_t k = 0; k < samplesDone.size(); ++k) {
+        groups[k].samplesDone = &samplesDone[k];
+    }
     std::atomic<std::size_t> nextGroup{0};
     std::atomic<bool> stopped{false};
-    std::mutex progressMutex;
-    double workDone = 0;
     const auto work = [&] {
         for (;;) {
             const std::size_t k = nextGroup.fetch_add(1);
@@ -447,26 +455,64 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
                 stopped.store(true);
                 return;
             }
-            if (options.progress) {
-                const std::lock_guard<std::mutex> lock(progressMutex);
-                workDone +=
-                    static_cast<double>(group.maxSubSteps) * static_cast<double>(series.size());
-                options.progress(workDone / totalWork);
+            if (watched) {
+                samplesDone[k].store(series.size(), std::memory_order_relaxed);
             }
         }
     };
-    std::vector<std::thread> helpers;
+    const auto fractionDone = [&] {
+        double done = 0;
+        for (std::size_t k = 0; k < groups.size(); ++k) {
+            done += static_cast<double>(groups[k].maxSubSteps) *
+                    static_cast<double>(samplesDone[k].load(std::memory_order_relaxed));
+        }
+        return totalWork > 0 ? std::min(1.0, done / totalWork) : 1.0;
+    };
+
     const int threads = ThreadCount(options.threads, groups.size(), totalWork);
-    for (int t = 1; t < threads; ++t) {
+    std::mutex endMutex;
+    std::condition_variable ended;
+    int running = 0;
+    std::vector<std::thread> helpers;
+    for (int t = watched ? 0 : 1; t < threads; ++t) {
+        {
+            const std::lock_guard<std::mutex> lock(endMutex);
+            ++running;
+        }
         try {
-            helpers.emplace_back(work);
+            helpers.emplace_back([&] {
+                work();
+                const std::lock_guard<std::mutex> lock(endMutex);
+                --running;
+                ended.notify_one();
+            });
         } catch (const std::system_error&) {
+            const std::lock_guard<std::mutex> lock(endMutex);
+            --running;
             break;  // no more threads to be had: the ones running share the work
         }
     }
-    work();
+    if (!watched || helpers.empty()) {
+        work();
+    } else {
+        constexpr auto kReportInterval = std::chrono::milliseconds(50);
+        double reported = 0;
+        std::unique_lock<std::mutex> lock(endMutex);
+        while (!ended.wait_for(lock, kReportInterval, [&] { return running == 0; })) {
+            lock.unlock();
+            const double fraction = fractionDone();
+            if (fraction > reported) {
+                reported = fraction;
+                options.progress(fraction);
+            }
+            lock.lock();
+        }
+    }
     for (std::thread& helper : helpers) {
         helper.join();
+    }
+    if (watched && !stopped.load()) {
+        options.progress(1.0);
     }
 
     if (stopped.load()) {

@@ -60,8 +60,9 @@ struct BatchOptions {
     int threads = 0;
     // Read now and then during the run; once true, the batch stops early.
     const std::atomic<bool>* cancel = nullptr;
-    // Called with the fraction of the work done (0 to 1) as groups of oscillators finish,
-    // from whichever computing thread finished one, never two calls at once; must not throw.
+    // Called with the fraction of the work done (0 to 1) about every 50 ms while the work
+    // runs and with 1 at its end (not after a cancel), always from the calling thread, which
+    // then only watches the computing threads; must not throw.
     std::function<void(double)> progress;
 };
 

@@ -5,6 +5,8 @@
 // built with -ffp-contract=off so that the compiler fuses nothing either.
 #include "analysis/OscillatorKernels.h"
 
+#include <algorithm>
+
 // Scalable vectors (SVE, RVV) cannot be members of the small structs below; those
 // processors run the fixed-width or portable kernels instead.
 #ifndef HWY_DISABLED_TARGETS
@@ -26,12 +28,47 @@ using Tag = hn::CappedTag<double, 8>;
 using V = hn::Vec<Tag>;
 using M = hn::Mask<Tag>;
 
-// How often a long run looks at the cancel flag, in samples.
+// How often a long run looks at the cancel flag: every this many samples at most, and at
+// least every this many sub-steps of its longest lane (a millisecond or so), so that a run
+// of half a million sub-steps per sample stops as soon as one of few sub-steps.
 constexpr std::size_t kCancelCheckInterval = 4096;
+constexpr std::size_t kCancelCheckSubSteps = 65536;
 
 bool Cancelled(const std::atomic<bool>* cancel) {
     return cancel != nullptr && cancel->load(std::memory_order_relaxed);
 }
+
+// The cancel checks of one group's run, counted down sample by sample (no division in the
+// loop), each also telling how far the run got.
+class Checkpoints {
+  public:
+    Checkpoints(const OscillatorGroup& group, const std::atomic<bool>* cancel)
+        : cancel_(cancel),
+          samplesDone_(group.samplesDone),
+          every_(std::clamp<std::size_t>(
+              kCancelCheckSubSteps / static_cast<std::size_t>(std::max(1, group.maxSubSteps)), 1,
+              kCancelCheckInterval)),
+          left_(every_) {}
+
+    // `samples` more are about to be advanced, `done` already are; false once cancelled.
+    bool Continue(std::size_t samples, std::size_t done) {
+        if (left_ > samples) {
+            left_ -= samples;
+            return true;
+        }
+        left_ = every_;
+        if (samplesDone_ != nullptr) {
+            samplesDone_->store(done, std::memory_order_relaxed);
+        }
+        return !Cancelled(cancel_);
+    }
+
+  private:
+    const std::atomic<bool>* cancel_;
+    std::atomic<std::size_t>* samplesDone_;
+    std::size_t every_;
+    std::size_t left_;
+};
 
 // candidate > peak ? candidate : peak, so that a non-number never becomes a peak.
 HWY_INLINE V KeepPeak(V candidate, V peak) {
@@ -187,19 +224,16 @@ bool AdvanceUniform(const double* acceleration, std::size_t count, double g, Osc
             second.Step(v0, v1);
         }
     };
+    Checkpoints checks(group, cancel);
     std::size_t j = 1;
     if (subSteps <= kMaxPrecomputedSubSteps) {
         // ground[i * width + s]: i * delta + start of the block's sample s, i = 0..n.
         HWY_ALIGN double ground[(kMaxPrecomputedSubSteps + 1) * 8];
         const V gv = hn::Set(d, g);
         const V nv = hn::Set(d, n);
-        std::size_t sinceCheck = 0;
         for (; j + width <= count; j += width) {
-            if ((sinceCheck += width) >= kCancelCheckInterval) {
-                sinceCheck = 0;
-                if (Cancelled(cancel)) {
-                    return false;
-                }
+            if (!checks.Continue(width, j)) {
+                return false;
             }
             const V before = hn::LoadU(d, acceleration + j - 1);
             const V after = hn::LoadU(d, acceleration + j);
@@ -217,7 +251,7 @@ bool AdvanceUniform(const double* acceleration, std::size_t count, double g, Osc
         }
     }
     for (; j < count; ++j) {
-        if (j % kCancelCheckInterval == 0 && Cancelled(cancel)) {
+        if (!checks.Continue(1, j)) {
             return false;
         }
         const double start = g * acceleration[j - 1];
@@ -244,8 +278,9 @@ bool AdvanceMixed(const double* acceleration, std::size_t count, double g, Oscil
     Lanes second(group, K == 2 ? width : 0);
     const V n0 = hn::Load(d, group.subSteps);
     const V n1 = hn::Load(d, group.subSteps + (K == 2 ? width : 0));
+    Checkpoints checks(group, cancel);
     for (std::size_t j = 1; j < count; ++j) {
-        if (j % kCancelCheckInterval == 0 && Cancelled(cancel)) {
+        if (!checks.Continue(1, j)) {
             return false;
         }
         const V start = hn::Set(d, g * acceleration[j - 1]);

@@ -37,6 +37,9 @@ struct alignas(64) OscillatorGroup {
     double betaHH[kMaxGroupLanes] = {}, betaH[kMaxGroupLanes] = {}, twoBeta[kMaxGroupLanes] = {};
     // Results: peak |u| (cm), peak |v| (cm/sec) and the peak of |total acceleration| * g.
     double sd[kMaxGroupLanes] = {}, sv[kMaxGroupLanes] = {}, saNumerator[kMaxGroupLanes] = {};
+    // Where given, the samples advanced so far, written whenever the cancel flag is read,
+    // for a progress report from another thread.
+    std::atomic<std::size_t>* samplesDone = nullptr;
 };
 
 // Lanes the chosen kernel advances at once (at most kMaxGroupLanes); groups should be
@@ -48,7 +51,7 @@ std::size_t GroupWidth();
 // performs exactly the operations of ComputeOscillatorPeaks, in the same order, with no
 // fused multiply-add, so the results agree with it to the last bit. Returns false, with the
 // results undefined, when `cancel` became true on the way (it is read every few thousand
-// samples).
+// samples, and at every sample when each takes tens of thousands of sub-steps).
 bool AdvanceExactGroup(const double* acceleration, std::size_t count, double g,
                        OscillatorGroup& group, const std::atomic<bool>* cancel);
 bool AdvanceNewmarkGroup(const double* acceleration, std::size_t count, double g,

@@ -75,49 +75,26 @@ SpectraResult ComputeSpectra(const TimeHistory& record, const AnalysisSettings& 
             runs.push_back({zeta, periods[k]});
         }
     }
-    if (!progress) {
-        if (!ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
-                                         record.IsCorrected(), settings.method, runs, options)) {
-            result.cancelled = true;
-            return result;
-        }
-    } else {
-        // About a hundred parts of equal work. Short periods take far more sub-steps than
-        // long ones, so the parts are measured in oscillator steps, not in runs. Each part
-        // is one batch with the options' threads and cancel flag; the steps replace the
-        // options' own fraction.
-        BatchOptions partOptions = options;
-        partOptions.progress = nullptr;
+    // With a progress report, the batch's fraction of its work becomes oscillator steps (and
+    // one per run), the unit the callers announce the work in.
+    BatchOptions batchOptions = options;
+    if (progress) {
         const auto samples = static_cast<std::size_t>(record.SampleCount());
-        std::vector<std::size_t> work(runs.size());
         std::size_t total = 0;
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            work[i] = 1 + static_cast<std::size_t>(OscillatorRunSteps(
-                              samples, record.TimeStep(), runs[i].period, settings.maxDtOverT));
-            total += work[i];
+        for (const OscillatorRun& run : runs) {
+            total += 1 + static_cast<std::size_t>(OscillatorRunSteps(
+                             samples, record.TimeStep(), run.period, settings.maxDtOverT));
         }
-        const std::size_t partWork = std::max<std::size_t>(1, total / 100);
-        std::size_t done = 0;
-        for (std::size_t first = 0; first < runs.size();) {
-            std::size_t end = first;
-            std::size_t thisPart = 0;
-            while (end < runs.size() && thisPart < partWork) {
-                thisPart += work[end++];
-            }
-            if (!ComputeOscillatorPeaksBatch(
-                    settings, record, settings.g, settings.maxDtOverT, record.IsCorrected(),
-                    settings.method, std::span<OscillatorRun>(runs).subspan(first, end - first),
-                    partOptions)) {
-                for (OscillatorRun& run : runs) {
-                    run.computed = false;
-                }
-                result.cancelled = true;
-                return result;
-            }
-            done += thisPart;
-            progress(done, total);
-            first = end;
-        }
+        batchOptions.progress = [&progress, total](double fraction) {
+            progress(
+                std::min(total, static_cast<std::size_t>(fraction * static_cast<double>(total))),
+                total);
+        };
+    }
+    if (!ComputeOscillatorPeaksBatch(settings, record, settings.g, settings.maxDtOverT,
+                                     record.IsCorrected(), settings.method, runs, batchOptions)) {
+        result.cancelled = true;
+        return result;
     }
 
     auto& sd = result.columns[static_cast<std::size_t>(SpectrumKind::Displacement)];

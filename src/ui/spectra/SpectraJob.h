@@ -5,11 +5,11 @@
 #include "analysis/SpectraComputation.h"
 #include "app/BackgroundWork.h"
 
-// The spectra of one record computed damping ratio by damping ratio, so that a job off the
-// window's thread can report its progress and stop between two of them. The result equals
-// ComputeSpectra's over the whole list; nothing when the job was cancelled.
-std::optional<travik::SpectraResult> ComputeSpectraInSteps(const travik::TimeHistory& record,
-                                                           const travik::AnalysisSettings& settings,
-                                                           const std::vector<double>& dampingRatios,
-                                                           const std::vector<double>& periods,
-                                                           BackgroundWork::Control& control);
+// The spectra of one record as a job off the window's thread: ComputeSpectra over the whole
+// list, on every core, reporting its progress in oscillator steps and stopping soon after a
+// cancel. Nothing when the job was cancelled.
+std::optional<travik::SpectraResult> ComputeSpectraAsJob(const travik::TimeHistory& record,
+                                                         const travik::AnalysisSettings& settings,
+                                                         const std::vector<double>& dampingRatios,
+                                                         const std::vector<double>& periods,
+                                                         BackgroundWork::Control& control);

@@ -386,7 +386,7 @@ void SpectraPage::btn11Click() {
             .arg(QString::fromStdString(record.SourceFileName())),
         [&record, settings, ratios = std::move(*ratios),
          periods](BackgroundWork::Control& control) {
-            return ComputeSpectraInSteps(record, settings, ratios, periods, control);
+            return ComputeSpectraAsJob(record, settings, ratios, periods, control);
         },
         [this](std::optional<travik::SpectraResult>&& result) {
             if (!result) {
@@ -410,15 +410,24 @@ bool SpectraPage::LongAnalysisAccepted(const std::vector<int>& recordRows,
     travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
                             settings.periodStep);
     double steps = 0.0;
+    int largest = -1;  // the record of the most work, whose speed is timed
+    double largestSteps = -1.0;
     for (const int row : recordRows) {
-        steps += travik::EstimateOscillatorSteps(workspace_.Records().At(row), settings,
-                                                 dampingRatios.size(), periods);
+        const double own = travik::EstimateOscillatorSteps(workspace_.Records().At(row), settings,
+                                                           dampingRatios.size(), periods);
+        steps += own;
+        if (own > largestSteps) {
+            largest = row;
+            largestSteps = own;
+        }
     }
     if (!(steps > travik::kAnnouncedOscillatorSteps)) {
         return true;
     }
     const std::string question =
-        travik::AnalysisWorkAnnouncement(steps, travik::MeasureOscillatorStepsPerSecond(settings)) +
+        travik::AnalysisWorkAnnouncement(
+            steps, travik::MeasureOscillatorStepsPerSecond(workspace_.Records().At(largest),
+                                                           settings, dampingRatios, periods, 0)) +
         " Start it?";
     return platform_.Confirm(window(), QString::fromStdString(question));
 }

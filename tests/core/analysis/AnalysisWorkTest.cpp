@@ -75,7 +75,7 @@ TEST(AnalysisWork, ProgressIsReportedWithoutChangingAnyValue) {
                                                       done.push_back(work);
                                                       totals.push_back(total);
                                                   });
-    ASSERT_GE(done.size(), 50u);  // about a hundred parts of equal work
+    ASSERT_FALSE(done.empty());  // a few times a second, and at the end
     for (std::size_t i = 1; i < done.size(); ++i) {
         EXPECT_GT(done[i], done[i - 1]);
         EXPECT_EQ(totals[i], totals[0]);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/OscillatorIntegrators.h"
@@ -224,6 +225,49 @@ TEST(OscillatorKernels, ProgressRisesToOneAndACancelledBatchComputesNothing) {
     options.progress = nullptr;
     EXPECT_FALSE(ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
                                              IntegrationMethod::PiecewiseExact, runs, options));
+    for (const OscillatorRun& run : runs) {
+        EXPECT_FALSE(run.computed);
+    }
+}
+
+// A run of many sub-steps per sample is one group that takes long by itself: the report moves
+// on inside it, comes from the calling thread, and a cancel stops it part of the way through.
+TEST(OscillatorKernels, ProgressMovesWithinALongGroupAndACancelStopsItThere) {
+    const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 0, 1500);
+    const AnalysisSettings settings;
+    // dt / (T ratio) + 1 = 40,001 sub-steps per sample for each of two oscillators.
+    std::vector<OscillatorRun> runs = {{0.05, 0.5}, {0.1, 0.5}};
+    std::vector<double> reported;
+    const std::thread::id caller = std::this_thread::get_id();
+    bool fromCaller = true;
+    BatchOptions options;
+    options.threads = 2;
+    options.progress = [&](double fraction) {
+        reported.push_back(fraction);
+        fromCaller = fromCaller && std::this_thread::get_id() == caller;
+    };
+    ASSERT_TRUE(ComputeOscillatorPeaksBatch(settings, record, kG, 1e-6, false,
+                                            IntegrationMethod::PiecewiseExact, runs, options));
+    ASSERT_GE(reported.size(), 2u) << "the run takes a few tenths of a second";
+    EXPECT_GT(reported.front(), 0.0);
+    EXPECT_LT(reported.front(), 1.0);
+    for (std::size_t k = 1; k < reported.size(); ++k) {
+        EXPECT_GT(reported[k], reported[k - 1]);
+    }
+    EXPECT_EQ(reported.back(), 1.0);
+    EXPECT_TRUE(fromCaller);
+
+    std::atomic<bool> cancel{false};
+    options.cancel = &cancel;
+    reported.clear();
+    options.progress = [&](double fraction) {
+        reported.push_back(fraction);
+        cancel.store(true);
+    };
+    EXPECT_FALSE(ComputeOscillatorPeaksBatch(settings, record, kG, 1e-6, false,
+                                             IntegrationMethod::PiecewiseExact, runs, options));
+    ASSERT_FALSE(reported.empty());
+    EXPECT_LT(reported.back(), 0.5) << "stopped soon after the cancel, not at the group's end";
     for (const OscillatorRun& run : runs) {
         EXPECT_FALSE(run.computed);
     }
