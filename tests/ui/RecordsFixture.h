@@ -19,51 +19,12 @@
 #include <memory>
 #include <vector>
 
-#include "FindByName.h"
-#include "ScriptedPlatform.h"
-#include "app/MainWindow.h"
+#include "WindowFixture.h"
 #include "records/InputFileForm.h"
 
-// A main window over a scripted platform, with a scratch folder for record files. Numbers
-// use the full stop unless a test chooses another locale.
-class RecordsFixture : public ::testing::Test {
+// The main window with helpers that write record files and import them as a user would.
+class RecordsFixture : public WindowFixture {
   protected:
-    // Controls of the records page, the spectra page and the frame, found by name.
-    template <class T = QWidget>
-    T* Records(const char* name) const {
-        return OnRecords<T>(form.get(), name);
-    }
-    template <class T = QWidget>
-    T* Spectra(const char* name) const {
-        return OnSpectra<T>(form.get(), name);
-    }
-    template <class T = QObject>
-    T* Frame(const char* name) const {
-        return Child<T>(form.get(), name);
-    }
-
-    // Changes the workspace's settings as an update of the settings window would.
-    template <class Change>
-    void ChangeSettings(Change change) {
-        travik::AnalysisSettings settings = form->Document().Settings();
-        change(settings);
-        form->Document().SetSettings(settings);
-    }
-
-    void SetUp() override {
-        QLocale english(QLocale::English, QLocale::UnitedStates);
-        english.setNumberOptions(QLocale::OmitGroupSeparator);
-        QLocale::setDefault(english);
-        ASSERT_TRUE(folder.isValid());
-        form = std::make_unique<TForm1>(platform);
-    }
-
-    void TearDown() override {
-        form.reset();
-        ProcessDeletions();
-        QLocale::setDefault(QLocale::c());
-    }
-
     // Writes one record file, one line per entry, and returns its path.
     QString WriteLines(const QString& name, const QStringList& lines) {
         const QString path = QDir(folder.path()).filePath(name);
@@ -99,11 +60,6 @@ class RecordsFixture : public ::testing::Test {
                [&](TForm2& dialog) { Child<QLineEdit>(&dialog, "edt1")->setText(timeStep); });
     }
 
-    // Windows closed with delete-on-close go away when the event loop would delete them.
-    static void ProcessDeletions() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     std::vector<QString> MessageTexts() const {
         std::vector<QString> texts;
         for (const auto& message : platform.messages) {
@@ -111,8 +67,4 @@ class RecordsFixture : public ::testing::Test {
         }
         return texts;
     }
-
-    QTemporaryDir folder;
-    ScriptedPlatform platform;
-    std::unique_ptr<TForm1> form;
 };

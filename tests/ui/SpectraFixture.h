@@ -13,52 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "FindByName.h"
-#include "ScriptedPlatform.h"
-#include "app/MainWindow.h"
+#include "WindowFixture.h"
 #include "records/FreeFormatReader.h"
 #include "records/TimeHistory.h"
 #include "text/NumberFormat.h"
 
-// A main window over a scripted platform with records loaded straight into its list, as an
-// import leaves them. Numbers use the full stop.
-class SpectraFixture : public ::testing::Test {
+// The main window with records loaded straight into its list, as an import leaves them.
+class SpectraFixture : public WindowFixture {
   protected:
-    // Controls of the records page, the spectra page and the frame, found by name.
-    template <class T = QWidget>
-    T* Records(const char* name) const {
-        return OnRecords<T>(form.get(), name);
-    }
-    template <class T = QWidget>
-    T* Spectra(const char* name) const {
-        return OnSpectra<T>(form.get(), name);
-    }
-    template <class T = QObject>
-    T* Frame(const char* name) const {
-        return Child<T>(form.get(), name);
-    }
-
-    // Changes the workspace's settings as an update of the settings window would.
-    template <class Change>
-    void ChangeSettings(Change change) {
-        travik::AnalysisSettings settings = form->Document().Settings();
-        change(settings);
-        form->Document().SetSettings(settings);
-    }
-
-    void SetUp() override {
-        QLocale english(QLocale::English, QLocale::UnitedStates);
-        english.setNumberOptions(QLocale::OmitGroupSeparator);
-        QLocale::setDefault(english);
-        ASSERT_TRUE(folder.isValid());
-        form = std::make_unique<TForm1>(platform);
-    }
-
-    void TearDown() override {
-        form.reset();
-        QLocale::setDefault(QLocale::c());
-    }
-
     // A record of raw samples (g), integrated with the default g.
     static std::unique_ptr<travik::TimeHistory> MakeRecord(const std::string& name, double dt,
                                                            const std::vector<double>& values) {
@@ -138,8 +100,4 @@ class SpectraFixture : public ::testing::Test {
                 Spectra<StringGrid>("strngrd3"), Spectra<StringGrid>("strngrd4"),
                 Spectra<StringGrid>("strngrd5")};
     }
-
-    QTemporaryDir folder;
-    ScriptedPlatform platform;
-    std::unique_ptr<TForm1> form;
 };
