@@ -9,51 +9,19 @@ Debian's Python (python3-numpy, python3-scipy): /usr/bin/python3 make_expected.p
 The report date is written as <date>; the test script masks the date of the report it checks.
 """
 import math
-from decimal import Decimal, ROUND_HALF_UP
+
+import os
+import sys
 
 import numpy as np
 from scipy import signal
 
+# The report format, integration and linear fit are those of the time-history tests' script.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "records"))
+from make_expected import fmt, integrate, linear, write  # noqa: E402
+
 G = 980.0
-SIXTH = 0.1666666667
 DT = 0.01
-
-
-def fmt(value, decimals):
-    q = Decimal(repr(float(value))).quantize(Decimal(1).scaleb(-decimals), rounding=ROUND_HALF_UP)
-    if q == 0:
-        q = abs(q)
-    return f"{q:f}"
-
-
-def integrate(a, dt, g):
-    v = [0.0] * len(a)
-    d = [0.0] * len(a)
-    for i in range(1, len(a)):
-        v[i] = v[i - 1] + 0.5 * dt * g * (a[i - 1] + a[i])
-        d[i] = d[i - 1] + dt * v[i - 1] + SIXTH * dt * dt * g * (2 * a[i - 1] + a[i])
-    return v, d
-
-
-def linear(a, dt, g):
-    n = len(a)
-    T = (n - 1) * dt
-    v, d = integrate(a, dt, g)
-    t, ts = 0.0, []
-    for _ in range(n):
-        ts.append(t)
-        t += dt
-    w = [(3 * T - 2 * t) * d[i] * t * t for i, t in enumerate(ts)]
-    s = (w[0] + w[-1]) * 0.5
-    for x in w[1:-1]:
-        s += x
-    S = dt * s
-    b = 28 / (13 * T * T) * (2 * v[-1] - 15 * S / T ** 5)
-    a0 = v[-1] / T - 0.5 * b * T
-    c = [(g * a[i] - a0 - b * t) / g for i, t in enumerate(ts)]
-    m = max(abs(x) for x in c)
-    r = max(abs(x) for x in a) / m
-    return [r * x for x in c]
 
 
 def butterworth(a, band, corners, order, acausal, dt):
@@ -86,11 +54,6 @@ def report(name, a, corrected, baseline_line):
                  fmt(cv[i], 8), fmt(d[i], 8), fmt(cd[i], 8)]
         lines.append(",".join(cells))
     return "".join(line + "\r\n" for line in lines)
-
-
-def write(path, text):
-    with open(path, "w", newline="") as f:
-        f.write(text)
 
 
 # Ten seconds of a 0.3 Hz swell, a 3 Hz wave and a 30 Hz ripple, with a drift.

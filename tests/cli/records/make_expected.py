@@ -110,16 +110,21 @@ def write(path, text):
         f.write(text)
 
 
-five = [0.0, 0.1, -0.05, 0.02, 0.0]
-# The worked values of the two fits, as a check of this script itself.
-for got, want in zip(linear(five, 0.01, G), [-0.0777077, 0.0963314, -0.1, 0.0295946, 0.0258558]):
-    assert abs(got - want) < 1e-7
-for got, want in zip(parabolic(five, 0.01, G), [-0.0782861, 0.0692946, -0.0533441, 0.0237978, -0.0092798]):
-    assert abs(got - want) < 1e-7
+def main():
+    five = [0.0, 0.1, -0.05, 0.02, 0.0]
+    # The worked values of the two fits, as a check of this script itself.
+    for got, want in zip(linear(five, 0.01, G), [-0.0777077, 0.0963314, -0.1, 0.0295946, 0.0258558]):
+        assert abs(got - want) < 1e-7
+    for got, want in zip(parabolic(five, 0.01, G), [-0.0782861, 0.0692946, -0.0533441, 0.0237978, -0.0092798]):
+        assert abs(got - want) < 1e-7
 
-for kind in ("none", "linear", "parabolic"):
-    write(f"expected/five_{kind}_TH.csv", report("five.txt", five, 0.01, kind))
-# lab.run2.dat: skip 3, space-delimited, column 3, scale 2, dt 0.02.
-lab = [2 * x for x in (0.0125, -0.0375, 0.05, -0.0125)]
-write("expected/lab.run2_TH.csv", report("lab.run2.dat", lab, 0.02, "parabolic"))
-write("expected/one_TH.csv", report("one.txt", [0.5], 0.01, "none"))
+    for kind in ("none", "linear", "parabolic"):
+        write(f"expected/five_{kind}_TH.csv", report("five.txt", five, 0.01, kind))
+    # lab.run2.dat: skip 3, space-delimited, column 3, scale 2, dt 0.02.
+    lab = [2 * x for x in (0.0125, -0.0375, 0.05, -0.0125)]
+    write("expected/lab.run2_TH.csv", report("lab.run2.dat", lab, 0.02, "parabolic"))
+    write("expected/one_TH.csv", report("one.txt", [0.5], 0.01, "none"))
+
+
+if __name__ == "__main__":
+    main()
