@@ -9,21 +9,9 @@
 #                 an expected file; the report's date line is masked before comparing
 #   ABSENT        files relative to WORK that must not exist, separated by "|"
 cmake_minimum_required(VERSION 3.25)
+include("${CMAKE_CURRENT_LIST_DIR}/../CliChecks.cmake")
 
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}/out")
-string(REPLACE "|" ";" arguments "${ARGS}")
-execute_process(COMMAND "${CLI}" ${arguments}
-                WORKING_DIRECTORY "${WORK}"
-                RESULT_VARIABLE exitCode
-                OUTPUT_VARIABLE out
-                ERROR_VARIABLE err)
-
-set(failed FALSE)
-if(NOT exitCode STREQUAL "${EXIT}")
-  message(SEND_ERROR "exit code ${exitCode}, expected ${EXIT}\nstderr: ${err}")
-endif()
-
+travik_run_cli()
 string(REPLACE "|" "\n" expectedOut "${STDOUT}")
 if(NOT expectedOut STREQUAL "")
   string(APPEND expectedOut "\n")
@@ -31,44 +19,6 @@ endif()
 if(NOT out STREQUAL expectedOut)
   message(SEND_ERROR "stdout:\n${out}\nexpected:\n${expectedOut}")
 endif()
-
-if(STDERR STREQUAL "")
-  if(NOT err STREQUAL "")
-    message(SEND_ERROR "unexpected stderr:\n${err}")
-  endif()
-elseif(NOT err MATCHES "^${STDERR}\n$")
-  message(SEND_ERROR "stderr:\n${err}\ndoes not match:\n${STDERR}")
-endif()
-
-if(NOT COMPARE STREQUAL "")
-  string(REPLACE "|" ";" pairs "${COMPARE}")
-  foreach(pair IN LISTS pairs)
-    string(REPLACE "=" ";" pair "${pair}")
-    list(GET pair 0 written)
-    list(GET pair 1 expected)
-    if(NOT EXISTS "${WORK}/${written}")
-      message(SEND_ERROR "report ${written} was not written")
-      continue()
-    endif()
-    # Compared as hex: file(READ) as text would drop the CRs that are part of the format.
-    file(READ "${WORK}/${written}" actualHex HEX)
-    file(READ "${expected}" expectedHex HEX)
-    # The report carries the day it was made: check its form ("Report Time: " and eight
-    # digits, CR LF), then mask it as "Report Time: <date>".
-    string(REGEX REPLACE "5265706f72742054696d653a20(3[0-9])(3[0-9])(3[0-9])(3[0-9])(3[0-9])(3[0-9])(3[0-9])(3[0-9])0d0a"
-                         "5265706f72742054696d653a203c646174653e0d0a" actualHex "${actualHex}")
-    if(NOT actualHex STREQUAL expectedHex)
-      file(READ "${WORK}/${written}" actualText)
-      message(SEND_ERROR "${written} differs from ${expected}:\n${actualText}")
-    endif()
-  endforeach()
-endif()
-
-if(NOT ABSENT STREQUAL "")
-  string(REPLACE "|" ";" absentFiles "${ABSENT}")
-  foreach(file IN LISTS absentFiles)
-    if(EXISTS "${WORK}/${file}")
-      message(SEND_ERROR "${file} should not have been written")
-    endif()
-  endforeach()
-endif()
+travik_check_stream(stderr "${err}" "${STDERR}")
+travik_compare_reports()
+travik_check_absent()
