@@ -13,6 +13,16 @@
 
 namespace {
 
+// The longest the window may keep the user waiting while work runs. The goal is 50 ms
+// (bench/ui measures it); a test machine shared with builds gets slack, and a build whose
+// every memory access is checked by AddressSanitizer, several times slower, gets more. An
+// analysis left on the window's thread would still show: it takes seconds there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kLongestWaitMs = 2000;
+#else
+constexpr qint64 kLongestWaitMs = 500;
+#endif
+
 // Long work on a window that runs its jobs off its thread, as the program does.
 class LongWork : public RecordsFixture {
   protected:
@@ -88,8 +98,7 @@ TEST_F(LongWork, AnAnalysisRunsOffTheWindowThreadWithProgressAndABusyPointer) {
     EXPECT_FALSE(Records<QPushButton>("btn1")->isEnabled());
     EXPECT_FALSE(Frame<QAction>("ImportTimeHistoryRecords1")->isEnabled());
 
-    // The goal is 50 ms (bench/ui measures it); a test machine shared with builds gets slack.
-    EXPECT_LE(LongestWaitWhileBusy(), 500);
+    EXPECT_LE(LongestWaitWhileBusy(), kLongestWaitMs);
     EXPECT_TRUE(bar->isHidden());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(Spectra<QPushButton>("btn11")->isEnabled());

@@ -235,7 +235,9 @@ QList<QPointF> DrawnPoints(const std::vector<QPointF>& points, bool& drawnAsEnve
 ChartAdapter::ChartAdapter(QChartView* view, QObject* parent)
     : QObject(parent),
       view_(view),
-      chart_(new QChart()),
+      // The view's own chart: the view keeps owning it. Setting another chart would only
+      // release the one the view was built with, and nothing would delete it.
+      chart_(view->chart()),
       axisX_(new QValueAxis()),
       axisY_(new QValueAxis()) {
     chart_->setLocalizeNumbers(true);
@@ -257,7 +259,6 @@ ChartAdapter::ChartAdapter(QChartView* view, QObject* parent)
     ApplyScale(axisX_, Extent{});
     ApplyScale(axisY_, Extent{});
 
-    view_->setChart(chart_);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMouseTracking(true);
     view_->viewport()->setMouseTracking(true);

@@ -412,13 +412,17 @@ QChart* BuildChart(const ChartFigure& figure) {
         if (!(to > from)) {
             continue;
         }
-        auto* upper = new QLineSeries;
-        auto* lower = new QLineSeries;
+        // An area series does not own its edge lines: they are made its children, so that
+        // they go with it.
+        auto* area = new QAreaSeries;
+        auto* upper = new QLineSeries(area);
+        auto* lower = new QLineSeries(area);
         upper->append(from, r.bottom());
         upper->append(to, r.bottom());
         lower->append(from, r.top());
         lower->append(to, r.top());
-        auto* area = new QAreaSeries(upper, lower);
+        area->setUpperSeries(upper);
+        area->setLowerSeries(lower);
         area->setName(band.name);
         area->setBrush(kBandColor);
         area->setPen(Qt::NoPen);

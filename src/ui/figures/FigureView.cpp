@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+#include <memory>
 
 namespace travik::figures {
 namespace {
@@ -45,9 +46,9 @@ ChartFigure FigureView::ShownFigure() const {
 void FigureView::Show(const QRectF& range) {
     range_ = range;
     ChartFigure shown = ShownFigure();
-    QChart* old = chart();
+    // Setting a chart releases the one shown before: it is deleted on leaving here.
+    const std::unique_ptr<QChart> replaced(chart());
     setChart(BuildChart(shown));
-    delete old;
     emit RangeChanged();
 }
 
