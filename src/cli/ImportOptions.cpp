@@ -222,79 +222,94 @@ bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std:
     return true;
 }
 
-ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
-    ImportOutcome outcome;
-    RecordReadOptions read;
-    if (!MakeReadOptions(options, read, err)) {
-        outcome.exitCode = kExitBadOption;
-        return outcome;
+bool MakeImportPlan(const ImportOptions& options, ImportPlan& plan, std::ostream& err) {
+    if (!MakeReadOptions(options, plan.read, err)) {
+        return false;
     }
     const std::optional<double> gravity = ReadNumber(options.gravity, err);
     if (!gravity) {
-        outcome.exitCode = kExitBadOption;
-        return outcome;
+        return false;
     }
     if (const std::optional<std::string> refused = CheckGravity(*gravity)) {
         err << *refused << '\n';
-        outcome.exitCode = kExitBadOption;
-        return outcome;
+        return false;
     }
-
+    plan.gravity = *gravity;
     bool filterRejected = false;
-    const std::optional<FilterSettings> filter = ReadFilter(options, err, filterRejected);
-    if (filterRejected) {
+    plan.filter = ReadFilter(options, err, filterRejected);
+    plan.baseline = BaselineFromText(options.baseline);
+    return !filterRejected;
+}
+
+bool ReadRecordFileInto(const ImportPlan& plan, const std::string& path, RecordList& records,
+                        std::ostream& err) {
+    const auto print = [&err](const std::string& message) { err << message << '\n'; };
+    return ImportRecordFilesAs({path}, plan.read, plan.gravity, records, print, print);
+}
+
+std::optional<std::string> FilterMisfit(const ImportPlan& plan, const TimeHistory& record) {
+    if (!plan.filter) {
+        return std::nullopt;
+    }
+    const auto problem = plan.filter->Check(record.TimeStep(), record.SampleCount());
+    if (!problem) {
+        return std::nullopt;
+    }
+    return std::string(OptionOf(problem->field)) + ": FILE: " + record.SourceFileName() + ", " +
+           problem->message;
+}
+
+bool PrepareRecord(const ImportPlan& plan, TimeHistory& record, std::ostream& err) {
+    if (plan.baseline == BaselineCorrectionType::None) {
+        if (plan.filter) {
+            ApplyFilter(record, plan.filter, plan.gravity);
+        }
+        return true;
+    }
+    // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
+    // reported as such; the warning names it so the user knows which one.
+    bool corrected = false;
+    try {
+        corrected = ApplyBaselineCorrection(record, plan.baseline, plan.gravity);
+    } catch (const std::bad_alloc&) {
+        err << "FILE: " << ShownText(record.SourceFileName())
+            << ", ERROR: Not enough memory to correct the baseline of the record\n";
+        return false;
+    }
+    if (!corrected) {
+        err << "FILE: " << ShownText(record.SourceFileName())
+            << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
+    }
+    if (plan.filter) {
+        ApplyFilter(record, plan.filter, plan.gravity);
+    }
+    return corrected;
+}
+
+ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
+    ImportOutcome outcome;
+    ImportPlan plan;
+    if (!MakeImportPlan(options, plan, err)) {
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
 
     const auto print = [&err](const std::string& message) { err << message << '\n'; };
     outcome.readerFailed =
-        !ImportRecordFilesAs(options.files, read, *gravity, outcome.records, print, print);
+        !ImportRecordFilesAs(options.files, plan.read, plan.gravity, outcome.records, print, print);
 
     // A filter that does not fit one of the records rejects the run before anything is
     // changed or written.
-    if (filter) {
-        for (int i = 0; i < outcome.records.Count(); ++i) {
-            const TimeHistory& record = outcome.records.At(i);
-            if (const auto problem = filter->Check(record.TimeStep(), record.SampleCount())) {
-                err << OptionOf(problem->field) << ": FILE: " << record.SourceFileName() << ", "
-                    << problem->message << '\n';
-                outcome.exitCode = kExitBadOption;
-                return outcome;
-            }
-        }
-    }
-
-    const BaselineCorrectionType type = BaselineFromText(options.baseline);
-    if (type == BaselineCorrectionType::None) {
-        if (filter) {
-            for (int i = 0; i < outcome.records.Count(); ++i) {
-                ApplyFilter(outcome.records.At(i), filter, *gravity);
-            }
-        }
-        return outcome;
-    }
-    // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
-    // reported as such; the warning names it so the user knows which one.
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        TimeHistory& record = outcome.records.At(i);
-        bool corrected = false;
-        try {
-            corrected = ApplyBaselineCorrection(record, type, *gravity);
-        } catch (const std::bad_alloc&) {
-            err << "FILE: " << ShownText(record.SourceFileName())
-                << ", ERROR: Not enough memory to correct the baseline of the record\n";
-            outcome.correctionFailed = true;
-            continue;
+        if (const std::optional<std::string> misfit = FilterMisfit(plan, outcome.records.At(i))) {
+            err << *misfit << '\n';
+            outcome.exitCode = kExitBadOption;
+            return outcome;
         }
-        if (!corrected) {
-            err << "FILE: " << ShownText(record.SourceFileName())
-                << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
-            outcome.correctionFailed = true;
-        }
-        if (filter) {
-            ApplyFilter(record, filter, *gravity);
-        }
+    }
+    for (int i = 0; i < outcome.records.Count(); ++i) {
+        outcome.correctionFailed =
+            !PrepareRecord(plan, outcome.records.At(i), err) || outcome.correctionFailed;
     }
     return outcome;
 }

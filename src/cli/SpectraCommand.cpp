@@ -1,16 +1,20 @@
 #include "SpectraCommand.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <sstream>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "AnalysisOptions.h"
-#include "ReportWriting.h"
+#include "RecordBatch.h"
 #include "analysis/AnalysisSettings.h"
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
@@ -31,7 +35,7 @@ int DefaultJobs() {
 }
 
 // One line per damping value whose runs failed, however many periods failed.
-void ListFailures(const SpectraResult& result, std::ostream& err) {
+void ListFailures(const SpectraResult& result, std::ostringstream& err) {
     const std::vector<SpectraRunFailure>& failures = result.failures;
     for (std::size_t first = 0; first < failures.size();) {
         std::size_t end = first + 1;
@@ -53,23 +57,23 @@ void ListFailures(const SpectraResult& result, std::ostream& err) {
 // Progress of one record's analysis on stderr, a line at every further tenth.
 class ProgressLines {
   public:
-    ProgressLines(const TimeHistory& record, std::ostream& err)
-        : name_(ShownText(record.SourceFileName())), err_(err) {}
+    ProgressLines(const TimeHistory& record, RecordTask::Say say)
+        : name_(ShownText(record.SourceFileName())), say_(std::move(say)) {}
 
     std::function<void(std::size_t, std::size_t)> Callback() {
         return [this](std::size_t done, std::size_t total) {
             const std::size_t tenths = total == 0 ? 10 : done * 10 / total;
             if (tenths > shownTenths_) {
                 shownTenths_ = tenths;
-                err_ << "Computing the spectra of " << name_ << ": " << tenths * 10 << " %"
-                     << std::endl;
+                say_("Computing the spectra of " + name_ + ": " + std::to_string(tenths * 10) +
+                     " %\n");
             }
         };
     }
 
   private:
     std::string name_;
-    std::ostream& err_;
+    RecordTask::Say say_;
     std::size_t shownTenths_ = 0;
 };
 
@@ -87,8 +91,10 @@ SpectraCommand::SpectraCommand(CLI::App& app)
     jobs_ = DefaultJobs();
     command_
         ->add_option("--jobs", jobs_,
-                     "Threads to use, at most: each record's oscillators are spread over this "
-                     "many (default: one per core); the reports are the same for every count")
+                     "Threads to use, at most (default: one per core): up to this many records "
+                     "are analysed at once, and the last few records' oscillators are spread "
+                     "over the threads left; the output and the reports are the same for "
+                     "every count")
         ->capture_default_str()
         ->check(CLI::Range(1, 1024));
     command_->add_flag("--quiet", quiet_,
@@ -104,48 +110,58 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
         return kExitBadOption;
     }
 
-    ImportOutcome outcome = ImportRecords(import_, err);
-    if (outcome.exitCode != kExitOk) {
-        return outcome.exitCode;
+    const auto jobs = static_cast<std::size_t>(jobs_);
+    const ImportSurvey survey = SurveyImport(
+        import_, jobs,
+        [&analysis](const TimeHistory& record) {
+            return EstimateOscillatorSteps(record, analysis.settings, analysis.dampingRatios.size(),
+                                           analysis.periods);
+        },
+        err);
+    if (survey.exitCode != kExitOk) {
+        return survey.exitCode;
     }
 
     // Long work is announced with its estimate, then followed by progress lines.
-    double steps = 0;
-    int largest = 0;  // the record of the most work, whose speed is timed
-    double largestSteps = -1;
-    for (int i = 0; i < outcome.records.Count(); ++i) {
-        const double own = EstimateOscillatorSteps(outcome.records.At(i), analysis.settings,
-                                                   analysis.dampingRatios.size(), analysis.periods);
-        steps += own;
-        if (own > largestSteps) {
-            largest = i;
-            largestSteps = own;
-        }
-    }
+    const double steps = survey.TotalWork();
     const bool announce = !quiet_ && steps > kAnnouncedOscillatorSteps;
     if (announce) {
-        err << AnalysisWorkAnnouncement(steps, MeasureOscillatorStepsPerSecond(
-                                                   outcome.records.At(largest), analysis.settings,
-                                                   analysis.dampingRatios, analysis.periods, jobs_))
-            << std::endl;
+        // The speed is timed on the record of the most work, read once more for it.
+        double speed = 0.0;
+        const bool timed =
+            WithLargestSurveyedRecord(import_, survey, [&](const TimeHistory& record) {
+                speed = MeasureOscillatorStepsPerSecond(
+                    record, analysis.settings, analysis.dampingRatios, analysis.periods, jobs_);
+            });
+        if (!timed) {
+            speed = MeasureOscillatorStepsPerSecond(analysis.settings);
+        }
+        err << AnalysisWorkAnnouncement(steps, speed) << std::endl;
     }
 
-    BatchOptions batch;
-    batch.threads = jobs_;
-    bool someRunsFailed = false;
-    const int code = WriteRecordReports(
-        outcome, import_, kSpectraReportSuffix,
-        [&](const ReportLineSink& sink, const TimeHistory& record) {
-            ProgressLines progress(record, err);
+    std::atomic<bool> someRunsFailed = false;
+    const int code = WriteSurveyedReports(
+        import_, survey, kSpectraReportSuffix, jobs,
+        [&](const ReportLineSink& sink, const RecordTask& task) {
+            const TimeHistory& record = task.record;
+            ProgressLines progress(record, task.say);
+            BatchOptions batch;
+            batch.threads = task.threads;
             const SpectraResult result =
                 ComputeSpectra(record, analysis.settings, analysis.dampingRatios, analysis.periods,
                                batch, announce ? progress.Callback() : nullptr);
-            ListFailures(result, err);
-            someRunsFailed = someRunsFailed || !result.failures.empty();
+            std::ostringstream messages;
+            ListFailures(result, messages);
+            if (!result.failures.empty()) {
+                someRunsFailed = true;
+            }
             if (result.AllRunsFailed()) {
-                err << "FILE: " << ShownText(record.SourceFileName())
-                    << ", ERROR: No oscillator of the analysis could be computed: no report "
-                       "is written\n";
+                messages << "FILE: " << ShownText(record.SourceFileName())
+                         << ", ERROR: No oscillator of the analysis could be computed: no report "
+                            "is written\n";
+            }
+            task.say(messages.str());
+            if (result.AllRunsFailed()) {
                 return false;
             }
             // Each failure is listed once above, not once per report row.

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -89,6 +91,57 @@ TEST(OrderedWork, NothingToDoReturnsAtOnce) {
     run.Go(0, 4, 1000);
     EXPECT_TRUE(run.committed.empty());
     EXPECT_EQ(run.started.load(), 0U);
+}
+
+// Items write their progress while they run, out of order and from several threads; what
+// comes out is each item's text whole, in item order, as if they had run one by one.
+TEST(OrderedWork, TextWrittenWhileRunningComesOutInItemOrder) {
+    for (const std::size_t concurrent : {1U, 3U}) {
+        SCOPED_TRACE(concurrent);
+        std::ostringstream out;
+        OrderedText text(out);
+        std::string expected;
+        for (std::size_t i = 0; i < 30; ++i) {
+            expected += std::to_string(i) + "a" + std::to_string(i) + "b";
+        }
+        ProcessInOrder<std::size_t>(
+            30, concurrent,
+            [&text](std::size_t index) {
+                text.Write(index, std::to_string(index) + "a");
+                std::this_thread::sleep_for(std::chrono::microseconds(150 * ((index * 7) % 5)));
+                text.Write(index, std::to_string(index) + "b");
+                return index;
+            },
+            [&text](std::size_t) {
+                text.Advance();
+                return true;
+            });
+        EXPECT_EQ(out.str(), expected);
+    }
+}
+
+TEST(OrderedWork, TheItemWhoseTurnItIsWritesStraightThroughAndLaterOnesWait) {
+    std::ostringstream out;
+    OrderedText text(out);
+    text.Write(1, "later ");
+    text.Write(0, "first ");
+    EXPECT_EQ(out.str(), "first ");  // a long first item shows its progress at once
+    text.Write(2, "last");
+    text.Advance();
+    EXPECT_EQ(out.str(), "first later ");
+    text.Advance();
+    EXPECT_EQ(out.str(), "first later last");
+}
+
+// Records in parallel while enough are left; the last few share the threads.
+TEST(OrderedWork, ItemThreadsShareWhatTheLastItemsLeaveFree) {
+    EXPECT_EQ(ThreadsForItem(0, 200, 4), 1);
+    EXPECT_EQ(ThreadsForItem(196, 200, 4), 1);
+    EXPECT_EQ(ThreadsForItem(197, 200, 4), 1);  // three left: a whole thread each
+    EXPECT_EQ(ThreadsForItem(198, 200, 4), 2);
+    EXPECT_EQ(ThreadsForItem(199, 200, 4), 4);
+    EXPECT_EQ(ThreadsForItem(0, 1, 8), 8);  // a single record gets every thread
+    EXPECT_EQ(ThreadsForItem(0, 1, 1), 1);
 }
 
 }  // namespace

@@ -86,13 +86,20 @@ travik_spectra_test(RefusesPeriodsOutOfOrder EXIT 2 ARGS --periods 1,0.5 ${step}
 # Several records at once: the reports, their order and the messages do not depend on
 # --jobs, and a file that cannot be read stops the run after the reports before it.
 function(travik_spectra_jobs_test name)
-  cmake_parse_arguments(ARG "" "EXIT;REPORTS" "FILES" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXIT;REPORTS;STDERR" "FILES;ARGS" ${ARGN})
   string(REPLACE ";" "|" files "${ARG_FILES}")
+  set(defines -DCLI=$<TARGET_FILE:travik-cli>
+              -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/spectra/${name} "-DFILES=${files}"
+              -DEXPECTED_EXIT=${ARG_EXIT} -DEXPECTED_REPORTS=${ARG_REPORTS})
+  if(DEFINED ARG_ARGS)
+    string(REPLACE ";" "|" arguments "${ARG_ARGS}")
+    list(APPEND defines "-DARGS=${arguments}")
+  endif()
+  if(DEFINED ARG_STDERR)
+    list(APPEND defines "-DEXPECTED_STDERR=${ARG_STDERR}<EOL>")
+  endif()
   add_test(NAME cli.spectra.${name}
-           COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:travik-cli>
-                   -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/spectra/${name} "-DFILES=${files}"
-                   -DEXPECTED_EXIT=${ARG_EXIT} -DEXPECTED_REPORTS=${ARG_REPORTS}
-                   -P ${TRAVIK_SPECTRA_TEST_DIR}/RunJobs.cmake)
+           COMMAND ${CMAKE_COMMAND} ${defines} -P ${TRAVIK_SPECTRA_TEST_DIR}/RunJobs.cmake)
 endfunction()
 set(sample ${PROJECT_SOURCE_DIR}/data)
 travik_spectra_jobs_test(ManyRecordsGiveTheSameReportsWhateverTheJobs EXIT 0 REPORTS 6
@@ -101,6 +108,25 @@ travik_spectra_jobs_test(ManyRecordsGiveTheSameReportsWhateverTheJobs EXIT 0 REP
 travik_spectra_jobs_test(AnUnreadableFileStopsTheRunAfterTheReportsBeforeIt EXIT 1 REPORTS 2
   FILES ${step} ${pulse} ${TRAVIK_SPECTRA_TEST_DIR}/input/no-such-record.txt
         ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt)
+set(records_in ${TRAVIK_CLI_TEST_DIR}/records/input)
+travik_spectra_jobs_test(ABadFileInTheMiddleStopsTheRunAfterTheReportsBeforeIt EXIT 1 REPORTS 3
+  FILES ${step} ${pulse} ${sample}/eqsig-test-motion.txt ${records_in}/bad.txt
+        ${sample}/elcentro-1940-chopra-ns.txt ${step}
+  STDERR "FILE: bad.txt. ERROR Line: 3. ERROR: 'abc' is not a valid floating point value")
+# A record the baseline fit is not defined for (a single sample) is reported uncorrected
+# with its warning, before any analysis; failed runs are listed per record in file order;
+# a name met twice gets _2.
+travik_spectra_jobs_test(WarningsAndFailedRunsComeInFileOrderWhateverTheJobs EXIT 1 REPORTS 5
+  ARGS --dt 0.01 --baseline linear --damping 5,2 --periods 0.00000001,0.5,1
+  FILES ${step} ${records_in}/one.txt ${pulse} ${step} ${records_in}/five.txt
+  STDERR "FILE: one.txt, WARNING: Base Line Correction Failed!")
+# A filter that does not fit a record in the middle refuses the run before any report is
+# written, however many records are being analysed at once.
+travik_spectra_jobs_test(AFilterMisfitInTheMiddleWritesNothing EXIT 2 REPORTS 0
+  ARGS --dt 0.01 --filter highpass --corners 0.5
+  FILES ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt ${pulse}
+        ${sample}/boore-whittier-cat-090.txt ${records_in}/five.txt
+  STDERR "--filter: FILE: pulse.txt, Record too short for the filter: 1.01 s of record, but the zero pads of order 4 at 0.5 Hz take 1.5 x order / corner = 12 s")
 travik_spectra_test(RefusesZeroJobs EXIT 2 ARGS --jobs 0 ${step}
   STDERR "--jobs: Value 0 not in range 1 to 1024")
 

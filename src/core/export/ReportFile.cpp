@@ -89,7 +89,7 @@ ReportLineSink ReportFile::Sink() {
     return [this](std::string_view line) { WriteLine(line); };
 }
 
-void ReportFile::Commit() {
+void ReportFile::Close() {
     if (file_ == nullptr) {
         return;
     }
@@ -102,6 +102,14 @@ void ReportFile::Commit() {
         Abandon();
         throw ReportWriteError(Failure("Cannot write file", path_,
                                        std::strerror(flushFailed ? flushError : closeError)));
+    }
+    closed_ = true;
+}
+
+void ReportFile::Commit() {
+    Close();
+    if (!closed_ || committed_) {
+        return;  // abandoned after a failure, or already in place
     }
     std::error_code renameError;
     std::filesystem::rename(temporary_, path_, renameError);

@@ -35,6 +35,10 @@ class ReportFile {
     // Bytes as they are, with no line end added.
     void WriteBytes(std::string_view bytes);
     ReportLineSink Sink();
+    // Writes out what is buffered and closes the temporary file, so that only the rename
+    // is left; a failure (a full disk) is raised here. The finished file stays hidden until
+    // Commit(), or is removed when the report is abandoned. Called by Commit() if need be.
+    void Close();
     void Commit();
 
   private:
@@ -43,6 +47,7 @@ class ReportFile {
     std::filesystem::path path_;
     std::filesystem::path temporary_;
     std::FILE* file_ = nullptr;
+    bool closed_ = false;
     bool committed_ = false;
 };
 

@@ -82,6 +82,32 @@ TEST_F(ReportFileTest, AnAbandonedReportLeavesTheEarlierOneAndNoTemporary) {
     EXPECT_EQ(EntriesInFolder(), 1u);
 }
 
+// A report finished ahead of its turn (written by a worker, put in place later in the
+// order of the records) stays out of sight until committed, and leaves nothing behind when
+// an earlier failure abandons it.
+TEST_F(ReportFileTest, AClosedReportAppearsOnlyWhenCommitted) {
+    const fs::path path = folder_ / "r_RS.csv";
+    WriteReport(path, {"earlier"});
+    {
+        ReportFile file(path);
+        file.WriteLine("new");
+        file.Close();
+        EXPECT_EQ(ReadBytes(path), "earlier\r\n");
+        file.Commit();
+        file.Commit();  // a second time changes nothing
+    }
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(EntriesInFolder(), 1u);
+
+    {
+        ReportFile file(path);
+        file.WriteLine("abandoned");
+        file.Close();
+    }
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
 TEST_F(ReportFileTest, FolderThatDoesNotExistFailsAtCreation) {
     const fs::path path = folder_ / "missing" / "r_TH.csv";
     try {

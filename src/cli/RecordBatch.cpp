@@ -1,0 +1,283 @@
+#include "RecordBatch.h"
+
+#include <atomic>
+#include <exception>
+#include <filesystem>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <optional>
+#include <sstream>
+#include <utility>
+
+#include "OrderedWork.h"
+#include "export/ReportHeader.h"
+#include "text/ShownText.h"
+
+namespace travik::cli {
+namespace {
+
+// What the survey keeps of a record besides its name and weight: the texts it may print.
+struct RecordChecks {
+    std::optional<std::string> filterMisfit;
+    std::string correctionText;  // a baseline warning or error, or nothing
+    bool correctionFailed = false;
+};
+
+struct FileSurvey {
+    std::string readerText;
+    bool read = true;
+    std::vector<SurveyedRecord> records;
+    std::vector<RecordChecks> checks;
+    std::exception_ptr unforeseen;
+};
+
+FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const RecordWeigher& weigh) {
+    FileSurvey survey;
+    try {
+        RecordList records;
+        std::ostringstream readerText;
+        survey.read = ReadRecordFileInto(plan, path, records, readerText);
+        survey.readerText = readerText.str();
+        // Only whether the correction succeeds matters here; the filter comes after it
+        // and is applied in the report pass.
+        ImportPlan correctionOnly = plan;
+        correctionOnly.filter.reset();
+        for (int i = 0; i < records.Count(); ++i) {
+            TimeHistory& record = records.At(i);
+            survey.records.push_back({record.SourceFileName(), weigh ? weigh(record) : 0.0});
+            RecordChecks checks;
+            checks.filterMisfit = FilterMisfit(plan, record);
+            if (!checks.filterMisfit) {
+                std::ostringstream correctionText;
+                checks.correctionFailed = !PrepareRecord(correctionOnly, record, correctionText);
+                checks.correctionText = correctionText.str();
+            }
+            survey.checks.push_back(std::move(checks));
+        }
+    } catch (...) {
+        survey.unforeseen = std::current_exception();
+    }
+    return survey;
+}
+
+// A report written and closed on a worker thread, waiting for its turn to be put in place;
+// or the error that ended its file's reports.
+struct ReportDraft {
+    std::filesystem::path path;
+    std::unique_ptr<ReportFile> file;
+    std::string error;
+};
+
+struct FileReports {
+    std::vector<ReportDraft> drafts;
+    bool skipped = false;
+    std::string failure;
+    std::exception_ptr unforeseen;
+};
+
+bool SameRecords(const RecordList& records, const std::vector<SurveyedRecord>& surveyed) {
+    if (records.Count() != static_cast<int>(surveyed.size())) {
+        return false;
+    }
+    for (int i = 0; i < records.Count(); ++i) {
+        if (records.At(i).SourceFileName() != surveyed[static_cast<std::size_t>(i)].sourceName) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+double ImportSurvey::TotalWork() const {
+    double total = 0.0;
+    for (const std::vector<SurveyedRecord>& file : files) {
+        for (const SurveyedRecord& record : file) {
+            total += record.work;
+        }
+    }
+    return total;
+}
+
+ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
+                          const RecordWeigher& weigh, std::ostream& err) {
+    ImportSurvey survey;
+    if (!MakeImportPlan(options, survey.plan, err)) {
+        survey.exitCode = kExitBadOption;
+        return survey;
+    }
+    std::vector<RecordChecks> checks;
+    std::exception_ptr unforeseen;
+    ProcessInOrder<FileSurvey>(
+        options.files.size(), jobs,
+        [&](std::size_t index) { return SurveyFile(survey.plan, options.files[index], weigh); },
+        [&](FileSurvey& file) {
+            err << file.readerText;
+            if (file.unforeseen) {
+                unforeseen = file.unforeseen;
+                return false;
+            }
+            survey.files.push_back(std::move(file.records));
+            std::move(file.checks.begin(), file.checks.end(), std::back_inserter(checks));
+            survey.readerFailed = !file.read;
+            return file.read;
+        });
+    if (unforeseen) {
+        std::rethrow_exception(unforeseen);
+    }
+
+    // A filter that does not fit one of the records rejects the run before anything is
+    // written.
+    for (const RecordChecks& record : checks) {
+        if (record.filterMisfit) {
+            err << *record.filterMisfit << '\n';
+            survey.exitCode = kExitBadOption;
+            return survey;
+        }
+    }
+    for (const RecordChecks& record : checks) {
+        err << record.correctionText;
+        survey.correctionFailed = survey.correctionFailed || record.correctionFailed;
+    }
+    return survey;
+}
+
+bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey& survey,
+                               const std::function<void(const TimeHistory&)>& use) {
+    std::size_t file = 0;
+    std::size_t index = 0;
+    double largest = -1.0;
+    for (std::size_t f = 0; f < survey.files.size(); ++f) {
+        for (std::size_t r = 0; r < survey.files[f].size(); ++r) {
+            if (survey.files[f][r].work > largest) {
+                largest = survey.files[f][r].work;
+                file = f;
+                index = r;
+            }
+        }
+    }
+    if (largest < 0.0) {
+        return false;
+    }
+    std::ostringstream printedBefore;
+    RecordList records;
+    ReadRecordFileInto(survey.plan, options.files[file], records, printedBefore);
+    if (!SameRecords(records, survey.files[file])) {
+        return false;
+    }
+    TimeHistory& record = records.At(static_cast<int>(index));
+    PrepareRecord(survey.plan, record, printedBefore);
+    use(record);
+    return true;
+}
+
+int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& survey,
+                         std::string_view suffix, std::size_t jobs,
+                         const RecordTaskWriter& writeReport, std::ostream& out,
+                         std::ostream& err) {
+    // Names are handed out in the order of the records, as a single pass would.
+    const std::filesystem::path folder(options.outputFolder);
+    ReportPathPlanner planner;
+    std::vector<std::vector<std::filesystem::path>> paths;
+    for (const std::vector<SurveyedRecord>& file : survey.files) {
+        std::vector<std::filesystem::path>& filePaths = paths.emplace_back();
+        for (const SurveyedRecord& record : file) {
+            filePaths.push_back(planner.Next(folder, record.sourceName, suffix));
+        }
+    }
+
+    const std::size_t count = survey.files.size();
+    OrderedText messages(err);
+    const auto process = [&](std::size_t index) {
+        FileReports reports;
+        const std::vector<SurveyedRecord>& expected = survey.files[index];
+        if (expected.empty()) {
+            return reports;
+        }
+        const std::string& source = options.files[index];
+        try {
+            // The survey has printed the reader's and the correction's messages already.
+            std::ostringstream printedBefore;
+            RecordList records;
+            ReadRecordFileInto(survey.plan, source, records, printedBefore);
+            if (!SameRecords(records, expected)) {
+                reports.failure = "FILE: " + ShownText(source) +
+                                  ", ERROR: The file changed while its reports were being "
+                                  "written: its reports are not written";
+                return reports;
+            }
+            const RecordTask::Say say = [&messages, index](std::string_view text) {
+                messages.Write(index, text);
+            };
+            for (int i = 0; i < records.Count(); ++i) {
+                TimeHistory& record = records.At(i);
+                PrepareRecord(survey.plan, record, printedBefore);
+                const std::filesystem::path& path = paths[index][static_cast<std::size_t>(i)];
+                try {
+                    auto file = std::make_unique<ReportFile>(path);
+                    const RecordTask task{record, ThreadsForItem(index, count, jobs), say};
+                    if (!writeReport(file->Sink(), task)) {
+                        reports.skipped = true;
+                        continue;  // the file abandons its temporary copy
+                    }
+                    file->Close();
+                    reports.drafts.push_back({path, std::move(file), {}});
+                } catch (const ReportWriteError& error) {
+                    reports.drafts.push_back({path, nullptr, error.what()});
+                    break;
+                } catch (const std::bad_alloc&) {
+                    reports.drafts.push_back(
+                        {path, nullptr,
+                         "Not enough memory to write file \"" + ShownText(path.string()) + "\""});
+                    break;
+                }
+            }
+        } catch (...) {
+            reports.unforeseen = std::current_exception();
+        }
+        return reports;
+    };
+
+    bool failed = false;
+    bool skipped = false;
+    std::exception_ptr unforeseen;
+    const auto commit = [&](FileReports& reports) {
+        const auto fail = [&](const std::string& message) {
+            err << message << '\n';
+            failed = true;
+            return false;
+        };
+        for (ReportDraft& draft : reports.drafts) {
+            if (!draft.error.empty()) {
+                return fail(draft.error);
+            }
+            try {
+                draft.file->Commit();
+            } catch (const ReportWriteError& error) {
+                return fail(error.what());
+            }
+            out << ShownText(draft.path.string()) << '\n';
+        }
+        if (reports.unforeseen) {
+            unforeseen = reports.unforeseen;
+            return false;
+        }
+        if (!reports.failure.empty()) {
+            return fail(reports.failure);
+        }
+        skipped = skipped || reports.skipped;
+        messages.Advance();
+        return true;
+    };
+    ProcessInOrder<FileReports>(count, jobs, process, commit);
+    if (unforeseen) {
+        std::rethrow_exception(unforeseen);
+    }
+    if (failed) {
+        return kExitFailure;
+    }
+    return survey.readerFailed || survey.correctionFailed || skipped ? kExitFailure : kExitOk;
+}
+
+}  // namespace travik::cli
