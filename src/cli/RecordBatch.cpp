@@ -197,16 +197,22 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
         }
         const std::string& source = options.files[index];
         try {
-            // The survey has printed the reader's and the correction's messages already.
-            std::ostringstream printedBefore;
+            // The survey has printed the reader's and the correction's messages already,
+            // unless this reading fails where that one did not (memory ran out, the file
+            // was changed or removed in between).
+            std::ostringstream readerText;
             RecordList records;
-            ReadRecordFileInto(survey.plan, source, records, printedBefore);
+            const bool read = ReadRecordFileInto(survey.plan, source, records, readerText);
             if (!SameRecords(records, expected)) {
-                reports.failure = "FILE: " + ShownText(source) +
-                                  ", ERROR: The file changed while its reports were being "
-                                  "written: its reports are not written";
+                reports.failure = read ? std::string() : readerText.str();
+                if (reports.failure.empty()) {
+                    reports.failure = "FILE: " + ShownText(source) +
+                                      ", ERROR: The file changed while its reports were being "
+                                      "written: its reports are not written\n";
+                }
                 return reports;
             }
+            std::ostringstream printedBefore;
             const RecordTask::Say say = [&messages, index](std::string_view text) {
                 messages.Write(index, text);
             };
@@ -264,7 +270,9 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
             return false;
         }
         if (!reports.failure.empty()) {
-            return fail(reports.failure);
+            err << reports.failure;
+            failed = true;
+            return false;
         }
         skipped = skipped || reports.skipped;
         messages.Advance();
