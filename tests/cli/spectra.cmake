@@ -86,7 +86,7 @@ travik_spectra_test(RefusesPeriodsOutOfOrder EXIT 2 ARGS --periods 1,0.5 ${step}
 # Several records at once: the reports, their order and the messages do not depend on
 # --jobs, and a file that cannot be read stops the run after the reports before it.
 function(travik_spectra_jobs_test name)
-  cmake_parse_arguments(ARG "" "EXIT;REPORTS;STDERR" "FILES;ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXIT;REPORTS;STDERR;BLOCKED" "FILES;ARGS" ${ARGN})
   string(REPLACE ";" "|" files "${ARG_FILES}")
   set(defines -DCLI=$<TARGET_FILE:travik-cli>
               -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/spectra/${name} "-DFILES=${files}"
@@ -97,6 +97,9 @@ function(travik_spectra_jobs_test name)
   endif()
   if(DEFINED ARG_STDERR)
     list(APPEND defines "-DEXPECTED_STDERR=${ARG_STDERR}<EOL>")
+  endif()
+  if(DEFINED ARG_BLOCKED)
+    list(APPEND defines -DBLOCKED_REPORT=${ARG_BLOCKED})
   endif()
   add_test(NAME cli.spectra.${name}
            COMMAND ${CMAKE_COMMAND} ${defines} -P ${TRAVIK_SPECTRA_TEST_DIR}/RunJobs.cmake)
@@ -127,6 +130,13 @@ travik_spectra_jobs_test(AFilterMisfitInTheMiddleWritesNothing EXIT 2 REPORTS 0
   FILES ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt ${pulse}
         ${sample}/boore-whittier-cat-090.txt ${records_in}/five.txt
   STDERR "--filter: FILE: pulse.txt, Record too short for the filter: 1.01 s of record, but the zero pads of order 4 at 0.5 Hz take 1.5 x order / corner = 12 s")
+# A report that cannot be put in place (a folder has its name) stops the run there: the
+# reports before it stay, those analysed ahead of their turn leave nothing behind.
+travik_spectra_jobs_test(AReportThatCannotBePutInPlaceStopsTheRunThere EXIT 1 REPORTS 3
+  FILES ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt
+        ${sample}/boore-whittier-cat-090.txt ${sample}/elcentro-1940-chopra-ns.txt ${pulse}
+  BLOCKED boore-whittier-cat-090_RS.csv
+  STDERR "boore-whittier-cat-090_RS.csv\". Is a directory")
 travik_spectra_test(RefusesZeroJobs EXIT 2 ARGS --jobs 0 ${step}
   STDERR "--jobs: Value 0 not in range 1 to 1024")
 
