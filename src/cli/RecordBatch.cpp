@@ -1,6 +1,5 @@
 #include "RecordBatch.h"
 
-#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <iterator>
