@@ -35,7 +35,7 @@ int DefaultJobs() {
 }
 
 // One line per damping value whose runs failed, however many periods failed.
-void ListFailures(const SpectraResult& result, std::ostringstream& err) {
+void ListFailures(const SpectraResult& result, std::ostream& err) {
     const std::vector<SpectraRunFailure>& failures = result.failures;
     for (std::size_t first = 0; first < failures.size();) {
         std::size_t end = first + 1;
@@ -139,6 +139,9 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
         err << AnalysisWorkAnnouncement(steps, speed) << std::endl;
     }
 
+    // One date for every report of the run: the same whatever the thread or the hour a
+    // record is finished at (std::localtime is not to be called from several threads).
+    const ReportDate today = TodayLocalDate();
     std::atomic<bool> someRunsFailed = false;
     const int code = WriteSurveyedReports(
         import_, survey, kSpectraReportSuffix, jobs,
@@ -166,12 +169,11 @@ int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
             }
             // Each failure is listed once above, not once per report row.
             if (!accuracyColumns_) {
-                WriteSpectraReport(sink, record, result, kSoftwareEdition, TodayLocalDate(),
-                                   nullptr);
+                WriteSpectraReport(sink, record, result, kSoftwareEdition, today, nullptr);
                 return true;
             }
             ReportLines lines;
-            BuildSpectraReport(lines, record, result, kSoftwareEdition, TodayLocalDate(), nullptr);
+            BuildSpectraReport(lines, record, result, kSoftwareEdition, today, nullptr);
             InsertAccuracyColumns(lines, result.accuracy);
             for (const std::string& line : lines) {
                 sink(line);
