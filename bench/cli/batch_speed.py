@@ -36,19 +36,21 @@ SAMPLES = 16000
 
 
 def run(jobs, files, out):
-    """Wall time (s), peak resident memory (KiB) and stdout of one run. The peak comes from
-    /usr/bin/time: a child of this script would report at least the script's own size."""
+    """Wall time (s), peak resident memory (KiB), processor time (user + system, s) and
+    stdout of one run. The peak comes from /usr/bin/time: a child of this script would
+    report at least the script's own size."""
     shutil.rmtree(out, ignore_errors=True)
     os.mkdir(out)
-    command = ["/usr/bin/time", "-f", "%M", CLI, "spectra", "--dt", "0.01", "--damping",
+    command = ["/usr/bin/time", "-f", "%M %U %S", CLI, "spectra", "--dt", "0.01", "--damping",
                DAMPINGS, "--jobs", str(jobs), "--quiet", "--out", out] + files
     start = time.perf_counter()
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     elapsed = time.perf_counter() - start
     if result.returncode != 0:
         raise RuntimeError("travik-cli spectra --jobs %d failed: %s" % (jobs, result.stderr))
-    peak = int(result.stderr.decode().strip().splitlines()[-1])
-    return elapsed, peak, result.stdout.replace(out.encode(), b"<out>")
+    peak, user, system = result.stderr.decode().strip().splitlines()[-1].split()
+    return elapsed, int(peak), float(user) + float(system), result.stdout.replace(
+        out.encode(), b"<out>")
 
 
 def digest(folder):
@@ -77,16 +79,18 @@ def main():
         medians, bests, outputs = {}, {}, {}
         for jobs in (1, 2):
             out = os.path.join(folder, "out%d" % jobs)
-            times, peaks = [], []
+            times, peaks, processor = [], [], []
             for _ in range(RUNS):
-                elapsed, peak, stdout = run(jobs, files, out)
+                elapsed, peak, used, stdout = run(jobs, files, out)
                 times.append(elapsed)
                 peaks.append(peak)
+                processor.append(used)
             medians[jobs], bests[jobs] = statistics.median(times), min(times)
             outputs[jobs] = (stdout, digest(out))
-            print("--jobs %d: %.2f s median, %.2f s best (%.1f records/s median); "
-                  "peak memory %.1f MiB" % (jobs, medians[jobs], bests[jobs],
-                                            RECORDS / medians[jobs], max(peaks) / 1024))
+            print("--jobs %d: %.2f s median, %.2f s best (%.1f records/s median); processor "
+                  "%.2f s median; peak memory %.1f MiB"
+                  % (jobs, medians[jobs], bests[jobs], RECORDS / medians[jobs],
+                     statistics.median(processor), max(peaks) / 1024))
         few_peak = max(run(2, files[:20], os.path.join(folder, "few"))[1] for _ in range(RUNS))
         print("--jobs 2 over the first 20 records only: peak memory %.1f MiB" % (few_peak / 1024))
         print("--jobs 2 throughput / --jobs 1: %.2f (medians), %.2f (bests)"
