@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -10,13 +11,16 @@
 #include "InfoCommand.h"
 #include "MeasuresCommand.h"
 #include "RecordsCommand.h"
+#include "Renderer.h"
 #include "SpectraCommand.h"
 #include "text/ShownText.h"
-#ifdef TRAVIK_WITH_PLOT
-#include "plot/PlotCommand.h"
-#endif
 
 int main(int argc, char** argv) {
+#ifdef TRAVIK_WITH_PLOT
+    if (argc > 1 && std::string_view(argv[1]) == "plot") {
+        return travik::cli::HandToRenderer(argc, argv, std::cerr);
+    }
+#endif
     CLI::App app{
         "TRAVIK command line: time-history and response-spectra reports of "
         "strong-motion records"};
@@ -26,7 +30,8 @@ int main(int argc, char** argv) {
     travik::cli::InfoCommand info(app);
     travik::cli::MeasuresCommand measures(app);
 #ifdef TRAVIK_WITH_PLOT
-    travik::cli::PlotCommand plot(app);
+    // Listed for --help; `travik-cli plot ...` is handed to the renderer before parsing.
+    app.add_subcommand("plot", travik::cli::kPlotDescription)->allow_extras();
 #endif
 
     try {
@@ -46,11 +51,6 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     try {
-#ifdef TRAVIK_WITH_PLOT
-        if (plot.Selected()) {
-            return plot.Run(std::cout, std::cerr);
-        }
-#endif
         if (records.Selected()) {
             return records.Run(std::cout, std::cerr);
         }

@@ -1,4 +1,5 @@
 #include "plot/PlotCommand.h"
+#include "Renderer.h"
 
 #include <QApplication>
 #include <QString>
@@ -62,12 +63,7 @@ int OrdinateIndex(const std::string& name) {
 
 }  // namespace
 
-PlotCommand::PlotCommand(CLI::App& app)
-    : command_(app.add_subcommand(
-          "plot",
-          "Draw the charts into image files with no display: spectra (<name>_RS.<ext>), records "
-          "(<name>_TH.<ext>), or with --checked-mean one figure of all records, their "
-          "statistics and a target (<first name>_mean_RS.<ext>)")) {
+PlotCommand::PlotCommand(CLI::App& app) : command_(app.add_subcommand("plot", kPlotDescription)) {
     command_->add_option("WHAT", what_, "spectra or records")
         ->required()
         ->check(CLI::IsMember({"spectra", "records"}));
