@@ -29,30 +29,36 @@ struct FileSurvey {
     std::vector<SurveyedRecord> records;
     std::vector<RecordChecks> checks;
     std::exception_ptr unforeseen;
+    std::shared_ptr<RecordList> prepared;  // the records as the report pass prepares them
+    std::size_t samples = 0;
 };
 
 FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const RecordWeigher& weigh) {
     FileSurvey survey;
     try {
-        RecordList records;
+        auto records = std::make_shared<RecordList>();
         std::ostringstream readerText;
-        survey.read = ReadRecordFileInto(plan, path, records, readerText);
+        survey.read = ReadRecordFileInto(plan, path, *records, readerText);
         survey.readerText = readerText.str();
-        // Only whether the correction succeeds matters here; the filter comes after it
-        // and is applied in the report pass.
-        ImportPlan correctionOnly = plan;
-        correctionOnly.filter.reset();
-        for (int i = 0; i < records.Count(); ++i) {
-            TimeHistory& record = records.At(i);
+        // Prepared as the report pass prepares them (the filter prints nothing), so that
+        // they can be kept for it.
+        bool allPrepared = true;
+        for (int i = 0; i < records->Count(); ++i) {
+            TimeHistory& record = records->At(i);
             survey.records.push_back({record.SourceFileName(), weigh ? weigh(record) : 0.0});
+            survey.samples += static_cast<std::size_t>(record.SampleCount());
             RecordChecks checks;
             checks.filterMisfit = FilterMisfit(plan, record);
             if (!checks.filterMisfit) {
                 std::ostringstream correctionText;
-                checks.correctionFailed = !PrepareRecord(correctionOnly, record, correctionText);
+                checks.correctionFailed = !PrepareRecord(plan, record, correctionText);
                 checks.correctionText = correctionText.str();
             }
+            allPrepared = allPrepared && !checks.filterMisfit;
             survey.checks.push_back(std::move(checks));
+        }
+        if (allPrepared && survey.samples <= kKeptSamples) {
+            survey.prepared = std::move(records);
         }
     } catch (...) {
         survey.unforeseen = std::current_exception();
@@ -108,6 +114,7 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
     }
     std::vector<RecordChecks> checks;
     std::exception_ptr unforeseen;
+    std::size_t keptSamples = 0;
     ProcessInOrder<FileSurvey>(
         options.files.size(), jobs,
         [&](std::size_t index) { return SurveyFile(survey.plan, options.files[index], weigh); },
@@ -118,6 +125,12 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
                 return false;
             }
             survey.files.push_back(std::move(file.records));
+            if (file.prepared && keptSamples + file.samples <= kKeptSamples) {
+                keptSamples += file.samples;
+                survey.kept.push_back(std::move(file.prepared));
+            } else {
+                survey.kept.push_back(nullptr);
+            }
             std::move(file.checks.begin(), file.checks.end(), std::back_inserter(checks));
             survey.readerFailed = !file.read;
             return file.read;
@@ -199,25 +212,32 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
             // The survey has printed the reader's and the correction's messages already,
             // unless this reading fails where that one did not (memory ran out, the file
             // was changed or removed in between).
-            std::ostringstream readerText;
-            RecordList records;
-            const bool read = ReadRecordFileInto(survey.plan, source, records, readerText);
-            if (!SameRecords(records, expected)) {
-                reports.failure = read ? std::string() : readerText.str();
-                if (reports.failure.empty()) {
-                    reports.failure = "FILE: " + ShownText(source) +
-                                      ", ERROR: The file changed while its reports were being "
-                                      "written: its reports are not written\n";
+            RecordList read;
+            const RecordList* records =
+                index < survey.kept.size() ? survey.kept[index].get() : nullptr;
+            if (records == nullptr) {
+                std::ostringstream readerText;
+                const bool readable = ReadRecordFileInto(survey.plan, source, read, readerText);
+                if (!SameRecords(read, expected)) {
+                    reports.failure = readable ? std::string() : readerText.str();
+                    if (reports.failure.empty()) {
+                        reports.failure = "FILE: " + ShownText(source) +
+                                          ", ERROR: The file changed while its reports were "
+                                          "being written: its reports are not written\n";
+                    }
+                    return reports;
                 }
-                return reports;
+                std::ostringstream printedBefore;
+                for (int i = 0; i < read.Count(); ++i) {
+                    PrepareRecord(survey.plan, read.At(i), printedBefore);
+                }
+                records = &read;
             }
-            std::ostringstream printedBefore;
             const RecordTask::Say say = [&messages, index](std::string_view text) {
                 messages.Write(index, text);
             };
-            for (int i = 0; i < records.Count(); ++i) {
-                TimeHistory& record = records.At(i);
-                PrepareRecord(survey.plan, record, printedBefore);
+            for (int i = 0; i < records->Count(); ++i) {
+                const TimeHistory& record = records->At(i);
                 const std::filesystem::path& path = paths[index][static_cast<std::size_t>(i)];
                 try {
                     auto file = std::make_unique<ReportFile>(path);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -20,6 +21,10 @@ namespace travik::cli {
 // worker threads, and commits them (stdout, stderr, the report put in place, the exit
 // status) in the order of the files, so that nothing the user sees depends on `jobs`.
 
+// Samples the survey keeps in memory in all, prepared for the report pass (about 12 MiB):
+// a few small files are not read twice, and a batch's memory stays bounded.
+inline constexpr std::size_t kKeptSamples = 256 * 1024;
+
 struct SurveyedRecord {
     std::string sourceName;  // TimeHistory::SourceFileName()
     double work = 0.0;       // what the survey's `weigh` gave for it
@@ -33,6 +38,9 @@ struct ImportSurvey {
     // The records of each file read, in order; a failing file is the last (its records
     // before the failure, if it holds several, are kept).
     std::vector<std::vector<SurveyedRecord>> files;
+    // Per file, its records as the report pass prepares them, where the survey could keep
+    // them within kKeptSamples in all; the report pass then need not read them again.
+    std::vector<std::shared_ptr<const RecordList>> kept;
 
     double TotalWork() const;
 };
