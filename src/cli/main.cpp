@@ -1,19 +1,16 @@
 // travik-cli: the command-line front end over the numeric core, for batch work and scripts.
-#include <csignal>
-#include <exception>
 #include <iostream>
-#include <new>
+#include <optional>
 #include <string_view>
 
 #include <CLI/CLI.hpp>
 
-#include "ImportOptions.h"
+#include "CommandLine.h"
 #include "InfoCommand.h"
 #include "MeasuresCommand.h"
 #include "RecordsCommand.h"
 #include "Renderer.h"
 #include "SpectraCommand.h"
-#include "text/ShownText.h"
 
 int main(int argc, char** argv) {
 #ifdef TRAVIK_WITH_PLOT
@@ -34,41 +31,23 @@ int main(int argc, char** argv) {
     app.add_subcommand("plot", travik::cli::kPlotDescription)->allow_extras();
 #endif
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
-    } catch (const CLI::CallForAllHelp& help) {
-        return app.exit(help);
-    } catch (const CLI::ParseError& error) {
-        app.exit(error);
-        return travik::cli::kExitBadOption;
+    if (const std::optional<int> ended = travik::cli::ParseCommandLine(app, argc, argv)) {
+        return *ended;
     }
-
-#ifdef SIGXFSZ
-    // Past a file-size limit (ulimit -f) the write should fail with its own error, so the
-    // report is cleaned up and the user told, instead of the signal ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-    try {
-        if (records.Selected()) {
-            return records.Run(std::cout, std::cerr);
-        }
-        if (measures.Selected()) {
-            return measures.Run(std::cout, std::cerr);
-        }
-        if (info.Selected()) {
-            return info.Run(std::cout, std::cerr);
-        }
-        return spectra.Run(std::cout, std::cerr);
-    } catch (const std::bad_alloc&) {
-        std::cerr << (records.Selected() ? "Not enough memory to write the time-history reports"
-                                         : "Not enough memory to compute the response spectra")
-                  << '\n';
-        return travik::cli::kExitFailure;
-    } catch (const std::exception& error) {
-        // Anything unforeseen: say what it was instead of aborting.
-        std::cerr << travik::ShownText(error.what()) << '\n';
-        return travik::cli::kExitFailure;
-    }
+    return travik::cli::RunCommand(
+        [&] {
+            if (records.Selected()) {
+                return records.Run(std::cout, std::cerr);
+            }
+            if (measures.Selected()) {
+                return measures.Run(std::cout, std::cerr);
+            }
+            if (info.Selected()) {
+                return info.Run(std::cout, std::cerr);
+            }
+            return spectra.Run(std::cout, std::cerr);
+        },
+        records.Selected() ? "Not enough memory to write the time-history reports"
+                           : "Not enough memory to compute the response spectra",
+        std::cerr);
 }
