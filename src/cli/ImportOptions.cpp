@@ -3,6 +3,7 @@
 #include <new>
 #include <optional>
 
+#include "AnalysisOptions.h"
 #include "analysis/AnalysisSettings.h"
 #include "records/BaselineCorrection.h"
 #include "records/RecordFilter.h"
@@ -39,19 +40,6 @@ BaselineCorrectionType BaselineFromText(const std::string& text) {
         return BaselineCorrectionType::Parabolic;
     }
     return BaselineCorrectionType::None;
-}
-
-std::vector<std::string> SplitAtCommas(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string::size_type start = 0;
-    while (true) {
-        const std::string::size_type comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            return parts;
-        }
-        start = comma + 1;
-    }
 }
 
 const char* OptionOf(FilterField field) {
