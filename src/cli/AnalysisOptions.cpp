@@ -60,19 +60,6 @@ std::optional<std::string> ReadAnalysisTexts(const AnalysisSettingsTexts& texts,
 
 }  // namespace
 
-std::vector<std::string> SplitAtCommas(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string::size_type start = 0;
-    while (true) {
-        const std::string::size_type comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            return parts;
-        }
-        start = comma + 1;
-    }
-}
-
 void AddAnalysisOptions(CLI::App& command, AnalysisOptions& options) {
     command.add_option("--min-period", options.minPeriod, "Smallest period in seconds")
         ->capture_default_str();

@@ -43,7 +43,4 @@ struct SpectraAnalysis {
 std::optional<std::string> ReadAnalysis(const AnalysisOptions& options, const std::string& gravity,
                                         SpectraAnalysis& analysis);
 
-// The parts of a comma-separated option text.
-std::vector<std::string> SplitAtCommas(const std::string& text);
-
 }  // namespace travik::cli

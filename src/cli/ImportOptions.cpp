@@ -3,7 +3,6 @@
 #include <new>
 #include <optional>
 
-#include "AnalysisOptions.h"
 #include "analysis/AnalysisSettings.h"
 #include "records/BaselineCorrection.h"
 #include "records/RecordFilter.h"
@@ -300,6 +299,19 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
             !PrepareRecord(plan, outcome.records.At(i), err) || outcome.correctionFailed;
     }
     return outcome;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (true) {
+        const std::string::size_type comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos) {
+            return parts;
+        }
+        start = comma + 1;
+    }
 }
 
 }  // namespace travik::cli

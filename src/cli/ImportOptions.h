@@ -106,4 +106,7 @@ struct ImportOutcome {
 // exitCode at kExitOk and sets readerFailed, so the records read before it can still be reported.
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err);
 
+// The parts of a comma-separated option text.
+std::vector<std::string> SplitAtCommas(const std::string& text);
+
 }  // namespace travik::cli
