@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ArithmeticBound.h"
 #include "HandWrittenAvx512.h"
 #include "PlainSpectrum.h"
 #include "PreviousBatch.h"
@@ -125,9 +126,12 @@ void BM_StandardJobPreviousBatch(benchmark::State& state) {
     SetRate(state, StepsOf(record, runs));
 }
 
-// The vector kernels on one instruction set (0: the automatic choice) and `threads`.
-void StandardJobKernels(benchmark::State& state, std::int64_t target, int threads) {
+// The vector kernels on one instruction set (0: the automatic choice), with at most
+// `vectors` in flight (0: the instruction set's own choice), on `threads`.
+void StandardJobKernels(benchmark::State& state, std::int64_t target, std::size_t vectors,
+                        int threads) {
     kernels::UseKernelTarget(target);
+    kernels::UseVectorsInFlight(vectors);
     const TimeHistory record = Record(4000, 0.01);
     std::vector<OscillatorRun> runs = Runs(Dampings(state.range(0)), DefaultPeriods());
     const std::vector<OscillatorRun> reference = Reference(record, runs);
@@ -140,6 +144,7 @@ void StandardJobKernels(benchmark::State& state, std::int64_t target, int thread
         benchmark::DoNotOptimize(runs.data());
     }
     kernels::UseKernelTarget(0);
+    kernels::UseVectorsInFlight(0);
     if (!SameAsReference(reference, runs)) {
         state.SkipWithError("digits differ from the one-oscillator code");
     }
@@ -174,6 +179,49 @@ void BM_StandardJobHandWrittenAvx512(benchmark::State& state) {
 }
 // Argument: how many damping values (5: the standard job; 1 and 2: few oscillators per
 // sub-step count).
+// The arithmetic bound of the piecewise-exact step on this machine: the kernels' very
+// instruction mix (10 multiplies, 7 adds, 3 absolute values and 3 maxima per 8 lanes) on
+// eight independent vectors, so that no chain of dependent operations makes the arithmetic
+// units wait. The kernels' share of this rate is what latency leaves them.
+void BM_ArithmeticBoundAvx512(benchmark::State& state) {
+    constexpr std::int64_t kSteps = 1 << 20;
+    bench::BoundResult result;
+    for (auto _ : state) {
+        result = bench::ExactStepThroughputAvx512(kSteps);
+        if (!result.ran) {
+            state.SkipWithError("this processor has no AVX-512");
+            return;
+        }
+        benchmark::DoNotOptimize(result.checksum);
+    }
+    SetRate(state, static_cast<double>(kSteps) * result.lanesPerStep);
+}
+BENCHMARK(BM_ArithmeticBoundAvx512)->Unit(benchmark::kMillisecond);
+
+// The kernels where every group shares one sub-step count: 32 periods at each count from
+// 1 to the argument's (5 damping values), on the automatic choice of instruction set.
+void BM_UniformGroupsKernels(benchmark::State& state) {
+    const TimeHistory record = Record(4000, 0.01);
+    std::vector<double> periods = {0.0};
+    const int largest = static_cast<int>(state.range(0));
+    for (int n = 1; n <= largest; ++n) {
+        // dt / (0.02 T) + 1 = n + 0.5 gives n sub-steps, away from the rounding edge.
+        const double base = 0.01 / (0.02 * (static_cast<double>(n) - 0.5));
+        for (int k = 0; k < 32; ++k) {
+            periods.push_back(base * (1.0 - 0.001 * k));
+        }
+    }
+    std::vector<OscillatorRun> runs = Runs({0.05}, periods);
+    const AnalysisSettings settings;
+    for (auto _ : state) {
+        ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
+                                    IntegrationMethod::PiecewiseExact, runs, BatchOptions{1});
+        benchmark::DoNotOptimize(runs.data());
+    }
+    SetRate(state, StepsOf(record, runs));
+}
+BENCHMARK(BM_UniformGroupsKernels)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_StandardJobHandWrittenAvx512)->Arg(5)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StandardJobPreviousBatch)->Arg(5)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -297,19 +345,25 @@ BENCHMARK(BM_ImportIntegrateAndCorrectTenMillionSamples)
 
 int main(int argc, char** argv) {
     using travik::StandardJobKernels;
-    benchmark::RegisterBenchmark("BM_StandardJobKernels/auto/threads:1",
-                                 [](benchmark::State& state) { StandardJobKernels(state, 0, 1); })
+    benchmark::RegisterBenchmark(
+        "BM_StandardJobKernels/auto/threads:1",
+        [](benchmark::State& state) { StandardJobKernels(state, 0, 0, 1); })
         ->Arg(5)
         ->Arg(1)
         ->Arg(2)
         ->Unit(benchmark::kMillisecond);
     for (const travik::kernels::KernelTarget& target : travik::kernels::AvailableKernelTargets()) {
         const std::int64_t id = target.id;
-        benchmark::RegisterBenchmark(
-            ("BM_StandardJobKernels/" + target.name + "/threads:1").c_str(),
-            [id](benchmark::State& state) { StandardJobKernels(state, id, 1); })
-            ->Arg(5)
-            ->Unit(benchmark::kMillisecond);
+        for (std::size_t vectors = 1; vectors <= 4; ++vectors) {
+            benchmark::RegisterBenchmark(("BM_StandardJobKernels/" + target.name +
+                                          "/vectors:" + std::to_string(vectors) + "/threads:1")
+                                             .c_str(),
+                                         [id, vectors](benchmark::State& state) {
+                                             StandardJobKernels(state, id, vectors, 1);
+                                         })
+                ->Arg(5)
+                ->Unit(benchmark::kMillisecond);
+        }
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <initializer_list>
+#include <limits>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -339,30 +340,39 @@ void FillLane(kernels::OscillatorGroup& group, std::size_t lane, const PreparedO
     group.twoBeta[lane] = o.twoBeta;
 }
 
-// A group of one vector (half the kernel's width) advances a sub-step in about this part
-// of the time of a full group of two: one vector waits on its own chain of dependent
-// operations, two fill the arithmetic units.
-constexpr double kOneVectorCost = 0.65;
+// A group of k vectors advances a sub-step in about (1 + k) units of time: each vector's
+// chain of dependent operations takes about as long as the arithmetic of one more vector,
+// so a lone vector waits on itself while several fill the arithmetic units.
+double GroupCost(std::size_t vectors) {
+    return 1.0 + static_cast<double>(vectors);
+}
 
-// Cuts oscillators sorted by descending sub-step count into consecutive groups of one or
-// two vectors, so that the sum over groups of (largest count x cost of the group's width)
-// is least: a lone long oscillator then runs in a one-vector group with the next longest,
-// instead of holding fifteen short ones in a two-vector group. Returns the first index of
-// every group and, last, the count.
-std::vector<std::size_t> PlanGroups(const std::vector<std::size_t>& subSteps, std::size_t width) {
+// Cuts oscillators sorted by descending sub-step count into consecutive groups of one to
+// `vectors` vectors of `vectorLanes` lanes, so that the sum over groups of (largest count x
+// cost of the group's vectors) is least: a lone long oscillator then runs in a one-vector
+// group with the next longest, instead of holding thirty short ones in a full group.
+// Returns the first index of every group and, last, the count.
+std::vector<std::size_t> PlanGroups(const std::vector<std::size_t>& subSteps,
+                                    std::size_t vectorLanes, std::size_t vectors) {
     const std::size_t count = subSteps.size();
-    const std::size_t half = std::max<std::size_t>(1, width / 2);
     // cost[i]: least cost of the oscillators from i on; take[i]: the size of its first group.
     std::vector<double> cost(count + 1, 0.0);
     std::vector<std::size_t> take(count + 1, 0);
     for (std::size_t i = count; i-- > 0;) {
         const double longest = static_cast<double>(subSteps[i]);
-        const std::size_t small = std::min(half, count - i);
-        const std::size_t large = std::min(width, count - i);
-        const double smallCost = kOneVectorCost * longest + cost[i + small];
-        const double largeCost = (large > half ? 1.0 : kOneVectorCost) * longest + cost[i + large];
-        take[i] = largeCost <= smallCost ? large : small;
-        cost[i] = std::min(smallCost, largeCost);
+        cost[i] = std::numeric_limits<double>::infinity();
+        for (std::size_t k = 1; k <= vectors; ++k) {
+            const std::size_t size = std::min(k * vectorLanes, count - i);
+            const double total =
+                GroupCost((size + vectorLanes - 1) / vectorLanes) * longest + cost[i + size];
+            if (total < cost[i]) {
+                cost[i] = total;
+                take[i] = size;
+            }
+            if (size == count - i) {
+                break;
+            }
+        }
     }
     std::vector<std::size_t> firsts;
     for (std::size_t i = 0; i < count; i += take[i]) {
@@ -407,12 +417,12 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
         return prepared[a].subSteps > prepared[b].subSteps;
     });
 
-    const std::size_t width = kernels::GroupWidth();
     std::vector<std::size_t> subSteps(order.size());
     for (std::size_t k = 0; k < order.size(); ++k) {
         subSteps[k] = static_cast<std::size_t>(prepared[order[k]].subSteps);
     }
-    const std::vector<std::size_t> firsts = PlanGroups(subSteps, width);
+    const std::vector<std::size_t> firsts =
+        PlanGroups(subSteps, kernels::VectorLanes(), kernels::VectorsInFlight());
     std::vector<kernels::OscillatorGroup> groups(firsts.size() - 1);
     double totalWork = 0;
     for (std::size_t k = 0; k < groups.size(); ++k) {

@@ -6,6 +6,7 @@
 #include "analysis/OscillatorKernels.h"
 
 #include <algorithm>
+#include <utility>
 
 // Scalable vectors (SVE, RVV) cannot be members of the small structs below; those
 // processors run the fixed-width or portable kernels instead.
@@ -86,7 +87,7 @@ struct ExactLanes {
     V A, B, C, D, Ap, Bp, Cp, Dp, vf, df;
     V u, v, sd, sv, sa;
 
-    ExactLanes(const OscillatorGroup& group, std::size_t offset) {
+    void Load(const OscillatorGroup& group, std::size_t offset) {
         const Tag d;
         A = hn::Load(d, group.A + offset);
         B = hn::Load(d, group.B + offset);
@@ -144,7 +145,7 @@ struct NewmarkLanes {
     V kHat, a1, b1, dvPerDu, dvPerV, dvPerW, betaHH, betaH, twoBeta;
     V u, v, w, sd, sv, sa;
 
-    NewmarkLanes(const OscillatorGroup& group, std::size_t offset) {
+    void Load(const OscillatorGroup& group, std::size_t offset) {
         const Tag d;
         kHat = hn::Load(d, group.kHat + offset);
         a1 = hn::Load(d, group.a1 + offset);
@@ -202,6 +203,33 @@ struct NewmarkLanes {
 // at a time (see AdvanceUniform).
 constexpr int kMaxPrecomputedSubSteps = 64;
 
+// Calls f(0), f(1), ... f(K - 1) with compile-time indices, so that every vector of a set
+// lives in registers of its own rather than in an array indexed at run time.
+template <std::size_t K, class F>
+HWY_INLINE void ForEachVector(F&& f) {
+    [&]<std::size_t... k>(std::index_sequence<k...>) {
+        (f(std::integral_constant<std::size_t, k>{}), ...);
+    }
+    (std::make_index_sequence<K>{});
+}
+
+// K vectors of oscillators, the k-th holding lanes k * width on. Each vector's step is a
+// long chain of dependent multiplies and adds; independent vectors fill its waits.
+template <class Lanes, std::size_t K>
+struct LaneSet {
+    Lanes vectors[K];
+
+    explicit LaneSet(const OscillatorGroup& group) {
+        const std::size_t width = hn::Lanes(Tag());
+        ForEachVector<K>([&](auto k) { vectors[k].Load(group, k * width); });
+    }
+
+    void Store(OscillatorGroup& group) const {
+        const std::size_t width = hn::Lanes(Tag());
+        ForEachVector<K>([&](auto k) { vectors[k].Store(group, k * width); });
+    }
+};
+
 // Every lane shares one sub-step count n: the ground acceleration at the ends of each
 // sub-step, (i - 1) * delta + start and i * delta + start with delta = (a[j] - a[j-1]) g / n,
 // is one number for all lanes. For small n these numbers are computed for a vector's worth
@@ -212,17 +240,13 @@ bool AdvanceUniform(const double* acceleration, std::size_t count, double g, Osc
                     const std::atomic<bool>* cancel) {
     const Tag d;
     const std::size_t width = hn::Lanes(d);
-    Lanes first(group, 0);
-    Lanes second(group, K == 2 ? width : 0);
+    LaneSet<Lanes, K> set(group);
     const int subSteps = group.maxSubSteps;
     const double n = subSteps;
     const auto step = [&](double p0, double p1) {
         const V v0 = hn::Set(d, p0);
         const V v1 = hn::Set(d, p1);
-        first.Step(v0, v1);
-        if constexpr (K == 2) {
-            second.Step(v0, v1);
-        }
+        ForEachVector<K>([&](auto k) { set.vectors[k].Step(v0, v1); });
     };
     Checkpoints checks(group, cancel);
     std::size_t j = 1;
@@ -260,10 +284,7 @@ bool AdvanceUniform(const double* acceleration, std::size_t count, double g, Osc
             step((i - 1) * delta + start, i * delta + start);
         }
     }
-    first.Store(group, 0);
-    if constexpr (K == 2) {
-        second.Store(group, width);
-    }
+    set.Store(group);
     return true;
 }
 
@@ -274,10 +295,9 @@ bool AdvanceMixed(const double* acceleration, std::size_t count, double g, Oscil
                   const std::atomic<bool>* cancel) {
     const Tag d;
     const std::size_t width = hn::Lanes(d);
-    Lanes first(group, 0);
-    Lanes second(group, K == 2 ? width : 0);
-    const V n0 = hn::Load(d, group.subSteps);
-    const V n1 = hn::Load(d, group.subSteps + (K == 2 ? width : 0));
+    LaneSet<Lanes, K> set(group);
+    V n[K];
+    ForEachVector<K>([&](auto k) { n[k] = hn::Load(d, group.subSteps + k * width); });
     Checkpoints checks(group, cancel);
     for (std::size_t j = 1; j < count; ++j) {
         if (!checks.Continue(1, j)) {
@@ -285,55 +305,73 @@ bool AdvanceMixed(const double* acceleration, std::size_t count, double g, Oscil
         }
         const V start = hn::Set(d, g * acceleration[j - 1]);
         const V rise = hn::Set(d, (acceleration[j] - acceleration[j - 1]) * g);
-        const V delta0 = hn::Div(rise, n0);
-        const V delta1 = hn::Div(rise, n1);
+        V delta[K];
         // i * delta + start at the end of sub-step i is the very number at the start of
         // sub-step i + 1, so each is computed once.
-        V p00 = hn::Add(hn::Mul(hn::Zero(d), delta0), start);
-        V p01 = hn::Add(hn::Mul(hn::Zero(d), delta1), start);
+        V p0[K];
+        ForEachVector<K>([&](auto k) {
+            delta[k] = hn::Div(rise, n[k]);
+            p0[k] = hn::Add(hn::Mul(hn::Zero(d), delta[k]), start);
+        });
         for (int i = 1; i <= group.maxSubSteps; ++i) {
             const V after = hn::Set(d, static_cast<double>(i));
-            const V p10 = hn::Add(hn::Mul(after, delta0), start);
-            if (i <= group.minSubSteps) {
-                first.Step(p00, p10);
-            } else {
-                first.Step(p00, p10, hn::Le(after, n0));
-            }
-            p00 = p10;
-            if constexpr (K == 2) {
-                const V p11 = hn::Add(hn::Mul(after, delta1), start);
-                if (i <= group.minSubSteps) {
-                    second.Step(p01, p11);
+            const bool everyLane = i <= group.minSubSteps;
+            ForEachVector<K>([&](auto k) {
+                const V p1 = hn::Add(hn::Mul(after, delta[k]), start);
+                if (everyLane) {
+                    set.vectors[k].Step(p0[k], p1);
                 } else {
-                    second.Step(p01, p11, hn::Le(after, n1));
+                    set.vectors[k].Step(p0[k], p1, hn::Le(after, n[k]));
                 }
-                p01 = p11;
-            }
+                p0[k] = p1;
+            });
         }
     }
-    first.Store(group, 0);
-    if constexpr (K == 2) {
-        second.Store(group, width);
-    }
+    set.Store(group);
     return true;
 }
 
+template <class Lanes, std::size_t K>
+bool AdvanceGroupOf(const double* acceleration, std::size_t count, double g, OscillatorGroup& group,
+                    const std::atomic<bool>* cancel) {
+    return group.minSubSteps == group.maxSubSteps
+               ? AdvanceUniform<Lanes, K>(acceleration, count, g, group, cancel)
+               : AdvanceMixed<Lanes, K>(acceleration, count, g, group, cancel);
+}
+
+// As many vectors as the group's lanes fill.
 template <class Lanes>
 bool AdvanceGroup(const double* acceleration, std::size_t count, double g, OscillatorGroup& group,
                   const std::atomic<bool>* cancel) {
-    const bool oneVector = group.lanes <= hn::Lanes(Tag());
-    if (group.minSubSteps == group.maxSubSteps) {
-        return oneVector ? AdvanceUniform<Lanes, 1>(acceleration, count, g, group, cancel)
-                         : AdvanceUniform<Lanes, 2>(acceleration, count, g, group, cancel);
+    const std::size_t width = hn::Lanes(Tag());
+    switch ((group.lanes + width - 1) / width) {
+        case 0:
+        case 1:
+            return AdvanceGroupOf<Lanes, 1>(acceleration, count, g, group, cancel);
+        case 2:
+            return AdvanceGroupOf<Lanes, 2>(acceleration, count, g, group, cancel);
+        case 3:
+            return AdvanceGroupOf<Lanes, 3>(acceleration, count, g, group, cancel);
+        default:
+            return AdvanceGroupOf<Lanes, 4>(acceleration, count, g, group, cancel);
     }
-    return oneVector ? AdvanceMixed<Lanes, 1>(acceleration, count, g, group, cancel)
-                     : AdvanceMixed<Lanes, 2>(acceleration, count, g, group, cancel);
 }
 
-// Two vectors in flight: each step's chain of dependent multiplies and adds is long, and a
-// second independent vector fills the waits.
-std::size_t GroupWidthImpl() {
-    return 2 * hn::Lanes(Tag());
+std::size_t VectorLanesImpl() {
+    return hn::Lanes(Tag());
+}
+
+// Vectors in flight that fill this instruction set's arithmetic units without spilling
+// the oscillators' state out of its registers: AVX-512 has 32 of them, the others 16 or a
+// portable emulation.
+std::size_t PreferredVectorsImpl() {
+#if HWY_TARGET <= HWY_AVX3
+    return 4;
+#elif HWY_ARCH_X86 && HWY_TARGET <= HWY_SSSE3
+    return 4;
+#else
+    return 2;
+#endif
 }
 
 bool AdvanceExactImpl(const double* acceleration, std::size_t count, double g,
@@ -353,16 +391,31 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace travik::kernels {
 
-HWY_EXPORT(GroupWidthImpl);
+HWY_EXPORT(VectorLanesImpl);
+HWY_EXPORT(PreferredVectorsImpl);
 HWY_EXPORT(AdvanceExactImpl);
 HWY_EXPORT(AdvanceNewmarkImpl);
 
 namespace {
 std::atomic<std::int64_t> forcedTarget{0};
+std::atomic<std::size_t> forcedVectors{0};
 }  // namespace
 
+std::size_t VectorLanes() {
+    return HWY_DYNAMIC_DISPATCH(VectorLanesImpl)();
+}
+
+std::size_t VectorsInFlight() {
+    const std::size_t forced = forcedVectors.load();
+    return forced != 0 ? forced : HWY_DYNAMIC_DISPATCH(PreferredVectorsImpl)();
+}
+
 std::size_t GroupWidth() {
-    return HWY_DYNAMIC_DISPATCH(GroupWidthImpl)();
+    return VectorLanes() * VectorsInFlight();
+}
+
+void UseVectorsInFlight(std::size_t vectors) {
+    forcedVectors.store(std::min<std::size_t>(vectors, kMaxGroupLanes / 8));
 }
 
 bool AdvanceExactGroup(const double* acceleration, std::size_t count, double g,

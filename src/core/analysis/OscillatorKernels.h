@@ -12,8 +12,8 @@
 
 namespace travik::kernels {
 
-// Most oscillators any kernel advances side by side.
-inline constexpr std::size_t kMaxGroupLanes = 16;
+// Most oscillators any kernel advances side by side: up to four vectors of up to eight.
+inline constexpr std::size_t kMaxGroupLanes = 32;
 
 // Up to kMaxGroupLanes oscillators as structure of arrays, one lane each. Lanes from
 // `lanes` on must hold a copy of a used lane (their results are dropped), so that every lane
@@ -42,9 +42,21 @@ struct alignas(64) OscillatorGroup {
     std::atomic<std::size_t>* samplesDone = nullptr;
 };
 
-// Lanes the chosen kernel advances at once (at most kMaxGroupLanes); groups should be
-// filled to this width.
+// Lanes of one vector of the chosen instruction set.
+std::size_t VectorLanes();
+
+// Vectors the chosen kernel keeps in flight at most (the instruction set's own choice,
+// unless UseVectorsInFlight set one).
+std::size_t VectorsInFlight();
+
+// Lanes the chosen kernel advances at once, VectorLanes() * VectorsInFlight() (at most
+// kMaxGroupLanes). A group may hold fewer: it is advanced as the fewest vectors that hold
+// its lanes, each vector filled but perhaps the last.
 std::size_t GroupWidth();
+
+// Makes every later kernel call keep at most `vectors` (1 to 4) in flight; 0 returns to
+// the instruction set's own choice. For tests and measurements: not while kernels run.
+void UseVectorsInFlight(std::size_t vectors);
 
 // Advance the group through the acceleration series (g, `count` samples) with ground
 // acceleration `g` (cm/sec^2) times the samples, writing the group's results. Every lane

@@ -41,7 +41,10 @@ TimeHistory SampleRecord(const std::string& fileName, double timeStep, std::size
 
 // Restores the automatic choice of instruction set however a test ends.
 struct AutomaticTargetAfterwards {
-    ~AutomaticTargetAfterwards() { kernels::UseKernelTarget(0); }
+    ~AutomaticTargetAfterwards() {
+        kernels::UseKernelTarget(0);
+        kernels::UseVectorsInFlight(0);
+    }
 };
 
 struct Case {
@@ -149,12 +152,21 @@ TEST(OscillatorKernels, EveryInstructionSetGivesTheOneAtATimeDigitsOnRealRecords
     oneThread.threads = 1;
     for (const kernels::KernelTarget& target : targets) {
         kernels::UseKernelTarget(target.id);
-        ASSERT_GE(kernels::GroupWidth(), 1U);
-        ASSERT_LE(kernels::GroupWidth(), kernels::kMaxGroupLanes);
-        for (const TimeHistory& record : records) {
-            for (const Case& c : Cases()) {
-                SCOPED_TRACE(target.name + ", " + record.SourceFileName() + ", " + c.name);
-                ExpectBatchEqualsOneAtATime(record, c, oneThread);
+        // The instruction set's own choice of vectors in flight, then each count forced:
+        // groups of one to four vectors, uniform and mixed, must all keep every digit.
+        for (const std::size_t vectors : {0, 1, 2, 3, 4}) {
+            kernels::UseVectorsInFlight(vectors);
+            ASSERT_GE(kernels::GroupWidth(), 1U);
+            ASSERT_LE(kernels::GroupWidth(), kernels::kMaxGroupLanes);
+            if (vectors != 0) {
+                ASSERT_EQ(kernels::GroupWidth(), vectors * kernels::VectorLanes());
+            }
+            for (const TimeHistory& record : records) {
+                for (const Case& c : Cases()) {
+                    SCOPED_TRACE(target.name + ", " + std::to_string(vectors) + " vectors, " +
+                                 record.SourceFileName() + ", " + c.name);
+                    ExpectBatchEqualsOneAtATime(record, c, oneThread);
+                }
             }
         }
     }
