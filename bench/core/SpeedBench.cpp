@@ -213,9 +213,11 @@ void BM_UniformGroupsKernels(benchmark::State& state) {
     }
     std::vector<OscillatorRun> runs = Runs({0.05}, periods);
     const AnalysisSettings settings;
+    BatchOptions batch;
+    batch.threads = 1;
     for (auto _ : state) {
         ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
-                                    IntegrationMethod::PiecewiseExact, runs, BatchOptions{1});
+                                    IntegrationMethod::PiecewiseExact, runs, batch);
         benchmark::DoNotOptimize(runs.data());
     }
     SetRate(state, StepsOf(record, runs));
