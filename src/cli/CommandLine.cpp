@@ -5,9 +5,23 @@
 #include <new>
 
 #include "ImportOptions.h"
+#include "text/NumberParse.h"
 #include "text/ShownText.h"
 
 namespace travik::cli {
+
+const CLI::Validator& PlainWholeNumber() {
+    static const CLI::Validator kPlainWholeNumber(
+        [](std::string& text) {
+            if (!TryParsePlainWholeNumber(text, 2'147'483'647ULL)) {
+                return "'" + ShownTextCut(text) +
+                       "' is not a whole number written in plain decimal digits";
+            }
+            return std::string();
+        },
+        "DIGITS");
+    return kPlainWholeNumber;
+}
 
 std::optional<int> ParseCommandLine(CLI::App& app, int argc, char** argv) {
     try {

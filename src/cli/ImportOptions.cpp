@@ -1,5 +1,7 @@
 #include "ImportOptions.h"
 
+#include "CommandLine.h"
+
 #include <new>
 #include <optional>
 
@@ -19,17 +21,6 @@ std::optional<double> ReadNumber(const std::string& text, std::ostream& err) {
     }
     return value;
 }
-
-// Whole-number options take plain decimal digits: CLI11 alone would also take "0x10" as 16,
-// "0b11" as 3 and " 1" as 1, which a decimal option must not.
-const CLI::Validator kDecimalDigits(
-    [](std::string& text) {
-        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-            return "'" + text + "' is not a whole number written in decimal digits";
-        }
-        return std::string();
-    },
-    "DIGITS");
 
 BaselineCorrectionType BaselineFromText(const std::string& text) {
     if (text == "linear") {
@@ -132,7 +123,7 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
                               ->capture_default_str();
     command.add_option("--skip", options.linesToSkip, "Header lines to skip at the top of a file")
         ->capture_default_str()
-        ->check(kDecimalDigits)
+        ->check(PlainWholeNumber())
         ->check(CLI::Range(0, 100));
     command
         .add_option("--delimiter", options.delimiter,
@@ -143,7 +134,7 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
         .add_option("--column", options.accelerationColumn,
                     "Field holding the acceleration in g, counted from 1")
         ->capture_default_str()
-        ->check(kDecimalDigits)
+        ->check(PlainWholeNumber())
         ->check(CLI::Range(1, 100));
 }
 
@@ -166,7 +157,8 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
                        "Corner frequencies in Hz: F for a low- or high-pass, F1,F2 for a "
                        "band-pass");
     command.add_option("--order", options.order, "Filter order per corner, 1 to 8")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->check(PlainWholeNumber());
     command.add_flag("--acausal", options.acausal,
                      "Filter forward and backward (zero phase) instead of one causal pass");
     command.add_option("FILE", options.files, "Record files, read in this order")->required();

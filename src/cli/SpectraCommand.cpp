@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "AnalysisOptions.h"
+#include "CommandLine.h"
 #include "RecordBatch.h"
 #include "analysis/AnalysisSettings.h"
 #include "analysis/AnalysisWork.h"
@@ -96,6 +97,7 @@ SpectraCommand::SpectraCommand(CLI::App& app)
                      "over the threads left; the output and the reports are the same for "
                      "every count")
         ->capture_default_str()
+        ->check(PlainWholeNumber())
         ->check(CLI::Range(1, 1024));
     command_->add_flag("--quiet", quiet_,
                        "No work estimate and no progress on stderr before and during a long "

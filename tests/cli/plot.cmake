@@ -48,6 +48,12 @@ travik_plot_test(BadTargetFileNamesFileAndLineAndDrawsNothing EXIT 1
   STDERR "unsorted-target.txt, line 4: the period 0.3 s is not greater than the period 0.5 s of line 3")
 travik_plot_test(RefusesAMalformedSize EXIT 2 ARGS spectra --dt 0.01 --size 1600 ${pulse}
   STDERR "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000")
+travik_plot_test(RefusesAnOctalResolution EXIT 2 ARGS spectra --dt 0.01 --dpi 0300 ${pulse}
+  STDERR "--dpi: '0300' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
+foreach(size IN ITEMS 0x10x100 010x100 1e3x100 100x+100 100.0x100)
+  travik_plot_test(RefusesASizeSpelled_${size} EXIT 2 ARGS spectra --dt 0.01 --size ${size} ${pulse}
+    STDERR "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000")
+endforeach()
 travik_plot_test(RefusesTwoTargets EXIT 2
   ARGS spectra --dt 0.01 --asce 1,0.6,8 --ec8 1,B,0.25 ${pulse}
   STDERR "Give one target: --target, --asce or --ec8")

@@ -124,16 +124,33 @@ travik_records_case(RejectsANegativeTimeStep
 # Whole-number options take decimal digits only, the same message under either command.
 travik_records_case(RejectsAHexadecimalSkip
   ARGS records --skip 0x10 --out out ${RECORDS_IN}/five.txt
-  EXIT 2 STDERR "--skip: '0x10' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+  EXIT 2 STDERR "--skip: '0x10' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
 travik_records_case(RejectsASkipWithABlank
   ARGS records "--skip= 1" --out out ${RECORDS_IN}/five.txt
-  EXIT 2 STDERR "--skip: ' 1' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+  EXIT 2 STDERR "--skip: ' 1' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
 travik_records_case(RejectsAHexadecimalColumnUnderSpectra
   ARGS spectra --column 0x10 --out out ${RECORDS_IN}/five.txt
-  EXIT 2 STDERR "--column: '0x10' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+  EXIT 2 STDERR "--column: '0x10' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
+# A leading zero would be read as octal (010 as 8), a prefix as another base: every
+# whole-number option of every command refuses them with its name.
+foreach(option_value IN ITEMS "--skip|010" "--column|01" "--order|010" "--order|0x8" "--order|0o10"
+                              "--order|0b11" "--order|+2" "--jobs|010" "--skip|1e1")
+  string(REPLACE "|" ";" pair "${option_value}")
+  list(GET pair 0 option)
+  list(GET pair 1 value)
+  string(REGEX REPLACE "[^a-z0-9]" "" caseName "${option}${value}")
+  set(command records)
+  if(option STREQUAL "--jobs")
+    set(command spectra)
+  endif()
+  string(REPLACE "+" "\\+" shownValue "${value}")
+  travik_records_case(RejectsWholeNumberSpelling_${caseName}
+    ARGS ${command} ${option} ${value} --filter lowpass --corners 5 --out out ${RECORDS_IN}/five.txt
+    EXIT 2 STDERR "${option}: '${shownValue}' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
+endforeach()
 travik_records_case(RejectsANegativeColumn
   ARGS records --column -1 --out out ${RECORDS_IN}/five.txt
-  EXIT 2 STDERR "--column: '-1' is not a whole number written in decimal digits\nRun with --help for more information\\.")
+  EXIT 2 STDERR "--column: '-1' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
 
 # A scale whose exponent lies beyond any double overflows, however many digits come first;
 # the refused text is cut in the message.

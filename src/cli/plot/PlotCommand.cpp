@@ -1,4 +1,5 @@
 #include "plot/PlotCommand.h"
+#include "CommandLine.h"
 #include "Renderer.h"
 
 #include <QApplication>
@@ -76,6 +77,7 @@ PlotCommand::PlotCommand(CLI::App& app) : command_(app.add_subcommand("plot", kP
         ->capture_default_str();
     command_->add_option("--dpi", dpi_, "Image resolution in dots per inch")
         ->capture_default_str()
+        ->check(PlainWholeNumber())
         ->check(CLI::Range(36, 2400));
     command_->add_option("--log", log_, "Logarithmic axes: x, y or x,y");
     command_->add_option("--x", abscissa_, "Spectrum abscissa: period, frequency or displacement")
@@ -125,11 +127,14 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     choices.format = *figures::ImageFormatFromName(QString::fromStdString(image_));
     {
         const std::size_t x = size_.find_first_of("xX");
-        const std::optional<double> w =
-            x == std::string::npos ? std::nullopt : Number(size_.substr(0, x));
-        const std::optional<double> h =
-            x == std::string::npos ? std::nullopt : Number(size_.substr(x + 1));
-        if (!w || !h || *w != std::floor(*w) || *h != std::floor(*h) || *w > 20000 || *h > 20000) {
+        const auto side = [&](std::size_t from, std::size_t count) {
+            return x == std::string::npos
+                       ? std::nullopt
+                       : TryParsePlainWholeNumber(std::string_view(size_).substr(from, count), 20000);
+        };
+        const std::optional<unsigned long long> w = side(0, x);
+        const std::optional<unsigned long long> h = side(x + 1, std::string::npos);
+        if (!w || !h) {
             err << "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000\n";
             return kExitBadOption;
         }

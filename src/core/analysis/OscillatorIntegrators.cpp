@@ -258,38 +258,6 @@ double OscillatorRunSteps(std::size_t samples, double timeStep, double period, d
            static_cast<double>(samples);
 }
 
-// Nigam & Jennings (1969), "Calculation of response spectra from strong-motion
-// earthquake records": the exact response of a damped oscillator to a load varying
-// linearly over a step of length h, written for the loading -p.
-PiecewiseExactCoefficients ComputePiecewiseExactCoefficients(double dampingRatio, double step,
-                                                             double omega) {
-    const double zeta = dampingRatio;
-    const double h = step;
-    const double E = std::exp(-zeta * omega * h);
-    const double omegaD = omega * std::sqrt(1 - zeta * zeta);
-    const double S = std::sin(omegaD * h);
-    const double K = std::cos(omegaD * h);
-
-    PiecewiseExactCoefficients c{};
-    c.A = (zeta * omega * S / omegaD + K) * E;
-    c.B = E * S / omegaD;
-    c.Ap = -(omega * omega) * E * S / omegaD;
-    c.Bp = (K - zeta * omega * S / omegaD) * E;
-
-    const double P = (2 * zeta * zeta - 1) / (omega * omega * h);
-    const double Q = 2 * zeta / (omega * omega * omega * h);
-    const double X = K - omega * zeta * S / omegaD;
-    const double Y = omegaD * S + zeta * omega * K;
-    const double inverseOmega2 = 1 / (omega * omega);
-    const double inverseOmega2h = 1 / (omega * omega * h);
-
-    c.C = E * ((zeta / omega + P) * S / omegaD + (inverseOmega2 + Q) * K) - Q;
-    c.D = -E * (P * S / omegaD + Q * K) - inverseOmega2 + Q;
-    c.Cp = E * ((zeta / omega + P) * X - (inverseOmega2 + Q) * Y) + inverseOmega2h;
-    c.Dp = -E * (P * X - Q * Y) - inverseOmega2h;
-    return c;
-}
-
 bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory& record, double g,
                             double maxDtOverT, double dampingRatio, double period, double& sd,
                             double& sv, double& sa, bool useCorrected, IntegrationMethod method) {

@@ -50,6 +50,24 @@ double CrossingTime(const std::vector<double>& curve, double level, double dt) {
     return (static_cast<double>(k - 1) + fraction) * dt;
 }
 
+double PeakAbs(Series a) {
+    double peak = 0.0;
+    for (const double value : a) {
+        peak = std::max(peak, std::fabs(value));
+    }
+    return peak;
+}
+
+// The running trapezoidal integral of (factor a)^2 over the samples.
+void FillHusid(Series a, double dt, double factor, std::vector<double>& husid) {
+    husid.assign(a.size(), 0.0);
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        const double previous = factor * a[i - 1];
+        const double current = factor * a[i];
+        husid[i] = husid[i - 1] + 0.5 * dt * (previous * previous + current * current);
+    }
+}
+
 void SetSignificantDuration(const GroundMotionMeasures& m, double high, Measure& duration,
                             Measure& start, Measure& end) {
     const double t5 = CrossingTime(m.husid, 0.05, m.timeStep);
@@ -309,13 +327,17 @@ GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
     SetPeak(d, dt, m.pgd, m.pgdTime);
 
     // Arias intensity and the Husid curve.
-    m.husid.assign(n, 0.0);
-    for (std::size_t i = 1; i < n; ++i) {
-        m.husid[i] = m.husid[i - 1] + 0.5 * dt * (a[i - 1] * a[i - 1] + a[i] * a[i]);
-    }
-    const double integralG2 = m.husid.back();  // g^2 * s
+    FillHusid(Series(a).first(n), dt, 1.0, m.husid);
+    double integralG2 = m.husid.back();  // g^2 * s
     const double gMetres = settings.g / 100.0;
     m.arias = Measure::Of(std::numbers::pi / (2.0 * gMetres) * integralG2 * gMetres * gMetres);
+    if (!std::isfinite(integralG2)) {
+        // The squares overflow (amplitudes beyond 1e154 g): the curve's shape, and so the
+        // durations, do not depend on a common factor, which is chosen to keep them finite.
+        m.arias = Measure::NotAvailable("the Arias intensity overflows");
+        FillHusid(Series(a).first(n), dt, 1.0 / PeakAbs(Series(a).first(n)), m.husid);
+        integralG2 = m.husid.back();
+    }
     if (integralG2 > 0.0) {
         for (double& value : m.husid) {
             value /= integralG2;

@@ -257,6 +257,10 @@ std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const V
     if (result.firstDataLine == 0) {
         result.firstDataLine = lines.LineNumber() + 1;
     }
+    if (count == 0) {
+        Fail(lines.LineNumber(),
+             std::string(what) + " announces no values: a record needs at least one sample");
+    }
     // The count is the header's word, not the file's size: a damaged header may announce
     // billions. Room is made for the values as they arrive beyond a modest first block.
     constexpr std::size_t kTrustedCount = std::size_t{1} << 20;
@@ -324,11 +328,23 @@ std::vector<double> ReadValueBlock(LineSource& lines, std::size_t count, const V
     return values;
 }
 
+void RequireSamples(const FormatReadResult& result, std::size_t line) {
+    for (const FormatRecord& read : result.records) {
+        if (!read.record || read.record->SampleCount() == 0) {
+            Fail(line, "the file holds a record without samples");
+        }
+    }
+}
+
 double RequireTimeStep(std::optional<double> timeStep, std::size_t line, std::string_view source) {
     if (!timeStep) {
         Fail(line, "no time step in " + std::string(source));
     }
-    if (!std::isfinite(*timeStep) || !(*timeStep > 0.0)) {
+    if (!std::isfinite(*timeStep)) {
+        Fail(line, "the time step in " + std::string(source) +
+                       " is not a finite number of seconds (it overflows)");
+    }
+    if (!(*timeStep > 0.0)) {
         Fail(line, "the time step " + FormatNumber(*timeStep) + " s in " + std::string(source) +
                        " is not greater than zero");
     }

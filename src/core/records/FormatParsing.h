@@ -30,6 +30,9 @@ std::string FaultMessage(const std::string& fileName, std::size_t line, const st
 // "FILE: <name>. Line: <n>. WARNING: <text>".
 std::string WarningMessage(const std::string& fileName, std::size_t line, const std::string& text);
 
+// Faults when any record read has no sample: every analysis needs at least one.
+void RequireSamples(const FormatReadResult& result, std::size_t line);
+
 // Runs a reader body; a FormatFault or a failure of the line source becomes the message.
 template <typename Body>
 FormatReadResult ReadWithMessages(LineSource& lines, const std::string& fileName, Body body) {
@@ -39,6 +42,7 @@ FormatReadResult ReadWithMessages(LineSource& lines, const std::string& fileName
         if (lines.Failed()) {
             Fail(lines.LineNumber() + 1, lines.Error());
         }
+        RequireSamples(result, lines.LineNumber());
     } catch (const FormatFault& fault) {
         result.records.clear();
         result.warnings.clear();

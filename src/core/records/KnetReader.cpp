@@ -19,6 +19,9 @@ namespace {
 using namespace format_detail;
 
 constexpr std::size_t kHeaderLines = 17;
+// Far more samples than any file holds (a day at 10 kHz is 8.6e8), and far below where the
+// count would overflow a whole number.
+constexpr double kMostAnnouncedSamples = 1e12;
 
 struct HeaderLabel {
     std::size_t index;  // line, from 0
@@ -100,7 +103,17 @@ FormatReadResult ReadKnet(LineSource& lines, const std::string& fileName) {
             Fail(kDuration.index + 1, "the duration \"" + std::string(field(kDuration)) +
                                           "\" is not a number of seconds greater than zero");
         }
-        const auto count = static_cast<std::size_t>(std::llround(*duration * *frequency));
+        const double samples = std::round(*duration * *frequency);
+        if (samples < 1.0) {
+            Fail(kDuration.index + 1, "the duration \"" + std::string(field(kDuration)) +
+                                          "\" at the sampling frequency gives no sample");
+        }
+        if (samples > kMostAnnouncedSamples) {
+            Fail(kDuration.index + 1, "the duration \"" + std::string(field(kDuration)) +
+                                          "\" at the sampling frequency gives more samples "
+                                          "than a record can hold");
+        }
+        const auto count = static_cast<std::size_t>(samples);
 
         const std::string_view scaleText = field(kScaleFactor);
         const std::size_t gal = Upper(scaleText).find("(GAL)/");

@@ -73,7 +73,9 @@ bool IsPeerNgaFile(std::span<const std::string_view> firstLines) {
         return false;
     }
     const std::optional<CountAndStep> counts = ParseCountLine(firstLines[3]);
-    return counts && counts->count && counts->timeStep && ContainsNoCase(firstLines[2], "UNITS OF");
+    // The count line's shape and the units line decide; the values themselves are checked by
+    // the reader, so that a broken NPTS or DT is named as such rather than read as free text.
+    return counts && ContainsNoCase(firstLines[2], "UNITS OF");
 }
 
 FormatReadResult ReadPeerNga(LineSource& lines, const std::string& fileName) {

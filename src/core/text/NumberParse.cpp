@@ -34,6 +34,23 @@ std::string_view TrimControlAndBlanks(std::string_view text) {
     return text;
 }
 
+std::optional<unsigned long long> TryParsePlainWholeNumber(std::string_view text,
+                                                           unsigned long long largest) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos ||
+        (text.size() > 1 && text.front() == '0')) {
+        return std::nullopt;
+    }
+    unsigned long long value = 0;
+    for (const char digit : text) {
+        const auto d = static_cast<unsigned long long>(digit - '0');
+        if (value > (largest - d) / 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + d;
+    }
+    return value;
+}
+
 std::optional<double> TryParseNumber(std::string_view text, char decimalSeparator) {
     const std::string_view trimmed = TrimControlAndBlanks(text);
     std::size_t pos = 0;

@@ -30,6 +30,13 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
 // As TryParseNumber, but throws ConversionError with the reader's error text.
 double ParseNumberOrThrow(std::string_view text, char decimalSeparator = '.');
 
+// A whole-number option's text: plain decimal digits, with no sign, blank, prefix
+// ("0x", "0o", "0b") or leading zero ("0" itself excepted), so that "010" can never be
+// read as octal 8 nor "0x8" as hexadecimal. Nothing when the text has another form or its
+// value exceeds `largest`.
+std::optional<unsigned long long> TryParsePlainWholeNumber(std::string_view text,
+                                                           unsigned long long largest);
+
 // Removes leading and trailing characters with codes from 0 to 32.
 std::string_view TrimControlAndBlanks(std::string_view text);
 

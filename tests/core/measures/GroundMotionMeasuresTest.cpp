@@ -133,6 +133,34 @@ TEST(GroundMotionMeasures, HarmonicRecordHasClosedFormAriasCavPeaksAndDurations)
     ExpectEveryMeasureFiniteOrExplained(m);
 }
 
+// Amplitudes beyond 1e154 g overflow the Arias integral; the durations depend only on the
+// shape of the Husid curve, so they stay those of the harmonic's closed form, and the
+// intensity says why it is missing instead of letting the durations collapse to 0.
+TEST(GroundMotionMeasures, DurationsSurviveAnAriasIntensityThatOverflows) {
+    const double f = 2.0;
+    const double dt = 0.005;
+    const double duration = 10.0;
+    const GroundMotionMeasures m =
+        ComputeGroundMotionMeasures(MakeRecord(Sine(1e160, f, dt, 2001), dt), {});
+    EXPECT_FALSE(m.arias.Available());
+    EXPECT_EQ(m.arias.unavailable, "the Arias intensity overflows");
+    const auto crossing = [&](double level) {
+        double lo = 0.0;
+        double hi = duration;
+        for (int i = 0; i < 80; ++i) {
+            const double mid = 0.5 * (lo + hi);
+            const double h =
+                mid / duration - std::sin(4 * kPi * f * mid) / (4 * kPi * f * duration);
+            (h < level ? lo : hi) = mid;
+        }
+        return lo;
+    };
+    ASSERT_TRUE(m.d595.Available()) << m.d595.unavailable;
+    EXPECT_NEAR(m.d595.value, crossing(0.95) - crossing(0.05), 2e-4);
+    EXPECT_NEAR(m.d575.value, crossing(0.75) - crossing(0.05), 2e-4);
+    EXPECT_GT(m.d575.value, 5.0);
+}
+
 TEST(GroundMotionMeasures, Cav5CountsOnlyAccelerationAboveFiveGals) {
     // A = 0.01 g = 9.8 cm/s^2: |a| >= 5 cm/s^2 where |sin| >= s0 = 5 / 9.8, so
     // CAV5 = CAV * sqrt(1 - s0^2) for whole half periods. Fine steps keep the trapezoidal

@@ -176,5 +176,21 @@ TEST(StrictParseTest, NegativeZeroKeepsItsSign) {
     EXPECT_TRUE(std::signbit(*value));
 }
 
+TEST(PlainWholeNumberTest, TakesOnlyPlainDecimalDigits) {
+    EXPECT_EQ(TryParsePlainWholeNumber("0", 100), 0ULL);
+    EXPECT_EQ(TryParsePlainWholeNumber("8", 100), 8ULL);
+    EXPECT_EQ(TryParsePlainWholeNumber("300", 1000), 300ULL);
+    EXPECT_EQ(TryParsePlainWholeNumber("100", 100), 100ULL);
+    // Octal, hexadecimal and binary spellings, signs, blanks and decimals are refused.
+    for (const char* text : {"010", "0300", "00", "0x8", "0X8", "0o10", "0b1000", "+8", "-8", " 8",
+                             "8 ", "8.0", "8e0", "", "1'000", "Ù¨"}) {
+        EXPECT_FALSE(TryParsePlainWholeNumber(text, 1000)) << text;
+    }
+    EXPECT_FALSE(TryParsePlainWholeNumber("101", 100));
+    EXPECT_EQ(TryParsePlainWholeNumber("18446744073709551615", ~0ULL), ~0ULL);
+    EXPECT_FALSE(TryParsePlainWholeNumber("18446744073709551616", ~0ULL));
+    EXPECT_FALSE(TryParsePlainWholeNumber("99999999999999999999999", ~0ULL));
+}
+
 }  // namespace
 }  // namespace travik
