@@ -5,10 +5,31 @@
 #include <new>
 
 #include "ImportOptions.h"
+#include "export/TemporaryFiles.h"
 #include "text/NumberParse.h"
 #include "text/ShownText.h"
 
 namespace travik::cli {
+namespace {
+
+// Ends the program as the signal would have, after removing the hidden temporary file of
+// any report being written.
+void RemoveTemporariesAndEnd(int signalNumber) {
+    TemporaryFiles::RemoveAll();
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+void RemoveTemporariesOnSignals() {
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        // A signal the caller chose to ignore (nohup) stays ignored.
+        if (std::signal(signalNumber, RemoveTemporariesAndEnd) == SIG_IGN) {
+            std::signal(signalNumber, SIG_IGN);
+        }
+    }
+}
+
+}  // namespace
 
 const CLI::Validator& PlainWholeNumber() {
     static const CLI::Validator kPlainWholeNumber(
@@ -44,6 +65,7 @@ int RunCommand(const std::function<int()>& command, const std::string& outOfMemo
     // cleaned up and the user told, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    RemoveTemporariesOnSignals();
     try {
         return command();
     } catch (const std::bad_alloc&) {

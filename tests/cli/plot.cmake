@@ -46,6 +46,21 @@ travik_plot_test(CheckedMeanWithTargetAndStatistics EXIT 0
 travik_plot_test(BadTargetFileNamesFileAndLineAndDrawsNothing EXIT 1
   ARGS spectra --dt 0.01 --target ${TRAVIK_PLOT_TEST_DIR}/unsorted-target.txt ${pulse}
   STDERR "unsorted-target.txt, line 4: the period 0.3 s is not greater than the period 0.5 s of line 3")
+# Values no axis can be built from are refused where they enter, never drawn on a
+# logarithmic axis (whose range code would recurse without end).
+travik_plot_test(RefusesATargetBeyondWhatAnAxisCanShow EXIT 1
+  ARGS spectra --dt 0.01 --log y --target ${TRAVIK_PLOT_TEST_DIR}/overflowing-target.txt ${pulse}
+  STDERR "overflowing-target.txt, line 2: Sa 1.1E+308 g is outside 0 and 1E-12 to 100 g")
+travik_plot_test(RefusesADesignSpectrumBeyondWhatAnAxisCanShow EXIT 2
+  ARGS spectra --dt 0.01 --log y --ec8 1,B,5e307 ${pulse}
+  STDERR "--ec8: a_g is too large: the plateau a_g S eta 2.5 would exceed 100 g")
+travik_plot_test(RefusesAnAsceSpectrumBeyondWhatAnAxisCanShow EXIT 2
+  ARGS spectra --dt 0.01 --log x,y --asce 1e307,0.6,8 ${pulse}
+  STDERR "--asce: S_DS and S_D1 must be at most 100 g")
+# A plot of which no run could be computed draws nothing and says so.
+travik_plot_test(EveryRunFailedDrawsNothingAndFails EXIT 1
+  ARGS spectra --dt 0.01 --periods 1e-300 ${pulse}
+  STDERR "ERROR: No oscillator of the analysis could be computed: no figure is drawn")
 travik_plot_test(RefusesAMalformedSize EXIT 2 ARGS spectra --dt 0.01 --size 1600 ${pulse}
   STDERR "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000")
 travik_plot_test(RefusesAnOctalResolution EXIT 2 ARGS spectra --dt 0.01 --dpi 0300 ${pulse}

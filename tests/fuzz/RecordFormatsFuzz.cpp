@@ -29,6 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const travik::FormatRecord& read : result.records) {
             Require(read.record != nullptr, "a record slot without a record");
             Require(read.record->SampleCount() > 0, "a record without samples");
+            // Names may come from the file's contents; they become report names.
+            Require(read.record->SourceFileName().find_first_of("/\\") == std::string::npos,
+                    "a record name with a path separator");
             Require(std::isfinite(read.record->TimeStep()), "a time step that is not finite");
             for (const double sample : read.record->RawAcceleration()) {
                 Require(std::isfinite(sample), "a sample that is not finite");

@@ -173,8 +173,8 @@ TEST_F(ImportFormats, OkWithChosenFilesImportsEveryChannel) {
     EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
     auto* list = Records<QListWidget>("lst1");
     ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->item(0)->text(), "CIWLT.V2 chan 1 (90 Deg)");
-    EXPECT_EQ(list->item(2)->text(), "CIWLT.V2 chan 3 (Up)");
+    EXPECT_EQ(list->item(0)->text(), "CIWLT_ch1_090");
+    EXPECT_EQ(list->item(2)->text(), "CIWLT_ch3_Up");
     EXPECT_EQ(list->item(3)->text(), "RSN6_IMPVALL.I_I-ELC180-hor1.AT2");
     EXPECT_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
     EXPECT_EQ(form->Document().Records().At(3).TimeStep(), 0.01);

@@ -17,6 +17,7 @@
 #include "spectra/TargetSpectrumReader.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
@@ -282,7 +283,7 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
             planner.Next(folder, sourceName, kindSuffix + suffix.toStdString());
         figures::SaveFigures(QString::fromStdString(path.string()), stacked, choices.format,
                              choices.image);
-        out << path.string() << '\n';
+        out << ShownText(path.string()) << '\n';
     };
     const auto bandsFor = [&](const TimeHistory& record) {
         if (noBands_) {
@@ -318,6 +319,15 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
                         << FormatGeneral(failure.dampingRatio)
                         << "& Period: " << FormatGeneral(failure.period) << '\n';
                 }
+                if (!result.failures.empty()) {
+                    exitCode = kExitFailure;
+                }
+                if (result.AllRunsFailed()) {
+                    err << "FILE: " << ShownText(record.SourceFileName())
+                        << ", ERROR: No oscillator of the analysis could be computed: no figure "
+                           "is drawn\n";
+                    continue;
+                }
                 std::vector<figures::SpectrumCurve> curves;
                 for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
                     curves.push_back(figures::CurveOfResult(result, d, '.'));
@@ -344,7 +354,8 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
         const SuiteSpectra suite =
             ComputeSuiteSpectra(records, analysis.settings, zeta, analysis.periods);
         for (const std::string& failed : suite.failedRecords) {
-            err << "No spectrum for " << failed << ": a run could not be computed\n";
+            err << "No spectrum for " << ShownTextCut(failed, 255)
+                << ": a run could not be computed\n";
             exitCode = kExitFailure;
         }
         std::vector<figures::SpectrumCurve> curves =
@@ -388,7 +399,7 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
             const std::filesystem::path path =
                 planner.Next(folder, first, kSuiteStatisticsReportSuffix);
             WriteReport(path, lines);
-            out << path.string() << '\n';
+            out << ShownText(path.string()) << '\n';
         }
     } catch (const ReportWriteError& error) {
         err << error.what() << '\n';

@@ -1,11 +1,13 @@
 #include "export/ReportFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
 #include <system_error>
 #include <utility>
 
+#include "export/TemporaryFiles.h"
 #include "text/ShownText.h"
 
 namespace travik {
@@ -14,15 +16,30 @@ namespace {
 // Large enough that a report of millions of lines costs few system calls.
 constexpr std::size_t kWriteBufferBytes = std::size_t{1} << 20;
 
+// Folders limit a name's length (255 bytes on most file systems, fewer on some): a
+// temporary name never exceeds the report's own name, or this many bytes, whichever is
+// longer, so that a report whose name fits is never refused for its temporary one.
+constexpr std::size_t kShortestNameLimit = 64;
+
+// The longest start of `name` of at most `bytes` bytes that does not cut a UTF-8 sequence.
+std::string Prefix(const std::string& name, std::size_t bytes) {
+    if (name.size() <= bytes) {
+        return name;
+    }
+    while (bytes > 0 && (static_cast<unsigned char>(name[bytes]) & 0xC0) == 0x80) {
+        --bytes;
+    }
+    return name.substr(0, bytes);
+}
+
 // A name in the report's own folder that no other export is writing, so the finished
 // report can replace the old one in a single rename.
 std::filesystem::path TemporarySibling(const std::filesystem::path& path, unsigned salt) {
-    std::string name(1, '.');
-    name += path.filename().string();
-    name += '.';
-    name += std::to_string(salt);
-    name += ".tmp";
-    return path.parent_path() / name;
+    const std::string finalName = path.filename().string();
+    const std::string tail = "." + std::to_string(salt) + ".tmp";
+    const std::size_t limit = std::max(finalName.size(), kShortestNameLimit);
+    const std::size_t room = limit > tail.size() + 1 ? limit - tail.size() - 1 : 0;
+    return path.parent_path() / ("." + Prefix(finalName, room) + tail);
 }
 
 std::string Failure(const char* what, const std::filesystem::path& path, const std::string& why) {
@@ -44,6 +61,9 @@ ReportFile::ReportFile(std::filesystem::path path) : path_(std::move(path)) {
         // "x": never take over a file that happens to carry the same temporary name.
         file_ = std::fopen(temporary_.string().c_str(), "wbx");
         openError = errno;
+        if (file_ != nullptr) {
+            signalSlot_ = TemporaryFiles::Register(temporary_.string().c_str());
+        }
         if (file_ == nullptr && openError != EEXIST) {
             break;
         }
@@ -67,6 +87,8 @@ void ReportFile::Abandon() {
     }
     std::error_code ignored;
     std::filesystem::remove(temporary_, ignored);
+    TemporaryFiles::Unregister(signalSlot_);
+    signalSlot_ = -1;
 }
 
 void ReportFile::WriteLine(std::string_view line) {
@@ -118,6 +140,8 @@ void ReportFile::Commit() {
         throw ReportWriteError(Failure("Cannot create file", path_, renameError.message()));
     }
     committed_ = true;
+    TemporaryFiles::Unregister(signalSlot_);
+    signalSlot_ = -1;
 }
 
 }  // namespace travik

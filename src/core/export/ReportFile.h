@@ -23,7 +23,8 @@ using ReportLineSink = std::function<void(std::string_view line)>;
 // file in the report's place, in one rename. A report that is abandoned (not committed,
 // or failed) leaves no file behind and any earlier report of that name intact. Lines end
 // with CR LF; the text is written as given (UTF-8, no byte-order mark). Failures throw
-// ReportWriteError with the user-facing text.
+// ReportWriteError with the user-facing text. The temporary file is registered with
+// TemporaryFiles, so a program ended by a signal can remove it.
 class ReportFile {
   public:
     explicit ReportFile(std::filesystem::path path);
@@ -49,6 +50,7 @@ class ReportFile {
     std::FILE* file_ = nullptr;
     bool closed_ = false;
     bool committed_ = false;
+    int signalSlot_ = -1;  // TemporaryFiles' slot of the temporary file, -1 for none
 };
 
 }  // namespace travik

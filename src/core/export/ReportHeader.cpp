@@ -81,10 +81,36 @@ std::string ReportBaseName(std::string_view sourceFileName) {
                                                      : sourceFileName.substr(0, dot));
 }
 
+// A record's name as the start of a report's file name: whatever the name holds (it may
+// come from a file's contents), the report stays in its folder and its name within the
+// 255 bytes folders allow, with room for the suffix and a number. Separators and control
+// characters become '_'; a name of dots alone, or none, becomes "record".
+std::string ReportFileBase(std::string_view sourceFileName) {
+    constexpr std::size_t kMaxBaseBytes = 200;
+    std::string base = ReportBaseName(sourceFileName);
+    for (char& c : base) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) {
+            c = '_';
+        }
+    }
+    if (base.size() > kMaxBaseBytes) {
+        std::size_t cut = kMaxBaseBytes;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        base.resize(cut);
+    }
+    if (base.find_first_not_of('.') == std::string::npos) {
+        base = "record";
+    }
+    return base;
+}
+
 std::filesystem::path ReportPathPlanner::Next(const std::filesystem::path& folder,
                                               std::string_view sourceFileName,
                                               std::string_view suffix) {
-    const std::string base = ReportBaseName(sourceFileName);
+    const std::string base = ReportFileBase(sourceFileName);
     const std::filesystem::path first = folder / (base + std::string(suffix));
     std::filesystem::path candidate = first;
     int& nextNumber = used_[first];  // 0 when this name was never handed out

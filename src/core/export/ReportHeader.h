@@ -44,7 +44,12 @@ void AppendReportHeader(ReportLines& lines, const TimeHistory& record, std::stri
 // The source file name without its extension (everything from the last dot on).
 std::string ReportBaseName(std::string_view sourceFileName);
 
-// Hands out the report paths of one export: folder, separator, base name, suffix. A path
+// ReportBaseName made safe as the start of a report's file name: separators and control
+// characters become '_', at most 200 bytes (never cutting a UTF-8 sequence), and a name of
+// dots alone or none becomes "record", so no report leaves its folder.
+std::string ReportFileBase(std::string_view sourceFileName);
+
+// Hands out the report paths of one export: folder, separator, ReportFileBase, suffix. A path
 // already handed out by the same export gets "_2", "_3", ... before the suffix, so that two
 // records of the same name never overwrite each other's report.
 class ReportPathPlanner {

@@ -100,6 +100,8 @@ std::optional<Units> UnitsFromCode(long long code) {
 
 struct Channel {
     std::string label;
+    std::string number;       // as the header gives it, or the channel's position
+    std::string orientation;  // as the header gives it; may be empty
     double timeStep;
     std::vector<double> values;
     Units units;
@@ -215,6 +217,8 @@ FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
                                          "\" does not give the point count and the format");
             }
             std::string label = std::to_string(channels.size() + 1);
+            std::string channelNumber = label;
+            std::string channelOrientation;
             if (text.size() > kChannelTextLine) {
                 // "Sta Chan   1: 340 deg (Rcrdr Chan  1) ..." (also written "Sta Cha:  1:")
                 const std::string_view chan = text[kChannelTextLine];
@@ -235,7 +239,9 @@ FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
                                                                   : open - colon - 1));
                     if (!number.empty() && number != "?") {
                         label = number;
+                        channelNumber = number;
                     }
+                    channelOrientation = orientation;
                     if (!orientation.empty()) {
                         label += " (" + orientation + ")";
                     }
@@ -253,15 +259,20 @@ FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
             if (more && ContainsNoCase(line, "(Format v")) {
                 lines.PutBack();
             }
-            channels.push_back(Channel{label, dt, std::move(values), *units});
+            channels.push_back(
+                Channel{label, channelNumber, channelOrientation, dt, std::move(values), *units});
         }
         if (channels.empty()) {
             Fail(lines.LineNumber() + 1, "the file holds no channel");
         }
+        std::vector<ChannelLabel> labels;
         for (const Channel& channel : channels) {
-            std::string name =
-                channels.size() == 1 ? fileName : fileName + " chan " + channel.label;
-            result.records.push_back(MakeRecord(std::move(name), channel.timeStep, channel.values,
+            labels.push_back({channel.number, channel.orientation});
+        }
+        const std::vector<std::string> names = ChannelRecordNames(fileName, labels);
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            const Channel& channel = channels[i];
+            result.records.push_back(MakeRecord(names[i], channel.timeStep, channel.values,
                                                 channel.units.perG, channel.label,
                                                 channel.units.name));
         }

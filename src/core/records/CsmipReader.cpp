@@ -146,6 +146,7 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
     return ReadWithMessages(lines, fileName, [&](FormatReadResult& result) {
         std::string_view line;
         std::size_t channelIndex = 0;
+        std::vector<ChannelLabel> labels;
         while (lines.Next(line)) {
             if (Trim(line).empty()) {
                 continue;
@@ -199,8 +200,9 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
 
             const std::string label =
                 orientation.empty() ? channelNumber : channelNumber + " (" + orientation + ")";
+            labels.push_back({channelNumber, orientation});
             result.records.push_back(MakeRecord(
-                fileName + " chan " + label, timeStep, values, unitsPerG, label,
+                fileName, timeStep, values, unitsPerG, label,
                 unitsPerG == 1.0 ? "g" : "cm/s^2 (g = " + FormatNumber(unitsPerG) + " cm/s^2)"));
             // Velocity and displacement follow; the channel ends with "/&".
             while (lines.Next(line) && !Trim(line).starts_with("/&")) {
@@ -209,6 +211,7 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
         if (result.records.empty()) {
             Fail(lines.LineNumber() + 1, "the file holds no channel");
         }
+        RenameChannels(fileName, labels, result);
     });
 }
 

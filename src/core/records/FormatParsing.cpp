@@ -363,4 +363,23 @@ FormatRecord MakeRecord(std::string name, double timeStep, const std::vector<dou
     return made;
 }
 
+void RenameChannels(std::string_view fileName, const std::vector<ChannelLabel>& labels,
+                    FormatReadResult& result) {
+    if (labels.size() != result.records.size()) {
+        return;
+    }
+    const std::vector<std::string> names = ChannelRecordNames(fileName, labels);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        FormatRecord& read = result.records[i];
+        if (read.record->SourceFileName() == names[i]) {
+            continue;
+        }
+        auto renamed = std::make_unique<TimeHistory>(names[i], read.record->TimeStep());
+        for (const double value : read.record->RawAcceleration()) {
+            renamed->AppendAcceleration(value);
+        }
+        read.record = std::move(renamed);
+    }
+}
+
 }  // namespace travik::format_detail

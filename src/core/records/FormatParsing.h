@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/ChannelNames.h"
 #include "records/FormatReaders.h"
 #include "records/LineSource.h"
 
@@ -111,5 +112,10 @@ double RequireTimeStep(std::optional<double> timeStep, std::size_t line, std::st
 // the g in cm/s^2 for values in cm/s^2).
 FormatRecord MakeRecord(std::string name, double timeStep, const std::vector<double>& values,
                         double unitsPerG, std::string channel, std::string unitsFrom);
+
+// Gives the records read from one file's channels their names (ChannelRecordNames); each
+// record keeps its samples and time step.
+void RenameChannels(std::string_view fileName, const std::vector<ChannelLabel>& labels,
+                    FormatReadResult& result);
 
 }  // namespace travik::format_detail

@@ -260,14 +260,16 @@ std::vector<std::string> DescribeRecordFile(const RecordFileResult& result) {
         const TimeHistory& record = *made.record;
         const RecordPeak peak = FindPeakAcceleration(record);
         const double duration = static_cast<double>(record.SampleCount() - 1) * record.TimeStep();
-        lines.push_back(record.SourceFileName());
-        lines.push_back("  file:                 " + result.fileName);
+        // Names and channels come from file names and contents: shown escaped and cut.
+        lines.push_back(ShownTextCut(record.SourceFileName(), 255));
+        lines.push_back("  file:                 " + ShownTextCut(result.fileName, 255));
         lines.push_back("  format:               " + std::string(RecordFormatName(result.format)));
-        lines.push_back("  channel:              " + (made.channel.empty() ? "-" : made.channel));
+        lines.push_back("  channel:              " +
+                        (made.channel.empty() ? "-" : ShownTextCut(made.channel)));
         lines.push_back("  samples:              " + FormatInteger(record.SampleCount()));
         lines.push_back("  time step:            " + FormatGeneral(record.TimeStep()) + " s");
         lines.push_back("  duration:             " + FormatGeneral(duration) + " s");
-        lines.push_back("  units converted from: " + made.unitsFrom);
+        lines.push_back("  units converted from: " + ShownTextCut(made.unitsFrom, 255));
         lines.push_back("  PGA:                  " + FormatGeneral(peak.value) + " g at " +
                         FormatGeneral(peak.time) + " s");
     }

@@ -41,8 +41,14 @@ std::string AsceTwoPeriodParameters::Check() const {
     if (!Positive(sd1)) {
         return "S_D1 must be greater than zero";
     }
+    if (sds > kLargestTargetSa || sd1 > kLargestTargetSa) {
+        return "S_DS and S_D1 must be at most " + FormatGeneral(kLargestTargetSa) + " g";
+    }
     if (!Positive(longPeriod) || !(longPeriod > sd1 / sds)) {
         return "T_L must be greater than T_S = S_D1 / S_DS";
+    }
+    if (longPeriod > kLargestTargetPeriod) {
+        return "T_L must be at most " + FormatGeneral(kLargestTargetPeriod) + " s";
     }
     return {};
 }
@@ -100,6 +106,14 @@ std::string EurocodeElasticParameters::Check() const {
     }
     if (!std::isfinite(dampingPercent) || dampingPercent < 0) {
         return "The damping must be zero or more percent";
+    }
+    if (dampingPercent > 100) {
+        return "The damping must be at most 100 percent";
+    }
+    const EurocodeGroundParameters g = EurocodeGround(type, ground);
+    if (ag * g.s * EurocodeEta(dampingPercent) * 2.5 > kLargestTargetSa) {
+        return "a_g is too large: the plateau a_g S eta 2.5 would exceed " +
+               FormatGeneral(kLargestTargetSa) + " g";
     }
     return {};
 }

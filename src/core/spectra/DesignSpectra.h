@@ -5,6 +5,13 @@
 
 namespace travik {
 
+// What any target spectrum, a file's or a code's, may hold: periods (s) and Sa (g) within
+// these bounds, Sa either 0 or at least the smallest value. Beyond them lies a wrong
+// input, not a spectrum, and one that no logarithmic axis could show.
+inline constexpr double kLargestTargetPeriod = 1000.0;     // s
+inline constexpr double kLargestTargetSa = 100.0;          // g
+inline constexpr double kSmallestNonZeroTargetSa = 1e-12;  // g
+
 // Code design spectra: the 5 %-damped (or eta-scaled) spectral acceleration a structure of
 // a given period is designed for. Periods in s, accelerations in g.
 
@@ -12,9 +19,9 @@ namespace travik {
 // spectral accelerations at short periods S_DS and at 1 s S_D1 (g) and the long-period
 // transition period T_L (s).
 struct AsceTwoPeriodParameters {
-    double sds = 1.0;       // S_DS, g, > 0
-    double sd1 = 0.6;       // S_D1, g, > 0
-    double longPeriod = 8;  // T_L, s, > S_D1 / S_DS
+    double sds = 1.0;       // S_DS, g, > 0, <= kLargestTargetSa
+    double sd1 = 0.6;       // S_D1, g, > 0, <= kLargestTargetSa
+    double longPeriod = 8;  // T_L, s, > S_D1 / S_DS, <= kLargestTargetPeriod
 
     // Empty when valid, else the message naming the field.
     std::string Check() const;
@@ -44,8 +51,9 @@ EurocodeGroundParameters EurocodeGround(EurocodeSpectrumType type, EurocodeGroun
 struct EurocodeElasticParameters {
     EurocodeSpectrumType type = EurocodeSpectrumType::Type1;
     EurocodeGroundType ground = EurocodeGroundType::B;
-    double ag = 0.25;           // design ground acceleration on type A ground a_g, g, > 0
-    double dampingPercent = 5;  // viscous damping xi, percent, >= 0
+    double ag = 0.25;           // design ground acceleration on type A ground a_g, g, > 0,
+                                // with a plateau a_g S eta 2.5 <= kLargestTargetSa
+    double dampingPercent = 5;  // viscous damping xi, percent, 0 to 100
 
     std::string Check() const;
 };

@@ -1,12 +1,16 @@
 #include "spectra/TargetSpectrumReader.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <optional>
-#include <sstream>
 #include <vector>
 
+#include "records/LineSource.h"
+#include "records/RecordFile.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik {
 namespace {
@@ -37,62 +41,72 @@ std::string At(const std::string& fileName, int line) {
     return fileName + ", line " + FormatInteger(line) + ": ";
 }
 
-}  // namespace
 
-TargetSpectrum ParseTargetSpectrum(std::string_view text, const std::string& fileName) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.remove_prefix(3);
+// One row's two numbers, checked against the bounds; throws with the line's message.
+void AddRow(TargetSpectrum& target, std::string_view line, const std::string& fileName,
+            int lineNumber, int& previousLine) {
+    const std::vector<std::string_view> fields = Fields(line);
+    if (fields.size() != 2) {
+        throw TargetSpectrumError(At(fileName, lineNumber) +
+                                  "expected two numbers, a period in s and Sa in g, but "
+                                  "found \"" +
+                                  ShownTextCut(line) + "\"");
     }
+    double values[2];
+    for (std::size_t f = 0; f < 2; ++f) {
+        const std::optional<double> value = TryParseNumber(fields[f], '.');
+        if (!value) {
+            throw TargetSpectrumError(At(fileName, lineNumber) + "\"" + ShownTextCut(fields[f]) +
+                                      "\" is not a number");
+        }
+        values[f] = *value;
+    }
+    if (values[0] < 0 || values[1] < 0) {
+        throw TargetSpectrumError(At(fileName, lineNumber) +
+                                  "periods and spectral accelerations cannot be negative");
+    }
+    if (values[0] > kLargestTargetPeriod) {
+        throw TargetSpectrumError(At(fileName, lineNumber) + "the period " +
+                                  FormatGeneral(values[0]) + " s is longer than " +
+                                  FormatGeneral(kLargestTargetPeriod) + " s");
+    }
+    if (values[1] > kLargestTargetSa ||
+        (values[1] > 0 && values[1] < kSmallestNonZeroTargetSa)) {
+        throw TargetSpectrumError(At(fileName, lineNumber) + "Sa " + FormatGeneral(values[1]) +
+                                  " g is outside 0 and " + FormatGeneral(kSmallestNonZeroTargetSa) +
+                                  " to " + FormatGeneral(kLargestTargetSa) + " g");
+    }
+    if (!target.periods.empty() && !(values[0] > target.periods.back())) {
+        throw TargetSpectrumError(
+            At(fileName, lineNumber) + "the period " + FormatGeneral(values[0]) +
+            " s is not greater than the period " + FormatGeneral(target.periods.back()) +
+            " s of line " + FormatInteger(previousLine) + "; periods must be in ascending order");
+    }
+    if (target.periods.size() >= kMaxTargetRows) {
+        throw TargetSpectrumError(At(fileName, lineNumber) + "more than " +
+                                  FormatInteger(static_cast<long long>(kMaxTargetRows)) +
+                                  " period and Sa pairs; this is not a target spectrum");
+    }
+    target.periods.push_back(values[0]);
+    target.sa.push_back(values[1]);
+    previousLine = lineNumber;
+}
+
+TargetSpectrum ParseLines(LineSource& lines, const std::string& fileName) {
     TargetSpectrum target;
     target.name = fileName;
-    int lineNumber = 0;
     int previousLine = 0;
-    std::size_t position = 0;
-    while (position <= text.size()) {
-        std::size_t end = text.find_first_of("\r\n", position);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        std::string_view line = text.substr(position, end - position);
-        ++lineNumber;
-        // A CR LF pair ends one line.
-        position =
-            end + ((end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
-
+    std::string_view line;
+    while (lines.Next(line)) {
         line = TrimControlAndBlanks(line);
         if (line.empty() || line.front() == '#') {
             continue;
         }
-        const std::vector<std::string_view> fields = Fields(line);
-        if (fields.size() != 2) {
-            throw TargetSpectrumError(At(fileName, lineNumber) +
-                                      "expected two numbers, a period in s and Sa in g, but "
-                                      "found \"" +
-                                      std::string(line) + "\"");
-        }
-        double values[2];
-        for (std::size_t f = 0; f < 2; ++f) {
-            const std::optional<double> value = TryParseNumber(fields[f], '.');
-            if (!value) {
-                throw TargetSpectrumError(At(fileName, lineNumber) + "\"" + std::string(fields[f]) +
-                                          "\" is not a number");
-            }
-            values[f] = *value;
-        }
-        if (values[0] < 0 || values[1] < 0) {
-            throw TargetSpectrumError(At(fileName, lineNumber) +
-                                      "periods and spectral accelerations cannot be negative");
-        }
-        if (!target.periods.empty() && !(values[0] > target.periods.back())) {
-            throw TargetSpectrumError(
-                At(fileName, lineNumber) + "the period " + FormatGeneral(values[0]) +
-                " s is not greater than the period " + FormatGeneral(target.periods.back()) +
-                " s of line " + FormatInteger(previousLine) +
-                "; periods must be in ascending order");
-        }
-        target.periods.push_back(values[0]);
-        target.sa.push_back(values[1]);
-        previousLine = lineNumber;
+        AddRow(target, line, fileName, static_cast<int>(lines.LineNumber()), previousLine);
+    }
+    if (lines.Failed()) {
+        throw TargetSpectrumError(At(fileName, static_cast<int>(lines.LineNumber()) + 1) +
+                                  lines.Error());
     }
     if (target.periods.empty()) {
         throw TargetSpectrumError(fileName + ": no period and Sa pairs found");
@@ -102,21 +116,33 @@ TargetSpectrum ParseTargetSpectrum(std::string_view text, const std::string& fil
                                   "only one period and Sa pair; a target spectrum needs at "
                                   "least two");
     }
+    if (std::all_of(target.sa.begin(), target.sa.end(), [](double sa) { return sa == 0; })) {
+        throw TargetSpectrumError(fileName + ": every Sa is 0; a target spectrum needs a value "
+                                             "greater than zero");
+    }
     return target;
 }
 
+}  // namespace
+
+TargetSpectrum ParseTargetSpectrum(std::string_view text, const std::string& fileName) {
+    LineSource lines(text);
+    return ParseLines(lines, ShownTextCut(fileName, 255));
+}
+
 TargetSpectrum ReadTargetSpectrumFile(const std::filesystem::path& path) {
-    const std::string name = path.filename().string();
-    std::ifstream file(path, std::ios::binary);
+    const std::string name = ShownTextCut(path.filename().string(), 255);
+    if (const std::optional<std::string> refusal =
+            CheckRecordFileEntry(path.string(), kMaxTargetFileBytes)) {
+        throw TargetSpectrumError(*refusal);
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
     if (!file) {
-        throw TargetSpectrumError(path.string() + ": cannot open the file");
+        throw TargetSpectrumError(ShownText(path.string()) + ": cannot open the file");
     }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (file.bad()) {
-        throw TargetSpectrumError(path.string() + ": cannot read the file");
-    }
-    return ParseTargetSpectrum(contents.str(), name);
+    LineSource lines(file.get());
+    return ParseLines(lines, name);
 }
 
 }  // namespace travik

@@ -40,7 +40,19 @@ double NiceStep(double span) {
     return 10 * magnitude;
 }
 
+// Beyond these magnitudes the axes' own arithmetic (a decade above the highest value, a
+// hair's margin, the tick steps) overflows and the chart library recurses without end, so
+// no range reaches them, whatever the data hold.
+constexpr double kLargestAxisMagnitude = 1e300;
+constexpr double kSmallestLogAxisValue = 1e-300;
+
 void FitLinear(double& low, double& high) {
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        low = std::isfinite(low) ? low : 0.0;
+        high = std::isfinite(high) ? high : low + 1.0;
+    }
+    low = std::clamp(low, -kLargestAxisMagnitude, kLargestAxisMagnitude);
+    high = std::clamp(high, -kLargestAxisMagnitude, kLargestAxisMagnitude);
     if (!(high > low)) {
         const double pad = low == 0 ? 1.0 : std::fabs(low) * 0.5;
         low -= pad;
@@ -52,6 +64,14 @@ void FitLinear(double& low, double& high) {
 }
 
 void FitLog(double& low, double& high) {
+    low = std::isfinite(low) ? std::clamp(low, 0.0, kLargestAxisMagnitude / 10) : 0.0;
+    high = std::isfinite(high) ? std::min(high, kLargestAxisMagnitude) : 0.0;
+    if (low > 0 && low < kSmallestLogAxisValue) {
+        low = kSmallestLogAxisValue;
+    }
+    if (high > 0 && high < kSmallestLogAxisValue * 10) {
+        high = kSmallestLogAxisValue * 10;
+    }
     if (!(low > 0)) {
         low = high > 0 ? high / 10 : 1;
     }

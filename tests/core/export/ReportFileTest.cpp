@@ -9,6 +9,7 @@
 #include <string>
 
 #include "export/ReportHeader.h"
+#include "export/TemporaryFiles.h"
 #include "export/TimeHistoryReport.h"
 
 namespace travik {
@@ -106,6 +107,49 @@ TEST_F(ReportFileTest, AClosedReportAppearsOnlyWhenCommitted) {
     }
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+// A name that fits the folder's limit (255 bytes here) gets a temporary name that fits too,
+// however long: the temporary one is never longer than the report's own.
+TEST_F(ReportFileTest, ANameAtTheFolderLimitStillGetsATemporary) {
+    for (const std::size_t length : {std::size_t{255}, std::size_t{250}, std::size_t{240}}) {
+        const std::string name = std::string(length - 7, 'n') + "_TH.csv";
+        WriteReport(folder_ / name, {"long"});
+        EXPECT_EQ(ReadBytes(folder_ / name), "long\r\n") << length;
+    }
+    // Multi-byte characters are never cut in the middle (the name stays valid UTF-8).
+    const std::string accented = "\xC3\xA9";  // e acute, two bytes
+    std::string name;
+    while (name.size() + 2 + 7 <= 255) {
+        name += accented;
+    }
+    name += "_TH.csv";
+    WriteReport(folder_ / name, {"accented"});
+    EXPECT_EQ(ReadBytes(folder_ / name), "accented\r\n");
+    EXPECT_EQ(EntriesInFolder(), 4u);
+}
+
+// What a signal handler does on Ctrl-C: the hidden temporary of a report being written is
+// removed, the earlier report of that name stays.
+TEST_F(ReportFileTest, TemporariesOfReportsBeingWrittenCanBeRemovedAtOnce) {
+    const fs::path path = folder_ / "r_TH.csv";
+    WriteReport(path, {"earlier"});
+    ReportFile first(path);
+    first.WriteLine("half");
+    ReportFile second(folder_ / "s_TH.csv");
+    second.WriteLine("half");
+    EXPECT_EQ(EntriesInFolder(), 3u);
+    TemporaryFiles::RemoveAll();
+    EXPECT_EQ(EntriesInFolder(), 1u);
+    EXPECT_EQ(ReadBytes(path), "earlier\r\n");
+    // A committed report is no longer a temporary: removing them all leaves it.
+    {
+        ReportFile third(folder_ / "t_TH.csv");
+        third.WriteLine("done");
+        third.Commit();
+    }
+    TemporaryFiles::RemoveAll();
+    EXPECT_EQ(ReadBytes(folder_ / "t_TH.csv"), "done\r\n");
 }
 
 TEST_F(ReportFileTest, FolderThatDoesNotExistFailsAtCreation) {

@@ -3,14 +3,26 @@
 // shifted record.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "export/ReportHeader.h"
+#include "records/ChannelNames.h"
 #include "records/RecordFileReader.h"
 #include "records/RecordFormat.h"
 
 namespace travik {
 namespace {
+
+std::string ReadSample(const std::string& name) {
+    std::ifstream in(std::string(TRAVIK_SAMPLE_DATA_DIR) + "/formats/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 RecordFileResult ReadText(const std::string& text, RecordFormat format,
                           const std::string& name = "f.txt") {
@@ -107,6 +119,150 @@ TEST(HostileRecordFormats, EveryFormatRefusesARecordWithoutSamples) {
     EXPECT_TRUE(result.records.empty());
     EXPECT_NE(result.message.find("NPTS=0 is not greater than zero"), std::string::npos)
         << result.message;
+}
+
+// Texts from a file's contents become safe name parts: no separator, no "..", no control
+// character, bounded.
+TEST(ChannelNames, ReduceFileContentsToSafeNameParts) {
+    EXPECT_EQ(SafeFileNamePart("N/S"), "N_S");
+    EXPECT_EQ(SafeFileNamePart("../../etc/passwd"), "etc_passwd");
+    EXPECT_EQ(SafeFileNamePart(".."), "");
+    EXPECT_EQ(SafeFileNamePart("360.5 Deg"), "360_5_Deg");
+    EXPECT_EQ(SafeFileNamePart("\x1B[2J\x07Up\xC2\x9B\xE2\x80\xAE"), "2J_Up");
+    EXPECT_EQ(SafeFileNamePart("a\\b:c*d?e"), "a_b_c_d_e");
+    EXPECT_EQ(SafeFileNamePart(std::string(1000, 'x')), std::string(kMaxSafeNamePartBytes, 'x'));
+    EXPECT_EQ(SafeFileNamePart(std::string(23, 'x') + "/yy"), std::string(23, 'x'));
+    EXPECT_EQ(SafeFileNamePart("-1+"), "-1+");
+}
+
+TEST(ChannelNames, SeveralChannelsAreNamedByStemChannelAndOrientation) {
+    EXPECT_EQ(ChannelRecordNames("CIWLT.V2", {{"1", "90 Deg"}, {"2", "360 Deg"}, {"3", "Up"}}),
+              (std::vector<std::string>{"CIWLT_ch1_090", "CIWLT_ch2_360", "CIWLT_ch3_Up"}));
+    EXPECT_EQ(ChannelRecordNames("CE36456.V2", {{"1", "0 DEG"}, {"2", ""}}),
+              (std::vector<std::string>{"CE36456_ch1_000", "CE36456_ch2"}));
+    // One channel keeps the file's name, and with it today's report names.
+    EXPECT_EQ(ChannelRecordNames("X.V2", {{"1", "N/S"}}), (std::vector<std::string>{"X.V2"}));
+    // Hostile texts: separators, "..", a dot that would shift the extension, repeats.
+    const std::vector<std::string> hostile = ChannelRecordNames(
+        "Q.v2", {{"1", "../../out"}, {"1", "../../out"}, {"", "N.S"}, {"1/2", "a"}});
+    EXPECT_EQ(hostile, (std::vector<std::string>{"Q_ch1_out", "Q_ch1_out_2", "Q_ch3_N_S",
+                                                 "Q_ch1_2_a"}));
+    for (const std::string& name : hostile) {
+        EXPECT_EQ(name.find_first_of("/\\."), std::string::npos) << name;
+        EXPECT_EQ(ReportFileBase(name), name);
+    }
+}
+
+// Whatever a record's name holds, its report stays in the folder, within the name limit.
+TEST(ChannelNames, ReportFileBasesNeverLeaveTheFolder) {
+    EXPECT_EQ(ReportFileBase("a/../../b.txt"), "a_.._.._b");
+    EXPECT_EQ(ReportFileBase("..txt"), "record");
+    EXPECT_EQ(ReportFileBase("..."), "record");
+    EXPECT_EQ(ReportFileBase("."), "record");
+    EXPECT_EQ(ReportFileBase(""), "record");
+    EXPECT_EQ(ReportFileBase("\x1B]0;x\x07.txt"), "_]0;x_");
+    EXPECT_EQ(ReportFileBase(std::string(300, 'r') + ".txt").size(), 200u);
+    std::string accented;
+    for (int i = 0; i < 150; ++i) {
+        accented += "\xC3\xA9";
+    }
+    const std::string cut = ReportFileBase(accented + ".txt");
+    EXPECT_EQ(cut.size(), 200u);
+    EXPECT_EQ(cut, accented.substr(0, 200));
+}
+
+// The V2 header's own g divides the values in cm/s^2: with 981 there instead of 980.665,
+// every sample is 980.665 / 981 of what it was, and the units say so.
+TEST(ReaderBranches, CsmipV2ValuesAreDividedByTheHeadersOwnG) {
+    const std::string original = ReadSample("csmip/CIWLT.V2");
+    std::string changed = original;
+    const std::size_t at = changed.find(" 980.66500");
+    ASSERT_NE(at, std::string::npos);
+    changed.replace(at, 10, " 981.00000");
+    const RecordFileResult before = ReadText(original, RecordFormat::Csmip, "CIWLT.V2");
+    const RecordFileResult after = ReadText(changed, RecordFormat::Csmip, "CIWLT.V2");
+    ASSERT_TRUE(before.ok()) << before.message;
+    ASSERT_TRUE(after.ok()) << after.message;
+    EXPECT_EQ(after.records[0].unitsFrom, "cm/s^2 (g = 981 cm/s^2)");
+    const auto& a = before.records[0].record->RawAcceleration();
+    const auto& b = after.records[0].record->RawAcceleration();
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); i += 97) {
+        EXPECT_NEAR(b[i], a[i] * 980.665 / 981.0, 1e-15) << i;
+    }
+    // The other channels keep their own header's g.
+    EXPECT_EQ(after.records[1].unitsFrom, "cm/s^2 (g = 980.665 cm/s^2)");
+}
+
+// Every unit code a COSMOS file may give for acceleration, and how many of it make one g.
+TEST(ReaderBranches, CosmosUnitCodesEachScaleToG) {
+    const std::string original = ReadSample("cosmos/Cosmos12TimeSeriesTest.v1");
+    const std::size_t line = original.find("Integer-header");
+    const std::size_t field = original.find('\n', line) + 1 + 16;
+    ASSERT_EQ(original.substr(field, 8), "       4");
+    const RecordFileResult reference = ReadText(original, RecordFormat::Cosmos, "c.v1");
+    ASSERT_TRUE(reference.ok()) << reference.message;
+    // Values in the file's unit; cm/s^2 over standard gravity is the reference in g.
+    struct Code {
+        const char* text;
+        double perG;
+        const char* name;
+    };
+    const Code codes[] = {{"       2", 1.0, "g"},
+                          {"       4", 980.665, "cm/s^2"},
+                          {"       7", 980.665 / 2.54, "in/s^2"},
+                          {"      10", 980.665, "gal"},
+                          {"      11", 1000.0, "mg"}};
+    for (const Code& code : codes) {
+        std::string changed = original;
+        changed.replace(field, 8, code.text);
+        const RecordFileResult result = ReadText(changed, RecordFormat::Cosmos, "c.v1");
+        ASSERT_TRUE(result.ok()) << code.text << result.message;
+        EXPECT_EQ(result.records[0].unitsFrom, code.name);
+        const auto& g = reference.records[0].record->RawAcceleration();
+        const auto& read = result.records[0].record->RawAcceleration();
+        ASSERT_EQ(read.size(), g.size());
+        for (std::size_t i = 0; i < g.size(); i += 131) {
+            const double fileValue = g[i] * 980.665;  // the number written in the file
+            EXPECT_NEAR(read[i], fileValue / code.perG, 1e-12 * std::fabs(fileValue) + 1e-300)
+                << code.name << " sample " << i;
+        }
+    }
+    std::string unknown = original;
+    unknown.replace(field, 8, "       5");
+    EXPECT_FALSE(ReadText(unknown, RecordFormat::Cosmos, "c.v1").ok());
+}
+
+// A fixed-width data line with one field more than its Fortran layout is refused on its
+// line: read on, every later sample would shift by one.
+TEST(ReaderBranches, AFixedWidthLineWithAnExtraFieldIsRefusedOnItsLine) {
+    struct Sample {
+        const char* file;
+        RecordFormat format;
+        const char* firstDataMark;  // text on the line before the first data line
+    };
+    for (const Sample& sample :
+         {Sample{"csmip/CIWLT.V2", RecordFormat::Csmip, "points of accel data"},
+          Sample{"cosmos/Cosmos12TimeSeriesTest.v1", RecordFormat::Cosmos, "acceleration pts"}}) {
+        std::string bytes = ReadSample(sample.file);
+        const std::size_t mark = bytes.find(sample.firstDataMark);
+        ASSERT_NE(mark, std::string::npos) << sample.file;
+        const std::size_t dataStart = bytes.find('\n', mark) + 1;
+        std::size_t dataEnd = bytes.find('\n', dataStart);
+        if (dataEnd > dataStart && bytes[dataEnd - 1] == '\r') {
+            --dataEnd;
+        }
+        const std::size_t lineNumber =
+            static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + dataStart, '\n')) + 1;
+        const std::string lastField = bytes.substr(dataEnd - 10, 10);
+        bytes.insert(dataEnd, lastField);
+        const RecordFileResult result = ReadText(bytes, sample.format, "f");
+        EXPECT_FALSE(result.ok()) << sample.file;
+        EXPECT_TRUE(result.records.empty());
+        EXPECT_NE(result.message.find("ERROR Line: " + std::to_string(lineNumber) + "."),
+                  std::string::npos)
+            << sample.file << ": " << result.message;
+    }
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST(ImportPreview, WritesNumbersWithTheUsersDecimalSeparator) {
         PreviewRecordFile(Sample("formats/csmip/CIWLT.V2"), Automatic('?'));
     ASSERT_GE(preview.summary.size(), 4u);
     EXPECT_EQ(preview.summary[0], "Format: CSMIP/CGS V1/V2 (detected)");
-    EXPECT_EQ(preview.summary[1], "Records: 3 (the first: CIWLT.V2 chan 1 (90 Deg))");
+    EXPECT_EQ(preview.summary[1], "Records: 3 (the first: CIWLT_ch1_090)");
     EXPECT_EQ(preview.summary[3], "Time step: 0?02 s");
     // 25 text, 7 integer and 13 real header lines and the data line come before the values.
     EXPECT_EQ(preview.read.headerLines, 46u);

@@ -95,7 +95,7 @@ const std::vector<RealSample>& RealSamples() {
          0.005},
         {"formats/csmip/CIWLT.V2",
          RecordFormat::Csmip,
-         {"CIWLT.V2 chan 1 (90 Deg)", "CIWLT.V2 chan 2 (360 Deg)", "CIWLT.V2 chan 3 (Up)"},
+         {"CIWLT_ch1_090", "CIWLT_ch2_360", "CIWLT_ch3_Up"},
          {"cgs-lahabra-wlt-090.txt", "cgs-lahabra-wlt-360.txt", "cgs-lahabra-wlt-up.txt"},
          0.02},
         {"formats/smc/A-CAT090.AT2.smc",
@@ -191,14 +191,14 @@ TEST(RecordFormats, CsmipV1AndOlderV2FilesMatchThePeaksOfTheirHeaders) {
     const std::vector<Case> cases{
         {"formats/csmip/CE89146.V1",
          0.005,
-         {{"CE89146.V1 chan 1 (360 Deg)", 13200, 0.079, 1.0, 5e-4, 30.59},
-          {"CE89146.V1 chan 2 (Up)", 13200, 0.021, 1.0, 5e-4, 30.59},
-          {"CE89146.V1 chan 3 (90 Deg)", 13200, -0.045, 1.0, 5e-4, 30.575}}},
+         {{"CE89146_ch1_360", 13200, 0.079, 1.0, 5e-4, 30.59},
+          {"CE89146_ch2_Up", 13200, 0.021, 1.0, 5e-4, 30.59},
+          {"CE89146_ch3_090", 13200, -0.045, 1.0, 5e-4, 30.575}}},
         {"formats/csmip/CE36456.V2",
          0.02,
-         {{"CE36456.V2 chan 1 (90 DEG)", 3251, -267.957, 980.665, 5e-4, 10.94},
-          {"CE36456.V2 chan 2 (UP)", 3250, -94.805, 980.665, 5e-4, 11.68},
-          {"CE36456.V2 chan 3 (0 DEG)", 3250, -256.231, 980.665, 5e-4, 7.74}}},
+         {{"CE36456_ch1_090", 3251, -267.957, 980.665, 5e-4, 10.94},
+          {"CE36456_ch2_UP", 3250, -94.805, 980.665, 5e-4, 11.68},
+          {"CE36456_ch3_000", 3250, -256.231, 980.665, 5e-4, 7.74}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

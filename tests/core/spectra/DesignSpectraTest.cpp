@@ -52,6 +52,12 @@ TEST(AsceTwoPeriodSpectrum, ChecksItsParametersByName) {
     EXPECT_EQ((AsceTwoPeriodParameters{1, 0.6, 0.5}).Check(),
               "T_L must be greater than T_S = S_D1 / S_DS");
     EXPECT_EQ((AsceTwoPeriodParameters{NAN, 0.6, 8}).Check(), "S_DS must be greater than zero");
+    // Values no axis could show are refused where they enter.
+    EXPECT_EQ((AsceTwoPeriodParameters{1.1e308, 0.6, 8}).Check(),
+              "S_DS and S_D1 must be at most 100 g");
+    EXPECT_EQ((AsceTwoPeriodParameters{1, 101, 1e6}).Check(), "S_DS and S_D1 must be at most 100 g");
+    EXPECT_EQ((AsceTwoPeriodParameters{1, 0.6, 1001}).Check(), "T_L must be at most 1000 s");
+    EXPECT_EQ((AsceTwoPeriodParameters{100, 100, 1000}).Check(), "");
 }
 
 TEST(EurocodeGroundTable, HoldsTheRecommendedValuesOfBothTypes) {
@@ -136,6 +142,15 @@ TEST(EurocodeElasticSpectrum, ChecksItsParametersByName) {
     p.ag = 0.2;
     p.dampingPercent = -1;
     EXPECT_EQ(p.Check(), "The damping must be zero or more percent");
+    {
+        EurocodeElasticParameters big;
+        big.ag = 5e307;
+        EXPECT_EQ(big.Check(), "a_g is too large: the plateau a_g S eta 2.5 would exceed 100 g");
+        big.ag = 100 / (1.2 * 2.5) * 0.999;  // ground B, eta 1 at 5 %
+        EXPECT_EQ(big.Check(), "");
+        big.dampingPercent = 101;
+        EXPECT_EQ(big.Check(), "The damping must be at most 100 percent");
+    }
 }
 
 TEST(SampledCodeSpectrum, StartsAtZeroKeepsEveryCornerAndEndsAtTheLongestPeriod) {

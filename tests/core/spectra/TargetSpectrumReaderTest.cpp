@@ -1,7 +1,10 @@
 #include "spectra/TargetSpectrumReader.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,76 @@ TEST(TargetSpectrumFile, IsReadWholeAndNamedAfterTheFile) {
     EXPECT_EQ(t.sa.size(), 3u);
     std::filesystem::remove(path);
     EXPECT_THROW(ReadTargetSpectrumFile(path), TargetSpectrumError);
+}
+
+// Values that no axis can be built from, and spectra that cannot be compared with.
+TEST(TargetSpectrumText, RefusesValuesBeyondWhatASpectrumHolds) {
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"0.1 1.1e308\n0.2 0.5\n", "t.txt, line 1: Sa 1.1E+308 g is outside 0 and 1E-12 to 100 g"},
+        {"0.1 0.5\n0.2 1e-320\n", "t.txt, line 2: Sa 9.99988671826831E-321 g is outside 0 and "
+                                  "1E-12 to 100 g"},
+        {"0.1 0.5\n1e5 0.5\n", "t.txt, line 2: the period 100000 s is longer than 1000 s"},
+        {"0.1 0\n0.2 0\n", "t.txt: every Sa is 0; a target spectrum needs a value greater than zero"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseTargetSpectrum(c.text, "t.txt");
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const TargetSpectrumError& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.text;
+        }
+    }
+    // The bounds themselves are accepted.
+    const TargetSpectrum edges = ParseTargetSpectrum("0 0\n1000 100\n", "t.txt");
+    EXPECT_EQ(edges.sa.back(), 100.0);
+}
+
+// A bad line is quoted escaped and cut: no escape sequence reaches the terminal, and a
+// line of megabytes is not echoed whole.
+TEST(TargetSpectrumText, QuotesABadLineEscapedAndCut) {
+    try {
+        ParseTargetSpectrum("0.1 0.5\n\x1B]0;owned\x07 \x1B[2J\n", "t.txt");
+        ADD_FAILURE() << "accepted";
+    } catch (const TargetSpectrumError& error) {
+        EXPECT_STREQ(error.what(), "t.txt, line 2: expected two numbers, a period in s and Sa in "
+                                   "g, but found \"\\x1B]0;owned\\x07 \\x1B[2J\"");
+    }
+    const std::string longLine = "0.1 0.5\n" + std::string(60000, 'x') + " y\n";
+    try {
+        ParseTargetSpectrum(longLine, "t.txt");
+        ADD_FAILURE() << "accepted";
+    } catch (const TargetSpectrumError& error) {
+        EXPECT_LT(std::string(error.what()).size(), 200u) << error.what();
+    }
+    const std::string hugeLine = "0.1 0.5\n" + std::string(1 << 20, '7') + "\n";
+    try {
+        ParseTargetSpectrum(hugeLine, "t.txt");
+        ADD_FAILURE() << "accepted";
+    } catch (const TargetSpectrumError& error) {
+        EXPECT_LT(std::string(error.what()).size(), 200u) << error.what();
+    }
+}
+
+// A named pipe would block for ever and a device never end: both are refused unread.
+TEST(TargetSpectrumFile, RefusesWhatIsNotARegularFile) {
+    const std::filesystem::path fifo =
+        std::filesystem::temp_directory_path() / "travik-target-spectrum-test.fifo";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THROW(ReadTargetSpectrumFile(fifo), TargetSpectrumError);
+    std::filesystem::remove(fifo);
+    try {
+        ReadTargetSpectrumFile("/dev/zero");
+        ADD_FAILURE() << "accepted /dev/zero";
+    } catch (const TargetSpectrumError& error) {
+        EXPECT_NE(std::string(error.what()).find("not a regular file but a character device"),
+                  std::string::npos)
+            << error.what();
+    }
 }
 
 }  // namespace
