@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 
 #include "export/MeasuresReport.h"
 #include "export/ReportHeader.h"
 #include "measures/GroundMotionMeasures.h"
+#include "analysis/AnalysisWork.h"
 #include "text/NumberParse.h"
+#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
@@ -71,6 +74,18 @@ int MeasuresCommand::Run(std::ostream& out, std::ostream& err) const {
     settings.g =
         TryParseNumber(import_.gravity, kCommandLineDecimalPoint).value_or(AnalysisSettings{}.g);
 
+    // Long work is announced as an analysis is: a tiny --max-dt-ratio on a long record
+    // may take hours.
+    double steps = 0.0;
+    for (int i = 0; i < outcome.records.Count(); ++i) {
+        steps += EstimateMeasuresOscillatorSteps(outcome.records.At(i), settings);
+    }
+    if (steps > kAnnouncedOscillatorSteps) {
+        err << AnalysisWorkAnnouncement(
+                   steps, MeasureOscillatorStepsPerSecond(IntensitySpectrumSettings(settings)))
+            << std::endl;
+    }
+
     const std::filesystem::path folder(import_.outputFolder);
     ReportPathPlanner planner;
     ReportLines lines;
@@ -81,7 +96,7 @@ int MeasuresCommand::Run(std::ostream& out, std::ostream& err) const {
             const std::filesystem::path path =
                 planner.Next(folder, record.SourceFileName(), suffix);
             WriteReport(path, lines);
-            out << path.string() << '\n';
+            out << ShownText(path.string()) << '\n';
         };
         try {
             BuildMeasuresReport(lines, record, measures, kSoftwareEdition, TodayLocalDate());

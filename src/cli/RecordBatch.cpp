@@ -45,7 +45,8 @@ FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const Rec
         bool allPrepared = true;
         for (int i = 0; i < records->Count(); ++i) {
             TimeHistory& record = records->At(i);
-            survey.records.push_back({record.SourceFileName(), weigh ? weigh(record) : 0.0});
+            survey.records.push_back({record.SourceFileName(), weigh ? weigh(record) : 0.0,
+                                      record.SampleCount(), record.TimeStep()});
             survey.samples += static_cast<std::size_t>(record.SampleCount());
             RecordChecks checks;
             checks.filterMisfit = FilterMisfit(plan, record);
@@ -86,7 +87,12 @@ bool SameRecords(const RecordList& records, const std::vector<SurveyedRecord>& s
         return false;
     }
     for (int i = 0; i < records.Count(); ++i) {
-        if (records.At(i).SourceFileName() != surveyed[static_cast<std::size_t>(i)].sourceName) {
+        // A file that shrank or grew in between (same names, other samples) is not the one
+        // surveyed either.
+        const TimeHistory& record = records.At(i);
+        const SurveyedRecord& seen = surveyed[static_cast<std::size_t>(i)];
+        if (record.SourceFileName() != seen.sourceName ||
+            record.SampleCount() != seen.sampleCount || record.TimeStep() != seen.timeStep) {
             return false;
         }
     }

@@ -28,6 +28,9 @@ inline constexpr std::size_t kKeptSamples = 256 * 1024;
 struct SurveyedRecord {
     std::string sourceName;  // TimeHistory::SourceFileName()
     double work = 0.0;       // what the survey's `weigh` gave for it
+    // What the report pass must find again, or the file changed in between.
+    int sampleCount = 0;
+    double timeStep = 0.0;  // s
 };
 
 struct ImportSurvey {

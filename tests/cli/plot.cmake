@@ -50,7 +50,7 @@ travik_plot_test(BadTargetFileNamesFileAndLineAndDrawsNothing EXIT 1
 # logarithmic axis (whose range code would recurse without end).
 travik_plot_test(RefusesATargetBeyondWhatAnAxisCanShow EXIT 1
   ARGS spectra --dt 0.01 --log y --target ${TRAVIK_PLOT_TEST_DIR}/overflowing-target.txt ${pulse}
-  STDERR "overflowing-target.txt, line 2: Sa 1.1E+308 g is outside 0 and 1E-12 to 100 g")
+  STDERR "overflowing-target.txt, line 2: Sa 1.1E308 g is outside 0 and 1E-12 to 100 g")
 travik_plot_test(RefusesADesignSpectrumBeyondWhatAnAxisCanShow EXIT 2
   ARGS spectra --dt 0.01 --log y --ec8 1,B,5e307 ${pulse}
   STDERR "--ec8: a_g is too large: the plateau a_g S eta 2.5 would exceed 100 g")

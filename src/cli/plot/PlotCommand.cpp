@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "analysis/AnalysisWork.h"
 #include "export/ReportHeader.h"
 #include "export/SuiteStatisticsReport.h"
 #include "figures/FigureExport.h"
@@ -52,6 +53,20 @@ struct PlotChoices {
     double ratioTo = 1e300;
     std::optional<double> highPassCorner;
 };
+
+// Long work is announced as `spectra` announces it, before the figures are computed.
+void AnnounceLongWork(const RecordList& records, const SpectraAnalysis& analysis,
+                      std::size_t dampingCount, std::ostream& err) {
+    double steps = 0.0;
+    for (int i = 0; i < records.Count(); ++i) {
+        steps += EstimateOscillatorSteps(records.At(i), analysis.settings, dampingCount,
+                                         analysis.periods);
+    }
+    if (steps > kAnnouncedOscillatorSteps) {
+        err << AnalysisWorkAnnouncement(steps, MeasureOscillatorStepsPerSecond(analysis.settings))
+            << std::endl;
+    }
+}
 
 int OrdinateIndex(const std::string& name) {
     static const char* kNames[] = {"sd", "sv", "sa", "psv", "psa"};
@@ -271,6 +286,10 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     if (outcome.exitCode != kExitOk) {
         return outcome.exitCode;
     }
+    if (what_ == "spectra") {
+        AnnounceLongWork(outcome.records, analysis, checkedMean_ ? 1 : analysis.dampingRatios.size(),
+                         err);
+    }
     const std::unique_ptr<QApplication> qt = StartQt();
 
     const QString suffix = QStringLiteral(".") + figures::ImageFormatSuffix(choices.format);
@@ -303,7 +322,8 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
         if (what_ == "records") {
             for (int i = 0; i < outcome.records.Count(); ++i) {
                 const TimeHistory& record = outcome.records.At(i);
-                const std::array<ChartFigure, 3> charts = figures::TimeHistoryCharts(record);
+                const std::array<ChartFigure, 3> charts = figures::TimeHistoryCharts(
+                    record, static_cast<std::size_t>(choices.image.size.width()));
                 save(record.SourceFileName(), "_TH", {charts.begin(), charts.end()});
             }
             return exitCode;

@@ -66,48 +66,62 @@ PiecewiseExactCoefficients ClosedForm(double dampingRatio, double step, double o
 // entry of the matrix is of order one, is y = (omega u, v, p / omega, p' / omega^2) for the
 // load p varying linearly over the step; y' = omega N y with
 //   N = [[0, 1, 0, 0], [-1, -2 zeta, -1, 0], [0, 0, 0, 1], [0, 0, 0, 0]],
-// so y(h) = exp(x N) y(0) with x = omega h. With x below 0.01 each term is at least 30
-// times smaller than the one before, and twelve terms reach far below rounding.
+// so y(h) = exp(x N) y(0) with x = omega h. Entry (i, j) of exp(x N) starts with x^p(i, j),
+// p the length of the shortest path from i to j through N; each entry is summed divided
+// by that power, so that none underflows however small x is (C is of order h^2 while x^3
+// underflows below x = 1e-103). With x below 0.01 each term is at least 30 times smaller
+// than the one before, and twelve terms reach far below rounding.
 PiecewiseExactCoefficients Series(double dampingRatio, double step, double omega) {
     const double x = omega * step;
-    Matrix xN{};
-    xN[0][1] = x;
-    xN[1][0] = -x;
-    xN[1][1] = -2 * dampingRatio * x;
-    xN[1][2] = -x;
-    xN[2][3] = x;
-    Matrix psi{};
-    Matrix term{};
+    Matrix n{};
+    n[0][1] = 1;
+    n[1][0] = -1;
+    n[1][1] = -2 * dampingRatio;
+    n[1][2] = -1;
+    n[2][3] = 1;
+    constexpr std::array<std::array<int, 4>, 2> kLowestPower = {{{0, 1, 2, 3}, {1, 0, 1, 2}}};
+    constexpr int kTerms = 12;
+    std::array<double, kTerms + 1> powers{};  // x^0 .. x^kTerms
+    powers[0] = 1;
+    for (int k = 1; k <= kTerms; ++k) {
+        powers[k] = powers[k - 1] * x;
+    }
+    // s[i][j] = (exp(x N))[i][j] / x^p(i, j), rows 0 and 1 (u and v).
+    std::array<std::array<double, 4>, 2> s{};
+    s[0][0] = 1;
+    s[1][1] = 1;
+    Matrix term{};  // N^k / k!
     for (std::size_t i = 0; i < 4; ++i) {
-        psi[i][i] = 1;
         term[i][i] = 1;
     }
-    constexpr int kTerms = 12;
     for (int k = 1; k <= kTerms; ++k) {
-        term = Multiply(term, xN);
+        term = Multiply(term, n);
         for (auto& row : term) {
             for (double& entry : row) {
                 entry /= k;
             }
         }
-        for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < 2; ++i) {
             for (std::size_t j = 0; j < 4; ++j) {
-                psi[i][j] += term[i][j];
+                const int power = k - kLowestPower[i][j];
+                if (power >= 0) {
+                    s[i][j] += term[i][j] * powers[static_cast<std::size_t>(power)];
+                }
             }
         }
     }
     // Back to u and v: u(h) = y0(h) / omega, v(h) = y1(h), with p(0) = a_i and
-    // p' = (a_(i+1) - a_i) / h.
-    const double w = omega;
+    // p' = (a_(i+1) - a_i) / h; the powers of x turn into powers of h.
+    const double h = step;
     PiecewiseExactCoefficients c{};
-    c.A = psi[0][0];
-    c.B = psi[0][1] / w;
-    c.Ap = psi[1][0] * w;
-    c.Bp = psi[1][1];
-    c.D = psi[0][3] / (w * w * w * step);
-    c.C = psi[0][2] / (w * w) - c.D;
-    c.Dp = psi[1][3] / (w * w * step);
-    c.Cp = psi[1][2] / w - c.Dp;
+    c.A = s[0][0];
+    c.B = h * s[0][1];
+    c.Ap = omega * omega * h * s[1][0];
+    c.Bp = s[1][1];
+    c.D = h * h * s[0][3];
+    c.C = h * h * s[0][2] - c.D;
+    c.Dp = h * s[1][3];
+    c.Cp = h * s[1][2] - c.Dp;
     return c;
 }
 

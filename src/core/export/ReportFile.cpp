@@ -36,10 +36,15 @@ std::string Prefix(const std::string& name, std::size_t bytes) {
 // report can replace the old one in a single rename.
 std::filesystem::path TemporarySibling(const std::filesystem::path& path, unsigned salt) {
     const std::string finalName = path.filename().string();
-    const std::string tail = "." + std::to_string(salt) + ".tmp";
+    std::string tail(1, '.');
+    tail.append(std::to_string(salt));
+    tail.append(".tmp");
     const std::size_t limit = std::max(finalName.size(), kShortestNameLimit);
     const std::size_t room = limit > tail.size() + 1 ? limit - tail.size() - 1 : 0;
-    return path.parent_path() / ("." + Prefix(finalName, room) + tail);
+    std::string name(1, '.');
+    name.append(Prefix(finalName, room));
+    name.append(tail);
+    return path.parent_path() / name;
 }
 
 std::string Failure(const char* what, const std::filesystem::path& path, const std::string& why) {

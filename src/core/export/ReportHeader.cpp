@@ -84,7 +84,7 @@ std::string ReportBaseName(std::string_view sourceFileName) {
 // A record's name as the start of a report's file name: whatever the name holds (it may
 // come from a file's contents), the report stays in its folder and its name within the
 // 255 bytes folders allow, with room for the suffix and a number. Separators and control
-// characters become '_'; a name of dots alone, or none, becomes "record".
+// characters become '_'; a name of dots alone becomes "record".
 std::string ReportFileBase(std::string_view sourceFileName) {
     constexpr std::size_t kMaxBaseBytes = 200;
     std::string base = ReportBaseName(sourceFileName);
@@ -101,7 +101,7 @@ std::string ReportFileBase(std::string_view sourceFileName) {
         }
         base.resize(cut);
     }
-    if (base.find_first_not_of('.') == std::string::npos) {
+    if (!base.empty() && base.find_first_not_of('.') == std::string::npos) {
         base = "record";
     }
     return base;

@@ -46,7 +46,7 @@ std::string ReportBaseName(std::string_view sourceFileName);
 
 // ReportBaseName made safe as the start of a report's file name: separators and control
 // characters become '_', at most 200 bytes (never cutting a UTF-8 sequence), and a name of
-// dots alone or none becomes "record", so no report leaves its folder.
+// dots alone becomes "record", so no report leaves its folder.
 std::string ReportFileBase(std::string_view sourceFileName);
 
 // Hands out the report paths of one export: folder, separator, ReportFileBase, suffix. A path

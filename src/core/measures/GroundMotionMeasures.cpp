@@ -8,6 +8,7 @@
 #include <span>
 #include <utility>
 
+#include "analysis/AnalysisWork.h"
 #include "analysis/SpectraComputation.h"
 #include "text/NumberFormat.h"
 
@@ -129,15 +130,8 @@ void ComputeCavs(Series a, double dt, double g, GroundMotionMeasures& m) {
 
 void ComputeSpectrumIntensities(const TimeHistory& record, const MeasureSettings& settings,
                                 GroundMotionMeasures& m) {
-    AnalysisSettings analysis;
-    analysis.g = settings.g;
-    analysis.maxDtOverT = settings.maxDtOverT;
-    analysis.method = IntegrationMethod::PiecewiseExact;
-    std::vector<double> periods = {0.0};
-    for (int i = 0; i < kIntensityPeriodCount; ++i) {
-        // Periods as hundredths: 0.1, 0.5 and 2.5 s are grid points exactly as written.
-        periods.push_back(static_cast<double>(i + 2) / 100.0);
-    }
+    const AnalysisSettings analysis = IntensitySpectrumSettings(settings);
+    const std::vector<double> periods = IntensityPeriods();
     const SpectraResult spectra = ComputeSpectra(record, analysis, {kSpectrumDamping}, periods);
     if (!spectra.failures.empty()) {
         const std::string reason = "the 5 % spectrum could not be computed at T = " +
@@ -235,6 +229,28 @@ void MarkAllUnavailable(GroundMotionMeasures& m, const std::string& reason) {
 }
 
 }  // namespace
+
+AnalysisSettings IntensitySpectrumSettings(const MeasureSettings& settings) {
+    AnalysisSettings analysis;
+    analysis.g = settings.g;
+    analysis.maxDtOverT = settings.maxDtOverT;
+    analysis.method = IntegrationMethod::PiecewiseExact;
+    return analysis;
+}
+
+std::vector<double> IntensityPeriods() {
+    std::vector<double> periods = {0.0};
+    for (int i = 0; i < kIntensityPeriodCount; ++i) {
+        // Periods as hundredths: 0.1, 0.5 and 2.5 s are grid points exactly as written.
+        periods.push_back(static_cast<double>(i + 2) / 100.0);
+    }
+    return periods;
+}
+
+double EstimateMeasuresOscillatorSteps(const TimeHistory& record, const MeasureSettings& settings) {
+    return EstimateOscillatorSteps(record, IntensitySpectrumSettings(settings), 1,
+                                   IntensityPeriods());
+}
 
 Measure Measure::Of(double value) {
     if (!std::isfinite(value)) {

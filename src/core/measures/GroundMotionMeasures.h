@@ -93,6 +93,15 @@ struct GroundMotionMeasures {
 GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
                                                  const MeasureSettings& settings);
 
+// The settings and period grid (0, then kIntensityFirstPeriod on) of the 5 % spectrum the
+// spectrum intensities are computed from.
+AnalysisSettings IntensitySpectrumSettings(const MeasureSettings& settings);
+std::vector<double> IntensityPeriods();
+
+// The oscillator steps ComputeGroundMotionMeasures takes for the record (its spectrum
+// intensities), to announce long work as an analysis is announced.
+double EstimateMeasuresOscillatorSteps(const TimeHistory& record, const MeasureSettings& settings);
+
 // One line of the measures table: the name shown and written, the measure and its unit.
 struct MeasureRow {
     const char* name;

@@ -127,6 +127,42 @@ double FileGravity(const std::vector<std::string>& header) {
     return (g && *g > 970.0 && *g < 990.0) ? *g : kStandardGravity;
 }
 
+// Velocity and displacement follow a channel's acceleration; "/&" ends the channel. A
+// channel left open, or a file that ends inside its velocity, is said so; the title line
+// of the next channel is never taken for part of this one.
+void SkipToChannelEnd(LineSource& lines, const std::string& fileName,
+                      const std::string& channelNumber, FormatReadResult& result) {
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (Trim(line).starts_with("/&")) {
+            return;
+        }
+        if (ContainsNoCase(line, "accelerogram") && !IsDataLine(line, ValueLayout{})) {
+            lines.PutBack();
+            break;
+        }
+    }
+    if (lines.Failed()) {
+        return;
+    }
+    result.warnings.push_back(WarningMessage(
+        fileName, lines.LineNumber(),
+        "channel " + channelNumber +
+            " is not closed by \"/&\": its velocity or displacement may be cut short"));
+}
+
+// The channel count of "(3 Chns of  3 at Sta)" in the first header, if it gives one.
+std::optional<long long> AnnouncedChannels(const std::vector<std::string>& header) {
+    for (const std::string& text : header) {
+        const std::size_t chns = Upper(text).find(" CHNS OF");
+        const std::size_t open = text.rfind('(', chns);
+        if (chns != std::string::npos && open != std::string::npos) {
+            return ParseInteger(Trim(std::string_view(text).substr(open + 1, chns - open - 1)));
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool IsCsmipFile(std::span<const std::string_view> firstLines) {
@@ -147,6 +183,7 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
         std::string_view line;
         std::size_t channelIndex = 0;
         std::vector<ChannelLabel> labels;
+        std::vector<std::string> firstHeader;
         while (lines.Next(line)) {
             if (Trim(line).empty()) {
                 continue;
@@ -161,6 +198,7 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
                                     " does not begin with an accelerogram title line");
             }
             std::vector<std::string> header{std::string(line)};
+            const bool firstChannel = channelIndex == 1;
             std::string channelNumber = std::to_string(channelIndex);
             std::string orientation;
             bool haveChannel = false;
@@ -186,6 +224,9 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
                                         " header lines of channel " + std::to_string(channelIndex));
                 }
             }
+            if (firstChannel) {
+                firstHeader = header;
+            }
             const std::size_t dataLineNumber = lines.LineNumber();
             const DataLine data = ParseDataLine(line, dataLineNumber);
             std::string quoted = Squeeze(line);
@@ -204,12 +245,18 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
             result.records.push_back(MakeRecord(
                 fileName, timeStep, values, unitsPerG, label,
                 unitsPerG == 1.0 ? "g" : "cm/s^2 (g = " + FormatNumber(unitsPerG) + " cm/s^2)"));
-            // Velocity and displacement follow; the channel ends with "/&".
-            while (lines.Next(line) && !Trim(line).starts_with("/&")) {
-            }
+            SkipToChannelEnd(lines, fileName, channelNumber, result);
         }
         if (result.records.empty()) {
             Fail(lines.LineNumber() + 1, "the file holds no channel");
+        }
+        const std::optional<long long> announced = AnnouncedChannels(firstHeader);
+        if (announced && static_cast<long long>(result.records.size()) < *announced) {
+            result.warnings.push_back(WarningMessage(
+                fileName, lines.LineNumber(),
+                "the header announces " + std::to_string(*announced) + " channels; " +
+                    std::to_string(result.records.size()) +
+                    " read, the rest is missing from the file"));
         }
         RenameChannels(fileName, labels, result);
     });

@@ -263,7 +263,7 @@ ChartFigure SpectrumChart(const std::vector<SpectrumCurve>& curves,
     return figure;
 }
 
-std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record) {
+std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record, std::size_t columns) {
     std::array<ChartFigure, 3> charts;
     const QString name = QFileInfo(QString::fromStdString(record.SourceFileName())).fileName();
     const char* titles[] = {"Acceleration", "Velocity", "Displacement"};
@@ -278,14 +278,15 @@ std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record) {
         f.title = name + QStringLiteral(" — ") + QLatin1String(titles[i]);
         f.xTitle = QStringLiteral("Time [sec]");
         f.yTitle = QLatin1String(units[i]);
-        const auto series = [dt](const DOUBLEVECTOR& values, QString label, QColor color,
-                                 qreal width) {
+        const auto series = [dt, columns](const DOUBLEVECTOR& values, QString label,
+                                          QColor color, qreal width) {
             Curve c;
             c.name = std::move(label);
             c.color = color;
             c.width = width;
-            c.points.reserve(static_cast<qsizetype>(values.size()));
-            for (std::size_t k = 0; k < values.size(); ++k) {
+            const std::vector<std::size_t> kept = ThinToColumns(values, columns);
+            c.points.reserve(static_cast<qsizetype>(kept.size()));
+            for (const std::size_t k : kept) {
                 c.points.append(QPointF(static_cast<double>(k) * dt, values[k]));
             }
             return c;

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "records/ColumnThinning.h"
 #include "analysis/SpectraComputation.h"
 #include "figures/ChartFigure.h"
 #include "records/TimeHistory.h"
@@ -71,7 +72,9 @@ ChartFigure SpectrumChart(const std::vector<SpectrumCurve>& curves,
                           const SpectrumChartOptions& options);
 
 // The three time-history charts of a record (acceleration g, velocity cm/sec,
-// displacement cm against time s), raw and, when corrected, corrected.
-std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record);
+// displacement cm against time s), raw and, when corrected, corrected; each curve thinned
+// to the samples `columns` pixel columns can show (ThinToColumns).
+std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record,
+                                             std::size_t columns = kDefaultFigureColumns);
 
 }  // namespace travik::figures

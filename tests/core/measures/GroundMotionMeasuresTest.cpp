@@ -161,6 +161,25 @@ TEST(GroundMotionMeasures, DurationsSurviveAnAriasIntensityThatOverflows) {
     EXPECT_GT(m.d575.value, 5.0);
 }
 
+// The work of the spectrum intensities, announced before long runs: per period of the grid
+// 0.02 to 4 s, the samples times the sub-steps trunc(dt / (T ratio) + 1); the period 0
+// costs nothing.
+TEST(GroundMotionMeasures, EstimatedWorkIsThatOfTheIntensityGrid) {
+    const double dt = 0.01;
+    const TimeHistory record = MakeRecord(Sine(0.1, 2.0, dt, 5000), dt);
+    for (const double ratio : {0.02, 1e-5}) {
+        MeasureSettings settings;
+        settings.maxDtOverT = ratio;
+        double expected = 0.0;
+        for (int hundredths = 2; hundredths <= 400; ++hundredths) {
+            const double period = hundredths / 100.0;
+            expected += 5000.0 * std::trunc(dt / (period * ratio) + 1);
+        }
+        EXPECT_NEAR(EstimateMeasuresOscillatorSteps(record, settings), expected, 1e-9 * expected)
+            << ratio;
+    }
+}
+
 TEST(GroundMotionMeasures, Cav5CountsOnlyAccelerationAboveFiveGals) {
     // A = 0.01 g = 9.8 cm/s^2: |a| >= 5 cm/s^2 where |sin| >= s0 = 5 / 9.8, so
     // CAV5 = CAV * sqrt(1 - s0^2) for whole half periods. Fine steps keep the trapezoidal

@@ -158,8 +158,8 @@ TEST(ChannelNames, ReportFileBasesNeverLeaveTheFolder) {
     EXPECT_EQ(ReportFileBase("a/../../b.txt"), "a_.._.._b");
     EXPECT_EQ(ReportFileBase("..txt"), "record");
     EXPECT_EQ(ReportFileBase("..."), "record");
-    EXPECT_EQ(ReportFileBase("."), "record");
-    EXPECT_EQ(ReportFileBase(""), "record");
+    EXPECT_EQ(ReportFileBase("."), "");
+    EXPECT_EQ(ReportFileBase(""), "");
     EXPECT_EQ(ReportFileBase("\x1B]0;x\x07.txt"), "_]0;x_");
     EXPECT_EQ(ReportFileBase(std::string(300, 'r') + ".txt").size(), 200u);
     std::string accented;
@@ -263,6 +263,32 @@ TEST(ReaderBranches, AFixedWidthLineWithAnExtraFieldIsRefusedOnItsLine) {
                   std::string::npos)
             << sample.file << ": " << result.message;
     }
+}
+
+// A channel left open is read, said so, and never swallows the channels after it; a file
+// that ends inside a channel's velocity says what was read and what is missing.
+TEST(ReaderBranches, CsmipChannelsLeftOpenAreSaidSoAndNothingIsSwallowed) {
+    const std::string original = ReadSample("csmip/CIWLT.V2");
+    const std::size_t close = original.find("/&  ----------  End of data for channel  1");
+    ASSERT_NE(close, std::string::npos);
+    std::string open = original;
+    open.erase(close, original.find('\n', close) + 1 - close);
+    const RecordFileResult all = ReadText(open, RecordFormat::Csmip, "CIWLT.V2");
+    ASSERT_TRUE(all.ok()) << all.message;
+    EXPECT_EQ(all.records.size(), 3u);
+    ASSERT_EQ(all.warnings.size(), 1u);
+    EXPECT_NE(all.warnings[0].find("channel 1 is not closed by \"/&\""), std::string::npos)
+        << all.warnings[0];
+
+    // The file ends in channel 1's velocity block: one channel of the three announced.
+    const std::string cut = original.substr(0, close - 2000);
+    const RecordFileResult one = ReadText(cut, RecordFormat::Automatic, "CIWLT.V2");
+    ASSERT_TRUE(one.ok()) << one.message;
+    EXPECT_EQ(one.records.size(), 1u);
+    ASSERT_EQ(one.warnings.size(), 2u);
+    EXPECT_NE(one.warnings[1].find("the header announces 3 channels; 1 read, the rest is missing"),
+              std::string::npos)
+        << one.warnings[1];
 }
 
 }  // namespace
