@@ -64,7 +64,7 @@ travik_plot_test(EveryRunFailedDrawsNothingAndFails EXIT 1
 travik_plot_test(RefusesAMalformedSize EXIT 2 ARGS spectra --dt 0.01 --size 1600 ${pulse}
   STDERR "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000")
 travik_plot_test(RefusesAnOctalResolution EXIT 2 ARGS spectra --dt 0.01 --dpi 0300 ${pulse}
-  STDERR "--dpi: '0300' is not a whole number written in plain decimal digits\nRun with --help for more information\\.")
+  STDERR "--dpi: '0300' is not a whole number written in plain decimal digits")
 foreach(size IN ITEMS 0x10x100 010x100 1e3x100 100x+100 100.0x100)
   travik_plot_test(RefusesASizeSpelled_${size} EXIT 2 ARGS spectra --dt 0.01 --size ${size} ${pulse}
     STDERR "--size takes WIDTHxHEIGHT in whole pixels, e.g. 1600x1000")

@@ -87,6 +87,9 @@ void PaintFigures(QPainter& painter, const QRectF& target, const std::vector<Cha
 
 QImage RenderImage(const std::vector<ChartFigure>& figures, const ImageOptions& options) {
     QImage image(options.size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return image;  // no memory for the pixels: the caller says so
+    }
     image.fill(Qt::white);
     const int dotsPerMeter = static_cast<int>(std::lround(options.dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
