@@ -309,6 +309,12 @@ GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
         MarkAllUnavailable(m, "the time step is not greater than 0 s");
         return m;
     }
+    if (!std::isfinite(1.0 / dt)) {
+        // The sampling frequency overflows: no Fourier spectrum, and nothing else either.
+        MarkAllUnavailable(m, "the time step " + FormatGeneral(dt) +
+                                  " s is too small: its sampling frequency overflows");
+        return m;
+    }
     const DOUBLEVECTOR& a = record.Acceleration(m.usedCorrected);
     const std::size_t n = static_cast<std::size_t>(record.SampleCount());
     if (n < 2 || a.size() < n) {

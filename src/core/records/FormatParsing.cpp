@@ -98,7 +98,10 @@ std::optional<std::size_t> FindBinaryLine(std::string_view prefix) {
             ++controls;
         }
     }
-    if (controls * 100 > prefix.size()) {
+    // A stray escape or two in a short text file is a bad character, said so by the
+    // reader on its line, not binary data.
+    constexpr std::size_t kFewControls = 3;
+    if (controls > kFewControls && controls * 100 > prefix.size()) {
         return std::size_t{1};
     }
     return std::nullopt;

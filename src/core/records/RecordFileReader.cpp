@@ -127,6 +127,14 @@ std::string RecordReadOptions::Check() const {
 
 RecordFileResult ReadRecordBytes(std::string_view bytes, const std::string& fileName,
                                  const RecordReadOptions& options) {
+    if (format_detail::StartsWithUtf16Mark(bytes)) {
+        // Agencies' files saved as UTF-16 by an editor: every format is read from the
+        // text as UTF-8, as free format always was.
+        const std::string text = DecodeRecordText(bytes);
+        if (!format_detail::StartsWithUtf16Mark(text)) {
+            return ReadRecordBytes(text, fileName, options);
+        }
+    }
     const std::string_view prefix = bytes.substr(0, kDetectionPrefixBytes);
     const RecordFormat format = Choose(prefix, options.format);
     if (options.format == RecordFormat::Automatic && format == RecordFormat::Free) {
@@ -170,6 +178,21 @@ RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions
         const bool whole = std::feof(file.get()) != 0 || prefix.size() < kDetectionPrefixBytes;
         if (whole) {
             return ReadRecordBytes(prefix, fileName, options);
+        }
+        if (format_detail::StartsWithUtf16Mark(prefix)) {
+            // UTF-16 is decoded whole before any format reads it (the entry check has
+            // bounded its size).
+            std::string bytes = std::move(prefix);
+            char block[1 << 16];
+            std::size_t got = 0;
+            while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+                bytes.append(block, got);
+            }
+            if (std::ferror(file.get()) != 0) {
+                const int error = errno;
+                return Refused(fileName, options.format, LoadMessage(path, std::strerror(error)));
+            }
+            return ReadRecordBytes(bytes, fileName, options);
         }
 
         const RecordFormat format = Choose(prefix, options.format);

@@ -180,6 +180,18 @@ TEST(GroundMotionMeasures, EstimatedWorkIsThatOfTheIntensityGrid) {
     }
 }
 
+// A subnormal time step has no sampling frequency a double can hold: every measure says so
+// instead of the Fourier grid asking for an endless vector.
+TEST(GroundMotionMeasures, ASubnormalTimeStepGivesReasonsNotACrash) {
+    const double dt = 1e-310;
+    const GroundMotionMeasures m = ComputeGroundMotionMeasures(MakeRecord(Sine(0.1, 2.0, 0.01, 200), dt), {});
+    EXPECT_FALSE(m.pga.Available());
+    // 1e-310 is held as the nearest subnormal, 9.99999999999997e-311.
+    EXPECT_EQ(m.tm.unavailable,
+              "the time step 9.99999999999997E-311 s is too small: its sampling frequency "
+              "overflows");
+}
+
 TEST(GroundMotionMeasures, Cav5CountsOnlyAccelerationAboveFiveGals) {
     // A = 0.01 g = 9.8 cm/s^2: |a| >= 5 cm/s^2 where |sin| >= s0 = 5 / 9.8, so
     // CAV5 = CAV * sqrt(1 - s0^2) for whole half periods. Fine steps keep the trapezoidal

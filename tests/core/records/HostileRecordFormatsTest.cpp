@@ -291,5 +291,30 @@ TEST(ReaderBranches, CsmipChannelsLeftOpenAreSaidSoAndNothingIsSwallowed) {
         << one.warnings[1];
 }
 
+// An agency's file saved as UTF-16 with a byte-order mark reads as its UTF-8 text does.
+TEST(HostileRecordFormats, Utf16FilesOfNamedFormatsAreDecodedFirst) {
+    const std::string text = KnetText("100Hz", "0.03");
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const RecordFileResult result = ReadText(utf16, RecordFormat::Automatic, "K.UD");
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.format, RecordFormat::Knet);
+    const RecordFileResult plain = ReadText(text, RecordFormat::Automatic, "K.UD");
+    EXPECT_EQ(result.records[0].record->RawAcceleration(), plain.records[0].record->RawAcceleration());
+}
+
+// One stray control character is a bad character on its line, not "binary data".
+TEST(HostileRecordFormats, AStrayEscapeIsNotBinaryData) {
+    const RecordFileResult result = ReadText("\x1B", RecordFormat::Automatic, "e.txt");
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.message.find("binary data"), std::string::npos) << result.message;
+    const RecordFileResult binary =
+        ReadText(std::string("\x01\x02\x03\x04\x05 1\n", 7), RecordFormat::Automatic, "b.txt");
+    EXPECT_NE(binary.message.find("binary data"), std::string::npos) << binary.message;
+}
+
 }  // namespace
 }  // namespace travik
