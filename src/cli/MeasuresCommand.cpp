@@ -4,10 +4,10 @@
 #include <optional>
 #include <ostream>
 
+#include "analysis/AnalysisWork.h"
 #include "export/MeasuresReport.h"
 #include "export/ReportHeader.h"
 #include "measures/GroundMotionMeasures.h"
-#include "analysis/AnalysisWork.h"
 #include "text/NumberParse.h"
 #include "text/ShownText.h"
 

@@ -144,9 +144,9 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     {
         const std::size_t x = size_.find_first_of("xX");
         const auto side = [&](std::size_t from, std::size_t count) {
-            return x == std::string::npos
-                       ? std::nullopt
-                       : TryParsePlainWholeNumber(std::string_view(size_).substr(from, count), 20000);
+            return x == std::string::npos ? std::nullopt
+                                          : TryParsePlainWholeNumber(
+                                                std::string_view(size_).substr(from, count), 20000);
         };
         const std::optional<unsigned long long> w = side(0, x);
         const std::optional<unsigned long long> h = side(x + 1, std::string::npos);
@@ -287,8 +287,8 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
         return outcome.exitCode;
     }
     if (what_ == "spectra") {
-        AnnounceLongWork(outcome.records, analysis, checkedMean_ ? 1 : analysis.dampingRatios.size(),
-                         err);
+        AnnounceLongWork(outcome.records, analysis,
+                         checkedMean_ ? 1 : analysis.dampingRatios.size(), err);
     }
     const std::unique_ptr<QApplication> qt = StartQt();
 

@@ -6,8 +6,8 @@ namespace travik {
 namespace {
 
 bool IsKept(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '+';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '+';
 }
 
 // "90 Deg", "360 DEG", "0 deg." as a three-digit azimuth; empty for anything else.

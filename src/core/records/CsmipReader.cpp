@@ -252,11 +252,11 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
         }
         const std::optional<long long> announced = AnnouncedChannels(firstHeader);
         if (announced && static_cast<long long>(result.records.size()) < *announced) {
-            result.warnings.push_back(WarningMessage(
-                fileName, lines.LineNumber(),
-                "the header announces " + std::to_string(*announced) + " channels; " +
-                    std::to_string(result.records.size()) +
-                    " read, the rest is missing from the file"));
+            result.warnings.push_back(
+                WarningMessage(fileName, lines.LineNumber(),
+                               "the header announces " + std::to_string(*announced) +
+                                   " channels; " + std::to_string(result.records.size()) +
+                                   " read, the rest is missing from the file"));
         }
         RenameChannels(fileName, labels, result);
     });

@@ -41,7 +41,6 @@ std::string At(const std::string& fileName, int line) {
     return fileName + ", line " + FormatInteger(line) + ": ";
 }
 
-
 // One row's two numbers, checked against the bounds; throws with the line's message.
 void AddRow(TargetSpectrum& target, std::string_view line, const std::string& fileName,
             int lineNumber, int& previousLine) {
@@ -70,8 +69,7 @@ void AddRow(TargetSpectrum& target, std::string_view line, const std::string& fi
                                   FormatGeneral(values[0]) + " s is longer than " +
                                   FormatGeneral(kLargestTargetPeriod) + " s");
     }
-    if (values[1] > kLargestTargetSa ||
-        (values[1] > 0 && values[1] < kSmallestNonZeroTargetSa)) {
+    if (values[1] > kLargestTargetSa || (values[1] > 0 && values[1] < kSmallestNonZeroTargetSa)) {
         throw TargetSpectrumError(At(fileName, lineNumber) + "Sa " + FormatGeneral(values[1]) +
                                   " g is outside 0 and " + FormatGeneral(kSmallestNonZeroTargetSa) +
                                   " to " + FormatGeneral(kLargestTargetSa) + " g");
@@ -117,8 +115,9 @@ TargetSpectrum ParseLines(LineSource& lines, const std::string& fileName) {
                                   "least two");
     }
     if (std::all_of(target.sa.begin(), target.sa.end(), [](double sa) { return sa == 0; })) {
-        throw TargetSpectrumError(fileName + ": every Sa is 0; a target spectrum needs a value "
-                                             "greater than zero");
+        throw TargetSpectrumError(fileName +
+                                  ": every Sa is 0; a target spectrum needs a value "
+                                  "greater than zero");
     }
     return target;
 }

@@ -152,11 +152,10 @@ void SaveFigures(const QString& path, const std::vector<ChartFigure>& figures, I
     if (bytes.isEmpty()) {
         // A picture too large for the memory left gives no image at all; an empty file
         // must not pass for a figure.
-        throw ReportWriteError("Cannot create file \"" + ShownText(path.toStdString()) +
-                               "\". The picture could not be drawn at " +
-                               std::to_string(options.size.width()) + " x " +
-                               std::to_string(options.size.height()) +
-                               " pixels: not enough memory.");
+        throw ReportWriteError(
+            "Cannot create file \"" + ShownText(path.toStdString()) +
+            "\". The picture could not be drawn at " + std::to_string(options.size.width()) +
+            " x " + std::to_string(options.size.height()) + " pixels: not enough memory.");
     }
     WriteFileContents(std::filesystem::path(path.toStdString()),
                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

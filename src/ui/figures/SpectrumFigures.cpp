@@ -278,8 +278,8 @@ std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record, std::siz
         f.title = name + QStringLiteral(" — ") + QLatin1String(titles[i]);
         f.xTitle = QStringLiteral("Time [sec]");
         f.yTitle = QLatin1String(units[i]);
-        const auto series = [dt, columns](const DOUBLEVECTOR& values, QString label,
-                                          QColor color, qreal width) {
+        const auto series = [dt, columns](const DOUBLEVECTOR& values, QString label, QColor color,
+                                          qreal width) {
             Curve c;
             c.name = std::move(label);
             c.color = color;

@@ -5,9 +5,9 @@
 #include <array>
 #include <vector>
 
-#include "records/ColumnThinning.h"
 #include "analysis/SpectraComputation.h"
 #include "figures/ChartFigure.h"
+#include "records/ColumnThinning.h"
 #include "records/TimeHistory.h"
 #include "spectra/DesignSpectra.h"
 #include "spectra/SpectrumAccuracy.h"

@@ -184,7 +184,8 @@ TEST(GroundMotionMeasures, EstimatedWorkIsThatOfTheIntensityGrid) {
 // instead of the Fourier grid asking for an endless vector.
 TEST(GroundMotionMeasures, ASubnormalTimeStepGivesReasonsNotACrash) {
     const double dt = 1e-310;
-    const GroundMotionMeasures m = ComputeGroundMotionMeasures(MakeRecord(Sine(0.1, 2.0, 0.01, 200), dt), {});
+    const GroundMotionMeasures m =
+        ComputeGroundMotionMeasures(MakeRecord(Sine(0.1, 2.0, 0.01, 200), dt), {});
     EXPECT_FALSE(m.pga.Available());
     // 1e-310 is held as the nearest subnormal, 9.99999999999997e-311.
     EXPECT_EQ(m.tm.unavailable,

@@ -58,7 +58,8 @@ std::string KnetText(const std::string& frequency, const std::string& duration) 
 
 TEST(HostileRecordFormats, KnetDurationsGivingNoSampleOrTooManyAreRefusedOnTheirLine) {
     // 0.001 s at 100 Hz rounds to no sample at all.
-    const RecordFileResult none = ReadText(KnetText("100Hz", "0.001"), RecordFormat::Automatic, "K.UD");
+    const RecordFileResult none =
+        ReadText(KnetText("100Hz", "0.001"), RecordFormat::Automatic, "K.UD");
     EXPECT_FALSE(none.ok());
     EXPECT_TRUE(none.records.empty());
     EXPECT_EQ(none.message,
@@ -92,16 +93,18 @@ TEST(HostileRecordFormats, ABrokenAt2CountOrStepIsNamedUnderAutomatic) {
                "ACCELERATION TIME SERIES IN UNITS OF G\n" +
                countLine + "\n  .1000000E-01 -.2000000E-01\n";
     };
-    const RecordFileResult nan = ReadText(at2("NPTS=      2, DT=   nan SEC"),
-                                          RecordFormat::Automatic, "r.AT2");
+    const RecordFileResult nan =
+        ReadText(at2("NPTS=      2, DT=   nan SEC"), RecordFormat::Automatic, "r.AT2");
     EXPECT_EQ(nan.format, RecordFormat::PeerNga);
-    EXPECT_EQ(nan.message, "FILE: r.AT2. ERROR Line: 4. ERROR: no time step in the header line "
-                           "\"NPTS= 2, DT= nan SEC\"");
+    EXPECT_EQ(nan.message,
+              "FILE: r.AT2. ERROR Line: 4. ERROR: no time step in the header line "
+              "\"NPTS= 2, DT= nan SEC\"");
     const RecordFileResult huge = ReadText(at2("NPTS= 18446744073709551616, DT= .0050 SEC"),
                                            RecordFormat::Automatic, "r.AT2");
     EXPECT_EQ(huge.format, RecordFormat::PeerNga);
-    EXPECT_EQ(huge.message, "FILE: r.AT2. ERROR Line: 4. ERROR: no point count (NPTS) in the "
-                            "header line \"NPTS= 18446744073709551616, DT= .0050 SEC\"");
+    EXPECT_EQ(huge.message,
+              "FILE: r.AT2. ERROR Line: 4. ERROR: no point count (NPTS) in the "
+              "header line \"NPTS= 18446744073709551616, DT= .0050 SEC\"");
     const RecordFileResult good =
         ReadText(at2("NPTS=      2, DT=   .0050 SEC"), RecordFormat::Automatic, "r.AT2");
     ASSERT_TRUE(good.ok()) << good.message;
@@ -145,8 +148,8 @@ TEST(ChannelNames, SeveralChannelsAreNamedByStemChannelAndOrientation) {
     // Hostile texts: separators, "..", a dot that would shift the extension, repeats.
     const std::vector<std::string> hostile = ChannelRecordNames(
         "Q.v2", {{"1", "../../out"}, {"1", "../../out"}, {"", "N.S"}, {"1/2", "a"}});
-    EXPECT_EQ(hostile, (std::vector<std::string>{"Q_ch1_out", "Q_ch1_out_2", "Q_ch3_N_S",
-                                                 "Q_ch1_2_a"}));
+    EXPECT_EQ(hostile,
+              (std::vector<std::string>{"Q_ch1_out", "Q_ch1_out_2", "Q_ch3_N_S", "Q_ch1_2_a"}));
     for (const std::string& name : hostile) {
         EXPECT_EQ(name.find_first_of("/\\."), std::string::npos) << name;
         EXPECT_EQ(ReportFileBase(name), name);
@@ -253,7 +256,8 @@ TEST(ReaderBranches, AFixedWidthLineWithAnExtraFieldIsRefusedOnItsLine) {
             --dataEnd;
         }
         const std::size_t lineNumber =
-            static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + dataStart, '\n')) + 1;
+            static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + dataStart, '\n')) +
+            1;
         const std::string lastField = bytes.substr(dataEnd - 10, 10);
         bytes.insert(dataEnd, lastField);
         const RecordFileResult result = ReadText(bytes, sample.format, "f");
@@ -303,7 +307,8 @@ TEST(HostileRecordFormats, Utf16FilesOfNamedFormatsAreDecodedFirst) {
     ASSERT_TRUE(result.ok()) << result.message;
     EXPECT_EQ(result.format, RecordFormat::Knet);
     const RecordFileResult plain = ReadText(text, RecordFormat::Automatic, "K.UD");
-    EXPECT_EQ(result.records[0].record->RawAcceleration(), plain.records[0].record->RawAcceleration());
+    EXPECT_EQ(result.records[0].record->RawAcceleration(),
+              plain.records[0].record->RawAcceleration());
 }
 
 // One stray control character is a bad character on its line, not "binary data".

@@ -55,7 +55,8 @@ TEST(AsceTwoPeriodSpectrum, ChecksItsParametersByName) {
     // Values no axis could show are refused where they enter.
     EXPECT_EQ((AsceTwoPeriodParameters{1.1e308, 0.6, 8}).Check(),
               "S_DS and S_D1 must be at most 100 g");
-    EXPECT_EQ((AsceTwoPeriodParameters{1, 101, 1e6}).Check(), "S_DS and S_D1 must be at most 100 g");
+    EXPECT_EQ((AsceTwoPeriodParameters{1, 101, 1e6}).Check(),
+              "S_DS and S_D1 must be at most 100 g");
     EXPECT_EQ((AsceTwoPeriodParameters{1, 0.6, 1001}).Check(), "T_L must be at most 1000 s");
     EXPECT_EQ((AsceTwoPeriodParameters{100, 100, 1000}).Check(), "");
 }

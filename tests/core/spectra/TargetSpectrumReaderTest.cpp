@@ -91,10 +91,12 @@ TEST(TargetSpectrumText, RefusesValuesBeyondWhatASpectrumHolds) {
     };
     const Case cases[] = {
         {"0.1 1.1e308\n0.2 0.5\n", "t.txt, line 1: Sa 1.1E308 g is outside 0 and 1E-12 to 100 g"},
-        {"0.1 0.5\n0.2 1e-320\n", "t.txt, line 2: Sa 9.99988867182683E-321 g is outside 0 and "
-                                  "1E-12 to 100 g"},
+        {"0.1 0.5\n0.2 1e-320\n",
+         "t.txt, line 2: Sa 9.99988867182683E-321 g is outside 0 and "
+         "1E-12 to 100 g"},
         {"0.1 0.5\n1e5 0.5\n", "t.txt, line 2: the period 100000 s is longer than 1000 s"},
-        {"0.1 0\n0.2 0\n", "t.txt: every Sa is 0; a target spectrum needs a value greater than zero"},
+        {"0.1 0\n0.2 0\n",
+         "t.txt: every Sa is 0; a target spectrum needs a value greater than zero"},
     };
     for (const Case& c : cases) {
         try {
@@ -116,8 +118,9 @@ TEST(TargetSpectrumText, QuotesABadLineEscapedAndCut) {
         ParseTargetSpectrum("0.1 0.5\nx\x1B]0;owned\x07 \x1B[2J\n", "t.txt");
         ADD_FAILURE() << "accepted";
     } catch (const TargetSpectrumError& error) {
-        EXPECT_STREQ(error.what(), "t.txt, line 2: expected two numbers, a period in s and Sa in "
-                                   "g, but found \"x\\x1B]0;owned\\x07 \\x1B[2J\"");
+        EXPECT_STREQ(error.what(),
+                     "t.txt, line 2: expected two numbers, a period in s and Sa in "
+                     "g, but found \"x\\x1B]0;owned\\x07 \\x1B[2J\"");
     }
     const std::string longLine = "0.1 0.5\n" + std::string(60000, 'x') + " y\n";
     try {
