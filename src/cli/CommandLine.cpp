@@ -6,7 +6,6 @@
 
 #include "ImportOptions.h"
 #include "export/TemporaryFiles.h"
-#include "text/NumberParse.h"
 #include "text/ShownText.h"
 
 namespace travik::cli {
@@ -30,19 +29,6 @@ void RemoveTemporariesOnSignals() {
 }
 
 }  // namespace
-
-const CLI::Validator& PlainWholeNumber() {
-    static const CLI::Validator kPlainWholeNumber(
-        [](std::string& text) {
-            if (!TryParsePlainWholeNumber(text, 2'147'483'647ULL)) {
-                return "'" + ShownTextCut(text) +
-                       "' is not a whole number written in plain decimal digits";
-            }
-            return std::string();
-        },
-        "DIGITS");
-    return kPlainWholeNumber;
-}
 
 std::optional<int> ParseCommandLine(CLI::App& app, int argc, char** argv) {
     try {

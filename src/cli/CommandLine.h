@@ -9,10 +9,6 @@
 
 namespace travik::cli {
 
-// The check every whole-number option carries: plain decimal digits without a sign, blank,
-// prefix or leading zero, so that CLI11 never reads "010" as octal or "0x8" as hexadecimal.
-const CLI::Validator& PlainWholeNumber();
-
 // Parses the arguments into `app`. Returns the exit status when the run ends here: after
 // printing the help asked for (0), or an option error (kExitBadOption).
 std::optional<int> ParseCommandLine(CLI::App& app, int argc, char** argv);

@@ -1,6 +1,6 @@
 #include "ImportOptions.h"
 
-#include "CommandLine.h"
+#include "WholeNumberOption.h"
 
 #include <new>
 #include <optional>

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "AnalysisOptions.h"
-#include "CommandLine.h"
 #include "RecordBatch.h"
+#include "WholeNumberOption.h"
 #include "analysis/AnalysisSettings.h"
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"

@@ -13,6 +13,7 @@ travik_hostile_case(DevicesAreRefusedAtOnce)
 travik_hostile_case(FullDiskKeepsEarlierReports)
 travik_hostile_case(ReadOnlyFolderAsAnotherUser)
 travik_hostile_case(SignalsRemoveTemporaries)
+travik_hostile_case(ShrunkFileIsNotAnalysedSilently)
 # AddressSanitizer reserves terabytes of address space: a limit on it cannot apply there.
 if(NOT TRAVIK_SANITIZE)
   travik_hostile_case(OutOfMemoryNamesTheAction)

@@ -1,6 +1,6 @@
 #include "plot/PlotCommand.h"
-#include "CommandLine.h"
 #include "Renderer.h"
+#include "WholeNumberOption.h"
 
 #include <QApplication>
 #include <QString>

@@ -321,5 +321,23 @@ TEST(HostileRecordFormats, AStrayEscapeIsNotBinaryData) {
     EXPECT_NE(binary.message.find("binary data"), std::string::npos) << binary.message;
 }
 
+// What `info` prints of a record comes from the file: escaped, so that no escape sequence,
+// C1 control or direction override reaches the terminal.
+TEST(HostileRecordFormats, DescriptionsEscapeWhatTheFileHolds) {
+    std::string text = KnetText("100Hz", "0.03");
+    text.replace(text.find("U-D"), 3, "U\x1B]0;x\x07\xC2\x9B\x7F\xE2\x80\xAE");
+    const RecordFileResult result = ReadText(text, RecordFormat::Knet, "K\x1B[2J.UD");
+    ASSERT_TRUE(result.ok()) << result.message;
+    for (const std::string& line : DescribeRecordFile(result)) {
+        for (const char c : line) {
+            EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7F) << line;
+        }
+        EXPECT_EQ(line.find("\xC2\x9B"), std::string::npos) << line;
+        EXPECT_EQ(line.find("\xE2\x80\xAE"), std::string::npos) << line;
+    }
+    EXPECT_EQ(DescribeRecordFile(result)[3],
+              "  channel:              U\\x1B]0;x\\x07\\x9B\\x7F\\u202E");
+}
+
 }  // namespace
 }  // namespace travik
