@@ -62,6 +62,22 @@ TEST(ImageOptions, DefaultToSixteenHundredByThousandAtTwoHundredDpiAndCheckThems
     EXPECT_EQ(options.Check(), "The image width must be from 16 to 20000 pixels");
 }
 
+// Values at the edge of what a double holds never reach an axis range: a log axis built
+// from them would make the chart library recurse without end (a crash), a linear one
+// overflow its ticks. The figure is drawn, and the finite part of the curve shows.
+TEST(PngExport, ValuesNearTheLargestDoubleAreDrawnWithoutCrashing) {
+    for (const AxisScale scale : {AxisScale::Log, AxisScale::Linear}) {
+        ChartFigure figure = RedDiagonal();
+        figure.yScale = scale;
+        figure.xScale = scale;
+        figure.curves[0].points.append(QPointF(4.1, 1.1e308));
+        figure.curves[0].points.append(QPointF(4.2, 1e-320));
+        figure.curves[0].points.append(QPointF(1e308, 1.0));
+        const QImage image = RenderImage({figure}, ImageOptions{QSize(600, 400), 96});
+        EXPECT_EQ(image.size(), QSize(600, 400));
+    }
+}
+
 TEST(PngExport, HasTheRequestedSizeAndResolutionAndShowsTheCurve) {
     const ImageOptions options{QSize(800, 500), 150};
     const QImage image = RenderImage({RedDiagonal()}, options);
