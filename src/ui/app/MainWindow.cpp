@@ -110,10 +110,8 @@ void TForm1::CreateMenus() {
               "ImportTimeHistoryRecords1");
     SaveChartAs1 = Named(File1->addAction(QStringLiteral("Save Chart As…")), "SaveChartAs1");
     connect(SaveChartAs1, &QAction::triggered, this, [this] {
-        if (pgc1->currentWidget() == spectra_) {
-            spectra_->SaveChartAs();
-        } else {
-            records_->SaveChartAs();
+        if (PageCommands* page = PageShown()) {
+            page->SaveChartAs();
         }
     });
     Options1 = Named(mm1->addMenu(QStringLiteral("Options")), "Options1");
@@ -368,13 +366,13 @@ void TForm1::dropEvent(QDropEvent* event) {
     }
 }
 
+PageCommands* TForm1::PageShown() const {
+    return dynamic_cast<PageCommands*>(pgc1->currentWidget());
+}
+
 void TForm1::ChangeRecordChecksOfPageShown(CheckChange change) {
-    if (pgc1->currentWidget() == measures_) {
-        measures_->ChangeRecordChecks(change);
-    } else if (pgc1->currentWidget() == spectra_) {
-        spectra_->ChangeRecordChecks(change);
-    } else {
-        records_->ChangeRecordChecks(change);
+    if (PageCommands* page = PageShown()) {
+        page->ChangeRecordChecks(change);
     }
 }
 

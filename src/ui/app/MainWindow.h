@@ -14,6 +14,7 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 class QTabWidget;
+class PageCommands;
 class PlatformServices;
 class RecordsPage;
 class SpectraPage;
@@ -66,6 +67,8 @@ class TForm1 : public QMainWindow {
     void ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,
                      bool append);
     void CreateStatusBar();
+    // The page in view, which answers the menus' page commands.
+    PageCommands* PageShown() const;
     // The check-list menu's command on the list of the page shown.
     void ChangeRecordChecksOfPageShown(CheckChange change);
 

@@ -10,6 +10,7 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPen>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -449,12 +450,22 @@ QChart* BuildChart(const ChartFigure& figure) {
 
     for (const Curve& curve : figure.curves) {
         const PreparedCurve prepared = PrepareForAxes(curve, figure.xScale, figure.yScale);
-        auto* series = new QLineSeries;
+        QXYSeries* series = nullptr;
+        if (curve.markerSize > 0) {
+            auto* marks = new QScatterSeries;
+            marks->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+            marks->setMarkerSize(curve.markerSize);
+            marks->setColor(curve.color);
+            marks->setBorderColor(curve.color);
+            series = marks;
+        } else {
+            series = new QLineSeries;
+            QPen pen(curve.color, curve.width);
+            pen.setStyle(curve.style);
+            pen.setCapStyle(Qt::FlatCap);
+            series->setPen(pen);
+        }
         series->setName(prepared.curve.name);
-        QPen pen(curve.color, curve.width);
-        pen.setStyle(curve.style);
-        pen.setCapStyle(Qt::FlatCap);
-        series->setPen(pen);
         series->replace(prepared.curve.points);
         chart->addSeries(series);
         series->attachAxis(ax);

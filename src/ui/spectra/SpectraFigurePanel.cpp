@@ -16,7 +16,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 #include <memory>
 
@@ -40,6 +39,9 @@ using travik::figures::SpectrumCurve;
 using travik::figures::TargetChoice;
 
 namespace {
+
+// Resolution of the checked records' progress bar.
+constexpr int kProgressSteps = 1000;
 
 QString Format(double value, const char* pattern) {
     return QString::fromStdString(travik::FormatNumber(value, pattern, DecimalSeparator()));
@@ -225,8 +227,18 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
     });
     connect(addTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::AddTargetClick);
     connect(clearTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::ClearTarget);
-    connect(&watcher_, &QFutureWatcher<travik::SuiteSpectra>::finished, this,
-            &SpectraFigurePanel::SuiteFinished);
+    // The progress of the checked records beside the show list, while they are analysed; a
+    // cancelled analysis leaves the last suite as it was.
+    connect(&workspace_.Work(), &BackgroundWork::progressChanged, this, [this](double fraction) {
+        if (analysing_ && fraction >= 0) {
+            progress_->setValue(static_cast<int>(fraction * kProgressSteps));
+        }
+    });
+    connect(&workspace_.Work(), &BackgroundWork::ended, this, [this](bool cancelled) {
+        if (analysing_ && cancelled) {
+            WorkEnded();
+        }
+    });
     Refresh();
 }
 
@@ -255,12 +267,12 @@ void SpectraFigurePanel::Reset() {
 }
 
 bool SpectraFigurePanel::IsAnalysing() const {
-    return watcher_.isRunning();
+    return analysing_;
 }
 
 void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
                                         const std::vector<double>& dampingRatios) {
-    if (watcher_.isRunning()) {
+    if (analysing_) {
         return;
     }
     // The damping list of the show list follows the page's damping values.
@@ -291,26 +303,44 @@ void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
     travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
                             settings.periodStep);
     const double zeta = damping_->currentData().toDouble();
-    progress_->setRange(0, static_cast<int>(records->size()));
+    progress_->setRange(0, kProgressSteps);
     progress_->setValue(0);
     progress_->setVisible(records->size() > 1);
-    QProgressBar* bar = progress_;
-    watcher_.setFuture(QtConcurrent::run([records, settings, zeta, periods, bar] {
-        std::vector<const travik::TimeHistory*> pointers;
-        for (const travik::TimeHistory& record : *records) {
-            pointers.push_back(&record);
-        }
-        return travik::ComputeSuiteSpectra(pointers, settings, zeta, periods, [bar](int done, int) {
-            QMetaObject::invokeMethod(
-                bar, [bar, done] { bar->setValue(done); }, Qt::QueuedConnection);
+    analysing_ = true;
+    // The workspace's one long job: the status bar shows its progress and Cancel, no other
+    // job runs beside it, and closing the window waits for it.
+    const bool started = workspace_.Work().Start<travik::SuiteSpectra>(
+        QStringLiteral("Analysing %1 checked records").arg(records->size()),
+        [records, settings, zeta, periods](BackgroundWork::Control& control) {
+            std::vector<const travik::TimeHistory*> pointers;
+            for (const travik::TimeHistory& record : *records) {
+                pointers.push_back(&record);
+            }
+            return travik::ComputeSuiteSpectra(
+                pointers, settings, zeta, periods,
+                [&control](int done, int total) {
+                    control.Progress(total > 0 ? static_cast<double>(done) / total : 0.0);
+                },
+                control.CancelFlag());
+        },
+        [this, records](travik::SuiteSpectra&& suite) {
+            suiteRecords_ = records;
+            SuiteFinished(std::move(suite));
         });
-    }));
-    suiteRecords_ = records;
+    if (!started) {
+        analysing_ = false;
+        progress_->setVisible(false);
+    }
 }
 
-void SpectraFigurePanel::SuiteFinished() {
+void SpectraFigurePanel::WorkEnded() {
+    analysing_ = false;
     progress_->setVisible(false);
-    suite_ = watcher_.result();
+}
+
+void SpectraFigurePanel::SuiteFinished(travik::SuiteSpectra&& suite) {
+    WorkEnded();
+    suite_ = std::move(suite);
     if (!suite_->failedRecords.empty()) {
         QString names;
         for (const std::string& name : suite_->failedRecords) {

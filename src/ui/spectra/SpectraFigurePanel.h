@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFutureWatcher>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -51,8 +50,8 @@ class SpectraFigurePanel final : public QWidget {
     QWidget* ChartArea() const;
 
     bool ShowsCheckedRecords() const;
-    // Analyses the records (by index) for the damping value chosen in the show list, on a
-    // worker thread with a progress bar, then redraws.
+    // Analyses the records (by index) for the damping value chosen in the show list as the
+    // workspace's long job (progress, Cancel; refused while another job runs), then redraws.
     void AnalyseChecked(const std::vector<int>& recordIndexes,
                         const std::vector<double>& dampingRatios);
     bool IsAnalysing() const;
@@ -94,7 +93,8 @@ class SpectraFigurePanel final : public QWidget {
     bool NeedsFigureView() const;
     void UpdateRatio();
     void AddTargetClick();
-    void SuiteFinished();
+    void SuiteFinished(travik::SuiteSpectra&& suite);
+    void WorkEnded();
 
     Workspace& workspace_;
     PlatformServices& platform_;
@@ -123,5 +123,5 @@ class SpectraFigurePanel final : public QWidget {
     std::shared_ptr<std::vector<travik::TimeHistory>> suiteRecords_;
     std::optional<travik::TargetSpectrum> target_;
     travik::figures::TargetChoice targetChoice_;
-    QFutureWatcher<travik::SuiteSpectra> watcher_;
+    bool analysing_ = false;  // the checked records are being analysed
 };

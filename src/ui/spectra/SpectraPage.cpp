@@ -59,22 +59,6 @@ constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
 // The page of pgc2 with the checked records' statistics, after the five tables.
 constexpr int kStatisticsPage = 6;
 
-// A long computation shows the busy pointer; a message box in between gets the normal one.
-class BusyPointer {
-  public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-    template <class Show>
-    static void Interrupt(Show&& show) {
-        QApplication::restoreOverrideCursor();
-        show();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-};
-
 }  // namespace
 
 SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidget* parent)
@@ -365,16 +349,17 @@ void SpectraPage::btn11Click() {
     if (!LongAnalysisAccepted({recordIndex}, *ratios)) {
         return;
     }
-    if (figures_->ShowsCheckedRecords()) {
+    // With the checked records shown, they are analysed once the selected record is: the
+    // two analyses are one long job after the other, and Cancel stops both.
+    const bool checked = figures_->ShowsCheckedRecords();
+    if (checked) {
         ClearSpectrumTables();
         ClearSpectrumChart();
-        std::vector<double> sorted = *ratios;
-        travik::SortAndRemoveRepeatedRatios(sorted);
-        figures_->AnalyseChecked(CheckedRows(lst3), sorted);
     }
     // The lists are made here and stored only with the spectra computed from them, so that a
     // cancelled analysis leaves the last one as it was.
     travik::SortAndRemoveRepeatedRatios(*ratios);
+    const std::vector<double> sorted = *ratios;
     const travik::AnalysisSettings settings = workspace_.Settings();
     std::vector<double> periods;
     std::vector<double> frequencies;
@@ -384,11 +369,11 @@ void SpectraPage::btn11Click() {
     workspace_.Work().Start<std::optional<travik::SpectraResult>>(
         QStringLiteral("Computing the spectra of %1")
             .arg(QString::fromStdString(record.SourceFileName())),
-        [&record, settings, ratios = std::move(*ratios),
-         periods](BackgroundWork::Control& control) {
+        [&record, settings, ratios = sorted, periods](BackgroundWork::Control& control) {
             return ComputeSpectraAsJob(record, settings, ratios, periods, control);
         },
-        [this](std::optional<travik::SpectraResult>&& result) {
+        [this, checked, rows = CheckedRows(lst3),
+         sorted](std::optional<travik::SpectraResult>&& result) {
             if (!result) {
                 return;
             }
@@ -398,6 +383,9 @@ void SpectraPage::btn11Click() {
             }
             workspace_.AcceptSpectra(std::move(*result),
                                      [this](const std::string& message) { ShowPlain(message); });
+            if (checked) {
+                figures_->AnalyseChecked(rows, sorted);
+            }
         });
 }
 

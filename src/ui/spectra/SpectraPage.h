@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/FormHelpers.h"
+#include "app/PageCommands.h"
 
 class QAction;
 class QCheckBox;
@@ -30,15 +31,15 @@ class TimeHistory;
 // The "Elastic Response Spectra" page: the record panel with the damping values, the
 // analysis, the spectrum chart, the five result tables with copying out of them, and the
 // response-spectra export.
-class SpectraPage final : public QWidget {
+class SpectraPage final : public QWidget, public PageCommands {
     Q_OBJECT
   public:
     SpectraPage(Workspace& workspace, PlatformServices& platform, QWidget* parent = nullptr);
 
     // The check-list menu's commands, on this page's list.
-    void ChangeRecordChecks(CheckChange change);
+    void ChangeRecordChecks(CheckChange change) override;
     // File -> Save Chart As: the spectrum chart as an image.
-    void SaveChartAs();
+    void SaveChartAs() override;
 
   signals:
     // The check list asks for its menu at this global position.
