@@ -16,11 +16,11 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/OscillatorIntegrators.h"
+
 namespace travik::figures {
 namespace {
 
-// The program's circular-frequency constant, as in the oscillators (see kTwoPi).
-constexpr double kTwoPi = 6.2831852;
 const QColor kGuideColor(150, 150, 150);
 const QColor kGuideLabelColor(90, 90, 90);
 const QColor kBandColor(120, 120, 120, 55);

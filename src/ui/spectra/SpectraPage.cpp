@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -25,7 +24,6 @@
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
-#include "app/ChartAdapter.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
@@ -34,8 +32,8 @@
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "export/SuiteStatisticsReport.h"
+#include "figures/FigureView.h"
 #include "presentation/GridClipboard.h"
-#include "presentation/SpectrumChart.h"
 #include "presentation/SpectrumTables.h"
 #include "spectra/SpectraFigurePanel.h"
 #include "spectra/SpectraJob.h"
@@ -107,8 +105,6 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         Named(pm2->addAction(QStringLiteral("Copy Selection ( Ctrl+C )")), "CopySelection1");
     SelectAll1 = Named(pm2->addAction(QStringLiteral("Select All ( Ctrl+A )")), "SelectAll1");
 
-    CreateSpectrumSeries(*cht4);
-    ClearSpectrumChart();
     ConnectHandlers();
 }
 
@@ -213,14 +209,9 @@ QWidget* SpectraPage::CreateGraphTab() {
     choices->addStretch(1);
     layout->addLayout(choices);
 
-    auto* view = Named(new QChartView(tab), "cht4");
-    cht4 = Named(new ChartAdapter(view, this), "cht4");
-    // Shaded from right to left, ending in a light grey; the legend lists the spectra.
-    cht4->SetBackgroundGradient(QColor(255, 255, 255), QColor(230, 230, 230));
-    cht4->SetLegendVisible(true);
-    cht4->SetBottomAxisTitle(QStringLiteral("Period [sec]"));
-    cht4->SetLeftAxisTitle(QStringLiteral("Response Displacement [cm]"));
-    figures_ = new SpectraFigurePanel(workspace_, platform_, view, tab);
+    // The spectrum chart (cht4) is the figure panel's: the one drawing of the spectra, on the
+    // screen and in every saved image.
+    figures_ = new SpectraFigurePanel(workspace_, platform_, tab);
     layout->addWidget(figures_->AxisControls());
     layout->addWidget(figures_, 1);
     return tab;
@@ -232,7 +223,8 @@ void SpectraPage::ConnectHandlers() {
     connect(btn10, &QPushButton::clicked, this, &SpectraPage::btn10Click);
     connect(cbb5, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb5Change);
     connect(cbb7, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb7Change);
-    connect(cht4, &ChartAdapter::MouseMoved, this, &SpectraPage::cht4MouseMove);
+    connect(figures_->View(), &travik::figures::FigureView::PointerMoved, this,
+            &SpectraPage::cht4MouseMove);
     connect(lst3, &QListWidget::currentRowChanged, this, &SpectraPage::lst3Click);
     connect(lst3, &QListWidget::itemChanged, this, &SpectraPage::lst3Change);
     connect(lst3, &QWidget::customContextMenuRequested, this,
@@ -256,7 +248,6 @@ void SpectraPage::ConnectHandlers() {
     connect(figures_, &SpectraFigurePanel::SuiteChanged, this, &SpectraPage::FillStatisticsTable);
     connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
     connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
-    connect(figures_, &SpectraFigurePanel::ReadoutChanged, lbl2, &QLabel::setText);
     connect(chkAccuracyColumns, &QCheckBox::toggled, this, [this] {
         if (!workspace_.Spectra().periods.empty()) {
             FillSpectrumTables();
@@ -423,7 +414,6 @@ bool SpectraPage::LongAnalysisAccepted(const std::vector<int>& recordRows,
 void SpectraPage::SpectraComputed() {
     PlotSpectra();
     FillSpectrumTables();
-    figures_->Refresh();
 }
 
 void SpectraPage::SaveChartAs() {
@@ -452,53 +442,36 @@ void SpectraPage::FillStatisticsTable() {
         return;
     }
     // The four-way chart plots pseudo-velocity, the Sa-Sd chart pseudo-acceleration.
-    const int ordinate = cbb7->currentIndex();
-    const travik::SpectrumKind kind =
-        ordinate == SpectraFigurePanel::kTripartiteOrdinate ? travik::SpectrumKind::PseudoVelocity
-        : ordinate == SpectraFigurePanel::kAdrsOrdinate
-            ? travik::SpectrumKind::PseudoAcceleration
-            : kTableKinds[static_cast<std::size_t>(std::clamp(ordinate, 0, 4))];
+    const travik::SpectrumKind kind = KindOf(OrdinateOfIndex(cbb7->currentIndex()));
     FillSuiteStatisticsTable(*statistics_, suite->statistics, kind, DecimalSeparator());
 }
 
 // ---- Spectrum chart ----------------------------------------------------------------------
 
 void SpectraPage::ClearSpectrumChart() {
-    ::ClearSpectrumChart(*cht4);
+    figures_->ShowNoCurves();
     // The readout describes the curves; it goes with them.
     lbl2->setText(QString::fromLatin1(kEmptyReadout));
 }
 
 void SpectraPage::PlotSpectra() {
-    // The two fixed pairs are drawn by the figure panel only.
-    if (cbb7->currentIndex() >= kOrdinateChoiceCount) {
-        return;
-    }
-    ::PlotSpectra(*cht4, workspace_.Spectra(), cbb5->currentIndex(), cbb7->currentIndex(),
-                  DecimalSeparator());
+    figures_->SetAxisChoices(AbscissaOfIndex(cbb5->currentIndex()),
+                             OrdinateOfIndex(cbb7->currentIndex()));
 }
 
 void SpectraPage::cbb5Change() {
-    if (cbb5->currentIndex() >= 0) {
-        cht4->SetBottomAxisTitle(AbscissaTitle(cbb5->currentIndex()));
-    }
     ClearSpectrumChart();
     PlotSpectra();
-    figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
 }
 
 void SpectraPage::cbb7Change() {
-    if (cbb7->currentIndex() >= 0) {
-        cht4->SetLeftAxisTitle(OrdinateTitle(cbb7->currentIndex()));
-    }
     ClearSpectrumChart();
     PlotSpectra();
-    figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
     FillStatisticsTable();
 }
 
 void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
-    if (const auto readout = SpectrumReadout(*cht4, viewPixel, DecimalSeparator())) {
+    if (const auto readout = figures_->ReadoutAt(viewPixel)) {
         lbl2->setText(*readout);
     }
 }

@@ -20,7 +20,6 @@ class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
-class ChartAdapter;
 class PlatformServices;
 class StringGrid;
 class Workspace;
@@ -115,7 +114,6 @@ class SpectraPage final : public QWidget, public PageCommands {
     QLabel* lbl15 = nullptr;  // "Y-Axis"
     QComboBox* cbb7 = nullptr;
     QLabel* lbl2 = nullptr;              // mouse readout
-    ChartAdapter* cht4 = nullptr;        // spectrum chart
     std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5
     StringGrid* statistics_ = nullptr;   // strngrd6, the checked records' statistics
     QMenu* pm2 = nullptr;                // the five result tables
