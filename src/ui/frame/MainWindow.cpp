@@ -108,20 +108,20 @@ void TForm1::CreateMenus() {
     Options1 = Named(mm1->addMenu(QStringLiteral("Options")), "Options1");
     Setting1 = Named(Options1->addAction(QStringLiteral("Analysis Settings")), "Setting1");
     Help1 = Named(mm1->addMenu(QStringLiteral("Help")), "Help1");
-    AboutDIVU1 = Named(Help1->addAction(QStringLiteral("About TRAVIK")), "AboutDIVU1");
+    about_ = Named(Help1->addAction(QStringLiteral("About TRAVIK")), "AboutDIVU1");
 
     pm1 = Named(new QMenu(this), "pm1");
-    CheckAll1 = Named(pm1->addAction(QStringLiteral("Check All")), "CheckAll1");
-    InvertCheck1 = Named(pm1->addAction(QStringLiteral("Check None")), "InvertCheck1");
-    InvertCheck2 = Named(pm1->addAction(QStringLiteral("Invert Check")), "InvertCheck2");
+    checkAll_ = Named(pm1->addAction(QStringLiteral("Check All")), "CheckAll1");
+    checkNone_ = Named(pm1->addAction(QStringLiteral("Check None")), "InvertCheck1");
+    invertCheck_ = Named(pm1->addAction(QStringLiteral("Invert Check")), "InvertCheck2");
 
     connect(ImportTimeHistoryRecords1, &QAction::triggered, this,
             &TForm1::ImportTimeHistoryRecords1Click);
     connect(Setting1, &QAction::triggered, this, &TForm1::Setting1Click);
-    connect(AboutDIVU1, &QAction::triggered, this, &TForm1::AboutDIVU1Click);
-    connect(CheckAll1, &QAction::triggered, this, &TForm1::CheckAll1Click);
-    connect(InvertCheck1, &QAction::triggered, this, &TForm1::InvertCheck1Click);
-    connect(InvertCheck2, &QAction::triggered, this, &TForm1::InvertCheck2Click);
+    connect(about_, &QAction::triggered, this, &TForm1::AboutDIVU1Click);
+    connect(checkAll_, &QAction::triggered, this, &TForm1::CheckAll1Click);
+    connect(checkNone_, &QAction::triggered, this, &TForm1::InvertCheck1Click);
+    connect(invertCheck_, &QAction::triggered, this, &TForm1::InvertCheck2Click);
 }
 
 // ---- Window frame ------------------------------------------------------------------------

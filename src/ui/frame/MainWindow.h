@@ -73,11 +73,11 @@ class TForm1 : public QMainWindow {
     QMenu* Help1 = nullptr;
     QAction* ImportTimeHistoryRecords1 = nullptr;  // "Import Time History Records"
     QAction* Setting1 = nullptr;                   // "Analysis Settings"
-    QAction* AboutDIVU1 = nullptr;                 // "About TRAVIK"
+    QAction* about_ = nullptr;                     // AboutDIVU1, "About TRAVIK"
     QMenu* pm1 = nullptr;                          // record check lists of every page
-    QAction* CheckAll1 = nullptr;
-    QAction* InvertCheck1 = nullptr;  // "Check None"
-    QAction* InvertCheck2 = nullptr;  // "Invert Check"
+    QAction* checkAll_ = nullptr;                  // CheckAll1, "Check All"
+    QAction* checkNone_ = nullptr;                 // InvertCheck1, "Check None"
+    QAction* invertCheck_ = nullptr;               // InvertCheck2, "Invert Check"
 
     QTabWidget* pgc1 = nullptr;
     RecordsPage* records_ = nullptr;    // ts1, "Time History Records"

@@ -67,38 +67,7 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
     left->addWidget(btnMeasuresExport);
 
     pgcMeasures = Named(new QTabWidget, "pgcMeasures");
-    // The selected record: the table at the left, the two charts at the right.
-    auto* selected = new QSplitter(Qt::Horizontal);
-    selected->setObjectName(QStringLiteral("splMeasures"));
-    grdMeasures = Named(new StringGrid(4, 1, selected), "grdMeasures");
-    grdMeasures->SetCell(0, 0, QStringLiteral("Measure"));
-    grdMeasures->SetCell(1, 0, QStringLiteral("Value"));
-    grdMeasures->SetCell(2, 0, QStringLiteral("Unit"));
-    grdMeasures->SetCell(3, 0, QStringLiteral("Note"));
-    grdMeasures->SetColumnWidth(0, 160);
-    grdMeasures->SetColumnWidth(1, 130);
-    grdMeasures->SetColumnWidth(2, 55);
-    grdMeasures->SetColumnWidth(3, 320);
-    grdMeasures->setMinimumWidth(260);
-    auto* charts = new QSplitter(Qt::Vertical);
-    // The charts are figures: what a saved image holds is what the page shows.
-    chtHusid = Named(new travik::figures::FigureView, "chtHusid");
-    chtFourier = Named(new travik::figures::FigureView, "chtFourier");
-    auto* husidView = chtHusid;
-    auto* fourierView = chtFourier;
-    husidView->setMinimumHeight(150);
-    fourierView->setMinimumHeight(150);
-    charts->addWidget(husidView);
-    charts->addWidget(fourierView);
-    charts->setChildrenCollapsible(false);
-    charts->setSizes({1000, 1000});  // the two charts share the height equally
-    selected->addWidget(grdMeasures);
-    selected->addWidget(charts);
-    selected->setChildrenCollapsible(false);
-    // Room for name, value and unit; the charts take the rest.
-    selected->setSizes({370, 630});
-    selected->setStretchFactor(1, 1);
-    pgcMeasures->addTab(selected, QStringLiteral("Selected Record"));
+    pgcMeasures->addTab(CreateSelectedRecordTab(), QStringLiteral("Selected Record"));
 
     const std::vector<travik::MeasureRow> rows =
         travik::MeasureRows(travik::GroundMotionMeasures{});
@@ -145,6 +114,41 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
     connect(&workspace_, &Workspace::recordsReplaced, this, &MeasuresPage::RecordsReplaced);
     connect(&workspace_, &Workspace::recordCorrected, this, &MeasuresPage::RecordChanged);
     connect(&workspace_, &Workspace::settingsChanged, this, &MeasuresPage::SettingsChanged);
+}
+
+// The selected record: the table at the left, the two charts at the right.
+QWidget* MeasuresPage::CreateSelectedRecordTab() {
+    auto* selected = new QSplitter(Qt::Horizontal);
+    selected->setObjectName(QStringLiteral("splMeasures"));
+    grdMeasures = Named(new StringGrid(4, 1, selected), "grdMeasures");
+    grdMeasures->SetCell(0, 0, QStringLiteral("Measure"));
+    grdMeasures->SetCell(1, 0, QStringLiteral("Value"));
+    grdMeasures->SetCell(2, 0, QStringLiteral("Unit"));
+    grdMeasures->SetCell(3, 0, QStringLiteral("Note"));
+    grdMeasures->SetColumnWidth(0, 160);
+    grdMeasures->SetColumnWidth(1, 130);
+    grdMeasures->SetColumnWidth(2, 55);
+    grdMeasures->SetColumnWidth(3, 320);
+    grdMeasures->setMinimumWidth(260);
+    auto* charts = new QSplitter(Qt::Vertical);
+    // The charts are figures: what a saved image holds is what the page shows.
+    chtHusid = Named(new travik::figures::FigureView, "chtHusid");
+    chtFourier = Named(new travik::figures::FigureView, "chtFourier");
+    auto* husidView = chtHusid;
+    auto* fourierView = chtFourier;
+    husidView->setMinimumHeight(150);
+    fourierView->setMinimumHeight(150);
+    charts->addWidget(husidView);
+    charts->addWidget(fourierView);
+    charts->setChildrenCollapsible(false);
+    charts->setSizes({1000, 1000});  // the two charts share the height equally
+    selected->addWidget(grdMeasures);
+    selected->addWidget(charts);
+    selected->setChildrenCollapsible(false);
+    // Room for name, value and unit; the charts take the rest.
+    selected->setSizes({370, 630});
+    selected->setStretchFactor(1, 1);
+    return selected;
 }
 
 MeasuresPage::~MeasuresPage() = default;

@@ -65,6 +65,7 @@ class MeasuresPage final : public QWidget, public PageCommands {
     bool stale_ = false;
     // The measures of record `index`, computed once per record, correction and settings.
     const travik::GroundMotionMeasures& MeasuresOf(int index);
+    QWidget* CreateSelectedRecordTab();
     void ShowSelectedRecord();
     void ClearSelectedRecord();
     void FillCheckedTable();

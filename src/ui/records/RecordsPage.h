@@ -56,6 +56,8 @@ class RecordsPage final : public QWidget, public PageCommands {
     void RecordsReplaced();
 
   private:
+    void CreateRecordColumn();
+    void CreateGraph();
     void ClearTimeHistoryCharts();
     void ShowSelectedRecord();
     void DrawRecord(const travik::TimeHistory& record);
