@@ -12,6 +12,7 @@
 
 #include "RecordsFixture.h"
 #include "app/BackgroundWork.h"
+#include "records/FilterDialog.h"
 #include "spectra/SpectraFigurePanel.h"
 
 namespace {
@@ -256,6 +257,29 @@ TEST_F(CheckedRecordsWork, ClosingTheWindowWhileTheCheckedRecordsRunWaitsForThem
     ASSERT_TRUE(Panel()->IsAnalysing());
     form.reset();  // must neither crash nor hang
     SUCCEED();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LongWork, TheFilterRunsOffTheWindowThreadAndTheRecordTakesItsResultWhole) {
+    ImportAndWait({WriteLongRecord("long.txt", 200000)});
+    Records<QPushButton>("btnFilter")->click();
+    auto* dialog = form->findChild<FilterDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(2);  // high-pass
+    Child<QLineEdit>(dialog, "edtLowCorner")->setText("0.1");
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    ASSERT_TRUE(Work().IsBusy());
+    // Nothing else starts meanwhile, and the record is not yet touched.
+    EXPECT_FALSE(Records<QPushButton>("btnFilter")->isEnabled());
+    EXPECT_FALSE(form->Document().Records().At(0).Filter().has_value());
+    Work().WaitForFinished();
+    const travik::TimeHistory& record = form->Document().Records().At(0);
+    ASSERT_TRUE(record.Filter().has_value());
+    EXPECT_EQ(record.CorrectedAcceleration().size(), 200000u);
+    EXPECT_TRUE(Records<QPushButton>("btnFilter")->isEnabled());
 }
 
 }  // namespace

@@ -59,14 +59,9 @@ void Workspace::Clear() {
     ReplaceRecords(travik::RecordList{});
 }
 
-travik::FilterOutcome Workspace::FilterRecord(int index,
-                                              const std::optional<travik::FilterSettings>& filter) {
-    const travik::FilterOutcome outcome =
-        travik::ApplyFilter(records_.At(index), filter, settings_.g);
-    if (outcome.ok) {
-        emit recordCorrected(index);
-    }
-    return outcome;
+void Workspace::TakeFiltered(int index, travik::TimeHistory&& filtered) {
+    records_.At(index) = std::move(filtered);
+    emit recordCorrected(index);
 }
 
 void Workspace::SetSettings(const travik::AnalysisSettings& settings) {

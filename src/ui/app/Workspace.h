@@ -46,11 +46,10 @@ class Workspace final : public QObject {
     void TakeCorrection(int index, travik::TimeHistory& corrected);
     // Discards every record and result ("Clear Data").
     void Clear();
-    // Sets (or with nothing, removes) the Butterworth filter of record `index`, run over its
-    // baseline-corrected acceleration, with the settings' g. A refused filter leaves the
-    // record as it was; the outcome's problem names the parameter.
-    travik::FilterOutcome FilterRecord(int index,
-                                       const std::optional<travik::FilterSettings>& filter);
+    // Puts `filtered` (a copy of record `index` whose filter was set or removed off the
+    // window's thread) in the place of record `index`, so that whoever holds the record sees
+    // the filtered series.
+    void TakeFiltered(int index, travik::TimeHistory&& filtered);
 
     void SetSettings(const travik::AnalysisSettings& settings);
 

@@ -399,15 +399,37 @@ void RecordsPage::btnFilterClick() {
     dialog->setWindowModality(Qt::ApplicationModal);
     connect(dialog, &FilterDialog::FilterChosen, this,
             [this, index](const std::optional<travik::FilterSettings>& filter) {
-                const travik::FilterOutcome outcome = workspace_.FilterRecord(index, filter);
-                if (!outcome.ok) {
-                    platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
-                                          QString::fromStdString(outcome.problem.message));
-                }
-                ClearTimeHistoryCharts();
-                ShowSelectedRecord();
+                FilterRecord(index, filter);
             });
     dialog->show();
+}
+
+// The filter runs on a copy off the window's thread, as the baseline correction does; the
+// record takes the filtered series when it is done, and a refused filter changes nothing.
+void RecordsPage::FilterRecord(int index, const std::optional<travik::FilterSettings>& filter) {
+    struct Filtered {
+        std::unique_ptr<travik::TimeHistory> record;
+        travik::FilterOutcome outcome;
+    };
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    const double g = workspace_.Settings().g;
+    workspace_.Work().Start<Filtered>(
+        QStringLiteral("Filtering %1").arg(QString::fromStdString(record.SourceFileName())),
+        [&record, filter, g](BackgroundWork::Control&) {
+            Filtered filtered{std::make_unique<travik::TimeHistory>(record), {}};
+            filtered.outcome = travik::ApplyFilter(*filtered.record, filter, g);
+            return filtered;
+        },
+        [this, index](Filtered&& filtered) {
+            if (filtered.outcome.ok) {
+                workspace_.TakeFiltered(index, std::move(*filtered.record));
+            } else {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                      QString::fromStdString(filtered.outcome.problem.message));
+            }
+            ClearTimeHistoryCharts();
+            ShowSelectedRecord();
+        });
 }
 
 void RecordsPage::btn2Click() {

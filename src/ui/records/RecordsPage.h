@@ -2,9 +2,11 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 #include "app/FormHelpers.h"
 #include "app/PageCommands.h"
+#include "records/FilterSettings.h"
 
 class QGroupBox;
 class QLabel;
@@ -57,6 +59,8 @@ class RecordsPage final : public QWidget, public PageCommands {
 
   private:
     void CreateRecordColumn();
+    // Sets or removes the filter of record `index` as a background job.
+    void FilterRecord(int index, const std::optional<travik::FilterSettings>& filter);
     void CreateGraph();
     void ClearTimeHistoryCharts();
     void ShowSelectedRecord();
