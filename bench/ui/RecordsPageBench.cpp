@@ -14,8 +14,8 @@
 
 #include "app/BackgroundWork.h"
 #include "app/ChartAdapter.h"
-#include "app/MainWindow.h"
 #include "app/PlatformServices.h"
+#include "frame/MainWindow.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"
 

@@ -11,10 +11,10 @@
 #include <cmath>
 #include <memory>
 
-#include "app/ChartAdapter.h"
-#include "app/MainWindow.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
+#include "figures/FigureView.h"
+#include "frame/MainWindow.h"
 #include "records/TimeHistory.h"
 #include "spectra/SpectraPage.h"
 
@@ -56,7 +56,7 @@ void AnalyzeAndRefreshNineDampingValues(benchmark::State& state) {
     page->findChild<QComboBox*>(QStringLiteral("cbb4"))->setCurrentIndex(0);
     page->findChild<QComboBox*>(QStringLiteral("cbb6"))->setCurrentIndex(8);
     auto* analyse = page->findChild<QPushButton*>(QStringLiteral("btn11"));
-    auto* chart = page->findChild<ChartAdapter*>(QStringLiteral("cht4"));
+    auto* chart = page->findChild<travik::figures::FigureView*>(QStringLiteral("cht4"));
     const bool shown = state.range(0) != 0;
     if (shown) {
         form.show();
@@ -71,7 +71,7 @@ void AnalyzeAndRefreshNineDampingValues(benchmark::State& state) {
         // The chart rescales once control returns to the event loop.
         QCoreApplication::processEvents();
         if (shown) {
-            chart->View()->viewport()->repaint();
+            chart->viewport()->repaint();
         }
     }
     state.counters["rows"] =

@@ -20,9 +20,9 @@
 #include <memory>
 
 #include "app/BackgroundWork.h"
-#include "app/MainWindow.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
+#include "frame/MainWindow.h"
 #include "presentation/DetailedDataWindow.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"

@@ -181,4 +181,19 @@ TEST(IncludeGraph, TheCoreIncludesNothingOfTheWindowsOrTheCommandLine) {
     }
 }
 
+// The frame (main window, program entry, about box) is the top floor: it includes the
+// pages, and nothing of the windows includes it back.
+TEST(IncludeGraph, NothingOfTheWindowsIncludesTheFrameAboveIt) {
+    const Graph graph = ReadIncludeGraph(TRAVIK_SOURCE_DIR);
+    ASSERT_TRUE(graph.count("ui/frame/MainWindow") == 1u);
+    for (const auto& [unit, includes] : graph) {
+        if (unit.rfind("ui/frame/", 0) == 0) {
+            continue;
+        }
+        for (const std::string& included : includes) {
+            EXPECT_NE(included.rfind("ui/frame/", 0), 0u) << unit << " includes " << included;
+        }
+    }
+}
+
 }  // namespace

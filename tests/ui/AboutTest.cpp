@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "RecordsFixture.h"
-#include "app/About.h"
 #include "app/ProjectInfo.h"
+#include "frame/About.h"
 
 namespace {
 

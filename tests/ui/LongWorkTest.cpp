@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QThread>
@@ -10,6 +12,8 @@
 
 #include "RecordsFixture.h"
 #include "app/BackgroundWork.h"
+#include "records/FilterDialog.h"
+#include "spectra/SpectraFigurePanel.h"
 
 namespace {
 
@@ -196,6 +200,86 @@ TEST_F(LongWork, ClosingTheWindowStopsTheJobFirst) {
     clock.start();
     form.reset();  // must not crash, nor wait for all nine damping values
     EXPECT_LT(clock.elapsed(), 3000);
+}
+
+}  // namespace
+
+namespace {
+
+class CheckedRecordsWork : public LongWork {
+  protected:
+    SpectraFigurePanel* Panel() const { return Spectra<SpectraFigurePanel>("pnlFigures"); }
+
+    // Two long records, both checked, the checked records shown: "Analyze and Refresh"
+    // analyses the selected record, then the checked ones.
+    void StartCheckedAnalysis() {
+        ImportAndWait({WriteLongRecord("a.txt", 20000), WriteLongRecord("b.txt", 20000)});
+        QListWidget* list = Spectra<QListWidget>("lst3");
+        for (int i = 0; i < list->count(); ++i) {
+            list->item(i)->setCheckState(Qt::Checked);
+        }
+        Spectra<QComboBox>("cbbShow")->setCurrentIndex(1);
+        Spectra<QPushButton>("btn11")->click();
+        // The selected record's spectra first; their end starts the checked records.
+        Work().WaitForFinished();
+    }
+};
+
+TEST_F(CheckedRecordsWork, TheCheckedRecordsAreTheWorkspacesOneJobWithProgressAndCancel) {
+    StartCheckedAnalysis();
+    ASSERT_TRUE(Panel()->IsAnalysing());
+    EXPECT_TRUE(Work().IsBusy());
+    EXPECT_FALSE(Frame<QPushButton>("btnCancelWork")->isHidden());
+    // Exclusive: no second job starts beside it.
+    EXPECT_FALSE(Spectra<QPushButton>("btn11")->isEnabled());
+    EXPECT_FALSE(Work().Start<int>(
+        QStringLiteral("another"), [](BackgroundWork::Control&) { return 0; }, [](int&&) {}));
+
+    Work().Cancel();
+    Work().WaitForFinished();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Panel()->IsAnalysing());
+    EXPECT_FALSE(Panel()->Suite().has_value());
+    EXPECT_TRUE(Spectra<QProgressBar>("prgChecked")->isHidden());
+
+    // Again, to its end: the suite holds both records.
+    Spectra<QPushButton>("btn11")->click();
+    Work().WaitForFinished();
+    ASSERT_TRUE(Panel()->IsAnalysing());
+    Work().WaitForFinished();
+    EXPECT_FALSE(Panel()->IsAnalysing());
+    ASSERT_TRUE(Panel()->Suite().has_value());
+    EXPECT_EQ(Panel()->Suite()->recordNames.size(), 2u);
+}
+
+TEST_F(CheckedRecordsWork, ClosingTheWindowWhileTheCheckedRecordsRunWaitsForThem) {
+    StartCheckedAnalysis();
+    ASSERT_TRUE(Panel()->IsAnalysing());
+    form.reset();  // must neither crash nor hang
+    SUCCEED();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LongWork, TheFilterRunsOffTheWindowThreadAndTheRecordTakesItsResultWhole) {
+    ImportAndWait({WriteLongRecord("long.txt", 200000)});
+    Records<QPushButton>("btnFilter")->click();
+    auto* dialog = form->findChild<FilterDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(2);  // high-pass
+    Child<QLineEdit>(dialog, "edtLowCorner")->setText("0.1");
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    ASSERT_TRUE(Work().IsBusy());
+    // Nothing else starts meanwhile, and the record is not yet touched.
+    EXPECT_FALSE(Records<QPushButton>("btnFilter")->isEnabled());
+    EXPECT_FALSE(form->Document().Records().At(0).Filter().has_value());
+    Work().WaitForFinished();
+    const travik::TimeHistory& record = form->Document().Records().At(0);
+    ASSERT_TRUE(record.Filter().has_value());
+    EXPECT_EQ(record.CorrectedAcceleration().size(), 200000u);
+    EXPECT_TRUE(Records<QPushButton>("btnFilter")->isEnabled());
 }
 
 }  // namespace

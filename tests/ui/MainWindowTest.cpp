@@ -14,10 +14,10 @@
 
 #include "RecordsFixture.h"
 #include "analysis/AnalysisSettingForm.h"
-#include "app/About.h"
 #include "app/CheckedExport.h"
 #include "app/ProjectInfo.h"
 #include "export/ReportHeader.h"
+#include "frame/About.h"
 #include "presentation/DetailedDataWindow.h"
 
 namespace {

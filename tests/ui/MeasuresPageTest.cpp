@@ -1,18 +1,19 @@
 // The "Ground Motion Parameters" page and the filter of the records page.
+#include <QAction>
 #include <QApplication>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <numbers>
 
 #include "RecordsFixture.h"
-#include "measures/LogChart.h"
+#include "figures/FigureView.h"
 #include "measures/MeasuresPage.h"
 #include "records/FilterDialog.h"
 
@@ -101,31 +102,65 @@ TEST_F(MeasuresPageTest, NumbersFollowTheUsersDecimalSeparator) {
 TEST_F(MeasuresPageTest, HusidCurveCarriesTheFiveSeventyFiveAndNinetyFivePercentMarks) {
     Import({Triangle("tri.txt")});
     ShowMeasuresPage();
-    auto* husid = Measures<ChartAdapter>("chtHusid");
-    ASSERT_EQ(husid->PointCount(0), 200);
-    EXPECT_DOUBLE_EQ(husid->Point(0, 0).y(), 0.0);
-    EXPECT_DOUBLE_EQ(husid->Point(0, 199).y(), 100.0);
-    ASSERT_EQ(husid->PointCount(1), 3);
-    EXPECT_DOUBLE_EQ(husid->Point(1, 0).y(), 5.0);
-    EXPECT_DOUBLE_EQ(husid->Point(1, 1).y(), 75.0);
-    EXPECT_DOUBLE_EQ(husid->Point(1, 2).y(), 95.0);
+    const travik::figures::ChartFigure husid =
+        Measures<travik::figures::FigureView>("chtHusid")->ShownFigure();
+    ASSERT_EQ(husid.curves.size(), 2u);
+    const QList<QPointF>& curve = husid.curves[0].points;
+    const QList<QPointF>& marks = husid.curves[1].points;
+    ASSERT_EQ(curve.size(), 200);
+    EXPECT_DOUBLE_EQ(curve[0].y(), 0.0);
+    EXPECT_DOUBLE_EQ(curve[199].y(), 100.0);
+    EXPECT_DOUBLE_EQ(curve[199].x(), 1.99);
+    ASSERT_EQ(marks.size(), 3);
+    EXPECT_GT(husid.curves[1].markerSize, 0.0);
+    EXPECT_DOUBLE_EQ(marks[0].y(), 5.0);
+    EXPECT_DOUBLE_EQ(marks[1].y(), 75.0);
+    EXPECT_DOUBLE_EQ(marks[2].y(), 95.0);
+    EXPECT_EQ(husid.xTitle, "Time [sec]");
+    EXPECT_EQ(husid.yTitle, "Husid [%]");
     const StringGrid* grid = Measures<StringGrid>("grdMeasures");
-    EXPECT_EQ(QString::number(husid->Point(1, 2).x(), 'g', 15), grid->Cell(1, RowOf("D5-95 end")));
+    EXPECT_EQ(QString::number(marks[2].x(), 'g', 15), grid->Cell(1, RowOf("D5-95 end")));
 }
 
 TEST_F(MeasuresPageTest, FourierSpectrumIsDrawnRawAndSmoothedOnLogLogAxes) {
     Import({Triangle("tri.txt")});
     ShowMeasuresPage();
-    auto* fourier = Measures<LogChart>("chtFourier");
-    EXPECT_TRUE(fourier->IsOrdinateLogarithmic());
-    ASSERT_EQ(fourier->PointCount(0), 128);  // 200 samples padded to 256
-    ASSERT_EQ(fourier->PointCount(1), 128);
-    EXPECT_DOUBLE_EQ(fourier->Point(0, 0).x(), 1.0 / 2.56);
-    EXPECT_DOUBLE_EQ(fourier->Point(0, 127).x(), 50.0);
-    EXPECT_EQ(fourier->BottomAxisTitle(), "Frequency [Hz]");
-    EXPECT_EQ(fourier->LeftAxisTitle(), "Fourier Amplitude [cm/sec]");
-    EXPECT_LE(fourier->BottomMin(), fourier->Point(0, 0).x());
-    EXPECT_GE(fourier->BottomMax(), 50.0);
+    auto* view = Measures<travik::figures::FigureView>("chtFourier");
+    const travik::figures::ChartFigure fourier = view->ShownFigure();
+    EXPECT_EQ(fourier.xScale, travik::figures::AxisScale::Log);
+    EXPECT_EQ(fourier.yScale, travik::figures::AxisScale::Log);
+    ASSERT_EQ(fourier.curves.size(), 2u);
+    const QList<QPointF>& raw = fourier.curves[0].points;
+    ASSERT_EQ(raw.size(), 128);  // 200 samples padded to 256
+    ASSERT_EQ(fourier.curves[1].points.size(), 128);
+    EXPECT_DOUBLE_EQ(raw[0].x(), 1.0 / 2.56);
+    EXPECT_DOUBLE_EQ(raw[127].x(), 50.0);
+    EXPECT_EQ(fourier.curves[0].name, "Fourier amplitude");
+    EXPECT_EQ(fourier.curves[1].name, "Konno-Ohmachi, b = 40");
+    EXPECT_EQ(fourier.xTitle, "Frequency [Hz]");
+    EXPECT_EQ(fourier.yTitle, "Fourier Amplitude [cm/sec]");
+    // Whole decades around the shown points: 0.1 to 100 Hz.
+    EXPECT_DOUBLE_EQ(view->ShownRange().left(), 0.1);
+    EXPECT_DOUBLE_EQ(view->ShownRange().right(), 100.0);
+}
+
+TEST_F(MeasuresPageTest, SaveChartAsWritesThisPagesHusidAndFourierCharts) {
+    Import({Triangle("tri.txt"), Wave("w.txt")});
+    ShowMeasuresPage();
+    Measures<QListWidget>("lstMeasures")->setCurrentRow(1);
+    QTemporaryDir out;
+    const QString path = QDir(out.path()).filePath("measures.svg");
+    platform.imageAnswers.push_back(
+        {path, travik::figures::ImageFormat::Svg, {QSize(1600, 1200), 96}});
+    Frame<QAction>("SaveChartAs1")->trigger();
+    EXPECT_EQ(platform.suggestedImageNames.value(0), "w_GM");
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray svg = saved.readAll();
+    // The measures page's two charts, not the records page's three.
+    EXPECT_TRUE(svg.contains("Husid [%]"));
+    EXPECT_TRUE(svg.contains("Fourier Amplitude [cm/sec]"));
+    EXPECT_FALSE(svg.contains("Displacement [cm]"));
 }
 
 TEST_F(MeasuresPageTest, CheckedRecordsSideBySideCopyIntoASpreadsheetInOneGo) {
@@ -181,15 +216,20 @@ TEST_F(MeasuresPageTest, FilterDialogPreviewsTheGainAndRefusesACornerAtNyquist) 
     Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(1);  // low-pass
     Child<QLineEdit>(dialog, "edtHighCorner")->setText("5");
     Child<QCheckBox>(dialog, "chkAcausal")->setChecked(false);
-    auto* preview = dialog->findChild<LogChart*>("chtFilterResponse");
-    ASSERT_NE(preview, nullptr);
-    ASSERT_EQ(preview->PointCount(0), 201);
+    auto* view = dialog->findChild<travik::figures::FigureView*>("chtFilterResponse");
+    ASSERT_NE(view, nullptr);
+    const travik::figures::ChartFigure preview = view->ShownFigure();
+    EXPECT_EQ(preview.xScale, travik::figures::AxisScale::Log);
+    EXPECT_EQ(preview.yScale, travik::figures::AxisScale::Linear);
+    ASSERT_EQ(preview.curves.size(), 1u);
+    const QList<QPointF>& gain = preview.curves[0].points;
+    ASSERT_EQ(gain.size(), 201);
     // Unity far below the corner, 1 / sqrt(2) at it, falling above it.
-    EXPECT_NEAR(preview->Point(0, 0).y(), 1.0, 1e-6);
+    EXPECT_NEAR(gain[0].y(), 1.0, 1e-6);
     double atCorner = 0.0;
-    for (int i = 0; i < preview->PointCount(0); ++i) {
-        if (std::fabs(preview->Point(0, i).x() / 5.0 - 1.0) < 0.02) {
-            atCorner = preview->Point(0, i).y();
+    for (const QPointF& point : gain) {
+        if (std::fabs(point.x() / 5.0 - 1.0) < 0.02) {
+            atCorner = point.y();
         }
     }
     EXPECT_NEAR(atCorner, 1 / std::sqrt(2.0), 0.02);

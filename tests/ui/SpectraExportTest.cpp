@@ -201,7 +201,7 @@ TEST_F(SpectraExportTest, TheScreenKeepsTheAnalysisWhileTheExportUsesItsOwnLists
     Spectra<QPushButton>("btn11")->click();
     const travik::SpectraResult before = form->Document().Spectra();
     const QString cell = Spectra<StringGrid>("strngrd3")->Cell(1, 150);
-    ASSERT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
+    ASSERT_EQ(CurvePoints(0), 301);
 
     ChangeSettings([](travik::AnalysisSettings& s) {
         s.minPeriod = 0.5;
@@ -222,16 +222,16 @@ TEST_F(SpectraExportTest, TheScreenKeepsTheAnalysisWhileTheExportUsesItsOwnLists
               before.Columns(travik::SpectrumKind::PseudoAcceleration));
     EXPECT_EQ(Spectra<StringGrid>("strngrd3")->Cell(1, 150), cell);
     EXPECT_EQ(Spectra<StringGrid>("strngrd3")->ColumnCount(), 2);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
+    EXPECT_EQ(CurvePoints(0), 301);
 
     // A redraw shows the analysed curves with their own periods and damping title, not
     // the export's lists.
     Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 300);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->SeriesTitle(0), "Damp. 5%");
-    EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(1));
+    EXPECT_EQ(CurvePoints(0), 300);
+    EXPECT_EQ(SpectrumFigure().curves.at(0).name, "Damp. 5%");
+    EXPECT_EQ(SpectrumFigure().curves.size(), 1u);
     Spectra<QComboBox>("cbb5")->setCurrentIndex(2);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
+    EXPECT_EQ(CurvePoints(0), 301);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "WindowFixture.h"
+#include "figures/FigureView.h"
 #include "records/FreeFormatReader.h"
 #include "records/TimeHistory.h"
 #include "text/NumberFormat.h"
@@ -21,6 +22,16 @@
 // The main window with records loaded straight into its list, as an import leaves them.
 class SpectraFixture : public WindowFixture {
   protected:
+    // The spectrum chart as it is shown.
+    travik::figures::ChartFigure SpectrumFigure() const {
+        return Spectra<travik::figures::FigureView>("cht4")->ShownFigure();
+    }
+    // Points of curve `curve` of the spectrum chart; -1 when it has no such curve.
+    int CurvePoints(std::size_t curve) const {
+        const travik::figures::ChartFigure figure = SpectrumFigure();
+        return curve < figure.curves.size() ? static_cast<int>(figure.curves[curve].points.size())
+                                            : -1;
+    }
     // A record of raw samples (g), integrated with the default g.
     static std::unique_ptr<travik::TimeHistory> MakeRecord(const std::string& name, double dt,
                                                            const std::vector<double>& values) {

@@ -138,7 +138,7 @@ TEST_F(SpectraPageTest, ABadDampingValueStopsAndLeavesThePreviousResults) {
     ShowSpectraPage();
     Spectra<QPushButton>("btn11")->click();
     const QString before = Spectra<StringGrid>("strngrd2")->Cell(1, 100);
-    const int pointsBefore = Spectra<ChartAdapter>("cht4")->PointCount(0);
+    const int pointsBefore = CurvePoints(0);
     ASSERT_EQ(pointsBefore, 301);
 
     SetDamping({"5", "abc"});
@@ -151,8 +151,8 @@ TEST_F(SpectraPageTest, ABadDampingValueStopsAndLeavesThePreviousResults) {
     EXPECT_EQ(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).size(), 1u);
     EXPECT_EQ(Spectra<StringGrid>("strngrd2")->Cell(1, 100), before);
     EXPECT_EQ(Spectra<StringGrid>("strngrd2")->Cell(1, 0), "Damp.=5%");
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), pointsBefore);
-    EXPECT_TRUE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(0));
+    EXPECT_EQ(CurvePoints(0), pointsBefore);
+    EXPECT_EQ(SpectrumFigure().curves.size(), 1u);
 
     SetDamping({"5", "10", "100"});
     Spectra<QPushButton>("btn11")->click();
@@ -256,10 +256,7 @@ TEST_F(SpectraPageTest, ARecordWithoutSamplesReportsEachDampingValueAndDrawsNoth
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->RowCount(), 302);
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Cell(0, 2), "0.020000");
     EXPECT_EQ(Spectra<StringGrid>("strngrd1")->Cell(1, 2), "");
-    for (int series = 0; series < Spectra<ChartAdapter>("cht4")->SeriesCount(); ++series) {
-        EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(series));
-        EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(series), 0);
-    }
+    EXPECT_TRUE(SpectrumFigure().curves.empty());
 }
 
 TEST_F(SpectraPageTest, TheNineDampingEditsHaveEqualWidthsThatFitAHundredPercent) {

@@ -1,86 +1,80 @@
 // The spectrum chart, its axis choices, the readout and the record panel.
 #include <QChart>
-#include <QChartView>
 #include <QLabel>
-#include <QLegend>
-#include <QLegendMarker>
 #include <QListWidget>
 #include <QRegularExpression>
 
 #include "SpectraFixture.h"
-#include "presentation/SpectrumChart.h"
+#include "figures/FigureView.h"
+#include "figures/SpectrumFigures.h"
+#include "spectra/AxisChoices.h"
+#include "spectra/SpectrumReadout.h"
 
 namespace {
 
+using travik::figures::ChartFigure;
+using travik::figures::FigureView;
+
 class SpectrumChartTest : public SpectraFixture {
   protected:
-    // Points of a series as (x, y) pairs.
-    std::vector<QPointF> Points(int series) const {
-        std::vector<QPointF> points;
-        for (int i = 0; i < Spectra<ChartAdapter>("cht4")->PointCount(series); ++i) {
-            points.push_back(Spectra<ChartAdapter>("cht4")->Point(series, i));
+    FigureView* Chart() const { return Spectra<FigureView>("cht4"); }
+    ChartFigure Shown() const { return Chart()->ShownFigure(); }
+    // Points of the curve of damping ratio `curve` as (x, y) pairs.
+    std::vector<QPointF> Points(std::size_t curve) const {
+        const ChartFigure figure = Shown();
+        if (curve >= figure.curves.size()) {
+            return {};
         }
-        return points;
+        const QList<QPointF>& points = figure.curves[curve].points;
+        return {points.begin(), points.end()};
     }
 };
 
-TEST_F(SpectrumChartTest, NineHiddenSeriesInTheirColoursAtStart) {
-    const ChartAdapter& chart = *Spectra<ChartAdapter>("cht4");
-    ASSERT_EQ(chart.SeriesCount(), 9);
-    const QColor colours[] = {{224, 7, 254}, {255, 20, 40}, {255, 140, 0},
-                              {255, 255, 0}, {0, 255, 0},   {0, 255, 255},
-                              {0, 191, 255}, {0, 0, 255},   {10, 155, 200}};
-    for (int series = 0; series < 9; ++series) {
-        EXPECT_EQ(chart.SeriesColor(series), colours[series]);
-        EXPECT_DOUBLE_EQ(chart.SeriesWidth(series), 2.0);
-        EXPECT_FALSE(chart.IsSeriesActive(series));
-        EXPECT_EQ(chart.PointCount(series), 0);
-    }
-    EXPECT_EQ(chart.BottomAxisTitle(), "Period [sec]");
-    EXPECT_EQ(chart.LeftAxisTitle(), "Response Displacement [cm]");
+TEST_F(SpectrumChartTest, NoCurveAndTheFirstChoicesAxisTitlesAtStart) {
+    const ChartFigure figure = Shown();
+    EXPECT_TRUE(figure.curves.empty());
+    EXPECT_EQ(figure.xTitle, "Period [sec]");
+    EXPECT_EQ(figure.yTitle, "Response Displacement [cm]");
     EXPECT_EQ(Spectra<QLabel>("lbl2")->text(), "X : 0      Y : 0");
 }
 
-TEST_F(SpectrumChartTest, OneVisibleSeriesPerDampingValueInTheLegend) {
+TEST_F(SpectrumChartTest, OneCurvePerDampingValueInTheLegend) {
     Load(ShortRecord("a.txt"));
     ShowSpectraPage();
     SetDamping({"20", "5", "10"});
     Spectra<QPushButton>("btn11")->click();
     QApplication::processEvents();
 
-    const ChartAdapter& chart = *Spectra<ChartAdapter>("cht4");
+    const ChartFigure figure = Shown();
     const char* const titles[] = {"Damp. 5%", "Damp. 10%", "Damp. 20%"};
-    for (int series = 0; series < 9; ++series) {
-        EXPECT_EQ(chart.IsSeriesActive(series), series < 3) << series;
+    ASSERT_EQ(figure.curves.size(), 3u);
+    for (std::size_t curve = 0; curve < 3; ++curve) {
+        EXPECT_EQ(figure.curves[curve].name, titles[curve]);
+        EXPECT_EQ(figure.curves[curve].points.size(), 301);
+        EXPECT_DOUBLE_EQ(figure.curves[curve].width, 2.0);
     }
-    for (int series = 0; series < 3; ++series) {
-        EXPECT_EQ(chart.SeriesTitle(series), titles[series]);
-        EXPECT_EQ(chart.PointCount(series), 301);
+    EXPECT_NE(figure.curves[0].color, figure.curves[1].color);
+    EXPECT_TRUE(figure.legend);
+    int legendSeries = 0;
+    for (const QAbstractSeries* series : Chart()->chart()->series()) {
+        legendSeries += series->name().startsWith("Damp. ") ? 1 : 0;
     }
-    EXPECT_EQ(chart.SeriesColor(1), QColor(255, 20, 40));
-    int legendEntries = 0;
-    for (const QLegendMarker* marker : chart.View()->chart()->legend()->markers()) {
-        legendEntries += marker->isVisible() ? 1 : 0;
-    }
-    EXPECT_EQ(legendEntries, 3);
+    EXPECT_EQ(legendSeries, 3);
 }
 
 TEST_F(SpectrumChartTest, BeforeAnyAnalysisAChoiceOnlyChangesTheAxisTitle) {
     Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->BottomAxisTitle(), "Frequency [HZ]");
+    EXPECT_EQ(Shown().xTitle, "Frequency [HZ]");
     Spectra<QComboBox>("cbb5")->setCurrentIndex(2);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->BottomAxisTitle(), "Displacement [cm]");
+    EXPECT_EQ(Shown().xTitle, "Displacement [cm]");
     const char* const leftTitles[] = {"Response Displacement [cm]", "Response Velocity [cm/sec]",
                                       "Response Acceleration [g]", "Pseudo-Velocity [cm/sec]",
                                       "Pseudo-Acceleration [g]"};
     for (int ordinate : {1, 2, 3, 4, 0}) {
         Spectra<QComboBox>("cbb7")->setCurrentIndex(ordinate);
-        EXPECT_EQ(Spectra<ChartAdapter>("cht4")->LeftAxisTitle(), leftTitles[ordinate]);
+        EXPECT_EQ(Shown().yTitle, leftTitles[ordinate]);
     }
-    for (int series = 0; series < 9; ++series) {
-        EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(series), 0);
-        EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(series));
-    }
+    EXPECT_TRUE(Shown().curves.empty());
 }
 
 TEST_F(SpectrumChartTest, EachAbscissaDrawsTheStoreInItsOwnOrder) {
@@ -120,8 +114,8 @@ TEST_F(SpectrumChartTest, EachAbscissaDrawsTheStoreInItsOwnOrder) {
     Spectra<QComboBox>("cbb7")->setCurrentIndex(1);
     Spectra<QComboBox>("cbb7")->setCurrentIndex(4);
     EXPECT_EQ(Points(1), byPeriod);
-    EXPECT_EQ(Spectra<ChartAdapter>("cht4")->PointCount(0), 301);
-    EXPECT_FALSE(Spectra<ChartAdapter>("cht4")->IsSeriesActive(2));
+    EXPECT_EQ(Points(0).size(), 301u);
+    EXPECT_EQ(Shown().curves.size(), 2u);
 }
 
 TEST_F(SpectrumChartTest, ReadoutShowsTheAxisValuesWithinInclusiveBounds) {
@@ -141,28 +135,27 @@ TEST_F(SpectrumChartTest, PointerMovesOverThePlotUpdateTheReadout) {
     ShowSpectraPage();
     Spectra<QPushButton>("btn11")->click();
     QApplication::processEvents();
-    QChart* chart = Spectra<ChartAdapter>("cht4")->View()->chart();
+    QChart* chart = Chart()->chart();
     const QRectF area = chart->plotArea();
-    const QPoint centre =
-        Spectra<ChartAdapter>("cht4")->View()->mapFromScene(chart->mapToScene(area.center()));
+    const QPoint centre = Chart()->mapFromScene(chart->mapToScene(area.center()));
 
-    emit Spectra<ChartAdapter>("cht4")->MouseMoved(centre);
+    emit Chart()->PointerMoved(centre);
     const QRegularExpression pattern(
         QStringLiteral("^X : (-?[0-9]+(\\.[0-9]{1,9})?)      Y : (-?[0-9]+(\\.[0-9]{1,9})?)$"));
     const QRegularExpressionMatch match = pattern.match(Spectra<QLabel>("lbl2")->text());
     ASSERT_TRUE(match.hasMatch()) << Spectra<QLabel>("lbl2")->text().toStdString();
-    const ChartAdapter& adapter = *Spectra<ChartAdapter>("cht4");
-    EXPECT_NEAR(match.captured(1).toDouble(), (adapter.BottomMin() + adapter.BottomMax()) / 2,
-                (adapter.BottomMax() - adapter.BottomMin()) / 50);
-    EXPECT_NEAR(match.captured(3).toDouble(), (adapter.LeftMin() + adapter.LeftMax()) / 2,
-                (adapter.LeftMax() - adapter.LeftMin()) / 50);
+    const QRectF range = Chart()->ShownRange();
+    EXPECT_NEAR(match.captured(1).toDouble(), (range.left() + range.right()) / 2,
+                range.width() / 50);
+    EXPECT_NEAR(match.captured(3).toDouble(), (range.top() + range.bottom()) / 2,
+                range.height() / 50);
 
     // Outside the plot area the readout keeps its text.
     const QString inside = Spectra<QLabel>("lbl2")->text();
-    const QPoint leftOfAxis = Spectra<ChartAdapter>("cht4")->View()->mapFromScene(
-        chart->mapToScene(area.center() - QPointF(area.width(), 0)));
-    emit Spectra<ChartAdapter>("cht4")->MouseMoved(leftOfAxis);
-    emit Spectra<ChartAdapter>("cht4")->MouseMoved(QPoint(1, 1));
+    const QPoint leftOfAxis =
+        Chart()->mapFromScene(chart->mapToScene(area.center() - QPointF(area.width(), 0)));
+    emit Chart()->PointerMoved(leftOfAxis);
+    emit Chart()->PointerMoved(QPoint(1, 1));
     EXPECT_EQ(Spectra<QLabel>("lbl2")->text(), inside);
 }
 
@@ -195,7 +188,6 @@ TEST_F(SpectrumChartTest, ARedrawKeepsTheListsTheSpectraWereComputedWith) {
     Load(ShortRecord("a.txt"));
     SetDamping({"5", "10", "20"});
     Spectra<QPushButton>("btn11")->click();
-    auto* chart = Spectra<ChartAdapter>("cht4");
 
     // An export with one damping value and a longer period list computes its own spectra;
     // the shown ones and their lists stay, and redraws keep them.
@@ -209,35 +201,55 @@ TEST_F(SpectrumChartTest, ARedrawKeepsTheListsTheSpectraWereComputedWith) {
     ASSERT_EQ(form->Document().Spectra().periods.size(), 301u);
 
     Spectra<QComboBox>("cbb7")->setCurrentIndex(2);
-    EXPECT_EQ(chart->PointCount(2), 301);
-    EXPECT_EQ(chart->SeriesTitle(2), "Damp. 20%");
+    ASSERT_EQ(Shown().curves.size(), 3u);
+    EXPECT_EQ(Points(2).size(), 301u);
+    EXPECT_EQ(Shown().curves[2].name, "Damp. 20%");
     Spectra<QComboBox>("cbb5")->setCurrentIndex(1);
-    EXPECT_EQ(chart->PointCount(0), 300);
-    EXPECT_DOUBLE_EQ(chart->Point(0, 0).x(), 1 / 0.02);
+    ASSERT_EQ(Points(0).size(), 300u);
+    EXPECT_DOUBLE_EQ(Points(0)[0].x(), 1 / 0.02);
     Spectra<QComboBox>("cbb5")->setCurrentIndex(0);
-    EXPECT_EQ(chart->PointCount(0), 301);
-    EXPECT_DOUBLE_EQ(chart->Point(0, 300).x(), 5.99999999999996);
+    ASSERT_EQ(Points(0).size(), 301u);
+    EXPECT_DOUBLE_EQ(Points(0)[300].x(), 5.99999999999996);
+}
+
+TEST(AxisChoices, ListIndexesMapToChoicesAndTheKindDrawn) {
+    EXPECT_EQ(AbscissaOfIndex(-1), AbscissaChoice::Period);
+    EXPECT_EQ(AbscissaOfIndex(1), AbscissaChoice::Frequency);
+    EXPECT_EQ(AbscissaOfIndex(2), AbscissaChoice::Displacement);
+    EXPECT_EQ(AbscissaOfIndex(3), AbscissaChoice::Period);
+    EXPECT_EQ(OrdinateOfIndex(-1), OrdinateChoice::Displacement);
+    EXPECT_EQ(OrdinateOfIndex(5), OrdinateChoice::Tripartite);
+    EXPECT_EQ(OrdinateOfIndex(6), OrdinateChoice::Adrs);
+    EXPECT_EQ(OrdinateOfIndex(7), OrdinateChoice::Displacement);
+    EXPECT_EQ(KindOf(OrdinateChoice::Velocity), travik::SpectrumKind::Velocity);
+    EXPECT_EQ(KindOf(OrdinateChoice::Acceleration), travik::SpectrumKind::Acceleration);
+    EXPECT_EQ(KindOf(OrdinateChoice::PseudoVelocity), travik::SpectrumKind::PseudoVelocity);
+    EXPECT_EQ(KindOf(OrdinateChoice::Tripartite), travik::SpectrumKind::PseudoVelocity);
+    EXPECT_EQ(KindOf(OrdinateChoice::Adrs), travik::SpectrumKind::PseudoAcceleration);
 }
 
 TEST_F(SpectrumChartTest, PlottingNeverReadsPastTheEndOfAColumn) {
     Load(ShortRecord("a.txt"));
     SetDamping({"5", "10", "20"});
     Spectra<QPushButton>("btn11")->click();
-    auto* chart = Spectra<ChartAdapter>("cht4");
 
     // Fewer columns of one kind than of another, and a short column.
     travik::SpectraResult store = form->Document().Spectra();
     store.columns[static_cast<std::size_t>(travik::SpectrumKind::Velocity)].pop_back();
     store.columns[static_cast<std::size_t>(travik::SpectrumKind::Displacement)][1].resize(10);
-    ClearSpectrumChart(*chart);
-    PlotSpectra(*chart, store, 0, 1, '.');
-    EXPECT_EQ(chart->PointCount(0), 301);
-    EXPECT_EQ(chart->PointCount(1), 301);
-    EXPECT_EQ(chart->PointCount(2), 0);
-    EXPECT_FALSE(chart->IsSeriesActive(2));
-    ClearSpectrumChart(*chart);
-    PlotSpectra(*chart, store, 2, 1, '.');
-    EXPECT_EQ(chart->PointCount(1), 10);
+    const auto pointCount = [&store](std::size_t damping, int abscissa) {
+        travik::figures::SpectrumChartOptions o;
+        o.abscissa = abscissa;
+        o.ordinate = 1;  // velocity
+        const ChartFigure figure = travik::figures::SpectrumChart(
+            {travik::figures::CurveOfResult(store, damping, '.')}, o);
+        return travik::figures::PrepareForAxes(figure.curves[0], figure.xScale, figure.yScale)
+            .curve.points.size();
+    };
+    EXPECT_EQ(pointCount(0, 0), 301);
+    EXPECT_EQ(pointCount(1, 0), 301);
+    EXPECT_EQ(pointCount(2, 0), 0);
+    EXPECT_EQ(pointCount(1, 2), 10);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "app/MainWindow.h"
+#include "frame/MainWindow.h"
 #include "presentation/DetailedDataWindow.h"
 #include "records/InputFileForm.h"
 

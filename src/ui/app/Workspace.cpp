@@ -9,14 +9,6 @@
 Workspace::Workspace(QObject* parent)
     : QObject(parent), exportFolder_(QCoreApplication::applicationDirPath()) {}
 
-void Workspace::ImportRecords(const std::vector<std::string>& paths,
-                              const travik::FreeFormatParameters& parameters,
-                              const std::function<void(const std::string&)>& showWarning) {
-    travik::RecordList imported;
-    travik::ImportRecordFiles(paths, parameters, settings_.g, imported, showWarning);
-    AcceptImport(std::move(imported), false);
-}
-
 void Workspace::AcceptImport(travik::RecordList imported, bool append) {
     if (imported.IsEmpty()) {
         return;
@@ -26,14 +18,6 @@ void Workspace::AcceptImport(travik::RecordList imported, bool append) {
     } else {
         ReplaceRecords(std::move(imported));
     }
-}
-
-void Workspace::ImportRecords(const std::vector<std::string>& paths,
-                              const travik::RecordReadOptions& options,
-                              const std::function<void(const std::string&)>& showWarning) {
-    travik::RecordList imported;
-    travik::ImportRecordFilesAs(paths, options, settings_.g, imported, showWarning, showWarning);
-    AcceptImport(std::move(imported), false);
 }
 
 void Workspace::ReplaceRecords(travik::RecordList records) {
@@ -75,38 +59,14 @@ void Workspace::Clear() {
     ReplaceRecords(travik::RecordList{});
 }
 
-bool Workspace::CorrectRecord(int index, travik::BaselineCorrectionType type) {
-    const bool corrected = travik::ApplyBaselineCorrection(records_.At(index), type, settings_.g);
+void Workspace::TakeFiltered(int index, travik::TimeHistory&& filtered) {
+    records_.At(index) = std::move(filtered);
     emit recordCorrected(index);
-    return corrected;
-}
-
-travik::FilterOutcome Workspace::FilterRecord(int index,
-                                              const std::optional<travik::FilterSettings>& filter) {
-    const travik::FilterOutcome outcome =
-        travik::ApplyFilter(records_.At(index), filter, settings_.g);
-    if (outcome.ok) {
-        emit recordCorrected(index);
-    }
-    return outcome;
 }
 
 void Workspace::SetSettings(const travik::AnalysisSettings& settings) {
     settings_ = settings;
     emit settingsChanged();
-}
-
-void Workspace::ComputeSpectra(
-    int index, std::vector<double> dampingRatios,
-    const std::function<void(const std::string&)>& showCalculationError) {
-    travik::SortAndRemoveRepeatedRatios(dampingRatios);
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, settings_.minPeriod, settings_.maxPeriod,
-                            settings_.periodStep);
-    spectra_ = travik::ComputeSpectra(records_.At(index), settings_, dampingRatios, periods);
-    travik::ReportIncompleteDampings(spectra_, showCalculationError);
-    emit spectraComputed();
 }
 
 void Workspace::AcceptSpectra(travik::SpectraResult result,

@@ -31,17 +31,6 @@ class Workspace final : public QObject {
     // they were computed from; empty before the first analysis and after the records change.
     const travik::SpectraResult& Spectra() const { return spectra_; }
 
-    // Reads the files as one import (the records before a failing file stay) in place of
-    // every record and result held now, as AcceptImport; `showWarning` gets each reader
-    // message.
-    void ImportRecords(const std::vector<std::string>& paths,
-                       const travik::FreeFormatParameters& parameters,
-                       const std::function<void(const std::string&)>& showWarning);
-    // The same with a file format: Automatic detects each file's; every reader warning and
-    // failure goes to `showWarning`.
-    void ImportRecords(const std::vector<std::string>& paths,
-                       const travik::RecordReadOptions& options,
-                       const std::function<void(const std::string&)>& showWarning);
     // Takes the records of one import: added after the loaded ones when `append`, else in
     // place of every record and result. An import that read nothing changes nothing (its
     // first file failed: there is nothing to put in the place of what is loaded).
@@ -57,25 +46,17 @@ class Workspace final : public QObject {
     void TakeCorrection(int index, travik::TimeHistory& corrected);
     // Discards every record and result ("Clear Data").
     void Clear();
-    // Corrects record `index` with the acceleration of gravity of the settings; false when
-    // the fit is not defined for it (the record then stays uncorrected).
-    bool CorrectRecord(int index, travik::BaselineCorrectionType type);
-    // Sets (or with nothing, removes) the Butterworth filter of record `index`, run over its
-    // baseline-corrected acceleration, with the settings' g. A refused filter leaves the
-    // record as it was; the outcome's problem names the parameter.
-    travik::FilterOutcome FilterRecord(int index,
-                                       const std::optional<travik::FilterSettings>& filter);
+    // Puts `filtered` (a copy of record `index` whose filter was set or removed off the
+    // window's thread) in the place of record `index`, so that whoever holds the record sees
+    // the filtered series.
+    void TakeFiltered(int index, travik::TimeHistory&& filtered);
 
     void SetSettings(const travik::AnalysisSettings& settings);
 
-    // Computes the spectra of record `index` for these damping ratios (fractions; sorted
-    // and without repeats first) and the periods of the settings. The window shows a damping
-    // ratio whole or not at all: for one whose runs did not all succeed
-    // `showCalculationError` gets the message of its first failed period.
-    void ComputeSpectra(int index, std::vector<double> dampingRatios,
-                        const std::function<void(const std::string&)>& showCalculationError);
     // Puts the spectra of one analysis, computed off the window's thread, in place of the
-    // last ones, as ComputeSpectra does.
+    // last ones. The window shows a damping ratio whole or not at all: for one whose runs
+    // did not all succeed `showCalculationError` gets the message of its first failed
+    // period.
     void AcceptSpectra(travik::SpectraResult result,
                        const std::function<void(const std::string&)>& showCalculationError);
     // Forgets every record and result, as the window does when it goes.

@@ -10,22 +10,40 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPen>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "analysis/OscillatorIntegrators.h"
+
 namespace travik::figures {
 namespace {
 
-// The program's circular-frequency constant, as in the oscillators (see kTwoPi).
-constexpr double kTwoPi = 6.2831852;
 const QColor kGuideColor(150, 150, 150);
 const QColor kGuideLabelColor(90, 90, 90);
 const QColor kBandColor(120, 120, 120, 55);
 
 bool Finite(const QPointF& p) {
     return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// Text sizes in logical pixels (1/96 in), not points. A figure is laid out in logical
+// pixels and painted through a scale of device pixels per logical pixel; a point size
+// would be converted by the device's resolution once more, so that at 200 DPI every text
+// came out twice too big and the axis texts were cut to "…".
+constexpr int kLabelPixels = 11;
+constexpr int kAxisTitlePixels = 12;
+constexpr int kChartTitlePixels = 14;
+constexpr int kLegendPixels = 11;
+constexpr int kGuideLabelPixels = 9;
+
+QFont PixelFont(int pixels, bool bold) {
+    QFont font;
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
 // A round step of about `span / 6`: 1, 2 or 5 times a power of ten.
@@ -86,8 +104,8 @@ void FitLog(double& low, double& high) {
 }
 
 QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, double high) {
-    QFont titleFont;
-    titleFont.setBold(true);
+    const QFont titleFont = PixelFont(kAxisTitlePixels, true);
+    const QFont labelFont = PixelFont(kLabelPixels, false);
     if (scale == AxisScale::Log) {
         auto* axis = new QLogValueAxis;
         axis->setBase(10);
@@ -101,6 +119,7 @@ QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, doubl
         axis->setRange(low * (1 - 1e-9), high * (1 + 1e-9));
         axis->setTitleText(title);
         axis->setTitleFont(titleFont);
+        axis->setLabelsFont(labelFont);
         return axis;
     }
     auto* axis = new QValueAxis;
@@ -113,6 +132,7 @@ QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, doubl
     axis->setLabelFormat(QStringLiteral("%g"));
     axis->setTitleText(title);
     axis->setTitleFont(titleFont);
+    axis->setLabelsFont(labelFont);
     return axis;
 }
 
@@ -134,9 +154,7 @@ class GuideLabeller : public QObject {
     }
     void Add(const QString& text, QPointF value, Edge edge) {
         auto* item = new QGraphicsSimpleTextItem(text, chart_);
-        QFont font = item->font();
-        font.setPointSizeF(font.pointSizeF() * 0.8);
-        item->setFont(font);
+        item->setFont(PixelFont(kGuideLabelPixels, false));
         item->setBrush(kGuideLabelColor);
         item->setZValue(10);
         labels_.push_back({item, value, edge});
@@ -404,10 +422,8 @@ QRectF FittedRange(const ChartFigure& figure) {
 QChart* BuildChart(const ChartFigure& figure) {
     auto* chart = new QChart;
     chart->setTitle(figure.title);
-    QFont titleFont = chart->titleFont();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
-    chart->setTitleFont(titleFont);
+    chart->setTitleFont(PixelFont(kChartTitlePixels, true));
+    chart->legend()->setFont(PixelFont(kLegendPixels, false));
     if (figure.whiteBackground) {
         chart->setBackgroundBrush(Qt::white);
         chart->setBackgroundRoundness(0);
@@ -469,12 +485,22 @@ QChart* BuildChart(const ChartFigure& figure) {
 
     for (const Curve& curve : figure.curves) {
         const PreparedCurve prepared = PrepareForAxes(curve, figure.xScale, figure.yScale);
-        auto* series = new QLineSeries;
+        QXYSeries* series = nullptr;
+        if (curve.markerSize > 0) {
+            auto* marks = new QScatterSeries;
+            marks->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+            marks->setMarkerSize(curve.markerSize);
+            marks->setColor(curve.color);
+            marks->setBorderColor(curve.color);
+            series = marks;
+        } else {
+            series = new QLineSeries;
+            QPen pen(curve.color, curve.width);
+            pen.setStyle(curve.style);
+            pen.setCapStyle(Qt::FlatCap);
+            series->setPen(pen);
+        }
         series->setName(prepared.curve.name);
-        QPen pen(curve.color, curve.width);
-        pen.setStyle(curve.style);
-        pen.setCapStyle(Qt::FlatCap);
-        series->setPen(pen);
         series->replace(prepared.curve.points);
         chart->addSeries(series);
         series->attachAxis(ax);

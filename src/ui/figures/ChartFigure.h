@@ -23,6 +23,9 @@ struct Curve {
     QColor color = Qt::black;
     qreal width = 2.0;  // logical pixels (1/96 in)
     Qt::PenStyle style = Qt::SolidLine;
+    // Above 0: the points are drawn as round marks of this diameter (logical pixels),
+    // not joined, e.g. the crossings of a Husid curve.
+    qreal markerSize = 0.0;
 };
 
 // A shaded band across the whole height of the chart between two abscissas (`to` may be

@@ -3,20 +3,18 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "analysis/OscillatorIntegrators.h"
 #include "text/NumberFormat.h"
 
 namespace travik::figures {
 namespace {
 
-// The program's circular-frequency constant, as in the oscillators.
-constexpr double kTwoPi = 6.2831852;
-
 QString AbscissaTitle(int abscissa) {
     switch (abscissa) {
         case 1:
-            return QStringLiteral("Frequency [Hz]");
+            return QStringLiteral("Frequency [HZ]");
         case 2:
-            return QStringLiteral("Spectral Displacement [cm]");
+            return QStringLiteral("Displacement [cm]");
         default:
             return QStringLiteral("Period [sec]");
     }
@@ -115,7 +113,10 @@ SpectrumCurve CurveOfResult(const SpectraResult& result, std::size_t damping,
                    QStringLiteral("%"),
                result.periods, PrintColor(static_cast<int>(damping)), 2.0, Qt::SolidLine);
     for (std::size_t kind = 0; kind < c.kinds.size(); ++kind) {
-        c.kinds[kind] = result.columns[kind][damping];
+        // A kind short of columns has nothing to draw for this damping ratio.
+        if (damping < result.columns[kind].size()) {
+            c.kinds[kind] = result.columns[kind][damping];
+        }
         // A failed run has no value to draw.
         for (std::size_t k = 0; k < c.kinds[kind].size(); ++k) {
             if (!result.Computed(damping, k)) {

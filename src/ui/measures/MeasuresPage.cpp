@@ -1,7 +1,6 @@
 #include "measures/MeasuresPage.h"
 
 #include <QAction>
-#include <QChartView>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,7 +16,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/ChartAdapter.h"
+#include "app/ChartImages.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
@@ -25,17 +24,14 @@
 #include "export/ExportMessages.h"
 #include "export/MeasuresReport.h"
 #include "export/ReportHeader.h"
-#include "measures/LogChart.h"
+#include "figures/FigureView.h"
+#include "figures/MeasureFigures.h"
 #include "presentation/GridClipboard.h"
 
 namespace {
 
 // On screen a measure that is not available is a dash; its reason is in the note.
 const QString kNotAvailableText = QStringLiteral("\u2014");
-const QColor kHusidColor(0, 0, 160);
-const QColor kMarkColor(255, 0, 0);
-const QColor kRawSpectrumColor(255, 128, 255);
-const QColor kSmoothedSpectrumColor(128, 128, 128);
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -71,48 +67,7 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
     left->addWidget(btnMeasuresExport);
 
     pgcMeasures = Named(new QTabWidget, "pgcMeasures");
-    // The selected record: the table at the left, the two charts at the right.
-    auto* selected = new QSplitter(Qt::Horizontal);
-    selected->setObjectName(QStringLiteral("splMeasures"));
-    grdMeasures = Named(new StringGrid(4, 1, selected), "grdMeasures");
-    grdMeasures->SetCell(0, 0, QStringLiteral("Measure"));
-    grdMeasures->SetCell(1, 0, QStringLiteral("Value"));
-    grdMeasures->SetCell(2, 0, QStringLiteral("Unit"));
-    grdMeasures->SetCell(3, 0, QStringLiteral("Note"));
-    grdMeasures->SetColumnWidth(0, 160);
-    grdMeasures->SetColumnWidth(1, 130);
-    grdMeasures->SetColumnWidth(2, 55);
-    grdMeasures->SetColumnWidth(3, 320);
-    grdMeasures->setMinimumWidth(260);
-    auto* charts = new QSplitter(Qt::Vertical);
-    auto* husidView = Named(new QChartView, "chtHusid");
-    chtHusid = Named(new ChartAdapter(husidView, this), "chtHusid");
-    chtHusid->SetLegendVisible(false);
-    chtHusid->SetBottomAxisTitle(QStringLiteral("Time [sec]"));
-    chtHusid->SetLeftAxisTitle(QStringLiteral("Husid [%]"));
-    chtHusid->AddLineSeries(kHusidColor, 1.5);
-    chtHusid->AddPointSeries(kMarkColor, 8.0);
-    auto* fourierView = Named(new QChartView, "chtFourier");
-    chtFourier = Named(new LogChart(fourierView, true, this), "chtFourier");
-    chtFourier->AddLineSeries(kRawSpectrumColor);
-    chtFourier->AddLineSeries(kSmoothedSpectrumColor, 1.5);
-    chtFourier->SetSeriesTitle(0, QStringLiteral("Fourier amplitude"));
-    chtFourier->SetSeriesTitle(1, QStringLiteral("Konno-Ohmachi, b = 40"));
-    chtFourier->SetAxisTitles(QStringLiteral("Frequency [Hz]"),
-                              QStringLiteral("Fourier Amplitude [cm/sec]"));
-    husidView->setMinimumHeight(150);
-    fourierView->setMinimumHeight(150);
-    charts->addWidget(husidView);
-    charts->addWidget(fourierView);
-    charts->setChildrenCollapsible(false);
-    charts->setSizes({1000, 1000});  // the two charts share the height equally
-    selected->addWidget(grdMeasures);
-    selected->addWidget(charts);
-    selected->setChildrenCollapsible(false);
-    // Room for name, value and unit; the charts take the rest.
-    selected->setSizes({370, 630});
-    selected->setStretchFactor(1, 1);
-    pgcMeasures->addTab(selected, QStringLiteral("Selected Record"));
+    pgcMeasures->addTab(CreateSelectedRecordTab(), QStringLiteral("Selected Record"));
 
     const std::vector<travik::MeasureRow> rows =
         travik::MeasureRows(travik::GroundMotionMeasures{});
@@ -161,6 +116,41 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
     connect(&workspace_, &Workspace::settingsChanged, this, &MeasuresPage::SettingsChanged);
 }
 
+// The selected record: the table at the left, the two charts at the right.
+QWidget* MeasuresPage::CreateSelectedRecordTab() {
+    auto* selected = new QSplitter(Qt::Horizontal);
+    selected->setObjectName(QStringLiteral("splMeasures"));
+    grdMeasures = Named(new StringGrid(4, 1, selected), "grdMeasures");
+    grdMeasures->SetCell(0, 0, QStringLiteral("Measure"));
+    grdMeasures->SetCell(1, 0, QStringLiteral("Value"));
+    grdMeasures->SetCell(2, 0, QStringLiteral("Unit"));
+    grdMeasures->SetCell(3, 0, QStringLiteral("Note"));
+    grdMeasures->SetColumnWidth(0, 160);
+    grdMeasures->SetColumnWidth(1, 130);
+    grdMeasures->SetColumnWidth(2, 55);
+    grdMeasures->SetColumnWidth(3, 320);
+    grdMeasures->setMinimumWidth(260);
+    auto* charts = new QSplitter(Qt::Vertical);
+    // The charts are figures: what a saved image holds is what the page shows.
+    chtHusid = Named(new travik::figures::FigureView, "chtHusid");
+    chtFourier = Named(new travik::figures::FigureView, "chtFourier");
+    auto* husidView = chtHusid;
+    auto* fourierView = chtFourier;
+    husidView->setMinimumHeight(150);
+    fourierView->setMinimumHeight(150);
+    charts->addWidget(husidView);
+    charts->addWidget(fourierView);
+    charts->setChildrenCollapsible(false);
+    charts->setSizes({1000, 1000});  // the two charts share the height equally
+    selected->addWidget(grdMeasures);
+    selected->addWidget(charts);
+    selected->setChildrenCollapsible(false);
+    // Room for name, value and unit; the charts take the rest.
+    selected->setSizes({370, 630});
+    selected->setStretchFactor(1, 1);
+    return selected;
+}
+
 MeasuresPage::~MeasuresPage() = default;
 
 void MeasuresPage::ChangeRecordChecks(CheckChange change) {
@@ -177,6 +167,17 @@ const travik::GroundMotionMeasures& MeasuresPage::MeasuresOf(int index) {
             travik::MeasureSettings::FromAnalysis(workspace_.Settings()));
     }
     return *slot;
+}
+
+void MeasuresPage::SaveChartAs() {
+    const int index = lstMeasures->currentRow();
+    if (index < 0 || index >= workspace_.Records().Count()) {
+        return;
+    }
+    SaveFiguresAs(platform_, window(), {chtHusid->ShownFigure(), chtFourier->ShownFigure()},
+                  QString::fromStdString(
+                      travik::ReportBaseName(workspace_.Records().At(index).SourceFileName())) +
+                      QStringLiteral("_GM"));
 }
 
 void MeasuresPage::RecordsReplaced() {
@@ -225,10 +226,8 @@ void MeasuresPage::lstMeasuresChange() {
 
 void MeasuresPage::ClearSelectedRecord() {
     grdMeasures->SetRowCount(1);
-    chtHusid->ClearSeries(0);
-    chtHusid->ClearSeries(1);
-    chtFourier->ClearSeries(0);
-    chtFourier->ClearSeries(1);
+    chtHusid->SetFigure(travik::figures::HusidFigure({}));
+    chtFourier->SetFigure(travik::figures::FourierFigure({}));
 }
 
 bool MeasuresPage::DeferredWhileHidden() {
@@ -270,32 +269,8 @@ void MeasuresPage::ShowSelectedRecord() {
     }
     grdMeasures->EndUpdate();
 
-    QList<QPointF> husid;
-    husid.reserve(static_cast<qsizetype>(m.husid.size()));
-    for (std::size_t i = 0; i < m.husid.size(); ++i) {
-        husid.append(QPointF(static_cast<double>(i) * m.timeStep, 100.0 * m.husid[i]));
-    }
-    chtHusid->SetPoints(0, husid);
-    const std::pair<const travik::Measure*, double> marks[] = {
-        {&m.d595Start, 5.0}, {&m.d575End, 75.0}, {&m.d595End, 95.0}};
-    for (const auto& [time, level] : marks) {
-        if (time->Available()) {
-            chtHusid->AddPoint(1, time->value, level);
-        }
-    }
-
-    const travik::FourierSpectrum& fs = m.fourier;
-    QList<QPointF> raw;
-    QList<QPointF> smoothed;
-    raw.reserve(static_cast<qsizetype>(fs.frequencies.size()));
-    for (std::size_t k = 0; k < fs.frequencies.size(); ++k) {
-        raw.append(QPointF(fs.frequencies[k], fs.amplitudes[k]));
-        if (k < fs.smoothed.size()) {
-            smoothed.append(QPointF(fs.frequencies[k], fs.smoothed[k]));
-        }
-    }
-    chtFourier->SetPoints(0, raw);
-    chtFourier->SetPoints(1, smoothed);
+    chtHusid->SetFigure(travik::figures::HusidFigure(m));
+    chtFourier->SetFigure(travik::figures::FourierFigure(m));
 }
 
 void MeasuresPage::FillCheckedTable() {

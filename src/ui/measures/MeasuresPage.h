@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/FormHelpers.h"
+#include "app/PageCommands.h"
 #include "measures/GroundMotionMeasures.h"
 
 class QAction;
@@ -16,24 +17,27 @@ class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
-class ChartAdapter;
-class LogChart;
 class PlatformServices;
 class StringGrid;
 class Workspace;
+namespace travik::figures {
+class FigureView;
+}
 
 // The "Ground Motion Parameters" page: the selected record's measures as a table (name,
 // value, unit, note), its Husid curve with the 5, 75 and 95 % marks and its Fourier
 // amplitude spectrum, raw and smoothed, on log-log axes; a table of the checked records
 // side by side; copying out of both tables and the measures export of the checked records.
-class MeasuresPage final : public QWidget {
+class MeasuresPage final : public QWidget, public PageCommands {
     Q_OBJECT
   public:
     MeasuresPage(Workspace& workspace, PlatformServices& platform, QWidget* parent = nullptr);
     ~MeasuresPage() override;
 
     // The check-list menu's commands, on this page's list.
-    void ChangeRecordChecks(CheckChange change);
+    void ChangeRecordChecks(CheckChange change) override;
+    // The Husid and Fourier charts of the selected record, one above the other.
+    void SaveChartAs() override;
 
   signals:
     // The check list asks for its menu at this global position.
@@ -61,6 +65,7 @@ class MeasuresPage final : public QWidget {
     bool stale_ = false;
     // The measures of record `index`, computed once per record, correction and settings.
     const travik::GroundMotionMeasures& MeasuresOf(int index);
+    QWidget* CreateSelectedRecordTab();
     void ShowSelectedRecord();
     void ClearSelectedRecord();
     void FillCheckedTable();
@@ -72,16 +77,16 @@ class MeasuresPage final : public QWidget {
     std::vector<std::optional<travik::GroundMotionMeasures>> measures_;  // per record
     StringGrid* menuGrid_ = nullptr;  // the table the context menu was opened on
 
-    QGroupBox* grpMeasuresRecords = nullptr;   // "Time History Records", left column
-    QListWidget* lstMeasures = nullptr;        // record check list
-    QLineEdit* edtMeasuresChecked = nullptr;   // "Number of Checked"
-    QLineEdit* edtMeasuresRecords = nullptr;   // "Number of Records"
-    QPushButton* btnMeasuresExport = nullptr;  // "Export Checked"
-    QTabWidget* pgcMeasures = nullptr;         // "Selected Record", "Checked Records"
-    StringGrid* grdMeasures = nullptr;         // the selected record's measures
-    StringGrid* grdMeasuresChecked = nullptr;  // one row per checked record
-    ChartAdapter* chtHusid = nullptr;
-    LogChart* chtFourier = nullptr;
+    QGroupBox* grpMeasuresRecords = nullptr;            // "Time History Records", left column
+    QListWidget* lstMeasures = nullptr;                 // record check list
+    QLineEdit* edtMeasuresChecked = nullptr;            // "Number of Checked"
+    QLineEdit* edtMeasuresRecords = nullptr;            // "Number of Records"
+    QPushButton* btnMeasuresExport = nullptr;           // "Export Checked"
+    QTabWidget* pgcMeasures = nullptr;                  // "Selected Record", "Checked Records"
+    StringGrid* grdMeasures = nullptr;                  // the selected record's measures
+    StringGrid* grdMeasuresChecked = nullptr;           // one row per checked record
+    travik::figures::FigureView* chtHusid = nullptr;    // Husid curve and its marks
+    travik::figures::FigureView* chtFourier = nullptr;  // Fourier amplitude spectrum
     QMenu* pmMeasures = nullptr;
     QAction* CopyMeasures = nullptr;
     QAction* SelectAllMeasures = nullptr;

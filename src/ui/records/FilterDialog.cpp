@@ -1,6 +1,5 @@
 #include "records/FilterDialog.h"
 
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -15,7 +14,8 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
-#include "measures/LogChart.h"
+#include "figures/FigureView.h"
+#include "figures/MeasureFigures.h"
 #include "records/ButterworthFilter.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
@@ -62,12 +62,9 @@ FilterDialog::FilterDialog(const std::optional<travik::FilterSettings>& filter, 
     lblFilterNote = Named(new QLabel, "lblFilterNote");
     lblFilterNote->setWordWrap(true);
 
-    auto* view = Named(new QChartView, "chtFilterResponse");
-    view->setMinimumSize(420, 240);
-    chtFilterResponse = Named(new LogChart(view, false, this), "chtFilterResponse");
-    chtFilterResponse->AddLineSeries(QColor(0, 0, 200), 1.5);
-    chtFilterResponse->SetSeriesTitle(0, QStringLiteral("Gain"));
-    chtFilterResponse->SetAxisTitles(QStringLiteral("Frequency [Hz]"), QStringLiteral("Gain"));
+    chtFilterResponse = Named(new travik::figures::FigureView, "chtFilterResponse");
+    chtFilterResponse->setMinimumSize(420, 240);
+    chtFilterResponse->SetFigure(travik::figures::FilterGainFigure({}));
 
     btnFilterOk = Named(new QPushButton(QStringLiteral("OK")), "btnFilterOk");
     btnFilterCancel = Named(new QPushButton(QStringLiteral("Cancel")), "btnFilterCancel");
@@ -85,7 +82,7 @@ FilterDialog::FilterDialog(const std::optional<travik::FilterSettings>& filter, 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(lblFilterNote);
-    layout->addWidget(view, 1);
+    layout->addWidget(chtFilterResponse, 1);
     layout->addLayout(buttons);
 
     connect(cbbFilterBand, &QComboBox::currentIndexChanged, this,
@@ -144,7 +141,7 @@ void FilterDialog::EditsChanged() {
 }
 
 void FilterDialog::UpdatePreview() {
-    chtFilterResponse->ClearSeries(0);
+    chtFilterResponse->SetFigure(travik::figures::FilterGainFigure({}));
     std::optional<travik::FilterProblem> problem;
     const std::optional<travik::FilterSettings> settings = ReadFilter(problem);
     if (!settings) {
@@ -180,7 +177,7 @@ void FilterDialog::UpdatePreview() {
         const double f = first * std::pow(nyquist / first, static_cast<double>(i) / kPreviewPoints);
         points.append(QPointF(f, travik::FilterGain(*design, std::min(f, nyquist))));
     }
-    chtFilterResponse->SetPoints(0, points);
+    chtFilterResponse->SetFigure(travik::figures::FilterGainFigure(points));
 }
 
 void FilterDialog::btnFilterOkClick() {

@@ -11,7 +11,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class LogChart;
+namespace travik::figures {
+class FigureView;
+}
 class PlatformServices;
 
 // "Filter": the Butterworth filter of a record, built from the record's filter (or the
@@ -53,7 +55,7 @@ class FilterDialog final : public QDialog {
     QSpinBox* spnFilterOrder = nullptr;  // 1 to 8
     QCheckBox* chkAcausal = nullptr;     // "Acausal (forward and backward)"
     QLabel* lblFilterNote = nullptr;     // pads, or what is wrong
-    LogChart* chtFilterResponse = nullptr;
+    travik::figures::FigureView* chtFilterResponse = nullptr;  // the gain preview
     QPushButton* btnFilterOk = nullptr;
     QPushButton* btnFilterCancel = nullptr;
 };

@@ -58,6 +58,40 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
+    CreateFormatGroup();
+    CreateFreeFormatGroup();
+    CreatePreviewGroup();
+    // Off by default: an import replaces the records loaded, unless the user asks otherwise.
+    chk2 = Named(new QCheckBox(QStringLiteral("Add to the records already loaded")), "chk2");
+    chk2->setChecked(false);
+
+    btn1 = Named(new QPushButton(QStringLiteral("OK")), "btn1");
+    btn2 = Named(new QPushButton(QStringLiteral("Cancel")), "btn2");
+    btn1->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btn1);
+    buttons->addWidget(btn2);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(grp1);
+    left->addWidget(grp2);
+    left->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addWidget(grp3, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(chk2);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ConnectHandlers();
+    UpdatePreview();
+}
+
+// "File Format": automatic detection or one reader, two rows of radio buttons.
+void TForm2::CreateFormatGroup() {
     const auto formatName = [](travik::RecordFormat format) {
         return QString::fromUtf8(travik::RecordFormatName(format).data(),
                                  static_cast<qsizetype>(travik::RecordFormatName(format).size()));
@@ -79,7 +113,10 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     formatLayout->addWidget(rb7, 1, 1);
     formatLayout->addWidget(rb8, 1, 2);
     formatLayout->addWidget(rb9, 1, 3);
+}
 
+// "Free Type Parameters": time step, scaling, lines to skip, delimiter and column.
+void TForm2::CreateFreeFormatGroup() {
     const travik::FreeFormatParameters defaults;
     const auto text = [](double value) {
         return QString::fromStdString(travik::FormatGeneral(value, DecimalSeparator()));
@@ -119,7 +156,10 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     parameters->addLayout(delimiters, 3, 1);
     parameters->addWidget(lbl5, 4, 0);
     parameters->addWidget(edt4, 4, 1);
+}
 
+// "Preview": the file chooser, the first lines of the first file and what they read as.
+void TForm2::CreatePreviewGroup() {
     grp3 = Named(new QGroupBox(QStringLiteral("Preview")), "grp3");
     btn3 = Named(new QPushButton(QStringLiteral("Choose Files...")), "btn3");
     lbl6 = Named(new QLabel(QStringLiteral("No file chosen: OK asks for the files.")), "lbl6");
@@ -144,32 +184,9 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     previewLayout->addWidget(mmo1);
     previewLayout->addWidget(lbl7);
     previewLayout->addWidget(lbl8);
+}
 
-    // Off by default: an import replaces the records loaded, unless the user asks otherwise.
-    chk2 = Named(new QCheckBox(QStringLiteral("Add to the records already loaded")), "chk2");
-    chk2->setChecked(false);
-
-    btn1 = Named(new QPushButton(QStringLiteral("OK")), "btn1");
-    btn2 = Named(new QPushButton(QStringLiteral("Cancel")), "btn2");
-    btn1->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btn1);
-    buttons->addWidget(btn2);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(grp1);
-    left->addWidget(grp2);
-    left->addStretch(1);
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addWidget(grp3, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addWidget(chk2);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
+void TForm2::ConnectHandlers() {
     connect(btn1, &QPushButton::clicked, this, &TForm2::btn1Click);
     connect(btn2, &QPushButton::clicked, this, &TForm2::btn2Click);
     connect(btn3, &QPushButton::clicked, this, &TForm2::btn3Click);
@@ -190,7 +207,6 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     connect(edt4, &QSpinBox::valueChanged, this, &TForm2::UpdatePreview);
     connect(edt1, &QLineEdit::textEdited, this, &TForm2::UpdatePreview);
     connect(edt2, &QLineEdit::textEdited, this, &TForm2::UpdatePreview);
-    UpdatePreview();
 }
 
 travik::RecordFormat TForm2::ChosenFormat() const {

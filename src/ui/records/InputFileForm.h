@@ -59,6 +59,10 @@ class TForm2 final : public QDialog {
     // The options as far as the edits hold numbers, for the preview (no messages).
     travik::RecordReadOptions PreviewOptions() const;
     // Greys the fields a named format takes from the file, and fills in its time step.
+    void CreateFormatGroup();
+    void CreateFreeFormatGroup();
+    void CreatePreviewGroup();
+    void ConnectHandlers();
     void UpdateFieldStates();
     void ShowPreview();
 

@@ -121,65 +121,8 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     auto* pageLayout = new QHBoxLayout(this);
     pageLayout->setContentsMargins(4, 4, 4, 4);
 
-    grp1 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp1");
-    grp1->setMinimumWidth(kLeftColumnWidth);
-    auto* left = new QVBoxLayout(grp1);
-    btn1 = Named(new QPushButton(QStringLiteral("Import Data")), "btn1");
-    btn7 = Named(new QPushButton(QStringLiteral("Clear Data")), "btn7");
-    lst1 = Named(new QListWidget, "lst1");
-    lst1->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto* counters = new QFormLayout;
-    lbl3 = Named(new QLabel(QStringLiteral("Number of Checked")), "lbl3");
-    edt3 = MakeCounter("edt3");
-    lbl1 = Named(new QLabel(QStringLiteral("Number of Records")), "lbl1");
-    edt1 = MakeCounter("edt1");
-    counters->addRow(lbl3, edt3);
-    counters->addRow(lbl1, edt1);
-    btn2 = Named(new QPushButton(QStringLiteral("Detailed Data")), "btn2");
-    grp3 = Named(new QGroupBox(QStringLiteral("Base Line Correction")), "grp3");
-    auto* correction = new QVBoxLayout(grp3);
-    rb1 = Named(new QRadioButton(QStringLiteral("Linear")), "rb1");
-    rb2 = Named(new QRadioButton(QStringLiteral("Parabolic")), "rb2");
-    rb3 = Named(new QRadioButton(QStringLiteral("No Baseline Correction")), "rb3");
-    rb1->setChecked(true);
-    btn4 = Named(new QPushButton(QStringLiteral("Apply Baseline Correction")), "btn4");
-    correction->addWidget(rb1);
-    correction->addWidget(rb2);
-    correction->addWidget(rb3);
-    correction->addWidget(btn4);
-    btnFilter = Named(new QPushButton(QStringLiteral("Filter\u2026")), "btnFilter");
-    btnFilter->setToolTip(
-        QStringLiteral("Butterworth filter of the selected record, after its "
-                       "baseline correction"));
-    correction->addWidget(btnFilter);
-    btn3 = Named(new QPushButton(QStringLiteral("Export Checked Data")), "btn3");
-    left->addWidget(btn1);
-    left->addWidget(btn7);
-    left->addWidget(lst1, 1);
-    left->addLayout(counters);
-    left->addWidget(btn2);
-    left->addWidget(grp3);
-    left->addWidget(btn3);
-
-    grp2 = Named(new QGroupBox(QStringLiteral("Graph")), "grp2");
-    auto* right = new QVBoxLayout(grp2);
-    right->setContentsMargins(0, 0, 0, 0);
-    spl1 = Named(new QSplitter(Qt::Vertical), "spl1");
-    spl2 = Named(new QSplitter(Qt::Vertical), "spl2");
-    cht1 = CreateTimeHistoryChart("cht1", QStringLiteral("Acceleration[g]"), spl1, this);
-    cht2 = CreateTimeHistoryChart("cht2", QStringLiteral("Velocity [cm/sec]"), spl2, this);
-    cht3 = CreateTimeHistoryChart("cht3", QStringLiteral("Displacement [cm]"), spl2, this);
-    spl1->addWidget(cht1->View());
-    spl1->addWidget(spl2);
-    spl2->addWidget(cht2->View());
-    spl2->addWidget(cht3->View());
-    for (QSplitter* splitter : {spl1, spl2}) {
-        splitter->setChildrenCollapsible(false);
-    }
-    spl1->setSizes({kInitialUpperSplitPercent * 100, (100 - kInitialUpperSplitPercent) * 100});
-    spl2->setSizes({kInitialLowerSplitPercent * 100, (100 - kInitialLowerSplitPercent) * 100});
-    right->addWidget(spl1);
-
+    CreateRecordColumn();
+    CreateGraph();
     // The user may widen the left column to read long record names.
     splLeft = Named(new QSplitter(Qt::Horizontal), "splLeft");
     splLeft->addWidget(grp1);
@@ -219,6 +162,71 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
             button->setEnabled(!busy);
         }
     });
+}
+
+// The left column (grp1): the record check list, its counters and the record commands.
+void RecordsPage::CreateRecordColumn() {
+    grp1 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp1");
+    grp1->setMinimumWidth(kLeftColumnWidth);
+    auto* left = new QVBoxLayout(grp1);
+    btn1 = Named(new QPushButton(QStringLiteral("Import Data")), "btn1");
+    btn7 = Named(new QPushButton(QStringLiteral("Clear Data")), "btn7");
+    lst1 = Named(new QListWidget, "lst1");
+    lst1->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* counters = new QFormLayout;
+    lbl3 = Named(new QLabel(QStringLiteral("Number of Checked")), "lbl3");
+    edt3 = MakeCounter("edt3");
+    lbl1 = Named(new QLabel(QStringLiteral("Number of Records")), "lbl1");
+    edt1 = MakeCounter("edt1");
+    counters->addRow(lbl3, edt3);
+    counters->addRow(lbl1, edt1);
+    btn2 = Named(new QPushButton(QStringLiteral("Detailed Data")), "btn2");
+    grp3 = Named(new QGroupBox(QStringLiteral("Base Line Correction")), "grp3");
+    auto* correction = new QVBoxLayout(grp3);
+    rb1 = Named(new QRadioButton(QStringLiteral("Linear")), "rb1");
+    rb2 = Named(new QRadioButton(QStringLiteral("Parabolic")), "rb2");
+    rb3 = Named(new QRadioButton(QStringLiteral("No Baseline Correction")), "rb3");
+    rb1->setChecked(true);
+    btn4 = Named(new QPushButton(QStringLiteral("Apply Baseline Correction")), "btn4");
+    correction->addWidget(rb1);
+    correction->addWidget(rb2);
+    correction->addWidget(rb3);
+    correction->addWidget(btn4);
+    btnFilter = Named(new QPushButton(QStringLiteral("Filter\u2026")), "btnFilter");
+    btnFilter->setToolTip(
+        QStringLiteral("Butterworth filter of the selected record, after its "
+                       "baseline correction"));
+    correction->addWidget(btnFilter);
+    btn3 = Named(new QPushButton(QStringLiteral("Export Checked Data")), "btn3");
+    left->addWidget(btn1);
+    left->addWidget(btn7);
+    left->addWidget(lst1, 1);
+    left->addLayout(counters);
+    left->addWidget(btn2);
+    left->addWidget(grp3);
+    left->addWidget(btn3);
+}
+
+// The graph (grp2): the three time-history charts in two splitters.
+void RecordsPage::CreateGraph() {
+    grp2 = Named(new QGroupBox(QStringLiteral("Graph")), "grp2");
+    auto* right = new QVBoxLayout(grp2);
+    right->setContentsMargins(0, 0, 0, 0);
+    spl1 = Named(new QSplitter(Qt::Vertical), "spl1");
+    spl2 = Named(new QSplitter(Qt::Vertical), "spl2");
+    cht1 = CreateTimeHistoryChart("cht1", QStringLiteral("Acceleration[g]"), spl1, this);
+    cht2 = CreateTimeHistoryChart("cht2", QStringLiteral("Velocity [cm/sec]"), spl2, this);
+    cht3 = CreateTimeHistoryChart("cht3", QStringLiteral("Displacement [cm]"), spl2, this);
+    spl1->addWidget(cht1->View());
+    spl1->addWidget(spl2);
+    spl2->addWidget(cht2->View());
+    spl2->addWidget(cht3->View());
+    for (QSplitter* splitter : {spl1, spl2}) {
+        splitter->setChildrenCollapsible(false);
+    }
+    spl1->setSizes({kInitialUpperSplitPercent * 100, (100 - kInitialUpperSplitPercent) * 100});
+    spl2->setSizes({kInitialLowerSplitPercent * 100, (100 - kInitialLowerSplitPercent) * 100});
+    right->addWidget(spl1);
 }
 
 RecordsPage::~RecordsPage() {
@@ -391,15 +399,37 @@ void RecordsPage::btnFilterClick() {
     dialog->setWindowModality(Qt::ApplicationModal);
     connect(dialog, &FilterDialog::FilterChosen, this,
             [this, index](const std::optional<travik::FilterSettings>& filter) {
-                const travik::FilterOutcome outcome = workspace_.FilterRecord(index, filter);
-                if (!outcome.ok) {
-                    platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
-                                          QString::fromStdString(outcome.problem.message));
-                }
-                ClearTimeHistoryCharts();
-                ShowSelectedRecord();
+                FilterRecord(index, filter);
             });
     dialog->show();
+}
+
+// The filter runs on a copy off the window's thread, as the baseline correction does; the
+// record takes the filtered series when it is done, and a refused filter changes nothing.
+void RecordsPage::FilterRecord(int index, const std::optional<travik::FilterSettings>& filter) {
+    struct Filtered {
+        std::unique_ptr<travik::TimeHistory> record;
+        travik::FilterOutcome outcome;
+    };
+    const travik::TimeHistory& record = workspace_.Records().At(index);
+    const double g = workspace_.Settings().g;
+    workspace_.Work().Start<Filtered>(
+        QStringLiteral("Filtering %1").arg(QString::fromStdString(record.SourceFileName())),
+        [&record, filter, g](BackgroundWork::Control&) {
+            Filtered filtered{std::make_unique<travik::TimeHistory>(record), {}};
+            filtered.outcome = travik::ApplyFilter(*filtered.record, filter, g);
+            return filtered;
+        },
+        [this, index](Filtered&& filtered) {
+            if (filtered.outcome.ok) {
+                workspace_.TakeFiltered(index, std::move(*filtered.record));
+            } else {
+                platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
+                                      QString::fromStdString(filtered.outcome.problem.message));
+            }
+            ClearTimeHistoryCharts();
+            ShowSelectedRecord();
+        });
 }
 
 void RecordsPage::btn2Click() {

@@ -2,8 +2,11 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 #include "app/FormHelpers.h"
+#include "app/PageCommands.h"
+#include "records/FilterSettings.h"
 
 class QGroupBox;
 class QLabel;
@@ -24,18 +27,18 @@ class TimeHistory;
 // The "Time History Records" page: the record check list, baseline correction, the
 // time-history export, the detailed-data window and the acceleration, velocity and
 // displacement charts of the selected record.
-class RecordsPage final : public QWidget {
+class RecordsPage final : public QWidget, public PageCommands {
     Q_OBJECT
   public:
     RecordsPage(Workspace& workspace, PlatformServices& platform, QWidget* parent = nullptr);
     ~RecordsPage() override;
 
     // The check-list menu's commands, on this page's list.
-    void ChangeRecordChecks(CheckChange change);
+    void ChangeRecordChecks(CheckChange change) override;
     // Puts the chart splits back to their shares of the graph's height.
     void FitChartSplits();
     // File -> Save Chart As: the three charts of the selected record, stacked, as an image.
-    void SaveChartAs();
+    void SaveChartAs() override;
 
   signals:
     // "Import Data": the frame runs the import.
@@ -55,6 +58,10 @@ class RecordsPage final : public QWidget {
     void RecordsReplaced();
 
   private:
+    void CreateRecordColumn();
+    // Sets or removes the filter of record `index` as a background job.
+    void FilterRecord(int index, const std::optional<travik::FilterSettings>& filter);
+    void CreateGraph();
     void ClearTimeHistoryCharts();
     void ShowSelectedRecord();
     void DrawRecord(const travik::TimeHistory& record);

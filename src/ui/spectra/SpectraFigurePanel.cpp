@@ -1,22 +1,15 @@
 #include "spectra/SpectraFigurePanel.h"
 
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
-#include <QWheelEvent>
-#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 #include <memory>
 
@@ -29,7 +22,7 @@
 #include "export/SuiteStatisticsReport.h"
 #include "figures/FigureExport.h"
 #include "figures/FigureView.h"
-#include "presentation/SpectrumChart.h"
+#include "spectra/SpectrumReadout.h"
 #include "spectra/TargetSpectrumReader.h"
 #include "text/NumberFormat.h"
 
@@ -41,6 +34,9 @@ using travik::figures::TargetChoice;
 
 namespace {
 
+// Resolution of the checked records' progress bar.
+constexpr int kProgressSteps = 1000;
+
 QString Format(double value, const char* pattern) {
     return QString::fromStdString(travik::FormatNumber(value, pattern, DecimalSeparator()));
 }
@@ -51,68 +47,10 @@ QCheckBox* Tick(const char* name, const QString& text, bool checked) {
     return box;
 }
 
-// The page's own chart cannot zoom or pan: its wheel turns and button presses make the
-// figure view (the same spectra, same place) take over, and the gesture goes on there.
-// While a drag that began on the page's chart lasts, the moves and the release that still
-// reach it are passed on as well.
-class GestureForwarder final : public QObject {
-  public:
-    GestureForwarder(QObject* parent, std::function<QWidget*()> takeOver)
-        : QObject(parent), takeOver_(std::move(takeOver)) {}
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::Wheel: {
-                auto* wheel = static_cast<QWheelEvent*>(event);
-                QWheelEvent copy(wheel->position(), wheel->globalPosition(), wheel->pixelDelta(),
-                                 wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
-                                 wheel->phase(), wheel->inverted());
-                QCoreApplication::sendEvent(takeOver_(), &copy);
-                return true;
-            }
-            case QEvent::MouseButtonPress: {
-                auto* mouse = static_cast<QMouseEvent*>(event);
-                if (mouse->button() != Qt::LeftButton && mouse->button() != Qt::RightButton &&
-                    mouse->button() != Qt::MiddleButton) {
-                    return false;
-                }
-                target_ = takeOver_();
-                Forward(mouse);
-                return true;
-            }
-            case QEvent::MouseMove:
-            case QEvent::MouseButtonRelease:
-                if (target_ != nullptr) {
-                    auto* mouse = static_cast<QMouseEvent*>(event);
-                    Forward(mouse);
-                    if (event->type() == QEvent::MouseButtonRelease) {
-                        target_ = nullptr;
-                    }
-                    return true;
-                }
-                return false;
-            default:
-                return false;
-        }
-    }
-
-  private:
-    void Forward(QMouseEvent* mouse) {
-        QMouseEvent copy(mouse->type(), mouse->position(), mouse->scenePosition(),
-                         mouse->globalPosition(), mouse->button(), mouse->buttons(),
-                         mouse->modifiers());
-        QCoreApplication::sendEvent(target_, &copy);
-    }
-
-    std::function<QWidget*()> takeOver_;
-    QPointer<QWidget> target_;
-};
-
 }  // namespace
 
 SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& platform,
-                                       QWidget* classicChart, QWidget* parent)
+                                       QWidget* parent)
     : QWidget(parent), workspace_(workspace), platform_(platform) {
     setObjectName(QStringLiteral("pnlFigures"));
     axisControls_ = new QWidget(this);
@@ -161,13 +99,10 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
     rows->addLayout(first);
     rows->addLayout(second);
 
-    view_ = Named(new FigureView, "chtFigure");
-    stack_ = Named(new QStackedWidget, "stkSpectrumChart");
-    stack_->addWidget(classicChart);
-    stack_->addWidget(view_);
+    view_ = Named(new FigureView, "cht4");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(stack_);
+    layout->addWidget(view_);
 
     menu_ = new QMenu(this);
     menu_->addAction(QStringLiteral("Save Chart As…"), this, &SpectraFigurePanel::SaveChartAs);
@@ -176,42 +111,8 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
     menu_->addSeparator();
     menu_->addAction(QStringLiteral("Reset Zoom"), this, [this] { Refresh(); });
 
-    // A right click on the page's chart reaches the menu through the figure view, which
-    // tells a click from a pan.
-    classicChart->setContextMenuPolicy(Qt::PreventContextMenu);
-    if (auto* chartView = qobject_cast<QChartView*>(classicChart)) {
-        chartView->viewport()->installEventFilter(
-            new GestureForwarder(this, [this, classicChart]() -> QWidget* {
-                if (stack_->currentWidget() != view_) {
-                    view_->SetFigure(BuildFigure());
-                    stack_->setCurrentWidget(view_);
-                    view_->setGeometry(classicChart->geometry());
-                }
-                return view_->viewport();
-            }));
-    }
     connect(view_, &FigureView::MenuRequested, this,
             [this](const QPoint& at) { menu_->popup(at); });
-    connect(view_, &FigureView::PointerMoved, this, [this](const QPoint& pixel) {
-        const std::optional<QPointF> value = view_->ValueAt(pixel);
-        if (!value) {
-            return;
-        }
-        const QRectF r = view_->ShownRange();
-        if (const auto text =
-                ReadoutText(*value, r.left(), r.right(), r.top(), r.bottom(), DecimalSeparator())) {
-            emit ReadoutChanged(*text);
-        }
-    });
-    connect(view_, &FigureView::RangeChanged, this, [this] {
-        // A double-click back to the whole chart returns to the page's own chart when
-        // nothing else needs the figure view.
-        ChartFigure whole = view_->ShownFigure();
-        whole.view.reset();
-        if (view_->ShownRange() == travik::figures::FittedRange(whole) && !NeedsFigureView()) {
-            stack_->setCurrentIndex(0);
-        }
-    });
 
     const auto redraw = [this] { Refresh(); };
     for (QCheckBox* box : {logX_, logY_, mean_, median_, sigma_, logMean_, logSigma_}) {
@@ -225,16 +126,35 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
     });
     connect(addTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::AddTargetClick);
     connect(clearTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::ClearTarget);
-    connect(&watcher_, &QFutureWatcher<travik::SuiteSpectra>::finished, this,
-            &SpectraFigurePanel::SuiteFinished);
+    // The progress of the checked records beside the show list, while they are analysed; a
+    // cancelled analysis leaves the last suite as it was.
+    connect(&workspace_.Work(), &BackgroundWork::progressChanged, this, [this](double fraction) {
+        if (analysing_ && fraction >= 0) {
+            progress_->setValue(static_cast<int>(fraction * kProgressSteps));
+        }
+    });
+    connect(&workspace_.Work(), &BackgroundWork::ended, this, [this](bool cancelled) {
+        if (analysing_ && cancelled) {
+            WorkEnded();
+        }
+    });
     Refresh();
 }
 
-QWidget* SpectraFigurePanel::ChartArea() const {
-    return stack_;
+std::optional<QString> SpectraFigurePanel::ReadoutAt(const QPoint& viewportPixel) const {
+    const std::optional<QPointF> value = view_->ValueAt(viewportPixel);
+    if (!value) {
+        return std::nullopt;
+    }
+    const QRectF r = view_->ShownRange();
+    return ReadoutText(*value, r.left(), r.right(), r.top(), r.bottom(), DecimalSeparator());
 }
 
-void SpectraFigurePanel::SetAxisChoices(int abscissa, int ordinate) {
+void SpectraFigurePanel::ShowNoCurves() {
+    view_->SetFigure(BuildFigure(false));
+}
+
+void SpectraFigurePanel::SetAxisChoices(AbscissaChoice abscissa, OrdinateChoice ordinate) {
     abscissa_ = abscissa;
     ordinate_ = ordinate;
     Refresh();
@@ -244,10 +164,6 @@ bool SpectraFigurePanel::ShowsCheckedRecords() const {
     return show_->currentIndex() == 1;
 }
 
-bool SpectraFigurePanel::FigureViewShown() const {
-    return stack_->currentWidget() == view_;
-}
-
 void SpectraFigurePanel::Reset() {
     suite_.reset();
     Refresh();
@@ -255,12 +171,12 @@ void SpectraFigurePanel::Reset() {
 }
 
 bool SpectraFigurePanel::IsAnalysing() const {
-    return watcher_.isRunning();
+    return analysing_;
 }
 
 void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
                                         const std::vector<double>& dampingRatios) {
-    if (watcher_.isRunning()) {
+    if (analysing_) {
         return;
     }
     // The damping list of the show list follows the page's damping values.
@@ -291,26 +207,44 @@ void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
     travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
                             settings.periodStep);
     const double zeta = damping_->currentData().toDouble();
-    progress_->setRange(0, static_cast<int>(records->size()));
+    progress_->setRange(0, kProgressSteps);
     progress_->setValue(0);
     progress_->setVisible(records->size() > 1);
-    QProgressBar* bar = progress_;
-    watcher_.setFuture(QtConcurrent::run([records, settings, zeta, periods, bar] {
-        std::vector<const travik::TimeHistory*> pointers;
-        for (const travik::TimeHistory& record : *records) {
-            pointers.push_back(&record);
-        }
-        return travik::ComputeSuiteSpectra(pointers, settings, zeta, periods, [bar](int done, int) {
-            QMetaObject::invokeMethod(
-                bar, [bar, done] { bar->setValue(done); }, Qt::QueuedConnection);
+    analysing_ = true;
+    // The workspace's one long job: the status bar shows its progress and Cancel, no other
+    // job runs beside it, and closing the window waits for it.
+    const bool started = workspace_.Work().Start<travik::SuiteSpectra>(
+        QStringLiteral("Analysing %1 checked records").arg(records->size()),
+        [records, settings, zeta, periods](BackgroundWork::Control& control) {
+            std::vector<const travik::TimeHistory*> pointers;
+            for (const travik::TimeHistory& record : *records) {
+                pointers.push_back(&record);
+            }
+            return travik::ComputeSuiteSpectra(
+                pointers, settings, zeta, periods,
+                [&control](int done, int total) {
+                    control.Progress(total > 0 ? static_cast<double>(done) / total : 0.0);
+                },
+                control.CancelFlag());
+        },
+        [this, records](travik::SuiteSpectra&& suite) {
+            suiteRecords_ = records;
+            SuiteFinished(std::move(suite));
         });
-    }));
-    suiteRecords_ = records;
+    if (!started) {
+        analysing_ = false;
+        progress_->setVisible(false);
+    }
 }
 
-void SpectraFigurePanel::SuiteFinished() {
+void SpectraFigurePanel::WorkEnded() {
+    analysing_ = false;
     progress_->setVisible(false);
-    suite_ = watcher_.result();
+}
+
+void SpectraFigurePanel::SuiteFinished(travik::SuiteSpectra&& suite) {
+    WorkEnded();
+    suite_ = std::move(suite);
     if (!suite_->failedRecords.empty()) {
         QString names;
         for (const std::string& name : suite_->failedRecords) {
@@ -385,14 +319,14 @@ void SpectraFigurePanel::AddTargetClick() {
     }
 }
 
-ChartFigure SpectraFigurePanel::BuildFigure() const {
+ChartFigure SpectraFigurePanel::BuildFigure(bool withCurves) const {
     travik::figures::SpectrumChartOptions o;
-    o.plot = ordinate_ == kTripartiteOrdinate ? travik::figures::SpectrumPlot::Tripartite
-             : ordinate_ == kAdrsOrdinate     ? travik::figures::SpectrumPlot::Adrs
-                                              : travik::figures::SpectrumPlot::Choice;
-    o.abscissa = std::clamp(abscissa_, 0, 2);
-    o.ordinate = std::clamp(ordinate_, 0, 4);
-    o.tripartiteAgainstFrequency = abscissa_ == 1;
+    o.plot = ordinate_ == OrdinateChoice::Tripartite ? travik::figures::SpectrumPlot::Tripartite
+             : ordinate_ == OrdinateChoice::Adrs     ? travik::figures::SpectrumPlot::Adrs
+                                                     : travik::figures::SpectrumPlot::Choice;
+    o.abscissa = static_cast<int>(abscissa_);
+    o.ordinate = static_cast<int>(KindOf(ordinate_));
+    o.tripartiteAgainstFrequency = abscissa_ == AbscissaChoice::Frequency;
     o.xScale = logX_->isChecked() ? AxisScale::Log : AxisScale::Linear;
     o.yScale = logY_->isChecked() ? AxisScale::Log : AxisScale::Linear;
     const travik::SpectraResult& result = workspace_.Spectra();
@@ -436,6 +370,10 @@ ChartFigure SpectraFigurePanel::BuildFigure() const {
         o.bands = travik::UntrustedPeriodBands(span, suite_->settings, DecimalSeparator());
     } else if (!result.periods.empty()) {
         for (std::size_t d = 0; d < result.dampingRatios.size(); ++d) {
+            // A damping ratio is shown whole or not at all.
+            if (!result.DampingComputed(d)) {
+                continue;
+            }
             curves.push_back(travik::figures::CurveOfResult(result, d, DecimalSeparator()));
         }
         o.title = QFileInfo(QString::fromStdString(result.recordName)).fileName();
@@ -445,45 +383,23 @@ ChartFigure SpectraFigurePanel::BuildFigure() const {
     if (target_) {
         curves.push_back(travik::figures::CurveOfTarget(*target_, o.g));
     }
+    if (!withCurves) {
+        curves.clear();
+    }
     ChartFigure figure = travik::figures::SpectrumChart(curves, o);
     return figure;
 }
 
-bool SpectraFigurePanel::NeedsFigureView() const {
-    if (ShowsCheckedRecords() || logX_->isChecked() || logY_->isChecked() ||
-        ordinate_ >= kTripartiteOrdinate || target_) {
-        return true;
-    }
-    // Shading shows on the figure view: use it when a band reaches the analysed periods.
-    const travik::SpectraResult& result = workspace_.Spectra();
-    if (result.periods.size() < 2 || abscissa_ == 2) {
-        return false;
-    }
-    const std::vector<travik::UntrustedBand> bands = travik::UntrustedPeriodBands(
-        {result.timeStep, result.sampleCount, result.highPassCornerHz}, result.settings);
-    for (const travik::UntrustedBand& band : bands) {
-        if (band.toPeriod > result.periods[1] && band.fromPeriod < result.periods.back()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void SpectraFigurePanel::Refresh() {
     // The four-way paper is log-log by nature.
-    logX_->setEnabled(ordinate_ != kTripartiteOrdinate);
-    logY_->setEnabled(ordinate_ != kTripartiteOrdinate);
+    logX_->setEnabled(ordinate_ != OrdinateChoice::Tripartite);
+    logY_->setEnabled(ordinate_ != OrdinateChoice::Tripartite);
     const bool checked = ShowsCheckedRecords();
     damping_->setVisible(checked);
     for (QCheckBox* box : {mean_, median_, sigma_, logMean_, logSigma_}) {
         box->setVisible(checked);
     }
-    if (NeedsFigureView()) {
-        view_->SetFigure(BuildFigure());
-        stack_->setCurrentWidget(view_);
-    } else {
-        stack_->setCurrentIndex(0);
-    }
+    view_->SetFigure(BuildFigure());
     UpdateRatio();
 }
 
@@ -525,7 +441,7 @@ void SpectraFigurePanel::UpdateRatio() {
 }
 
 ChartFigure SpectraFigurePanel::ShownFigure() const {
-    ChartFigure figure = FigureViewShown() ? view_->ShownFigure() : BuildFigure();
+    ChartFigure figure = view_->ShownFigure();
     figure.whiteBackground = true;
     return figure;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFutureWatcher>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -10,6 +9,7 @@
 #include "figures/ChartFigure.h"
 #include "figures/FigureDialogs.h"
 #include "figures/SpectrumFigures.h"
+#include "spectra/AxisChoices.h"
 #include "spectra/SuiteSpectra.h"
 
 class QCheckBox;
@@ -18,7 +18,6 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QStackedWidget;
 class PlatformServices;
 class Workspace;
 
@@ -31,28 +30,26 @@ class FigureView;
 // spectrum with the mean/target check, the shading of the less trustworthy periods, zoom
 // and pan, and saving, copying and printing the chart as an image.
 //
-// The page's own chart (today's view of the selected record on linear axes) stays in
-// front while nothing here is asked for; otherwise the figure view shows the same spectra.
+// The panel owns the page's spectrum chart (cht4): one figure view, which draws whatever
+// is chosen, the selected record's spectra on linear axes included.
 class SpectraFigurePanel final : public QWidget {
     Q_OBJECT
   public:
-    // Ordinate-list entries after the five spectrum kinds.
-    static constexpr int kTripartiteOrdinate = 5;
-    static constexpr int kAdrsOrdinate = 6;
-
-    SpectraFigurePanel(Workspace& workspace, PlatformServices& platform, QWidget* classicChart,
-                       QWidget* parent = nullptr);
+    SpectraFigurePanel(Workspace& workspace, PlatformServices& platform, QWidget* parent = nullptr);
 
     // The axis lists' choices (cbb5, cbb7).
-    void SetAxisChoices(int abscissa, int ordinate);
+    void SetAxisChoices(AbscissaChoice abscissa, OrdinateChoice ordinate);
     // The controls placed beside the axis lists.
     QWidget* AxisControls() const { return axisControls_; }
-    // The chart area (page chart or figure view), for the page's layout.
-    QWidget* ChartArea() const;
+    // The readout under a pixel of the chart, "X : 1.5      Y : 0.25", or nothing outside
+    // the plot area and the shown axis ranges.
+    std::optional<QString> ReadoutAt(const QPoint& viewportPixel) const;
+    // The chart with its axes and title but no curve (while an analysis runs).
+    void ShowNoCurves();
 
     bool ShowsCheckedRecords() const;
-    // Analyses the records (by index) for the damping value chosen in the show list, on a
-    // worker thread with a progress bar, then redraws.
+    // Analyses the records (by index) for the damping value chosen in the show list as the
+    // workspace's long job (progress, Cancel; refused while another job runs), then redraws.
     void AnalyseChecked(const std::vector<int>& recordIndexes,
                         const std::vector<double>& dampingRatios);
     bool IsAnalysing() const;
@@ -74,7 +71,6 @@ class SpectraFigurePanel final : public QWidget {
 
     // The chart as an image: what is shown, as a saved figure.
     travik::figures::ChartFigure ShownFigure() const;
-    bool FigureViewShown() const;
     travik::figures::FigureView* View() const { return view_; }
     QMenu* ChartMenu() const { return menu_; }
 
@@ -84,17 +80,15 @@ class SpectraFigurePanel final : public QWidget {
     void PrintChart();
 
   signals:
-    // The readout of the figure view, "X : 1.5      Y : 0.25".
-    void ReadoutChanged(const QString& text);
     // The suite was analysed anew or forgotten.
     void SuiteChanged();
 
   private:
-    travik::figures::ChartFigure BuildFigure() const;
-    bool NeedsFigureView() const;
+    travik::figures::ChartFigure BuildFigure(bool withCurves = true) const;
     void UpdateRatio();
     void AddTargetClick();
-    void SuiteFinished();
+    void SuiteFinished(travik::SuiteSpectra&& suite);
+    void WorkEnded();
 
     Workspace& workspace_;
     PlatformServices& platform_;
@@ -108,20 +102,19 @@ class SpectraFigurePanel final : public QWidget {
     QCheckBox* sigma_ = nullptr;
     QCheckBox* logMean_ = nullptr;
     QCheckBox* logSigma_ = nullptr;
-    QPushButton* addTarget_ = nullptr;    // btnAddTarget
-    QPushButton* clearTarget_ = nullptr;  // btnClearTarget
-    QLabel* ratio_ = nullptr;             // lblTargetRatio
-    QProgressBar* progress_ = nullptr;    // prgChecked
-    QStackedWidget* stack_ = nullptr;
-    travik::figures::FigureView* view_ = nullptr;  // chtFigure
+    QPushButton* addTarget_ = nullptr;             // btnAddTarget
+    QPushButton* clearTarget_ = nullptr;           // btnClearTarget
+    QLabel* ratio_ = nullptr;                      // lblTargetRatio
+    QProgressBar* progress_ = nullptr;             // prgChecked
+    travik::figures::FigureView* view_ = nullptr;  // cht4, the spectrum chart
     QMenu* menu_ = nullptr;
 
-    int abscissa_ = 0;
-    int ordinate_ = 0;
+    AbscissaChoice abscissa_ = AbscissaChoice::Period;
+    OrdinateChoice ordinate_ = OrdinateChoice::Displacement;
     std::optional<travik::SuiteSpectra> suite_;
     // Copies of the suite's records, analysed off the window's thread.
     std::shared_ptr<std::vector<travik::TimeHistory>> suiteRecords_;
     std::optional<travik::TargetSpectrum> target_;
     travik::figures::TargetChoice targetChoice_;
-    QFutureWatcher<travik::SuiteSpectra> watcher_;
+    bool analysing_ = false;  // the checked records are being analysed
 };

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -25,7 +24,6 @@
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
-#include "app/ChartAdapter.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
@@ -34,8 +32,8 @@
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "export/SuiteStatisticsReport.h"
+#include "figures/FigureView.h"
 #include "presentation/GridClipboard.h"
-#include "presentation/SpectrumChart.h"
 #include "presentation/SpectrumTables.h"
 #include "spectra/SpectraFigurePanel.h"
 #include "spectra/SpectraJob.h"
@@ -58,22 +56,6 @@ constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
 
 // The page of pgc2 with the checked records' statistics, after the five tables.
 constexpr int kStatisticsPage = 6;
-
-// A long computation shows the busy pointer; a message box in between gets the normal one.
-class BusyPointer {
-  public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-    template <class Show>
-    static void Interrupt(Show&& show) {
-        QApplication::restoreOverrideCursor();
-        show();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-};
 
 }  // namespace
 
@@ -123,8 +105,6 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         Named(pm2->addAction(QStringLiteral("Copy Selection ( Ctrl+C )")), "CopySelection1");
     SelectAll1 = Named(pm2->addAction(QStringLiteral("Select All ( Ctrl+A )")), "SelectAll1");
 
-    CreateSpectrumSeries(*cht4);
-    ClearSpectrumChart();
     ConnectHandlers();
 }
 
@@ -229,14 +209,9 @@ QWidget* SpectraPage::CreateGraphTab() {
     choices->addStretch(1);
     layout->addLayout(choices);
 
-    auto* view = Named(new QChartView(tab), "cht4");
-    cht4 = Named(new ChartAdapter(view, this), "cht4");
-    // Shaded from right to left, ending in a light grey; the legend lists the spectra.
-    cht4->SetBackgroundGradient(QColor(255, 255, 255), QColor(230, 230, 230));
-    cht4->SetLegendVisible(true);
-    cht4->SetBottomAxisTitle(QStringLiteral("Period [sec]"));
-    cht4->SetLeftAxisTitle(QStringLiteral("Response Displacement [cm]"));
-    figures_ = new SpectraFigurePanel(workspace_, platform_, view, tab);
+    // The spectrum chart (cht4) is the figure panel's: the one drawing of the spectra, on the
+    // screen and in every saved image.
+    figures_ = new SpectraFigurePanel(workspace_, platform_, tab);
     layout->addWidget(figures_->AxisControls());
     layout->addWidget(figures_, 1);
     return tab;
@@ -248,7 +223,8 @@ void SpectraPage::ConnectHandlers() {
     connect(btn10, &QPushButton::clicked, this, &SpectraPage::btn10Click);
     connect(cbb5, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb5Change);
     connect(cbb7, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb7Change);
-    connect(cht4, &ChartAdapter::MouseMoved, this, &SpectraPage::cht4MouseMove);
+    connect(figures_->View(), &travik::figures::FigureView::PointerMoved, this,
+            &SpectraPage::cht4MouseMove);
     connect(lst3, &QListWidget::currentRowChanged, this, &SpectraPage::lst3Click);
     connect(lst3, &QListWidget::itemChanged, this, &SpectraPage::lst3Change);
     connect(lst3, &QWidget::customContextMenuRequested, this,
@@ -272,7 +248,6 @@ void SpectraPage::ConnectHandlers() {
     connect(figures_, &SpectraFigurePanel::SuiteChanged, this, &SpectraPage::FillStatisticsTable);
     connect(&workspace_, &Workspace::recordsReplaced, this, &SpectraPage::RecordsReplaced);
     connect(&workspace_, &Workspace::spectraComputed, this, &SpectraPage::SpectraComputed);
-    connect(figures_, &SpectraFigurePanel::ReadoutChanged, lbl2, &QLabel::setText);
     connect(chkAccuracyColumns, &QCheckBox::toggled, this, [this] {
         if (!workspace_.Spectra().periods.empty()) {
             FillSpectrumTables();
@@ -365,16 +340,17 @@ void SpectraPage::btn11Click() {
     if (!LongAnalysisAccepted({recordIndex}, *ratios)) {
         return;
     }
-    if (figures_->ShowsCheckedRecords()) {
+    // With the checked records shown, they are analysed once the selected record is: the
+    // two analyses are one long job after the other, and Cancel stops both.
+    const bool checked = figures_->ShowsCheckedRecords();
+    if (checked) {
         ClearSpectrumTables();
         ClearSpectrumChart();
-        std::vector<double> sorted = *ratios;
-        travik::SortAndRemoveRepeatedRatios(sorted);
-        figures_->AnalyseChecked(CheckedRows(lst3), sorted);
     }
     // The lists are made here and stored only with the spectra computed from them, so that a
     // cancelled analysis leaves the last one as it was.
     travik::SortAndRemoveRepeatedRatios(*ratios);
+    const std::vector<double> sorted = *ratios;
     const travik::AnalysisSettings settings = workspace_.Settings();
     std::vector<double> periods;
     std::vector<double> frequencies;
@@ -384,11 +360,11 @@ void SpectraPage::btn11Click() {
     workspace_.Work().Start<std::optional<travik::SpectraResult>>(
         QStringLiteral("Computing the spectra of %1")
             .arg(QString::fromStdString(record.SourceFileName())),
-        [&record, settings, ratios = std::move(*ratios),
-         periods](BackgroundWork::Control& control) {
+        [&record, settings, ratios = sorted, periods](BackgroundWork::Control& control) {
             return ComputeSpectraAsJob(record, settings, ratios, periods, control);
         },
-        [this](std::optional<travik::SpectraResult>&& result) {
+        [this, checked, rows = CheckedRows(lst3),
+         sorted](std::optional<travik::SpectraResult>&& result) {
             if (!result) {
                 return;
             }
@@ -398,6 +374,9 @@ void SpectraPage::btn11Click() {
             }
             workspace_.AcceptSpectra(std::move(*result),
                                      [this](const std::string& message) { ShowPlain(message); });
+            if (checked) {
+                figures_->AnalyseChecked(rows, sorted);
+            }
         });
 }
 
@@ -435,7 +414,6 @@ bool SpectraPage::LongAnalysisAccepted(const std::vector<int>& recordRows,
 void SpectraPage::SpectraComputed() {
     PlotSpectra();
     FillSpectrumTables();
-    figures_->Refresh();
 }
 
 void SpectraPage::SaveChartAs() {
@@ -464,53 +442,36 @@ void SpectraPage::FillStatisticsTable() {
         return;
     }
     // The four-way chart plots pseudo-velocity, the Sa-Sd chart pseudo-acceleration.
-    const int ordinate = cbb7->currentIndex();
-    const travik::SpectrumKind kind =
-        ordinate == SpectraFigurePanel::kTripartiteOrdinate ? travik::SpectrumKind::PseudoVelocity
-        : ordinate == SpectraFigurePanel::kAdrsOrdinate
-            ? travik::SpectrumKind::PseudoAcceleration
-            : kTableKinds[static_cast<std::size_t>(std::clamp(ordinate, 0, 4))];
+    const travik::SpectrumKind kind = KindOf(OrdinateOfIndex(cbb7->currentIndex()));
     FillSuiteStatisticsTable(*statistics_, suite->statistics, kind, DecimalSeparator());
 }
 
 // ---- Spectrum chart ----------------------------------------------------------------------
 
 void SpectraPage::ClearSpectrumChart() {
-    ::ClearSpectrumChart(*cht4);
+    figures_->ShowNoCurves();
     // The readout describes the curves; it goes with them.
     lbl2->setText(QString::fromLatin1(kEmptyReadout));
 }
 
 void SpectraPage::PlotSpectra() {
-    // The two fixed pairs are drawn by the figure panel only.
-    if (cbb7->currentIndex() >= kOrdinateChoiceCount) {
-        return;
-    }
-    ::PlotSpectra(*cht4, workspace_.Spectra(), cbb5->currentIndex(), cbb7->currentIndex(),
-                  DecimalSeparator());
+    figures_->SetAxisChoices(AbscissaOfIndex(cbb5->currentIndex()),
+                             OrdinateOfIndex(cbb7->currentIndex()));
 }
 
 void SpectraPage::cbb5Change() {
-    if (cbb5->currentIndex() >= 0) {
-        cht4->SetBottomAxisTitle(AbscissaTitle(cbb5->currentIndex()));
-    }
     ClearSpectrumChart();
     PlotSpectra();
-    figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
 }
 
 void SpectraPage::cbb7Change() {
-    if (cbb7->currentIndex() >= 0) {
-        cht4->SetLeftAxisTitle(OrdinateTitle(cbb7->currentIndex()));
-    }
     ClearSpectrumChart();
     PlotSpectra();
-    figures_->SetAxisChoices(cbb5->currentIndex(), cbb7->currentIndex());
     FillStatisticsTable();
 }
 
 void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
-    if (const auto readout = SpectrumReadout(*cht4, viewPixel, DecimalSeparator())) {
+    if (const auto readout = figures_->ReadoutAt(viewPixel)) {
         lbl2->setText(*readout);
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/FormHelpers.h"
+#include "app/PageCommands.h"
 
 class QAction;
 class QCheckBox;
@@ -19,7 +20,6 @@ class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
-class ChartAdapter;
 class PlatformServices;
 class StringGrid;
 class Workspace;
@@ -30,15 +30,15 @@ class TimeHistory;
 // The "Elastic Response Spectra" page: the record panel with the damping values, the
 // analysis, the spectrum chart, the five result tables with copying out of them, and the
 // response-spectra export.
-class SpectraPage final : public QWidget {
+class SpectraPage final : public QWidget, public PageCommands {
     Q_OBJECT
   public:
     SpectraPage(Workspace& workspace, PlatformServices& platform, QWidget* parent = nullptr);
 
     // The check-list menu's commands, on this page's list.
-    void ChangeRecordChecks(CheckChange change);
+    void ChangeRecordChecks(CheckChange change) override;
     // File -> Save Chart As: the spectrum chart as an image.
-    void SaveChartAs();
+    void SaveChartAs() override;
 
   signals:
     // The check list asks for its menu at this global position.
@@ -114,7 +114,6 @@ class SpectraPage final : public QWidget {
     QLabel* lbl15 = nullptr;  // "Y-Axis"
     QComboBox* cbb7 = nullptr;
     QLabel* lbl2 = nullptr;              // mouse readout
-    ChartAdapter* cht4 = nullptr;        // spectrum chart
     std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5
     StringGrid* statistics_ = nullptr;   // strngrd6, the checked records' statistics
     QMenu* pm2 = nullptr;                // the five result tables

@@ -6,9 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPointF>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "export/ReportHeader.h"
 
@@ -144,6 +147,56 @@ TEST(SvgExport, IsAValidDrawingOfTheRequestedSize) {
     EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 1600, 1000));
     EXPECT_TRUE(svg.contains("record.txt"));
     EXPECT_TRUE(svg.contains("#c80000")) << "the curve colour";
+}
+
+// Three stacked time-history charts, as the records page saves them.
+std::vector<ChartFigure> ThreeRecordCharts() {
+    std::vector<ChartFigure> figures;
+    for (const char* unit : {"Acceleration [g]", "Velocity [cm/sec]", "Displacement [cm]"}) {
+        ChartFigure f;
+        f.title = QStringLiteral("record.txt — ") + QString::fromLatin1(unit);
+        f.xTitle = QStringLiteral("Time [sec]");
+        f.yTitle = QString::fromLatin1(unit);
+        Curve c;
+        c.name = QStringLiteral("Raw");
+        for (int i = 0; i < 4000; ++i) {
+            c.points.append(QPointF(0.01 * i, 0.3 * std::sin(0.05 * i)));
+        }
+        f.curves.push_back(c);
+        figures.push_back(f);
+    }
+    return figures;
+}
+
+// The texts of an SVG drawing, in order.
+QStringList SvgTexts(const QByteArray& svg) {
+    QStringList texts;
+    const QRegularExpression text(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    for (auto it = text.globalMatch(QString::fromUtf8(svg)); it.hasNext();) {
+        texts.append(it.next().captured(1).trimmed());
+    }
+    return texts;
+}
+
+TEST(SvgExport, StackedChartsAtTheDefaultSizeAndResolutionKeepEveryTextWhole) {
+    const QByteArray svgBytes = RenderFile(ThreeRecordCharts(), ImageFormat::Svg, {});
+    const QStringList texts = SvgTexts(svgBytes);
+    for (const QString& t : texts) {
+        EXPECT_FALSE(t.contains(QChar(0x2026)) || t.contains(QLatin1String("&#8230;")))
+            << "cut text: " << t.toStdString();
+    }
+    for (const char* whole : {"Acceleration [g]", "Velocity [cm/sec]", "Displacement [cm]",
+                              "Time [sec]", "record.txt — Displacement [cm]"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(whole))) << whole;
+    }
+    // At least three numbered ticks on each of the six axes.
+    int numbers = 0;
+    for (const QString& t : texts) {
+        bool isNumber = false;
+        t.toDouble(&isNumber);
+        numbers += isNumber ? 1 : 0;
+    }
+    EXPECT_GE(numbers, 18);
 }
 
 TEST(PdfExport, IsOnePageOfTheRequestedSize) {

@@ -49,7 +49,7 @@ TEST(SpectrumChart, PlotsTheChosenAxesAndSkipsThePeriodZeroRowOnLogAxes) {
     const ChartFigure frequency = SpectrumChart(curves, options);
     ASSERT_EQ(frequency.curves[0].points.size(), 4);
     EXPECT_DOUBLE_EQ(frequency.curves[0].points[0].x(), 10.0);
-    EXPECT_EQ(frequency.xTitle, "Frequency [Hz]");
+    EXPECT_EQ(frequency.xTitle, "Frequency [HZ]");
 }
 
 TEST(SpectrumChart, TripartiteAndAdrsUsePseudoVelocityAndDisplacement) {

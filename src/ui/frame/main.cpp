@@ -5,8 +5,8 @@
 #include <exception>
 #include <iostream>
 
-#include "app/MainWindow.h"
 #include "app/PlatformServices.h"
+#include "frame/MainWindow.h"
 
 namespace {
 

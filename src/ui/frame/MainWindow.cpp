@@ -1,42 +1,33 @@
-#include "app/MainWindow.h"
+#include "frame/MainWindow.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QEvent>
 #include <QFile>
-#include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTabWidget>
-#include <QUrl>
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "analysis/AnalysisSettingForm.h"
-#include "app/About.h"
 #include "app/PlatformServices.h"
-#include "app/ProjectInfo.h"
 #include "export/ReportHeader.h"
+#include "frame/About.h"
+#include "frame/DroppedFiles.h"
+#include "frame/StatusFields.h"
 #include "measures/MeasuresPage.h"
-#include "records/ImportPreview.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"
 #include "spectra/SpectraPage.h"
 
 namespace {
 
-const QColor kLinkHoverColor(255, 0, 255);
 constexpr int kClientWidth = 1054;
 constexpr int kClientHeight = 545;
-const char* const kFirstTip = "Tips: grey line is corrected results!";
 
 // Opens a window of the frame's: modal or not, gone when closed.
 template <class Window>
@@ -75,9 +66,9 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     connect(spectra_, &SpectraPage::checkListMenuRequested, this, popUpCheckMenu);
     connect(measures_, &MeasuresPage::checkListMenuRequested, this, popUpCheckMenu);
 
-    CreateStatusBar();
+    statusFields_ = new StatusFields(*this, platform_);
     setAcceptDrops(true);  // record files and folders dropped on the window are imported
-    new WorkIndicator(workspace_.Work(), rzstsbr1);
+    new WorkIndicator(workspace_.Work(), statusFields_->Bar());
     connect(&workspace_.Work(), &BackgroundWork::busyChanged, this,
             [this](bool busy) { ImportTimeHistoryRecords1->setEnabled(!busy); });
     pgc1->setCurrentIndex(0);
@@ -110,58 +101,27 @@ void TForm1::CreateMenus() {
               "ImportTimeHistoryRecords1");
     SaveChartAs1 = Named(File1->addAction(QStringLiteral("Save Chart As…")), "SaveChartAs1");
     connect(SaveChartAs1, &QAction::triggered, this, [this] {
-        if (pgc1->currentWidget() == spectra_) {
-            spectra_->SaveChartAs();
-        } else {
-            records_->SaveChartAs();
+        if (PageCommands* page = PageShown()) {
+            page->SaveChartAs();
         }
     });
     Options1 = Named(mm1->addMenu(QStringLiteral("Options")), "Options1");
     Setting1 = Named(Options1->addAction(QStringLiteral("Analysis Settings")), "Setting1");
     Help1 = Named(mm1->addMenu(QStringLiteral("Help")), "Help1");
-    AboutDIVU1 = Named(Help1->addAction(QStringLiteral("About TRAVIK")), "AboutDIVU1");
+    about_ = Named(Help1->addAction(QStringLiteral("About TRAVIK")), "AboutDIVU1");
 
     pm1 = Named(new QMenu(this), "pm1");
-    CheckAll1 = Named(pm1->addAction(QStringLiteral("Check All")), "CheckAll1");
-    InvertCheck1 = Named(pm1->addAction(QStringLiteral("Check None")), "InvertCheck1");
-    InvertCheck2 = Named(pm1->addAction(QStringLiteral("Invert Check")), "InvertCheck2");
+    checkAll_ = Named(pm1->addAction(QStringLiteral("Check All")), "CheckAll1");
+    checkNone_ = Named(pm1->addAction(QStringLiteral("Check None")), "InvertCheck1");
+    invertCheck_ = Named(pm1->addAction(QStringLiteral("Invert Check")), "InvertCheck2");
 
     connect(ImportTimeHistoryRecords1, &QAction::triggered, this,
             &TForm1::ImportTimeHistoryRecords1Click);
     connect(Setting1, &QAction::triggered, this, &TForm1::Setting1Click);
-    connect(AboutDIVU1, &QAction::triggered, this, &TForm1::AboutDIVU1Click);
-    connect(CheckAll1, &QAction::triggered, this, &TForm1::CheckAll1Click);
-    connect(InvertCheck1, &QAction::triggered, this, &TForm1::InvertCheck1Click);
-    connect(InvertCheck2, &QAction::triggered, this, &TForm1::InvertCheck2Click);
-}
-
-void TForm1::CreateStatusBar() {
-    rzstsbr1 = Named(new QStatusBar(this), "rzstsbr1");
-    setStatusBar(rzstsbr1);
-    rzstsbr1->setFixedHeight(26);
-    rzstsbr1->setSizeGripEnabled(true);
-
-    rzfldsts3 = Named(new QLabel(QStringLiteral("TRAVIK")), "rzfldsts3");
-    rzfldsts1 = Named(new QLabel(QStringLiteral("  Welcome to my Website :")), "rzfldsts1");
-    rzfldsts2 = Named(new QLabel(ProjectWebAddress().host()), "rzfldsts2");
-    rzfldsts4 = Named(new QLabel(QString::fromLatin1(kFirstTip)), "rzfldsts4");
-    for (QLabel* field : {rzfldsts3, rzfldsts1, rzfldsts2, rzfldsts4}) {
-        SetLabelLook(field, Qt::black, false);
-        field->setMouseTracking(true);
-        field->installEventFilter(this);
-    }
-    // The designed widths, widened where the platform's bold font needs more room.
-    const std::pair<QLabel*, int> widths[] = {{rzfldsts3, 63}, {rzfldsts1, 173}, {rzfldsts2, 125}};
-    for (const auto& [field, width] : widths) {
-        const int needed = field->fontMetrics().horizontalAdvance(field->text()) + 10;
-        field->setFixedWidth(std::max(width, needed));
-    }
-    rzfldsts2->setCursor(Qt::PointingHandCursor);
-    rzfldsts2->setToolTip(ProjectWebAddress().toString());
-    rzstsbr1->addWidget(rzfldsts3);
-    rzstsbr1->addWidget(rzfldsts1);
-    rzstsbr1->addWidget(rzfldsts2);
-    rzstsbr1->addWidget(rzfldsts4, 1);
+    connect(about_, &QAction::triggered, this, &TForm1::AboutDIVU1Click);
+    connect(checkAll_, &QAction::triggered, this, &TForm1::CheckAll1Click);
+    connect(checkNone_, &QAction::triggered, this, &TForm1::InvertCheck1Click);
+    connect(invertCheck_, &QAction::triggered, this, &TForm1::InvertCheck2Click);
 }
 
 // ---- Window frame ------------------------------------------------------------------------
@@ -189,7 +149,7 @@ void TForm1::FormResize() {
 
 void TForm1::pgc1Change(int index) {
     if (index >= 0 && index < static_cast<int>(pageTips_.size())) {
-        rzfldsts4->setText(pageTips_[static_cast<std::size_t>(index)]);
+        statusFields_->ShowTip(pageTips_[static_cast<std::size_t>(index)]);
     }
 }
 
@@ -202,51 +162,6 @@ void TForm1::FormDestroy() {
     workspace_.Work().Cancel();
     workspace_.Work().WaitForFinished();
     workspace_.ReleaseAll();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    const bool entered = type == QEvent::Enter || type == QEvent::MouseMove;
-    if (watched == rzfldsts2) {
-        if (entered) {
-            rzfldsts2MouseMove();
-        } else if (type == QEvent::Leave) {
-            rzfldsts2MouseLeave();
-        } else if (type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton &&
-                rzfldsts2->rect().contains(mouse->position().toPoint())) {
-                rzfldsts2Click();
-            }
-        }
-    } else if (watched == rzfldsts3) {
-        if (entered) {
-            rzfldsts3MouseMove();
-        } else if (type == QEvent::Leave) {
-            rzfldsts3MouseLeave();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::rzfldsts2MouseMove() {
-    SetLabelLook(rzfldsts2, kLinkHoverColor, true);
-}
-
-void TForm1::rzfldsts2MouseLeave() {
-    SetLabelLook(rzfldsts2, Qt::black, false);
-}
-
-void TForm1::rzfldsts2Click() {
-    platform_.OpenWebPage(ProjectWebAddress());
-}
-
-void TForm1::rzfldsts3MouseMove() {
-    SetLabelLook(rzfldsts3, kLinkHoverColor, false);
-}
-
-void TForm1::rzfldsts3MouseLeave() {
-    SetLabelLook(rzfldsts3, Qt::black, false);
 }
 
 // ---- Menu commands -----------------------------------------------------------------------
@@ -311,18 +226,6 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
 
 // ---- Dropped files and folders -------------------------------------------------------------
 
-namespace {
-
-bool HoldsLocalFiles(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) {
-        return false;
-    }
-    const QList<QUrl> urls = data->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
-}
-
-}  // namespace
-
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
     if (HoldsLocalFiles(event->mimeData())) {
         event->acceptProposedAction();
@@ -345,36 +248,22 @@ void TForm1::dropEvent(QDropEvent* event) {
     travik::RecordReadOptions options;
     options.format = travik::RecordFormat::Automatic;
     options.free.decimalSeparator = DecimalSeparator();
-    std::vector<std::string> paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (!url.isLocalFile()) {
-            continue;
-        }
-        const QString local = url.toLocalFile();
-        const std::string path = QFile::encodeName(local).toStdString();
-        if (!QFileInfo(local).isDir()) {
-            paths.push_back(path);
-            continue;
-        }
-        const std::vector<std::string> inFolder = travik::RecordFilesInFolder(path, options.free);
-        if (inFolder.empty()) {
-            platform_.ShowMessage(this, PlatformServices::MessageKind::Information,
-                                  QString::fromStdString(travik::NoRecordFilesMessage(path)));
-        }
-        paths.insert(paths.end(), inFolder.begin(), inFolder.end());
-    }
+    std::vector<std::string> paths =
+        DroppedRecordFiles(*event->mimeData(), options.free, [this](const QString& message) {
+            platform_.ShowMessage(this, PlatformServices::MessageKind::Information, message);
+        });
     if (!paths.empty()) {
         ImportFiles(std::move(paths), options, false);
     }
 }
 
+PageCommands* TForm1::PageShown() const {
+    return dynamic_cast<PageCommands*>(pgc1->currentWidget());
+}
+
 void TForm1::ChangeRecordChecksOfPageShown(CheckChange change) {
-    if (pgc1->currentWidget() == measures_) {
-        measures_->ChangeRecordChecks(change);
-    } else if (pgc1->currentWidget() == spectra_) {
-        spectra_->ChangeRecordChecks(change);
-    } else {
-        records_->ChangeRecordChecks(change);
+    if (PageCommands* page = PageShown()) {
+        page->ChangeRecordChecks(change);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "app/About.h"
+#include "frame/About.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -10,13 +10,13 @@
 #include "records/RecordFileReader.h"
 
 class QAction;
-class QLabel;
 class QMenu;
-class QStatusBar;
 class QTabWidget;
+class PageCommands;
 class PlatformServices;
 class RecordsPage;
 class SpectraPage;
+class StatusFields;
 class MeasuresPage;
 class TForm2;
 class TForm3;
@@ -36,7 +36,6 @@ class TForm1 : public QMainWindow {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -45,11 +44,6 @@ class TForm1 : public QMainWindow {
     void FormResize();
     void pgc1Change(int index);
     void FormDestroy();
-    void rzfldsts2MouseMove();
-    void rzfldsts2MouseLeave();
-    void rzfldsts2Click();
-    void rzfldsts3MouseMove();
-    void rzfldsts3MouseLeave();
     void AboutDIVU1Click();
     void ImportTimeHistoryRecords1Click();
     void Setting1Click();
@@ -65,7 +59,8 @@ class TForm1 : public QMainWindow {
     // workspace (added to the loaded ones when `append`); reader messages as warnings.
     void ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,
                      bool append);
-    void CreateStatusBar();
+    // The page in view, which answers the menus' page commands.
+    PageCommands* PageShown() const;
     // The check-list menu's command on the list of the page shown.
     void ChangeRecordChecksOfPageShown(CheckChange change);
 
@@ -78,11 +73,11 @@ class TForm1 : public QMainWindow {
     QMenu* Help1 = nullptr;
     QAction* ImportTimeHistoryRecords1 = nullptr;  // "Import Time History Records"
     QAction* Setting1 = nullptr;                   // "Analysis Settings"
-    QAction* AboutDIVU1 = nullptr;                 // "About TRAVIK"
+    QAction* about_ = nullptr;                     // AboutDIVU1, "About TRAVIK"
     QMenu* pm1 = nullptr;                          // record check lists of every page
-    QAction* CheckAll1 = nullptr;
-    QAction* InvertCheck1 = nullptr;  // "Check None"
-    QAction* InvertCheck2 = nullptr;  // "Invert Check"
+    QAction* checkAll_ = nullptr;                  // CheckAll1, "Check All"
+    QAction* checkNone_ = nullptr;                 // InvertCheck1, "Check None"
+    QAction* invertCheck_ = nullptr;               // InvertCheck2, "Invert Check"
 
     QTabWidget* pgc1 = nullptr;
     RecordsPage* records_ = nullptr;    // ts1, "Time History Records"
@@ -90,11 +85,7 @@ class TForm1 : public QMainWindow {
     MeasuresPage* measures_ = nullptr;  // ts3, "Ground Motion Parameters"
     std::vector<QString> pageTips_;     // per page of pgc1
 
-    QStatusBar* rzstsbr1 = nullptr;
-    QLabel* rzfldsts3 = nullptr;  // project credit
-    QLabel* rzfldsts1 = nullptr;  // "  Welcome to my Website :"
-    QLabel* rzfldsts2 = nullptr;  // web address link
-    QLabel* rzfldsts4 = nullptr;  // tips
+    StatusFields* statusFields_ = nullptr;  // rzstsbr1 and its fields
 
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
