@@ -4,6 +4,7 @@
 #include <exception>
 #include <new>
 
+#include "ExitCodes.h"
 #include "ImportOptions.h"
 #include "export/TemporaryFiles.h"
 #include "text/ShownText.h"

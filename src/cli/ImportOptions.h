@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ExitCodes.h"
 #include "analysis/AnalysisSettings.h"
 #include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
@@ -15,11 +16,6 @@
 #include "text/NumberFormat.h"
 
 namespace travik::cli {
-
-// Exit codes of every command.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;    // a reader failure or a report that cannot be written
-inline constexpr int kExitBadOption = 2;  // an option value the program rejects
 
 // Numbers on the command line always use the full stop, whatever the locale.
 inline constexpr char kCommandLineDecimalPoint = '.';

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "ExitCodes.h"
 #include "ImportOptions.h"
 
 namespace travik::cli {
