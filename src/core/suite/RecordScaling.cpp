@@ -5,11 +5,16 @@
 
 namespace travik {
 
+bool WithinRange(double period, double minPeriod, double maxPeriod) {
+    return period >= minPeriod * (1 - kPeriodTolerance) &&
+           period <= maxPeriod * (1 + kPeriodTolerance);
+}
+
 RangeWeights WeighRange(const std::vector<double>& periods, double minPeriod, double maxPeriod,
                         ScalingWeights weights) {
     RangeWeights range;
     for (std::size_t k = 0; k < periods.size(); ++k) {
-        if (periods[k] > 0 && periods[k] >= minPeriod && periods[k] <= maxPeriod) {
+        if (periods[k] > 0 && WithinRange(periods[k], minPeriod, maxPeriod)) {
             range.indices.push_back(k);
         }
     }
@@ -77,9 +82,10 @@ RecordFit FitRecord(const std::vector<double>& sa, const std::vector<double>& ta
 double InterpolateLogLog(const std::vector<double>& periods, const std::vector<double>& sa,
                          double period) {
     const auto first = std::upper_bound(periods.begin(), periods.end(), 0.0);
-    if (first == periods.end() || !(period >= *first) || period > periods.back()) {
+    if (first == periods.end() || !WithinRange(period, *first, periods.back())) {
         return NAN;
     }
+    period = std::clamp(period, *first, periods.back());
     const auto upper = std::lower_bound(first, periods.end(), period);
     const auto i = static_cast<std::size_t>(upper - periods.begin());
     if (periods[i] == period) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "suite/RecordScaling.h"
 #include "text/NumberFormat.h"
 
 namespace travik {
@@ -60,18 +61,18 @@ std::string ScalingOptions::Check(const std::vector<double>& periods, int record
         return "The period range needs Tmin < Tmax: " + Seconds(minPeriod) + " is not below " +
                Seconds(maxPeriod);
     }
-    if (minPeriod < smallest) {
+    if (minPeriod < smallest * (1 - kPeriodTolerance)) {
         return "Tmin " + Seconds(minPeriod) + " lies below the smallest analysis period " +
                Seconds(smallest);
     }
-    if (maxPeriod > largest) {
+    if (maxPeriod > largest * (1 + kPeriodTolerance)) {
         return "Tmax " + Seconds(maxPeriod) + " lies above the largest analysis period " +
                Seconds(largest);
     }
     if (std::string problem = CheckFactors(*this); !problem.empty()) {
         return problem;
     }
-    if (atPeriod && !(*atPeriod >= smallest && *atPeriod <= largest)) {
+    if (atPeriod && !WithinRange(*atPeriod, smallest, largest)) {
         return "The scaling period " + Seconds(*atPeriod) + " lies outside the analysis periods " +
                Seconds(smallest) + " to " + Seconds(largest);
     }

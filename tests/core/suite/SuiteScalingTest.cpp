@@ -201,6 +201,19 @@ TEST(SuiteScaling, AtPeriodScalesToTheTargetThereInterpolatingLogLog) {
     EXPECT_DOUBLE_EQ(InterpolateLogLog(kPeriods, ThreeRecords()[0].sa, 0.5), 0.70);
 }
 
+TEST(SuiteScaling, RangeEndsTakeAPeriodBuiltByRepeatedSteps) {
+    // 0.1 + 0.1 + 0.1 is 0.30000000000000004 in doubles.
+    const std::vector<double> periods = {0.0, 0.1, 0.2, 0.1 + 0.1 + 0.1, 0.4};
+    const RangeWeights range = WeighRange(periods, 0.3, 0.4, ScalingWeights::Uniform);
+    EXPECT_EQ(range.indices, (std::vector<std::size_t>{3, 4}));
+    EXPECT_EQ(WeighRange(periods, 0.1, 0.2999, ScalingWeights::Uniform).indices,
+              (std::vector<std::size_t>{1, 2}));
+    ScalingOptions options = Range(0.1, 0.3);
+    options.atPeriod = 0.3;
+    EXPECT_EQ(options.Check(periods, 1), "");
+    EXPECT_DOUBLE_EQ(InterpolateLogLog(periods, {0.5, 1.0, 2.0, 3.0, 4.0}, 0.3), 3.0);
+}
+
 TEST(SuiteScaling, SelectingThreeOfEightPicksTheThreeSmallestErrors) {
     const std::vector<std::vector<double>> eight = {
         {0.2875, 0.5560, 0.8377, 0.7190, 0.4243, 0.2149},
