@@ -92,3 +92,15 @@ travik_scale_case(RefusesPairsUntilTwoComponentSpectraAreComputed EXIT 2
   ARGS scale ${SCALE_ANALYSIS} --asce 1,0.6,8 --range 0.05,2.5 --measure rotd50 --out out
        ${SCALE_STEPS}
   STDERR "--pairs, rotd50 and rotd100 need the two-component spectra, which this version does not compute yet: scale single components with --measure psa")
+
+# The figure is drawn by the renderer, which only builds with the windows.
+if(TRAVIK_BUILD_UI)
+  travik_scale_case(DrawsTheFigureBesideTheReport
+    ARGS scale ${SCALE_ANALYSIS} --target ${SCALE_DIR}/input/target.txt --rule asce7
+         --range 0.05,2.5 --select 2 --image svg --out out ${SCALE_STEPS}
+    EXIT 0
+    STDOUT "short\\.txt x1\\.093232\nbig\\.txt x0\\.4243344\nout/step_scaling\\.csv\nout/step_scaling\\.svg"
+    STDERR "Warning: .*"
+    CONTAINS "out/step_scaling.svg::.*2 records scaled to target\\.txt.*"
+    COMPARE "out/step_scaling.csv=${SCALE_DIR}/expected/step_scaling.csv")
+endif()

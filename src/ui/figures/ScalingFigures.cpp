@@ -108,7 +108,13 @@ ChartFigure RatioPanel(const SuiteScaling& s) {
 }  // namespace
 
 std::array<ChartFigure, 2> ScalingCharts(const SuiteScaling& scaling) {
-    return {SpectraPanel(scaling), RatioPanel(scaling)};
+    ChartFigure spectra = SpectraPanel(scaling);
+    ChartFigure ratio = RatioPanel(scaling);
+    // The panels share their period axis, so a period lies at one place in both.
+    const QRectF above = FittedRange(spectra);
+    const QRectF below = FittedRange(ratio);
+    ratio.view = QRectF(QPointF(above.left(), below.top()), QPointF(above.right(), below.bottom()));
+    return {spectra, ratio};
 }
 
 }  // namespace travik::figures
