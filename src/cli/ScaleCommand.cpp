@@ -1,5 +1,6 @@
 #include "ScaleCommand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -89,13 +90,9 @@ std::vector<SuiteMember> Members(const RecordList& records, const SuiteSpectra& 
         SuiteMember member;
         member.name = record.SourceFileName();
         member.station = record.SourceFileName();
-        member.pga = record.PeakAcceleration();
-        if (record.IsCorrected()) {
-            double peak = 0.0;
-            for (const double a : record.CorrectedAcceleration()) {
-                peak = std::max(peak, std::fabs(a));
-            }
-            member.pga = peak;
+        // The PGA of the series the spectra are computed from (corrected or filtered).
+        for (const double a : record.Acceleration(record.IsCorrected())) {
+            member.pga = std::max(member.pga, std::fabs(a));
         }
         member.sa = suite.curves[psa][static_cast<std::size_t>(i)];
         members.push_back(std::move(member));

@@ -51,6 +51,19 @@ travik_scale_case(LimitsThatHoldTheSuiteShortFailWithThePeriods
   STDERR "Warning: .*\nThe factor limits keep the suite mean below 90 % of the target at 0\\.25 s"
   CONTAINS "out/step_scaling.csv::short\\.txt,0\\.9545172,1\\.04765,1,0\\.03123162,yes,1")
 
+# Without --rule the EN 1998-1 target brings its own rule; three records are enough for it.
+travik_scale_case(EurocodeTargetChecksItsOwnRuleByDefault
+  ARGS scale ${SCALE_ANALYSIS} --ec8 1,B,0.25 --range 0.05,2.5 --weights log --out out
+       ${SCALE_STEPS}
+  EXIT 0 STDOUT "step\\.txt x[0-9.]+\nshort\\.txt x[0-9.]+\nbig\\.txt x[0-9.]+\nout/step_scaling\\.csv"
+  STDERR "")
+
+travik_scale_case(AFileThatCannotBeReadLeavesTheSuiteUnscaled
+  ARGS scale ${SCALE_ANALYSIS} --asce 1,0.6,8 --range 0.05,2.5 --out out
+       ${TRAVIK_CLI_TEST_DIR}/spectra/input/step.txt ${SCALE_DIR}/input/missing.txt
+  EXIT 1 STDERR ".*missing\\.txt.*\nThe suite is not scaled: a record above could not be read or corrected"
+  ABSENT "out/step_scaling.csv")
+
 travik_scale_case(RefusesTminBelowTheAnalysisPeriods EXIT 2
   ARGS scale ${SCALE_ANALYSIS} --asce 1,0.6,8 --range 0.01,2.5 --out out ${SCALE_STEPS}
   STDERR "Tmin 0\\.01 s lies below the smallest analysis period 0\\.05 s"

@@ -5,11 +5,6 @@
 
 namespace travik {
 
-bool WithinRange(double period, double minPeriod, double maxPeriod) {
-    return period >= minPeriod * (1 - kPeriodTolerance) &&
-           period <= maxPeriod * (1 + kPeriodTolerance);
-}
-
 RangeWeights WeighRange(const std::vector<double>& periods, double minPeriod, double maxPeriod,
                         ScalingWeights weights) {
     RangeWeights range;

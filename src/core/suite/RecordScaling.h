@@ -8,13 +8,6 @@
 
 namespace travik {
 
-// Analysis periods are built by adding a step again and again, so 0.2 s may be held as
-// 0.20000000000000004: a range end takes periods within this relative distance.
-inline constexpr double kPeriodTolerance = 1e-9;
-
-// True when `period` lies in [minPeriod, maxPeriod] within kPeriodTolerance.
-bool WithinRange(double period, double minPeriod, double maxPeriod);
-
 // The analysis periods inside [minPeriod, maxPeriod] (s): their indices into `periods`
 // and their weights in a record's fit.
 struct RangeWeights {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "suite/RecordScaling.h"
 #include "text/NumberFormat.h"
 
 namespace travik {
@@ -38,6 +37,11 @@ std::string CheckFactors(const ScalingOptions& o) {
 }
 
 }  // namespace
+
+bool WithinRange(double period, double minPeriod, double maxPeriod) {
+    return period >= minPeriod * (1 - kPeriodTolerance) &&
+           period <= maxPeriod * (1 + kPeriodTolerance);
+}
 
 int MinimumMotions(SuiteRule rule) {
     switch (rule) {

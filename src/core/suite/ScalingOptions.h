@@ -20,6 +20,13 @@ enum class ScalingWeights {
     Log,      // half the ln T distance to each neighbour inside the range
 };
 
+// Analysis periods are built by adding a step again and again, so 0.2 s may be held as
+// 0.20000000000000004: a range end takes periods within this relative distance.
+inline constexpr double kPeriodTolerance = 1e-9;
+
+// True when `period` lies in [minPeriod, maxPeriod] within kPeriodTolerance.
+bool WithinRange(double period, double minPeriod, double maxPeriod);
+
 // The least number of motions a rule asks for: ASCE/SEI 7-22 §16.2.2 eleven, EN 1998-1
 // §3.2.3.1.2(4) three, none without a rule.
 int MinimumMotions(SuiteRule rule);
