@@ -10,11 +10,14 @@
 #include "MeasuresCommand.h"
 #include "RecordsCommand.h"
 #include "Renderer.h"
+#include "ScaleCommand.h"
 #include "SpectraCommand.h"
 
 int main(int argc, char** argv) {
 #ifdef TRAVIK_WITH_PLOT
-    if (argc > 1 && std::string_view(argv[1]) == "plot") {
+    // A figure is drawn by the renderer, which loads the windows' libraries.
+    if (argc > 1 &&
+        (std::string_view(argv[1]) == "plot" || travik::cli::ScaleWantsFigure(argc, argv))) {
         return travik::cli::HandToRenderer(argc, argv, std::cerr);
     }
 #endif
@@ -26,6 +29,7 @@ int main(int argc, char** argv) {
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);
     travik::cli::MeasuresCommand measures(app);
+    travik::cli::ScaleCommand scale(app);
 #ifdef TRAVIK_WITH_PLOT
     // Listed for --help; `travik-cli plot ...` is handed to the renderer before parsing.
     app.add_subcommand("plot", travik::cli::kPlotDescription)->allow_extras();
@@ -41,6 +45,9 @@ int main(int argc, char** argv) {
             }
             if (measures.Selected()) {
                 return measures.Run(std::cout, std::cerr);
+            }
+            if (scale.Selected()) {
+                return scale.Run(std::cout, std::cerr);
             }
             if (info.Selected()) {
                 return info.Run(std::cout, std::cerr);

@@ -14,6 +14,7 @@
 #include "export/SuiteStatisticsReport.h"
 #include "figures/FigureExport.h"
 #include "figures/SpectrumFigures.h"
+#include "plot/QtStart.h"
 #include "spectra/SuiteSpectra.h"
 #include "spectra/TargetSpectrumReader.h"
 #include "text/NumberFormat.h"
@@ -28,19 +29,6 @@ using figures::ChartFigure;
 
 std::optional<double> Number(const std::string& text) {
     return TryParseNumber(text, '.');
-}
-
-// The Qt application the charts need, on the offscreen platform when there is no display
-// and no platform was asked for, so that figures can be made in scripts and on servers.
-std::unique_ptr<QApplication> StartQt() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "travik-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
 }
 
 struct PlotChoices {

@@ -6,7 +6,9 @@
 #include <CLI/CLI.hpp>
 
 #include "CommandLine.h"
+#include "ScaleCommand.h"
 #include "plot/PlotCommand.h"
+#include "plot/ScalingFigureFile.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"TRAVIK command line: figures of strong-motion records and their spectra"};
@@ -14,9 +16,15 @@ int main(int argc, char** argv) {
     app.name("travik-cli");
     app.require_subcommand(1, 1);
     travik::cli::PlotCommand plot(app);
+    // `travik-cli scale --image ...` comes here for its figure.
+    travik::cli::ScaleCommand scale(app, travik::cli::SaveScalingFigure);
     if (const std::optional<int> ended = travik::cli::ParseCommandLine(app, argc, argv)) {
         return *ended;
     }
-    return travik::cli::RunCommand([&] { return plot.Run(std::cout, std::cerr); },
-                                   "Not enough memory to draw the figures", std::cerr);
+    return travik::cli::RunCommand(
+        [&] {
+            return scale.Selected() ? scale.Run(std::cout, std::cerr)
+                                    : plot.Run(std::cout, std::cerr);
+        },
+        "Not enough memory to draw the figures", std::cerr);
 }

@@ -1,0 +1,296 @@
+#include "ScaleCommand.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "analysis/SpectraComputation.h"
+#include "export/At2Writer.h"
+#include "export/ReportHeader.h"
+#include "export/ScalingReport.h"
+#include "spectra/SuiteSpectra.h"
+#include "text/NumberFormat.h"
+#include "text/NumberParse.h"
+#include "text/ShownText.h"
+
+namespace travik::cli {
+namespace {
+
+std::optional<double> Number(const std::string& text) {
+    return TryParseNumber(text, kCommandLineDecimalPoint);
+}
+
+// Two numbers separated by a comma, or nothing.
+std::optional<std::pair<double, double>> NumberPair(const std::string& text) {
+    const std::vector<std::string> parts = SplitAtCommas(text);
+    const std::optional<double> a = parts.size() == 2 ? Number(parts[0]) : std::nullopt;
+    const std::optional<double> b = parts.size() == 2 ? Number(parts[1]) : std::nullopt;
+    if (!a || !b) {
+        return std::nullopt;
+    }
+    return std::make_pair(*a, *b);
+}
+
+SuiteRule DefaultRule(const ScalingTarget& target) {
+    switch (target.kind) {
+        case ScalingTarget::Kind::Asce:
+            return SuiteRule::Asce7;
+        case ScalingTarget::Kind::Eurocode:
+            return SuiteRule::Ec8;
+        case ScalingTarget::Kind::File:
+            break;
+    }
+    return SuiteRule::None;
+}
+
+// The scaling options from their texts; the message of the first refusal, or nothing.
+std::optional<std::string> ReadScaling(const ScaleTexts& texts, const ScalingTarget& target,
+                                       ScalingOptions& options) {
+    const std::optional<std::pair<double, double>> range = NumberPair(texts.range);
+    if (!range) {
+        return "--range takes TMIN,TMAX in seconds, e.g. 0.2,3";
+    }
+    options.minPeriod = range->first;
+    options.maxPeriod = range->second;
+    options.rule = texts.rule.empty()      ? DefaultRule(target)
+                   : texts.rule == "asce7" ? SuiteRule::Asce7
+                   : texts.rule == "ec8"   ? SuiteRule::Ec8
+                                           : SuiteRule::None;
+    options.weights = texts.weights == "log" ? ScalingWeights::Log : ScalingWeights::Uniform;
+    if (!texts.limits.empty()) {
+        const std::optional<std::pair<double, double>> limits = NumberPair(texts.limits);
+        if (!limits) {
+            return "--limits takes FMIN,FMAX, e.g. 0.5,4";
+        }
+        options.minFactor = limits->first;
+        options.maxFactor = limits->second;
+    }
+    if (!texts.atPeriod.empty()) {
+        options.atPeriod = Number(texts.atPeriod);
+        if (!options.atPeriod) {
+            return "--at-period takes a period in seconds, not \"" + texts.atPeriod + "\"";
+        }
+    }
+    options.selectCount = texts.select;
+    options.maxPerStation = texts.maxPerStation;
+    return std::nullopt;
+}
+
+// The suite's motions: PSa at the first damping value of each record, its PGA, and the file
+// it came from as its station (the formats read give no station code of their own).
+std::vector<SuiteMember> Members(const RecordList& records, const SuiteSpectra& suite) {
+    const auto psa = static_cast<std::size_t>(SpectrumKind::PseudoAcceleration);
+    std::vector<SuiteMember> members;
+    for (int i = 0; i < records.Count(); ++i) {
+        const TimeHistory& record = records.At(i);
+        SuiteMember member;
+        member.name = record.SourceFileName();
+        member.station = record.SourceFileName();
+        // The PGA of the series the spectra are computed from (corrected or filtered).
+        for (const double a : record.Acceleration(record.IsCorrected())) {
+            member.pga = std::max(member.pga, std::fabs(a));
+        }
+        member.sa = suite.curves[psa][static_cast<std::size_t>(i)];
+        members.push_back(std::move(member));
+    }
+    return members;
+}
+
+// Writes each selected record, times its total factor, as an .AT2 file into `folder`.
+void WriteScaledRecords(const RecordList& records, const SuiteScaling& scaling,
+                        const std::filesystem::path& folder, std::ostream& out) {
+    ReportPathPlanner planner;
+    for (int i = 0; i < records.Count(); ++i) {
+        const ScaledMember& scaled = scaling.scaled[static_cast<std::size_t>(i)];
+        if (!scaled.selected) {
+            continue;
+        }
+        const TimeHistory& record = records.At(i);
+        At2Record at2{record.SourceFileName(), {}, scaled.totalFactor, record.TimeStep(), {}};
+        for (const double a : record.Acceleration(record.IsCorrected())) {
+            at2.acceleration.push_back(a * scaled.totalFactor);
+        }
+        // "<stem>_x1.2345.AT2": the name planner adds the suffix after the stem.
+        const std::string name = At2FileName("", scaled.totalFactor);
+        const std::filesystem::path path = planner.Next(folder, record.SourceFileName(), name);
+        ReportFile file(path);
+        WriteAt2(file.Sink(), at2);
+        file.Commit();
+        out << path.string() << '\n';
+    }
+}
+
+void PrintOutcome(const SuiteScaling& s, std::ostream& out, std::ostream& err) {
+    for (std::size_t r = 0; r < s.members.size(); ++r) {
+        if (s.scaled[r].selected) {
+            out << ShownText(s.members[r].name) << " x"
+                << FormatSevenDigits(s.scaled[r].totalFactor) << '\n';
+        }
+    }
+    for (const std::string& warning : s.warnings) {
+        err << "Warning: " << warning << '\n';
+    }
+    if (!s.failingPeriods.empty()) {
+        err << "The factor limits keep the suite mean below 90 % of the target at";
+        for (std::size_t i = 0; i < s.failingPeriods.size(); ++i) {
+            err << (i == 0 ? " " : ", ") << FormatGeneral(s.failingPeriods[i]);
+        }
+        err << " s\n";
+    }
+    if (s.pgaFails) {
+        err << "The factor limits keep the mean PGA " << FormatSevenDigits(s.meanPga)
+            << " g below a_g S = " << FormatSevenDigits(s.targetPga) << " g\n";
+    }
+}
+
+}  // namespace
+
+ScaleCommand::ScaleCommand(CLI::App& app, ScalingFigureDrawer drawer)
+    : command_(app.add_subcommand("scale", kScaleDescription)), drawer_(std::move(drawer)) {
+    AddImportOptions(*command_, import_);
+    AddAnalysisOptions(*command_, analysis_);
+    AddTargetOptions(*command_, target_);
+    command_
+        ->add_option("--range", texts_.range, "Period range of the fit and the rule: TMIN,TMAX (s)")
+        ->required();
+    command_
+        ->add_option("--rule", texts_.rule,
+                     "Suite rule: asce7, ec8 or none (default: asce7 with --asce, ec8 with "
+                     "--ec8, none with --target)")
+        ->check(CLI::IsMember({"none", "asce7", "ec8"}));
+    command_->add_option("--measure", texts_.measure, "Spectrum scaled: psa, rotd50 or rotd100")
+        ->check(CLI::IsMember({"psa", "rotd50", "rotd100"}));
+    command_->add_flag("--pairs", texts_.pairs, "Read the files as two-component motions");
+    command_->add_option("--weights", texts_.weights, "Weights of the periods: uniform or log")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"uniform", "log"}));
+    command_->add_option("--limits", texts_.limits, "Smallest and largest factor: FMIN,FMAX");
+    command_->add_option("--at-period", texts_.atPeriod,
+                         "Scale each record to the target at this one period (s)");
+    command_
+        ->add_option("--select", texts_.select,
+                     "Keep the N records of the smallest error (default: all)")
+        ->check(CLI::NonNegativeNumber);
+    command_
+        ->add_option("--max-per-station", texts_.maxPerStation,
+                     "At most K selected records from one station (file)")
+        ->check(CLI::PositiveNumber);
+    command_->add_option("--write-records", texts_.writeRecords,
+                         "Existing folder the scaled records are written to as .AT2 files");
+    command_->add_option("--image", texts_.image, "Also draw <first name>_scaling.<png|svg|pdf>")
+        ->check(CLI::IsMember({"png", "svg", "pdf"}));
+}
+
+int ScaleCommand::Run(std::ostream& out, std::ostream& err) const {
+    SpectraAnalysis analysis;
+    if (const std::optional<std::string> rejection =
+            ReadAnalysis(analysis_, import_.gravity, analysis)) {
+        err << *rejection << '\n';
+        return kExitBadOption;
+    }
+    const TargetChoice target = ReadTargetOptions(target_);
+    if (target.exitCode != kExitOk) {
+        err << target.message << '\n';
+        return target.exitCode;
+    }
+    if (!target.target) {
+        err << "Give a target: --target, --asce or --ec8\n";
+        return kExitBadOption;
+    }
+    ScalingOptions options;
+    if (const std::optional<std::string> rejection = ReadScaling(texts_, *target.target, options)) {
+        err << *rejection << '\n';
+        return kExitBadOption;
+    }
+    if (texts_.pairs || texts_.measure != "psa") {
+        err << "--pairs, rotd50 and rotd100 need the two-component spectra, which this version "
+               "does not compute yet: scale single components with --measure psa\n";
+        return kExitBadOption;
+    }
+    // The options are checked against the periods before anything is read; the count of
+    // records is checked once they are.
+    if (const std::string problem = options.Check(analysis.periods, texts_.select);
+        !problem.empty()) {
+        err << problem << '\n';
+        return kExitBadOption;
+    }
+    if (!texts_.image.empty() && !drawer_) {
+        err << "--image needs the figure renderer travik-plot, which this build lacks\n";
+        return kExitBadOption;
+    }
+
+    const ImportOutcome outcome = ImportRecords(import_, err);
+    if (outcome.exitCode != kExitOk) {
+        return outcome.exitCode;
+    }
+    if (outcome.readerFailed || outcome.correctionFailed) {
+        err << "The suite is not scaled: a record above could not be read or corrected\n";
+        return kExitFailure;
+    }
+    std::vector<const TimeHistory*> records;
+    for (int i = 0; i < outcome.records.Count(); ++i) {
+        records.push_back(&outcome.records.At(i));
+    }
+    const SuiteSpectra suite = ComputeSuiteSpectra(
+        records, analysis.settings, analysis.dampingRatios.front(), analysis.periods);
+    if (!suite.failedRecords.empty()) {
+        for (const std::string& failed : suite.failedRecords) {
+            err << "No spectrum for " << ShownText(failed) << ": a run could not be computed\n";
+        }
+        return kExitFailure;
+    }
+    const SuiteScaling scaling =
+        ScaleSuite(analysis.periods, Members(outcome.records, suite), *target.target, options);
+    if (scaling.failure != ScalingFailure::None) {
+        err << scaling.message << '\n';
+        return scaling.failure == ScalingFailure::BadMotion ? kExitFailure : kExitBadOption;
+    }
+    return WriteOutcome(outcome.records, scaling, analysis.settings.g, out, err);
+}
+
+int ScaleCommand::WriteOutcome(const RecordList& records, const SuiteScaling& scaling, double g,
+                               std::ostream& out, std::ostream& err) const {
+    PrintOutcome(scaling, out, err);
+    const std::filesystem::path folder(import_.outputFolder);
+    const TimeHistory& first = records.At(0);
+    try {
+        const std::filesystem::path report =
+            folder / (ReportBaseName(first.SourceFileName()) + kScalingReportSuffix);
+        ReportFile file(report);
+        WriteScalingReport(file.Sink(), first, scaling, kSoftwareEdition, TodayLocalDate());
+        file.Commit();
+        out << report.string() << '\n';
+        if (!texts_.writeRecords.empty()) {
+            WriteScaledRecords(records, scaling, texts_.writeRecords, out);
+        }
+        if (!texts_.image.empty()) {
+            const std::filesystem::path image =
+                folder / (ReportBaseName(first.SourceFileName()) + "_scaling." + texts_.image);
+            drawer_(scaling, g, image, texts_.image);
+            out << image.string() << '\n';
+        }
+    } catch (const ReportWriteError& error) {
+        err << error.what() << '\n';
+        return kExitFailure;
+    }
+    return scaling.ruleMet ? kExitOk : kExitFailure;
+}
+
+bool ScaleWantsFigure(int argc, char** argv) {
+    if (argc < 2 || std::string_view(argv[1]) != "scale") {
+        return false;
+    }
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--image" || argument.starts_with("--image=")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace travik::cli
