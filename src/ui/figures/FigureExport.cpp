@@ -19,10 +19,6 @@ namespace travik::figures {
 namespace {
 
 constexpr double kLogicalDpi = 96.0;
-// The least logical size (1/96 in) a chart is laid out at: room for its title, legend,
-// whole axis titles and at least three numbered ticks on each axis.
-constexpr double kMinLogicalWidth = 380.0;
-constexpr double kMinLogicalHeight = 340.0;
 
 }  // namespace
 
@@ -75,16 +71,16 @@ void PaintFigures(QPainter& painter, const QRectF& target, const std::vector<Cha
     for (std::size_t i = 0; i < figures.size(); ++i) {
         const QRectF part(target.left(), target.top() + partHeight * static_cast<double>(i),
                           target.width(), partHeight);
-        QGraphicsScene scene;
-        QChart* chart = BuildChart(figures[i]);
-        scene.addItem(chart);  // the scene owns and deletes the chart
         // A part too small for the texts at this resolution is laid out larger and drawn
         // smaller: its texts shrink with it but stay whole, with room for the ticks.
-        const double partScale =
-            std::min({scale, part.width() / kMinLogicalWidth, part.height() / kMinLogicalHeight});
+        const double partScale = std::min(
+            {scale, part.width() / kSmallestChartWidth, part.height() / kSmallestChartHeight});
         // A chart that was never shown has no size of its own: lay it out at the logical
         // size of its part of the picture before it is drawn.
         const QRectF logical(0, 0, part.width() / partScale, part.height() / partScale);
+        QGraphicsScene scene;
+        QChart* chart = BuildChart(figures[i], logical.size());
+        scene.addItem(chart);  // the scene owns and deletes the chart
         chart->setGeometry(logical);
         if (chart->layout() != nullptr) {
             chart->layout()->activate();
