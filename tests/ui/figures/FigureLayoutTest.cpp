@@ -1,0 +1,216 @@
+// Every figure, at every default and at any size of at least 4 x 2.5 inches from 72 to
+// 600 DPI, is laid out with whole texts and at least three numbered ticks on each axis.
+#include <gtest/gtest.h>
+
+#include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <cmath>
+#include <string>
+
+#include "figures/FigureExport.h"
+#include "figures/MeasureFigures.h"
+#include "figures/RecordFigures.h"
+#include "figures/SpectrumFigures.h"
+#include "records/BaselineCorrection.h"
+
+namespace travik::figures {
+namespace {
+
+// A decaying two-tone motion of 40 s, baseline-corrected: velocities and displacements of
+// tens of cm/sec and cm, labels of several digits.
+TimeHistory Motion() {
+    TimeHistory record("CHY101-E-a-record-with-a-long-name.txt", 0.01);
+    for (int i = 0; i < 4000; ++i) {
+        const double t = i * 0.01;
+        record.AppendAcceleration(0.3 * std::exp(-0.05 * t) *
+                                  (std::sin(5.0 * t) + 0.4 * std::sin(17.0 * t)));
+    }
+    IntegrateMotion(record, 980, MotionSet::Raw);
+    ApplyBaselineCorrection(record, BaselineCorrectionType::Linear, 980);
+    return record;
+}
+
+std::vector<ChartFigure> RecordFigures() {
+    const std::array<ChartFigure, 3> charts = TimeHistoryCharts(Motion());
+    return {charts.begin(), charts.end()};
+}
+
+std::vector<SpectrumCurve> SpectrumCurves() {
+    const TimeHistory record = Motion();
+    std::vector<double> periods = {0.0};
+    for (int k = 1; k <= 200; ++k) {
+        periods.push_back(0.02 * k);
+    }
+    const SpectraResult result =
+        ComputeSpectra(record, AnalysisSettings{}, {0.02, 0.05, 0.1}, periods);
+    std::vector<SpectrumCurve> curves;
+    for (std::size_t d = 0; d < 3; ++d) {
+        curves.push_back(CurveOfResult(result, d, '.'));
+    }
+    TargetSpectrum target{"EC8 B", {}, {}};
+    for (int k = 0; k <= 40; ++k) {
+        target.periods.push_back(k * 0.1);
+        target.sa.push_back(k == 0 ? 0.36 : std::min(0.9, 0.45 / (k * 0.1)));
+    }
+    curves.push_back(CurveOfTarget(target, 980));
+    return curves;
+}
+
+std::vector<ChartFigure> SpectrumFigures(SpectrumPlot plot) {
+    SpectrumChartOptions options;
+    options.plot = plot;
+    options.title = QStringLiteral("CHY101-E-a-record-with-a-long-name.txt");
+    return {SpectrumChart(SpectrumCurves(), options)};
+}
+
+std::vector<ChartFigure> MeasureFiguresOf() {
+    const GroundMotionMeasures m = ComputeGroundMotionMeasures(Motion(), MeasureSettings{});
+    return {HusidFigure(m), FourierFigure(m)};
+}
+
+bool Elided(const QString& text) {
+    return text.contains(QChar(0x2026)) || text.contains(QStringLiteral("..."));
+}
+
+struct SceneText {
+    QString text;
+    QRectF box;  // in the chart's coordinates
+};
+
+std::vector<SceneText> VisibleTexts(const QGraphicsScene& scene) {
+    std::vector<SceneText> texts;
+    for (const QGraphicsItem* item : scene.items()) {
+        if (!item->isVisible()) {
+            continue;
+        }
+        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item)) {
+            texts.push_back({text->toPlainText(), item->sceneBoundingRect()});
+        } else if (const auto* simple = dynamic_cast<const QGraphicsSimpleTextItem*>(item)) {
+            texts.push_back({simple->text(), item->sceneBoundingRect()});
+        }
+    }
+    return texts;
+}
+
+bool IsNumber(const QString& text) {
+    bool ok = false;
+    text.toDouble(&ok);
+    return ok;
+}
+
+struct Case {
+    const char* name;
+    std::vector<ChartFigure> (*figures)();
+};
+
+struct Size {
+    QSize pixels;
+    int dpi;
+};
+
+std::string Describe(const Size& size) {
+    return std::to_string(size.pixels.width()) + "x" + std::to_string(size.pixels.height()) +
+           " at " + std::to_string(size.dpi) + " DPI";
+}
+
+// 4 x 2.5 inches at 72 to 600 DPI, the window's and the command line's defaults, and a few
+// sizes between.
+std::vector<Size> Sizes() {
+    std::vector<Size> sizes;
+    for (const int dpi : {72, 96, 150, 200, 300, 600}) {
+        sizes.push_back({QSize(4 * dpi, dpi * 5 / 2), dpi});
+    }
+    sizes.push_back({QSize(1600, 1000), 200});
+    sizes.push_back({QSize(640, 400), 100});
+    sizes.push_back({QSize(800, 500), 72});
+    sizes.push_back({QSize(2400, 1500), 300});
+    sizes.push_back({QSize(1000, 1000), 96});
+    return sizes;
+}
+
+class FigureLayout : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FigureLayout, KeepsEveryTextWholeWithThreeNumberedTicksOnEachAxis) {
+    const std::vector<ChartFigure> figures = GetParam().figures();
+    for (const Size& size : Sizes()) {
+        const double partHeight = size.pixels.height() / static_cast<double>(figures.size());
+        for (const ChartFigure& figure : figures) {
+            QGraphicsScene scene;
+            const LaidOutChart laidOut = LayOutChart(
+                scene, figure, QSizeF(size.pixels.width(), partHeight), size.dpi / 96.0);
+            const std::string where = Describe(size) + ", " + figure.yTitle.toStdString();
+            const std::vector<SceneText> texts = VisibleTexts(scene);
+            const QRectF plot = laidOut.chart->plotArea();
+            EXPECT_GT(plot.width(), 0.5 * laidOut.logical.width()) << where;
+            int xNumbers = 0;
+            int yNumbers = 0;
+            QStringList shown;
+            for (const SceneText& t : texts) {
+                EXPECT_FALSE(Elided(t.text)) << where << ": " << t.text.toStdString();
+                shown.append(t.text);
+                if (!IsNumber(t.text)) {
+                    continue;
+                }
+                if (t.box.center().y() > plot.bottom() && t.box.center().x() >= plot.left() - 1 &&
+                    t.box.center().x() <= plot.right() + 1) {
+                    ++xNumbers;
+                } else if (t.box.center().x() < plot.left() &&
+                           t.box.center().y() >= plot.top() - 1 &&
+                           t.box.center().y() <= plot.bottom() + 1) {
+                    ++yNumbers;
+                }
+            }
+            EXPECT_GE(xNumbers, 3) << where;
+            EXPECT_GE(yNumbers, 3) << where;
+            for (const QString& title : {figure.title, figure.xTitle, figure.yTitle}) {
+                if (!title.isEmpty()) {
+                    EXPECT_TRUE(shown.contains(title)) << where << ": " << title.toStdString();
+                }
+            }
+        }
+    }
+}
+
+// The texts of an SVG drawing.
+QStringList SvgTexts(const QByteArray& svg) {
+    QStringList texts;
+    const QRegularExpression text(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    for (auto it = text.globalMatch(QString::fromUtf8(svg)); it.hasNext();) {
+        texts.append(it.next().captured(1).trimmed());
+    }
+    return texts;
+}
+
+TEST_P(FigureLayout, SvgFilesHoldEveryTitleWhole) {
+    const std::vector<ChartFigure> figures = GetParam().figures();
+    for (const Size& size : {Sizes().front(), Sizes()[6], Sizes().back()}) {
+        const QStringList texts =
+            SvgTexts(RenderFile(figures, ImageFormat::Svg, ImageOptions{size.pixels, size.dpi}));
+        for (const QString& t : texts) {
+            EXPECT_FALSE(t.contains(QChar(0x2026)) || t.contains(QLatin1String("&#8230;")))
+                << Describe(size) << ": " << t.toStdString();
+        }
+        for (const ChartFigure& figure : figures) {
+            for (const QString& title : {figure.xTitle, figure.yTitle}) {
+                EXPECT_TRUE(texts.contains(title.toHtmlEscaped()))
+                    << Describe(size) << ": " << title.toStdString();
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Figures, FigureLayout,
+    ::testing::Values(Case{"Records", RecordFigures},
+                      Case{"Spectra", [] { return SpectrumFigures(SpectrumPlot::Choice); }},
+                      Case{"Tripartite", [] { return SpectrumFigures(SpectrumPlot::Tripartite); }},
+                      Case{"Adrs", [] { return SpectrumFigures(SpectrumPlot::Adrs); }},
+                      Case{"Measures", MeasureFiguresOf}),
+    [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace travik::figures
