@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "analysis/OscillatorIntegrators.h"
 
@@ -316,12 +317,35 @@ bool IsDecade(double v) {
     return std::fabs(l - std::round(l)) < 1e-9;
 }
 
+// The part of a guide line inside the range, as its two ends: a line drawn beyond the plot
+// would be clipped on the screen and in a PNG, but not in every SVG renderer.
+std::optional<std::pair<QPointF, QPointF>> GuideInside(const GuideLine& line, const QRectF& r) {
+    double from = r.left();
+    double to = r.right();
+    // y = c x^p grows with x when p > 0 and falls when p < 0 (c > 0, x > 0).
+    const double atLow = line.X(r.top());
+    const double atHigh = line.X(r.bottom());
+    if (line.power > 0) {
+        from = std::max(from, atLow);
+        to = std::min(to, atHigh);
+    } else {
+        from = std::max(from, atHigh);
+        to = std::min(to, atLow);
+    }
+    if (!(to > from) || !std::isfinite(from) || !std::isfinite(to)) {
+        return std::nullopt;
+    }
+    return std::make_pair(QPointF(from, line.Y(from)), QPointF(to, line.Y(to)));
+}
+
 QLineSeries* AddGuide(QChart* chart, const GuideLine& line, const QRectF& r, bool strong,
                       QAbstractAxis* ax, QAbstractAxis* ay) {
     auto* series = new QLineSeries;
     // On linear axes a line through the origin starts there (r.left() is 0).
-    series->append(r.left(), line.power > 0 ? line.c * r.left() : line.Y(r.left()));
-    series->append(r.right(), line.Y(r.right()));
+    if (const auto ends = GuideInside(line, r)) {
+        series->append(ends->first);
+        series->append(ends->second);
+    }
     QPen pen(kGuideColor, strong ? 0.9 : 0.5);
     pen.setStyle(strong ? Qt::SolidLine : Qt::DotLine);
     series->setPen(pen);

@@ -6,6 +6,8 @@
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <cmath>
@@ -200,6 +202,61 @@ TEST_P(FigureLayout, SvgFilesHoldEveryTitleWhole) {
                     << Describe(size) << ": " << title.toStdString();
             }
         }
+    }
+}
+
+// Cells of a coarse grid over a picture that hold ink (pixels darker than white).
+std::vector<bool> InkedCells(const QImage& image, int columns, int rows) {
+    std::vector<int> dark(static_cast<std::size_t>(columns * rows), 0);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 220) {
+                ++dark[static_cast<std::size_t>(y * rows / image.height() * columns +
+                                                x * columns / image.width())];
+            }
+        }
+    }
+    const int cellPixels = (image.width() / columns) * (image.height() / rows);
+    std::vector<bool> inked;
+    for (const int count : dark) {
+        inked.push_back(count > cellPixels / 100);
+    }
+    return inked;
+}
+
+// The SVG drawn by an independent renderer onto a white picture of the PNG's size.
+QImage SvgAsImage(const QByteArray& svg, const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QSvgRenderer renderer(svg);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+TEST_P(FigureLayout, SvgShowsWhatThePngShows) {
+    const std::vector<ChartFigure> figures = GetParam().figures();
+    for (const Size& size : {Sizes()[1], Sizes()[4], Sizes()[6], Sizes()[8]}) {
+        const ImageOptions options{size.pixels, size.dpi};
+        QImage png;
+        ASSERT_TRUE(png.loadFromData(RenderFile(figures, ImageFormat::Png, options), "PNG"));
+        const QImage svg = SvgAsImage(RenderFile(figures, ImageFormat::Svg, options), size.pixels);
+        // Texts, axes and curves in the same places: on a grid of cells of a few characters
+        // (48 x 30, no cell under 12 pixels), the inked cells of the two pictures agree
+        // but for a few at edges.
+        const int columns = std::min(48, size.pixels.width() / 12);
+        const int rows = std::min(30, size.pixels.height() / 12);
+        const std::vector<bool> a =
+            InkedCells(png.convertToFormat(QImage::Format_RGB32), columns, rows);
+        const std::vector<bool> b = InkedCells(svg, columns, rows);
+        int both = 0;
+        int either = 0;
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            both += a[k] && b[k] ? 1 : 0;
+            either += a[k] || b[k] ? 1 : 0;
+        }
+        ASSERT_GT(either, 0);
+        EXPECT_GE(static_cast<double>(both) / either, 0.9) << Describe(size);
     }
 }
 
