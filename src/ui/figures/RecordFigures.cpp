@@ -74,7 +74,7 @@ std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record, std::siz
             f.curves.push_back(ThinnedLine(*corrected[i], dt, columns, QStringLiteral("Corrected"),
                                            kCorrectedRecordColor));
         }
-        AddMarks(f, *raw[i], dt, false);
+        AddMarks(f, isCorrected ? *corrected[i] : *raw[i], dt, isCorrected);
     }
     return charts;
 }

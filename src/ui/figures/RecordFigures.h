@@ -26,8 +26,8 @@ inline constexpr qreal kRecordMarkSize = 9.0;  // logical pixels
 // image and the command line's record plot draw them. Each chart holds, in drawing order,
 // the raw line, the corrected line when the record is corrected, then three marks: the
 // first sample, the maximum and the minimum of the series drawn in front (the corrected
-// one once the record is corrected), each at the time of the first sample holding that
-// value. Lines are thinned to what `columns` pixel columns can show (ThinToColumns).
+// one once the record is corrected, and the legend then says "of corrected"), each at the
+// time of the first sample holding that value. Lines are thinned to what `columns` pixel columns can show (ThinToColumns).
 std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record,
                                              std::size_t columns = kDefaultFigureColumns);
 

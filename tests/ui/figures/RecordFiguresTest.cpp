@@ -55,15 +55,34 @@ TEST(TimeHistoryCharts, MarkTheFirstSampleTheFirstMaximumAndTheFirstMinimum) {
     EXPECT_EQ(velocity[2]->points[0], QPointF(0.0, 0.0));
 }
 
-TEST(TimeHistoryCharts, ACorrectedRecordAddsItsGreyLineBehindTheMarks) {
+TEST(TimeHistoryCharts, ACorrectedRecordIsMarkedOnItsCorrectedLineDrawnInFront) {
     TimeHistory record = FiveSamples();
     ASSERT_TRUE(ApplyBaselineCorrection(record, BaselineCorrectionType::Linear, 980));
     const std::array<ChartFigure, 3> charts = TimeHistoryCharts(record);
-    ASSERT_EQ(charts[2].curves.size(), 5u);
+    ASSERT_EQ(charts[0].curves.size(), 5u);
     EXPECT_EQ(charts[2].curves[1].name, "Corrected");
     EXPECT_EQ(charts[2].curves[1].color, QColor(128, 128, 128));
     EXPECT_DOUBLE_EQ(charts[2].curves[1].points[3].y(), record.CorrectedDisplacement()[3]);
-    EXPECT_GT(charts[2].curves[4].markerSize, 0);
+    // The marks sit on the corrected samples, not on the raw ones.
+    const DOUBLEVECTOR& corrected = record.CorrectedAcceleration();
+    ASSERT_EQ(corrected.size(), 5u);
+    std::size_t highest = 0;
+    std::size_t lowest = 0;
+    for (std::size_t k = 1; k < corrected.size(); ++k) {
+        highest = corrected[k] > corrected[highest] ? k : highest;
+        lowest = corrected[k] < corrected[lowest] ? k : lowest;
+    }
+    ASSERT_NE(corrected[highest], 0.3);
+    const std::vector<const Curve*> marks = RecordMarks(charts[0]);
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_EQ(marks[0]->points[0], QPointF(0.0, corrected[0]));
+    EXPECT_EQ(marks[1]->points[0],
+              QPointF(0.02 * static_cast<double>(highest), corrected[highest]));
+    EXPECT_EQ(marks[2]->points[0], QPointF(0.02 * static_cast<double>(lowest), corrected[lowest]));
+    EXPECT_EQ(marks[0]->name, "First of corrected");
+    EXPECT_EQ(marks[1]->name, "Max of corrected");
+    EXPECT_EQ(marks[2]->name, "Min of corrected");
+    EXPECT_EQ(RecordMarks(TimeHistoryCharts(FiveSamples())[0])[1]->name, "Max");
 }
 
 TEST(TimeHistoryCharts, ALongRecordIsThinnedToTheColumnsWithItsPeaksKept) {
