@@ -98,6 +98,12 @@ std::vector<SceneText> VisibleTexts(const QGraphicsScene& scene) {
     return texts;
 }
 
+// "-0", "-0.0", "-0,00": a zero tick labelled with a sign.
+bool ZeroWithASign(const QString& text) {
+    static const QRegularExpression zero(QStringLiteral("^[-\u2212]0([.,]0*)?$"));
+    return zero.match(text.trimmed()).hasMatch();
+}
+
 bool IsNumber(const QString& text) {
     bool ok = false;
     text.toDouble(&ok);
@@ -153,6 +159,7 @@ TEST_P(FigureLayout, KeepsEveryTextWholeWithThreeNumberedTicksOnEachAxis) {
             QStringList shown;
             for (const SceneText& t : texts) {
                 EXPECT_FALSE(Elided(t.text)) << where << ": " << t.text.toStdString();
+                EXPECT_FALSE(ZeroWithASign(t.text)) << where << ": " << t.text.toStdString();
                 shown.append(t.text);
                 if (!IsNumber(t.text)) {
                     continue;
@@ -174,6 +181,36 @@ TEST_P(FigureLayout, KeepsEveryTextWholeWithThreeNumberedTicksOnEachAxis) {
                 }
             }
         }
+    }
+}
+
+// Ranges that straddle zero by tiny, odd and large amounts: every tick label of zero reads
+// "0", and no tick between carries the rounding noise of its sum ("1.38778e-17").
+TEST(TickLabels, ZeroHasNoSignAndNoTickCarriesRoundingNoise) {
+    for (const double half : {0.0004, 0.04, 0.07, 0.3, 0.35, 1.1, 27.0, 3.3e5}) {
+        ChartFigure figure;
+        figure.xTitle = QStringLiteral("Time [sec]");
+        figure.yTitle = QStringLiteral("Displacement [cm]");
+        figure.markRoom = true;
+        Curve c;
+        for (int i = 0; i <= 50; ++i) {
+            c.points.append(QPointF(-half + i * half / 25, half * std::sin(i * 0.3)));
+        }
+        figure.curves.push_back(c);
+        QGraphicsScene scene;
+        LayOutChart(scene, figure, QSizeF(800, 500), 1.0);
+        int zeros = 0;
+        for (const SceneText& t : VisibleTexts(scene)) {
+            EXPECT_FALSE(ZeroWithASign(t.text)) << half << ": " << t.text.toStdString();
+            bool isNumber = false;
+            const double value = t.text.toDouble(&isNumber);
+            if (isNumber) {
+                EXPECT_FALSE(value != 0 && std::fabs(value) < half * 1e-6)
+                    << half << ": " << t.text.toStdString();
+                zeros += value == 0 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(zeros, 2) << half;  // one on each axis
     }
 }
 
