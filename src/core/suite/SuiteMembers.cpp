@@ -11,6 +11,9 @@ std::vector<SuiteMember> SuiteMembersOf(const std::vector<const TimeHistory*>& r
                                         const SuiteSpectra& suite) {
     const auto psa = static_cast<std::size_t>(SpectrumKind::PseudoAcceleration);
     std::vector<SuiteMember> members;
+    if (suite.curves[psa].size() != records.size()) {
+        return members;
+    }
     for (std::size_t i = 0; i < records.size(); ++i) {
         const TimeHistory& record = *records[i];
         SuiteMember member;

@@ -67,6 +67,7 @@ ScaleToTarget::ScaleToTarget(Workspace& workspace, PlatformServices& platform, S
       checkedRows_(std::move(checkedRows)),
       window_(window),
       runDialog_([](ScaleDialog& dialog) { return dialog.exec() == QDialog::Accepted; }) {
+    setObjectName(QStringLiteral("ScaleToTarget"));
     connect(&panel_, &ScalingPanel::WriteRecordsRequested, this,
             &ScaleToTarget::WriteScaledRecords);
     connect(&panel_, &ScalingPanel::WriteReportRequested, this, &ScaleToTarget::WriteReport);
