@@ -85,7 +85,8 @@ class ScaleToTargetTest : public SpectraFixture {
     }
 
     // The core's scaling of the loaded records for that target.
-    travik::SuiteScaling CoreScaling(const travik::ScalingOptions& options) const {
+    travik::SuiteScaling CoreScaling(const travik::ScalingOptions& options,
+                                     double dampingRatio) const {
         const travik::RecordList& list = form->Document().Records();
         std::vector<const travik::TimeHistory*> records;
         for (int i = 0; i < list.Count(); ++i) {
@@ -97,7 +98,7 @@ class ScaleToTargetTest : public SpectraFixture {
         travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
                                 settings.periodStep);
         const travik::SuiteSpectra spectra =
-            travik::ComputeSuiteSpectra(records, settings, 0.05, periods);
+            travik::ComputeSuiteSpectra(records, settings, dampingRatio, periods);
         travik::ScalingTarget target;
         target.kind = travik::ScalingTarget::Kind::Asce;
         target.asce = {1.0, 0.6, 8.0};
@@ -237,6 +238,7 @@ TEST_F(ScaleToTargetTest, TheTableHoldsTheCoresFactors) {
         AsceSuite(dialog);
         Child<QComboBox>(&dialog, "cbbScaleWeights")->setCurrentIndex(1);
         Child<QSpinBox>(&dialog, "spnScaleSelect")->setValue(2);
+        Child<QLineEdit>(&dialog, "edtScaleDamping")->setText(QStringLiteral("10"));
     });
     ASSERT_TRUE(platform.messages.empty()) << platform.messages[0].text.toStdString();
     travik::ScalingOptions options;
@@ -245,7 +247,7 @@ TEST_F(ScaleToTargetTest, TheTableHoldsTheCoresFactors) {
     options.rule = travik::SuiteRule::Asce7;
     options.weights = travik::ScalingWeights::Log;
     options.selectCount = 2;
-    const travik::SuiteScaling core = CoreScaling(options);
+    const travik::SuiteScaling core = CoreScaling(options, 0.10);
     ASSERT_EQ(core.failure, travik::ScalingFailure::None);
     ASSERT_EQ(Spectra<StringGrid>("grdScaling")->RowCount(), 4);
     EXPECT_EQ(Cell(0, 0), QStringLiteral("Record"));
@@ -383,6 +385,55 @@ TEST_F(ScaleToTargetTest, CancelLeavesNothingHalfWritten) {
     work.WaitForFinished();
     EXPECT_EQ(Cell(3, 1), shownFactor);
     EXPECT_DOUBLE_EQ(Command().Outcome()->scaling.options.maxPeriod, 2.0);
+}
+
+// The dialog's texts with a decimal comma; T1 gives 0.2 T1 to 2 T1; the refusal names the
+// control to fix.
+TEST(ScaleRequest, ReadsTheFieldsWithTheWindowsSeparator) {
+    const std::vector<double> periods = {0.0, 0.1, 0.5, 1.0, 3.0};
+    ScaleFields fields;
+    fields.target = ScaleFields::Target::Eurocode;
+    fields.ag = "0,3";
+    fields.xi = "5";
+    fields.eurocodeType = 1;
+    fields.ground = 2;
+    fields.range = ScaleFields::Range::FundamentalPeriod;
+    fields.fundamentalPeriod = "1,25";
+    fields.damping = "2,5";
+    fields.limits = true;
+    fields.minFactor = "0,5";
+    fields.maxFactor = "3";
+    fields.rule = travik::SuiteRule::Ec8;
+    fields.weights = travik::ScalingWeights::Log;
+    fields.select = 2;
+    fields.maxPerStation = 1;
+    const ScaleRequest request = ReadScaleRequest(fields, periods, 4, ',');
+    ASSERT_TRUE(request.ok()) << request.message;
+    ASSERT_TRUE(request.target.has_value());
+    EXPECT_EQ(request.target->kind, travik::ScalingTarget::Kind::Eurocode);
+    EXPECT_EQ(request.target->eurocode.type, travik::EurocodeSpectrumType::Type2);
+    EXPECT_EQ(request.target->eurocode.ground, travik::EurocodeGroundType::C);
+    EXPECT_DOUBLE_EQ(request.target->eurocode.ag, 0.3);
+    EXPECT_DOUBLE_EQ(request.options.minPeriod, 0.25);
+    EXPECT_DOUBLE_EQ(request.options.maxPeriod, 2.5);
+    EXPECT_DOUBLE_EQ(request.dampingRatio, 0.025);
+    EXPECT_DOUBLE_EQ(*request.options.minFactor, 0.5);
+    EXPECT_DOUBLE_EQ(*request.options.maxFactor, 3.0);
+    EXPECT_EQ(request.options.rule, travik::SuiteRule::Ec8);
+    EXPECT_EQ(request.options.weights, travik::ScalingWeights::Log);
+    EXPECT_EQ(request.options.selectCount, 2);
+    EXPECT_EQ(request.options.maxPerStation, 1);
+
+    fields.ag = "0,3 g";
+    const ScaleRequest refused = ReadScaleRequest(fields, periods, 4, ',');
+    EXPECT_EQ(refused.message, "a_g: \"0,3 g\" is not a number");
+    EXPECT_EQ(refused.field, "edtScaleAg");
+    fields.ag = "0,3";
+    fields.select = 5;
+    EXPECT_EQ(ReadScaleRequest(fields, periods, 4, ',').field, "spnScaleSelect");
+    fields.select = 0;
+    fields.maxFactor = "-1";
+    EXPECT_EQ(ReadScaleRequest(fields, periods, 4, ',').field, "edtScaleFmax");
 }
 
 }  // namespace
