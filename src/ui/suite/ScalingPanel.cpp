@@ -1,11 +1,13 @@
 #include "suite/ScalingPanel.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -63,9 +65,15 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     split->addWidget(chtScaling);
     split->addWidget(chtScalingRatio);
     split->addWidget(grdScaling);
+    // The lower panel needs room for its axis labels, or they collapse to "…".
+    chtScaling->setMinimumHeight(260);
+    chtScalingRatio->setMinimumHeight(230);
+    grdScaling->setMinimumHeight(100);
+    split->setChildrenCollapsible(false);
     split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(1, 2);
     split->setStretchFactor(2, 2);
+    split->setSizes({380, 250, 140});
     layout->addWidget(split, 1);
 
     lblScalingOutcome = Named(new QLabel, "lblScalingOutcome");
@@ -119,7 +127,7 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
         grdScaling->SetCell(5, row, m.selected ? QStringLiteral("yes") : QStringLiteral("no"));
         grdScaling->SetCell(6, row, QString::number(m.rank));
     }
-    grdScaling->SetColumnWidth(0, 220);
+    FitColumns();
     grdScaling->EndUpdate();
     const std::array<travik::figures::ChartFigure, 2> figures =
         travik::figures::ScalingCharts(scaling);
@@ -130,12 +138,25 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
     SetBusy(busy_);
 }
 
+// Each column as wide as its widest text, so that no factor loses digits.
+void ScalingPanel::FitColumns() {
+    const QFontMetrics metrics(grdScaling->View()->font());
+    for (int c = 0; c < grdScaling->ColumnCount(); ++c) {
+        int widest = 0;
+        for (int r = 0; r < grdScaling->RowCount(); ++r) {
+            widest = std::max(widest, metrics.horizontalAdvance(grdScaling->Cell(c, r)));
+        }
+        grdScaling->SetColumnWidth(c, widest + 16);
+    }
+}
+
 void ScalingPanel::Clear() {
     grdScaling->ClearCells();
     grdScaling->SetRowCount(1);
     for (std::size_t c = 0; c < kColumns.size(); ++c) {
         grdScaling->SetCell(static_cast<int>(c), 0, QString::fromLatin1(kColumns[c]));
     }
+    FitColumns();
     chtScaling->SetFigure({});
     chtScalingRatio->SetFigure({});
     lblScalingOutcome->setText(

@@ -38,6 +38,7 @@ class ScalingPanel final : public QWidget {
 
   private:
     void grdScalingKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FitColumns();
 
     PlatformServices& platform_;
     bool shown_ = false;
