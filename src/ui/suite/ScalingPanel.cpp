@@ -21,6 +21,7 @@
 #include "presentation/GridClipboard.h"
 #include "suite/ScalingShortfalls.h"
 #include "text/NumberFormat.h"
+#include "text/ShownText.h"
 
 namespace {
 
@@ -65,10 +66,11 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     split->addWidget(chtScaling);
     split->addWidget(chtScalingRatio);
     split->addWidget(grdScaling);
-    // The lower panel needs room for its axis labels, or they collapse to "…".
-    chtScaling->setMinimumHeight(260);
-    chtScalingRatio->setMinimumHeight(230);
-    grdScaling->setMinimumHeight(100);
+    // Small minimums, so that the window keeps its designed size; the splitter then gives
+    // the lower panel room for its axis labels (with less they collapse to "…").
+    chtScaling->setMinimumHeight(120);
+    chtScalingRatio->setMinimumHeight(100);
+    grdScaling->setMinimumHeight(60);
     split->setChildrenCollapsible(false);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
@@ -119,7 +121,8 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
     for (std::size_t r = 0; r < scaling.members.size() && r < scaling.scaled.size(); ++r) {
         const travik::ScaledMember& m = scaling.scaled[r];
         const int row = static_cast<int>(r) + 1;
-        grdScaling->SetCell(0, row, QString::fromStdString(scaling.members[r].name));
+        grdScaling->SetCell(0, row,
+                            QString::fromStdString(travik::ShownText(scaling.members[r].name)));
         grdScaling->SetCell(1, row, Digits(m.individualFactor, decimalSeparator));
         grdScaling->SetCell(2, row, Digits(m.suiteFactor, decimalSeparator));
         grdScaling->SetCell(3, row, Digits(m.totalFactor, decimalSeparator));
