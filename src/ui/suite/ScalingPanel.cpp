@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -58,25 +59,27 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     setObjectName(QStringLiteral("pnlScaling"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
+    // The figure and the table each have a page of their own: at the window's designed size
+    // the two stacked panels need all the height there is, or their axis labels collapse.
+    tabScaling = Named(new QTabWidget, "tabScaling");
     auto* split = Named(new QSplitter(Qt::Vertical), "splScaling");
     chtScaling = Named(new travik::figures::FigureView, "chtScaling");
     chtScalingRatio = Named(new travik::figures::FigureView, "chtScalingRatio");
-    grdScaling = Named(new StringGrid(static_cast<int>(kColumns.size()), 1), "grdScaling");
-    grdScaling->setContextMenuPolicy(Qt::CustomContextMenu);
-    split->addWidget(chtScaling);
-    split->addWidget(chtScalingRatio);
-    split->addWidget(grdScaling);
-    // Small minimums, so that the window keeps its designed size; the splitter then gives
-    // the lower panel room for its axis labels (with less they collapse to "…").
     chtScaling->setMinimumHeight(120);
     chtScalingRatio->setMinimumHeight(100);
-    grdScaling->setMinimumHeight(60);
+    split->addWidget(chtScaling);
+    split->addWidget(chtScalingRatio);
     split->setChildrenCollapsible(false);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    split->setStretchFactor(2, 2);
-    split->setSizes({380, 250, 140});
-    layout->addWidget(split, 1);
+    // Equal heights: the lower panel's legend and axis titles take as much room as the
+    // upper one's, for a plot a third as high.
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({1, 1});
+    tabScaling->addTab(split, QStringLiteral("Figure"));
+    grdScaling = Named(new StringGrid(static_cast<int>(kColumns.size()), 1), "grdScaling");
+    grdScaling->setContextMenuPolicy(Qt::CustomContextMenu);
+    tabScaling->addTab(grdScaling, QStringLiteral("Factors"));
+    layout->addWidget(tabScaling, 1);
 
     lblScalingOutcome = Named(new QLabel, "lblScalingOutcome");
     lblScalingOutcome->setWordWrap(true);
@@ -132,8 +135,10 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
     }
     FitColumns();
     grdScaling->EndUpdate();
-    const std::array<travik::figures::ChartFigure, 2> figures =
-        travik::figures::ScalingCharts(scaling);
+    std::array<travik::figures::ChartFigure, 2> figures = travik::figures::ScalingCharts(scaling);
+    // The lower panel's lines explain themselves (0.9 and 1.0 on the axis "Mean / target",
+    // the range shaded as above); without a legend its plot keeps room for its labels.
+    figures[1].legend = false;
     chtScaling->SetFigure(figures[0]);
     chtScalingRatio->SetFigure(figures[1]);
     lblScalingOutcome->setText(OutcomeText(scaling));

@@ -8,6 +8,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTabWidget;
 class PlatformServices;
 class StringGrid;
 namespace travik::figures {
@@ -15,9 +16,9 @@ class FigureView;
 }
 
 // The scaled suite on the spectra page: the figure of the scaled spectra against the target
-// above the panel of mean over target, the table of the motions' factors (copied like every
-// table of the program), what falls short of the rule, and the buttons that write the
-// scaled records and the report.
+// above the panel of mean over target (one page), the table of the motions' factors (copied like
+// every table of the program), what falls short of the rule, and the buttons that write the scaled
+// records and the report.
 class ScalingPanel final : public QWidget {
     Q_OBJECT
   public:
@@ -43,6 +44,7 @@ class ScalingPanel final : public QWidget {
     PlatformServices& platform_;
     bool shown_ = false;
     bool busy_ = false;
+    QTabWidget* tabScaling = nullptr;                        // "Figure" and "Factors"
     travik::figures::FigureView* chtScaling = nullptr;       // scaled spectra and target
     travik::figures::FigureView* chtScalingRatio = nullptr;  // mean / target
     StringGrid* grdScaling = nullptr;
