@@ -337,6 +337,42 @@ TEST_F(ScaleToTargetTest, TheReportAndTheScaledRecordsAreTheCommandLines) {
     EXPECT_TRUE(written.contains(QStringLiteral("step_scaling.csv")));
 }
 
+// A target file, no rule and limits: the report is the command line's for the same options.
+TEST_F(ScaleToTargetTest, AFileTargetWithLimitsGivesTheCommandLinesReport) {
+    LoadStepRecords();
+    CheckAll();
+    Scale([](ScaleDialog& dialog) {
+        AsceSuite(dialog);
+        Child<QComboBox>(&dialog, "cbbScaleTarget")->setCurrentIndex(2);
+        Child<QLineEdit>(&dialog, "edtScaleTargetFile")
+            ->setText(QString::fromStdString(kScaleInputs + "target.txt"));
+        Child<QComboBox>(&dialog, "cbbScaleRule")->setCurrentIndex(0);
+        Child<QLineEdit>(&dialog, "edtScaleTmin")->setText(QStringLiteral("0.06"));
+        Child<QLineEdit>(&dialog, "edtScaleTmax")->setText(QStringLiteral("2.5"));
+        Child<QCheckBox>(&dialog, "chkScaleLimits")->setChecked(true);
+        Child<QLineEdit>(&dialog, "edtScaleFmin")->setText(QStringLiteral("0.5"));
+        Child<QLineEdit>(&dialog, "edtScaleFmax")->setText(QStringLiteral("1"));
+    });
+    ASSERT_TRUE(platform.messages.empty()) << platform.messages[0].text.toStdString();
+    ASSERT_TRUE(Command().Outcome().has_value());
+    EXPECT_EQ(Command().Outcome()->scaling.options.rule, travik::SuiteRule::None);
+    platform.folderAnswers = {folder.path()};
+    Spectra<QPushButton>("btnScalingReport")->click();
+    const QString cli = folder.path() + QStringLiteral("/cli");
+    ASSERT_TRUE(QDir().mkpath(cli));
+    RunCli(
+        QStringList{QStringLiteral("scale"), QStringLiteral("--format"), QStringLiteral("free"),
+                    QStringLiteral("--target"), QString::fromStdString(kScaleInputs + "target.txt"),
+                    QStringLiteral("--rule"), QStringLiteral("none"), QStringLiteral("--range"),
+                    QStringLiteral("0.06,2.5"), QStringLiteral("--limits"), QStringLiteral("0.5,1"),
+                    QStringLiteral("--out"), cli} +
+            StepFileArguments(),
+        folder.path());
+    const QByteArray window = Contents(folder.path() + QStringLiteral("/step_scaling.csv"));
+    EXPECT_FALSE(window.isEmpty());
+    EXPECT_EQ(window, Contents(cli + QStringLiteral("/step_scaling.csv")));
+}
+
 // Scaled records read back: the source values times the factor, to the printed digits.
 TEST_F(ScaleToTargetTest, AScaledRecordHoldsTheSourceTimesItsFactor) {
     LoadStepRecords();
@@ -377,12 +413,15 @@ TEST_F(ScaleToTargetTest, CancelLeavesNothingHalfWritten) {
                                                          : 71;
         EXPECT_EQ(text.count("\r\n"), 4 + (samples + 4) / 5) << name.toStdString();
     }
+    // Cancelled as it starts, before the first record's spectrum is done.
+    const QMetaObject::Connection cancelAtStart =
+        QObject::connect(&work, &BackgroundWork::started, [&work] { work.Cancel(); });
     Scale([](ScaleDialog& dialog) {
         AsceSuite(dialog);
         Child<QLineEdit>(&dialog, "edtScaleTmax")->setText(QStringLiteral("3"));
     });
-    work.Cancel();
     work.WaitForFinished();
+    QObject::disconnect(cancelAtStart);
     EXPECT_EQ(Cell(3, 1), shownFactor);
     EXPECT_DOUBLE_EQ(Command().Outcome()->scaling.options.maxPeriod, 2.0);
 }
