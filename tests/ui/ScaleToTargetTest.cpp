@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -23,6 +24,7 @@
 #include "export/At2Writer.h"
 #include "export/ScalingReport.h"
 #include "records/FreeFormatReader.h"
+#include "spectra/SpectraPage.h"
 #include "spectra/SuiteSpectra.h"
 #include "suite/ScaleDialog.h"
 #include "suite/ScaleToTarget.h"
@@ -371,6 +373,28 @@ TEST_F(ScaleToTargetTest, AFileTargetWithLimitsGivesTheCommandLinesReport) {
     const QByteArray window = Contents(folder.path() + QStringLiteral("/step_scaling.csv"));
     EXPECT_FALSE(window.isEmpty());
     EXPECT_EQ(window, Contents(cli + QStringLiteral("/step_scaling.csv")));
+}
+
+// Save Figure and File -> Save Chart As on the Scaling page: both panels in one image named
+// after the first record.
+TEST_F(ScaleToTargetTest, TheFigureIsSavedAsTheCommandLineNamesIt) {
+    LoadStepRecords();
+    CheckAll();
+    Scale(&AsceSuite);
+    ASSERT_TRUE(Command().Outcome().has_value());
+    const QString png = folder.path() + QStringLiteral("/figure.png");
+    const QString svg = folder.path() + QStringLiteral("/figure.svg");
+    platform.imageAnswers.push_back({png, travik::figures::ImageFormat::Png, {}});
+    platform.imageAnswers.push_back({svg, travik::figures::ImageFormat::Svg, {}});
+    Spectra<QPushButton>("btnSaveScalingFigure")->click();
+    form->findChild<SpectraPage*>()->SaveChartAs();
+    ASSERT_EQ(platform.suggestedImageNames.size(), 2);
+    EXPECT_EQ(platform.suggestedImageNames[0], QStringLiteral("step_scaling"));
+    EXPECT_EQ(platform.suggestedImageNames[1], QStringLiteral("step_scaling"));
+    EXPECT_FALSE(QImage(png).isNull());
+    const QByteArray text = Contents(svg);
+    EXPECT_TRUE(text.contains("Mean / target"));
+    EXPECT_TRUE(text.contains("Suite mean"));
 }
 
 // Scaled records read back: the source values times the factor, to the printed digits.

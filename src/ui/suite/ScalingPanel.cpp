@@ -14,8 +14,10 @@
 #include <array>
 #include <string>
 
+#include "app/ChartImages.h"
 #include "app/FormHelpers.h"
 #include "app/StringGrid.h"
+#include "export/ReportHeader.h"
 #include "export/ScalingReport.h"
 #include "figures/FigureView.h"
 #include "figures/ScalingFigures.h"
@@ -95,6 +97,9 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     btnScalingReport->setToolTip(QStringLiteral("Write <first record>_scaling.csv"));
     buttons->addWidget(btnWriteScaled);
     buttons->addWidget(btnScalingReport);
+    btnSaveScalingFigure =
+        Named(new QPushButton(QStringLiteral("Save Figure…")), "btnSaveScalingFigure");
+    buttons->addWidget(btnSaveScalingFigure);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -111,10 +116,11 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     connect(grdScaling, &StringGrid::KeyDown, this, &ScalingPanel::grdScalingKeyDown);
     connect(btnWriteScaled, &QPushButton::clicked, this, &ScalingPanel::WriteRecordsRequested);
     connect(btnScalingReport, &QPushButton::clicked, this, &ScalingPanel::WriteReportRequested);
+    connect(btnSaveScalingFigure, &QPushButton::clicked, this, &ScalingPanel::SaveFigure);
     Clear();
 }
 
-void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparator) {
+void ScalingPanel::Show(const travik::SuiteScaling& scaling, double g, char decimalSeparator) {
     grdScaling->BeginUpdate();
     grdScaling->ClearCells();
     grdScaling->SetRowCount(1 + static_cast<int>(scaling.members.size()));
@@ -136,6 +142,13 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
     FitColumns();
     grdScaling->EndUpdate();
     std::array<travik::figures::ChartFigure, 2> figures = travik::figures::ScalingCharts(scaling);
+    for (travik::figures::ChartFigure& figure : figures) {
+        figure.g = g;
+    }
+    figures_.assign(figures.begin(), figures.end());
+    imageName_ = QString::fromStdString(travik::ReportFileBase(
+                     scaling.members.empty() ? std::string("suite") : scaling.members[0].name)) +
+                 QStringLiteral("_scaling");
     // The lower panel's lines explain themselves (0.9 and 1.0 on the axis "Mean / target",
     // the range shaded as above); without a legend its plot keeps room for its labels.
     figures[1].legend = false;
@@ -167,6 +180,7 @@ void ScalingPanel::Clear() {
     FitColumns();
     chtScaling->SetFigure({});
     chtScalingRatio->SetFigure({});
+    figures_.clear();
     lblScalingOutcome->setText(
         QStringLiteral("Check the records on the list, then press \"Scale to Target…\"."));
     shown_ = false;
@@ -177,6 +191,13 @@ void ScalingPanel::SetBusy(bool busy) {
     busy_ = busy;
     btnWriteScaled->setEnabled(shown_ && !busy);
     btnScalingReport->setEnabled(shown_ && !busy);
+    btnSaveScalingFigure->setEnabled(shown_);
+}
+
+void ScalingPanel::SaveFigure() {
+    if (!figures_.empty()) {
+        SaveFiguresAs(platform_, window(), figures_, imageName_);
+    }
 }
 
 // Ctrl+A and Ctrl+C while the table has the keyboard focus, as on every table.

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
+
+#include "figures/ChartFigure.h"
 
 #include "suite/SuiteScaling.h"
 
@@ -24,14 +27,20 @@ class ScalingPanel final : public QWidget {
   public:
     explicit ScalingPanel(PlatformServices& platform, QWidget* parent = nullptr);
 
-    // Shows a scaled suite; the table's numbers use `decimalSeparator`.
-    void Show(const travik::SuiteScaling& scaling, char decimalSeparator);
+    // Shows a scaled suite (g in cm/sec^2, of its analysis); the table's numbers use
+    // `decimalSeparator`.
+    void Show(const travik::SuiteScaling& scaling, double g, char decimalSeparator);
     // Empties the table and the figures, and disables the write buttons.
     void Clear();
     // Enables the write buttons only while a suite is shown and no long work runs.
     void SetBusy(bool busy);
 
     StringGrid* Table() const { return grdScaling; }
+
+  public slots:
+    // Saves both panels, with their legends, as one image "<first record>_scaling", as the
+    // command line draws it; nothing while no suite is shown.
+    void SaveFigure();
 
   signals:
     void WriteRecordsRequested();
@@ -43,6 +52,8 @@ class ScalingPanel final : public QWidget {
 
     PlatformServices& platform_;
     bool shown_ = false;
+    std::vector<travik::figures::ChartFigure> figures_;  // the two panels, for images
+    QString imageName_;
     bool busy_ = false;
     QTabWidget* tabScaling = nullptr;                        // "Figure" and "Factors"
     travik::figures::FigureView* chtScaling = nullptr;       // scaled spectra and target
@@ -51,6 +62,7 @@ class ScalingPanel final : public QWidget {
     QLabel* lblScalingOutcome = nullptr;
     QPushButton* btnWriteScaled = nullptr;  // "Write Scaled Records…"
     QPushButton* btnScalingReport = nullptr;
+    QPushButton* btnSaveScalingFigure = nullptr;
     QMenu* pmScaling = nullptr;
     QAction* CopyScaling = nullptr;
     QAction* SelectAllScaling = nullptr;
