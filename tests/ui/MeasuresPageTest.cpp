@@ -162,10 +162,16 @@ TEST_F(MeasuresPageTest, ValuesShowSixSignificantDigitsInColumnsWideEnoughForEve
         EXPECT_LE(digits, value.startsWith(QLatin1String("0.0")) ? 10 : 7)
             << grid->Cell(0, row).toStdString() << " " << value.toStdString();
     }
-    for (int column = 0; column < grid->ColumnCount(); ++column) {
-        for (int row = 0; row < grid->RowCount(); ++row) {
-            EXPECT_GE(grid->ColumnWidth(column), metrics.horizontalAdvance(grid->Cell(column, row)))
-                << grid->Cell(column, row).toStdString();
+    // The checked records' table, its headers measure names with units, too.
+    Measures<QListWidget>("lstMeasures")->item(0)->setCheckState(Qt::Checked);
+    for (StringGrid* table : {grid, Measures<StringGrid>("grdMeasuresChecked")}) {
+        ASSERT_GE(table->RowCount(), 2);
+        for (int column = 0; column < table->ColumnCount(); ++column) {
+            for (int row = 0; row < table->RowCount(); ++row) {
+                EXPECT_GE(table->ColumnWidth(column),
+                          metrics.horizontalAdvance(table->Cell(column, row)))
+                    << table->Cell(column, row).toStdString();
+            }
         }
     }
 }
