@@ -91,7 +91,8 @@ Record Corrected(const Record& record, const std::string& baseline,
 }
 
 RecordReadOptions ReadOptionsOf(const std::string& format, std::optional<double> timeStep,
-                                double scale, int skip, const std::string& delimiter, int column) {
+                                double scale, int skip, const std::string& delimiter, int column,
+                                bool replaceHeaderTimeStep) {
     RecordReadOptions read;
     const std::optional<RecordFormat> chosen = RecordFormatFromKey(format);
     if (!chosen) {
@@ -111,7 +112,7 @@ RecordReadOptions ReadOptionsOf(const std::string& format, std::optional<double>
         Refuse(*problem);
     }
     // Named formats take their time step from the file unless one is given.
-    if (read.format != RecordFormat::Free && timeStep) {
+    if (read.format != RecordFormat::Free && timeStep && replaceHeaderTimeStep) {
         read.timeStepOverride = timeStep;
     }
     if (const std::string problem = read.Check(); !problem.empty()) {
@@ -122,8 +123,10 @@ RecordReadOptions ReadOptionsOf(const std::string& format, std::optional<double>
 
 std::vector<Record> Read(const std::string& path, const std::string& format,
                          std::optional<double> timeStep, double scale, int skip,
-                         const std::string& delimiter, int column, double gravity) {
-    const RecordReadOptions read = ReadOptionsOf(format, timeStep, scale, skip, delimiter, column);
+                         const std::string& delimiter, int column, double gravity,
+                         bool replaceHeaderTimeStep) {
+    const RecordReadOptions read =
+        ReadOptionsOf(format, timeStep, scale, skip, delimiter, column, replaceHeaderTimeStep);
     if (const std::optional<std::string> refusal = CheckGravity(gravity)) {
         Refuse(*refusal);
     }
@@ -227,6 +230,7 @@ void BindRecords(py::module_& module) {
                py::arg("dt") = py::none(), py::arg("scale") = free.scalingFactor,
                py::arg("skip") = free.linesToSkip, py::arg("delimiter") = "comma",
                py::arg("column") = free.accelerationColumn, py::arg("g") = AnalysisSettings{}.g,
+               py::arg("replace_header_dt") = true,
                "Reads every record of a file (format: auto, free, peer, csmip, smc, knet, "
                "cosmos). dt, scale, skip, delimiter and column read free-format files; dt "
                "given for a named format replaces its header's time step. Warnings go to "

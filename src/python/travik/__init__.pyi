@@ -70,6 +70,7 @@ def read(
     delimiter: str = "comma",
     column: int = 1,
     g: float = 980.0,
+    replace_header_dt: bool = True,
 ) -> list[Record]: ...
 def spectra(
     acc: ArrayLike,
