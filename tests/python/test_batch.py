@@ -92,3 +92,13 @@ def test_a_record_analysed_in_a_task_equals_the_module_to_the_last_digit(data):
     s = travik.spectra(record.acceleration, 0.02, travik.period_list())
     first = rows.splitlines()[0].split(",")
     assert float(first[4]) == s.sd[0, 0] and float(first[8]) == s.psa[0, 0]
+
+
+def test_a_file_of_three_channels_gives_one_measures_line_each(data):
+    analysis = batch._analysis(batch._parser().parse_args(["x", "y", "--measures"]))
+    rows, measure_rows, message = batch.analyse_file(
+        str(data / "formats" / "csmip" / "CE36456.V2"), "c", analysis)
+    assert message is None
+    lines = measure_rows.splitlines()
+    assert [line.split(",")[1] for line in lines] == ["1 (90 DEG)", "2 (UP)", "3 (0 DEG)"]
+    assert len(lines[0].split(",")) == len(travik._travik._measures_table_heading().split(","))

@@ -24,10 +24,9 @@ from dataclasses import dataclass, field
 import travik
 
 EXIT_OK, EXIT_SOME_FAILED, EXIT_BAD_OPTION = 0, 1, 2
-# Futures in flight at most, per worker: enough to keep every worker busy, few enough
-# that finished rows do not pile up on the workers while the writer waits for an earlier
-# file.
-_IN_FLIGHT_PER_WORKER = 16
+# Files handed to the cluster at once; the rows of one file are about 0.2 MB per damping
+# value over the default periods, and are taken as soon as the files before are written.
+_CHUNK_FILES = 1000
 
 
 @dataclass
@@ -140,7 +139,7 @@ def analyse_file(path: str, name: str, analysis: Analysis):
             rows.append(travik._travik._spectra_table_rows(name, record.channel, spectra))
             if analysis.measures:
                 measure_rows.append(travik._travik._measures_table_row(
-                    name, record.channel, record.acceleration, record.dt, analysis.read["g"]))
+                    name, record.channel, record.acceleration, record.dt, analysis.read["g"]) + "\n")
             del record, spectra
         return "".join(rows), "".join(measure_rows), None
     except Exception as error:  # a fault of one file never stops the batch
@@ -180,29 +179,27 @@ def _show_progress(futures) -> threading.Thread:
 def run(args, analysis: Analysis, out, measures_out, failed_writer) -> int:
     files = record_files(args.source)
     client, cluster = _client(args)
+    failures = 0
     try:
-        workers = max(1, len(client.scheduler_info()["workers"]))
-        window = workers * _IN_FLIGHT_PER_WORKER
-        futures = [client.submit(analyse_file, path, name, analysis, pure=False)
-                   for path, name in files[:window]]
-        bar = _show_progress(list(futures)) if files else None
-        failures = 0
-        for index, (path, name) in enumerate(files):
-            rows, measure_rows, message = futures[index].result()
-            futures[index] = None  # released on the worker
-            if index + window < len(files):
-                more_path, more_name = files[index + window]
-                futures.append(client.submit(analyse_file, more_path, more_name, analysis,
-                                             pure=False))
-            if message is not None:
-                failures += 1
-                failed_writer.writerow([name, message])
-                continue
-            out.write(rows)
-            if measures_out is not None:
-                measures_out.write(measure_rows + ("\n" if measure_rows else ""))
-        if bar is not None:
-            bar.join(timeout=1.0)
+        # The files go to the cluster a chunk at a time, each chunk with its own progress
+        # bar; results are taken in the order of the files as they come and released at
+        # once, so a worker holds one file's samples and a few tables at a time.
+        for first in range(0, len(files), _CHUNK_FILES):
+            chunk = files[first:first + _CHUNK_FILES]
+            futures = client.map(analyse_file, [path for path, _ in chunk],
+                                 [name for _, name in chunk], analysis=analysis, pure=False)
+            bar = _show_progress(list(futures))
+            for index, (_, name) in enumerate(chunk):
+                rows, measure_rows, message = futures[index].result()
+                futures[index] = None  # released on the worker
+                if message is not None:
+                    failures += 1
+                    failed_writer.writerow([name, message])
+                    continue
+                out.write(rows)
+                if measures_out is not None:
+                    measures_out.write(measure_rows)
+            bar.join(timeout=5.0)
         print(f"\n{len(files) - failures} of {len(files)} files analysed", file=sys.stderr)
         return EXIT_SOME_FAILED if failures else EXIT_OK
     finally:
