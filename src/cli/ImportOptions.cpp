@@ -1,9 +1,12 @@
 #include "ImportOptions.h"
 
 #include "WholeNumberOption.h"
+#include "WorkspaceOptions.h"
 
 #include <new>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "analysis/AnalysisSettings.h"
 #include "records/BaselineCorrection.h"
@@ -161,7 +164,9 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
         ->check(PlainWholeNumber());
     command.add_flag("--acausal", options.acausal,
                      "Filter forward and backward (zero phase) instead of one causal pass");
-    command.add_option("FILE", options.files, "Record files, read in this order")->required();
+    CLI::Option* files =
+        command.add_option("FILE", options.files, "Record files, read in this order");
+    AddWorkspaceOption(command, options, files);
 }
 
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err) {
@@ -268,19 +273,38 @@ bool PrepareRecord(const ImportPlan& plan, TimeHistory& record, std::ostream& er
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     ImportOutcome outcome;
     ImportPlan plan;
-    if (!MakeImportPlan(options, plan, err)) {
+    if (!options.workspace && !MakeImportPlan(options, plan, err)) {
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
+    // A workspace's missing files are named first; the others are read all the same.
+    outcome.readerFailed = TellWorkspaceNotes(options, err);
 
-    const auto print = [&err](const std::string& message) { err << message << '\n'; };
-    outcome.readerFailed =
-        !ImportRecordFilesAs(options.files, plan.read, plan.gravity, outcome.records, print, print);
+    // File by file, each with its own reading when a workspace gives them; the files after
+    // a failing one are not read.
+    std::vector<std::pair<std::size_t, std::size_t>> places;  // file, record within it
+    for (std::size_t file = 0; file < options.files.size(); ++file) {
+        const int before = outcome.records.Count();
+        const bool read = ReadRecordFileInto(PlanOfFile(options, plan, file), options.files[file],
+                                             outcome.records, err);
+        for (int i = before; i < outcome.records.Count(); ++i) {
+            places.emplace_back(file, static_cast<std::size_t>(i - before));
+        }
+        if (!read) {
+            outcome.readerFailed = true;
+            break;
+        }
+    }
+    const auto planOf = [&](int index) -> const ImportPlan& {
+        const auto& [file, record] = places[static_cast<std::size_t>(index)];
+        return PlanOfRecord(options, plan, file, record);
+    };
 
     // A filter that does not fit one of the records rejects the run before anything is
     // changed or written.
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        if (const std::optional<std::string> misfit = FilterMisfit(plan, outcome.records.At(i))) {
+        if (const std::optional<std::string> misfit =
+                FilterMisfit(planOf(i), outcome.records.At(i))) {
             err << *misfit << '\n';
             outcome.exitCode = kExitBadOption;
             return outcome;
@@ -288,7 +312,7 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     }
     for (int i = 0; i < outcome.records.Count(); ++i) {
         outcome.correctionFailed =
-            !PrepareRecord(plan, outcome.records.At(i), err) || outcome.correctionFailed;
+            !PrepareRecord(planOf(i), outcome.records.At(i), err) || outcome.correctionFailed;
     }
     return outcome;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "OrderedWork.h"
+#include "WorkspaceOptions.h"
 #include "export/ReportHeader.h"
 #include "text/ShownText.h"
 
@@ -33,12 +34,14 @@ struct FileSurvey {
     std::size_t samples = 0;
 };
 
-FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const RecordWeigher& weigh) {
+FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, std::size_t file,
+                      const RecordWeigher& weigh) {
     FileSurvey survey;
     try {
         auto records = std::make_shared<RecordList>();
         std::ostringstream readerText;
-        survey.read = ReadRecordFileInto(plan, path, *records, readerText);
+        survey.read = ReadRecordFileInto(PlanOfFile(options, common, file), options.files[file],
+                                         *records, readerText);
         survey.readerText = readerText.str();
         // Prepared as the report pass prepares them (the filter prints nothing), so that
         // they can be kept for it.
@@ -49,6 +52,8 @@ FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const Rec
                                       record.SampleCount(), record.TimeStep()});
             survey.samples += static_cast<std::size_t>(record.SampleCount());
             RecordChecks checks;
+            const ImportPlan& plan =
+                PlanOfRecord(options, common, file, static_cast<std::size_t>(i));
             checks.filterMisfit = FilterMisfit(plan, record);
             if (!checks.filterMisfit) {
                 std::ostringstream correctionText;
@@ -114,16 +119,18 @@ double ImportSurvey::TotalWork() const {
 ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
                           const RecordWeigher& weigh, std::ostream& err) {
     ImportSurvey survey;
-    if (!MakeImportPlan(options, survey.plan, err)) {
+    if (!options.workspace && !MakeImportPlan(options, survey.plan, err)) {
         survey.exitCode = kExitBadOption;
         return survey;
     }
+    // A workspace's missing files are named first; the others are read all the same.
+    const bool filesMissing = TellWorkspaceNotes(options, err);
     std::vector<RecordChecks> checks;
     std::exception_ptr unforeseen;
     std::size_t keptSamples = 0;
     ProcessInOrder<FileSurvey>(
         options.files.size(), jobs,
-        [&](std::size_t index) { return SurveyFile(survey.plan, options.files[index], weigh); },
+        [&](std::size_t index) { return SurveyFile(options, survey.plan, index, weigh); },
         [&](FileSurvey& file) {
             err << file.readerText;
             if (file.unforeseen) {
@@ -138,9 +145,10 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
                 survey.kept.push_back(nullptr);
             }
             std::move(file.checks.begin(), file.checks.end(), std::back_inserter(checks));
-            survey.readerFailed = !file.read;
+            survey.readerFailed = filesMissing || !file.read;
             return file.read;
         });
+    survey.readerFailed = survey.readerFailed || filesMissing;
     if (unforeseen) {
         std::rethrow_exception(unforeseen);
     }
@@ -180,12 +188,13 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
     }
     std::ostringstream printedBefore;
     RecordList records;
-    ReadRecordFileInto(survey.plan, options.files[file], records, printedBefore);
+    ReadRecordFileInto(PlanOfFile(options, survey.plan, file), options.files[file], records,
+                       printedBefore);
     if (!SameRecords(records, survey.files[file])) {
         return false;
     }
     TimeHistory& record = records.At(static_cast<int>(index));
-    PrepareRecord(survey.plan, record, printedBefore);
+    PrepareRecord(PlanOfRecord(options, survey.plan, file, index), record, printedBefore);
     use(record);
     return true;
 }
@@ -223,7 +232,8 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                 index < survey.kept.size() ? survey.kept[index].get() : nullptr;
             if (records == nullptr) {
                 std::ostringstream readerText;
-                const bool readable = ReadRecordFileInto(survey.plan, source, read, readerText);
+                const bool readable = ReadRecordFileInto(PlanOfFile(options, survey.plan, index),
+                                                         source, read, readerText);
                 if (!SameRecords(read, expected)) {
                     reports.failure = readable ? std::string() : readerText.str();
                     if (reports.failure.empty()) {
@@ -235,7 +245,9 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                 }
                 std::ostringstream printedBefore;
                 for (int i = 0; i < read.Count(); ++i) {
-                    PrepareRecord(survey.plan, read.At(i), printedBefore);
+                    PrepareRecord(
+                        PlanOfRecord(options, survey.plan, index, static_cast<std::size_t>(i)),
+                        read.At(i), printedBefore);
                 }
                 records = &read;
             }

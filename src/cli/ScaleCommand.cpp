@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "WorkspaceOptions.h"
 #include "analysis/SpectraComputation.h"
 #include "export/At2Writer.h"
 #include "export/ReportHeader.h"
@@ -187,8 +188,7 @@ ScaleCommand::ScaleCommand(CLI::App& app, ScalingFigureDrawer drawer)
 
 int ScaleCommand::Run(std::ostream& out, std::ostream& err) const {
     SpectraAnalysis analysis;
-    if (const std::optional<std::string> rejection =
-            ReadAnalysis(analysis_, import_.gravity, analysis)) {
+    if (const std::optional<std::string> rejection = ReadAnalysisOf(analysis_, import_, analysis)) {
         err << *rejection << '\n';
         return kExitBadOption;
     }

@@ -16,6 +16,7 @@
 #include "AnalysisOptions.h"
 #include "RecordBatch.h"
 #include "WholeNumberOption.h"
+#include "WorkspaceOptions.h"
 #include "analysis/AnalysisSettings.h"
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
@@ -106,8 +107,7 @@ SpectraCommand::SpectraCommand(CLI::App& app)
 
 int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
     SpectraAnalysis analysis;
-    if (const std::optional<std::string> rejection =
-            ReadAnalysis(analysis_, import_.gravity, analysis)) {
+    if (const std::optional<std::string> rejection = ReadAnalysisOf(analysis_, import_, analysis)) {
         err << *rejection << '\n';
         return kExitBadOption;
     }

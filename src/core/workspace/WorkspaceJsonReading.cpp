@@ -247,11 +247,11 @@ std::vector<double> ReadDamping(const Json& json) {
     }
     std::vector<double> percents;
     for (const Json& value : json) {
-        // A ratio must be below 1 (100 %), as the damping edits require.
+        // The damping edits' one check: a ratio below 1 (zero and negative damping are
+        // the user's choice).
         if (!value.is_number() || !std::isfinite(value.get<double>()) ||
-            value.get<double>() < 0.0 || value.get<double>() >= 100.0) {
-            throw RefusedField(
-                "damping holds a value that is not a percentage from 0 to below 100");
+            !(value.get<double>() * 0.01 < 1.0)) {
+            throw RefusedField("damping holds a value that is not a percentage below 100");
         }
         percents.push_back(value.get<double>());
     }

@@ -37,7 +37,7 @@ WorkspaceDocument TwoFileDocument() {
     document.analysis.maxPeriod = 4.0;
     document.analysis.method = IntegrationMethod::Newmark;
     document.analysis.beta = 1.0 / 6.0;
-    document.dampingPercents = {2.0, 5.0, 7.3};
+    document.dampingPercents = {-1.0, 0.0, 5.0, 7.3};
     document.figures = {{"axes", "log-log"}, {"statistics", "mean"}};
     return document;
 }
@@ -134,7 +134,7 @@ TEST(WorkspaceJsonTest, BadWorkspacesAreRefusedNamingTheFileAndTheField) {
         {R"({"format": "travik-workspace", "version": 1, "analysis": {"g": "980"}})",
          "analysis.g is not a finite number"},
         {R"({"format": "travik-workspace", "version": 1, "damping": [5, 100]})",
-         "damping holds a value that is not a percentage from 0 to below 100"},
+         "damping holds a value that is not a percentage below 100"},
         {R"({"format": "travik-workspace", "version": 1, "damping": []})",
          "damping is not a list of 1 to 9 values"},
         {R"({"format": "travik-workspace", "version": 1, "figures": {"axes": 3}})",

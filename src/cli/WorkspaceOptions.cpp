@@ -1,0 +1,135 @@
+#include "WorkspaceOptions.h"
+
+#include <charconv>
+#include <filesystem>
+#include <memory>
+
+#include "analysis/SpectrumStore.h"
+#include "workspace/WorkspaceFile.h"
+
+namespace travik::cli {
+namespace {
+
+// The shortest text that reads back to the same double ('.' as the decimal point).
+std::string ExactText(double value) {
+    char buffer[64];
+    const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return {buffer, written.ptr};
+}
+
+SpectraAnalysis AnalysisOf(const WorkspaceDocument& document) {
+    SpectraAnalysis analysis;
+    analysis.settings = document.analysis;
+    // As the damping edits convert their percentages.
+    for (const double percent : document.dampingPercents) {
+        analysis.dampingRatios.push_back(percent * 0.01);
+    }
+    SortAndRemoveRepeatedRatios(analysis.dampingRatios);
+    std::vector<double> frequencies;
+    BuildPeriodList(analysis.periods, frequencies, analysis.settings.minPeriod,
+                    analysis.settings.maxPeriod, analysis.settings.periodStep);
+    return analysis;
+}
+
+void AddFile(WorkspaceImport& import, const WorkspaceFileEntry& entry,
+             const std::filesystem::path& path, double gravity) {
+    import.files.push_back(path.string());
+    ImportPlan file;
+    file.read = entry.read;
+    file.gravity = gravity;
+    import.filePlans.push_back(file);
+    std::vector<ImportPlan>& records = import.recordPlans.emplace_back();
+    for (const WorkspaceRecordSetup& setup : entry.records) {
+        ImportPlan record = file;
+        record.baseline = setup.baseline;
+        record.filter = setup.filter;
+        records.push_back(record);
+    }
+}
+
+}  // namespace
+
+WorkspaceImport LoadWorkspaceImport(const std::string& path) {
+    const WorkspaceReadResult read = ReadWorkspaceFile(path);
+    if (!read.ok()) {
+        throw CLI::ValidationError(read.error);
+    }
+    WorkspaceImport import;
+    import.path = path;
+    import.notes = read.warnings;
+    const WorkspaceDocument& document = *read.document;
+    for (const WorkspaceFileEntry& entry : document.files) {
+        const RecordFileCheck check = CheckRecordFile(path, entry);
+        if (check.message) {
+            import.notes.push_back(*check.message);
+        }
+        if (!check.present) {
+            import.filesMissing = true;
+            continue;
+        }
+        AddFile(import, entry, check.path, document.analysis.g);
+    }
+    import.analysis = AnalysisOf(document);
+    return import;
+}
+
+void AddWorkspaceOption(CLI::App& command, ImportOptions& options, CLI::Option* files) {
+    CLI::Option* workspace =
+        command
+            .add_option(
+                "--workspace", options.workspacePath,
+                "A TRAVIK workspace (.travik) in place of FILE: every record of it, checked "
+                "or not, read and corrected as it says, with its analysis settings and "
+                "damping values")
+            ->excludes(files);
+    command.parse_complete_callback([&options, files, workspace] {
+        if (workspace->count() == 0) {
+            if (files->count() == 0) {
+                throw CLI::RequiredError("FILE");
+            }
+            return;
+        }
+        auto import = std::make_shared<WorkspaceImport>(LoadWorkspaceImport(options.workspacePath));
+        options.files = import->files;
+        options.gravity = ExactText(import->analysis.settings.g);
+        options.workspace = std::move(import);
+    });
+}
+
+const ImportPlan& PlanOfFile(const ImportOptions& options, const ImportPlan& common,
+                             std::size_t file) {
+    if (!options.workspace || file >= options.workspace->filePlans.size()) {
+        return common;
+    }
+    return options.workspace->filePlans[file];
+}
+
+const ImportPlan& PlanOfRecord(const ImportOptions& options, const ImportPlan& common,
+                               std::size_t file, std::size_t record) {
+    if (!options.workspace || file >= options.workspace->recordPlans.size()) {
+        return common;
+    }
+    const std::vector<ImportPlan>& records = options.workspace->recordPlans[file];
+    return record < records.size() ? records[record] : options.workspace->filePlans[file];
+}
+
+bool TellWorkspaceNotes(const ImportOptions& options, std::ostream& err) {
+    if (!options.workspace) {
+        return false;
+    }
+    for (const std::string& note : options.workspace->notes) {
+        err << note << '\n';
+    }
+    return options.workspace->filesMissing;
+}
+
+std::optional<std::string> ReadAnalysisOf(const AnalysisOptions& options,
+                                          const ImportOptions& import, SpectraAnalysis& analysis) {
+    if (import.workspace) {
+        analysis = import.workspace->analysis;
+        return std::nullopt;
+    }
+    return ReadAnalysis(options, import.gravity, analysis);
+}
+
+}  // namespace travik::cli
