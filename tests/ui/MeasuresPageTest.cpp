@@ -258,7 +258,7 @@ TEST_F(MeasuresPageTest, FilteredRecordIsDrawnGreyAndMeasuredFiltered) {
     const travik::TimeHistory& record = form->Document().Records().At(0);
     ASSERT_TRUE(record.Filter().has_value());
     EXPECT_EQ(record.Filter()->Describe(), "Butterworth high-pass 1 Hz, order 2, acausal");
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 1000);  // the grey series
+    EXPECT_EQ(Chart("cht1").PointCount(1), 1000);  // the grey series
     EXPECT_NE(Measures<StringGrid>("grdMeasures")->Cell(1, 1), unfilteredPga);
 
     // The dialog opens with the record's filter, and "No Filter" removes it.

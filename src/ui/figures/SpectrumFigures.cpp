@@ -264,41 +264,4 @@ ChartFigure SpectrumChart(const std::vector<SpectrumCurve>& curves,
     return figure;
 }
 
-std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record, std::size_t columns) {
-    std::array<ChartFigure, 3> charts;
-    const QString name = QFileInfo(QString::fromStdString(record.SourceFileName())).fileName();
-    const char* titles[] = {"Acceleration", "Velocity", "Displacement"};
-    const char* units[] = {"Acceleration [g]", "Velocity [cm/sec]", "Displacement [cm]"};
-    const DOUBLEVECTOR* raw[] = {&record.RawAcceleration(), &record.RawVelocity(),
-                                 &record.RawDisplacement()};
-    const DOUBLEVECTOR* corrected[] = {&record.CorrectedAcceleration(), &record.CorrectedVelocity(),
-                                       &record.CorrectedDisplacement()};
-    const double dt = record.TimeStep();
-    for (std::size_t i = 0; i < charts.size(); ++i) {
-        ChartFigure& f = charts[i];
-        f.title = name + QStringLiteral(" — ") + QLatin1String(titles[i]);
-        f.xTitle = QStringLiteral("Time [sec]");
-        f.yTitle = QLatin1String(units[i]);
-        const auto series = [dt, columns](const DOUBLEVECTOR& values, QString label, QColor color,
-                                          qreal width) {
-            Curve c;
-            c.name = std::move(label);
-            c.color = color;
-            c.width = width;
-            const std::vector<std::size_t> kept = ThinToColumns(values, columns);
-            c.points.reserve(static_cast<qsizetype>(kept.size()));
-            for (const std::size_t k : kept) {
-                c.points.append(QPointF(static_cast<double>(k) * dt, values[k]));
-            }
-            return c;
-        };
-        f.curves.push_back(series(*raw[i], QStringLiteral("Raw"), PrintColor(0), 1.5));
-        if (record.IsCorrected() && !corrected[i]->empty()) {
-            f.curves.push_back(
-                series(*corrected[i], QStringLiteral("Corrected"), PrintColor(1), 1.5));
-        }
-    }
-    return charts;
-}
-
 }  // namespace travik::figures

@@ -135,17 +135,5 @@ TEST(SuiteCurves, ListEveryRecordThenTheChosenStatistics) {
     EXPECT_GE(curves[0].width * 200 / 96, 1.5);  // at least 1.5 px at 200 DPI
 }
 
-TEST(TimeHistoryCharts, ShowRawAndCorrectedSeriesAgainstTime) {
-    TimeHistory record = Record("th.txt", 0.1);
-    IntegrateMotion(record, 980, MotionSet::Raw);
-    std::array<ChartFigure, 3> charts = TimeHistoryCharts(record);
-    EXPECT_EQ(charts[0].title, "th.txt — Acceleration");
-    EXPECT_EQ(charts[1].yTitle, "Velocity [cm/sec]");
-    EXPECT_EQ(charts[2].xTitle, "Time [sec]");
-    ASSERT_EQ(charts[0].curves.size(), 1u);
-    EXPECT_EQ(charts[0].curves[0].points.size(), 600);
-    EXPECT_DOUBLE_EQ(charts[0].curves[0].points[100].x(), 1.0);
-}
-
 }  // namespace
 }  // namespace travik::figures
