@@ -18,6 +18,8 @@
 #include "export/ReportHeader.h"
 #include "frame/About.h"
 #include "frame/DroppedFiles.h"
+#include "frame/KeyboardShortcuts.h"
+#include "frame/SettingsMemory.h"
 #include "frame/StatusFields.h"
 #include "measures/MeasuresPage.h"
 #include "records/InputFileForm.h"
@@ -74,6 +76,9 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     pgc1->setCurrentIndex(0);
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::pgc1Change);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    AssignKeyboardShortcuts(*this);
+    memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
+    centred_ = memory_->Restore();
 }
 
 TForm1::~TForm1() {
@@ -158,6 +163,7 @@ void TForm1::FormDestroy() {
         return;
     }
     destroyed_ = true;
+    memory_->RememberAtClose();
     // A job still running reads the records: it stops, and hands back nothing, first.
     workspace_.Work().Cancel();
     workspace_.Work().WaitForFinished();

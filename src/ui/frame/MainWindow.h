@@ -15,6 +15,7 @@ class QTabWidget;
 class PageCommands;
 class PlatformServices;
 class RecordsPage;
+class SettingsMemory;
 class SpectraPage;
 class StatusFields;
 class MeasuresPage;
@@ -86,6 +87,7 @@ class TForm1 : public QMainWindow {
     std::vector<QString> pageTips_;     // per page of pgc1
 
     StatusFields* statusFields_ = nullptr;  // rzstsbr1 and its fields
+    SettingsMemory* memory_ = nullptr;      // what is remembered between runs
 
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
