@@ -35,6 +35,9 @@ endif()
 find_program(TRAVIK_HELP2MAN help2man)
 find_program(TRAVIK_GZIP gzip)
 if(TRAVIK_HELP2MAN AND TRAVIK_GZIP)
+  set(travik_summary_travik-cli "time-history and response-spectra reports of strong-motion records")
+  set(travik_summary_travik
+      "desktop program for strong-motion records, baseline correction and response spectra")
   set(travik_manuals)
   foreach(program IN LISTS travik_manual_programs)
     set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1)
@@ -43,7 +46,7 @@ if(TRAVIK_HELP2MAN AND TRAVIK_GZIP)
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
       COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
               ${TRAVIK_HELP2MAN} --no-info --no-discard-stderr --section=1
-              --name=${program}
+              "--name=${travik_summary_${program}}"
               --output=${page} $<TARGET_FILE:${program}>
       COMMAND ${TRAVIK_GZIP} -9nf ${page}
       DEPENDS ${program}
@@ -74,5 +77,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://travik.example.org")
 # Dependencies from the shared libraries the programs actually link (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so no linked library names them: the platform plugins that put a Qt
+# window on the screen.
+if(TRAVIK_BUILD_UI)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

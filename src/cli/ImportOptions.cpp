@@ -166,7 +166,8 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
                      "Filter forward and backward (zero phase) instead of one causal pass");
     CLI::Option* files =
         command.add_option("FILE", options.files, "Record files, read in this order");
-    AddWorkspaceOption(command, options, files);
+    AddWorkspaceOption(
+        command, {options.workspacePath, options.files, options.gravity, options.workspace}, files);
 }
 
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err) {
@@ -278,15 +279,15 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         return outcome;
     }
     // A workspace's missing files are named first; the others are read all the same.
-    outcome.readerFailed = TellWorkspaceNotes(options, err);
+    outcome.readerFailed = TellWorkspaceNotes(options.workspace.get(), err);
 
     // File by file, each with its own reading when a workspace gives them; the files after
     // a failing one are not read.
     std::vector<std::pair<std::size_t, std::size_t>> places;  // file, record within it
     for (std::size_t file = 0; file < options.files.size(); ++file) {
         const int before = outcome.records.Count();
-        const bool read = ReadRecordFileInto(PlanOfFile(options, plan, file), options.files[file],
-                                             outcome.records, err);
+        const bool read = ReadRecordFileInto(PlanOfFile(options.workspace.get(), plan, file),
+                                             options.files[file], outcome.records, err);
         for (int i = before; i < outcome.records.Count(); ++i) {
             places.emplace_back(file, static_cast<std::size_t>(i - before));
         }
@@ -297,7 +298,7 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     }
     const auto planOf = [&](int index) -> const ImportPlan& {
         const auto& [file, record] = places[static_cast<std::size_t>(index)];
-        return PlanOfRecord(options, plan, file, record);
+        return PlanOfRecord(options.workspace.get(), plan, file, record);
     };
 
     // A filter that does not fit one of the records rejects the run before anything is

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "ExitCodes.h"
+#include "ImportPlan.h"
 #include "analysis/AnalysisSettings.h"
 #include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
@@ -65,15 +66,6 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options);
 // The reading options as the core takes them; false (with the message on `err`) when an
 // option value is refused. Warns on `err` about options that a named format ignores.
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err);
-
-// The import options checked and converted: how every file of one import is read and
-// prepared.
-struct ImportPlan {
-    RecordReadOptions read;
-    double gravity = AnalysisSettings{}.g;  // cm/sec^2
-    BaselineCorrectionType baseline = BaselineCorrectionType::None;
-    std::optional<FilterSettings> filter;
-};
 
 // Converts and checks the options in ImportRecords' order; false (with the message on
 // `err`) when one is refused.

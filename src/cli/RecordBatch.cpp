@@ -40,8 +40,8 @@ FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, st
     try {
         auto records = std::make_shared<RecordList>();
         std::ostringstream readerText;
-        survey.read = ReadRecordFileInto(PlanOfFile(options, common, file), options.files[file],
-                                         *records, readerText);
+        survey.read = ReadRecordFileInto(PlanOfFile(options.workspace.get(), common, file),
+                                         options.files[file], *records, readerText);
         survey.readerText = readerText.str();
         // Prepared as the report pass prepares them (the filter prints nothing), so that
         // they can be kept for it.
@@ -53,7 +53,7 @@ FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, st
             survey.samples += static_cast<std::size_t>(record.SampleCount());
             RecordChecks checks;
             const ImportPlan& plan =
-                PlanOfRecord(options, common, file, static_cast<std::size_t>(i));
+                PlanOfRecord(options.workspace.get(), common, file, static_cast<std::size_t>(i));
             checks.filterMisfit = FilterMisfit(plan, record);
             if (!checks.filterMisfit) {
                 std::ostringstream correctionText;
@@ -124,7 +124,7 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
         return survey;
     }
     // A workspace's missing files are named first; the others are read all the same.
-    const bool filesMissing = TellWorkspaceNotes(options, err);
+    const bool filesMissing = TellWorkspaceNotes(options.workspace.get(), err);
     std::vector<RecordChecks> checks;
     std::exception_ptr unforeseen;
     std::size_t keptSamples = 0;
@@ -188,13 +188,14 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
     }
     std::ostringstream printedBefore;
     RecordList records;
-    ReadRecordFileInto(PlanOfFile(options, survey.plan, file), options.files[file], records,
-                       printedBefore);
+    ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, file), options.files[file],
+                       records, printedBefore);
     if (!SameRecords(records, survey.files[file])) {
         return false;
     }
     TimeHistory& record = records.At(static_cast<int>(index));
-    PrepareRecord(PlanOfRecord(options, survey.plan, file, index), record, printedBefore);
+    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, file, index), record,
+                  printedBefore);
     use(record);
     return true;
 }
@@ -232,8 +233,9 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                 index < survey.kept.size() ? survey.kept[index].get() : nullptr;
             if (records == nullptr) {
                 std::ostringstream readerText;
-                const bool readable = ReadRecordFileInto(PlanOfFile(options, survey.plan, index),
-                                                         source, read, readerText);
+                const bool readable =
+                    ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, index),
+                                       source, read, readerText);
                 if (!SameRecords(read, expected)) {
                     reports.failure = readable ? std::string() : readerText.str();
                     if (reports.failure.empty()) {
@@ -245,9 +247,9 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                 }
                 std::ostringstream printedBefore;
                 for (int i = 0; i < read.Count(); ++i) {
-                    PrepareRecord(
-                        PlanOfRecord(options, survey.plan, index, static_cast<std::size_t>(i)),
-                        read.At(i), printedBefore);
+                    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, index,
+                                               static_cast<std::size_t>(i)),
+                                  read.At(i), printedBefore);
                 }
                 records = &read;
             }

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "WorkspaceOptions.h"
 #include "analysis/SpectraComputation.h"
 #include "export/ReportHeader.h"
 #include "export/ScaledRecords.h"

@@ -16,7 +16,6 @@
 #include "AnalysisOptions.h"
 #include "RecordBatch.h"
 #include "WholeNumberOption.h"
-#include "WorkspaceOptions.h"
 #include "analysis/AnalysisSettings.h"
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
 #include "workspace/WorkspaceFile.h"
 
@@ -17,8 +18,7 @@ std::string ExactText(double value) {
     return {buffer, written.ptr};
 }
 
-SpectraAnalysis AnalysisOf(const WorkspaceDocument& document) {
-    SpectraAnalysis analysis;
+void TakeAnalysis(WorkspaceImport& analysis, const WorkspaceDocument& document) {
     analysis.settings = document.analysis;
     // As the damping edits convert their percentages.
     for (const double percent : document.dampingPercents) {
@@ -28,7 +28,6 @@ SpectraAnalysis AnalysisOf(const WorkspaceDocument& document) {
     std::vector<double> frequencies;
     BuildPeriodList(analysis.periods, frequencies, analysis.settings.minPeriod,
                     analysis.settings.maxPeriod, analysis.settings.periodStep);
-    return analysis;
 }
 
 void AddFile(WorkspaceImport& import, const WorkspaceFileEntry& entry,
@@ -69,67 +68,58 @@ WorkspaceImport LoadWorkspaceImport(const std::string& path) {
         }
         AddFile(import, entry, check.path, document.analysis.g);
     }
-    import.analysis = AnalysisOf(document);
+    TakeAnalysis(import, document);
     return import;
 }
 
-void AddWorkspaceOption(CLI::App& command, ImportOptions& options, CLI::Option* files) {
+void AddWorkspaceOption(CLI::App& command, WorkspaceTargets targets, CLI::Option* files) {
     CLI::Option* workspace =
         command
             .add_option(
-                "--workspace", options.workspacePath,
+                "--workspace", targets.path,
                 "A TRAVIK workspace (.travik) in place of FILE: every record of it, checked "
                 "or not, read and corrected as it says, with its analysis settings and "
                 "damping values")
             ->excludes(files);
-    command.parse_complete_callback([&options, files, workspace] {
+    command.parse_complete_callback([targets, files, workspace] {
         if (workspace->count() == 0) {
             if (files->count() == 0) {
                 throw CLI::RequiredError("FILE");
             }
             return;
         }
-        auto import = std::make_shared<WorkspaceImport>(LoadWorkspaceImport(options.workspacePath));
-        options.files = import->files;
-        options.gravity = ExactText(import->analysis.settings.g);
-        options.workspace = std::move(import);
+        auto import = std::make_shared<WorkspaceImport>(LoadWorkspaceImport(targets.path));
+        targets.files = import->files;
+        targets.gravity = ExactText(import->settings.g);
+        targets.workspace = std::move(import);
     });
 }
 
-const ImportPlan& PlanOfFile(const ImportOptions& options, const ImportPlan& common,
+const ImportPlan& PlanOfFile(const WorkspaceImport* workspace, const ImportPlan& common,
                              std::size_t file) {
-    if (!options.workspace || file >= options.workspace->filePlans.size()) {
+    if (workspace == nullptr || file >= workspace->filePlans.size()) {
         return common;
     }
-    return options.workspace->filePlans[file];
+    return workspace->filePlans[file];
 }
 
-const ImportPlan& PlanOfRecord(const ImportOptions& options, const ImportPlan& common,
+const ImportPlan& PlanOfRecord(const WorkspaceImport* workspace, const ImportPlan& common,
                                std::size_t file, std::size_t record) {
-    if (!options.workspace || file >= options.workspace->recordPlans.size()) {
+    if (workspace == nullptr || file >= workspace->recordPlans.size()) {
         return common;
     }
-    const std::vector<ImportPlan>& records = options.workspace->recordPlans[file];
-    return record < records.size() ? records[record] : options.workspace->filePlans[file];
+    const std::vector<ImportPlan>& records = workspace->recordPlans[file];
+    return record < records.size() ? records[record] : workspace->filePlans[file];
 }
 
-bool TellWorkspaceNotes(const ImportOptions& options, std::ostream& err) {
-    if (!options.workspace) {
+bool TellWorkspaceNotes(const WorkspaceImport* workspace, std::ostream& err) {
+    if (workspace == nullptr) {
         return false;
     }
-    for (const std::string& note : options.workspace->notes) {
+    for (const std::string& note : workspace->notes) {
         err << note << '\n';
     }
-    return options.workspace->filesMissing;
-}
-
-std::optional<std::string> ReadAnalysisOf(const AnalysisOptions& options,
-                                          const ImportOptions& import, SpectraAnalysis& analysis) {
-    if (import.workspace) {
-        analysis = import.workspace->analysis;
-        return std::nullopt;
-    }
-    return ReadAnalysis(options, import.gravity, analysis);
+    return workspace->filesMissing;
 }
 
 }  // namespace travik::cli

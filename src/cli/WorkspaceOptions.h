@@ -1,14 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
-#include "AnalysisOptions.h"
-#include "ImportOptions.h"
+#include "ImportPlan.h"
 
 namespace travik::cli {
 
@@ -25,33 +25,43 @@ struct WorkspaceImport {
     // later version ignored.
     std::vector<std::string> notes;
     bool filesMissing = false;  // the command ends with kExitFailure after its reports
-    SpectraAnalysis analysis;   // the workspace's settings, damping values and periods
+    // The workspace's analysis: its settings, damping ratios (sorted, one of each) and
+    // periods (s, 0 first), as the spectra commands take them.
+    AnalysisSettings settings;
+    std::vector<double> dampingRatios;
+    std::vector<double> periods;
+};
+
+// Where --workspace puts what it reads: the option's text, the command's record files and
+// g (replaced by the workspace's), and the workspace itself.
+struct WorkspaceTargets {
+    std::string& path;
+    std::vector<std::string>& files;
+    std::string& gravity;
+    std::shared_ptr<const WorkspaceImport>& workspace;
 };
 
 // Adds `--workspace FILE` beside the positional FILE option of a command that reads
 // records: either one is required, not both. Once parsed, the workspace is read into
-// `options` (a refused workspace is a rejected option, its message naming the file).
-void AddWorkspaceOption(CLI::App& command, ImportOptions& options, CLI::Option* files);
+// `targets` (a refused workspace is a rejected option, its message naming the file).
+void AddWorkspaceOption(CLI::App& command, WorkspaceTargets targets, CLI::Option* files);
 
 // Reads the workspace at `path` as --workspace does; throws CLI::ValidationError with the
 // message when it is refused.
 WorkspaceImport LoadWorkspaceImport(const std::string& path);
 
 // The plan a record file is read with: the workspace's for that file, else `common`.
-const ImportPlan& PlanOfFile(const ImportOptions& options, const ImportPlan& common,
+const ImportPlan& PlanOfFile(const WorkspaceImport* workspace, const ImportPlan& common,
                              std::size_t file);
 
 // The plan a record is prepared with (its correction and filter): the workspace's for the
 // record `record` of file `file`, else `common`. A file giving more records than the
 // workspace knows prepares the others with no correction.
-const ImportPlan& PlanOfRecord(const ImportOptions& options, const ImportPlan& common,
+const ImportPlan& PlanOfRecord(const WorkspaceImport* workspace, const ImportPlan& common,
                                std::size_t file, std::size_t record);
 
-// Prints the workspace's notes on `err`; true when files of it are missing.
-bool TellWorkspaceNotes(const ImportOptions& options, std::ostream& err);
-
-// The analysis of the command: the workspace's when one is given, else the options'.
-std::optional<std::string> ReadAnalysisOf(const AnalysisOptions& options,
-                                          const ImportOptions& import, SpectraAnalysis& analysis);
+// Prints the workspace's notes on `err`; true when files of it are missing. Nothing
+// without a workspace.
+bool TellWorkspaceNotes(const WorkspaceImport* workspace, std::ostream& err);
 
 }  // namespace travik::cli

@@ -9,7 +9,6 @@
 #include <optional>
 #include <vector>
 
-#include "WorkspaceOptions.h"
 #include "analysis/AnalysisWork.h"
 #include "export/ReportHeader.h"
 #include "export/SuiteStatisticsReport.h"
