@@ -19,6 +19,7 @@
 #include "frame/About.h"
 #include "frame/DroppedFiles.h"
 #include "frame/KeyboardShortcuts.h"
+#include "frame/RecentRecords.h"
 #include "frame/SettingsMemory.h"
 #include "frame/StatusFields.h"
 #include "measures/MeasuresPage.h"
@@ -77,6 +78,9 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::pgc1Change);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     AssignKeyboardShortcuts(*this);
+    recent_ = new RecentRecords(
+        *File1, platform_.RememberedSettingsStore(),
+        [this](const RecentImport& entry) { ImportFiles(entry.paths, entry.options, false); });
     memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
     centred_ = memory_->Restore();
 }
@@ -193,6 +197,7 @@ void TForm1::ImportTimeHistoryRecords1Click() {
                 for (const QString& file : files) {
                     paths.push_back(QFile::encodeName(file).toStdString());
                 }
+                recent_->Add({paths, options});
                 ImportFiles(std::move(paths), options, dialog->AppendToLoaded());
             });
 }

@@ -15,6 +15,7 @@ class QTabWidget;
 class PageCommands;
 class PlatformServices;
 class RecordsPage;
+class RecentRecords;
 class SettingsMemory;
 class SpectraPage;
 class StatusFields;
@@ -88,6 +89,7 @@ class TForm1 : public QMainWindow {
 
     StatusFields* statusFields_ = nullptr;  // rzstsbr1 and its fields
     SettingsMemory* memory_ = nullptr;      // what is remembered between runs
+    RecentRecords* recent_ = nullptr;       // File → Recent Records
 
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;
