@@ -3,16 +3,12 @@
 #include "WholeNumberOption.h"
 #include "WorkspaceOptions.h"
 
-#include <new>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
-#include "records/BaselineCorrection.h"
-#include "records/RecordFilter.h"
 #include "text/NumberParse.h"
-#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
@@ -226,17 +222,8 @@ bool MakeImportPlan(const ImportOptions& options, ImportPlan& plan, std::ostream
     return !filterRejected;
 }
 
-bool ReadRecordFileInto(const ImportPlan& plan, const std::string& path, RecordList& records,
-                        std::ostream& err) {
-    const auto print = [&err](const std::string& message) { err << message << '\n'; };
-    return ImportRecordFilesAs({path}, plan.read, plan.gravity, records, print, print);
-}
-
-std::optional<std::string> FilterMisfit(const ImportPlan& plan, const TimeHistory& record) {
-    if (!plan.filter) {
-        return std::nullopt;
-    }
-    const auto problem = plan.filter->Check(record.TimeStep(), record.SampleCount());
+std::optional<std::string> FilterMisfitLine(const ImportPlan& plan, const TimeHistory& record) {
+    const std::optional<FilterProblem> problem = FilterMisfit(plan, record);
     if (!problem) {
         return std::nullopt;
     }
@@ -244,31 +231,13 @@ std::optional<std::string> FilterMisfit(const ImportPlan& plan, const TimeHistor
            problem->message;
 }
 
-bool PrepareRecord(const ImportPlan& plan, TimeHistory& record, std::ostream& err) {
-    if (plan.baseline == BaselineCorrectionType::None) {
-        if (plan.filter) {
-            ApplyFilter(record, plan.filter, plan.gravity);
-        }
-        return true;
+std::string AsLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
     }
-    // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
-    // reported as such; the warning names it so the user knows which one.
-    bool corrected = false;
-    try {
-        corrected = ApplyBaselineCorrection(record, plan.baseline, plan.gravity);
-    } catch (const std::bad_alloc&) {
-        err << "FILE: " << ShownText(record.SourceFileName())
-            << ", ERROR: Not enough memory to correct the baseline of the record\n";
-        return false;
-    }
-    if (!corrected) {
-        err << "FILE: " << ShownText(record.SourceFileName())
-            << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
-    }
-    if (plan.filter) {
-        ApplyFilter(record, plan.filter, plan.gravity);
-    }
-    return corrected;
+    return text;
 }
 
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
@@ -286,12 +255,13 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     std::vector<std::pair<std::size_t, std::size_t>> places;  // file, record within it
     for (std::size_t file = 0; file < options.files.size(); ++file) {
         const int before = outcome.records.Count();
-        const bool read = ReadRecordFileInto(PlanOfFile(options.workspace.get(), plan, file),
-                                             options.files[file], outcome.records, err);
+        const FileReading reading = ReadRecordFileInto(
+            PlanOfFile(options.workspace.get(), plan, file), options.files[file], outcome.records);
+        err << AsLines(reading.messages);
         for (int i = before; i < outcome.records.Count(); ++i) {
             places.emplace_back(file, static_cast<std::size_t>(i - before));
         }
-        if (!read) {
+        if (!reading.ok) {
             outcome.readerFailed = true;
             break;
         }
@@ -305,15 +275,18 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     // changed or written.
     for (int i = 0; i < outcome.records.Count(); ++i) {
         if (const std::optional<std::string> misfit =
-                FilterMisfit(planOf(i), outcome.records.At(i))) {
+                FilterMisfitLine(planOf(i), outcome.records.At(i))) {
             err << *misfit << '\n';
             outcome.exitCode = kExitBadOption;
             return outcome;
         }
     }
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        outcome.correctionFailed =
-            !PrepareRecord(planOf(i), outcome.records.At(i), err) || outcome.correctionFailed;
+        const RecordPreparation preparation = PrepareRecord(planOf(i), outcome.records.At(i));
+        if (preparation.message) {
+            err << *preparation.message << '\n';
+        }
+        outcome.correctionFailed = !preparation.corrected || outcome.correctionFailed;
     }
     return outcome;
 }

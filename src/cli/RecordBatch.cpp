@@ -6,7 +6,6 @@
 #include <memory>
 #include <new>
 #include <optional>
-#include <sstream>
 #include <utility>
 
 #include "OrderedWork.h"
@@ -39,10 +38,10 @@ FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, st
     FileSurvey survey;
     try {
         auto records = std::make_shared<RecordList>();
-        std::ostringstream readerText;
-        survey.read = ReadRecordFileInto(PlanOfFile(options.workspace.get(), common, file),
-                                         options.files[file], *records, readerText);
-        survey.readerText = readerText.str();
+        const FileReading reading = ReadRecordFileInto(
+            PlanOfFile(options.workspace.get(), common, file), options.files[file], *records);
+        survey.read = reading.ok;
+        survey.readerText = AsLines(reading.messages);
         // Prepared as the report pass prepares them (the filter prints nothing), so that
         // they can be kept for it.
         bool allPrepared = true;
@@ -54,11 +53,11 @@ FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, st
             RecordChecks checks;
             const ImportPlan& plan =
                 PlanOfRecord(options.workspace.get(), common, file, static_cast<std::size_t>(i));
-            checks.filterMisfit = FilterMisfit(plan, record);
+            checks.filterMisfit = FilterMisfitLine(plan, record);
             if (!checks.filterMisfit) {
-                std::ostringstream correctionText;
-                checks.correctionFailed = !PrepareRecord(plan, record, correctionText);
-                checks.correctionText = correctionText.str();
+                const RecordPreparation preparation = PrepareRecord(plan, record);
+                checks.correctionFailed = !preparation.corrected;
+                checks.correctionText = preparation.message ? *preparation.message + '\n' : "";
             }
             allPrepared = allPrepared && !checks.filterMisfit;
             survey.checks.push_back(std::move(checks));
@@ -186,16 +185,15 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
     if (largest < 0.0) {
         return false;
     }
-    std::ostringstream printedBefore;
+    // The survey has printed what reading and preparing it says.
     RecordList records;
     ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, file), options.files[file],
-                       records, printedBefore);
+                       records);
     if (!SameRecords(records, survey.files[file])) {
         return false;
     }
     TimeHistory& record = records.At(static_cast<int>(index));
-    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, file, index), record,
-                  printedBefore);
+    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, file, index), record);
     use(record);
     return true;
 }
@@ -232,12 +230,10 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
             const RecordList* records =
                 index < survey.kept.size() ? survey.kept[index].get() : nullptr;
             if (records == nullptr) {
-                std::ostringstream readerText;
-                const bool readable =
-                    ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, index),
-                                       source, read, readerText);
+                const FileReading reading = ReadRecordFileInto(
+                    PlanOfFile(options.workspace.get(), survey.plan, index), source, read);
                 if (!SameRecords(read, expected)) {
-                    reports.failure = readable ? std::string() : readerText.str();
+                    reports.failure = reading.ok ? std::string() : AsLines(reading.messages);
                     if (reports.failure.empty()) {
                         reports.failure = "FILE: " + ShownText(source) +
                                           ", ERROR: The file changed while its reports were "
@@ -245,11 +241,10 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                     }
                     return reports;
                 }
-                std::ostringstream printedBefore;
                 for (int i = 0; i < read.Count(); ++i) {
                     PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, index,
                                                static_cast<std::size_t>(i)),
-                                  read.At(i), printedBefore);
+                                  read.At(i));
                 }
                 records = &read;
             }

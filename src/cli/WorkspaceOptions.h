@@ -8,7 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "ImportPlan.h"
+#include "records/RecordPreparation.h"
 
 namespace travik::cli {
 
