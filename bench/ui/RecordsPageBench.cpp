@@ -13,8 +13,8 @@
 #include <cmath>
 
 #include "app/BackgroundWork.h"
-#include "app/ChartAdapter.h"
 #include "app/PlatformServices.h"
+#include "figures/FigureView.h"
 #include "frame/MainWindow.h"
 #include "records/InputFileForm.h"
 #include "records/RecordsPage.h"
@@ -79,18 +79,19 @@ void ImportAndDrawLongRecord(benchmark::State& state) {
         form.show();
     }
     const auto* page = form.findChild<RecordsPage*>();
-    ChartAdapter* const charts[] = {page->findChild<ChartAdapter*>(QStringLiteral("cht1")),
-                                    page->findChild<ChartAdapter*>(QStringLiteral("cht2")),
-                                    page->findChild<ChartAdapter*>(QStringLiteral("cht3"))};
+    using travik::figures::FigureView;
+    FigureView* const charts[] = {page->findChild<FigureView*>(QStringLiteral("cht1")),
+                                  page->findChild<FigureView*>(QStringLiteral("cht2")),
+                                  page->findChild<FigureView*>(QStringLiteral("cht3"))};
     for (auto _ : state) {
         Import(form);
         if (painted) {
-            for (ChartAdapter* chart : charts) {
-                chart->View()->viewport()->repaint();
+            for (FigureView* chart : charts) {
+                chart->viewport()->repaint();
             }
         }
     }
-    if (form.Document().Records().Count() != 1 || charts[0]->PointCount(0) != kSamples) {
+    if (form.Document().Records().Count() != 1 || charts[0]->ShownFigure().curves.empty()) {
         state.SkipWithError("the record was not imported and drawn");
     }
     state.SetItemsProcessed(state.iterations() * kSamples);

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "analysis/SpectraComputation.h"
-#include "export/At2Writer.h"
 #include "export/ReportHeader.h"
+#include "export/ScaledRecords.h"
 #include "export/ScalingReport.h"
 #include "spectra/SuiteSpectra.h"
+#include "suite/ScalingShortfalls.h"
+#include "suite/SuiteMembers.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
 #include "text/ShownText.h"
@@ -80,50 +82,6 @@ std::optional<std::string> ReadScaling(const ScaleTexts& texts, const ScalingTar
     return std::nullopt;
 }
 
-// The suite's motions: PSa at the first damping value of each record, its PGA, and the file
-// it came from as its station (the formats read give no station code of their own).
-std::vector<SuiteMember> Members(const RecordList& records, const SuiteSpectra& suite) {
-    const auto psa = static_cast<std::size_t>(SpectrumKind::PseudoAcceleration);
-    std::vector<SuiteMember> members;
-    for (int i = 0; i < records.Count(); ++i) {
-        const TimeHistory& record = records.At(i);
-        SuiteMember member;
-        member.name = record.SourceFileName();
-        member.station = record.SourceFileName();
-        // The PGA of the series the spectra are computed from (corrected or filtered).
-        for (const double a : record.Acceleration(record.IsCorrected())) {
-            member.pga = std::max(member.pga, std::fabs(a));
-        }
-        member.sa = suite.curves[psa][static_cast<std::size_t>(i)];
-        members.push_back(std::move(member));
-    }
-    return members;
-}
-
-// Writes each selected record, times its total factor, as an .AT2 file into `folder`.
-void WriteScaledRecords(const RecordList& records, const SuiteScaling& scaling,
-                        const std::filesystem::path& folder, std::ostream& out) {
-    ReportPathPlanner planner;
-    for (int i = 0; i < records.Count(); ++i) {
-        const ScaledMember& scaled = scaling.scaled[static_cast<std::size_t>(i)];
-        if (!scaled.selected) {
-            continue;
-        }
-        const TimeHistory& record = records.At(i);
-        At2Record at2{record.SourceFileName(), {}, scaled.totalFactor, record.TimeStep(), {}};
-        for (const double a : record.Acceleration(record.IsCorrected())) {
-            at2.acceleration.push_back(a * scaled.totalFactor);
-        }
-        // "<stem>_x1.2345.AT2": the name planner adds the suffix after the stem.
-        const std::string name = At2FileName("", scaled.totalFactor);
-        const std::filesystem::path path = planner.Next(folder, record.SourceFileName(), name);
-        ReportFile file(path);
-        WriteAt2(file.Sink(), at2);
-        file.Commit();
-        out << path.string() << '\n';
-    }
-}
-
 void PrintOutcome(const SuiteScaling& s, std::ostream& out, std::ostream& err) {
     for (std::size_t r = 0; r < s.members.size(); ++r) {
         if (s.scaled[r].selected) {
@@ -131,19 +89,8 @@ void PrintOutcome(const SuiteScaling& s, std::ostream& out, std::ostream& err) {
                 << FormatSevenDigits(s.scaled[r].totalFactor) << '\n';
         }
     }
-    for (const std::string& warning : s.warnings) {
-        err << "Warning: " << warning << '\n';
-    }
-    if (!s.failingPeriods.empty()) {
-        err << "The factor limits keep the suite mean below 90 % of the target at";
-        for (std::size_t i = 0; i < s.failingPeriods.size(); ++i) {
-            err << (i == 0 ? " " : ", ") << FormatGeneral(s.failingPeriods[i]);
-        }
-        err << " s\n";
-    }
-    if (s.pgaFails) {
-        err << "The factor limits keep the mean PGA " << FormatSevenDigits(s.meanPga)
-            << " g below a_g S = " << FormatSevenDigits(s.targetPga) << " g\n";
+    for (const std::string& line : ScalingShortfalls(s)) {
+        err << line << '\n';
     }
 }
 
@@ -244,7 +191,7 @@ int ScaleCommand::Run(std::ostream& out, std::ostream& err) const {
         return kExitFailure;
     }
     const SuiteScaling scaling =
-        ScaleSuite(analysis.periods, Members(outcome.records, suite), *target.target, options);
+        ScaleSuite(analysis.periods, SuiteMembersOf(records, suite), *target.target, options);
     if (scaling.failure != ScalingFailure::None) {
         err << scaling.message << '\n';
         return scaling.failure == ScalingFailure::BadMotion ? kExitFailure : kExitBadOption;
@@ -259,13 +206,17 @@ int ScaleCommand::WriteOutcome(const RecordList& records, const SuiteScaling& sc
     const TimeHistory& first = records.At(0);
     try {
         const std::filesystem::path report =
-            folder / (ReportBaseName(first.SourceFileName()) + kScalingReportSuffix);
-        ReportFile file(report);
-        WriteScalingReport(file.Sink(), first, scaling, kSoftwareEdition, TodayLocalDate());
-        file.Commit();
+            WriteScalingReportFile(folder, first, scaling, kSoftwareEdition, TodayLocalDate());
         out << report.string() << '\n';
         if (!texts_.writeRecords.empty()) {
-            WriteScaledRecords(records, scaling, texts_.writeRecords, out);
+            std::vector<const TimeHistory*> motions;
+            for (int i = 0; i < records.Count(); ++i) {
+                motions.push_back(&records.At(i));
+            }
+            for (const std::filesystem::path& path :
+                 WriteScaledRecords(motions, scaling, texts_.writeRecords)) {
+                out << path.string() << '\n';
+            }
         }
         if (!texts_.image.empty()) {
             const std::filesystem::path image =

@@ -163,8 +163,8 @@ TEST_F(ImportWindow, CancellingTheFileDialogLeavesEverythingAsItWas) {
     EXPECT_EQ(form->Document().Records().Count(), 1);
     EXPECT_EQ(Records<QListWidget>("lst1")->count(), 1);
     EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "1");
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 3);
+    EXPECT_EQ(Chart("cht1").PointCount(2), 3);
     EXPECT_EQ(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).size(), 1u);
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -192,7 +192,7 @@ TEST_F(ImportWindow, ANewImportReplacesEveryRecordAndResult) {
     EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
     EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "1");
     EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 3);
 }
 
 TEST_F(ImportWindow, AFirstFileThatFailsKeepsTheRecordsLoadedBefore) {
@@ -214,7 +214,7 @@ TEST_F(ImportWindow, AFirstFileThatFailsKeepsTheRecordsLoadedBefore) {
     EXPECT_EQ(Records<QListWidget>("lst1")->count(), 2);
     EXPECT_EQ(Spectra<QComboBox>("cbb4")->count(), 2);
     EXPECT_EQ(Records<QLineEdit>("edt1")->text(), "2");
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 2);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 2);
     EXPECT_EQ(form->findChild<TForm2*>(), nullptr);
 
     // With nothing loaded before, nothing is loaded after.
@@ -233,7 +233,7 @@ TEST_F(ImportWindow, RecordsBeforeAFailingFileStayAndAreShown) {
     ASSERT_EQ(form->Document().Records().Count(), 1);
     EXPECT_EQ(Records<QListWidget>("lst1")->item(0)->text(), "first.txt");
     EXPECT_EQ(Records<QListWidget>("lst1")->currentRow(), 0);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 2);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 2);
 }
 
 TEST_F(ImportWindow, NumbersFollowTheLocalesDecimalSeparator) {

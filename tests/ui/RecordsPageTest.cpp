@@ -7,7 +7,12 @@
 #include <QSplitter>
 #include <QTabWidget>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "RecordsFixture.h"
+#include "figures/FigureExport.h"
 #include "records/BaselineCorrection.h"
 
 namespace {
@@ -55,47 +60,58 @@ TEST_F(RecordsPage, ThreeFilesAreListedInDialogOrderWithTheFirstSelectedAndDrawn
     EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "0");
 
     // The first record, four samples 0.01 s apart, on all three charts; nothing corrected.
-    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
-                                Records<ChartAdapter>("cht3")}) {
-        ASSERT_EQ(chart->PointCount(0), 4);
-        EXPECT_EQ(chart->PointCount(1), 0);
-        EXPECT_EQ(chart->PointCount(2), 3);
-        EXPECT_DOUBLE_EQ(chart->Point(0, 3).x(), 0.03);
+    for (const RecordChart& chart : {Chart("cht1"), Chart("cht2"), Chart("cht3")}) {
+        ASSERT_EQ(chart.PointCount(0), 4);
+        EXPECT_EQ(chart.PointCount(1), 0);
+        EXPECT_EQ(chart.PointCount(2), 3);
+        EXPECT_DOUBLE_EQ(chart.Point(0, 3).x(), 0.03);
     }
-    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(0, 2).y(), 0.3);
+    EXPECT_DOUBLE_EQ(Chart("cht1").Point(0, 2).y(), 0.3);
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(RecordsPage, MarksShowTheFirstSampleInRedTheMaximumInGreenAndTheMinimumInYellow) {
     Import({WriteSamples("marks.txt", {0.1, 0.3, -0.2, 0.3, -0.2})}, QStringLiteral("0.02"));
-    ChartAdapter* chart = Records<ChartAdapter>("cht1");
-    ASSERT_EQ(chart->PointCount(2), 3);
-    EXPECT_EQ(chart->Point(2, 0), QPointF(0.0, 0.1));
-    EXPECT_EQ(chart->PointColor(2, 0), kRed);
-    EXPECT_DOUBLE_EQ(chart->Point(2, 1).x(), 0.02);
-    EXPECT_DOUBLE_EQ(chart->Point(2, 1).y(), 0.3);
-    EXPECT_EQ(chart->PointColor(2, 1), kGreen);
-    EXPECT_DOUBLE_EQ(chart->Point(2, 2).x(), 0.04);
-    EXPECT_DOUBLE_EQ(chart->Point(2, 2).y(), -0.2);
-    EXPECT_EQ(chart->PointColor(2, 2), kYellow);
+    const RecordChart chart = Chart("cht1");
+    ASSERT_EQ(chart.PointCount(2), 3);
+    EXPECT_EQ(chart.Point(2, 0), QPointF(0.0, 0.1));
+    EXPECT_EQ(chart.PointColor(0), kRed);
+    EXPECT_DOUBLE_EQ(chart.Point(2, 1).x(), 0.02);
+    EXPECT_DOUBLE_EQ(chart.Point(2, 1).y(), 0.3);
+    EXPECT_EQ(chart.PointColor(1), kGreen);
+    EXPECT_DOUBLE_EQ(chart.Point(2, 2).x(), 0.04);
+    EXPECT_DOUBLE_EQ(chart.Point(2, 2).y(), -0.2);
+    EXPECT_EQ(chart.PointColor(2), kYellow);
 
     // Velocity by the trapezoidal rule with g = 980: 0, 3.92, 4.9, 5.88, 6.86 cm/sec, so its
     // minimum is the first sample and its maximum the last one.
-    ChartAdapter* velocity = Records<ChartAdapter>("cht2");
-    EXPECT_EQ(velocity->Point(2, 0), QPointF(0.0, 0.0));
-    EXPECT_NEAR(velocity->Point(2, 1).x(), 0.08, 1e-12);
-    EXPECT_NEAR(velocity->Point(2, 1).y(), 6.86, 1e-9);
-    EXPECT_EQ(velocity->Point(2, 2), QPointF(0.0, 0.0));
-    // The marks are the last series, drawn over both lines.
-    EXPECT_EQ(chart->SeriesCount(), 3);
+    const RecordChart velocity = Chart("cht2");
+    EXPECT_EQ(velocity.Point(2, 0), QPointF(0.0, 0.0));
+    EXPECT_NEAR(velocity.Point(2, 1).x(), 0.08, 1e-12);
+    EXPECT_NEAR(velocity.Point(2, 1).y(), 6.86, 1e-9);
+    EXPECT_EQ(velocity.Point(2, 2), QPointF(0.0, 0.0));
+    // The marks are the last curves, drawn over both lines.
+    const std::vector<travik::figures::Curve>& curves = chart.Figure().curves;
+    ASSERT_EQ(curves.size(), 4u);
+    EXPECT_EQ(curves[0].name, "Raw");
+    EXPECT_EQ(curves[0].color, QColor(255, 128, 255));
+    EXPECT_EQ(curves[0].markerSize, 0);
+    for (std::size_t k = 1; k < 4; ++k) {
+        EXPECT_GT(curves[k].markerSize, 0);
+    }
+    // Every axis text of the records page, on screen as in its saved figure.
+    EXPECT_EQ(chart.Figure().yTitle, "Acceleration[g]");
+    EXPECT_EQ(velocity.Figure().yTitle, "Velocity [cm/sec]");
+    EXPECT_EQ(Chart("cht3").Figure().yTitle, "Displacement [cm]");
+    EXPECT_EQ(Chart("cht3").Figure().xTitle, "Time [sec]");
 }
 
 TEST_F(RecordsPage, SelectingAnotherRecordRedrawsItAlone) {
     Import({WriteSamples("one.txt", {0.1, 0.2}), WriteSamples("two.txt", {0.5, -0.5, 0.25})});
     Records<QListWidget>("lst1")->setCurrentRow(1);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
-    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(0, 1).y(), -0.5);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 3);
+    EXPECT_EQ(Chart("cht1").PointCount(2), 3);
+    EXPECT_DOUBLE_EQ(Chart("cht1").Point(0, 1).y(), -0.5);
     // Selecting does not check, and the spectra page's selection stays.
     EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
     EXPECT_EQ(Spectra<QComboBox>("cbb4")->currentIndex(), 0);
@@ -118,10 +134,9 @@ TEST_F(RecordsPage, ClearDataEmptiesListsCountersChartsAndResultsWithoutAMessage
                                Spectra<QLineEdit>("edt14"), Spectra<QLineEdit>("edt15")}) {
         EXPECT_EQ(counter->text(), "0");
     }
-    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
-                                Records<ChartAdapter>("cht3")}) {
+    for (const RecordChart& chart : {Chart("cht1"), Chart("cht2"), Chart("cht3")}) {
         for (int series = 0; series < 3; ++series) {
-            EXPECT_EQ(chart->PointCount(series), 0);
+            EXPECT_EQ(chart.PointCount(series), 0);
         }
     }
     EXPECT_TRUE(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).empty());
@@ -167,39 +182,34 @@ TEST_F(RecordsPage, CorrectionDrawsGreyLinesThatChangeAndDisappearWithTheChosenF
     Records<QPushButton>("btn4")->click();
     ASSERT_TRUE(record.IsCorrected());
     EXPECT_EQ(record.CorrectionType(), travik::BaselineCorrectionType::Linear);
-    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
-                                Records<ChartAdapter>("cht3")}) {
-        EXPECT_EQ(chart->PointCount(0), 8);
-        EXPECT_EQ(chart->PointCount(1), 8);
-        EXPECT_EQ(chart->PointCount(2), 3);
+    for (const RecordChart& chart : {Chart("cht1"), Chart("cht2"), Chart("cht3")}) {
+        EXPECT_EQ(chart.PointCount(0), 8);
+        EXPECT_EQ(chart.PointCount(1), 8);
+        EXPECT_EQ(chart.PointCount(2), 3);
     }
-    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(1, 5).y(),
-                     record.CorrectedAcceleration()[5]);
-    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht3")->Point(1, 7).y(),
-                     record.CorrectedDisplacement()[7]);
+    EXPECT_DOUBLE_EQ(Chart("cht1").Point(1, 5).y(), record.CorrectedAcceleration()[5]);
+    EXPECT_DOUBLE_EQ(Chart("cht3").Point(1, 7).y(), record.CorrectedDisplacement()[7]);
 
     Records<QRadioButton>("rb2")->setChecked(true);
     Records<QPushButton>("btn4")->click();
     EXPECT_EQ(record.CorrectionType(), travik::BaselineCorrectionType::Parabolic);
-    EXPECT_DOUBLE_EQ(Records<ChartAdapter>("cht1")->Point(1, 5).y(),
-                     record.CorrectedAcceleration()[5]);
+    EXPECT_DOUBLE_EQ(Chart("cht1").Point(1, 5).y(), record.CorrectedAcceleration()[5]);
 
     // Another record shows no grey lines until it is corrected itself; the choice stays.
     Records<QListWidget>("lst1")->setCurrentRow(1);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 0);
+    EXPECT_EQ(Chart("cht1").PointCount(1), 0);
     EXPECT_TRUE(Records<QRadioButton>("rb2")->isChecked());
     EXPECT_FALSE(form->Document().Records().At(1).IsCorrected());
 
     Records<QListWidget>("lst1")->setCurrentRow(0);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 8);
+    EXPECT_EQ(Chart("cht1").PointCount(1), 8);
     Records<QRadioButton>("rb3")->setChecked(true);
     Records<QPushButton>("btn4")->click();
     EXPECT_FALSE(record.IsCorrected());
-    for (ChartAdapter* chart : {Records<ChartAdapter>("cht1"), Records<ChartAdapter>("cht2"),
-                                Records<ChartAdapter>("cht3")}) {
-        EXPECT_EQ(chart->PointCount(0), 8);
-        EXPECT_EQ(chart->PointCount(1), 0);
-        EXPECT_EQ(chart->PointCount(2), 3);
+    for (const RecordChart& chart : {Chart("cht1"), Chart("cht2"), Chart("cht3")}) {
+        EXPECT_EQ(chart.PointCount(0), 8);
+        EXPECT_EQ(chart.PointCount(1), 0);
+        EXPECT_EQ(chart.PointCount(2), 3);
     }
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -209,9 +219,9 @@ TEST_F(RecordsPage, NoCorrectionOnAnUncorrectedRecordOnlyRedraws) {
     Records<QRadioButton>("rb3")->setChecked(true);
     Records<QPushButton>("btn4")->click();
     EXPECT_FALSE(form->Document().Records().At(0).IsCorrected());
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 3);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 0);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(2), 3);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 3);
+    EXPECT_EQ(Chart("cht1").PointCount(1), 0);
+    EXPECT_EQ(Chart("cht1").PointCount(2), 3);
 }
 
 TEST_F(RecordsPage, AOneSampleRecordCannotBeCorrected) {
@@ -221,8 +231,8 @@ TEST_F(RecordsPage, AOneSampleRecordCannotBeCorrected) {
     EXPECT_EQ(platform.messages.front().kind, PlatformServices::MessageKind::Warning);
     EXPECT_EQ(platform.messages.front().text, "Base Line Correction Failed!");
     EXPECT_FALSE(form->Document().Records().At(0).IsCorrected());
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 1);
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(1), 0);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 1);
+    EXPECT_EQ(Chart("cht1").PointCount(1), 0);
 }
 
 TEST_F(RecordsPage, ActionsWithoutRecordsOrSelectionDoNothing) {
@@ -232,7 +242,31 @@ TEST_F(RecordsPage, ActionsWithoutRecordsOrSelectionDoNothing) {
     Frame<QAction>("InvertCheck2")->trigger();
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
-    EXPECT_EQ(Records<ChartAdapter>("cht1")->PointCount(0), 0);
+    EXPECT_EQ(Chart("cht1").PointCount(0), 0);
+}
+
+TEST_F(RecordsPage, SaveChartAsWritesTheThreeChartsAsTheCommandLineDrawsThem) {
+    Import({WriteSamples("marks.txt", {0.1, 0.3, -0.2, 0.3, -0.2})}, QStringLiteral("0.02"));
+    Records<QRadioButton>("rb2")->setChecked(true);
+    Records<QPushButton>("btn4")->click();
+    QTemporaryDir out;
+    const QString path = QDir(out.path()).filePath("marks.svg");
+    const travik::figures::ImageOptions options{QSize(800, 900), 120};
+    platform.imageAnswers.push_back({path, travik::figures::ImageFormat::Svg, options});
+    Frame<QAction>("SaveChartAs1")->trigger();
+    EXPECT_EQ(platform.suggestedImageNames.value(0), "marks_TH");
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray svg = saved.readAll();
+    for (const char* text :
+         {"Acceleration[g]", "Velocity [cm/sec]", "Displacement [cm]", "Time [sec]", "Corrected"}) {
+        EXPECT_TRUE(svg.contains(text)) << text;
+    }
+    // The very picture the command line's record plot draws of the same record.
+    const std::array<travik::figures::ChartFigure, 3> charts =
+        travik::figures::TimeHistoryCharts(form->Document().Records().At(0), 800);
+    EXPECT_EQ(svg, travik::figures::RenderFile({charts.begin(), charts.end()},
+                                               travik::figures::ImageFormat::Svg, options));
 }
 
 TEST_F(RecordsPage, LongRecordNamesCanBeReadInFull) {

@@ -24,6 +24,10 @@ class WindowFixture : public ::testing::Test {
     T* Spectra(const char* name) const {
         return OnSpectra<T>(form.get(), name);
     }
+    // A time-history chart of the records page, as it shows now.
+    RecordChart Chart(const char* name) const {
+        return RecordChart(Records<travik::figures::FigureView>(name));
+    }
     template <class T = QObject>
     T* Frame(const char* name) const {
         return Child<T>(form.get(), name);

@@ -13,6 +13,7 @@
 #include "export/ReportHeader.h"
 #include "export/SuiteStatisticsReport.h"
 #include "figures/FigureExport.h"
+#include "figures/RecordFigures.h"
 #include "figures/SpectrumFigures.h"
 #include "plot/QtStart.h"
 #include "spectra/SuiteSpectra.h"

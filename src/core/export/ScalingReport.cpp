@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "export/ReportFile.h"
 #include "text/NumberFormat.h"
 #include "text/ShownText.h"
 
@@ -66,6 +67,18 @@ void WriteScalingReport(const ReportLineSink& sink, const TimeHistory& firstReco
              FormatSevenDigits(row.mean) + ',' + FormatSevenDigits(row.mean / row.target) + ',' +
              FormatSevenDigits(row.smallest) + ',' + FormatSevenDigits(row.largest));
     }
+}
+
+std::filesystem::path WriteScalingReportFile(const std::filesystem::path& folder,
+                                             const TimeHistory& firstRecord,
+                                             const SuiteScaling& scaling, std::string_view edition,
+                                             const ReportDate& date) {
+    const std::filesystem::path path =
+        folder / (ReportFileBase(firstRecord.SourceFileName()) + kScalingReportSuffix);
+    ReportFile file(path);
+    WriteScalingReport(file.Sink(), firstRecord, scaling, edition, date);
+    file.Commit();
+    return path;
 }
 
 }  // namespace travik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,12 @@ std::string FormatSevenDigits(double value);
 void WriteScalingReport(const ReportLineSink& sink, const TimeHistory& firstRecord,
                         const SuiteScaling& scaling, std::string_view edition,
                         const ReportDate& date);
+
+// Writes the report as "<first record's stem>_scaling.csv" into `folder`, whole or not at
+// all (ReportWriteError names the file), and returns its path.
+std::filesystem::path WriteScalingReportFile(const std::filesystem::path& folder,
+                                             const TimeHistory& firstRecord,
+                                             const SuiteScaling& scaling, std::string_view edition,
+                                             const ReportDate& date);
 
 }  // namespace travik

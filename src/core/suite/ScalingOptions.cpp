@@ -1,5 +1,6 @@
 #include "suite/ScalingOptions.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "text/NumberFormat.h"
@@ -7,8 +8,16 @@
 namespace travik {
 namespace {
 
+// Ten significant digits: analysis periods built by adding a step again and again carry
+// rounding in their last digits (5.99999999999996 for 6), which a message should not show.
 std::string Seconds(double t) {
-    return FormatGeneral(t) + " s";
+    if (!std::isfinite(t)) {
+        return FormatGeneral(t) + " s";
+    }
+    char text[32];
+    const std::to_chars_result end =
+        std::to_chars(text, text + sizeof text, t, std::chars_format::general, 10);
+    return std::string(text, end.ptr) + " s";
 }
 
 // The smallest analysis period above zero; the period 0 holds the peak ground acceleration

@@ -4,6 +4,8 @@
 #include <QBrush>
 #include <QChart>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLegendMarker>
@@ -12,11 +14,14 @@
 #include <QPen>
 #include <QScatterSeries>
 #include <QValueAxis>
+#include <QVariant>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "analysis/OscillatorIntegrators.h"
+#include "figures/FigureLegend.h"
 
 namespace travik::figures {
 namespace {
@@ -33,11 +38,28 @@ bool Finite(const QPointF& p) {
 // pixels and painted through a scale of device pixels per logical pixel; a point size
 // would be converted by the device's resolution once more, so that at 200 DPI every text
 // came out twice too big and the axis texts were cut to "…".
-constexpr int kLabelPixels = 11;
-constexpr int kAxisTitlePixels = 12;
-constexpr int kChartTitlePixels = 14;
-constexpr int kLegendPixels = 11;
+// Below this logical height a chart gives its title's line to the plot.
+constexpr double kUntitledBelowHeight = 170.0;
+
+struct TextPixels {
+    int label;
+    int axisTitle;
+    int chartTitle;
+    int legend;
+};
+constexpr TextPixels kFullText{11, 12, 14, 11};
+// A chart as short as the records page's three leaves room for its curves with these.
+constexpr TextPixels kCompactText{9, 10, 11, 9};
+// A chart too short for a title: the value axis' title must still run whole beside a plot
+// of about a hundred pixels.
+constexpr TextPixels kShortText{9, 9, 11, 9};
 constexpr int kGuideLabelPixels = 9;
+// The chart layout's own edge around its background before a compact layout removed it
+// (left, top, right, bottom as a rectangle's four numbers).
+constexpr const char* kFullEdgeProperty = "travikFullEdge";
+constexpr const char* kTitleProperty = "travikTitle";
+// The margins a chart had before a compact layout made them narrow.
+constexpr const char* kFullMarginsProperty = "travikFullMargins";
 
 QFont PixelFont(int pixels, bool bold) {
     QFont font;
@@ -103,9 +125,43 @@ void FitLog(double& low, double& high) {
     }
 }
 
+// Share of a linear range left beyond its extreme points for marks sitting on them: half a
+// mark of a chart as short as the page's smallest.
+constexpr double kMarkRoom = 0.06;
+
+void Widen(double dataLow, double dataHigh, double& low, double& high) {
+    const double room = (high - low) * kMarkRoom;
+    low = std::min(low, dataLow - room);
+    high = std::max(high, dataHigh + room);
+}
+
+void LeaveMarkRoom(const ChartFigure& figure, double& xmin, double& xmax, double& ymin,
+                   double& ymax) {
+    double x0 = std::numeric_limits<double>::infinity(), x1 = -x0, y0 = x0, y1 = -x0;
+    for (const Curve& curve : figure.curves) {
+        for (const QPointF& p : curve.points) {
+            if (Finite(p)) {
+                x0 = std::min(x0, p.x());
+                x1 = std::max(x1, p.x());
+                y0 = std::min(y0, p.y());
+                y1 = std::max(y1, p.y());
+            }
+        }
+    }
+    if (!std::isfinite(x0)) {
+        return;
+    }
+    if (figure.xScale == AxisScale::Linear) {
+        Widen(x0, x1, xmin, xmax);
+    }
+    if (figure.yScale == AxisScale::Linear) {
+        Widen(y0, y1, ymin, ymax);
+    }
+}
+
 QAbstractAxis* MakeAxis(AxisScale scale, const QString& title, double low, double high) {
-    const QFont titleFont = PixelFont(kAxisTitlePixels, true);
-    const QFont labelFont = PixelFont(kLabelPixels, false);
+    const QFont titleFont = PixelFont(kFullText.axisTitle, true);
+    const QFont labelFont = PixelFont(kFullText.label, false);
     if (scale == AxisScale::Log) {
         auto* axis = new QLogValueAxis;
         axis->setBase(10);
@@ -259,12 +315,35 @@ bool IsDecade(double v) {
     return std::fabs(l - std::round(l)) < 1e-9;
 }
 
+// The part of a guide line inside the range, as its two ends: a line drawn beyond the plot
+// would be clipped on the screen and in a PNG, but not in every SVG renderer.
+std::optional<std::pair<QPointF, QPointF>> GuideInside(const GuideLine& line, const QRectF& r) {
+    double from = r.left();
+    double to = r.right();
+    // y = c x^p grows with x when p > 0 and falls when p < 0 (c > 0, x > 0).
+    const double atLow = line.X(r.top());
+    const double atHigh = line.X(r.bottom());
+    if (line.power > 0) {
+        from = std::max(from, atLow);
+        to = std::min(to, atHigh);
+    } else {
+        from = std::max(from, atHigh);
+        to = std::min(to, atLow);
+    }
+    if (!(to > from) || !std::isfinite(from) || !std::isfinite(to)) {
+        return std::nullopt;
+    }
+    return std::make_pair(QPointF(from, line.Y(from)), QPointF(to, line.Y(to)));
+}
+
 QLineSeries* AddGuide(QChart* chart, const GuideLine& line, const QRectF& r, bool strong,
                       QAbstractAxis* ax, QAbstractAxis* ay) {
     auto* series = new QLineSeries;
     // On linear axes a line through the origin starts there (r.left() is 0).
-    series->append(r.left(), line.power > 0 ? line.c * r.left() : line.Y(r.left()));
-    series->append(r.right(), line.Y(r.right()));
+    if (const auto ends = GuideInside(line, r)) {
+        series->append(ends->first);
+        series->append(ends->second);
+    }
     QPen pen(kGuideColor, strong ? 0.9 : 0.5);
     pen.setStyle(strong ? Qt::SolidLine : Qt::DotLine);
     series->setPen(pen);
@@ -347,6 +426,26 @@ void AddAdrsPeriods(QChart* chart, const QRectF& r, double g, QAbstractAxis* ax,
     }
 }
 
+// The legend's entries: the named bands, then the named curves, in drawing order; a curve
+// on log axes says how many of its points were left out. Dashed and dotted statistics and
+// targets are told apart by their line.
+std::vector<LegendEntry> LegendEntries(const ChartFigure& figure) {
+    std::vector<LegendEntry> entries;
+    for (const Band& band : figure.bands) {
+        if (!band.name.isEmpty()) {
+            entries.push_back({band.name, kBandColor, 0, Qt::SolidLine, 0, true});
+        }
+    }
+    for (const Curve& curve : figure.curves) {
+        if (!curve.name.isEmpty()) {
+            const PreparedCurve prepared = PrepareForAxes(curve, figure.xScale, figure.yScale);
+            entries.push_back({prepared.curve.name, curve.color, curve.width, curve.style,
+                               curve.markerSize, false});
+        }
+    }
+    return entries;
+}
+
 }  // namespace
 
 QString GuideNumber(double value) {
@@ -415,25 +514,63 @@ QRectF FittedRange(const ChartFigure& figure) {
         }
         FitLinear(ymin, ymax);
     }
+    if (figure.markRoom) {
+        LeaveMarkRoom(figure, xmin, xmax, ymin, ymax);
+    }
     // QRectF keeps (left, top) = (xmin, ymin) and (right, bottom) = (xmax, ymax).
     return QRectF(QPointF(xmin, ymin), QPointF(xmax, ymax));
 }
 
-QChart* BuildChart(const ChartFigure& figure) {
+void FitChartToSize(QChart* chart, const QSizeF& logicalSize) {
+    const bool compact = logicalSize.height() < kCompactBelowHeight;
+    const bool untitled = logicalSize.height() < kUntitledBelowHeight;
+    const TextPixels& text = untitled ? kShortText : compact ? kCompactText : kFullText;
+    chart->setTitleFont(PixelFont(text.chartTitle, true));
+    // A chart shorter than this gives its title's line to the plot, so that the value
+    // axis keeps its whole title and numbered ticks (the records page's three charts at
+    // the window's smallest; the record's name stands in its list beside them).
+    const QString title = chart->property(kTitleProperty).toString();
+    chart->setTitle(untitled ? QString() : title);
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setTitleFont(PixelFont(text.axisTitle, true));
+        axis->setLabelsFont(PixelFont(text.label, false));
+    }
+    if (!chart->property(kFullMarginsProperty).isValid()) {
+        chart->setProperty(kFullMarginsProperty, QVariant::fromValue(chart->margins()));
+    }
+    chart->setMargins(compact ? QMargins(4, 2, 6, 2)
+                              : chart->property(kFullMarginsProperty).value<QMargins>());
+    if (QGraphicsLayout* layout = chart->layout()) {
+        if (!chart->property(kFullEdgeProperty).isValid()) {
+            qreal left = 0, top = 0, right = 0, bottom = 0;
+            layout->getContentsMargins(&left, &top, &right, &bottom);
+            chart->setProperty(kFullEdgeProperty, QRectF(left, top, right, bottom));
+        }
+        const QRectF edge = chart->property(kFullEdgeProperty).toRectF();
+        if (compact) {
+            layout->setContentsMargins(0, 0, 0, 0);
+        } else {
+            layout->setContentsMargins(edge.x(), edge.y(), edge.width(), edge.height());
+        }
+    }
+    // A suite's list of records, and any legend of a chart too short to spare rows below
+    // its plot, reads better beside it while that leaves the plot most of the width.
+    if (auto* legend = chart->findChild<FigureLegend*>()) {
+        legend->Fit(logicalSize, PixelFont(text.legend, false),
+                    compact || legend->EntryCount() > 5);
+    }
+}
+
+QChart* BuildChart(const ChartFigure& figure, const QSizeF& logicalSize) {
     auto* chart = new QChart;
+    chart->setProperty(kTitleProperty, figure.title);
     chart->setTitle(figure.title);
-    chart->setTitleFont(PixelFont(kChartTitlePixels, true));
-    chart->legend()->setFont(PixelFont(kLegendPixels, false));
     if (figure.whiteBackground) {
         chart->setBackgroundBrush(Qt::white);
         chart->setBackgroundRoundness(0);
     }
-    chart->legend()->setVisible(figure.legend);
-    // A few entries fit under the chart; a suite's list of records reads better beside it.
-    chart->legend()->setAlignment(figure.curves.size() + figure.bands.size() > 5 ? Qt::AlignRight
-                                                                                 : Qt::AlignBottom);
-    // Dashed and dotted statistics and targets are told apart by their line, not a square.
-    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    // Qt's legend cuts texts that do not fit; the figure's own legend wraps them.
+    chart->legend()->setVisible(false);
     chart->setAnimationOptions(QChart::NoAnimation);
 
     const QRectF r = FittedRange(figure);
@@ -491,7 +628,8 @@ QChart* BuildChart(const ChartFigure& figure) {
             marks->setMarkerShape(QScatterSeries::MarkerShapeCircle);
             marks->setMarkerSize(curve.markerSize);
             marks->setColor(curve.color);
-            marks->setBorderColor(curve.color);
+            // A dark rim keeps a light mark (yellow) visible on white.
+            marks->setBorderColor(curve.color.darker(170));
             series = marks;
         } else {
             series = new QLineSeries;
@@ -511,6 +649,13 @@ QChart* BuildChart(const ChartFigure& figure) {
             }
         }
     }
+    if (figure.legend) {
+        std::vector<LegendEntry> entries = LegendEntries(figure);
+        if (!entries.empty()) {
+            new FigureLegend(chart, std::move(entries));  // owned by the chart
+        }
+    }
+    FitChartToSize(chart, logicalSize);
     return chart;
 }
 

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPointF>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -64,6 +65,9 @@ struct ChartFigure {
     std::optional<QRectF> view;
     bool legend = true;
     bool whiteBackground = true;
+    // Linear axes reach a little beyond the extreme points, so that round marks sitting on
+    // them are drawn whole (a record's marks of its first sample, maximum and minimum).
+    bool markRoom = false;
 };
 
 // The points a log axis cannot show (zero or negative values on it) are left out; the
@@ -78,9 +82,22 @@ PreparedCurve PrepareForAxes(const Curve& curve, AxisScale xScale, AxisScale ySc
 // round numbers; a linear axis starts at 0 when every value is non-negative.
 QRectF FittedRange(const ChartFigure& figure);
 
-// Builds a new chart (owned by the caller) from the figure. The overlay's labels follow
-// the plot area whenever the chart is laid out again.
-QChart* BuildChart(const ChartFigure& figure);
+// The least logical size (1/96 in) a chart is laid out at: room for its title, legend,
+// whole axis titles and at least three numbered ticks on each axis. A smaller picture is
+// laid out at this size and drawn smaller.
+inline constexpr double kSmallestChartWidth = 380.0;
+inline constexpr int kSmallestChartHeight = 190;
+// Below this logical height a chart is laid out compactly: smaller texts, and its legend
+// beside the plot where that leaves the plot most of the width.
+inline constexpr double kCompactBelowHeight = 300.0;
+
+// Builds a new chart (owned by the caller) from the figure, laid out for `logicalSize`.
+// The overlay's labels follow the plot area whenever the chart is laid out again.
+QChart* BuildChart(const ChartFigure& figure,
+                   const QSizeF& logicalSize = QSizeF(kSmallestChartWidth, kCompactBelowHeight));
+
+// Sets the chart's text sizes and legend place for the logical size it is drawn at.
+void FitChartToSize(QChart* chart, const QSizeF& logicalSize);
 
 // The tooltip of the band under an abscissa, or an empty text.
 QString BandTooltipAt(const ChartFigure& figure, double x);

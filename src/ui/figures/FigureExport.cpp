@@ -1,7 +1,9 @@
 #include "figures/FigureExport.h"
 
+#include <QAbstractAxis>
 #include <QBuffer>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPageSize>
@@ -19,10 +21,6 @@ namespace travik::figures {
 namespace {
 
 constexpr double kLogicalDpi = 96.0;
-// The least logical size (1/96 in) a chart is laid out at: room for its title, legend,
-// whole axis titles and at least three numbered ticks on each axis.
-constexpr double kMinLogicalWidth = 380.0;
-constexpr double kMinLogicalHeight = 340.0;
 
 }  // namespace
 
@@ -65,6 +63,64 @@ QString ImageFormatSuffix(ImageFormat format) {
     return QStringLiteral("png");
 }
 
+namespace {
+
+// How much larger than `logical` a chart must be laid out for its axis titles to run whole
+// beside and below its plot (1 when they fit): a value-axis title as long as "Fourier
+// Amplitude [cm/sec]" needs a plot taller than a short part of a stacked picture gives.
+double RoomForAxisTitles(QChart* chart) {
+    const QRectF plot = chart->plotArea();
+    double grow = 1.0;
+    for (const QAbstractAxis* axis : chart->axes()) {
+        // The chart elides a title a little before it fills the plot's side: a line's
+        // height of slack.
+        const QFontMetricsF metrics(axis->titleFont());
+        const double needed = metrics.horizontalAdvance(axis->titleText()) + metrics.height();
+        const double room = axis->orientation() == Qt::Vertical ? plot.height() : plot.width();
+        if (room > 0 && needed > room) {
+            grow = std::max(grow, needed / room);
+        }
+    }
+    return grow;
+}
+
+void LayOutAt(QChart* chart, QGraphicsScene& scene, const QRectF& logical) {
+    FitChartToSize(chart, logical.size());
+    chart->setGeometry(logical);
+    if (chart->layout() != nullptr) {
+        chart->layout()->activate();
+    }
+    scene.setSceneRect(logical);
+}
+
+}  // namespace
+
+LaidOutChart LayOutChart(QGraphicsScene& scene, const ChartFigure& figure, const QSizeF& part,
+                         double scale) {
+    // A part too small for the texts at this resolution is laid out larger and drawn
+    // smaller: its texts shrink with it but stay whole, with room for the ticks.
+    double partScale =
+        std::min({scale, part.width() / kSmallestChartWidth, part.height() / kSmallestChartHeight});
+    // A chart that was never shown has no size of its own: lay it out at the logical size
+    // of its part of the picture before it is drawn.
+    QRectF logical(0, 0, part.width() / partScale, part.height() / partScale);
+    QChart* chart = BuildChart(figure, logical.size());
+    scene.addItem(chart);  // the scene owns and deletes the chart
+    LayOutAt(chart, scene, logical);
+    // Texts fixed in size need a plot of a given size: lay out larger until they fit (the
+    // plot grows faster than the chart, so a few rounds suffice).
+    for (int round = 0; round < 8; ++round) {
+        const double grow = RoomForAxisTitles(chart);
+        if (grow <= 1.0) {
+            break;
+        }
+        partScale /= grow * 1.05;
+        logical = QRectF(0, 0, part.width() / partScale, part.height() / partScale);
+        LayOutAt(chart, scene, logical);
+    }
+    return {chart, logical};
+}
+
 void PaintFigures(QPainter& painter, const QRectF& target, const std::vector<ChartFigure>& figures,
                   double scale) {
     if (figures.empty()) {
@@ -76,21 +132,8 @@ void PaintFigures(QPainter& painter, const QRectF& target, const std::vector<Cha
         const QRectF part(target.left(), target.top() + partHeight * static_cast<double>(i),
                           target.width(), partHeight);
         QGraphicsScene scene;
-        QChart* chart = BuildChart(figures[i]);
-        scene.addItem(chart);  // the scene owns and deletes the chart
-        // A part too small for the texts at this resolution is laid out larger and drawn
-        // smaller: its texts shrink with it but stay whole, with room for the ticks.
-        const double partScale =
-            std::min({scale, part.width() / kMinLogicalWidth, part.height() / kMinLogicalHeight});
-        // A chart that was never shown has no size of its own: lay it out at the logical
-        // size of its part of the picture before it is drawn.
-        const QRectF logical(0, 0, part.width() / partScale, part.height() / partScale);
-        chart->setGeometry(logical);
-        if (chart->layout() != nullptr) {
-            chart->layout()->activate();
-        }
-        scene.setSceneRect(logical);
-        scene.render(&painter, part, logical, Qt::IgnoreAspectRatio);
+        const LaidOutChart laidOut = LayOutChart(scene, figures[i], part.size(), scale);
+        scene.render(&painter, part, laidOut.logical, Qt::IgnoreAspectRatio);
     }
 }
 

@@ -4,12 +4,15 @@
 #include <QImage>
 #include <QRectF>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 #include <vector>
 
 #include "figures/ChartFigure.h"
 
+class QChart;
+class QGraphicsScene;
 class QPainter;
 
 namespace travik::figures {
@@ -30,6 +33,16 @@ struct ImageOptions {
 // "png", "svg", "pdf" (any case) or nothing.
 std::optional<ImageFormat> ImageFormatFromName(const QString& name);
 QString ImageFormatSuffix(ImageFormat format);  // "png", "svg", "pdf"
+
+// One figure laid out as it is painted into a part of `part` device pixels at `scale`
+// device pixels per logical pixel: its chart (owned by the scene) and the logical
+// rectangle the chart fills, which is drawn onto the part.
+struct LaidOutChart {
+    QChart* chart = nullptr;
+    QRectF logical;
+};
+LaidOutChart LayOutChart(QGraphicsScene& scene, const ChartFigure& figure, const QSizeF& part,
+                         double scale);
 
 // Draws the figures stacked from top to bottom, each an equal part of `target`, with
 // `scale` device pixels per logical pixel.

@@ -48,8 +48,13 @@ void FigureView::Show(const QRectF& range) {
     ChartFigure shown = ShownFigure();
     // Setting a chart releases the one shown before: it is deleted on leaving here.
     const std::unique_ptr<QChart> replaced(chart());
-    setChart(BuildChart(shown));
+    setChart(BuildChart(shown, viewport()->size()));
     emit RangeChanged();
+}
+
+void FigureView::resizeEvent(QResizeEvent* event) {
+    FitChartToSize(chart(), viewport()->size());
+    QChartView::resizeEvent(event);
 }
 
 QPointF FigureView::ToLinear(const QPointF& value) const {

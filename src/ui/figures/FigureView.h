@@ -50,6 +50,8 @@ class FigureView : public QChartView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    // Texts and legend follow the size the chart is shown at.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // Axis values to the linear coordinates zooming works in, and back.

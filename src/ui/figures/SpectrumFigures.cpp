@@ -95,11 +95,14 @@ QList<QPointF> PointsOf(const SpectrumCurve& curve, const SpectrumChartOptions& 
 
 }  // namespace
 
+// One palette for every figure and axis mode: each colour stands out from white paper by
+// at least 3:1 in contrast (the WCAG ratio for graphics), so that no curve fades (a light
+// yellow or cyan did), and no two are near enough to be taken for each other.
 QColor PrintColor(int index) {
     static const QColor kColors[] = {
-        QColor(31, 119, 180),  QColor(214, 39, 40), QColor(44, 160, 44),   QColor(255, 127, 14),
-        QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194), QColor(23, 190, 207),
-        QColor(127, 127, 127), QColor(188, 189, 34)};
+        QColor(31, 119, 180),  QColor(214, 39, 40), QColor(44, 160, 44),  QColor(214, 104, 0),
+        QColor(148, 103, 189), QColor(140, 86, 75), QColor(204, 70, 160), QColor(0, 128, 128),
+        QColor(127, 127, 127), QColor(128, 128, 0)};
     constexpr int kCount = static_cast<int>(std::size(kColors));
     return kColors[((index % kCount) + kCount) % kCount];
 }
@@ -262,43 +265,6 @@ ChartFigure SpectrumChart(const std::vector<SpectrumCurve>& curves,
         figure.bands.push_back(b);
     }
     return figure;
-}
-
-std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record, std::size_t columns) {
-    std::array<ChartFigure, 3> charts;
-    const QString name = QFileInfo(QString::fromStdString(record.SourceFileName())).fileName();
-    const char* titles[] = {"Acceleration", "Velocity", "Displacement"};
-    const char* units[] = {"Acceleration [g]", "Velocity [cm/sec]", "Displacement [cm]"};
-    const DOUBLEVECTOR* raw[] = {&record.RawAcceleration(), &record.RawVelocity(),
-                                 &record.RawDisplacement()};
-    const DOUBLEVECTOR* corrected[] = {&record.CorrectedAcceleration(), &record.CorrectedVelocity(),
-                                       &record.CorrectedDisplacement()};
-    const double dt = record.TimeStep();
-    for (std::size_t i = 0; i < charts.size(); ++i) {
-        ChartFigure& f = charts[i];
-        f.title = name + QStringLiteral(" — ") + QLatin1String(titles[i]);
-        f.xTitle = QStringLiteral("Time [sec]");
-        f.yTitle = QLatin1String(units[i]);
-        const auto series = [dt, columns](const DOUBLEVECTOR& values, QString label, QColor color,
-                                          qreal width) {
-            Curve c;
-            c.name = std::move(label);
-            c.color = color;
-            c.width = width;
-            const std::vector<std::size_t> kept = ThinToColumns(values, columns);
-            c.points.reserve(static_cast<qsizetype>(kept.size()));
-            for (const std::size_t k : kept) {
-                c.points.append(QPointF(static_cast<double>(k) * dt, values[k]));
-            }
-            return c;
-        };
-        f.curves.push_back(series(*raw[i], QStringLiteral("Raw"), PrintColor(0), 1.5));
-        if (record.IsCorrected() && !corrected[i]->empty()) {
-            f.curves.push_back(
-                series(*corrected[i], QStringLiteral("Corrected"), PrintColor(1), 1.5));
-        }
-    }
-    return charts;
 }
 
 }  // namespace travik::figures

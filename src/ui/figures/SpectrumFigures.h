@@ -7,8 +7,6 @@
 
 #include "analysis/SpectraComputation.h"
 #include "figures/ChartFigure.h"
-#include "records/ColumnThinning.h"
-#include "records/TimeHistory.h"
 #include "spectra/DesignSpectra.h"
 #include "spectra/SpectrumAccuracy.h"
 #include "spectra/SuiteSpectra.h"
@@ -70,11 +68,5 @@ std::vector<SpectrumCurve> CurvesOfSuite(const SuiteSpectra& suite, const Statis
 // out the period-0 row; the bands are shaded where the abscissa is a period or frequency.
 ChartFigure SpectrumChart(const std::vector<SpectrumCurve>& curves,
                           const SpectrumChartOptions& options);
-
-// The three time-history charts of a record (acceleration g, velocity cm/sec,
-// displacement cm against time s), raw and, when corrected, corrected; each curve thinned
-// to the samples `columns` pixel columns can show (ThinToColumns).
-std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record,
-                                             std::size_t columns = kDefaultFigureColumns);
 
 }  // namespace travik::figures

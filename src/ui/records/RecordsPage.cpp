@@ -1,11 +1,6 @@
 #include "records/RecordsPage.h"
 
-#include <QAbstractAxis>
-#include <QChart>
-#include <QChartView>
-#include <QFontMetrics>
 #include <QFormLayout>
-#include <QGraphicsLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +17,6 @@
 #include <string>
 
 #include "app/BackgroundWork.h"
-#include "app/ChartAdapter.h"
 #include "app/ChartImages.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
@@ -30,18 +24,15 @@
 #include "export/ExportMessages.h"
 #include "export/ReportHeader.h"
 #include "export/TimeHistoryReport.h"
-#include "figures/SpectrumFigures.h"
+#include "figures/FigureView.h"
+#include "figures/RecordFigures.h"
 #include "presentation/DetailedDataWindow.h"
 #include "records/BaselineCorrection.h"
 #include "records/FilterDialog.h"
 
 namespace {
 
-const QColor kRawLineColor(255, 128, 255);
-const QColor kCorrectedLineColor(128, 128, 128);
-const QColor kFirstMarkColor(255, 0, 0);
-const QColor kMaximumMarkColor(0, 255, 0);
-const QColor kMinimumMarkColor(255, 255, 0);
+using travik::figures::FigureView;
 
 // Shares of the graph height: the acceleration chart gets 34 % and the other two charts
 // share the rest equally. Before the window's first resize the splits are 37 % and 70 % of
@@ -51,67 +42,14 @@ constexpr int kUpperSplitPercent = 34;
 constexpr int kLowerSplitPercent = 50;
 constexpr int kInitialUpperSplitPercent = 37;
 constexpr int kInitialLowerSplitPercent = 70;
+// Each chart is at least this tall (pixels): a plot of about a hundred pixels, beside which
+// the longest value-axis title ("Displacement [cm]") runs whole, with the time axis below.
+constexpr int kChartMinimumHeight = 150;
 
-ChartAdapter* CreateTimeHistoryChart(const char* name, const QString& leftTitle, QWidget* parent,
-                                     QObject* owner) {
-    auto* view = Named(new QChartView(parent), name);
-    auto* chart = Named(new ChartAdapter(view, owner), name);
-    chart->SetLegendVisible(false);
-    chart->SetBackgroundGradient(QColor(220, 220, 220), QColor(250, 250, 250));
-    // Three charts share the page's height: small axis texts leave room for the curves.
-    QChart* qchart = view->chart();
-    qchart->setMargins(QMargins(2, 2, 6, 2));
-    qchart->layout()->setContentsMargins(0, 0, 0, 0);
-    for (QAbstractAxis* axis : qchart->axes()) {
-        QFont titleFont = axis->titleFont();
-        titleFont.setPixelSize(10);
-        axis->setTitleFont(titleFont);
-        QFont labelFont = axis->labelsFont();
-        labelFont.setPixelSize(10);
-        axis->setLabelsFont(labelFont);
-    }
-    view->setRenderHint(QPainter::Antialiasing, false);
-    chart->SetCompactAxes(true);
-    // Tall enough for the whole value-axis title beside the plot, with the time axis' labels
-    // and title below it.
-    const QFontMetrics titleMetrics(qchart->axes(Qt::Vertical).front()->titleFont());
-    view->setMinimumHeight(titleMetrics.horizontalAdvance(leftTitle) + 3 * titleMetrics.height() +
-                           24);
-    chart->SetLeftAxisTitle(leftTitle);
-    chart->SetBottomAxisTitle(QStringLiteral("Time [sec]"));
-    // Raw line, corrected line, marks: drawn in this order, so the marks stay on top.
-    chart->AddLineSeries(kRawLineColor);
-    chart->AddLineSeries(kCorrectedLineColor);
-    chart->AddPointSeries(kFirstMarkColor);
-    return chart;
-}
-
-// Fills one chart series with (i * dt, values[i]) in one step; long records would be slow
-// point by point.
-void SetSeriesSamples(ChartAdapter* chart, int series, const travik::DOUBLEVECTOR& values,
-                      double timeStep) {
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(values.size()));
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        points.append(QPointF(static_cast<double>(i) * timeStep, values[i]));
-    }
-    chart->SetPoints(series, points);
-}
-
-// The three marks of a raw series: its first sample, its maximum and its minimum, each at
-// the time of the first sample holding that value.
-void AddMarks(ChartAdapter* chart, const travik::DOUBLEVECTOR& values, double timeStep) {
-    if (values.empty()) {
-        return;
-    }
-    const auto maximum = std::max_element(values.begin(), values.end());
-    const auto minimum = std::min_element(values.begin(), values.end());
-    const auto timeOf = [&](travik::DOUBLEVECTOR::const_iterator at) {
-        return static_cast<double>(at - values.begin()) * timeStep;
-    };
-    chart->AddPoint(2, 0.0, values.front(), kFirstMarkColor);
-    chart->AddPoint(2, timeOf(maximum), *maximum, kMaximumMarkColor);
-    chart->AddPoint(2, timeOf(minimum), *minimum, kMinimumMarkColor);
+FigureView* CreateTimeHistoryChart(const char* name, QWidget* parent) {
+    auto* view = Named(new FigureView(parent), name);
+    view->setMinimumHeight(kChartMinimumHeight);
+    return view;
 }
 
 }  // namespace
@@ -133,12 +71,10 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     splLeft->setSizes({kLeftColumnWidth, 4 * kLeftColumnWidth});
     pageLayout->addWidget(splLeft, 1);
 
-    ChartAdapter* const charts[] = {cht1, cht2, cht3};
+    FigureView* const charts[] = {cht1, cht2, cht3};
     for (int k = 0; k < 3; ++k) {
-        QWidget* view = charts[k]->View();
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this,
-                [this, k, view](const QPoint& at) { PopUpChartMenu(k, view->mapToGlobal(at)); });
+        connect(charts[k], &FigureView::MenuRequested, this,
+                [this, k](const QPoint& at) { PopUpChartMenu(k, at); });
     }
     connect(btn1, &QPushButton::clicked, this, &RecordsPage::btn1Click);
     connect(btn7, &QPushButton::clicked, this, &RecordsPage::btn7Click);
@@ -214,13 +150,14 @@ void RecordsPage::CreateGraph() {
     right->setContentsMargins(0, 0, 0, 0);
     spl1 = Named(new QSplitter(Qt::Vertical), "spl1");
     spl2 = Named(new QSplitter(Qt::Vertical), "spl2");
-    cht1 = CreateTimeHistoryChart("cht1", QStringLiteral("Acceleration[g]"), spl1, this);
-    cht2 = CreateTimeHistoryChart("cht2", QStringLiteral("Velocity [cm/sec]"), spl2, this);
-    cht3 = CreateTimeHistoryChart("cht3", QStringLiteral("Displacement [cm]"), spl2, this);
-    spl1->addWidget(cht1->View());
+    cht1 = CreateTimeHistoryChart("cht1", spl1);
+    cht2 = CreateTimeHistoryChart("cht2", spl2);
+    cht3 = CreateTimeHistoryChart("cht3", spl2);
+    spl1->addWidget(cht1);
     spl1->addWidget(spl2);
-    spl2->addWidget(cht2->View());
-    spl2->addWidget(cht3->View());
+    spl2->addWidget(cht2);
+    spl2->addWidget(cht3);
+    ClearTimeHistoryCharts();
     for (QSplitter* splitter : {spl1, spl2}) {
         splitter->setChildrenCollapsible(false);
     }
@@ -266,14 +203,15 @@ void RecordsPage::btn1Click() {
     emit importRequested();
 }
 
+// The charts as shown (zoomed, if the user zoomed) are what is saved, copied or printed.
 void RecordsPage::PopUpChartMenu(int chart, const QPoint& globalPosition) {
     const int index = lst1->currentRow();
     if (index < 0 || index >= workspace_.Records().Count()) {
         return;
     }
     const travik::TimeHistory& record = workspace_.Records().At(index);
-    const std::vector<travik::figures::ChartFigure> figure = {
-        travik::figures::TimeHistoryCharts(record)[static_cast<std::size_t>(chart)]};
+    const FigureView* charts[] = {cht1, cht2, cht3};
+    const std::vector<travik::figures::ChartFigure> figure = {charts[chart]->ShownFigure()};
     const QString name = QString::fromStdString(travik::ReportBaseName(record.SourceFileName()));
     QMenu menu(this);
     menu.addAction(QStringLiteral("Save Chart As…"), this, [&] {
@@ -291,9 +229,8 @@ void RecordsPage::SaveChartAs() {
         return;
     }
     const travik::TimeHistory& record = workspace_.Records().At(index);
-    const std::array<travik::figures::ChartFigure, 3> charts =
-        travik::figures::TimeHistoryCharts(record);
-    SaveFiguresAs(platform_, window(), {charts.begin(), charts.end()},
+    SaveFiguresAs(platform_, window(),
+                  {cht1->ShownFigure(), cht2->ShownFigure(), cht3->ShownFigure()},
                   QString::fromStdString(travik::ReportBaseName(record.SourceFileName())) +
                       QStringLiteral("_TH"));
 }
@@ -302,11 +239,16 @@ void RecordsPage::btn7Click() {
     workspace_.Clear();
 }
 
+// Empty charts keep their axis titles, so the page shows what will be drawn where.
 void RecordsPage::ClearTimeHistoryCharts() {
-    for (ChartAdapter* chart : {cht1, cht2, cht3}) {
-        for (int series = 0; series < 3; ++series) {
-            chart->ClearSeries(series);
-        }
+    const std::array<travik::figures::ChartFigure, 3> empty =
+        travik::figures::TimeHistoryCharts(travik::TimeHistory(std::string(), 0.01));
+    FigureView* charts[] = {cht1, cht2, cht3};
+    for (std::size_t k = 0; k < 3; ++k) {
+        travik::figures::ChartFigure figure = empty[k];
+        figure.title.clear();
+        figure.curves.clear();
+        charts[k]->SetFigure(figure);
     }
 }
 
@@ -315,23 +257,11 @@ void RecordsPage::ShowSelectedRecord() {
     if (index < 0 || index >= workspace_.Records().Count()) {
         return;
     }
-    DrawRecord(workspace_.Records().At(index));
-}
-
-void RecordsPage::DrawRecord(const travik::TimeHistory& record) {
-    const double dt = record.TimeStep();
-    const travik::DOUBLEVECTOR* raw[] = {&record.RawAcceleration(), &record.RawVelocity(),
-                                         &record.RawDisplacement()};
-    const travik::DOUBLEVECTOR* corrected[] = {&record.CorrectedAcceleration(),
-                                               &record.CorrectedVelocity(),
-                                               &record.CorrectedDisplacement()};
-    ChartAdapter* charts[] = {cht1, cht2, cht3};
-    for (int k = 0; k < 3; ++k) {
-        SetSeriesSamples(charts[k], 0, *raw[k], dt);
-        AddMarks(charts[k], *raw[k], dt);
-        if (record.IsCorrected()) {
-            SetSeriesSamples(charts[k], 1, *corrected[k], dt);
-        }
+    const std::array<travik::figures::ChartFigure, 3> figures =
+        travik::figures::TimeHistoryCharts(workspace_.Records().At(index));
+    FigureView* charts[] = {cht1, cht2, cht3};
+    for (std::size_t k = 0; k < 3; ++k) {
+        charts[k]->SetFigure(figures[k]);
     }
 }
 

@@ -15,13 +15,15 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
-class ChartAdapter;
 class PlatformServices;
 class TForm4;
 class Workspace;
 
 namespace travik {
 class TimeHistory;
+}
+namespace travik::figures {
+class FigureView;
 }
 
 // The "Time History Records" page: the record check list, baseline correction, the
@@ -64,7 +66,6 @@ class RecordsPage final : public QWidget, public PageCommands {
     void CreateGraph();
     void ClearTimeHistoryCharts();
     void ShowSelectedRecord();
-    void DrawRecord(const travik::TimeHistory& record);
     // The popup menu of time-history chart `chart` (0 to 2) at a global position.
     void PopUpChartMenu(int chart, const QPoint& globalPosition);
 
@@ -91,9 +92,9 @@ class RecordsPage final : public QWidget, public PageCommands {
     QGroupBox* grp2 = nullptr;         // "Graph", right area
     QSplitter* spl1 = nullptr;         // acceleration chart above, the other two below
     QSplitter* spl2 = nullptr;         // velocity chart above, displacement below
-    ChartAdapter* cht1 = nullptr;      // acceleration
-    ChartAdapter* cht2 = nullptr;      // velocity
-    ChartAdapter* cht3 = nullptr;      // displacement
+    travik::figures::FigureView* cht1 = nullptr;  // acceleration
+    travik::figures::FigureView* cht2 = nullptr;  // velocity
+    travik::figures::FigureView* cht3 = nullptr;  // displacement
 
     // "Detailed Data of Time History Records", none while closed.
     QPointer<TForm4> Form4;

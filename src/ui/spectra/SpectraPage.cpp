@@ -38,6 +38,8 @@
 #include "spectra/SpectraFigurePanel.h"
 #include "spectra/SpectraJob.h"
 #include "spectra/SpectrumAccuracy.h"
+#include "suite/ScaleToTarget.h"
+#include "suite/ScalingPanel.h"
 #include "text/NumberFormat.h"
 
 namespace {
@@ -94,6 +96,10 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         "Statistics of the checked records (Show: Checked records) for the Y-axis spectrum"));
     statisticsLayout->addWidget(statistics_);
     pgc2->addTab(statisticsTab, QStringLiteral("Statistics"));
+    scaling_ = new ScalingPanel(platform_);
+    pgc2->addTab(scaling_, QStringLiteral("Scaling"));
+    scaleToTarget_ = new ScaleToTarget(
+        workspace_, platform_, *scaling_, [this] { return CheckedRows(lst3); }, this);
     splLeft->addWidget(pgc2);
     splLeft->setStretchFactor(0, 0);
     splLeft->setStretchFactor(1, 1);
@@ -176,6 +182,10 @@ QWidget* SpectraPage::CreateRecordPanel() {
         QStringLiteral("Write the sub-step count n and dt/T after the period column"));
     left->addWidget(btn11);
     left->addWidget(btn10);
+    btnScale = Named(new QPushButton(QStringLiteral("Scale to Target…")), "btnScale");
+    btnScale->setToolTip(QStringLiteral(
+        "Scale the checked records to a target spectrum, with the suite rule of the code"));
+    left->addWidget(btnScale);
     left->addWidget(chkAccuracyColumns);
     return grp4;
 }
@@ -221,6 +231,9 @@ void SpectraPage::ConnectHandlers() {
     connect(cbb6, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb6Change);
     connect(btn11, &QPushButton::clicked, this, &SpectraPage::btn11Click);
     connect(btn10, &QPushButton::clicked, this, &SpectraPage::btn10Click);
+    connect(btnScale, &QPushButton::clicked, scaleToTarget_, &ScaleToTarget::Run);
+    connect(scaleToTarget_, &ScaleToTarget::ScalingShown, this,
+            [this] { pgc2->setCurrentWidget(scaling_); });
     connect(cbb5, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb5Change);
     connect(cbb7, &QComboBox::currentIndexChanged, this, &SpectraPage::cbb7Change);
     connect(figures_->View(), &travik::figures::FigureView::PointerMoved, this,
@@ -257,6 +270,7 @@ void SpectraPage::ConnectHandlers() {
     connect(&workspace_.Work(), &BackgroundWork::busyChanged, this, [this](bool busy) {
         btn11->setEnabled(!busy);
         btn10->setEnabled(!busy);
+        btnScale->setEnabled(!busy);
     });
 }
 
@@ -283,6 +297,7 @@ void SpectraPage::RecordsReplaced() {
     ClearSpectrumTables();
     ClearSpectrumChart();
     figures_->Reset();
+    scaleToTarget_->Forget();
 }
 
 void SpectraPage::ChangeRecordChecks(CheckChange change) {
@@ -417,6 +432,10 @@ void SpectraPage::SpectraComputed() {
 }
 
 void SpectraPage::SaveChartAs() {
+    if (pgc2->currentWidget() == scaling_) {
+        scaling_->SaveFigure();
+        return;
+    }
     figures_->SaveChartAs();
 }
 

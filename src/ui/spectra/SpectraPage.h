@@ -11,6 +11,8 @@
 class QAction;
 class QCheckBox;
 class SpectraFigurePanel;
+class ScalingPanel;
+class ScaleToTarget;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -37,7 +39,8 @@ class SpectraPage final : public QWidget, public PageCommands {
 
     // The check-list menu's commands, on this page's list.
     void ChangeRecordChecks(CheckChange change) override;
-    // File -> Save Chart As: the spectrum chart as an image.
+    // File -> Save Chart As: the spectrum chart as an image, or the scaling figure while its
+    // page is shown.
     void SaveChartAs() override;
 
   signals:
@@ -107,9 +110,12 @@ class SpectraPage final : public QWidget, public PageCommands {
     QPushButton* btn11 = nullptr;             // "Analyze and Refresh"
     QPushButton* btn10 = nullptr;             // "Export Checked"
     QCheckBox* chkAccuracyColumns = nullptr;  // "Write accuracy columns"
-    SpectraFigurePanel* figures_ = nullptr;   // log axes, suites, targets, images
-    QTabWidget* pgc2 = nullptr;               // "Graph" and the five tables
-    QLabel* lbl13 = nullptr;                  // "X-Axis"
+    QPushButton* btnScale = nullptr;          // "Scale to Target…", the checked records
+    ScalingPanel* scaling_ = nullptr;         // the scaled suite, its own page of pgc2
+    ScaleToTarget* scaleToTarget_ = nullptr;
+    SpectraFigurePanel* figures_ = nullptr;  // log axes, suites, targets, images
+    QTabWidget* pgc2 = nullptr;              // "Graph" and the five tables
+    QLabel* lbl13 = nullptr;                 // "X-Axis"
     QComboBox* cbb5 = nullptr;
     QLabel* lbl15 = nullptr;  // "Y-Axis"
     QComboBox* cbb7 = nullptr;

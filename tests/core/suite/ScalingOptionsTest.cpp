@@ -61,6 +61,25 @@ TEST(ScalingOptions, EveryRefusalNamesTheValueAndTheBound) {
     }
 }
 
+// Analysis periods built by adding 0.02 s three hundred times end at 5.99999999999996 s;
+// the message shows the period the user set, 6 s.
+TEST(ScalingOptions, MessagesShowPeriodsWithoutTheirRoundingNoise) {
+    std::vector<double> periods = {0.0};
+    double period = 0.0;
+    for (int i = 0; i < 300; ++i) {
+        period += 0.02;
+        periods.push_back(period);
+    }
+    ASSERT_NE(periods.back(), 6.0);
+    ScalingOptions options = Valid();
+    options.maxPeriod = 7.0;
+    EXPECT_EQ(options.Check(periods, 3), "Tmax 7 s lies above the largest analysis period 6 s");
+    options.maxPeriod = 1.0;
+    options.minPeriod = 0.0123456789012;
+    EXPECT_EQ(options.Check(periods, 3),
+              "Tmin 0.0123456789 s lies below the smallest analysis period 0.02 s");
+}
+
 TEST(ScalingOptions, TheRulesAskForElevenAndThreeMotions) {
     EXPECT_EQ(MinimumMotions(SuiteRule::Asce7), 11);
     EXPECT_EQ(MinimumMotions(SuiteRule::Ec8), 3);

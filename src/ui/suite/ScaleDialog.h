@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "suite/ScaleRequest.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStackedWidget;
+class PlatformServices;
+
+// "Scale to Target": the target spectrum, the period range (or T1), the suite rule, the
+// spectrum scaled, the weights, the factor limits and the selection, built from the fields
+// of the last scaling. OK reads them with ReadScaleRequest; a refusal gets its message and
+// the focus goes to the control it names, the dialog staying open.
+class ScaleDialog final : public QDialog {
+    Q_OBJECT
+  public:
+    ScaleDialog(const ScaleFields& fields, std::vector<double> periods, int recordCount,
+                char decimalSeparator, PlatformServices& platform, QWidget* parent = nullptr);
+
+    // The controls' values as they stand.
+    ScaleFields Fields() const;
+    // The checked values after OK.
+    const ScaleRequest& Request() const { return request_; }
+
+  private slots:
+    void cbbScaleTargetChange();
+    void btnScaleTargetFileClick();
+    void btnScaleOkClick();
+    void UpdateEnabled();
+
+  private:
+    QWidget* CreateTargetBox();
+    QWidget* CreateRangeBox();
+    QWidget* CreateScalingBox();
+    void Fill(const ScaleFields& fields);
+
+    std::vector<double> periods_;
+    int recordCount_;
+    char decimalSeparator_;
+    PlatformServices& platform_;
+    ScaleRequest request_;
+
+    QComboBox* cbbScaleTarget = nullptr;  // ASCE/SEI 7-22, EN 1998-1, file
+    QStackedWidget* stkScaleTarget = nullptr;
+    QLineEdit* edtScaleSds = nullptr;
+    QLineEdit* edtScaleSd1 = nullptr;
+    QLineEdit* edtScaleTl = nullptr;
+    QComboBox* cbbScaleEc8Type = nullptr;
+    QComboBox* cbbScaleGround = nullptr;
+    QLineEdit* edtScaleAg = nullptr;
+    QLineEdit* edtScaleXi = nullptr;
+    QLineEdit* edtScaleTargetFile = nullptr;
+    QPushButton* btnScaleTargetFile = nullptr;
+    QRadioButton* rbScaleRange = nullptr;
+    QRadioButton* rbScaleT1 = nullptr;
+    QLineEdit* edtScaleTmin = nullptr;
+    QLineEdit* edtScaleTmax = nullptr;
+    QLineEdit* edtScaleT1 = nullptr;
+    QComboBox* cbbScaleRule = nullptr;     // none, asce7, ec8
+    QComboBox* cbbScaleMeasure = nullptr;  // psa; rotd50, rotd100 need pairs
+    QLineEdit* edtScaleDamping = nullptr;
+    QComboBox* cbbScaleWeights = nullptr;  // uniform, log
+    QCheckBox* chkScaleLimits = nullptr;
+    QLineEdit* edtScaleFmin = nullptr;
+    QLineEdit* edtScaleFmax = nullptr;
+    QCheckBox* chkScaleAtPeriod = nullptr;
+    QLineEdit* edtScaleAtPeriod = nullptr;
+    QSpinBox* spnScaleSelect = nullptr;
+    QSpinBox* spnScaleMaxPerStation = nullptr;
+    QPushButton* btnScaleOk = nullptr;
+    QPushButton* btnScaleCancel = nullptr;
+};

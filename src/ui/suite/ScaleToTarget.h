@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/TimeHistory.h"
+#include "suite/ScaleRequest.h"
+#include "suite/SuiteScaling.h"
+
+class QWidget;
+class PlatformServices;
+class ScaleDialog;
+class ScalingPanel;
+class Workspace;
+
+// A suite scaled in the window: the scaling and copies of the records it was computed from,
+// so that the scaled records and the report are written from what the table shows even
+// after the list has changed.
+struct ScaledSuite {
+    travik::SuiteScaling scaling;
+    std::shared_ptr<const std::vector<travik::TimeHistory>> records;
+    double g = 980.665;  // cm/sec^2, of the analysis
+};
+
+// "Scale to Target…" over the checked records: asks for the target and the options, computes
+// the records' spectra and scales the suite as the workspace's long job (progress, Cancel),
+// shows the outcome on the panel, and writes the scaled records and the report on the
+// panel's buttons.
+class ScaleToTarget final : public QObject {
+    Q_OBJECT
+  public:
+    // Runs the dialog; true when it was accepted. Tests replace it to set the dialog's
+    // controls and press its buttons without a modal loop.
+    using DialogRunner = std::function<bool(ScaleDialog&)>;
+
+    ScaleToTarget(Workspace& workspace, PlatformServices& platform, ScalingPanel& panel,
+                  std::function<std::vector<int>()> checkedRows, QWidget* window);
+
+    void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    const std::optional<ScaledSuite>& Outcome() const { return outcome_; }
+
+  signals:
+    // A scaled suite is on the panel.
+    void ScalingShown();
+
+  public slots:
+    void Run();
+    void WriteScaledRecords();
+    void WriteReport();
+    // New records: the outcome stays (it holds its own copies) but the panel says nothing
+    // of the new list until the next scaling.
+    void Forget();
+
+  private:
+    void Start(const ScaleRequest& request, const std::vector<int>& rows);
+    void Finished(ScaledSuite&& suite, const std::vector<std::string>& failed);
+    void Warn(const std::string& message);
+
+    Workspace& workspace_;
+    PlatformServices& platform_;
+    ScalingPanel& panel_;
+    std::function<std::vector<int>()> checkedRows_;
+    QWidget* window_;
+    DialogRunner runDialog_;
+    std::optional<ScaleFields> fields_;
+    std::optional<ScaledSuite> outcome_;
+};
