@@ -24,6 +24,7 @@
 #include "export/At2Writer.h"
 #include "export/ScalingReport.h"
 #include "records/FreeFormatReader.h"
+#include "records/RecordIntegration.h"
 #include "spectra/SpectraPage.h"
 #include "spectra/SuiteSpectra.h"
 #include "suite/ScaleDialog.h"

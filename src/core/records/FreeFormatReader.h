@@ -59,11 +59,6 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
 // Reads one record file: a regular file no larger than kMaxRecordFileBytes.
 ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameters& parameters);
 
-// Integrates a record just read (Raw set, with `gravity` in cm/sec^2) and marks it
-// integrated; every import does this. Returns the failure message instead when memory runs
-// out or the times, velocities or displacements are not finite (a huge time step or g).
-std::optional<std::string> IntegrateImportedRecord(TimeHistory& record, double gravity);
-
 // Reads the files in order; each record read is integrated with `gravity` (cm/sec^2) and
 // appended to `records`. At the first failing file `showWarning` gets its message and the
 // remaining files are not read; a record whose integrated motion is not finite fails too.

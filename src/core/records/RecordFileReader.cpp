@@ -16,6 +16,7 @@
 #include "records/FormatParsing.h"
 #include "records/LineSource.h"
 #include "records/RecordFile.h"
+#include "records/RecordIntegration.h"
 #include "text/NumberFormat.h"
 #include "text/ShownText.h"
 
