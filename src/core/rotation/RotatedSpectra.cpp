@@ -17,6 +17,9 @@ namespace {
 // keeps a sub-step that might still raise a peak.
 constexpr double kPruneMargin = 1.0 - 1e-12;
 
+// Steps of the angle loop between renewals of the pruning floor.
+constexpr std::size_t kFloorRenewal = 8;
+
 struct AngleTable {
     std::array<double, kRotationAngles> c{};
     std::array<double, kRotationAngles> s{};
@@ -39,6 +42,25 @@ const AngleTable& Angles() {
         return t;
     }();
     return table;
+}
+
+// Stretches of an oscillator's history whose largest-radius step seeds the peaks.
+constexpr std::size_t kSeedStretches = 64;
+
+// Raises every angle's peak with the rotated values of one pair of displacements.
+inline void RaisePeaks(double x, double y, std::array<double, kRotationAngles>& peaks) {
+    const AngleTable& angles = Angles();
+    for (std::size_t a = 0; a < kRotationAngles; ++a) {
+        const double value = std::fabs(angles.c[a] * x + angles.s[a] * y);
+        // Replaced only by a strictly greater value, as the single-component peaks are.
+        peaks[a] = value > peaks[a] ? value : peaks[a];
+    }
+}
+
+// The squared smallest peak, less the margin.
+double Floor2(const std::array<double, kRotationAngles>& peaks) {
+    const double smallest = *std::min_element(peaks.begin(), peaks.end());
+    return smallest * smallest * kPruneMargin;
 }
 
 std::string Number(double value) {
@@ -212,23 +234,45 @@ double PercentileOf(std::vector<double> values, double p) {
 
 void RotatedPeaksOf(const double* u1, const double* u2, std::size_t count, bool prune,
                     std::array<double, kRotationAngles>& peaks) {
-    const AngleTable& angles = Angles();
     peaks.fill(0.0);
-    double floor2 = 0.0;  // squared smallest peak, less the margin
+    if (!prune) {
+        for (std::size_t k = 0; k < count; ++k) {
+            RaisePeaks(u1[k], u2[k], peaks);
+        }
+        return;
+    }
+    // A peak is the largest of a set of values, whatever order they come in: the steps of
+    // largest radius in each of a few stretches of the history go first, so that the floor
+    // below which steps are skipped is high from the start.
+    const std::size_t stretch = std::max<std::size_t>(1, count / kSeedStretches);
+    for (std::size_t first = 0; first < count; first += stretch) {
+        const std::size_t last = std::min(count, first + stretch);
+        std::size_t largest = first;
+        double largest2 = -1.0;
+        for (std::size_t k = first; k < last; ++k) {
+            const double r2 = u1[k] * u1[k] + u2[k] * u2[k];
+            if (r2 > largest2) {
+                largest2 = r2;
+                largest = k;
+            }
+        }
+        RaisePeaks(u1[largest], u2[largest], peaks);
+    }
+    double floor2 = Floor2(peaks);
+    std::size_t sinceFloor = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const double x = u1[k];
         const double y = u2[k];
-        if (prune && x * x + y * y < floor2) {
+        if (x * x + y * y < floor2) {
             continue;
         }
-        double smallest = HUGE_VAL;
-        for (std::size_t a = 0; a < kRotationAngles; ++a) {
-            const double value = std::fabs(angles.c[a] * x + angles.s[a] * y);
-            // Replaced only by a strictly greater value, as the single-component peaks are.
-            peaks[a] = value > peaks[a] ? value : peaks[a];
-            smallest = std::min(smallest, peaks[a]);
+        RaisePeaks(x, y, peaks);
+        // Peaks only grow, so a floor taken a few steps ago still bounds them from below:
+        // it is renewed every few steps the angle loop ran, not at each.
+        if (++sinceFloor == kFloorRenewal) {
+            sinceFloor = 0;
+            floor2 = Floor2(peaks);
         }
-        floor2 = smallest * smallest * kPruneMargin;
     }
 }
 
