@@ -2,14 +2,10 @@
 
 #include "WholeNumberOption.h"
 
-#include <new>
 #include <optional>
 
 #include "analysis/AnalysisSettings.h"
-#include "records/BaselineCorrection.h"
-#include "records/RecordFilter.h"
 #include "text/NumberParse.h"
-#include "text/ShownText.h"
 
 namespace travik::cli {
 namespace {
@@ -222,17 +218,8 @@ bool MakeImportPlan(const ImportOptions& options, ImportPlan& plan, std::ostream
     return !filterRejected;
 }
 
-bool ReadRecordFileInto(const ImportPlan& plan, const std::string& path, RecordList& records,
-                        std::ostream& err) {
-    const auto print = [&err](const std::string& message) { err << message << '\n'; };
-    return ImportRecordFilesAs({path}, plan.read, plan.gravity, records, print, print);
-}
-
-std::optional<std::string> FilterMisfit(const ImportPlan& plan, const TimeHistory& record) {
-    if (!plan.filter) {
-        return std::nullopt;
-    }
-    const auto problem = plan.filter->Check(record.TimeStep(), record.SampleCount());
+std::optional<std::string> FilterMisfitLine(const ImportPlan& plan, const TimeHistory& record) {
+    const std::optional<FilterProblem> problem = FilterMisfit(plan, record);
     if (!problem) {
         return std::nullopt;
     }
@@ -240,31 +227,13 @@ std::optional<std::string> FilterMisfit(const ImportPlan& plan, const TimeHistor
            problem->message;
 }
 
-bool PrepareRecord(const ImportPlan& plan, TimeHistory& record, std::ostream& err) {
-    if (plan.baseline == BaselineCorrectionType::None) {
-        if (plan.filter) {
-            ApplyFilter(record, plan.filter, plan.gravity);
-        }
-        return true;
+std::string AsLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
     }
-    // A record the fit is not defined for (one sample, all zeros) stays uncorrected and is
-    // reported as such; the warning names it so the user knows which one.
-    bool corrected = false;
-    try {
-        corrected = ApplyBaselineCorrection(record, plan.baseline, plan.gravity);
-    } catch (const std::bad_alloc&) {
-        err << "FILE: " << ShownText(record.SourceFileName())
-            << ", ERROR: Not enough memory to correct the baseline of the record\n";
-        return false;
-    }
-    if (!corrected) {
-        err << "FILE: " << ShownText(record.SourceFileName())
-            << ", WARNING: " << kBaselineCorrectionFailedMessage << '\n';
-    }
-    if (plan.filter) {
-        ApplyFilter(record, plan.filter, plan.gravity);
-    }
-    return corrected;
+    return text;
 }
 
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
@@ -275,22 +244,31 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         return outcome;
     }
 
-    const auto print = [&err](const std::string& message) { err << message << '\n'; };
-    outcome.readerFailed =
-        !ImportRecordFilesAs(options.files, plan.read, plan.gravity, outcome.records, print, print);
+    for (const std::string& path : options.files) {
+        const FileReading reading = ReadRecordFileInto(plan, path, outcome.records);
+        err << AsLines(reading.messages);
+        if (!reading.ok) {
+            outcome.readerFailed = true;
+            break;
+        }
+    }
 
     // A filter that does not fit one of the records rejects the run before anything is
     // changed or written.
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        if (const std::optional<std::string> misfit = FilterMisfit(plan, outcome.records.At(i))) {
+        if (const std::optional<std::string> misfit =
+                FilterMisfitLine(plan, outcome.records.At(i))) {
             err << *misfit << '\n';
             outcome.exitCode = kExitBadOption;
             return outcome;
         }
     }
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        outcome.correctionFailed =
-            !PrepareRecord(plan, outcome.records.At(i), err) || outcome.correctionFailed;
+        const RecordPreparation preparation = PrepareRecord(plan, outcome.records.At(i));
+        if (preparation.message) {
+            err << *preparation.message << '\n';
+        }
+        outcome.correctionFailed = !preparation.corrected || outcome.correctionFailed;
     }
     return outcome;
 }

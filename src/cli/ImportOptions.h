@@ -12,6 +12,7 @@
 #include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
+#include "records/RecordPreparation.h"
 #include "records/TimeHistory.h"
 #include "text/NumberFormat.h"
 
@@ -59,32 +60,16 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options);
 // option value is refused. Warns on `err` about options that a named format ignores.
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err);
 
-// The import options checked and converted: how every file of one import is read and
-// prepared.
-struct ImportPlan {
-    RecordReadOptions read;
-    double gravity = AnalysisSettings{}.g;  // cm/sec^2
-    BaselineCorrectionType baseline = BaselineCorrectionType::None;
-    std::optional<FilterSettings> filter;
-};
-
 // Converts and checks the options in ImportRecords' order; false (with the message on
 // `err`) when one is refused.
 bool MakeImportPlan(const ImportOptions& options, ImportPlan& plan, std::ostream& err);
 
-// Reads one file and integrates its records, appending them to `records`; its warnings and
-// its failure go to `err`, one line each. False when the file fails; the records a
-// several-record file gave before its failing one are kept.
-bool ReadRecordFileInto(const ImportPlan& plan, const std::string& path, RecordList& records,
-                        std::ostream& err);
+// The line refusing a filter that does not fit the record, naming the option and the
+// file, or nothing.
+std::optional<std::string> FilterMisfitLine(const ImportPlan& plan, const TimeHistory& record);
 
-// The line refusing a filter that does not fit the record (a corner at or above its
-// Nyquist frequency, a record shorter than the pads), or nothing.
-std::optional<std::string> FilterMisfit(const ImportPlan& plan, const TimeHistory& record);
-
-// Applies the baseline correction, then the filter. A record the correction is not defined
-// for stays uncorrected, with a line naming it on `err`, and the result is false.
-bool PrepareRecord(const ImportPlan& plan, TimeHistory& record, std::ostream& err);
+// The lines as the command line prints them, each ending in a line break.
+std::string AsLines(const std::vector<std::string>& lines);
 
 struct ImportOutcome {
     int exitCode = kExitOk;         // kExitBadOption when an option was rejected (nothing read)

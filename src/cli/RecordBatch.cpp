@@ -6,7 +6,6 @@
 #include <memory>
 #include <new>
 #include <optional>
-#include <sstream>
 #include <utility>
 
 #include "OrderedWork.h"
@@ -37,9 +36,9 @@ FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const Rec
     FileSurvey survey;
     try {
         auto records = std::make_shared<RecordList>();
-        std::ostringstream readerText;
-        survey.read = ReadRecordFileInto(plan, path, *records, readerText);
-        survey.readerText = readerText.str();
+        const FileReading reading = ReadRecordFileInto(plan, path, *records);
+        survey.read = reading.ok;
+        survey.readerText = AsLines(reading.messages);
         // Prepared as the report pass prepares them (the filter prints nothing), so that
         // they can be kept for it.
         bool allPrepared = true;
@@ -49,11 +48,11 @@ FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const Rec
                                       record.SampleCount(), record.TimeStep()});
             survey.samples += static_cast<std::size_t>(record.SampleCount());
             RecordChecks checks;
-            checks.filterMisfit = FilterMisfit(plan, record);
+            checks.filterMisfit = FilterMisfitLine(plan, record);
             if (!checks.filterMisfit) {
-                std::ostringstream correctionText;
-                checks.correctionFailed = !PrepareRecord(plan, record, correctionText);
-                checks.correctionText = correctionText.str();
+                const RecordPreparation preparation = PrepareRecord(plan, record);
+                checks.correctionFailed = !preparation.corrected;
+                checks.correctionText = preparation.message ? *preparation.message + '\n' : "";
             }
             allPrepared = allPrepared && !checks.filterMisfit;
             survey.checks.push_back(std::move(checks));
@@ -178,14 +177,14 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
     if (largest < 0.0) {
         return false;
     }
-    std::ostringstream printedBefore;
+    // The survey has printed what reading and preparing it says.
     RecordList records;
-    ReadRecordFileInto(survey.plan, options.files[file], records, printedBefore);
+    ReadRecordFileInto(survey.plan, options.files[file], records);
     if (!SameRecords(records, survey.files[file])) {
         return false;
     }
     TimeHistory& record = records.At(static_cast<int>(index));
-    PrepareRecord(survey.plan, record, printedBefore);
+    PrepareRecord(survey.plan, record);
     use(record);
     return true;
 }
@@ -222,10 +221,9 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
             const RecordList* records =
                 index < survey.kept.size() ? survey.kept[index].get() : nullptr;
             if (records == nullptr) {
-                std::ostringstream readerText;
-                const bool readable = ReadRecordFileInto(survey.plan, source, read, readerText);
+                const FileReading reading = ReadRecordFileInto(survey.plan, source, read);
                 if (!SameRecords(read, expected)) {
-                    reports.failure = readable ? std::string() : readerText.str();
+                    reports.failure = reading.ok ? std::string() : AsLines(reading.messages);
                     if (reports.failure.empty()) {
                         reports.failure = "FILE: " + ShownText(source) +
                                           ", ERROR: The file changed while its reports were "
@@ -233,9 +231,8 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                     }
                     return reports;
                 }
-                std::ostringstream printedBefore;
                 for (int i = 0; i < read.Count(); ++i) {
-                    PrepareRecord(survey.plan, read.At(i), printedBefore);
+                    PrepareRecord(survey.plan, read.At(i));
                 }
                 records = &read;
             }

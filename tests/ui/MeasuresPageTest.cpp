@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include "figures/FigureView.h"
 #include "measures/MeasuresPage.h"
 #include "records/FilterDialog.h"
+#include "text/NumberFormat.h"
 
 namespace {
 
@@ -119,7 +121,8 @@ TEST_F(MeasuresPageTest, HusidCurveCarriesTheFiveSeventyFiveAndNinetyFivePercent
     EXPECT_EQ(husid.xTitle, "Time [sec]");
     EXPECT_EQ(husid.yTitle, "Husid [%]");
     const StringGrid* grid = Measures<StringGrid>("grdMeasures");
-    EXPECT_EQ(QString::number(marks[2].x(), 'g', 15), grid->Cell(1, RowOf("D5-95 end")));
+    EXPECT_EQ(QString::fromStdString(travik::FormatShown(marks[2].x())),
+              grid->Cell(1, RowOf("D5-95 end")));
 }
 
 TEST_F(MeasuresPageTest, FourierSpectrumIsDrawnRawAndSmoothedOnLogLogAxes) {
@@ -142,6 +145,35 @@ TEST_F(MeasuresPageTest, FourierSpectrumIsDrawnRawAndSmoothedOnLogLogAxes) {
     // Whole decades around the shown points: 0.1 to 100 Hz.
     EXPECT_DOUBLE_EQ(view->ShownRange().left(), 0.1);
     EXPECT_DOUBLE_EQ(view->ShownRange().right(), 100.0);
+}
+
+TEST_F(MeasuresPageTest, ValuesShowSixSignificantDigitsInColumnsWideEnoughForEveryText) {
+    Import({Wave("w.txt")});
+    ShowMeasuresPage();
+    auto* grid = Measures<StringGrid>("grdMeasures");
+    const QFontMetrics metrics(grid->font());
+    for (int row = 1; row < grid->RowCount(); ++row) {
+        const QString value = grid->Cell(1, row);
+        int digits = 0;
+        for (const QChar c : value.left(value.indexOf(QLatin1Char('E')))) {
+            digits += c.isDigit() ? 1 : 0;
+        }
+        // Leading zeros of a small fixed number ("0.000123457") are no significant digits.
+        EXPECT_LE(digits, value.startsWith(QLatin1String("0.0")) ? 10 : 7)
+            << grid->Cell(0, row).toStdString() << " " << value.toStdString();
+    }
+    // The checked records' table, its headers measure names with units, too.
+    Measures<QListWidget>("lstMeasures")->item(0)->setCheckState(Qt::Checked);
+    for (StringGrid* table : {grid, Measures<StringGrid>("grdMeasuresChecked")}) {
+        ASSERT_GE(table->RowCount(), 2);
+        for (int column = 0; column < table->ColumnCount(); ++column) {
+            for (int row = 0; row < table->RowCount(); ++row) {
+                EXPECT_GE(table->ColumnWidth(column),
+                          metrics.horizontalAdvance(table->Cell(column, row)))
+                    << table->Cell(column, row).toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(MeasuresPageTest, SaveChartAsWritesThisPagesHusidAndFourierCharts) {

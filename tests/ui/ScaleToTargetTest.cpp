@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
@@ -23,6 +24,7 @@
 #include "export/At2Writer.h"
 #include "export/ScalingReport.h"
 #include "records/FreeFormatReader.h"
+#include "spectra/SpectraPage.h"
 #include "spectra/SuiteSpectra.h"
 #include "suite/ScaleDialog.h"
 #include "suite/ScaleToTarget.h"
@@ -337,6 +339,64 @@ TEST_F(ScaleToTargetTest, TheReportAndTheScaledRecordsAreTheCommandLines) {
     EXPECT_TRUE(written.contains(QStringLiteral("step_scaling.csv")));
 }
 
+// A target file, no rule and limits: the report is the command line's for the same options.
+TEST_F(ScaleToTargetTest, AFileTargetWithLimitsGivesTheCommandLinesReport) {
+    LoadStepRecords();
+    CheckAll();
+    Scale([](ScaleDialog& dialog) {
+        AsceSuite(dialog);
+        Child<QComboBox>(&dialog, "cbbScaleTarget")->setCurrentIndex(2);
+        Child<QLineEdit>(&dialog, "edtScaleTargetFile")
+            ->setText(QString::fromStdString(kScaleInputs + "target.txt"));
+        Child<QComboBox>(&dialog, "cbbScaleRule")->setCurrentIndex(0);
+        Child<QLineEdit>(&dialog, "edtScaleTmin")->setText(QStringLiteral("0.06"));
+        Child<QLineEdit>(&dialog, "edtScaleTmax")->setText(QStringLiteral("2.5"));
+        Child<QCheckBox>(&dialog, "chkScaleLimits")->setChecked(true);
+        Child<QLineEdit>(&dialog, "edtScaleFmin")->setText(QStringLiteral("0.5"));
+        Child<QLineEdit>(&dialog, "edtScaleFmax")->setText(QStringLiteral("1"));
+    });
+    ASSERT_TRUE(platform.messages.empty()) << platform.messages[0].text.toStdString();
+    ASSERT_TRUE(Command().Outcome().has_value());
+    EXPECT_EQ(Command().Outcome()->scaling.options.rule, travik::SuiteRule::None);
+    platform.folderAnswers = {folder.path()};
+    Spectra<QPushButton>("btnScalingReport")->click();
+    const QString cli = folder.path() + QStringLiteral("/cli");
+    ASSERT_TRUE(QDir().mkpath(cli));
+    RunCli(
+        QStringList{QStringLiteral("scale"), QStringLiteral("--format"), QStringLiteral("free"),
+                    QStringLiteral("--target"), QString::fromStdString(kScaleInputs + "target.txt"),
+                    QStringLiteral("--rule"), QStringLiteral("none"), QStringLiteral("--range"),
+                    QStringLiteral("0.06,2.5"), QStringLiteral("--limits"), QStringLiteral("0.5,1"),
+                    QStringLiteral("--out"), cli} +
+            StepFileArguments(),
+        folder.path());
+    const QByteArray window = Contents(folder.path() + QStringLiteral("/step_scaling.csv"));
+    EXPECT_FALSE(window.isEmpty());
+    EXPECT_EQ(window, Contents(cli + QStringLiteral("/step_scaling.csv")));
+}
+
+// Save Figure and File -> Save Chart As on the Scaling page: both panels in one image named
+// after the first record.
+TEST_F(ScaleToTargetTest, TheFigureIsSavedAsTheCommandLineNamesIt) {
+    LoadStepRecords();
+    CheckAll();
+    Scale(&AsceSuite);
+    ASSERT_TRUE(Command().Outcome().has_value());
+    const QString png = folder.path() + QStringLiteral("/figure.png");
+    const QString svg = folder.path() + QStringLiteral("/figure.svg");
+    platform.imageAnswers.push_back({png, travik::figures::ImageFormat::Png, {}});
+    platform.imageAnswers.push_back({svg, travik::figures::ImageFormat::Svg, {}});
+    Spectra<QPushButton>("btnSaveScalingFigure")->click();
+    form->findChild<SpectraPage*>()->SaveChartAs();
+    ASSERT_EQ(platform.suggestedImageNames.size(), 2);
+    EXPECT_EQ(platform.suggestedImageNames[0], QStringLiteral("step_scaling"));
+    EXPECT_EQ(platform.suggestedImageNames[1], QStringLiteral("step_scaling"));
+    EXPECT_FALSE(QImage(png).isNull());
+    const QByteArray text = Contents(svg);
+    EXPECT_TRUE(text.contains("Mean / target"));
+    EXPECT_TRUE(text.contains("Suite mean"));
+}
+
 // Scaled records read back: the source values times the factor, to the printed digits.
 TEST_F(ScaleToTargetTest, AScaledRecordHoldsTheSourceTimesItsFactor) {
     LoadStepRecords();
@@ -377,12 +437,15 @@ TEST_F(ScaleToTargetTest, CancelLeavesNothingHalfWritten) {
                                                          : 71;
         EXPECT_EQ(text.count("\r\n"), 4 + (samples + 4) / 5) << name.toStdString();
     }
+    // Cancelled as it starts, before the first record's spectrum is done.
+    const QMetaObject::Connection cancelAtStart =
+        QObject::connect(&work, &BackgroundWork::started, [&work] { work.Cancel(); });
     Scale([](ScaleDialog& dialog) {
         AsceSuite(dialog);
         Child<QLineEdit>(&dialog, "edtScaleTmax")->setText(QStringLiteral("3"));
     });
-    work.Cancel();
     work.WaitForFinished();
+    QObject::disconnect(cancelAtStart);
     EXPECT_EQ(Cell(3, 1), shownFactor);
     EXPECT_DOUBLE_EQ(Command().Outcome()->scaling.options.maxPeriod, 2.0);
 }

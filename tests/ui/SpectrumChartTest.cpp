@@ -122,8 +122,9 @@ TEST_F(SpectrumChartTest, ReadoutShowsTheAxisValuesWithinInclusiveBounds) {
     EXPECT_EQ(ReadoutText({1.5, 0.25}, 0.0, 6.0, 0.0, 1.0, '.'), "X : 1.5      Y : 0.25");
     EXPECT_EQ(ReadoutText({0.0, 1.0}, 0.0, 6.0, 0.0, 1.0, '.'), "X : 0      Y : 1");
     EXPECT_EQ(ReadoutText({6.0, -0.5}, 0.0, 6.0, -0.5, 1.0, ','), "X : 6      Y : -0,5");
-    EXPECT_EQ(ReadoutText({1.1234567891234, 0.5}, 0.0, 6.0, 0.0, 1.0, '.'),
-              "X : 1.123456789      Y : 0.5");
+    // About six significant digits, rounded: 1.12346 and 0.000123457 (worked by hand).
+    EXPECT_EQ(ReadoutText({1.1234567891234, 0.000123456789}, 0.0, 6.0, 0.0, 1.0, '.'),
+              "X : 1.12346      Y : 0.000123457");
     EXPECT_EQ(ReadoutText({6.000001, 0.5}, 0.0, 6.0, 0.0, 1.0, '.'), std::nullopt);
     EXPECT_EQ(ReadoutText({-0.000001, 0.5}, 0.0, 6.0, 0.0, 1.0, '.'), std::nullopt);
     EXPECT_EQ(ReadoutText({3.0, 1.01}, 0.0, 6.0, 0.0, 1.0, '.'), std::nullopt);

@@ -141,18 +141,22 @@ std::string FormatNumber(double value, std::string_view pattern, char decimalSep
     return text;
 }
 
-std::string FormatGeneral(double value, char decimalSeparator) {
+namespace {
+
+// `value` to `significantDigits` digits, trailing zeros dropped: fixed notation for
+// `smallestFixed` <= |value| < 10^`significantDigits`, scientific ("1.5E-6") otherwise.
+std::string FormatSignificant(double value, int significantDigits, double smallestFixed,
+                              char decimalSeparator) {
     if (!std::isfinite(value)) {
         return NonFiniteText(value);
     }
     if (value == 0.0) {
         return "0";
     }
-    constexpr int kSignificantDigits = 15;
     std::array<char, 64> buffer{};
     const auto result =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                      std::chars_format::scientific, kSignificantDigits - 1);
+                      std::chars_format::scientific, significantDigits - 1);
     const std::string_view text(buffer.data(),
                                 static_cast<std::size_t>(result.ptr - buffer.data()));
     const std::size_t ePos = text.find('e');
@@ -169,7 +173,7 @@ std::string FormatGeneral(double value, char decimalSeparator) {
 
     std::string out = value < 0 ? "-" : "";
     const double rounded = std::fabs(value);
-    if (exponent >= kSignificantDigits || rounded < 1e-5) {
+    if (exponent >= significantDigits || rounded < smallestFixed) {
         out += digits[0];
         if (digits.size() > 1) {
             out += decimalSeparator;
@@ -196,6 +200,16 @@ std::string FormatGeneral(double value, char decimalSeparator) {
         out += digits.substr(integerDigits);
     }
     return out;
+}
+
+}  // namespace
+
+std::string FormatGeneral(double value, char decimalSeparator) {
+    return FormatSignificant(value, 15, 1e-5, decimalSeparator);
+}
+
+std::string FormatShown(double value, char decimalSeparator) {
+    return FormatSignificant(value, 6, 1e-4, decimalSeparator);
 }
 
 std::string FormatInteger(long long value) {

@@ -18,6 +18,12 @@ std::string FormatNumber(double value, std::string_view pattern, char decimalSep
 // ("1E-6", "1.5E20"). 0.02 gives "0.02", 980 gives "980".
 std::string FormatGeneral(double value, char decimalSeparator = '.');
 
+// A number as the windows show it where a person reads it (tables, previews, the chart's
+// readout): six significant digits, trailing zeros dropped, fixed notation for
+// 1e-4 <= |value| < 1e6 and scientific otherwise ("1.0666E-6"). Reports and copied data
+// keep FormatGeneral's digits.
+std::string FormatShown(double value, char decimalSeparator = '.');
+
 // Whole number in decimal, for counters and sample numbers.
 std::string FormatInteger(long long value);
 

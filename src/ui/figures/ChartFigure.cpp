@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "analysis/OscillatorIntegrators.h"
+#include "figures/FigureLegend.h"
 
 namespace travik::figures {
 namespace {
@@ -53,9 +54,6 @@ constexpr TextPixels kCompactText{9, 10, 11, 9};
 // of about a hundred pixels.
 constexpr TextPixels kShortText{9, 9, 11, 9};
 constexpr int kGuideLabelPixels = 9;
-// A legend beside the plot takes at most this share of the chart's width; a wider one goes
-// below the plot.
-constexpr double kLegendBesideShare = 0.3;
 // The chart layout's own edge around its background before a compact layout removed it
 // (left, top, right, bottom as a rectangle's four numbers).
 constexpr const char* kFullEdgeProperty = "travikFullEdge";
@@ -428,6 +426,26 @@ void AddAdrsPeriods(QChart* chart, const QRectF& r, double g, QAbstractAxis* ax,
     }
 }
 
+// The legend's entries: the named bands, then the named curves, in drawing order; a curve
+// on log axes says how many of its points were left out. Dashed and dotted statistics and
+// targets are told apart by their line.
+std::vector<LegendEntry> LegendEntries(const ChartFigure& figure) {
+    std::vector<LegendEntry> entries;
+    for (const Band& band : figure.bands) {
+        if (!band.name.isEmpty()) {
+            entries.push_back({band.name, kBandColor, 0, Qt::SolidLine, 0, true});
+        }
+    }
+    for (const Curve& curve : figure.curves) {
+        if (!curve.name.isEmpty()) {
+            const PreparedCurve prepared = PrepareForAxes(curve, figure.xScale, figure.yScale);
+            entries.push_back({prepared.curve.name, curve.color, curve.width, curve.style,
+                               curve.markerSize, false});
+        }
+    }
+    return entries;
+}
+
 }  // namespace
 
 QString GuideNumber(double value) {
@@ -517,27 +535,6 @@ void FitChartToSize(QChart* chart, const QSizeF& logicalSize) {
         axis->setTitleFont(PixelFont(text.axisTitle, true));
         axis->setLabelsFont(PixelFont(text.label, false));
     }
-    QLegend* legend = chart->legend();
-    const QFont legendFont = PixelFont(text.legend, false);
-    legend->setFont(legendFont);
-    // The widest entry, with its line sample and the legend's own padding.
-    const QFontMetricsF metrics(legendFont);
-    double widest = 0;
-    int entries = 0;
-    for (const QLegendMarker* marker : legend->markers()) {
-        if (marker->isVisible()) {
-            widest = std::max(widest, metrics.horizontalAdvance(marker->label()));
-            ++entries;
-        }
-    }
-    const double besideWidth = widest + 4.0 * text.legend + 24.0;
-    const double besideHeight = entries * metrics.height() * 1.5 + 24.0;
-    // A suite's list of records, and any legend of a chart too short to spare a row below
-    // its plot, reads better beside it while it leaves the plot most of the width.
-    const bool beside = (entries > 5 || compact) &&
-                        besideWidth <= kLegendBesideShare * logicalSize.width() &&
-                        besideHeight <= logicalSize.height();
-    legend->setAlignment(beside ? Qt::AlignRight : Qt::AlignBottom);
     if (!chart->property(kFullMarginsProperty).isValid()) {
         chart->setProperty(kFullMarginsProperty, QVariant::fromValue(chart->margins()));
     }
@@ -556,6 +553,12 @@ void FitChartToSize(QChart* chart, const QSizeF& logicalSize) {
             layout->setContentsMargins(edge.x(), edge.y(), edge.width(), edge.height());
         }
     }
+    // A suite's list of records, and any legend of a chart too short to spare rows below
+    // its plot, reads better beside it while that leaves the plot most of the width.
+    if (auto* legend = chart->findChild<FigureLegend*>()) {
+        legend->Fit(logicalSize, PixelFont(text.legend, false),
+                    compact || legend->EntryCount() > 5);
+    }
 }
 
 QChart* BuildChart(const ChartFigure& figure, const QSizeF& logicalSize) {
@@ -566,9 +569,8 @@ QChart* BuildChart(const ChartFigure& figure, const QSizeF& logicalSize) {
         chart->setBackgroundBrush(Qt::white);
         chart->setBackgroundRoundness(0);
     }
-    chart->legend()->setVisible(figure.legend);
-    // Dashed and dotted statistics and targets are told apart by their line, not a square.
-    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    // Qt's legend cuts texts that do not fit; the figure's own legend wraps them.
+    chart->legend()->setVisible(false);
     chart->setAnimationOptions(QChart::NoAnimation);
 
     const QRectF r = FittedRange(figure);
@@ -645,6 +647,12 @@ QChart* BuildChart(const ChartFigure& figure, const QSizeF& logicalSize) {
             for (QLegendMarker* marker : chart->legend()->markers(series)) {
                 marker->setVisible(false);
             }
+        }
+    }
+    if (figure.legend) {
+        std::vector<LegendEntry> entries = LegendEntries(figure);
+        if (!entries.empty()) {
+            new FigureLegend(chart, std::move(entries));  // owned by the chart
         }
     }
     FitChartToSize(chart, logicalSize);

@@ -72,7 +72,10 @@ double RoomForAxisTitles(QChart* chart) {
     const QRectF plot = chart->plotArea();
     double grow = 1.0;
     for (const QAbstractAxis* axis : chart->axes()) {
-        const double needed = QFontMetricsF(axis->titleFont()).horizontalAdvance(axis->titleText());
+        // The chart elides a title a little before it fills the plot's side: a line's
+        // height of slack.
+        const QFontMetricsF metrics(axis->titleFont());
+        const double needed = metrics.horizontalAdvance(axis->titleText()) + metrics.height();
         const double room = axis->orientation() == Qt::Vertical ? plot.height() : plot.width();
         if (room > 0 && needed > room) {
             grow = std::max(grow, needed / room);
@@ -106,7 +109,7 @@ LaidOutChart LayOutChart(QGraphicsScene& scene, const ChartFigure& figure, const
     LayOutAt(chart, scene, logical);
     // Texts fixed in size need a plot of a given size: lay out larger until they fit (the
     // plot grows faster than the chart, so a few rounds suffice).
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 8; ++round) {
         const double grow = RoomForAxisTitles(chart);
         if (grow <= 1.0) {
             break;

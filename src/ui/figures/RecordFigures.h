@@ -27,7 +27,8 @@ inline constexpr qreal kRecordMarkSize = 9.0;  // logical pixels
 // the raw line, the corrected line when the record is corrected, then three marks: the
 // first sample, the maximum and the minimum of the series drawn in front (the corrected
 // one once the record is corrected, and the legend then says "of corrected"), each at the
-// time of the first sample holding that value. Lines are thinned to what `columns` pixel columns can show (ThinToColumns).
+// time of the first sample holding that value. Lines are thinned to what `columns` pixel columns
+// can show (ThinToColumns).
 std::array<ChartFigure, 3> TimeHistoryCharts(const TimeHistory& record,
                                              std::size_t columns = kDefaultFigureColumns);
 

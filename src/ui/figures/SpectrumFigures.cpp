@@ -95,11 +95,14 @@ QList<QPointF> PointsOf(const SpectrumCurve& curve, const SpectrumChartOptions& 
 
 }  // namespace
 
+// One palette for every figure and axis mode: each colour stands out from white paper by
+// at least 3:1 in contrast (the WCAG ratio for graphics), so that no curve fades (a light
+// yellow or cyan did), and no two are near enough to be taken for each other.
 QColor PrintColor(int index) {
     static const QColor kColors[] = {
-        QColor(31, 119, 180),  QColor(214, 39, 40), QColor(44, 160, 44),   QColor(255, 127, 14),
-        QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194), QColor(23, 190, 207),
-        QColor(127, 127, 127), QColor(188, 189, 34)};
+        QColor(31, 119, 180),  QColor(214, 39, 40), QColor(44, 160, 44),  QColor(214, 104, 0),
+        QColor(148, 103, 189), QColor(140, 86, 75), QColor(204, 70, 160), QColor(0, 128, 128),
+        QColor(127, 127, 127), QColor(128, 128, 0)};
     constexpr int kCount = static_cast<int>(std::size(kColors));
     return kColors[((index % kCount) + kCount) % kCount];
 }

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "frame/StatusFields.h"
 #include "measures/MeasuresPage.h"
 #include "records/InputFileForm.h"
+#include "records/RecordPreparation.h"
 #include "records/RecordsPage.h"
 #include "spectra/SpectraPage.h"
 
@@ -202,13 +204,16 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
         QStringLiteral("Reading the records"),
         [paths = std::move(paths), options, g](BackgroundWork::Control& control) {
             Imported imported;
-            const auto keep = [&](const std::string& message) {
-                imported.messages.push_back(message);
-            };
+            travik::ImportPlan plan;  // read and integrated; corrected later on the page
+            plan.read = options;
+            plan.gravity = g;
             for (std::size_t i = 0; i < paths.size() && !control.Cancelled(); ++i) {
                 // One file at a time, so that Cancel is heard between two files.
-                if (!travik::ImportRecordFilesAs({paths[i]}, options, g, imported.records, keep,
-                                                 keep)) {
+                travik::FileReading reading =
+                    travik::ReadRecordFileInto(plan, paths[i], imported.records);
+                std::move(reading.messages.begin(), reading.messages.end(),
+                          std::back_inserter(imported.messages));
+                if (!reading.ok) {
                     break;
                 }
                 control.Progress(static_cast<double>(i + 1) / static_cast<double>(paths.size()));

@@ -1,6 +1,7 @@
 #include "measures/MeasuresPage.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +29,7 @@
 #include "figures/FigureView.h"
 #include "figures/MeasureFigures.h"
 #include "presentation/GridClipboard.h"
+#include "text/NumberFormat.h"
 
 namespace {
 
@@ -37,9 +40,28 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// About six significant digits for the eye; the reports keep every digit.
 QString ValueText(const travik::Measure& measure) {
-    return measure.Available() ? Text(travik::FormatMeasure(measure, DecimalSeparator()))
+    return measure.Available() ? Text(travik::FormatShown(measure.value, DecimalSeparator()))
                                : kNotAvailableText;
+}
+
+// Room around a cell's text, pixels.
+constexpr int kCellPadding = 16;
+
+// Every column at least as wide as its widest text, header included, so that nothing is
+// cut ("Not" for "Note").
+void FitColumnsToText(StringGrid* grid) {
+    const QFontMetrics metrics(grid->font());
+    for (int column = 0; column < grid->ColumnCount(); ++column) {
+        int widest = 0;
+        for (int row = 0; row < grid->RowCount(); ++row) {
+            widest = std::max(widest, metrics.horizontalAdvance(grid->Cell(column, row)));
+        }
+        if (widest + kCellPadding > grid->ColumnWidth(column)) {
+            grid->SetColumnWidth(column, widest + kCellPadding);
+        }
+    }
 }
 
 }  // namespace
@@ -268,6 +290,7 @@ void MeasuresPage::ShowSelectedRecord() {
         grdMeasures->SetCell(3, row, Text(rows[k].measure->unavailable));
     }
     grdMeasures->EndUpdate();
+    FitColumnsToText(grdMeasures);
 
     chtHusid->SetFigure(travik::figures::HusidFigure(m));
     chtFourier->SetFigure(travik::figures::FourierFigure(m));
@@ -294,6 +317,7 @@ void MeasuresPage::FillCheckedTable() {
         ++row;
     }
     grdMeasuresChecked->EndUpdate();
+    FitColumnsToText(grdMeasuresChecked);
 }
 
 void MeasuresPage::btnMeasuresExportClick() {

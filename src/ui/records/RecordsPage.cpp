@@ -42,10 +42,13 @@ constexpr int kUpperSplitPercent = 34;
 constexpr int kLowerSplitPercent = 50;
 constexpr int kInitialUpperSplitPercent = 37;
 constexpr int kInitialLowerSplitPercent = 70;
+// Each chart is at least this tall (pixels): a plot of about a hundred pixels, beside which
+// the longest value-axis title ("Displacement [cm]") runs whole, with the time axis below.
+constexpr int kChartMinimumHeight = 150;
 
 FigureView* CreateTimeHistoryChart(const char* name, QWidget* parent) {
     auto* view = Named(new FigureView(parent), name);
-    view->setMinimumHeight(150);
+    view->setMinimumHeight(kChartMinimumHeight);
     return view;
 }
 

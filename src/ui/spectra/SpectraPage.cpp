@@ -432,6 +432,10 @@ void SpectraPage::SpectraComputed() {
 }
 
 void SpectraPage::SaveChartAs() {
+    if (pgc2->currentWidget() == scaling_) {
+        scaling_->SaveFigure();
+        return;
+    }
     figures_->SaveChartAs();
 }
 

@@ -39,7 +39,8 @@ class SpectraPage final : public QWidget, public PageCommands {
 
     // The check-list menu's commands, on this page's list.
     void ChangeRecordChecks(CheckChange change) override;
-    // File -> Save Chart As: the spectrum chart as an image.
+    // File -> Save Chart As: the spectrum chart as an image, or the scaling figure while its
+    // page is shown.
     void SaveChartAs() override;
 
   signals:

@@ -4,8 +4,9 @@
 
 namespace {
 
+// About six significant digits: what a pointer's position can mean.
 QString Format(double value, char decimalSeparator) {
-    return QString::fromStdString(travik::FormatNumber(value, "0.#########", decimalSeparator));
+    return QString::fromStdString(travik::FormatShown(value, decimalSeparator));
 }
 
 }  // namespace

@@ -154,7 +154,7 @@ void ScaleToTarget::Finished(ScaledSuite&& suite, const std::vector<std::string>
         return;
     }
     outcome_ = std::move(suite);
-    panel_.Show(outcome_->scaling, DecimalSeparator());
+    panel_.Show(outcome_->scaling, outcome_->g, DecimalSeparator());
     emit ScalingShown();
 }
 

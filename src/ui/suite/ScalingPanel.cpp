@@ -7,20 +7,24 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 #include <string>
 
+#include "app/ChartImages.h"
 #include "app/FormHelpers.h"
 #include "app/StringGrid.h"
+#include "export/ReportHeader.h"
 #include "export/ScalingReport.h"
 #include "figures/FigureView.h"
 #include "figures/ScalingFigures.h"
 #include "presentation/GridClipboard.h"
 #include "suite/ScalingShortfalls.h"
 #include "text/NumberFormat.h"
+#include "text/ShownText.h"
 
 namespace {
 
@@ -57,24 +61,27 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     setObjectName(QStringLiteral("pnlScaling"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
+    // The figure and the table each have a page of their own: at the window's designed size
+    // the two stacked panels need all the height there is, or their axis labels collapse.
+    tabScaling = Named(new QTabWidget, "tabScaling");
     auto* split = Named(new QSplitter(Qt::Vertical), "splScaling");
     chtScaling = Named(new travik::figures::FigureView, "chtScaling");
     chtScalingRatio = Named(new travik::figures::FigureView, "chtScalingRatio");
-    grdScaling = Named(new StringGrid(static_cast<int>(kColumns.size()), 1), "grdScaling");
-    grdScaling->setContextMenuPolicy(Qt::CustomContextMenu);
+    chtScaling->setMinimumHeight(120);
+    chtScalingRatio->setMinimumHeight(100);
     split->addWidget(chtScaling);
     split->addWidget(chtScalingRatio);
-    split->addWidget(grdScaling);
-    // The lower panel needs room for its axis labels, or they collapse to "…".
-    chtScaling->setMinimumHeight(260);
-    chtScalingRatio->setMinimumHeight(230);
-    grdScaling->setMinimumHeight(100);
     split->setChildrenCollapsible(false);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    split->setStretchFactor(2, 2);
-    split->setSizes({380, 250, 140});
-    layout->addWidget(split, 1);
+    // Equal heights: the lower panel's legend and axis titles take as much room as the
+    // upper one's, for a plot a third as high.
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({1, 1});
+    tabScaling->addTab(split, QStringLiteral("Figure"));
+    grdScaling = Named(new StringGrid(static_cast<int>(kColumns.size()), 1), "grdScaling");
+    grdScaling->setContextMenuPolicy(Qt::CustomContextMenu);
+    tabScaling->addTab(grdScaling, QStringLiteral("Factors"));
+    layout->addWidget(tabScaling, 1);
 
     lblScalingOutcome = Named(new QLabel, "lblScalingOutcome");
     lblScalingOutcome->setWordWrap(true);
@@ -90,6 +97,9 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     btnScalingReport->setToolTip(QStringLiteral("Write <first record>_scaling.csv"));
     buttons->addWidget(btnWriteScaled);
     buttons->addWidget(btnScalingReport);
+    btnSaveScalingFigure =
+        Named(new QPushButton(QStringLiteral("Save Figure…")), "btnSaveScalingFigure");
+    buttons->addWidget(btnSaveScalingFigure);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -106,10 +116,11 @@ ScalingPanel::ScalingPanel(PlatformServices& platform, QWidget* parent)
     connect(grdScaling, &StringGrid::KeyDown, this, &ScalingPanel::grdScalingKeyDown);
     connect(btnWriteScaled, &QPushButton::clicked, this, &ScalingPanel::WriteRecordsRequested);
     connect(btnScalingReport, &QPushButton::clicked, this, &ScalingPanel::WriteReportRequested);
+    connect(btnSaveScalingFigure, &QPushButton::clicked, this, &ScalingPanel::SaveFigure);
     Clear();
 }
 
-void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparator) {
+void ScalingPanel::Show(const travik::SuiteScaling& scaling, double g, char decimalSeparator) {
     grdScaling->BeginUpdate();
     grdScaling->ClearCells();
     grdScaling->SetRowCount(1 + static_cast<int>(scaling.members.size()));
@@ -119,7 +130,8 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
     for (std::size_t r = 0; r < scaling.members.size() && r < scaling.scaled.size(); ++r) {
         const travik::ScaledMember& m = scaling.scaled[r];
         const int row = static_cast<int>(r) + 1;
-        grdScaling->SetCell(0, row, QString::fromStdString(scaling.members[r].name));
+        grdScaling->SetCell(0, row,
+                            QString::fromStdString(travik::ShownText(scaling.members[r].name)));
         grdScaling->SetCell(1, row, Digits(m.individualFactor, decimalSeparator));
         grdScaling->SetCell(2, row, Digits(m.suiteFactor, decimalSeparator));
         grdScaling->SetCell(3, row, Digits(m.totalFactor, decimalSeparator));
@@ -129,8 +141,17 @@ void ScalingPanel::Show(const travik::SuiteScaling& scaling, char decimalSeparat
     }
     FitColumns();
     grdScaling->EndUpdate();
-    const std::array<travik::figures::ChartFigure, 2> figures =
-        travik::figures::ScalingCharts(scaling);
+    std::array<travik::figures::ChartFigure, 2> figures = travik::figures::ScalingCharts(scaling);
+    for (travik::figures::ChartFigure& figure : figures) {
+        figure.g = g;
+    }
+    figures_.assign(figures.begin(), figures.end());
+    imageName_ = QString::fromStdString(travik::ReportFileBase(
+                     scaling.members.empty() ? std::string("suite") : scaling.members[0].name)) +
+                 QStringLiteral("_scaling");
+    // The lower panel's lines explain themselves (0.9 and 1.0 on the axis "Mean / target",
+    // the range shaded as above); without a legend its plot keeps room for its labels.
+    figures[1].legend = false;
     chtScaling->SetFigure(figures[0]);
     chtScalingRatio->SetFigure(figures[1]);
     lblScalingOutcome->setText(OutcomeText(scaling));
@@ -159,6 +180,7 @@ void ScalingPanel::Clear() {
     FitColumns();
     chtScaling->SetFigure({});
     chtScalingRatio->SetFigure({});
+    figures_.clear();
     lblScalingOutcome->setText(
         QStringLiteral("Check the records on the list, then press \"Scale to Target…\"."));
     shown_ = false;
@@ -169,6 +191,13 @@ void ScalingPanel::SetBusy(bool busy) {
     busy_ = busy;
     btnWriteScaled->setEnabled(shown_ && !busy);
     btnScalingReport->setEnabled(shown_ && !busy);
+    btnSaveScalingFigure->setEnabled(shown_);
+}
+
+void ScalingPanel::SaveFigure() {
+    if (!figures_.empty()) {
+        SaveFiguresAs(platform_, window(), figures_, imageName_);
+    }
 }
 
 // Ctrl+A and Ctrl+C while the table has the keyboard focus, as on every table.

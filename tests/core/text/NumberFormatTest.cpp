@@ -89,3 +89,26 @@ TEST(NumberFormatTest, GeneralFormKeepsFifteenSignificantDigits) {
 
 }  // namespace
 }  // namespace travik
+
+namespace travik {
+namespace {
+
+// Six significant digits for a person to read, rounded to nearest (worked by hand).
+TEST(NumberFormatTest, ShownFormKeepsSixSignificantDigits) {
+    EXPECT_EQ(FormatShown(14.2322599656546), "14.2323");
+    EXPECT_EQ(FormatShown(1.06660012e-6), "1.0666E-6");
+    EXPECT_EQ(FormatShown(0.000123456789), "0.000123457");
+    EXPECT_EQ(FormatShown(0.0001), "0.0001");
+    EXPECT_EQ(FormatShown(0.00009999), "9.999E-5");
+    EXPECT_EQ(FormatShown(123456789.0), "1.23457E8");
+    EXPECT_EQ(FormatShown(999999.7), "1E6");
+    EXPECT_EQ(FormatShown(654321.4), "654321");
+    EXPECT_EQ(FormatShown(-0.5), "-0.5");
+    EXPECT_EQ(FormatShown(0.0), "0");
+    EXPECT_EQ(FormatShown(100.0), "100");
+    EXPECT_EQ(FormatShown(2.5, ','), "2,5");
+    EXPECT_EQ(FormatShown(-1.0 / 3.0, ','), "-0,333333");
+}
+
+}  // namespace
+}  // namespace travik

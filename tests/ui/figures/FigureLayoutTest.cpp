@@ -14,6 +14,7 @@
 #include <string>
 
 #include "figures/FigureExport.h"
+#include "figures/FigureLegend.h"
 #include "figures/MeasureFigures.h"
 #include "figures/RecordFigures.h"
 #include "figures/SpectrumFigures.h"
@@ -53,7 +54,8 @@ std::vector<SpectrumCurve> SpectrumCurves() {
     for (std::size_t d = 0; d < 3; ++d) {
         curves.push_back(CurveOfResult(result, d, '.'));
     }
-    TargetSpectrum target{"EC8 B", {}, {}};
+    TargetSpectrum target{
+        "EN 1998-1 Type 1 ground B a_g=0.3 g, 5 % (a target with a long name)", {}, {}};
     for (int k = 0; k <= 40; ++k) {
         target.periods.push_back(k * 0.1);
         target.sa.push_back(k == 0 ? 0.36 : std::min(0.9, 0.45 / (k * 0.1)));
@@ -211,6 +213,43 @@ TEST(TickLabels, ZeroHasNoSignAndNoTickCarriesRoundingNoise) {
             }
         }
         EXPECT_EQ(zeros, 2) << half;  // one on each axis
+    }
+}
+
+// A suite of twelve records with long names, and a mean with a long note: the legend keeps
+// every text whole (wrapped, never cut) and never takes more than 30 % of the width.
+TEST(Legends, KeepEveryTextWholeAndLeaveThePlotMostOfTheWidth) {
+    ChartFigure figure;
+    figure.title = QStringLiteral("Checked records");
+    figure.xTitle = QStringLiteral("Period [sec]");
+    figure.yTitle = QStringLiteral("Pseudo-Acceleration [g]");
+    QStringList names;
+    for (int k = 0; k < 12; ++k) {
+        names.append(QStringLiteral("RSN8883_14383980_138490%1_HNE.AT2").arg(k));
+    }
+    names.append(QStringLiteral("Mean \u2212 \u03c3 (244 points, 12 records, 5 % damping)"));
+    for (int k = 0; k < names.size(); ++k) {
+        Curve c;
+        c.name = names[k];
+        c.color = PrintColor(k);
+        for (int i = 1; i <= 40; ++i) {
+            c.points.append(QPointF(0.1 * i, (k + 1) * 0.01 * i));
+        }
+        figure.curves.push_back(c);
+    }
+    for (const Size& size : Sizes()) {
+        QGraphicsScene scene;
+        const LaidOutChart laidOut =
+            LayOutChart(scene, figure, QSizeF(size.pixels), size.dpi / 96.0);
+        const auto* legend = laidOut.chart->findChild<FigureLegend*>();
+        ASSERT_NE(legend, nullptr);
+        QStringList shown = legend->ShownTexts();
+        shown.replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
+        EXPECT_EQ(shown, names) << Describe(size);
+        const double width = laidOut.logical.width();
+        EXPECT_LE(laidOut.chart->margins().right(), 0.3 * width) << Describe(size);
+        EXPECT_GE(laidOut.chart->plotArea().width(), 0.6 * width) << Describe(size);
+        EXPECT_GT(laidOut.chart->plotArea().height(), 0) << Describe(size);
     }
 }
 

@@ -135,5 +135,28 @@ TEST(SuiteCurves, ListEveryRecordThenTheChosenStatistics) {
     EXPECT_GE(curves[0].width * 200 / 96, 1.5);  // at least 1.5 px at 200 DPI
 }
 
+// Relative luminance of a colour (WCAG 2.1, from the sRGB transfer function).
+double Luminance(const QColor& c) {
+    const auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+
+TEST(PrintColors, StandOutFromWhiteAndFromEachOther) {
+    for (int k = 0; k < 10; ++k) {
+        const QColor c = PrintColor(k);
+        EXPECT_GE(1.05 / (Luminance(c) + 0.05), 3.0) << k;  // contrast with white
+        for (int j = 0; j < k; ++j) {
+            const QColor d = PrintColor(j);
+            const double distance =
+                std::hypot(c.red() - d.red(), c.green() - d.green(), c.blue() - d.blue());
+            EXPECT_GE(distance, 60.0) << j << " and " << k;
+        }
+    }
+    EXPECT_EQ(PrintColor(10), PrintColor(0));
+}
+
 }  // namespace
 }  // namespace travik::figures
