@@ -1,5 +1,6 @@
 #include "AnalysisOptions.h"
 
+#include "WorkspaceOptions.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
 #include "text/NumberParse.h"
@@ -100,6 +101,17 @@ std::optional<std::string> ReadAnalysis(const AnalysisOptions& options, const st
     texts.gamma = options.gamma;
     texts.g = gravity;
     return ReadAnalysisTexts(texts, options.damping, options.periods, analysis);
+}
+
+std::optional<std::string> ReadAnalysisOf(const AnalysisOptions& options,
+                                          const ImportOptions& import, SpectraAnalysis& analysis) {
+    if (const WorkspaceImport* workspace = import.workspace.get()) {
+        analysis.settings = workspace->settings;
+        analysis.dampingRatios = workspace->dampingRatios;
+        analysis.periods = workspace->periods;
+        return std::nullopt;
+    }
+    return ReadAnalysis(options, import.gravity, analysis);
 }
 
 }  // namespace travik::cli

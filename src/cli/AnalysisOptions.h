@@ -43,4 +43,9 @@ struct SpectraAnalysis {
 std::optional<std::string> ReadAnalysis(const AnalysisOptions& options, const std::string& gravity,
                                         SpectraAnalysis& analysis);
 
+// The analysis of a command: the workspace's when --workspace was given, else ReadAnalysis
+// of the options with the import's g.
+std::optional<std::string> ReadAnalysisOf(const AnalysisOptions& options,
+                                          const ImportOptions& import, SpectraAnalysis& analysis);
+
 }  // namespace travik::cli

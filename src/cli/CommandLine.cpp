@@ -38,6 +38,8 @@ std::optional<int> ParseCommandLine(CLI::App& app, int argc, char** argv) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
     } catch (const CLI::ParseError& error) {
         app.exit(error);
         return kExitBadOption;

@@ -1,8 +1,11 @@
 #include "ImportOptions.h"
 
 #include "WholeNumberOption.h"
+#include "WorkspaceOptions.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "analysis/AnalysisSettings.h"
 #include "text/NumberParse.h"
@@ -159,7 +162,10 @@ void AddImportOptions(CLI::App& command, ImportOptions& options) {
         ->check(PlainWholeNumber());
     command.add_flag("--acausal", options.acausal,
                      "Filter forward and backward (zero phase) instead of one causal pass");
-    command.add_option("FILE", options.files, "Record files, read in this order")->required();
+    CLI::Option* files =
+        command.add_option("FILE", options.files, "Record files, read in this order");
+    AddWorkspaceOption(
+        command, {options.workspacePath, options.files, options.gravity, options.workspace}, files);
 }
 
 bool MakeReadOptions(const ImportOptions& options, RecordReadOptions& read, std::ostream& err) {
@@ -239,32 +245,46 @@ std::string AsLines(const std::vector<std::string>& lines) {
 ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
     ImportOutcome outcome;
     ImportPlan plan;
-    if (!MakeImportPlan(options, plan, err)) {
+    if (!options.workspace && !MakeImportPlan(options, plan, err)) {
         outcome.exitCode = kExitBadOption;
         return outcome;
     }
+    // A workspace's missing files are named first; the others are read all the same.
+    outcome.readerFailed = TellWorkspaceNotes(options.workspace.get(), err);
 
-    for (const std::string& path : options.files) {
-        const FileReading reading = ReadRecordFileInto(plan, path, outcome.records);
+    // File by file, each with its own reading when a workspace gives them; the files after
+    // a failing one are not read.
+    std::vector<std::pair<std::size_t, std::size_t>> places;  // file, record within it
+    for (std::size_t file = 0; file < options.files.size(); ++file) {
+        const int before = outcome.records.Count();
+        const FileReading reading = ReadRecordFileInto(
+            PlanOfFile(options.workspace.get(), plan, file), options.files[file], outcome.records);
         err << AsLines(reading.messages);
+        for (int i = before; i < outcome.records.Count(); ++i) {
+            places.emplace_back(file, static_cast<std::size_t>(i - before));
+        }
         if (!reading.ok) {
             outcome.readerFailed = true;
             break;
         }
     }
+    const auto planOf = [&](int index) -> const ImportPlan& {
+        const auto& [file, record] = places[static_cast<std::size_t>(index)];
+        return PlanOfRecord(options.workspace.get(), plan, file, record);
+    };
 
     // A filter that does not fit one of the records rejects the run before anything is
     // changed or written.
     for (int i = 0; i < outcome.records.Count(); ++i) {
         if (const std::optional<std::string> misfit =
-                FilterMisfitLine(plan, outcome.records.At(i))) {
+                FilterMisfitLine(planOf(i), outcome.records.At(i))) {
             err << *misfit << '\n';
             outcome.exitCode = kExitBadOption;
             return outcome;
         }
     }
     for (int i = 0; i < outcome.records.Count(); ++i) {
-        const RecordPreparation preparation = PrepareRecord(plan, outcome.records.At(i));
+        const RecordPreparation preparation = PrepareRecord(planOf(i), outcome.records.At(i));
         if (preparation.message) {
             err << *preparation.message << '\n';
         }

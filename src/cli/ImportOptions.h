@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,6 +18,8 @@
 #include "text/NumberFormat.h"
 
 namespace travik::cli {
+
+struct WorkspaceImport;
 
 // Numbers on the command line always use the full stop, whatever the locale.
 inline constexpr char kCommandLineDecimalPoint = '.';
@@ -48,6 +51,10 @@ struct ImportOptions {
     std::string corners;                 // Hz: "F" (low- or high-pass) or "F1,F2" (band-pass)
     int order = FilterSettings{}.order;  // per corner, 1 to 8
     bool acausal = FilterSettings{}.acausal;
+    // --workspace: the workspace file, and once read what it says (its files are then
+    // `files`); the reading, correction and filter options above are not used.
+    std::string workspacePath;
+    std::shared_ptr<const WorkspaceImport> workspace;
 };
 
 void AddImportOptions(CLI::App& command, ImportOptions& options);

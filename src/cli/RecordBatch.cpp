@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "OrderedWork.h"
+#include "WorkspaceOptions.h"
 #include "export/ReportHeader.h"
 #include "text/ShownText.h"
 
@@ -32,11 +33,13 @@ struct FileSurvey {
     std::size_t samples = 0;
 };
 
-FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const RecordWeigher& weigh) {
+FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, std::size_t file,
+                      const RecordWeigher& weigh) {
     FileSurvey survey;
     try {
         auto records = std::make_shared<RecordList>();
-        const FileReading reading = ReadRecordFileInto(plan, path, *records);
+        const FileReading reading = ReadRecordFileInto(
+            PlanOfFile(options.workspace.get(), common, file), options.files[file], *records);
         survey.read = reading.ok;
         survey.readerText = AsLines(reading.messages);
         // Prepared as the report pass prepares them (the filter prints nothing), so that
@@ -48,6 +51,8 @@ FileSurvey SurveyFile(const ImportPlan& plan, const std::string& path, const Rec
                                       record.SampleCount(), record.TimeStep()});
             survey.samples += static_cast<std::size_t>(record.SampleCount());
             RecordChecks checks;
+            const ImportPlan& plan =
+                PlanOfRecord(options.workspace.get(), common, file, static_cast<std::size_t>(i));
             checks.filterMisfit = FilterMisfitLine(plan, record);
             if (!checks.filterMisfit) {
                 const RecordPreparation preparation = PrepareRecord(plan, record);
@@ -113,16 +118,18 @@ double ImportSurvey::TotalWork() const {
 ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
                           const RecordWeigher& weigh, std::ostream& err) {
     ImportSurvey survey;
-    if (!MakeImportPlan(options, survey.plan, err)) {
+    if (!options.workspace && !MakeImportPlan(options, survey.plan, err)) {
         survey.exitCode = kExitBadOption;
         return survey;
     }
+    // A workspace's missing files are named first; the others are read all the same.
+    const bool filesMissing = TellWorkspaceNotes(options.workspace.get(), err);
     std::vector<RecordChecks> checks;
     std::exception_ptr unforeseen;
     std::size_t keptSamples = 0;
     ProcessInOrder<FileSurvey>(
         options.files.size(), jobs,
-        [&](std::size_t index) { return SurveyFile(survey.plan, options.files[index], weigh); },
+        [&](std::size_t index) { return SurveyFile(options, survey.plan, index, weigh); },
         [&](FileSurvey& file) {
             err << file.readerText;
             if (file.unforeseen) {
@@ -137,9 +144,10 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
                 survey.kept.push_back(nullptr);
             }
             std::move(file.checks.begin(), file.checks.end(), std::back_inserter(checks));
-            survey.readerFailed = !file.read;
+            survey.readerFailed = filesMissing || !file.read;
             return file.read;
         });
+    survey.readerFailed = survey.readerFailed || filesMissing;
     if (unforeseen) {
         std::rethrow_exception(unforeseen);
     }
@@ -179,12 +187,13 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
     }
     // The survey has printed what reading and preparing it says.
     RecordList records;
-    ReadRecordFileInto(survey.plan, options.files[file], records);
+    ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, file), options.files[file],
+                       records);
     if (!SameRecords(records, survey.files[file])) {
         return false;
     }
     TimeHistory& record = records.At(static_cast<int>(index));
-    PrepareRecord(survey.plan, record);
+    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, file, index), record);
     use(record);
     return true;
 }
@@ -221,7 +230,8 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
             const RecordList* records =
                 index < survey.kept.size() ? survey.kept[index].get() : nullptr;
             if (records == nullptr) {
-                const FileReading reading = ReadRecordFileInto(survey.plan, source, read);
+                const FileReading reading = ReadRecordFileInto(
+                    PlanOfFile(options.workspace.get(), survey.plan, index), source, read);
                 if (!SameRecords(read, expected)) {
                     reports.failure = reading.ok ? std::string() : AsLines(reading.messages);
                     if (reports.failure.empty()) {
@@ -232,7 +242,9 @@ int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& surve
                     return reports;
                 }
                 for (int i = 0; i < read.Count(); ++i) {
-                    PrepareRecord(survey.plan, read.At(i));
+                    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, index,
+                                               static_cast<std::size_t>(i)),
+                                  read.At(i));
                 }
                 records = &read;
             }

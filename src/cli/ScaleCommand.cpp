@@ -134,8 +134,7 @@ ScaleCommand::ScaleCommand(CLI::App& app, ScalingFigureDrawer drawer)
 
 int ScaleCommand::Run(std::ostream& out, std::ostream& err) const {
     SpectraAnalysis analysis;
-    if (const std::optional<std::string> rejection =
-            ReadAnalysis(analysis_, import_.gravity, analysis)) {
+    if (const std::optional<std::string> rejection = ReadAnalysisOf(analysis_, import_, analysis)) {
         err << *rejection << '\n';
         return kExitBadOption;
     }

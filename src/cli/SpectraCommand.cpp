@@ -106,8 +106,7 @@ SpectraCommand::SpectraCommand(CLI::App& app)
 
 int SpectraCommand::Run(std::ostream& out, std::ostream& err) const {
     SpectraAnalysis analysis;
-    if (const std::optional<std::string> rejection =
-            ReadAnalysis(analysis_, import_.gravity, analysis)) {
+    if (const std::optional<std::string> rejection = ReadAnalysisOf(analysis_, import_, analysis)) {
         err << *rejection << '\n';
         return kExitBadOption;
     }

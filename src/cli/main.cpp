@@ -1,6 +1,7 @@
 // travik-cli: the command-line front end over the numeric core, for batch work and scripts.
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include <CLI/CLI.hpp>
@@ -12,6 +13,7 @@
 #include "Renderer.h"
 #include "ScaleCommand.h"
 #include "SpectraCommand.h"
+#include "Version.h"
 
 int main(int argc, char** argv) {
 #ifdef TRAVIK_WITH_PLOT
@@ -25,6 +27,13 @@ int main(int argc, char** argv) {
         "TRAVIK command line: time-history and response-spectra reports of "
         "strong-motion records"};
     app.require_subcommand(1, 1);
+    app.footer(
+        "Each command that reads record files also takes --workspace FILE.travik in their "
+        "place: every record of a workspace saved by the window program, read, corrected and "
+        "filtered as it says, with its analysis settings and damping values. `travik-cli "
+        "COMMAND --help` lists a command's options.");
+    app.set_version_flag("--version", std::string("travik-cli ") + travik::kProgramVersion,
+                         "Print the version and exit");
     travik::cli::RecordsCommand records(app);
     travik::cli::SpectraCommand spectra(app);
     travik::cli::InfoCommand info(app);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+
+class QSettings;
 #include <deque>
 #include <vector>
 
@@ -28,6 +30,7 @@ class ScriptedPlatform final : public PlatformServices {
                             travik::figures::ImageOptions& options) override;
     void SetClipboardImage(const QImage& image) override;
     void PrintPage(QWidget* parent, const PagePainter& paint) override;
+    QSettings* RememberedSettingsStore() override { return settings; }
 
     std::vector<Message> messages;
     std::deque<QStringList> fileAnswers;  // next answers of the file dialog
@@ -49,4 +52,6 @@ class ScriptedPlatform final : public PlatformServices {
     QStringList suggestedImageNames;
     QImage clipboardImage;
     std::vector<QImage> printedPages;
+    // The remembered settings' store; nothing remembers nothing (most tests).
+    QSettings* settings = nullptr;
 };

@@ -122,8 +122,7 @@ PlotCommand::PlotCommand(CLI::App& app) : command_(app.add_subcommand("plot", kP
 
 int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     SpectraAnalysis analysis;
-    if (const std::optional<std::string> rejection =
-            ReadAnalysis(analysis_, import_.gravity, analysis)) {
+    if (const std::optional<std::string> rejection = ReadAnalysisOf(analysis_, import_, analysis)) {
         err << *rejection << '\n';
         return kExitBadOption;
     }

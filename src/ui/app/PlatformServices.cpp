@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSettings>
 
 #include "figures/FigureDialogs.h"
 
@@ -93,4 +94,15 @@ bool QtPlatformServices::Confirm(QWidget* parent, const QString& question) {
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+QtPlatformServices::QtPlatformServices() = default;
+QtPlatformServices::~QtPlatformServices() = default;
+
+QSettings* QtPlatformServices::RememberedSettingsStore() {
+    if (!settings_) {
+        settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                QStringLiteral("TRAVIK"), QStringLiteral("TRAVIK"));
+    }
+    return settings_.get();
 }

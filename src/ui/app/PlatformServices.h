@@ -4,10 +4,12 @@
 #include <QStringList>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 #include "figures/FigureExport.h"
 
 class QImage;
+class QSettings;
 class QPainter;
 class QRectF;
 
@@ -48,11 +50,18 @@ class PlatformServices {
     // the device pixels per logical pixel; nothing when the user cancels.
     using PagePainter = std::function<void(QPainter&, const QRectF& page, double scale)>;
     virtual void PrintPage(QWidget* /*parent*/, const PagePainter& /*paint*/) {}
+    // The store the program remembers its settings in between runs; nothing (the default)
+    // remembers nothing.
+    virtual QSettings* RememberedSettingsStore() { return nullptr; }
 };
 
 // The real desktop: QMessageBox, QFileDialog, QClipboard, QDesktopServices.
 class QtPlatformServices final : public PlatformServices {
   public:
+    QtPlatformServices();
+    ~QtPlatformServices() override;
+    QtPlatformServices(const QtPlatformServices&) = delete;
+    QtPlatformServices& operator=(const QtPlatformServices&) = delete;
     void ShowMessage(QWidget* parent, MessageKind kind, const QString& text) override;
     QStringList ChooseRecordFiles(QWidget* parent, const QString& initialFolder) override;
     QString ChooseFolder(QWidget* parent, const QString& initialFolder) override;
@@ -64,4 +73,10 @@ class QtPlatformServices final : public PlatformServices {
                             travik::figures::ImageOptions& options) override;
     void SetClipboardImage(const QImage& image) override;
     void PrintPage(QWidget* parent, const PagePainter& paint) override;
+    // The user's settings in the platform's native place (the registry, a plist, an INI
+    // file under ~/.config), opened on first use.
+    QSettings* RememberedSettingsStore() override;
+
+  private:
+    std::unique_ptr<QSettings> settings_;
 };

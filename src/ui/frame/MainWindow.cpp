@@ -19,6 +19,9 @@
 #include "export/ReportHeader.h"
 #include "frame/About.h"
 #include "frame/DroppedFiles.h"
+#include "frame/KeyboardShortcuts.h"
+#include "frame/RecentRecords.h"
+#include "frame/SettingsMemory.h"
 #include "frame/StatusFields.h"
 #include "measures/MeasuresPage.h"
 #include "records/InputFileForm.h"
@@ -76,6 +79,12 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     pgc1->setCurrentIndex(0);
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::pgc1Change);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    AssignKeyboardShortcuts(*this);
+    recent_ = new RecentRecords(
+        *File1, platform_.RememberedSettingsStore(),
+        [this](const RecentImport& entry) { ImportFiles(entry.paths, entry.options, false); });
+    memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
+    centred_ = memory_->Restore();
 }
 
 TForm1::~TForm1() {
@@ -160,6 +169,7 @@ void TForm1::FormDestroy() {
         return;
     }
     destroyed_ = true;
+    memory_->RememberAtClose();
     // A job still running reads the records: it stops, and hands back nothing, first.
     workspace_.Work().Cancel();
     workspace_.Work().WaitForFinished();
@@ -189,6 +199,7 @@ void TForm1::ImportTimeHistoryRecords1Click() {
                 for (const QString& file : files) {
                     paths.push_back(QFile::encodeName(file).toStdString());
                 }
+                recent_->Add({paths, options});
                 ImportFiles(std::move(paths), options, dialog->AppendToLoaded());
             });
 }

@@ -1,12 +1,14 @@
-// The desktop program: one main window, no command-line arguments of its own.
+// The desktop program: one main window; --version and --help are answered without it.
 #include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #include "app/PlatformServices.h"
 #include "frame/MainWindow.h"
+#include "frame/ProgramArguments.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ class TravikApplication final : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> ended = travik::AnswerInformationOptions(argc, argv, std::cout)) {
+        return *ended;
+    }
     try {
         TravikApplication application(argc, argv);
         // Message boxes without a title of their own show the application name.

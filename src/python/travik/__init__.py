@@ -1,0 +1,35 @@
+"""TRAVIK's core from Python: strong-motion records, response spectra, ground-motion
+measures, Fourier spectra, filters and baseline corrections.
+
+Units: time and periods in s, acceleration in g, velocity in cm/sec, displacement in cm,
+g in cm/sec^2. Arrays in are float64 one-dimensional arrays (used in place when they
+already are); arrays out are numpy arrays over the core's own buffers.
+"""
+
+from ._travik import (  # noqa: F401
+    DEFAULT_DAMPING_PERCENT,
+    MAX_DAMPING_VALUES,
+    Record,
+    Spectra,
+    correct,
+    filter,
+    fourier,
+    measures,
+    period_list,
+    read,
+    spectra,
+)
+
+__all__ = [
+    "Record",
+    "Spectra",
+    "read",
+    "spectra",
+    "period_list",
+    "measures",
+    "fourier",
+    "filter",
+    "correct",
+    "DEFAULT_DAMPING_PERCENT",
+    "MAX_DAMPING_VALUES",
+]
