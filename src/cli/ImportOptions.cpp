@@ -107,9 +107,11 @@ void AddReadingOptions(CLI::App& command, ImportOptions& options) {
         .add_option("--format", options.format,
                     "Record file format: auto (detected from each file's first lines), free, "
                     "peer (PEER NGA AT2), csmip (CGS V1/V2), smc (USGS SMC), knet "
-                    "(K-NET/KiK-net ASCII) or cosmos (COSMOS V1/V2)")
+                    "(K-NET/KiK-net ASCII), cosmos (COSMOS V1/V2) or bbp (SCEC broadband "
+                    "platform acceleration, cm/s^2; velocity and displacement files are not "
+                    "told apart and must not be given)")
         ->capture_default_str()
-        ->check(CLI::IsMember({"auto", "free", "peer", "csmip", "smc", "knet", "cosmos"}));
+        ->check(CLI::IsMember({"auto", "free", "peer", "csmip", "smc", "knet", "cosmos", "bbp"}));
     options.timeStepOption =
         command
             .add_option("--dt", options.timeStep,

@@ -72,7 +72,7 @@ travik_records_case(RejectsANonPositiveOverridingDt
 
 travik_records_case(RejectsAnUnknownFormat
   ARGS records --format at2 --out out ${RECORDS_IN}/five.txt
-  EXIT 2 STDERR "--format: at2 not in {auto,free,peer,csmip,smc,knet,cosmos}\nRun with --help for more information\\.")
+  EXIT 2 STDERR "--format: at2 not in {auto,free,peer,csmip,smc,knet,cosmos,bbp}\nRun with --help for more information\\.")
 
 travik_records_case(AutoFallsBackToFreeFormat
   ARGS records --format auto --out out ${RECORDS_IN}/five.txt

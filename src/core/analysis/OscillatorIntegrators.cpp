@@ -282,6 +282,81 @@ bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory&
 
 namespace {
 
+// The one-lane arithmetic of AdvanceExact and AdvanceNewmark, keeping every sub-step's
+// displacement instead of the peaks.
+void RecordExact(const PreparedOscillator& o, const DOUBLEVECTOR& series, double g,
+                 DOUBLEVECTOR& displacement) {
+    const PiecewiseExactCoefficients& c = o.exact;
+    double u = 0;
+    double v = 0;
+    const double n = o.subSteps;
+    for (std::size_t j = 1; j < series.size(); ++j) {
+        const double start = g * series[j - 1];
+        const double delta = (series[j] - series[j - 1]) * g / n;
+        for (int i = 1; i <= o.subSteps; ++i) {
+            const double p0 = (i - 1) * delta + start;
+            const double p1 = i * delta + start;
+            const double u1 = c.A * u + c.B * v + c.C * p0 + c.D * p1;
+            const double v1 = c.Ap * u + c.Bp * v + c.Cp * p0 + c.Dp * p1;
+            displacement.push_back(u1);
+            u = u1;
+            v = v1;
+        }
+    }
+}
+
+void RecordNewmark(const PreparedOscillator& o, const DOUBLEVECTOR& series, double g,
+                   DOUBLEVECTOR& displacement) {
+    double u = 0;
+    double v = 0;
+    double w = 0;
+    const double n = o.subSteps;
+    for (std::size_t j = 1; j < series.size(); ++j) {
+        const double start = g * series[j - 1];
+        const double delta = (series[j] - series[j - 1]) * g / n;
+        for (int i = 1; i <= o.subSteps; ++i) {
+            const double p0 = (i - 1) * delta + start;
+            const double p1 = i * delta + start;
+            const double dpHat = (p0 - p1) + o.a1 * v + o.b1 * w;
+            const double du = dpHat / o.kHat;
+            const double dv = o.dvPerDu * du - o.dvPerV * v + o.dvPerW * w;
+            const double dw = du / o.betaHH - v / o.betaH - w / o.twoBeta;
+            const double u1 = u + du;
+            const double v1 = v + dv;
+            w = w + dw;
+            displacement.push_back(u1);
+            u = u1;
+            v = v1;
+        }
+    }
+}
+
+}  // namespace
+
+bool ComputeOscillatorDisplacements(const AnalysisSettings& settings, const DOUBLEVECTOR& series,
+                                    double timeStep, double g, double maxDtOverT,
+                                    double dampingRatio, double period, IntegrationMethod method,
+                                    DOUBLEVECTOR& displacement) {
+    displacement.clear();
+    if (series.empty()) {
+        return false;
+    }
+    const PreparedOscillator oscillator =
+        Prepare(settings, timeStep, g, maxDtOverT, dampingRatio, period, method);
+    if (!oscillator.valid) {
+        return false;
+    }
+    displacement.reserve((series.size() - 1) * static_cast<std::size_t>(oscillator.subSteps));
+    if (method == IntegrationMethod::PiecewiseExact) {
+        RecordExact(oscillator, series, g, displacement);
+    } else {
+        RecordNewmark(oscillator, series, g, displacement);
+    }
+    return true;
+}
+
+namespace {
+
 // Below this many oscillator sub-steps a batch is not worth a second thread.
 constexpr double kWorkPerExtraThread = 2.0e5;
 

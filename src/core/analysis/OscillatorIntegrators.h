@@ -33,6 +33,17 @@ bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory&
                             double maxDtOverT, double dampingRatio, double period, double& sd,
                             double& sv, double& sa, bool useCorrected, IntegrationMethod method);
 
+// The oscillator's relative displacement (cm) at the end of every sub-step, in time order
+// ((samples - 1) * sub-step count values), by exactly the arithmetic of
+// ComputeOscillatorPeaks, so that the largest magnitude is its `sd` to the last bit. The
+// response of one oscillator to one component, kept so that the responses of two
+// components can be combined (the oscillator is linear). Returns false, leaving
+// `displacement` empty, where ComputeOscillatorPeaks would.
+bool ComputeOscillatorDisplacements(const AnalysisSettings& settings, const DOUBLEVECTOR& series,
+                                    double timeStep, double g, double maxDtOverT,
+                                    double dampingRatio, double period, IntegrationMethod method,
+                                    DOUBLEVECTOR& displacement);
+
 // The integration steps of one run: samples times sub-steps per sample, 0 for a run the
 // integrators refuse (see ComputeOscillatorPeaks). The measure of work of an analysis.
 double OscillatorRunSteps(std::size_t samples, double timeStep, double period, double maxDtOverT);

@@ -7,12 +7,13 @@ namespace travik {
 namespace {
 
 // Detection order: the most specific first lines first.
-constexpr std::array<RecordFormatReader, 5> kReaders{{
+constexpr std::array<RecordFormatReader, 6> kReaders{{
     {RecordFormat::Cosmos, IsCosmosFile, ReadCosmos},
     {RecordFormat::Knet, IsKnetFile, ReadKnet},
     {RecordFormat::PeerNga, IsPeerNgaFile, ReadPeerNga},
     {RecordFormat::Smc, IsSmcFile, ReadSmc},
     {RecordFormat::Csmip, IsCsmipFile, ReadCsmip},
+    {RecordFormat::Bbp, IsBbpFile, ReadBbp},
 }};
 
 }  // namespace

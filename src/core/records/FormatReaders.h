@@ -64,5 +64,7 @@ bool IsKnetFile(std::span<const std::string_view> firstLines);
 FormatReadResult ReadKnet(LineSource& lines, const std::string& fileName);
 bool IsCosmosFile(std::span<const std::string_view> firstLines);
 FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName);
+bool IsBbpFile(std::span<const std::string_view> firstLines);
+FormatReadResult ReadBbp(LineSource& lines, const std::string& fileName);
 
 }  // namespace travik

@@ -11,7 +11,7 @@ struct FormatNames {
     std::string_view name;
 };
 
-constexpr std::array<FormatNames, 7> kNames{{
+constexpr std::array<FormatNames, 8> kNames{{
     {RecordFormat::Automatic, "auto", "Automatic"},
     {RecordFormat::Free, "free", "Free Type"},
     {RecordFormat::PeerNga, "peer", "PEER NGA AT2"},
@@ -19,6 +19,7 @@ constexpr std::array<FormatNames, 7> kNames{{
     {RecordFormat::Smc, "smc", "USGS SMC"},
     {RecordFormat::Knet, "knet", "K-NET/KiK-net ASCII"},
     {RecordFormat::Cosmos, "cosmos", "COSMOS V1/V2"},
+    {RecordFormat::Bbp, "bbp", "SCEC BBP acceleration"},
 }};
 
 }  // namespace
