@@ -15,6 +15,7 @@
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
 #include "records/RecordFormat.h"
+#include "records/RecordIntegration.h"
 
 namespace travik::python {
 
