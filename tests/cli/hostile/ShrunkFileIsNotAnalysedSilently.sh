@@ -2,8 +2,12 @@
 # samples: it is reported as changed, not analysed as its new content without a word.
 source "$(dirname "$0")/common.sh"
 write_record "$work/a.txt" 300000
+# Three long records between a.txt and b.txt leave time to change b.txt after a.txt's
+# analysis has begun, however many cores make the spectra quick.
+for middle in m1 m2 m3; do write_record "$work/$middle.txt" 300000; done
 write_record "$work/b.txt" 300000   # beyond what the first pass keeps in memory
-"$cli" spectra --jobs 1 --quiet --out "$work" "$work/a.txt" "$work/b.txt" \
+"$cli" spectra --jobs 1 --quiet --out "$work" "$work/a.txt" "$work/m1.txt" "$work/m2.txt" \
+    "$work/m3.txt" "$work/b.txt" \
     >"$work/stdout" 2>"$work/stderr" &
 pid=$!
 # Once the report pass has begun with a.txt, b.txt loses half of its samples.
