@@ -42,18 +42,18 @@ travik_records_case(InfoGoesOnAfterAFileItCannotRead
   ARGS info ${FORMATS_IN}/truncated.AT2 ${SAMPLES}/formats/knet/CHB0031412312349.EW
   EXIT 1
   STDOUT "CHB0031412312349.EW|  file:                 CHB0031412312349.EW|  format:               K-NET/KiK-net ASCII|  channel:              E-W|  samples:              6000|  time step:            0.01 s|  duration:             59.99 s|  units converted from: counts (x 7845(gal)/8223790, mean removed)|  PGA:                  -0.00815818732338877 g at 16.23 s"
-  STDERR "FILE: truncated\\.AT2\\. ERROR Line: 5\\. ERROR: the header announces 7 values. the file ends after 5")
+  STDERR "FILE: truncated\\.AT2\\. ERROR Line: 5\\. ERROR: PEER NGA AT2: the header announces 7 values. the file ends after 5")
 
 travik_records_case(NamedFormatRefusesAFileOfAnother
   ARGS records --format peer --out out ${SAMPLES}/formats/smc/A-CAT090.AT2.smc
   EXIT 1
-  STDERR "FILE: A-CAT090\\.AT2\\.smc\\. ERROR Line: 3\\. ERROR: the record is not an acceleration time series: \"\\*\""
+  STDERR "FILE: A-CAT090\\.AT2\\.smc\\. ERROR Line: 3\\. ERROR: no PEER NGA AT2 header was found \\(the record is not an acceleration time series: \"\\*\"\\); the file looks like USGS SMC: choose Automatic to have each file's format recognised"
   ABSENT "out/A-CAT090.AT2_TH.csv")
 
 travik_records_case(TruncatedFileWritesNothing
   ARGS records --format auto --out out ${FORMATS_IN}/truncated.AT2
   EXIT 1
-  STDERR "FILE: truncated\\.AT2\\. ERROR Line: 5\\. ERROR: the header announces 7 values. the file ends after 5"
+  STDERR "FILE: truncated\\.AT2\\. ERROR Line: 5\\. ERROR: PEER NGA AT2: the header announces 7 values. the file ends after 5"
   ABSENT "out/truncated_TH.csv")
 
 travik_records_case(MoreValuesThanAnnouncedAreCutWithAWarning

@@ -162,7 +162,9 @@ TEST_F(ImportFormats, ANamedFormatChosenForAnotherFileShowsTheFaultBeforeImporti
     Child<QRadioButton>(dialog, "rb8")->setChecked(true);
     EXPECT_EQ(Child<QLabel>(dialog, "lbl7")->text().toStdString(),
               "Format: K-NET/KiK-net ASCII\nFILE: RSN6_IMPVALL.I_I-ELC180-hor1.AT2. ERROR Line: "
-              "1. ERROR: header line 1 does not begin with \"Origin Time\"");
+              "1. ERROR: no K-NET/KiK-net ASCII header was found (header line 1 does not begin "
+              "with \"Origin Time\"); the file looks like PEER NGA AT2: choose Automatic to have "
+              "each file's format recognised");
 }
 
 TEST_F(ImportFormats, OkWithChosenFilesImportsEveryChannel) {
@@ -213,8 +215,8 @@ TEST_F(ImportFormats, ADroppedFileThatFailsIsNamedAndTheFilesBeforeItStay) {
     EXPECT_EQ(form->Document().Records().Count(), 1);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_EQ(MessageTexts()[0],
-              "FILE: bad.AT2. ERROR Line: 5. ERROR: the header announces 3 values; the file "
-              "ends after 1");
+              "FILE: bad.AT2. ERROR Line: 5. ERROR: PEER NGA AT2: the header announces 3 values; "
+              "the file ends after 1");
 
     QDir(folder.path()).mkdir("empty");
     Drop(form.get(), {QUrl::fromLocalFile(QDir(folder.path()).filePath("empty"))});

@@ -33,17 +33,19 @@ constexpr FortranLayout kStandardLayout{8, 10};
 struct DataLine {
     long long count = 0;
     std::optional<double> timeStep;
+    std::string_view stepText;  // V2: the header's text of the time step
     std::string units;
     FortranLayout layout;
 };
 
-std::optional<long long> LeadingInteger(std::string_view line) {
+// The digits the line begins with (empty for none).
+std::string_view LeadingDigits(std::string_view line) {
     line = Trim(line);
     std::size_t end = 0;
     while (end < line.size() && line[end] >= '0' && line[end] <= '9') {
         ++end;
     }
-    return ParseInteger(line.substr(0, end));
+    return line.substr(0, end);
 }
 
 // The first whitespace-delimited word after `key`.
@@ -73,14 +75,14 @@ bool IsV1DataLine(std::string_view line) {
 
 DataLine ParseDataLine(std::string_view line, std::size_t lineNumber) {
     DataLine data;
-    const std::optional<long long> count = LeadingInteger(line);
-    if (!count || *count <= 0) {
+    const std::string_view digits = LeadingDigits(line);
+    if (digits.empty()) {
         Fail(lineNumber, "no point count at the start of \"" + Squeeze(line) + "\"");
     }
-    data.count = *count;
+    data.count = RequireCount(digits, lineNumber, "the point count ");
     if (IsV2DataLine(line)) {
-        std::string_view step = WordAfter(line, "spaced at");
-        data.timeStep = ParseReal(step);
+        data.stepText = WordAfter(line, "spaced at");
+        data.timeStep = ParseReal(data.stepText);
         // "... in cm/sec2. (8f10.6)"; older files "... .020 SEC.  (UNITS: CM/SEC/SEC)".
         std::string_view units = WordAfter(line, "(units:");
         if (units.empty()) {
@@ -232,7 +234,9 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
             std::string quoted = Squeeze(line);
             quoted.insert(quoted.begin(), '"');
             quoted.push_back('"');
-            const double timeStep = RequireTimeStep(data.timeStep, dataLineNumber, quoted);
+            const double timeStep = IsV2DataLine(line)
+                                        ? RequireTimeStepText(data.stepText, dataLineNumber, quoted)
+                                        : RequireTimeStep(data.timeStep, dataLineNumber, quoted);
             const double unitsPerG = UnitsPerG(data.units, FileGravity(header), dataLineNumber);
             const std::string what = "channel " + channelNumber + "'s data line";
             const std::vector<double> values = ReadValueBlock(

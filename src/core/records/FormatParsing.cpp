@@ -79,6 +79,11 @@ bool StartsWithUtf16Mark(std::string_view bytes) {
     return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
+bool StartsWithUtf32Mark(std::string_view bytes) {
+    using namespace std::string_view_literals;
+    return bytes.starts_with("\xFF\xFE\0\0"sv) || bytes.starts_with("\0\0\xFE\xFF"sv);
+}
+
 // Text files hold no NUL and few control characters; a UTF-16 file (which has NULs) is
 // recognised by its byte-order mark.
 std::optional<std::size_t> FindBinaryLine(std::string_view prefix) {
@@ -352,6 +357,36 @@ double RequireTimeStep(std::optional<double> timeStep, std::size_t line, std::st
                        " is not greater than zero");
     }
     return *timeStep;
+}
+
+double RequireTimeStepText(std::string_view text, std::size_t line, std::string_view source) {
+    const std::string_view trimmed = Trim(text);
+    if (trimmed.empty()) {
+        return RequireTimeStep(std::nullopt, line, source);
+    }
+    const std::optional<double> timeStep = ParseReal(trimmed);
+    if (!timeStep) {
+        Fail(line, "the time step \"" + std::string(trimmed) + "\" in " + std::string(source) +
+                       " is not a number");
+    }
+    return RequireTimeStep(timeStep, line, source);
+}
+
+long long RequireCount(std::string_view text, std::size_t line, std::string_view what) {
+    const std::string_view trimmed = Trim(text);
+    const std::optional<long long> count = ParseInteger(trimmed);
+    if (!count) {
+        const std::string_view digits = trimmed.starts_with('+') ? trimmed.substr(1) : trimmed;
+        const bool wholeNumber =
+            !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+        Fail(line,
+             std::string(what) + std::string(trimmed) +
+                 (wholeNumber ? " is more than a record can hold" : " is not a whole number"));
+    }
+    if (*count <= 0) {
+        Fail(line, std::string(what) + std::to_string(*count) + " is not greater than zero");
+    }
+    return *count;
 }
 
 FormatRecord MakeRecord(std::string name, double timeStep, const std::vector<double>& values,

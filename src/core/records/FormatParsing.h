@@ -47,8 +47,9 @@ FormatReadResult ReadWithMessages(LineSource& lines, const std::string& fileName
     } catch (const FormatFault& fault) {
         result.records.clear();
         result.warnings.clear();
-        result.message =
-            FaultMessage(fileName, fault.line, lines.Failed() ? lines.Error() : fault.text);
+        result.faultLine = fault.line;
+        result.fault = lines.Failed() ? lines.Error() : fault.text;
+        result.message = FaultMessage(fileName, result.faultLine, result.fault);
     }
     return result;
 }
@@ -103,10 +104,19 @@ bool IsDataLine(std::string_view line, const ValueLayout& layout);
 // The line of the first sign that a file's beginning is binary data (a NUL, or more than
 // 1 % control characters); nothing for text, UTF-16 text with a byte-order mark included.
 bool StartsWithUtf16Mark(std::string_view bytes);
+// UTF-32's byte-order marks (the little-endian one begins with UTF-16's).
+bool StartsWithUtf32Mark(std::string_view bytes);
 std::optional<std::size_t> FindBinaryLine(std::string_view prefix);
 
 // A time step (s) from the header: must be a finite number greater than zero.
 double RequireTimeStep(std::optional<double> timeStep, std::size_t line, std::string_view source);
+// The same from the header's text of it, so that a field that is there but is no number
+// ("nan", "1.2.3") is named as such rather than as missing.
+double RequireTimeStepText(std::string_view text, std::size_t line, std::string_view source);
+
+// A point count from the header's text of it (`text` not empty): a whole number greater
+// than zero that a count can hold. `what` leads the fault, e.g. "the point count NPTS=".
+long long RequireCount(std::string_view text, std::size_t line, std::string_view what);
 
 // Builds the record named `name`: each value divided by `unitsPerG` (1 for values in g,
 // the g in cm/s^2 for values in cm/s^2).

@@ -16,6 +16,16 @@ constexpr std::array<RecordFormatReader, 6> kReaders{{
     {RecordFormat::Bbp, IsBbpFile, ReadBbp},
 }};
 
+std::vector<std::string_view> FirstLines(std::string_view bytes) {
+    LineSource source(bytes.substr(0, kDetectionPrefixBytes));
+    std::vector<std::string_view> firstLines;
+    std::string_view line;
+    while (firstLines.size() < kDetectionLines && source.Next(line)) {
+        firstLines.push_back(line);
+    }
+    return firstLines;
+}
+
 }  // namespace
 
 std::span<const RecordFormatReader> RecordFormatReaders() {
@@ -32,19 +42,22 @@ const RecordFormatReader* FindRecordFormatReader(RecordFormat format) {
 }
 
 RecordFormat DetectRecordFormat(std::string_view bytes) {
-    const std::string_view prefix = bytes.substr(0, kDetectionPrefixBytes);
-    LineSource source(prefix);
-    std::vector<std::string_view> firstLines;
-    std::string_view line;
-    while (firstLines.size() < kDetectionLines && source.Next(line)) {
-        firstLines.push_back(line);
-    }
+    const std::vector<std::string_view> firstLines = FirstLines(bytes);
     for (const RecordFormatReader& reader : kReaders) {
         if (reader.detect(firstLines)) {
             return reader.format;
         }
     }
     return RecordFormat::Free;
+}
+
+}  // namespace travik
+
+namespace travik {
+
+bool RecognisesRecordFormat(RecordFormat format, std::string_view bytes) {
+    const RecordFormatReader* reader = FindRecordFormatReader(format);
+    return reader != nullptr && reader->detect(FirstLines(bytes));
 }
 
 }  // namespace travik

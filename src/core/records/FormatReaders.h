@@ -25,6 +25,8 @@ struct FormatReadResult {
     std::vector<FormatRecord> records;
     std::vector<std::string> warnings;
     std::string message;
+    std::size_t faultLine = 0;  // the line of the fault (from 1) and what is wrong, unwrapped
+    std::string fault;
     std::size_t firstDataLine = 0;  // line (from 1) of the first value: the lines above are header
     bool ok() const { return message.empty(); }
 };
@@ -52,6 +54,11 @@ const RecordFormatReader* FindRecordFormatReader(RecordFormat format);
 // detector; the file's name and extension play no part. A file no detector recognises is
 // free format. Never returns Automatic.
 RecordFormat DetectRecordFormat(std::string_view bytes);
+
+// True when the detector of the named `format` recognises the beginning of `bytes` (only the
+// first kDetectionPrefixBytes are looked at), whether or not another format's detector
+// would too. False for Free and Automatic.
+bool RecognisesRecordFormat(RecordFormat format, std::string_view bytes);
 
 // The readers (each defined in its own file).
 bool IsPeerNgaFile(std::span<const std::string_view> firstLines);

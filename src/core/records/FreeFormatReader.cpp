@@ -281,6 +281,11 @@ std::string DecodeRecordText(std::string_view bytes) {
     return text;
 }
 
+bool IsUtf16RecordText(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+           GuessUtf16WithoutMark(bytes) != Utf16Guess::No;
+}
+
 std::vector<std::string_view> SplitTextLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;

@@ -47,6 +47,10 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, Delimiter del
 // the very end are dropped; any other NUL stays in the text (the reader refuses it).
 std::string DecodeRecordText(std::string_view bytes);
 
+// True when `bytes` are UTF-16 text as DecodeRecordText recognises it: after a byte-order
+// mark, or without one when its first kilobytes are ASCII characters in two-byte units.
+bool IsUtf16RecordText(std::string_view bytes);
+
 // Splits text into lines at CR LF, LF and lone CR; a break at the very end starts no line.
 std::vector<std::string_view> SplitTextLines(std::string_view text);
 

@@ -13,9 +13,10 @@ namespace {
 
 using namespace format_detail;
 
+// The texts of the two fields; each is checked by the reader so that its fault names it.
 struct CountAndStep {
-    std::optional<long long> count;
-    std::optional<double> timeStep;
+    std::string_view count;
+    std::string_view timeStep;
 };
 
 // The number that follows `key` (e.g. "NPTS=") on the line.
@@ -31,14 +32,15 @@ std::string_view ValueAfter(std::string_view line, std::string_view key) {
     while (end < rest.size() && rest[end] != ',' && static_cast<unsigned char>(rest[end]) > 32) {
         ++end;
     }
-    return rest.substr(0, end);
+    const std::string_view value = rest.substr(0, end);
+    // "DT=  SEC": the unit where the number should be; the field is empty.
+    return Upper(value) == "SEC" ? std::string_view() : value;
 }
 
 std::optional<CountAndStep> ParseCountLine(std::string_view line) {
     const std::string upper = Upper(line);
     if (upper.find("NPTS=") != std::string::npos && upper.find("DT=") != std::string::npos) {
-        return CountAndStep{ParseInteger(ValueAfter(line, "NPTS=")),
-                            ParseReal(ValueAfter(line, "DT="))};
+        return CountAndStep{ValueAfter(line, "NPTS="), ValueAfter(line, "DT=")};
     }
     // Older files: "3930   0.00500   NPTS, DT" (the two numbers come first).
     const std::size_t names = upper.find("NPTS");
@@ -63,7 +65,7 @@ std::optional<CountAndStep> ParseCountLine(std::string_view line) {
     if (fields.size() != 2) {
         return std::nullopt;
     }
-    return CountAndStep{ParseInteger(fields[0]), ParseReal(fields[1])};
+    return CountAndStep{fields[0], fields[1]};
 }
 
 }  // namespace
@@ -104,20 +106,17 @@ FormatReadResult ReadPeerNga(LineSource& lines, const std::string& fileName) {
 
         const std::string_view countLine = RequireLine(lines, "the NPTS and DT line");
         const std::optional<CountAndStep> counts = ParseCountLine(countLine);
-        if (!counts || !counts->count) {
-            Fail(lines.LineNumber(),
-                 "no point count (NPTS) in the header line \"" + Squeeze(countLine) + "\"");
+        const std::string quoted = "the header line \"" + Squeeze(countLine) + "\"";
+        if (!counts || counts->count.empty()) {
+            Fail(lines.LineNumber(), "no point count (NPTS) in " + quoted);
         }
-        if (*counts->count <= 0) {
-            Fail(lines.LineNumber(), "the point count NPTS=" + std::to_string(*counts->count) +
-                                         " is not greater than zero");
-        }
-        const double timeStep = RequireTimeStep(counts->timeStep, lines.LineNumber(),
-                                                "the header line \"" + Squeeze(countLine) + "\"");
+        const long long count =
+            RequireCount(counts->count, lines.LineNumber(), "the point count NPTS=");
+        const double timeStep = RequireTimeStepText(counts->timeStep, lines.LineNumber(), quoted);
 
         const std::vector<double> values =
-            ReadValueBlock(lines, static_cast<std::size_t>(*counts->count), ValueLayout{}, true,
-                           fileName, "the header", result);
+            ReadValueBlock(lines, static_cast<std::size_t>(count), ValueLayout{}, true, fileName,
+                           "the header", result);
         result.records.push_back(MakeRecord(fileName, timeStep, values, 1.0, component, "g"));
     });
 }

@@ -88,8 +88,25 @@ void ApplyTimeStepOverride(RecordFileResult& result, const RecordReadOptions& op
 // Longest reader message or warning shown: a few lines of a message box.
 constexpr std::size_t kMaxReaderMessageCharacters = 1000;
 
+// The reader's fault, with the format it was read as: a file that looks like a format but
+// breaks one of its fields is told from a file of another format, for which the user is
+// pointed to detection by content.
+std::string NamedFormatFault(const RecordFormatReader& reader, const FormatReadResult& read,
+                             std::string_view prefix, const std::string& fileName) {
+    const std::string formatName(RecordFormatName(reader.format));
+    if (RecognisesRecordFormat(reader.format, prefix)) {
+        return FaultMessage(fileName, read.faultLine, formatName + ": " + read.fault);
+    }
+    return FaultMessage(fileName, read.faultLine,
+                        "no " + formatName + " header was found (" + read.fault +
+                            "); the file looks like " +
+                            std::string(RecordFormatName(DetectRecordFormat(prefix))) +
+                            ": choose Automatic to have each file's format recognised");
+}
+
+// `prefix`: the beginning of the file, for telling what it looks like.
 RecordFileResult ReadNamed(const RecordFormatReader& reader, LineSource& lines,
-                           const std::string& fileName) {
+                           const std::string& fileName, std::string_view prefix) {
     FormatReadResult read = reader.read(lines, fileName);
     RecordFileResult result;
     result.fileName = fileName;
@@ -100,7 +117,10 @@ RecordFileResult ReadNamed(const RecordFormatReader& reader, LineSource& lines,
     for (const std::string& warning : read.warnings) {
         result.warnings.push_back(ShownTextCut(warning, kMaxReaderMessageCharacters));
     }
-    result.message = ShownTextCut(read.message, kMaxReaderMessageCharacters);
+    if (!read.ok()) {
+        result.message = ShownTextCut(NamedFormatFault(reader, read, prefix, fileName),
+                                      kMaxReaderMessageCharacters);
+    }
     result.headerLines = read.firstDataLine > 0 ? read.firstDataLine - 1 : 0;
     return result;
 }
@@ -128,11 +148,17 @@ std::string RecordReadOptions::Check() const {
 
 RecordFileResult ReadRecordBytes(std::string_view bytes, const std::string& fileName,
                                  const RecordReadOptions& options) {
-    if (format_detail::StartsWithUtf16Mark(bytes)) {
-        // Agencies' files saved as UTF-16 by an editor: every format is read from the
-        // text as UTF-8, as free format always was.
+    if (format_detail::StartsWithUtf32Mark(bytes)) {
+        return Refused(fileName, options.format,
+                       FaultMessage(fileName, 1,
+                                    "the file is UTF-32 text (it begins with a UTF-32 byte-order "
+                                    "mark), which is not read: save it as UTF-8 or ASCII text"));
+    }
+    if (IsUtf16RecordText(bytes)) {
+        // Agencies' files saved as UTF-16 by an editor or a logger, with or without a mark:
+        // every format is read from the text as UTF-8, as free format always was.
         const std::string text = DecodeRecordText(bytes);
-        if (!format_detail::StartsWithUtf16Mark(text)) {
+        if (!IsUtf16RecordText(text)) {
             return ReadRecordBytes(text, fileName, options);
         }
     }
@@ -148,7 +174,7 @@ RecordFileResult ReadRecordBytes(std::string_view bytes, const std::string& file
     RecordFileResult result;
     if (const RecordFormatReader* reader = FindRecordFormatReader(format)) {
         LineSource lines(bytes);
-        result = ReadNamed(*reader, lines, fileName);
+        result = ReadNamed(*reader, lines, fileName, prefix);
     } else {
         result = FromFree(ReadFreeFormatText(DecodeRecordText(bytes), fileName, options.free),
                           fileName, options.free);
@@ -180,7 +206,10 @@ RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions
         if (whole) {
             return ReadRecordBytes(prefix, fileName, options);
         }
-        if (format_detail::StartsWithUtf16Mark(prefix)) {
+        if (format_detail::StartsWithUtf32Mark(prefix)) {
+            return ReadRecordBytes(prefix, fileName, options);
+        }
+        if (IsUtf16RecordText(prefix)) {
             // UTF-16 is decoded whole before any format reads it (the entry check has
             // bounded its size).
             std::string bytes = std::move(prefix);
@@ -200,7 +229,7 @@ RecordFileResult ReadRecordFile(const std::string& path, const RecordReadOptions
         if (const RecordFormatReader* reader = FindRecordFormatReader(format)) {
             std::rewind(file.get());
             LineSource lines(file.get());
-            RecordFileResult result = ReadNamed(*reader, lines, fileName);
+            RecordFileResult result = ReadNamed(*reader, lines, fileName, prefix);
             ApplyTimeStepOverride(result, options);
             return result;
         }

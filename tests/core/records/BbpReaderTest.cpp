@@ -50,11 +50,14 @@ TEST(BbpReader, UnevenTimesAndShortRowsAreRefusedWithTheLine) {
     const RecordFileResult uneven =
         Read("# t\n0 1 2 3\n0.005 1 2 3\n0.011 1 2 3\n", RecordFormat::Bbp);
     EXPECT_EQ(uneven.message,
-              "FILE: sim.bbp. ERROR Line: 4. ERROR: uneven time step: 0.006 s after 0.005 s");
+              "FILE: sim.bbp. ERROR Line: 4. ERROR: SCEC BBP acceleration: uneven time step: "
+              "0.006 s after 0.005 s");
     EXPECT_TRUE(uneven.records.empty());
     const RecordFileResult shortRow = Read("# t\n0 1 2 3\n0.005 1 2\n", RecordFormat::Bbp);
     EXPECT_EQ(shortRow.message,
-              "FILE: sim.bbp. ERROR Line: 3. ERROR: expected four numbers (time, N-S, E-W, U-D)");
+              "FILE: sim.bbp. ERROR Line: 3. ERROR: no SCEC BBP acceleration header was found "
+              "(expected four numbers (time, N-S, E-W, U-D)); the file looks like Free Type: "
+              "choose Automatic to have each file's format recognised");
 }
 
 }  // namespace

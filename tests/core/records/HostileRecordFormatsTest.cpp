@@ -63,14 +63,14 @@ TEST(HostileRecordFormats, KnetDurationsGivingNoSampleOrTooManyAreRefusedOnTheir
     EXPECT_FALSE(none.ok());
     EXPECT_TRUE(none.records.empty());
     EXPECT_EQ(none.message,
-              "FILE: K.UD. ERROR Line: 12. ERROR: the duration \"0.001\" at the sampling frequency "
-              "gives no sample");
+              "FILE: K.UD. ERROR Line: 12. ERROR: K-NET/KiK-net ASCII: the duration \"0.001\" at "
+              "the sampling frequency gives no sample");
     // 1e17 s at 100 Hz would announce more values than a whole number holds.
     const RecordFileResult huge = ReadText(KnetText("100Hz", "1e17"), RecordFormat::Knet, "K.UD");
     EXPECT_FALSE(huge.ok());
     EXPECT_EQ(huge.message,
-              "FILE: K.UD. ERROR Line: 12. ERROR: the duration \"1e17\" at the sampling frequency "
-              "gives more samples than a record can hold");
+              "FILE: K.UD. ERROR Line: 12. ERROR: K-NET/KiK-net ASCII: the duration \"1e17\" at "
+              "the sampling frequency gives more samples than a record can hold");
     // 0.005 s at 100 Hz rounds up to one sample, which is read; the rest is extra.
     const RecordFileResult one = ReadText(KnetText("100Hz", "0.005"), RecordFormat::Knet, "K.UD");
     ASSERT_TRUE(one.ok()) << one.message;
@@ -82,8 +82,8 @@ TEST(HostileRecordFormats, ASamplingFrequencyWhoseStepOverflowsIsNamedSo) {
         ReadText(KnetText("4e-320Hz", "0.03"), RecordFormat::Knet, "K.UD");
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(result.message,
-              "FILE: K.UD. ERROR Line: 11. ERROR: the time step in \"Sampling Freq(Hz)\" is not "
-              "a finite number of seconds (it overflows)");
+              "FILE: K.UD. ERROR Line: 11. ERROR: K-NET/KiK-net ASCII: the time step in "
+              "\"Sampling Freq(Hz)\" is not a finite number of seconds (it overflows)");
 }
 
 TEST(HostileRecordFormats, ABrokenAt2CountOrStepIsNamedUnderAutomatic) {
@@ -97,14 +97,14 @@ TEST(HostileRecordFormats, ABrokenAt2CountOrStepIsNamedUnderAutomatic) {
         ReadText(at2("NPTS=      2, DT=   nan SEC"), RecordFormat::Automatic, "r.AT2");
     EXPECT_EQ(nan.format, RecordFormat::PeerNga);
     EXPECT_EQ(nan.message,
-              "FILE: r.AT2. ERROR Line: 4. ERROR: no time step in the header line "
-              "\"NPTS= 2, DT= nan SEC\"");
+              "FILE: r.AT2. ERROR Line: 4. ERROR: PEER NGA AT2: the time step \"nan\" in the "
+              "header line \"NPTS= 2, DT= nan SEC\" is not a number");
     const RecordFileResult huge = ReadText(at2("NPTS= 18446744073709551616, DT= .0050 SEC"),
                                            RecordFormat::Automatic, "r.AT2");
     EXPECT_EQ(huge.format, RecordFormat::PeerNga);
     EXPECT_EQ(huge.message,
-              "FILE: r.AT2. ERROR Line: 4. ERROR: no point count (NPTS) in the "
-              "header line \"NPTS= 18446744073709551616, DT= .0050 SEC\"");
+              "FILE: r.AT2. ERROR Line: 4. ERROR: PEER NGA AT2: the point count "
+              "NPTS=18446744073709551616 is more than a record can hold");
     const RecordFileResult good =
         ReadText(at2("NPTS=      2, DT=   .0050 SEC"), RecordFormat::Automatic, "r.AT2");
     ASSERT_TRUE(good.ok()) << good.message;
@@ -309,6 +309,103 @@ TEST(HostileRecordFormats, Utf16FilesOfNamedFormatsAreDecodedFirst) {
     const RecordFileResult plain = ReadText(text, RecordFormat::Automatic, "K.UD");
     EXPECT_EQ(result.records[0].record->RawAcceleration(),
               plain.records[0].record->RawAcceleration());
+}
+
+// Text in other encodings: UTF-16 without a mark is recognised by its pattern and read;
+// UTF-32 is refused with the encoding named, never read as binary data or as free format.
+TEST(HostileRecordFormats, OtherEncodingsAreReadOrRefusedByName) {
+    const std::string text = KnetText("100Hz", "0.03");
+    std::string utf16 = "";
+    std::string utf32 = std::string("\xFF\xFE\0\0", 4);
+    for (const char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+        utf32 += c;
+        utf32 += std::string(3, '\0');
+    }
+    const RecordFileResult unmarked = ReadText(utf16, RecordFormat::Automatic, "K.UD");
+    ASSERT_TRUE(unmarked.ok()) << unmarked.message;
+    EXPECT_EQ(unmarked.format, RecordFormat::Knet);
+    EXPECT_EQ(unmarked.records[0].record->SampleCount(), 3);
+    const std::string refusal =
+        "FILE: K.UD. ERROR Line: 1. ERROR: the file is UTF-32 text (it begins with a UTF-32 "
+        "byte-order mark), which is not read: save it as UTF-8 or ASCII text";
+    for (const RecordFormat format :
+         {RecordFormat::Automatic, RecordFormat::Free, RecordFormat::Knet}) {
+        const RecordFileResult result = ReadText(utf32, format, "K.UD");
+        EXPECT_EQ(result.message, refusal);
+        EXPECT_TRUE(result.records.empty());
+    }
+}
+
+// Header fields that are there but broken are named with the format and the field, whether
+// the format was chosen or recognised; no such file is ever read as free format.
+TEST(HostileRecordFormats, BrokenHeaderFieldsNameTheFormatAndTheField) {
+    const auto at2 = [](const std::string& countLine) {
+        return "PEER NGA STRONG MOTION DATABASE RECORD\n"
+               "Test, 1/1/2000, Station, 90\n"
+               "ACCELERATION TIME SERIES IN UNITS OF G\n" +
+               countLine + "\n  .1000000E-01 -.2000000E-01\n";
+    };
+    struct Case {
+        std::string text;
+        std::string fault;
+    };
+    const std::vector<Case> cases{
+        {at2("NPTS=     2a, DT=   .0050 SEC"),
+         "Line: 4. ERROR: PEER NGA AT2: the point count NPTS=2a is not a whole number"},
+        {at2("NPTS= -3, DT=   .0050 SEC"),
+         "Line: 4. ERROR: PEER NGA AT2: the point count NPTS=-3 is not greater than zero"},
+        {at2("  99999999999999999999   0.005   NPTS, DT"),
+         "Line: 4. ERROR: PEER NGA AT2: the point count NPTS=99999999999999999999 is more than a "
+         "record can hold"},
+        {at2("  2   inf   NPTS, DT"),
+         "Line: 4. ERROR: PEER NGA AT2: the time step \"inf\" in the header line \"2 inf NPTS, "
+         "DT\" is not a number"},
+        {at2("NPTS=      2, DT=  1e400 SEC"),
+         "Line: 4. ERROR: PEER NGA AT2: the time step \"1e400\" in the header line \"NPTS= 2, "
+         "DT= 1e400 SEC\" is not a number"},
+    };
+    for (const Case& c : cases) {
+        for (const RecordFormat format : {RecordFormat::Automatic, RecordFormat::PeerNga}) {
+            const RecordFileResult result = ReadText(c.text, format, "r.AT2");
+            EXPECT_EQ(result.format, RecordFormat::PeerNga);
+            EXPECT_EQ(result.message, "FILE: r.AT2. ERROR " + c.fault);
+        }
+    }
+
+    const std::string v2 = ReadSample("csmip/CIWLT.V2");
+    const std::size_t dataLine = v2.rfind('\n', v2.find("points of accel data")) + 1;
+    std::string hugeCount = v2;
+    hugeCount.replace(dataLine, 6, "99999999999999999999");
+    EXPECT_EQ(ReadText(hugeCount, RecordFormat::Automatic, "C.V2").message,
+              "FILE: C.V2. ERROR Line: 46. ERROR: CSMIP/CGS V1/V2: the point count "
+              "99999999999999999999 is more than a record can hold");
+    std::string nanStep = v2;
+    nanStep.replace(nanStep.find(".020 sec", dataLine), 4, "nan ");
+    EXPECT_EQ(
+        ReadText(nanStep, RecordFormat::Automatic, "C.V2").message,
+        "FILE: C.V2. ERROR Line: 46. ERROR: CSMIP/CGS V1/V2: the time step \"nan\" in \"15050 "
+        "points of accel data equally spaced at nan sec, in cm/sec2. (8f10.6)\" is not a "
+        "number");
+}
+
+// A format chosen for a file of another kind says that its header was not found, what the
+// file looks like, and points to Automatic; the reader's own fault stays in the message.
+TEST(HostileRecordFormats, AFormatChosenForAFileWithoutItsHeaderSuggestsAutomatic) {
+    const RecordFileResult free =
+        ReadText("0.1\n0.2\n0.3\n0.4\n", RecordFormat::PeerNga, "free.txt");
+    EXPECT_EQ(free.format, RecordFormat::PeerNga);
+    EXPECT_EQ(free.message,
+              "FILE: free.txt. ERROR Line: 3. ERROR: no PEER NGA AT2 header was found (the record "
+              "is not an acceleration time series: \"0.3\"); the file looks like Free Type: "
+              "choose Automatic to have each file's format recognised");
+    const RecordFileResult knet = ReadText(KnetText("100Hz", "0.03"), RecordFormat::Cosmos, "K.UD");
+    EXPECT_NE(knet.message.find("ERROR: no COSMOS V1/V2 header was found ("), std::string::npos)
+        << knet.message;
+    EXPECT_NE(knet.message.find("the file looks like K-NET/KiK-net ASCII: choose Automatic"),
+              std::string::npos)
+        << knet.message;
 }
 
 // One stray control character is a bad character on its line, not "binary data".

@@ -122,8 +122,8 @@ TEST(RecordFormatHeaders, AnAbsurdAnnouncedCountIsAFaultNotAnAllocation) {
     options.format = RecordFormat::PeerNga;
     const RecordFileResult result = ReadRecordBytes(text, "f.AT2", options);
     EXPECT_EQ(result.message,
-              "FILE: f.AT2. ERROR Line: 5. ERROR: the header announces 33333333333333 values; the "
-              "file ends after 2");
+              "FILE: f.AT2. ERROR Line: 5. ERROR: PEER NGA AT2: the header announces "
+              "33333333333333 values; the file ends after 2");
     EXPECT_TRUE(result.records.empty());
 }
 

@@ -319,48 +319,59 @@ TEST(RecordFormats, MessagesNameFileLineAndFault) {
     const std::vector<Case> cases{
         {header + "NPTS=      4, DT=   .0100 SEC\n  .1E-01  .2E-01\n  .3E-01\n",
          RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 6. ERROR: the header announces 4 values; the file ends "
-         "after 3"},
+         "FILE: f.txt. ERROR Line: 6. ERROR: PEER NGA AT2: the header announces 4 values; the "
+         "file ends after 3"},
         {header + "NPTS=      2, DT=   0.000 SEC\n  .1E-01  .2E-01\n", RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 4. ERROR: the time step 0 s in the header line \"NPTS= 2, "
-         "DT= 0.000 SEC\" is not greater than zero"},
+         "FILE: f.txt. ERROR Line: 4. ERROR: PEER NGA AT2: the time step 0 s in the header line "
+         "\"NPTS= 2, DT= 0.000 SEC\" is not greater than zero"},
         {header + "NPTS=      2, DT=   -.01 SEC\n  .1E-01  .2E-01\n", RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 4. ERROR: the time step -0.01 s in the header line \"NPTS= "
-         "2, DT= -.01 SEC\" is not greater than zero"},
+         "FILE: f.txt. ERROR Line: 4. ERROR: PEER NGA AT2: the time step -0.01 s in the header "
+         "line \"NPTS= 2, DT= -.01 SEC\" is not greater than zero"},
         {header + "NPTS=      2, DT=  SEC\n  .1E-01  .2E-01\n", RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 4. ERROR: no time step in the header line \"NPTS= 2, DT= "
-         "SEC\""},
+         "FILE: f.txt. ERROR Line: 4. ERROR: PEER NGA AT2: no time step in the header line "
+         "\"NPTS= 2, DT= SEC\""},
         {header + "NPTS=      2, DT=  .01 SEC\n  .1E-01  x.2E-01\n", RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 5. ERROR: 'x.2E-01' is not a valid floating point value "
-         "(the header announces 2 values; 0 found before this line)"},
+         "FILE: f.txt. ERROR Line: 5. ERROR: PEER NGA AT2: 'x.2E-01' is not a valid floating "
+         "point value (the header announces 2 values; 0 found before this line)"},
         {header + "NPTS=      2, DT=  .01 SEC\n  .1E-01  .2E-01\nEND\n", RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 6. ERROR: text after the 2 values the header announces"},
+         "FILE: f.txt. ERROR Line: 6. ERROR: PEER NGA AT2: text after the 2 values the header "
+         "announces"},
         {"PEER NGA STRONG MOTION DATABASE RECORD\nTest, 1/1/2000, Station, 90\n"
          "ACCELERATION TIME SERIES IN UNITS OF CM/S/S\nNPTS=      1, DT=   .0100 SEC\n 1.0\n",
          RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 3. ERROR: unknown units \"CM/S/S\": the reader takes "
+         "FILE: f.txt. ERROR Line: 3. ERROR: PEER NGA AT2: unknown units \"CM/S/S\": the reader "
+         "takes "
          "acceleration in units of G"},
         {"PEER NGA STRONG MOTION DATABASE RECORD\nTest, 1/1/2000, Station, 90\n"
          "VELOCITY TIME SERIES IN UNITS OF CM/S\nNPTS=      1, DT=   .0100 SEC\n 1.0\n",
          RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 3. ERROR: the record is not an acceleration time series: "
-         "\"VELOCITY TIME SERIES IN UNITS OF CM/S\""},
+         "FILE: f.txt. ERROR Line: 3. ERROR: PEER NGA AT2: the record is not an acceleration "
+         "time series: \"VELOCITY TIME SERIES IN UNITS OF CM/S\""},
         {"", RecordFormat::PeerNga,
-         "FILE: f.txt. ERROR Line: 1. ERROR: the file ends where the title line should follow"},
+         "FILE: f.txt. ERROR Line: 1. ERROR: no PEER NGA AT2 header was found (the file ends "
+         "where the title line should follow); the file looks like Free Type: choose "
+         "Automatic to have each file's format recognised"},
         {"0.1\n0.2\n", RecordFormat::Smc,
-         "FILE: f.txt. ERROR Line: 1. ERROR: the first line \"0.1\" does not give the data type "
-         "of an SMC file"},
+         "FILE: f.txt. ERROR Line: 1. ERROR: no USGS SMC header was found (the first line \"0.1\" "
+         "does not give the data type of an SMC file); the file looks like Free Type: choose "
+         "Automatic to have each file's format recognised"},
         {"1 VELOCITY\n", RecordFormat::Smc,
-         "FILE: f.txt. ERROR Line: 1. ERROR: the file holds \"1 VELOCITY\", not acceleration"},
+         "FILE: f.txt. ERROR Line: 1. ERROR: no USGS SMC header was found (the file holds \"1 "
+         "VELOCITY\", not acceleration); the file looks like Free Type: choose Automatic to "
+         "have each file's format recognised"},
         {"0.1\n", RecordFormat::Knet,
-         "FILE: f.txt. ERROR Line: 2. ERROR: the file ends where the 17 header lines should "
-         "follow"},
+         "FILE: f.txt. ERROR Line: 2. ERROR: no K-NET/KiK-net ASCII header was found (the file "
+         "ends where the 17 header lines should follow); the file looks like Free Type: "
+         "choose Automatic to have each file's format recognised"},
         {"0.1\n", RecordFormat::Cosmos,
-         "FILE: f.txt. ERROR Line: 1. ERROR: a COSMOS channel begins with a title line that "
-         "names the format, e.g. \"(Format v01.20 with 13 text lines)\""},
+         "FILE: f.txt. ERROR Line: 1. ERROR: no COSMOS V1/V2 header was found (a COSMOS channel "
+         "begins with a title line that names the format, e.g. \"(Format v01.20 with 13 text "
+         "lines)\"); the file looks like Free Type: choose Automatic to have each file's "
+         "format recognised"},
         {"0.1\n", RecordFormat::Csmip,
-         "FILE: f.txt. ERROR Line: 1. ERROR: channel 1 does not begin with an accelerogram "
-         "title line"},
+         "FILE: f.txt. ERROR Line: 1. ERROR: no CSMIP/CGS V1/V2 header was found (channel 1 does "
+         "not begin with an accelerogram title line); the file looks like Free Type: choose "
+         "Automatic to have each file's format recognised"},
         {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), RecordFormat::Automatic,
          "FILE: f.txt. ERROR Line: 3. ERROR: binary data: this is not the text of a record "
          "file"},
@@ -379,9 +390,10 @@ TEST(RecordFormats, AFileOfOneFormatReadAsAnotherIsRefusedWithItsLine) {
     const std::string at2 = Sample("formats/peer/RSN6_IMPVALL.I_I-ELC180-hor1.AT2");
     const RecordFileResult asSmc = ReadRecordFile(at2, As(RecordFormat::Smc));
     EXPECT_EQ(asSmc.message,
-              "FILE: RSN6_IMPVALL.I_I-ELC180-hor1.AT2. ERROR Line: 1. ERROR: the first line "
-              "\"PEER NGA STRONG MOTION DATABASE RECORD\" does not give the data type of an "
-              "SMC file");
+              "FILE: RSN6_IMPVALL.I_I-ELC180-hor1.AT2. ERROR Line: 1. ERROR: no USGS SMC header "
+              "was found (the first line \"PEER NGA STRONG MOTION DATABASE RECORD\" does not "
+              "give the data type of an SMC file); the file looks like PEER NGA AT2: choose "
+              "Automatic to have each file's format recognised");
     const RecordFileResult asFree = ReadRecordFile(at2, As(RecordFormat::Free));
     EXPECT_EQ(asFree.message,
               "FILE: RSN6_IMPVALL.I_I-ELC180-hor1.AT2. ERROR Line: 1. ERROR: 'PEER NGA STRONG "
@@ -389,8 +401,9 @@ TEST(RecordFormats, AFileOfOneFormatReadAsAnotherIsRefusedWithItsLine) {
     const RecordFileResult knetAsPeer =
         ReadRecordFile(Sample("formats/knet/CHB0031412312349.EW"), As(RecordFormat::PeerNga));
     EXPECT_EQ(knetAsPeer.message,
-              "FILE: CHB0031412312349.EW. ERROR Line: 3. ERROR: the record is not an "
-              "acceleration time series: \"Long. 139.887\"");
+              "FILE: CHB0031412312349.EW. ERROR Line: 3. ERROR: no PEER NGA AT2 header was found "
+              "(the record is not an acceleration time series: \"Long. 139.887\"); the file looks "
+              "like K-NET/KiK-net ASCII: choose Automatic to have each file's format recognised");
 }
 
 TEST(RecordFormats, MoreValuesThanAnnouncedReadTheAnnouncedCountWithAWarning) {
@@ -431,8 +444,8 @@ TEST(RecordFormats, CosmosRawCountsAreRefused) {
     bytes.replace(field, 8, "      50");
     const RecordFileResult result = ReadRecordBytes(bytes, "c.v1", As(RecordFormat::Automatic));
     EXPECT_EQ(result.message,
-              "FILE: c.v1. ERROR Line: 15. ERROR: the values are raw counts (units code 50), "
-              "not acceleration: read the V1 or V2 file of this record");
+              "FILE: c.v1. ERROR Line: 15. ERROR: COSMOS V1/V2: the values are raw counts (units "
+              "code 50), not acceleration: read the V1 or V2 file of this record");
 }
 
 TEST(RecordFormats, AnOverriddenTimeStepReplacesTheHeadersWithAWarning) {
