@@ -47,7 +47,7 @@ travik_records_case(InfoGoesOnAfterAFileItCannotRead
 travik_records_case(NamedFormatRefusesAFileOfAnother
   ARGS records --format peer --out out ${SAMPLES}/formats/smc/A-CAT090.AT2.smc
   EXIT 1
-  STDERR "FILE: A-CAT090\\.AT2\\.smc\\. ERROR Line: 3\\. ERROR: no PEER NGA AT2 header was found \\(the record is not an acceleration time series: \"\\*\"\\); the file looks like USGS SMC: choose Automatic to have each file's format recognised"
+  STDERR "FILE: A-CAT090\\.AT2\\.smc\\. ERROR Line: 3\\. ERROR: no PEER NGA AT2 header was found \\(the record is not an acceleration time series: \"\\*\"\\). the file looks like USGS SMC: choose Automatic to have each file's format recognised"
   ABSENT "out/A-CAT090.AT2_TH.csv")
 
 travik_records_case(TruncatedFileWritesNothing
