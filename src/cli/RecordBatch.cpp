@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -198,128 +199,173 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
     return true;
 }
 
-int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& survey,
-                         std::string_view suffix, std::size_t jobs,
-                         const RecordTaskWriter& writeReport, std::ostream& out,
-                         std::ostream& err) {
-    // Names are handed out in the order of the records, as a single pass would.
+namespace {
+
+using ReportPaths = std::vector<std::vector<std::filesystem::path>>;
+
+// Names are handed out in the order of the records, as a single pass would.
+ReportPaths PlanReportPaths(const ImportOptions& options, const ImportSurvey& survey,
+                            std::string_view suffix) {
     const std::filesystem::path folder(options.outputFolder);
     ReportPathPlanner planner;
-    std::vector<std::vector<std::filesystem::path>> paths;
+    ReportPaths paths;
     for (const std::vector<SurveyedRecord>& file : survey.files) {
         std::vector<std::filesystem::path>& filePaths = paths.emplace_back();
         for (const SurveyedRecord& record : file) {
             filePaths.push_back(planner.Next(folder, record.sourceName, suffix));
         }
     }
+    return paths;
+}
 
-    const std::size_t count = survey.files.size();
-    OrderedText messages(err);
-    const auto process = [&](std::size_t index) {
-        FileReports reports;
-        const std::vector<SurveyedRecord>& expected = survey.files[index];
-        if (expected.empty()) {
-            return reports;
+// Reads and prepares file `index` again into `read` when the survey kept none of it.
+// Returns the records to write, or nothing with `reports.failure` set when this reading
+// fails where the survey's did not (memory ran out, the file was changed or removed in
+// between): the survey has printed the reader's and the correction's messages already.
+const RecordList* RecordsToReport(const ImportOptions& options, const ImportSurvey& survey,
+                                  std::size_t index, RecordList& read, FileReports& reports) {
+    if (index < survey.kept.size() && survey.kept[index] != nullptr) {
+        return survey.kept[index].get();
+    }
+    const std::string& source = options.files[index];
+    const FileReading reading =
+        ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, index), source, read);
+    if (!SameRecords(read, survey.files[index])) {
+        reports.failure = reading.ok ? std::string() : AsLines(reading.messages);
+        if (reports.failure.empty()) {
+            reports.failure = "FILE: " + ShownText(source) +
+                              ", ERROR: The file changed while its reports were "
+                              "being written: its reports are not written\n";
         }
-        const std::string& source = options.files[index];
+        return nullptr;
+    }
+    for (int i = 0; i < read.Count(); ++i) {
+        PrepareRecord(
+            PlanOfRecord(options.workspace.get(), survey.plan, index, static_cast<std::size_t>(i)),
+            read.At(i));
+    }
+    return &read;
+}
+
+// Writes each record's report to its temporary file, in order, up to the first that
+// cannot be written.
+void DraftReports(const RecordList& records, const std::vector<std::filesystem::path>& paths,
+                  const RecordTaskWriter& writeReport, int threads, const RecordTask::Say& say,
+                  FileReports& reports) {
+    for (int i = 0; i < records.Count(); ++i) {
+        const TimeHistory& record = records.At(i);
+        const std::filesystem::path& path = paths[static_cast<std::size_t>(i)];
         try {
-            // The survey has printed the reader's and the correction's messages already,
-            // unless this reading fails where that one did not (memory ran out, the file
-            // was changed or removed in between).
-            RecordList read;
-            const RecordList* records =
-                index < survey.kept.size() ? survey.kept[index].get() : nullptr;
-            if (records == nullptr) {
-                const FileReading reading = ReadRecordFileInto(
-                    PlanOfFile(options.workspace.get(), survey.plan, index), source, read);
-                if (!SameRecords(read, expected)) {
-                    reports.failure = reading.ok ? std::string() : AsLines(reading.messages);
-                    if (reports.failure.empty()) {
-                        reports.failure = "FILE: " + ShownText(source) +
-                                          ", ERROR: The file changed while its reports were "
-                                          "being written: its reports are not written\n";
-                    }
-                    return reports;
-                }
-                for (int i = 0; i < read.Count(); ++i) {
-                    PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, index,
-                                               static_cast<std::size_t>(i)),
-                                  read.At(i));
-                }
-                records = &read;
+            auto file = std::make_unique<ReportFile>(path);
+            const RecordTask task{record, threads, say};
+            if (!writeReport(file->Sink(), task)) {
+                reports.skipped = true;
+                continue;  // the file abandons its temporary copy
             }
-            const RecordTask::Say say = [&messages, index](std::string_view text) {
-                messages.Write(index, text);
-            };
-            for (int i = 0; i < records->Count(); ++i) {
-                const TimeHistory& record = records->At(i);
-                const std::filesystem::path& path = paths[index][static_cast<std::size_t>(i)];
-                try {
-                    auto file = std::make_unique<ReportFile>(path);
-                    const RecordTask task{record, ThreadsForItem(index, count, jobs), say};
-                    if (!writeReport(file->Sink(), task)) {
-                        reports.skipped = true;
-                        continue;  // the file abandons its temporary copy
-                    }
-                    file->Close();
-                    reports.drafts.push_back({path, std::move(file), {}});
-                } catch (const ReportWriteError& error) {
-                    reports.drafts.push_back({path, nullptr, error.what()});
-                    break;
-                } catch (const std::bad_alloc&) {
-                    reports.drafts.push_back(
-                        {path, nullptr,
-                         "Not enough memory to write file \"" + ShownText(path.string()) + "\""});
-                    break;
-                }
-            }
-        } catch (...) {
-            reports.unforeseen = std::current_exception();
+            file->Close();
+            reports.drafts.push_back({path, std::move(file), {}});
+        } catch (const ReportWriteError& error) {
+            reports.drafts.push_back({path, nullptr, error.what()});
+            break;
+        } catch (const std::bad_alloc&) {
+            reports.drafts.push_back(
+                {path, nullptr,
+                 "Not enough memory to write file \"" + ShownText(path.string()) + "\""});
+            break;
         }
-        return reports;
-    };
+    }
+}
 
-    bool failed = false;
-    bool skipped = false;
-    std::exception_ptr unforeseen;
-    const auto commit = [&](FileReports& reports) {
-        const auto fail = [&](const std::string& message) {
-            err << message << '\n';
-            failed = true;
-            return false;
-        };
+// Puts the drafted reports of each file in place in the files' order, printing each path,
+// and stops at the first failure.
+class ReportCommitter {
+  public:
+    ReportCommitter(OrderedText& messages, std::ostream& out, std::ostream& err)
+        : messages_(messages), out_(out), err_(err) {}
+
+    bool operator()(FileReports& reports) {
         for (ReportDraft& draft : reports.drafts) {
             if (!draft.error.empty()) {
-                return fail(draft.error);
+                return Fail(draft.error);
             }
             try {
                 draft.file->Commit();
             } catch (const ReportWriteError& error) {
-                return fail(error.what());
+                return Fail(error.what());
             }
-            out << ShownText(draft.path.string()) << '\n';
+            out_ << ShownText(draft.path.string()) << '\n';
         }
         if (reports.unforeseen) {
             unforeseen = reports.unforeseen;
             return false;
         }
         if (!reports.failure.empty()) {
-            err << reports.failure;
+            err_ << reports.failure;
             failed = true;
             return false;
         }
         skipped = skipped || reports.skipped;
-        messages.Advance();
+        messages_.Advance();
         return true;
-    };
-    ProcessInOrder<FileReports>(count, jobs, process, commit);
-    if (unforeseen) {
-        std::rethrow_exception(unforeseen);
     }
-    if (failed) {
+
+    bool failed = false;
+    bool skipped = false;
+    std::exception_ptr unforeseen;
+
+  private:
+    bool Fail(const std::string& message) {
+        err_ << message << '\n';
+        failed = true;
+        return false;
+    }
+
+    OrderedText& messages_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace
+
+int WriteSurveyedReports(const ImportOptions& options, const ImportSurvey& survey,
+                         std::string_view suffix, std::size_t jobs,
+                         const RecordTaskWriter& writeReport, std::ostream& out,
+                         std::ostream& err) {
+    const ReportPaths paths = PlanReportPaths(options, survey, suffix);
+    const std::size_t count = survey.files.size();
+    OrderedText messages(err);
+    const auto process = [&](std::size_t index) {
+        FileReports reports;
+        if (survey.files[index].empty()) {
+            return reports;
+        }
+        try {
+            RecordList read;
+            const RecordList* records = RecordsToReport(options, survey, index, read, reports);
+            if (records == nullptr) {
+                return reports;
+            }
+            const RecordTask::Say say = [&messages, index](std::string_view text) {
+                messages.Write(index, text);
+            };
+            DraftReports(*records, paths[index], writeReport, ThreadsForItem(index, count, jobs),
+                         say, reports);
+        } catch (...) {
+            reports.unforeseen = std::current_exception();
+        }
+        return reports;
+    };
+    ReportCommitter commit(messages, out, err);
+    // By reference: the committer keeps what it met for the exit code.
+    ProcessInOrder<FileReports>(count, jobs, process, std::ref(commit));
+    if (commit.unforeseen) {
+        std::rethrow_exception(commit.unforeseen);
+    }
+    if (commit.failed) {
         return kExitFailure;
     }
-    return survey.readerFailed || survey.correctionFailed || skipped ? kExitFailure : kExitOk;
+    return survey.readerFailed || survey.correctionFailed || commit.skipped ? kExitFailure
+                                                                            : kExitOk;
 }
 
 }  // namespace travik::cli

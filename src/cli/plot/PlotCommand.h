@@ -15,6 +15,30 @@ namespace travik::cli {
 // time-history charts stacked) per record, or with --checked-mean one figure
 // <first name>_mean_RS.<ext> of every record, their statistics and the target.
 // The only part of the command line that draws, and so the only one that uses Qt.
+// The drawing options as the command line gives them (the import and analysis options
+// apart), checked when the command runs.
+struct PlotOptionTexts {
+    std::string what;  // "spectra" or "records"
+    std::string image = "png";
+    std::string size = "1600x1000";
+    int dpi = 200;
+    std::string log;
+    std::string abscissa = "period";
+    std::string ordinate = "psa";
+    bool tripartite = false;
+    bool againstFrequency = false;
+    bool adrs = false;
+    bool checkedMean = false;
+    std::string statistics = "mean";
+    bool statisticsCsv = false;
+    std::string targetFile;
+    std::string asce;
+    std::string eurocode;
+    std::string ratioRange;
+    std::string highPassCorner;
+    bool noBands = false;
+};
+
 class PlotCommand {
   public:
     explicit PlotCommand(CLI::App& app);
@@ -23,27 +47,9 @@ class PlotCommand {
 
   private:
     CLI::App* command_;
-    std::string what_;
     ImportOptions import_;
     AnalysisOptions analysis_;
-    std::string image_ = "png";
-    std::string size_ = "1600x1000";
-    int dpi_ = 200;
-    std::string log_;
-    std::string abscissa_ = "period";
-    std::string ordinate_ = "psa";
-    bool tripartite_ = false;
-    bool againstFrequency_ = false;
-    bool adrs_ = false;
-    bool checkedMean_ = false;
-    std::string statistics_ = "mean";
-    bool statisticsCsv_ = false;
-    std::string targetFile_;
-    std::string asce_;
-    std::string eurocode_;
-    std::string ratioRange_;
-    std::string highPassCorner_;
-    bool noBands_ = false;
+    PlotOptionTexts options_;
 };
 
 }  // namespace travik::cli

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <limits>
 #include <mutex>
@@ -282,6 +283,24 @@ bool ComputeOscillatorPeaks(const AnalysisSettings& settings, const TimeHistory&
 
 namespace {
 
+// The ground loop of the one-lane integrators: the ground acceleration (cm/s^2), linear
+// within each sample interval, at the start and end of every sub-step goes to `step`, which
+// advances the oscillator and returns its displacement at the end, kept in order.
+template <typename Step>
+void RecordSubSteps(const PreparedOscillator& o, const DOUBLEVECTOR& series, double g,
+                    DOUBLEVECTOR& displacement, Step step) {
+    const double n = o.subSteps;
+    for (std::size_t j = 1; j < series.size(); ++j) {
+        const double start = g * series[j - 1];
+        const double delta = (series[j] - series[j - 1]) * g / n;
+        for (int i = 1; i <= o.subSteps; ++i) {
+            const double p0 = (i - 1) * delta + start;
+            const double p1 = i * delta + start;
+            displacement.push_back(step(p0, p1));
+        }
+    }
+}
+
 // The one-lane arithmetic of AdvanceExact and AdvanceNewmark, keeping every sub-step's
 // displacement instead of the peaks.
 void RecordExact(const PreparedOscillator& o, const DOUBLEVECTOR& series, double g,
@@ -289,20 +308,13 @@ void RecordExact(const PreparedOscillator& o, const DOUBLEVECTOR& series, double
     const PiecewiseExactCoefficients& c = o.exact;
     double u = 0;
     double v = 0;
-    const double n = o.subSteps;
-    for (std::size_t j = 1; j < series.size(); ++j) {
-        const double start = g * series[j - 1];
-        const double delta = (series[j] - series[j - 1]) * g / n;
-        for (int i = 1; i <= o.subSteps; ++i) {
-            const double p0 = (i - 1) * delta + start;
-            const double p1 = i * delta + start;
-            const double u1 = c.A * u + c.B * v + c.C * p0 + c.D * p1;
-            const double v1 = c.Ap * u + c.Bp * v + c.Cp * p0 + c.Dp * p1;
-            displacement.push_back(u1);
-            u = u1;
-            v = v1;
-        }
-    }
+    RecordSubSteps(o, series, g, displacement, [&](double p0, double p1) {
+        const double u1 = c.A * u + c.B * v + c.C * p0 + c.D * p1;
+        const double v1 = c.Ap * u + c.Bp * v + c.Cp * p0 + c.Dp * p1;
+        u = u1;
+        v = v1;
+        return u1;
+    });
 }
 
 void RecordNewmark(const PreparedOscillator& o, const DOUBLEVECTOR& series, double g,
@@ -310,25 +322,18 @@ void RecordNewmark(const PreparedOscillator& o, const DOUBLEVECTOR& series, doub
     double u = 0;
     double v = 0;
     double w = 0;
-    const double n = o.subSteps;
-    for (std::size_t j = 1; j < series.size(); ++j) {
-        const double start = g * series[j - 1];
-        const double delta = (series[j] - series[j - 1]) * g / n;
-        for (int i = 1; i <= o.subSteps; ++i) {
-            const double p0 = (i - 1) * delta + start;
-            const double p1 = i * delta + start;
-            const double dpHat = (p0 - p1) + o.a1 * v + o.b1 * w;
-            const double du = dpHat / o.kHat;
-            const double dv = o.dvPerDu * du - o.dvPerV * v + o.dvPerW * w;
-            const double dw = du / o.betaHH - v / o.betaH - w / o.twoBeta;
-            const double u1 = u + du;
-            const double v1 = v + dv;
-            w = w + dw;
-            displacement.push_back(u1);
-            u = u1;
-            v = v1;
-        }
-    }
+    RecordSubSteps(o, series, g, displacement, [&](double p0, double p1) {
+        const double dpHat = (p0 - p1) + o.a1 * v + o.b1 * w;
+        const double du = dpHat / o.kHat;
+        const double dv = o.dvPerDu * du - o.dvPerV * v + o.dvPerW * w;
+        const double dw = du / o.betaHH - v / o.betaH - w / o.twoBeta;
+        const double u1 = u + du;
+        const double v1 = v + dv;
+        w = w + dw;
+        u = u1;
+        v = v1;
+        return u1;
+    });
 }
 
 }  // namespace
@@ -436,14 +441,24 @@ int ThreadCount(int requested, std::size_t groups, double work) {
 
 }  // namespace
 
-bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
-                                 double g, double maxDtOverT, bool useCorrected,
-                                 IntegrationMethod method, std::span<OscillatorRun> runs,
-                                 const BatchOptions& options) {
-    const DOUBLEVECTOR& series = record.Acceleration(useCorrected);
-    std::vector<PreparedOscillator> prepared;
+namespace {
+
+// The runs prepared, sorted and cut into the kernels' groups.
+struct BatchPlan {
+    std::vector<PreparedOscillator> prepared;  // one per run
+    std::vector<std::size_t> order;   // the runs that can be computed, by descending sub-steps
+    std::vector<std::size_t> firsts;  // first index into `order` of every group, then its size
+    std::vector<kernels::OscillatorGroup> groups;
+    double totalWork = 0;  // sub-steps times samples, over the groups
+};
+
+BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
+                    const DOUBLEVECTOR& series, double g, double maxDtOverT,
+                    IntegrationMethod method, std::span<OscillatorRun> runs) {
+    BatchPlan plan;
+    std::vector<PreparedOscillator>& prepared = plan.prepared;
+    std::vector<std::size_t>& order = plan.order;
     prepared.reserve(runs.size());
-    std::vector<std::size_t> order;
     order.reserve(runs.size());
     for (std::size_t r = 0; r < runs.size(); ++r) {
         prepared.push_back(Prepare(settings, record.TimeStep(), g, maxDtOverT, runs[r].dampingRatio,
@@ -464,27 +479,75 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
     for (std::size_t k = 0; k < order.size(); ++k) {
         subSteps[k] = static_cast<std::size_t>(prepared[order[k]].subSteps);
     }
-    const std::vector<std::size_t> firsts =
-        PlanGroups(subSteps, kernels::VectorLanes(), kernels::VectorsInFlight());
-    std::vector<kernels::OscillatorGroup> groups(firsts.size() - 1);
-    double totalWork = 0;
-    for (std::size_t k = 0; k < groups.size(); ++k) {
-        kernels::OscillatorGroup& group = groups[k];
-        const std::size_t first = firsts[k];
-        group.lanes = firsts[k + 1] - first;
+    plan.firsts = PlanGroups(subSteps, kernels::VectorLanes(), kernels::VectorsInFlight());
+    plan.groups.resize(plan.firsts.size() - 1);
+    for (std::size_t k = 0; k < plan.groups.size(); ++k) {
+        kernels::OscillatorGroup& group = plan.groups[k];
+        const std::size_t first = plan.firsts[k];
+        group.lanes = plan.firsts[k + 1] - first;
         for (std::size_t lane = 0; lane < kernels::kMaxGroupLanes; ++lane) {
             // Unused lanes repeat the group's first oscillator; their results are dropped.
             FillLane(group, lane, prepared[order[first + (lane < group.lanes ? lane : 0)]]);
         }
         group.maxSubSteps = prepared[order[first]].subSteps;
         group.minSubSteps = prepared[order[first + group.lanes - 1]].subSteps;
-        totalWork += static_cast<double>(group.maxSubSteps) * static_cast<double>(series.size());
+        plan.totalWork +=
+            static_cast<double>(group.maxSubSteps) * static_cast<double>(series.size());
     }
+    return plan;
+}
 
-    // Groups are taken in order of decreasing cost by whichever thread is free, so the
-    // threads finish together; each group's numbers are the same whoever computes them.
-    // With a progress report the calling thread only watches: it adds up how far each group
-    // got, so that the report moves on within the longest group too, and it makes every call.
+// Runs `work` on `threads` threads. Unwatched, the calling thread is one of them; watched,
+// it only calls `watch` every 50 ms until every helper is done (or works itself when no
+// helper thread could be had).
+void RunShared(int threads, bool watched, const std::function<void()>& work,
+               const std::function<void()>& watch) {
+    std::mutex endMutex;
+    std::condition_variable ended;
+    int running = 0;
+    std::vector<std::thread> helpers;
+    for (int t = watched ? 0 : 1; t < threads; ++t) {
+        {
+            const std::lock_guard<std::mutex> lock(endMutex);
+            ++running;
+        }
+        try {
+            helpers.emplace_back([&] {
+                work();
+                const std::lock_guard<std::mutex> lock(endMutex);
+                --running;
+                ended.notify_one();
+            });
+        } catch (const std::system_error&) {
+            const std::lock_guard<std::mutex> lock(endMutex);
+            --running;
+            break;  // no more threads to be had: the ones running share the work
+        }
+    }
+    if (!watched || helpers.empty()) {
+        work();
+    } else {
+        constexpr auto kReportInterval = std::chrono::milliseconds(50);
+        std::unique_lock<std::mutex> lock(endMutex);
+        while (!ended.wait_for(lock, kReportInterval, [&] { return running == 0; })) {
+            lock.unlock();
+            watch();
+            lock.lock();
+        }
+    }
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+}
+
+// Advances every group over the whole record. Groups are taken in order of decreasing cost
+// by whichever thread is free, so the threads finish together; each group's numbers are the
+// same whoever computes them. With a progress report the calling thread only watches: it
+// adds up how far each group got, so that the report moves on within the longest group too,
+// and it makes every call. Returns false when cancelled or stopped.
+bool AdvanceGroups(BatchPlan& plan, const DOUBLEVECTOR& series, double g, IntegrationMethod method,
+                   const BatchOptions& options) {
+    std::vector<kernels::OscillatorGroup>& groups = plan.groups;
     const bool watched = static_cast<bool>(options.progress);
     std::vector<std::atomic<std::size_t>> samplesDone(watched ? groups.size() : 0);
     for (std::size_t k = 0; k < samplesDone.size(); ++k) {
@@ -513,71 +576,44 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
             }
         }
     };
-    const auto fractionDone = [&] {
+    double reported = 0;
+    const auto watch = [&] {
         double done = 0;
         for (std::size_t k = 0; k < groups.size(); ++k) {
             done += static_cast<double>(groups[k].maxSubSteps) *
                     static_cast<double>(samplesDone[k].load(std::memory_order_relaxed));
         }
-        return totalWork > 0 ? std::min(1.0, done / totalWork) : 1.0;
+        const double fraction = plan.totalWork > 0 ? std::min(1.0, done / plan.totalWork) : 1.0;
+        if (fraction > reported) {
+            reported = fraction;
+            options.progress(fraction);
+        }
     };
-
-    const int threads = ThreadCount(options.threads, groups.size(), totalWork);
-    std::mutex endMutex;
-    std::condition_variable ended;
-    int running = 0;
-    std::vector<std::thread> helpers;
-    for (int t = watched ? 0 : 1; t < threads; ++t) {
-        {
-            const std::lock_guard<std::mutex> lock(endMutex);
-            ++running;
-        }
-        try {
-            helpers.emplace_back([&] {
-                work();
-                const std::lock_guard<std::mutex> lock(endMutex);
-                --running;
-                ended.notify_one();
-            });
-        } catch (const std::system_error&) {
-            const std::lock_guard<std::mutex> lock(endMutex);
-            --running;
-            break;  // no more threads to be had: the ones running share the work
-        }
-    }
-    if (!watched || helpers.empty()) {
-        work();
-    } else {
-        constexpr auto kReportInterval = std::chrono::milliseconds(50);
-        double reported = 0;
-        std::unique_lock<std::mutex> lock(endMutex);
-        while (!ended.wait_for(lock, kReportInterval, [&] { return running == 0; })) {
-            lock.unlock();
-            const double fraction = fractionDone();
-            if (fraction > reported) {
-                reported = fraction;
-                options.progress(fraction);
-            }
-            lock.lock();
-        }
-    }
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
+    RunShared(ThreadCount(options.threads, groups.size(), plan.totalWork), watched, work, watch);
     if (watched && !stopped.load()) {
         options.progress(1.0);
     }
+    return !stopped.load();
+}
 
-    if (stopped.load()) {
+}  // namespace
+
+bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
+                                 double g, double maxDtOverT, bool useCorrected,
+                                 IntegrationMethod method, std::span<OscillatorRun> runs,
+                                 const BatchOptions& options) {
+    const DOUBLEVECTOR& series = record.Acceleration(useCorrected);
+    BatchPlan plan = PlanBatch(settings, record, series, g, maxDtOverT, method, runs);
+    if (!AdvanceGroups(plan, series, g, method, options)) {
         for (OscillatorRun& run : runs) {
             run.computed = false;
         }
         return false;
     }
-    for (std::size_t k = 0; k < groups.size(); ++k) {
-        const kernels::OscillatorGroup& group = groups[k];
+    for (std::size_t k = 0; k < plan.groups.size(); ++k) {
+        const kernels::OscillatorGroup& group = plan.groups[k];
         for (std::size_t lane = 0; lane < group.lanes; ++lane) {
-            OscillatorRun& run = runs[order[firsts[k] + lane]];
+            OscillatorRun& run = runs[plan.order[plan.firsts[k] + lane]];
             run.sd = group.sd[lane];
             run.sv = group.sv[lane];
             run.sa = TotalAccelerationPeak(group.saNumerator[lane], g);

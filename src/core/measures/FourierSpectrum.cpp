@@ -58,6 +58,146 @@ Window EvaluateWindow(double u) {
 // Width of a bin in the window's argument b log10(f / fc): 0.002 decade for b = 40.
 constexpr double kBinArgument = 0.08;
 
+// Per bin: moments of the amplitudes and of the count about the centre, the offset in
+// units of the window's argument.
+struct Moments {
+    double a0 = 0, a1 = 0, a2 = 0, c0 = 0, c1 = 0, c2 = 0;
+    double position = 0;  // of the bin's first frequency, in bins
+};
+
+// The frequencies gathered into bins of kBinArgument, with the bins that hold any.
+struct Bins {
+    std::vector<Moments> moments;
+    std::vector<std::size_t> occupied;
+};
+
+Bins GatherBins(std::span<const double> position, std::span<const double> amplitudes,
+                std::size_t binCount) {
+    Bins bins;
+    bins.moments.resize(binCount);
+    for (std::size_t j = 0; j < position.size(); ++j) {
+        const double nearest = std::round(position[j]);
+        const double e = (position[j] - nearest) * kBinArgument;
+        Moments& m = bins.moments[static_cast<std::size_t>(nearest)];
+        if (m.c0 == 0.0) {
+            m.position = position[j];
+        }
+        const double a = amplitudes[j];
+        m.a0 += a;
+        m.a1 += a * e;
+        m.a2 += a * e * e;
+        m.c0 += 1.0;
+        m.c1 += e;
+        m.c2 += e * e;
+    }
+    for (std::size_t i = 0; i < binCount; ++i) {
+        if (bins.moments[i].c0 > 0.0) {
+            bins.occupied.push_back(i);
+        }
+    }
+    return bins;
+}
+
+// Where consecutive frequencies lie more than a bin apart (the lowest ones, up to about
+// 5.4 b of them), the window is evaluated at each frequency itself, and exactly for a bin
+// holding one frequency: there the smoothed curve follows single far amplitudes through the
+// window's side lobes too closely to be interpolated. Returns how many frequencies these are.
+std::size_t SmoothSparseFrequencies(std::span<const double> position, const Bins& bins,
+                                    std::vector<double>& smoothed) {
+    std::size_t sparse = 0;
+    while (sparse + 1 < position.size() && position[sparse + 1] - position[sparse] > 1.0) {
+        ++sparse;
+    }
+    if (sparse > 0) {
+        ++sparse;
+    }
+    for (std::size_t j = 0; j < sparse; ++j) {
+        double numerator = 0.0;
+        double denominator = 0.0;
+        for (const std::size_t i : bins.occupied) {
+            const Moments& m = bins.moments[i];
+            if (m.c0 == 1.0) {
+                const double w = EvaluateWindow((m.position - position[j]) * kBinArgument).w;
+                numerator += w * m.a0;
+                denominator += w;
+            } else {
+                const Window w =
+                    EvaluateWindow((static_cast<double>(i) - position[j]) * kBinArgument);
+                numerator += w.w * m.a0 + w.dw * m.a1 + 0.5 * w.d2w * m.a2;
+                denominator += w.w * m.c0 + w.dw * m.c1 + 0.5 * w.d2w * m.c2;
+            }
+        }
+        smoothed[j] = denominator > 0.0 ? numerator / denominator : 0.0;
+    }
+    return sparse;
+}
+
+std::size_t ClampBin(long long index, std::size_t binCount) {
+    return static_cast<std::size_t>(
+        std::clamp<long long>(index, 0, static_cast<long long>(binCount) - 1));
+}
+
+// The smoothed value at the centres of the bins that the frequencies from `first` on are
+// interpolated from: sum over bins of W, W' and W''/2 times the moments (W even, W' odd in
+// the offset).
+std::vector<double> SmoothAtCentres(std::span<const double> position, std::size_t first,
+                                    const Bins& bins) {
+    const std::size_t binCount = bins.moments.size();
+    std::vector<Window> table(binCount);
+    for (std::size_t d = 0; d < binCount; ++d) {
+        table[d] = EvaluateWindow(kBinArgument * static_cast<double>(d));
+    }
+    std::vector<double> atCentre(binCount, 0.0);
+    std::vector<char> needed(binCount, 0);
+    for (std::size_t j = first; j < position.size(); ++j) {
+        const long long below = static_cast<long long>(std::floor(position[j]));
+        for (long long c = below - 1; c <= below + 2; ++c) {
+            needed[ClampBin(c, binCount)] = 1;
+        }
+    }
+    for (std::size_t c = 0; c < binCount; ++c) {
+        if (!needed[c]) {
+            continue;
+        }
+        double numerator = 0.0;
+        double denominator = 0.0;
+        for (const std::size_t i : bins.occupied) {
+            const bool above = i >= c;
+            const Window& w = table[above ? i - c : c - i];
+            const double slope = above ? w.dw : -w.dw;
+            const Moments& m = bins.moments[i];
+            numerator += w.w * m.a0 + slope * m.a1 + 0.5 * w.d2w * m.a2;
+            denominator += w.w * m.c0 + slope * m.c1 + 0.5 * w.d2w * m.c2;
+        }
+        atCentre[c] = denominator > 0.0 ? numerator / denominator : 0.0;
+    }
+    return atCentre;
+}
+
+// Cubic Lagrange interpolation through the four nearest centres: the far parts of the
+// window add ripples of a quarter of its width, which a straight line would cut.
+void InterpolateCentres(std::span<const double> position, std::size_t first,
+                        const std::vector<double>& atCentre, std::vector<double>& smoothed) {
+    const std::size_t binCount = atCentre.size();
+    for (std::size_t j = first; j < position.size(); ++j) {
+        const double below = std::floor(position[j]);
+        const double t = position[j] - below;
+        const long long c = static_cast<long long>(below);
+        if (c < 1 || c + 2 > static_cast<long long>(binCount) - 1) {
+            const std::size_t next = ClampBin(c + 1, binCount);
+            const std::size_t here = ClampBin(c, binCount);
+            smoothed[j] = atCentre[here] + t * (atCentre[next] - atCentre[here]);
+            continue;
+        }
+        const double p0 = atCentre[static_cast<std::size_t>(c - 1)];
+        const double p1 = atCentre[static_cast<std::size_t>(c)];
+        const double p2 = atCentre[static_cast<std::size_t>(c + 1)];
+        const double p3 = atCentre[static_cast<std::size_t>(c + 2)];
+        smoothed[j] = -t * (t - 1) * (t - 2) / 6 * p0 + (t + 1) * (t - 1) * (t - 2) / 2 * p1 -
+                      (t + 1) * t * (t - 2) / 2 * p2 + (t + 1) * t * (t - 1) / 6 * p3;
+    }
+}
+
 }  // namespace
 
 std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
@@ -73,120 +213,9 @@ std::vector<double> KonnoOhmachiSmooth(std::span<const double> frequencies,
         position[j] = (std::log10(frequencies[j]) - y0) * bandwidth / kBinArgument;
     }
     const std::size_t binCount = static_cast<std::size_t>(std::llround(position[count - 1])) + 2;
-
-    // Per bin: moments of the amplitudes and of the count about the centre, the offset in
-    // units of the window's argument.
-    struct Moments {
-        double a0 = 0, a1 = 0, a2 = 0, c0 = 0, c1 = 0, c2 = 0;
-        double position = 0;  // of the bin's first frequency, in bins
-    };
-    std::vector<Moments> bins(binCount);
-    const double argumentPerBin = kBinArgument;
-    for (std::size_t j = 0; j < count; ++j) {
-        const double nearest = std::round(position[j]);
-        const double e = (position[j] - nearest) * argumentPerBin;
-        Moments& m = bins[static_cast<std::size_t>(nearest)];
-        if (m.c0 == 0.0) {
-            m.position = position[j];
-        }
-        const double a = amplitudes[j];
-        m.a0 += a;
-        m.a1 += a * e;
-        m.a2 += a * e * e;
-        m.c0 += 1.0;
-        m.c1 += e;
-        m.c2 += e * e;
-    }
-    std::vector<std::size_t> occupied;
-    for (std::size_t i = 0; i < binCount; ++i) {
-        if (bins[i].c0 > 0.0) {
-            occupied.push_back(i);
-        }
-    }
-    std::vector<Window> table(binCount);
-    for (std::size_t d = 0; d < binCount; ++d) {
-        table[d] = EvaluateWindow(argumentPerBin * static_cast<double>(d));
-    }
-
-    // The smoothed value at a bin centre: sum over bins of W, W' and W''/2 times the
-    // moments (W even, W' odd in the offset).
-    // Where consecutive frequencies lie more than a bin apart (the lowest ones, up to
-    // about 5.4 b of them), the window is evaluated at each frequency itself, and exactly
-    // for a bin holding one frequency: there the smoothed curve follows single far
-    // amplitudes through the window's side lobes too closely to be interpolated.
-    std::size_t sparse = 0;
-    while (sparse + 1 < count && position[sparse + 1] - position[sparse] > 1.0) {
-        ++sparse;
-    }
-    if (sparse > 0) {
-        ++sparse;
-    }
-    for (std::size_t j = 0; j < sparse; ++j) {
-        double numerator = 0.0;
-        double denominator = 0.0;
-        for (const std::size_t i : occupied) {
-            const Moments& m = bins[i];
-            if (m.c0 == 1.0) {
-                const double w = EvaluateWindow((m.position - position[j]) * argumentPerBin).w;
-                numerator += w * m.a0;
-                denominator += w;
-            } else {
-                const Window w =
-                    EvaluateWindow((static_cast<double>(i) - position[j]) * argumentPerBin);
-                numerator += w.w * m.a0 + w.dw * m.a1 + 0.5 * w.d2w * m.a2;
-                denominator += w.w * m.c0 + w.dw * m.c1 + 0.5 * w.d2w * m.c2;
-            }
-        }
-        smoothed[j] = denominator > 0.0 ? numerator / denominator : 0.0;
-    }
-
-    std::vector<double> atCentre(binCount, 0.0);
-    std::vector<char> needed(binCount, 0);
-    const auto clampIndex = [binCount](long long index) {
-        return static_cast<std::size_t>(
-            std::clamp<long long>(index, 0, static_cast<long long>(binCount) - 1));
-    };
-    for (std::size_t j = sparse; j < count; ++j) {
-        const long long below = static_cast<long long>(std::floor(position[j]));
-        for (long long c = below - 1; c <= below + 2; ++c) {
-            needed[clampIndex(c)] = 1;
-        }
-    }
-    for (std::size_t c = 0; c < binCount; ++c) {
-        if (!needed[c]) {
-            continue;
-        }
-        double numerator = 0.0;
-        double denominator = 0.0;
-        for (const std::size_t i : occupied) {
-            const bool above = i >= c;
-            const Window& w = table[above ? i - c : c - i];
-            const double slope = above ? w.dw : -w.dw;
-            const Moments& m = bins[i];
-            numerator += w.w * m.a0 + slope * m.a1 + 0.5 * w.d2w * m.a2;
-            denominator += w.w * m.c0 + slope * m.c1 + 0.5 * w.d2w * m.c2;
-        }
-        atCentre[c] = denominator > 0.0 ? numerator / denominator : 0.0;
-    }
-    // Cubic Lagrange interpolation through the four nearest centres: the far parts of the
-    // window add ripples of a quarter of its width, which a straight line would cut.
-    for (std::size_t j = sparse; j < count; ++j) {
-        const double below = std::floor(position[j]);
-        const double t = position[j] - below;
-        const long long c = static_cast<long long>(below);
-        if (c < 1 || c + 2 > static_cast<long long>(binCount) - 1) {
-            const std::size_t next = clampIndex(c + 1);
-            const std::size_t here = clampIndex(c);
-            smoothed[j] = atCentre[here] + t * (atCentre[next] - atCentre[here]);
-            continue;
-        }
-        const double p0 = atCentre[static_cast<std::size_t>(c - 1)];
-        const double p1 = atCentre[static_cast<std::size_t>(c)];
-        const double p2 = atCentre[static_cast<std::size_t>(c + 1)];
-        const double p3 = atCentre[static_cast<std::size_t>(c + 2)];
-        smoothed[j] = -t * (t - 1) * (t - 2) / 6 * p0 + (t + 1) * (t - 1) * (t - 2) / 2 * p1 -
-                      (t + 1) * t * (t - 2) / 2 * p2 + (t + 1) * t * (t - 1) / 6 * p3;
-    }
+    const Bins bins = GatherBins(position, amplitudes.first(count), binCount);
+    const std::size_t sparse = SmoothSparseFrequencies(position, bins, smoothed);
+    InterpolateCentres(position, sparse, SmoothAtCentres(position, sparse, bins), smoothed);
     return smoothed;
 }
 

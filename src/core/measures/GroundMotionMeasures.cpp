@@ -288,6 +288,86 @@ std::optional<std::string> MeasureSettings::Check() const {
     return std::nullopt;
 }
 
+namespace {
+
+// Why no measure of the record can be computed, if so.
+std::optional<std::string> WhyNothingCanBeMeasured(const TimeHistory& record,
+                                                   const MeasureSettings& settings,
+                                                   const DOUBLEVECTOR& a) {
+    if (auto problem = settings.Check()) {
+        return problem;
+    }
+    const double dt = record.TimeStep();
+    if (!std::isfinite(dt) || !(dt > 0.0)) {
+        return "the time step is not greater than 0 s";
+    }
+    if (!std::isfinite(1.0 / dt)) {
+        // The sampling frequency overflows: no Fourier spectrum, and nothing else either.
+        return "the time step " + FormatGeneral(dt) +
+               " s is too small: its sampling frequency overflows";
+    }
+    const std::size_t n = static_cast<std::size_t>(record.SampleCount());
+    if (n < 2 || a.size() < n) {
+        return "the record has fewer than two samples";
+    }
+    for (const double value : a) {
+        if (!std::isfinite(value)) {
+            return "the record holds a sample that is not a finite number";
+        }
+    }
+    return std::nullopt;
+}
+
+// Arias intensity, the Husid curve and the significant durations D5-75 and D5-95.
+void SetAriasAndDurations(std::span<const double> a, double dt, double g, GroundMotionMeasures& m) {
+    FillHusid(a, dt, 1.0, m.husid);
+    double integralG2 = m.husid.back();  // g^2 * s
+    const double gMetres = g / 100.0;
+    m.arias = Measure::Of(std::numbers::pi / (2.0 * gMetres) * integralG2 * gMetres * gMetres);
+    if (!std::isfinite(integralG2)) {
+        // The squares overflow (amplitudes beyond 1e154 g): the curve's shape, and so the
+        // durations, do not depend on a common factor, which is chosen to keep them finite.
+        m.arias = Measure::NotAvailable("the Arias intensity overflows");
+        FillHusid(a, dt, 1.0 / PeakAbs(a), m.husid);
+        integralG2 = m.husid.back();
+    }
+    if (integralG2 > 0.0) {
+        for (double& value : m.husid) {
+            value /= integralG2;
+        }
+        SetSignificantDuration(m, 0.75, m.d575, m.d575Start, m.d575End);
+        SetSignificantDuration(m, 0.95, m.d595, m.d595Start, m.d595End);
+    } else {
+        const Measure none = Measure::NotAvailable("the record has no energy (Arias intensity 0)");
+        m.d575 = m.d575Start = m.d575End = m.d595 = m.d595Start = m.d595End = none;
+    }
+}
+
+// The bracketed duration: from the first to the last sample with |a| >= the threshold (g).
+void SetBracketedDuration(std::span<const double> a, double dt, double threshold,
+                          GroundMotionMeasures& m) {
+    const std::size_t n = a.size();
+    std::size_t firstAbove = n;
+    std::size_t lastAbove = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::fabs(a[i]) >= threshold) {
+            firstAbove = std::min(firstAbove, i);
+            lastAbove = i;
+        }
+    }
+    if (firstAbove < n) {
+        m.bracketed = Measure::Of(static_cast<double>(lastAbove - firstAbove) * dt);
+        m.bracketedStart = Measure::Of(static_cast<double>(firstAbove) * dt);
+        m.bracketedEnd = Measure::Of(static_cast<double>(lastAbove) * dt);
+    } else {
+        m.bracketed = Measure::Of(0.0);
+        m.bracketedStart = m.bracketedEnd =
+            Measure::NotAvailable("|a| never reaches " + FormatGeneral(threshold) + " g");
+    }
+}
+
+}  // namespace
+
 GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
                                                  const MeasureSettings& settings) {
     GroundMotionMeasures m;
@@ -300,33 +380,13 @@ GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
     m.filter = record.IsCorrected() ? record.Filter() : std::nullopt;
     m.settings = settings;
 
-    if (const auto problem = settings.Check()) {
+    const DOUBLEVECTOR& a = record.Acceleration(m.usedCorrected);
+    if (const std::optional<std::string> problem = WhyNothingCanBeMeasured(record, settings, a)) {
         MarkAllUnavailable(m, *problem);
         return m;
     }
     const double dt = record.TimeStep();
-    if (!std::isfinite(dt) || !(dt > 0.0)) {
-        MarkAllUnavailable(m, "the time step is not greater than 0 s");
-        return m;
-    }
-    if (!std::isfinite(1.0 / dt)) {
-        // The sampling frequency overflows: no Fourier spectrum, and nothing else either.
-        MarkAllUnavailable(m, "the time step " + FormatGeneral(dt) +
-                                  " s is too small: its sampling frequency overflows");
-        return m;
-    }
-    const DOUBLEVECTOR& a = record.Acceleration(m.usedCorrected);
     const std::size_t n = static_cast<std::size_t>(record.SampleCount());
-    if (n < 2 || a.size() < n) {
-        MarkAllUnavailable(m, "the record has fewer than two samples");
-        return m;
-    }
-    for (const double value : a) {
-        if (!std::isfinite(value)) {
-            MarkAllUnavailable(m, "the record holds a sample that is not a finite number");
-            return m;
-        }
-    }
 
     // Velocity and displacement: the record's own, else integrated here the same way.
     const DOUBLEVECTOR& ownVelocity =
@@ -347,49 +407,8 @@ GroundMotionMeasures ComputeGroundMotionMeasures(const TimeHistory& record,
     SetPeak(a, dt, m.pga, m.pgaTime);
     SetPeak(v, dt, m.pgv, m.pgvTime);
     SetPeak(d, dt, m.pgd, m.pgdTime);
-
-    // Arias intensity and the Husid curve.
-    FillHusid(Series(a).first(n), dt, 1.0, m.husid);
-    double integralG2 = m.husid.back();  // g^2 * s
-    const double gMetres = settings.g / 100.0;
-    m.arias = Measure::Of(std::numbers::pi / (2.0 * gMetres) * integralG2 * gMetres * gMetres);
-    if (!std::isfinite(integralG2)) {
-        // The squares overflow (amplitudes beyond 1e154 g): the curve's shape, and so the
-        // durations, do not depend on a common factor, which is chosen to keep them finite.
-        m.arias = Measure::NotAvailable("the Arias intensity overflows");
-        FillHusid(Series(a).first(n), dt, 1.0 / PeakAbs(Series(a).first(n)), m.husid);
-        integralG2 = m.husid.back();
-    }
-    if (integralG2 > 0.0) {
-        for (double& value : m.husid) {
-            value /= integralG2;
-        }
-        SetSignificantDuration(m, 0.75, m.d575, m.d575Start, m.d575End);
-        SetSignificantDuration(m, 0.95, m.d595, m.d595Start, m.d595End);
-    } else {
-        const Measure none = Measure::NotAvailable("the record has no energy (Arias intensity 0)");
-        m.d575 = m.d575Start = m.d575End = m.d595 = m.d595Start = m.d595End = none;
-    }
-
-    // Bracketed duration.
-    std::size_t firstAbove = n;
-    std::size_t lastAbove = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (std::fabs(a[i]) >= settings.bracketThreshold) {
-            firstAbove = std::min(firstAbove, i);
-            lastAbove = i;
-        }
-    }
-    if (firstAbove < n) {
-        m.bracketed = Measure::Of(static_cast<double>(lastAbove - firstAbove) * dt);
-        m.bracketedStart = Measure::Of(static_cast<double>(firstAbove) * dt);
-        m.bracketedEnd = Measure::Of(static_cast<double>(lastAbove) * dt);
-    } else {
-        m.bracketed = Measure::Of(0.0);
-        m.bracketedStart = m.bracketedEnd = Measure::NotAvailable(
-            "|a| never reaches " + FormatGeneral(settings.bracketThreshold) + " g");
-    }
-
+    SetAriasAndDurations(Series(a).first(n), dt, settings.g, m);
+    SetBracketedDuration(Series(a).first(n), dt, settings.bracketThreshold, m);
     ComputeCavs(a, dt, settings.g, m);
     ComputeSpectrumIntensities(record, settings, m);
     m.fourier = ComputeFourierSpectrum(a, dt, settings.g,

@@ -51,45 +51,23 @@ std::optional<unsigned long long> TryParsePlainWholeNumber(std::string_view text
     return value;
 }
 
-std::optional<double> TryParseNumber(std::string_view text, char decimalSeparator) {
-    const std::string_view trimmed = TrimControlAndBlanks(text);
-    std::size_t pos = 0;
-    const auto at = [&](std::size_t i) { return i < trimmed.size() ? trimmed[i] : '\0'; };
+namespace {
 
+// A number's text taken apart: sign, digits with a full stop where the separator was, and
+// the exponent (capped at kExponentCap in magnitude).
+struct ScannedNumber {
     bool negative = false;
-    if (at(pos) == '+' || at(pos) == '-') {
-        negative = at(pos) == '-';
-        ++pos;
-    }
-    // The number is rebuilt with a full stop so that the conversion never sees the locale.
     std::string mantissa;
     bool hasSeparator = false;
     long long integerDigits = 0;
-    while (IsDigit(at(pos))) {
-        mantissa.push_back(at(pos++));
-        ++integerDigits;
-    }
-    // Where the user's separator is another character, the full stop is accepted too:
-    // records and habits written with it still read. A number holds at most one
-    // separator, so neither character can act as a thousands separator.
-    const auto isSeparator = [decimalSeparator](char c) {
-        return c == decimalSeparator || c == '.';
-    };
-    if (pos < trimmed.size() && isSeparator(trimmed[pos])) {
-        hasSeparator = true;
-        mantissa.push_back('.');
-        ++pos;
-        while (IsDigit(at(pos))) {
-            mantissa.push_back(at(pos++));
-        }
-    }
-    const bool hasMantissaDigit = mantissa.find_first_of("0123456789") != std::string::npos;
-    if (!hasMantissaDigit && !hasSeparator) {
-        return std::nullopt;
-    }
+    long long exponent = 0;
+};
 
-    // The exponent is read to its end whatever its length; beyond kExponentCap it cannot
-    // change the outcome (overflow or zero), but it must still be taken into account.
+// The exponent after an 'e' or 'E' at `pos`, if any; read to its end whatever its length:
+// beyond kExponentCap it cannot change the outcome (overflow or zero), but it must still be
+// taken into account. Nothing when the letter has no digits after it.
+std::optional<long long> ScanExponent(std::string_view text, std::size_t& pos) {
+    const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
     long long exponent = 0;
     if (at(pos) == 'e' || at(pos) == 'E') {
         ++pos;
@@ -109,14 +87,53 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
             exponent = -exponent;
         }
     }
-    if (pos != trimmed.size()) {
+    return exponent;
+}
+
+std::optional<ScannedNumber> ScanNumber(std::string_view trimmed, char decimalSeparator) {
+    ScannedNumber number;
+    std::size_t pos = 0;
+    const auto at = [&](std::size_t i) { return i < trimmed.size() ? trimmed[i] : '\0'; };
+    if (at(pos) == '+' || at(pos) == '-') {
+        number.negative = at(pos) == '-';
+        ++pos;
+    }
+    // The number is rebuilt with a full stop so that the conversion never sees the locale.
+    while (IsDigit(at(pos))) {
+        number.mantissa.push_back(at(pos++));
+        ++number.integerDigits;
+    }
+    // Where the user's separator is another character, the full stop is accepted too:
+    // records and habits written with it still read. A number holds at most one
+    // separator, so neither character can act as a thousands separator.
+    const auto isSeparator = [decimalSeparator](char c) {
+        return c == decimalSeparator || c == '.';
+    };
+    if (pos < trimmed.size() && isSeparator(trimmed[pos])) {
+        number.hasSeparator = true;
+        number.mantissa.push_back('.');
+        ++pos;
+        while (IsDigit(at(pos))) {
+            number.mantissa.push_back(at(pos++));
+        }
+    }
+    const bool hasMantissaDigit = number.mantissa.find_first_of("0123456789") != std::string::npos;
+    if (!hasMantissaDigit && !number.hasSeparator) {
         return std::nullopt;
     }
-    if (!hasMantissaDigit) {
-        // A lone separator ("." or "-.e5") stands for zero.
-        return negative ? -0.0 : 0.0;
+    const std::optional<long long> exponent = ScanExponent(trimmed, pos);
+    if (!exponent || pos != trimmed.size()) {
+        return std::nullopt;
     }
+    number.exponent = *exponent;
+    return number;
+}
 
+// The double nearest to a scanned number; nothing when it overflows.
+std::optional<double> ConvertScanned(const ScannedNumber& number) {
+    const std::string& mantissa = number.mantissa;
+    const bool negative = number.negative;
+    // No significant digit (a lone separator such as "." or "-.e5", or zeros): zero.
     const std::size_t firstNonZero = mantissa.find_first_of("123456789");
     if (firstNonZero == std::string::npos) {
         return negative ? -0.0 : 0.0;
@@ -124,8 +141,9 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
     // Decimal exponent of the first significant digit: the value lies in
     // [10^magnitude, 10^(magnitude + 1)). The separator sits at index integerDigits.
     const long long first = static_cast<long long>(firstNonZero);
-    const long long magnitude =
-        exponent + (first < integerDigits ? integerDigits - 1 - first : integerDigits - first);
+    const long long integerDigits = number.integerDigits;
+    const long long magnitude = number.exponent + (first < integerDigits ? integerDigits - 1 - first
+                                                                         : integerDigits - first);
     if (magnitude > kLargestMagnitude) {
         return std::nullopt;
     }
@@ -164,6 +182,17 @@ std::optional<double> TryParseNumber(std::string_view text, char decimalSeparato
         return std::nullopt;
     }
     return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<double> TryParseNumber(std::string_view text, char decimalSeparator) {
+    const std::optional<ScannedNumber> number =
+        ScanNumber(TrimControlAndBlanks(text), decimalSeparator);
+    if (!number) {
+        return std::nullopt;
+    }
+    return ConvertScanned(*number);
 }
 
 double ParseNumberOrThrow(std::string_view text, char decimalSeparator) {
