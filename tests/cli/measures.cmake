@@ -5,13 +5,15 @@ set(MEASURES_DIR ${TRAVIK_CLI_TEST_DIR}/measures)
 set(MEASURES_IN ${MEASURES_DIR}/input)
 set(MEASURES_EXPECTED ${MEASURES_DIR}/expected)
 
-function(travik_measures_case name)
+# One run of travik-cli checked by measures/run_measures.cmake, named cli.<group>.<name>
+# and run in its own folder; the scale tests use it too.
+function(travik_checked_cli_case group name)
   cmake_parse_arguments(ARG "" "EXIT;STDOUT;STDERR;COMPARE;CONTAINS;LINES;ABSENT" "ARGS" ${ARGN})
   string(REPLACE ";" "|" args "${ARG_ARGS}")
-  add_test(NAME cli.measures.${name}
+  add_test(NAME cli.${group}.${name}
            COMMAND ${CMAKE_COMMAND}
                    -DCLI=$<TARGET_FILE:travik-cli>
-                   -DWORK=${CMAKE_CURRENT_BINARY_DIR}/measures/${name}
+                   -DWORK=${CMAKE_CURRENT_BINARY_DIR}/${group}/${name}
                    -DARGS=${args}
                    -DEXIT=${ARG_EXIT}
                    -DSTDOUT=${ARG_STDOUT}
@@ -20,7 +22,11 @@ function(travik_measures_case name)
                    -DCONTAINS=${ARG_CONTAINS}
                    -DLINES=${ARG_LINES}
                    -DABSENT=${ARG_ABSENT}
-                   -P ${MEASURES_DIR}/run_measures.cmake)
+                   -P ${TRAVIK_CLI_TEST_DIR}/measures/run_measures.cmake)
+endfunction()
+
+function(travik_measures_case name)
+  travik_checked_cli_case(measures ${name} ${ARGN})
 endfunction()
 
 # (A ";" in a pattern would split the CMake list and "|" the entries: "." stands for them.)

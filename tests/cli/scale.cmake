@@ -7,21 +7,7 @@ set(SCALE_STEPS ${TRAVIK_CLI_TEST_DIR}/spectra/input/step.txt ${SCALE_DIR}/input
 set(SCALE_ANALYSIS --dt 0.01 --damping 5 --periods 0.05,0.25,1,2.5)
 
 function(travik_scale_case name)
-  cmake_parse_arguments(ARG "" "EXIT;STDOUT;STDERR;COMPARE;CONTAINS;LINES;ABSENT" "ARGS" ${ARGN})
-  string(REPLACE ";" "|" args "${ARG_ARGS}")
-  add_test(NAME cli.scale.${name}
-           COMMAND ${CMAKE_COMMAND}
-                   -DCLI=$<TARGET_FILE:travik-cli>
-                   -DWORK=${CMAKE_CURRENT_BINARY_DIR}/scale/${name}
-                   -DARGS=${args}
-                   -DEXIT=${ARG_EXIT}
-                   -DSTDOUT=${ARG_STDOUT}
-                   -DSTDERR=${ARG_STDERR}
-                   -DCOMPARE=${ARG_COMPARE}
-                   -DCONTAINS=${ARG_CONTAINS}
-                   -DLINES=${ARG_LINES}
-                   -DABSENT=${ARG_ABSENT}
-                   -P ${TRAVIK_CLI_TEST_DIR}/measures/run_measures.cmake)
+  travik_checked_cli_case(scale ${name} ${ARGN})
 endfunction()
 
 travik_scale_case(SelectsTheBestFitAndMeetsTheRuleWithEquality

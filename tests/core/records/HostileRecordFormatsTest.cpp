@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordTexts.h"
 #include "export/ReportHeader.h"
 #include "records/ChannelNames.h"
 #include "records/RecordFileReader.h"
@@ -17,43 +18,19 @@
 namespace travik {
 namespace {
 
+using record_texts::KnetText;
+using record_texts::ReadText;
+
 std::string ReadSample(const std::string& name) {
-    std::ifstream in(std::string(TRAVIK_SAMPLE_DATA_DIR) + "/formats/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return record_texts::ReadBytes(std::string(TRAVIK_SAMPLE_DATA_DIR) + "/formats/" + name);
 }
 
-RecordFileResult ReadText(const std::string& text, RecordFormat format,
-                          const std::string& name = "f.txt") {
-    RecordReadOptions options;
-    options.format = format;
-    return ReadRecordBytes(text, name, options);
-}
-
-std::string KnetText(const std::string& frequency, const std::string& duration) {
-    const std::vector<std::string> header = {"Origin Time       2014/12/31 23:49:00",
-                                             "Lat.              35.785",
-                                             "Long.             139.887",
-                                             "Depth. (km)       84",
-                                             "Mag.              4.2",
-                                             "Station Code      CHB003",
-                                             "Station Lat.      35.7943",
-                                             "Station Long.     140.0564",
-                                             "Station Height(m) 28",
-                                             "Record Time       2014/12/31 23:50:11",
-                                             "Sampling Freq(Hz) " + frequency,
-                                             "Duration Time(s)  " + duration,
-                                             "Dir.              U-D",
-                                             "Scale Factor      980.665(gal)/10000",
-                                             "Max. Acc. (gal)   1",
-                                             "Last Correction   2014/12/31 23:50:12",
-                                             "Memo."};
-    std::string text;
-    for (const std::string& line : header) {
-        text += line + "\n";
-    }
-    return text + "     100      200     -300\n";
+// A PEER NGA AT2 file of two samples with the given count line.
+std::string At2Text(const std::string& countLine) {
+    return "PEER NGA STRONG MOTION DATABASE RECORD\n"
+           "Test, 1/1/2000, Station, 90\n"
+           "ACCELERATION TIME SERIES IN UNITS OF G\n" +
+           countLine + "\n  .1000000E-01 -.2000000E-01\n";
 }
 
 TEST(HostileRecordFormats, KnetDurationsGivingNoSampleOrTooManyAreRefusedOnTheirLine) {
@@ -87,26 +64,20 @@ TEST(HostileRecordFormats, ASamplingFrequencyWhoseStepOverflowsIsNamedSo) {
 }
 
 TEST(HostileRecordFormats, ABrokenAt2CountOrStepIsNamedUnderAutomatic) {
-    const auto at2 = [](const std::string& countLine) {
-        return "PEER NGA STRONG MOTION DATABASE RECORD\n"
-               "Test, 1/1/2000, Station, 90\n"
-               "ACCELERATION TIME SERIES IN UNITS OF G\n" +
-               countLine + "\n  .1000000E-01 -.2000000E-01\n";
-    };
     const RecordFileResult nan =
-        ReadText(at2("NPTS=      2, DT=   nan SEC"), RecordFormat::Automatic, "r.AT2");
+        ReadText(At2Text("NPTS=      2, DT=   nan SEC"), RecordFormat::Automatic, "r.AT2");
     EXPECT_EQ(nan.format, RecordFormat::PeerNga);
     EXPECT_EQ(nan.message,
               "FILE: r.AT2. ERROR Line: 4. ERROR: PEER NGA AT2: the time step \"nan\" in the "
               "header line \"NPTS= 2, DT= nan SEC\" is not a number");
-    const RecordFileResult huge = ReadText(at2("NPTS= 18446744073709551616, DT= .0050 SEC"),
+    const RecordFileResult huge = ReadText(At2Text("NPTS= 18446744073709551616, DT= .0050 SEC"),
                                            RecordFormat::Automatic, "r.AT2");
     EXPECT_EQ(huge.format, RecordFormat::PeerNga);
     EXPECT_EQ(huge.message,
               "FILE: r.AT2. ERROR Line: 4. ERROR: PEER NGA AT2: the point count "
               "NPTS=18446744073709551616 is more than a record can hold");
     const RecordFileResult good =
-        ReadText(at2("NPTS=      2, DT=   .0050 SEC"), RecordFormat::Automatic, "r.AT2");
+        ReadText(At2Text("NPTS=      2, DT=   .0050 SEC"), RecordFormat::Automatic, "r.AT2");
     ASSERT_TRUE(good.ok()) << good.message;
     EXPECT_EQ(good.records[0].record->SampleCount(), 2);
 }
@@ -341,28 +312,22 @@ TEST(HostileRecordFormats, OtherEncodingsAreReadOrRefusedByName) {
 // Header fields that are there but broken are named with the format and the field, whether
 // the format was chosen or recognised; no such file is ever read as free format.
 TEST(HostileRecordFormats, BrokenHeaderFieldsNameTheFormatAndTheField) {
-    const auto at2 = [](const std::string& countLine) {
-        return "PEER NGA STRONG MOTION DATABASE RECORD\n"
-               "Test, 1/1/2000, Station, 90\n"
-               "ACCELERATION TIME SERIES IN UNITS OF G\n" +
-               countLine + "\n  .1000000E-01 -.2000000E-01\n";
-    };
     struct Case {
         std::string text;
         std::string fault;
     };
     const std::vector<Case> cases{
-        {at2("NPTS=     2a, DT=   .0050 SEC"),
+        {At2Text("NPTS=     2a, DT=   .0050 SEC"),
          "Line: 4. ERROR: PEER NGA AT2: the point count NPTS=2a is not a whole number"},
-        {at2("NPTS= -3, DT=   .0050 SEC"),
+        {At2Text("NPTS= -3, DT=   .0050 SEC"),
          "Line: 4. ERROR: PEER NGA AT2: the point count NPTS=-3 is not greater than zero"},
-        {at2("  99999999999999999999   0.005   NPTS, DT"),
+        {At2Text("  99999999999999999999   0.005   NPTS, DT"),
          "Line: 4. ERROR: PEER NGA AT2: the point count NPTS=99999999999999999999 is more than a "
          "record can hold"},
-        {at2("  2   inf   NPTS, DT"),
+        {At2Text("  2   inf   NPTS, DT"),
          "Line: 4. ERROR: PEER NGA AT2: the time step \"inf\" in the header line \"2 inf NPTS, "
          "DT\" is not a number"},
-        {at2("NPTS=      2, DT=  1e400 SEC"),
+        {At2Text("NPTS=      2, DT=  1e400 SEC"),
          "Line: 4. ERROR: PEER NGA AT2: the time step \"1e400\" in the header line \"NPTS= 2, "
          "DT= 1e400 SEC\" is not a number"},
     };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordTexts.h"
 #include "records/LineSource.h"
 #include "records/RecordFileReader.h"
 #include "records/RecordFormat.h"
@@ -24,12 +25,9 @@ std::string Sample(const std::string& name) {
     return std::string(TRAVIK_SAMPLE_DATA_DIR) + "/" + name;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using record_texts::KnetText;
+using record_texts::ReadBytes;
+using record_texts::ReadText;
 
 std::vector<double> ReadConversion(const std::string& name) {
     std::ifstream in(Sample(name));
@@ -45,11 +43,6 @@ RecordReadOptions As(RecordFormat format) {
     RecordReadOptions options;
     options.format = format;
     return options;
-}
-
-RecordFileResult ReadText(const std::string& text, RecordFormat format,
-                          const std::string& name = "f.txt") {
-    return ReadRecordBytes(text, name, As(format));
 }
 
 void ExpectSameSamples(const TimeHistory& record, const std::vector<double>& expected) {
@@ -220,28 +213,7 @@ TEST(RecordFormats, CsmipV1AndOlderV2FilesMatchThePeaksOfTheirHeaders) {
 }
 
 TEST(RecordFormats, KnetCountsAreScaledAndTheMeanRemoved) {
-    std::string text;
-    const char* header[] = {"Origin Time       2014/12/31 23:49:00",
-                            "Lat.              35.785",
-                            "Long.             139.887",
-                            "Depth. (km)       84",
-                            "Mag.              4.2",
-                            "Station Code      CHB003",
-                            "Station Lat.      35.7943",
-                            "Station Long.     140.0564",
-                            "Station Height(m) 28",
-                            "Record Time       2014/12/31 23:50:11",
-                            "Sampling Freq(Hz) 50Hz",
-                            "Duration Time(s)  0.06",
-                            "Dir.              U-D",
-                            "Scale Factor      980.665(gal)/10000",
-                            "Max. Acc. (gal)   1",
-                            "Last Correction   2014/12/31 23:50:12",
-                            "Memo."};
-    for (const char* line : header) {
-        text += std::string(line) + "\n";
-    }
-    text += "     100      200     -300\n";
+    const std::string text = KnetText("50Hz", "0.06");
     // 3 counts of 9.80665 gal each: 1, 2, -3 hundredths of g, mean 0 already.
     const RecordFileResult result = ReadText(text, RecordFormat::Automatic, "K.UD");
     ASSERT_TRUE(result.ok()) << result.message;

@@ -11,6 +11,24 @@
 namespace travik {
 namespace {
 
+// A target text and the message it must be refused with, read as the file "t.txt".
+struct Case {
+    const char* text;
+    const char* message;
+};
+
+template <std::size_t N>
+void ExpectRefusals(const Case (&cases)[N]) {
+    for (const Case& c : cases) {
+        try {
+            ParseTargetSpectrum(c.text, "t.txt");
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const TargetSpectrumError& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.text;
+        }
+    }
+}
+
 TEST(TargetSpectrumText, AcceptsEverySeparatorCommentsAndLineEnds) {
     const TargetSpectrum t = ParseTargetSpectrum(
         "\xEF\xBB\xBF# period (s), Sa (g)\r\n"
@@ -28,10 +46,6 @@ TEST(TargetSpectrumText, AcceptsEverySeparatorCommentsAndLineEnds) {
 }
 
 TEST(TargetSpectrumText, RefusesBadInputNamingFileAndLine) {
-    struct Case {
-        const char* text;
-        const char* message;
-    };
     const Case cases[] = {
         {"", "t.txt: no period and Sa pairs found"},
         {"# only a comment\n\n", "t.txt: no period and Sa pairs found"},
@@ -59,14 +73,7 @@ TEST(TargetSpectrumText, RefusesBadInputNamingFileAndLine) {
          "t.txt, line 1: expected two numbers, a period in s and Sa in g, but "
          "found \"0,1 0,5\""},
     };
-    for (const Case& c : cases) {
-        try {
-            ParseTargetSpectrum(c.text, "t.txt");
-            ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const TargetSpectrumError& error) {
-            EXPECT_STREQ(error.what(), c.message) << c.text;
-        }
-    }
+    ExpectRefusals(cases);
 }
 
 TEST(TargetSpectrumFile, IsReadWholeAndNamedAfterTheFile) {
@@ -85,10 +92,6 @@ TEST(TargetSpectrumFile, IsReadWholeAndNamedAfterTheFile) {
 
 // Values that no axis can be built from, and spectra that cannot be compared with.
 TEST(TargetSpectrumText, RefusesValuesBeyondWhatASpectrumHolds) {
-    struct Case {
-        const char* text;
-        const char* message;
-    };
     const Case cases[] = {
         {"0.1 1.1e308\n0.2 0.5\n", "t.txt, line 1: Sa 1.1E308 g is outside 0 and 1E-12 to 100 g"},
         {"0.1 0.5\n0.2 1e-320\n",
@@ -98,14 +101,7 @@ TEST(TargetSpectrumText, RefusesValuesBeyondWhatASpectrumHolds) {
         {"0.1 0\n0.2 0\n",
          "t.txt: every Sa is 0; a target spectrum needs a value greater than zero"},
     };
-    for (const Case& c : cases) {
-        try {
-            ParseTargetSpectrum(c.text, "t.txt");
-            ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const TargetSpectrumError& error) {
-            EXPECT_STREQ(error.what(), c.message) << c.text;
-        }
-    }
+    ExpectRefusals(cases);
     // The bounds themselves are accepted.
     const TargetSpectrum edges = ParseTargetSpectrum("0 0\n1000 100\n", "t.txt");
     EXPECT_EQ(edges.sa.back(), 100.0);
