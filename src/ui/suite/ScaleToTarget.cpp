@@ -158,13 +158,17 @@ void ScaleToTarget::Forget() {
     panel_.Clear();
 }
 
-void ScaleToTarget::WriteScaledRecords() {
+bool ScaleToTarget::ChooseFolderForOutcome(QString& folder) {
     if (!outcome_) {
         Warn(kNothingScaledMessage);
-        return;
+        return false;
     }
+    return ChooseExportFolder(workspace_, platform_, window_, folder);
+}
+
+void ScaleToTarget::WriteScaledRecords() {
     QString folder;
-    if (!ChooseExportFolder(workspace_, platform_, window_, folder)) {
+    if (!ChooseFolderForOutcome(folder)) {
         return;
     }
     struct WriteOutcome {
@@ -206,12 +210,8 @@ void ScaleToTarget::WriteScaledRecords() {
 }
 
 void ScaleToTarget::WriteReport() {
-    if (!outcome_) {
-        Warn(kNothingScaledMessage);
-        return;
-    }
     QString folder;
-    if (!ChooseExportFolder(workspace_, platform_, window_, folder)) {
+    if (!ChooseFolderForOutcome(folder)) {
         return;
     }
     try {

@@ -59,6 +59,8 @@ class ScaleToTarget final : public QObject {
     void Start(const ScaleRequest& request, const std::vector<int>& rows);
     void Finished(ScaledSuite&& suite, const std::vector<std::string>& failed);
     void Warn(const std::string& message);
+    // True when a scaling is shown and the user chose the folder to write it to.
+    bool ChooseFolderForOutcome(QString& folder);
 
     Workspace& workspace_;
     PlatformServices& platform_;
