@@ -29,6 +29,7 @@
 #include "export/SpectraReport.h"
 #include "records/BaselineCorrection.h"
 #include "records/FreeFormatReader.h"
+#include "records/RecordFileReader.h"
 
 namespace travik {
 namespace {
@@ -322,11 +323,12 @@ void BM_ImportIntegrateAndCorrectTenMillionSamples(benchmark::State& state) {
             out.write(text, end.ptr + 1 - text);
         }
     }
-    FreeFormatParameters parameters;
-    parameters.timeStep = 0.005;
+    RecordReadOptions options;
+    options.format = RecordFormat::Free;
+    options.free.timeStep = 0.005;
     for (auto _ : state) {
         RecordList records;
-        if (!ImportRecordFiles({path.string()}, parameters, kG, records, nullptr)) {
+        if (!ImportRecordFilesAs({path.string()}, options, kG, records, nullptr, nullptr)) {
             state.SkipWithError("the record file could not be read");
             break;
         }

@@ -627,26 +627,4 @@ ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameter
     }
 }
 
-bool ImportRecordFiles(const std::vector<std::string>& paths,
-                       const FreeFormatParameters& parameters, double gravity, RecordList& records,
-                       const std::function<void(const std::string&)>& showWarning) {
-    for (const std::string& path : paths) {
-        ReadResult result = ReadFreeFormatFile(path, parameters);
-        if (!result.ok()) {
-            if (showWarning) {
-                showWarning(result.message);
-            }
-            return false;
-        }
-        if (std::optional<std::string> failure = IntegrateImportedRecord(*result.record, gravity)) {
-            if (showWarning) {
-                showWarning(*failure);
-            }
-            return false;
-        }
-        records.Append(std::move(result.record));
-    }
-    return true;
-}
-
 }  // namespace travik

@@ -63,12 +63,4 @@ ReadResult ReadFreeFormatText(std::string_view text, const std::string& fileName
 // Reads one record file: a regular file no larger than kMaxRecordFileBytes.
 ReadResult ReadFreeFormatFile(const std::string& path, const FreeFormatParameters& parameters);
 
-// Reads the files in order; each record read is integrated with `gravity` (cm/sec^2) and
-// appended to `records`. At the first failing file `showWarning` gets its message and the
-// remaining files are not read; a record whose integrated motion is not finite fails too.
-// Returns true when every file was read.
-bool ImportRecordFiles(const std::vector<std::string>& paths,
-                       const FreeFormatParameters& parameters, double gravity, RecordList& records,
-                       const std::function<void(const std::string&)>& showWarning);
-
 }  // namespace travik

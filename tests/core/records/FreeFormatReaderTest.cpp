@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "records/RecordFileReader.h"
 
 namespace travik {
 namespace {
@@ -308,10 +311,20 @@ TEST(ReadFreeFormatFile, MissingFileOrFolderGivesTheLoadMessage) {
                   "\". It is not a regular file but a folder.");
 }
 
-TEST(ImportRecordFiles, StopsAtTheFirstFailingFileAndKeepsEarlierRecords) {
+// Free-format files read as one import (ImportRecordFilesAs); each failure goes to `fail`.
+bool ImportFreeFiles(const std::vector<std::string>& paths, const FreeFormatParameters& parameters,
+                     double gravity, RecordList& records,
+                     const std::function<void(const std::string&)>& fail) {
+    RecordReadOptions options;
+    options.format = RecordFormat::Free;
+    options.free = parameters;
+    return ImportRecordFilesAs(paths, options, gravity, records, nullptr, fail);
+}
+
+TEST(ImportFreeFormatFiles, StopsAtTheFirstFailingFileAndKeepsEarlierRecords) {
     RecordList records;
     std::vector<std::string> warnings;
-    const bool ok = ImportRecordFiles(
+    const bool ok = ImportFreeFiles(
         {DataFile("crlf.txt"), DataFile("blank_line_among_data.txt"), DataFile("lone_cr.txt")},
         Params(), 980.0, records, [&](const std::string& message) { warnings.push_back(message); });
     EXPECT_FALSE(ok);
@@ -326,7 +339,7 @@ TEST(ImportRecordFiles, StopsAtTheFirstFailingFileAndKeepsEarlierRecords) {
         "FILE: blank_line_among_data.txt. ERROR Line: 2. ERROR: List index out of bounds (0)");
 }
 
-TEST(ImportRecordFiles, RefusesARecordWhoseMotionIsNotFinite) {
+TEST(ImportFreeFormatFiles, RefusesARecordWhoseMotionIsNotFinite) {
     const std::string path =
         (std::filesystem::temp_directory_path() / "travik-finite-motion.txt").string();
     {
@@ -339,11 +352,11 @@ TEST(ImportRecordFiles, RefusesARecordWhoseMotionIsNotFinite) {
     // Velocity 0.5 * 980 * dt overflows for dt = 1e306 (the first time, 0, is fine).
     FreeFormatParameters hugeStep = Params();
     hugeStep.timeStep = 1e306;
-    EXPECT_FALSE(ImportRecordFiles({path}, hugeStep, 980.0, records, warn));
+    EXPECT_FALSE(ImportFreeFiles({path}, hugeStep, 980.0, records, warn));
     // Times overflow: 2 * 1e308.
     FreeFormatParameters hugerStep = Params();
     hugerStep.timeStep = 1e308;
-    EXPECT_FALSE(ImportRecordFiles({path}, hugerStep, 1e-300, records, warn));
+    EXPECT_FALSE(ImportFreeFiles({path}, hugerStep, 1e-300, records, warn));
     EXPECT_EQ(records.Count(), 0);
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0],
@@ -353,12 +366,12 @@ TEST(ImportRecordFiles, RefusesARecordWhoseMotionIsNotFinite) {
     std::filesystem::remove(path);
 }
 
-TEST(ImportRecordFiles, AppendsToTheListInTheGivenOrder) {
+TEST(ImportFreeFormatFiles, AppendsToTheListInTheGivenOrder) {
     RecordList records;
     records.Append(std::make_unique<TimeHistory>("earlier.txt", 0.01));
     int warnings = 0;
-    EXPECT_TRUE(ImportRecordFiles({DataFile("lone_cr.txt"), DataFile("crlf.txt")}, Params(), 980.0,
-                                  records, [&](const std::string&) { ++warnings; }));
+    EXPECT_TRUE(ImportFreeFiles({DataFile("lone_cr.txt"), DataFile("crlf.txt")}, Params(), 980.0,
+                                records, [&](const std::string&) { ++warnings; }));
     EXPECT_EQ(warnings, 0);
     ASSERT_EQ(records.Count(), 3);
     EXPECT_EQ(records.At(1).SourceFileName(), "lone_cr.txt");
