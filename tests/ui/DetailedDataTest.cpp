@@ -142,14 +142,15 @@ TEST_F(DetailedData, CtrlCAndCtrlACopyAndSelectFromAnyControl) {
     Child<QPushButton>(window, "btn1")->setFocus();
     QTest::keyClick(Child<QPushButton>(window, "btn1"), Qt::Key_A,
                     Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(grid->Selection(), (GridSelection{0, 0, 7, 3}));
+    // The header and the samples: the table's blank last row is no data and is left out.
+    EXPECT_EQ(grid->Selection(), (GridSelection{0, 0, 7, 2}));
     QTest::keyClick(Child<QPushButton>(window, "btn1"), Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = platform.clipboard.split('\n');
-    ASSERT_EQ(lines.size(), 5);  // four rows, each ending with a line feed
+    ASSERT_EQ(lines.size(), 4);  // three rows, each ending with a line feed
     EXPECT_EQ(lines.at(0), kHeader.join('\t'));
     EXPECT_TRUE(lines.at(1).startsWith("1\t0.00000\t0.10000000\t--\t"));
-    EXPECT_EQ(lines.at(3), QString(7, '\t'));
-    EXPECT_EQ(lines.at(4), "");
+    EXPECT_TRUE(lines.at(2).startsWith("2\t0.01000\t0.20000000\t--\t"));
+    EXPECT_EQ(lines.at(3), "");
 
     grid->SetSelection({0, 1, 1, 1});
     grid->setFocus();
@@ -180,15 +181,17 @@ TEST_F(DetailedData, ALongCopyRunsAsAJobAndGivesTheTableText) {
     EXPECT_TRUE(platform.clipboard.isEmpty());
     work.WaitForFinished();
     const QString copied = platform.clipboard;
-    // The grid's own cells, one by one, on this thread.
+    // The grid's own cells, one by one, on this thread: the header and every sample, not the
+    // blank row below them.
+    ASSERT_EQ(grid->RowCount(), 30002);
     QString expected;
-    for (int row = 0; row < grid->RowCount(); ++row) {
+    for (int row = 0; row < 30001; ++row) {
         for (int column = 0; column < grid->ColumnCount(); ++column) {
             expected += grid->Cell(column, row);
             expected += column + 1 < grid->ColumnCount() ? QChar('\t') : QChar('\n');
         }
     }
-    EXPECT_EQ(copied.count('\n'), 30002);
+    EXPECT_EQ(copied.count('\n'), 30001);
     EXPECT_TRUE(copied == expected);
     EXPECT_TRUE(copied.contains("\n30000\t299.99000\t-0.31100000\t--\t"));
 
@@ -206,7 +209,7 @@ TEST_F(DetailedData, PopupMenuCommandsCopyAndSelect) {
     EXPECT_EQ(Child<QAction>(window, "CopySelection1")->text(), "Copy Selection ( Ctrl+C )");
     EXPECT_EQ(Child<QAction>(window, "SelectAll1")->text(), "Select All ( Ctrl+A )");
     Child<QAction>(window, "SelectAll1")->trigger();
-    EXPECT_EQ(Child<StringGrid>(window, "strngrd1")->Selection(), (GridSelection{0, 0, 7, 2}));
+    EXPECT_EQ(Child<StringGrid>(window, "strngrd1")->Selection(), (GridSelection{0, 0, 7, 1}));
     Child<StringGrid>(window, "strngrd1")->SetSelection({1, 1, 1, 1});
     Child<QAction>(window, "CopySelection1")->trigger();
     EXPECT_EQ(platform.clipboard, "0.00000\n");

@@ -9,8 +9,11 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QUrl>
+#include <QWindow>
 
 #include "RecordsFixture.h"
+#include "app/ScreenFit.h"
+#include "text/NumberParse.h"
 
 namespace {
 
@@ -50,17 +53,37 @@ class ImportFormats : public RecordsFixture {
         }
         return dialog;
     }
-};
 
-void Drop(QWidget* target, const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &drop);
-}
+    // Drops these files or folders on the middle of `where` (a chart unless told), as a file
+    // manager does: the drag goes to the window, which hands it to the control under it.
+    // The import window it opens, if any.
+    TForm2* Drop(const QList<QUrl>& urls, QWidget* where = nullptr) {
+        form->show();
+        if (where == nullptr) {
+            where = Records<travik::figures::FigureView>("cht2");
+        }
+        QWindow* window = form->windowHandle();
+        EXPECT_NE(window, nullptr);
+        const QPoint at = where->mapTo(form.get(), where->rect().center());
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &move);
+        EXPECT_TRUE(move.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        return form->findChild<TForm2*>();
+    }
+
+    void PressOk(TForm2* dialog) {
+        Child<QPushButton>(dialog, "btn1")->click();
+        ProcessDeletions();
+    }
+};
 
 TEST_F(ImportFormats, OffersEveryFormatWithAutomaticChosen) {
     OnRecords<QPushButton>(form.get(), "btn1")->click();
@@ -183,35 +206,73 @@ TEST_F(ImportFormats, OkWithChosenFilesImportsEveryChannel) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(ImportFormats, DroppedFilesAndFoldersImportWithDetection) {
+TEST_F(ImportFormats, DroppedFilesOpenTheImportWindowWithThemChosenAndReplaceNothingBeforeOk) {
     Import({WriteSamples("old.txt", {0.1, 0.2})});
     ASSERT_EQ(form->Document().Records().Count(), 1);
 
-    Drop(form.get(), {QUrl::fromLocalFile(Sample(kAt2)),
-                      QUrl::fromLocalFile(Sample("knet/CHB0031412312349.EW"))});
+    TForm2* dialog = Drop({QUrl::fromLocalFile(Sample(kAt2)),
+                           QUrl::fromLocalFile(Sample("knet/CHB0031412312349.EW"))});
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(Child<MiddleElidedLabel>(dialog, "lbl6")->FullText(),
+              "2 file(s); preview of RSN6_IMPVALL.I_I-ELC180-hor1.AT2");
+    EXPECT_EQ(dialog->Preview().read.format, travik::RecordFormat::PeerNga);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "0.01");  // the file's own
+    // Nothing is read before OK, and Cancel leaves the records as they were.
+    EXPECT_EQ(Records<QListWidget>("lst1")->item(0)->text(), "old.txt");
+    Child<QPushButton>(dialog, "btn2")->click();
+    ProcessDeletions();
+    ASSERT_EQ(Records<QListWidget>("lst1")->count(), 1);
+
+    PressOk(Drop({QUrl::fromLocalFile(Sample(kAt2)),
+                  QUrl::fromLocalFile(Sample("knet/CHB0031412312349.EW"))},
+                 Records<QListWidget>("lst1")));
     auto* list = Records<QListWidget>("lst1");
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), "RSN6_IMPVALL.I_I-ELC180-hor1.AT2");
     EXPECT_EQ(list->item(1)->text(), "CHB0031412312349.EW");
+    EXPECT_TRUE(platform.messages.empty());
+}
 
+TEST_F(ImportFormats, ADroppedFolderOfFreeFormatFilesAsksForTheTimeStep) {
     // A folder: every record file in it, by name; other files are left out.
     QDir(folder.path()).mkdir("drop");
     const QString inside = QDir(folder.path()).filePath("drop");
     QFile::copy(Sample(kAt2), inside + "/b.AT2");
-    WriteLines("drop/a.txt", {"0.1", "0.2"});
+    WriteLines("drop/a.txt", {"0.1", "0.2", "0.3"});
     WriteLines("drop/notes.md", {"# notes", "not a record"});
-    Drop(form.get(), {QUrl::fromLocalFile(inside)});
+    TForm2* dialog =
+        Drop({QUrl::fromLocalFile(inside)}, Spectra<travik::figures::FigureView>("cht4"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Child<MiddleElidedLabel>(dialog, "lbl6")->FullText(), "2 file(s); preview of a.txt");
+    // The first is free format: no time step is taken for granted.
+    EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "");
+    EXPECT_TRUE(
+        Child<QLabel>(dialog, "lbl8")
+            ->text()
+            .startsWith("Enter the time step dt: a free-format file does not state its own."));
+    Child<QPushButton>(dialog, "btn1")->click();
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              QString::fromStdString(travik::NotAValidFloatingNumberMessage("")));
+    EXPECT_TRUE(form->Document().Records().IsEmpty());
+    ASSERT_EQ(form->findChild<TForm2*>(), dialog);
+
+    Child<QLineEdit>(dialog, "edt1")->setText("0.02");
+    PressOk(dialog);
+    auto* list = Records<QListWidget>("lst1");
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), "a.txt");
     EXPECT_EQ(list->item(1)->text(), "b.AT2");
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(form->Document().Records().At(0).TimeStep(), 0.02);
+    EXPECT_EQ(form->Document().Records().At(1).TimeStep(), 0.01);
 }
 
 TEST_F(ImportFormats, ADroppedFileThatFailsIsNamedAndTheFilesBeforeItStay) {
     const QString bad = WriteLines("bad.AT2", {"PEER NGA STRONG MOTION DATABASE RECORD", "x, 1",
                                                "ACCELERATION TIME SERIES IN UNITS OF G",
                                                "NPTS=      3, DT=   .0100 SEC", "  .1E-01"});
-    Drop(form.get(), {QUrl::fromLocalFile(Sample(kAt2)), QUrl::fromLocalFile(bad)});
+    PressOk(Drop({QUrl::fromLocalFile(Sample(kAt2)), QUrl::fromLocalFile(bad)}));
     EXPECT_EQ(form->Document().Records().Count(), 1);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_EQ(MessageTexts()[0],
@@ -219,7 +280,7 @@ TEST_F(ImportFormats, ADroppedFileThatFailsIsNamedAndTheFilesBeforeItStay) {
               "the file ends after 1");
 
     QDir(folder.path()).mkdir("empty");
-    Drop(form.get(), {QUrl::fromLocalFile(QDir(folder.path()).filePath("empty"))});
+    EXPECT_EQ(Drop({QUrl::fromLocalFile(QDir(folder.path()).filePath("empty"))}), nullptr);
     EXPECT_EQ(form->Document().Records().Count(), 1);
     ASSERT_EQ(MessageTexts().size(), 2u);
     EXPECT_EQ(MessageTexts()[1], "FOLDER: empty, WARNING: there is no record file in it to read!");

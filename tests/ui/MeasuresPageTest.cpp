@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 #include <cmath>
 #include <numbers>
 
@@ -265,6 +266,15 @@ TEST_F(MeasuresPageTest, FilterDialogPreviewsTheGainAndRefusesACornerAtNyquist) 
         }
     }
     EXPECT_NEAR(atCorner, 1 / std::sqrt(2.0), 0.02);
+    // The gain axis is numbered at round values from 0 (0.25, 0.5 … never 0.2625).
+    auto* gainAxis = qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(gainAxis, nullptr);
+    EXPECT_EQ(gainAxis->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_EQ(gainAxis->tickAnchor(), 0.0);
+    const double step = gainAxis->tickInterval();
+    EXPECT_TRUE(step == 0.1 || step == 0.2 || step == 0.25 || step == 0.5) << step;
+    EXPECT_DOUBLE_EQ(gainAxis->min(), 0.0);
+    EXPECT_GE(gainAxis->max(), 1.0);
 
     Child<QLineEdit>(dialog, "edtHighCorner")->setText("50");
     Child<QPushButton>(dialog, "btnFilterOk")->click();

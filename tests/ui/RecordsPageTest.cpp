@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 
 #include "RecordsFixture.h"
 #include "figures/FigureExport.h"
+#include "measures/MeasuresPage.h"
 #include "records/BaselineCorrection.h"
 
 namespace {
@@ -143,34 +145,58 @@ TEST_F(RecordsPage, ClearDataEmptiesListsCountersChartsAndResultsWithoutAMessage
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(RecordsPage, CheckMarksAreCountedAndTheMenuActsOnTheListOfThePageShown) {
+TEST_F(RecordsPage, CheckMarksAreOneSelectionThatEveryPageShowsAndChanges) {
     Import({WriteSamples("a.txt", {0.1}), WriteSamples("b.txt", {0.2}),
             WriteSamples("c.txt", {0.3}), WriteSamples("d.txt", {0.4})});
+    QListWidget* measures = Child<QListWidget>(form->findChild<MeasuresPage*>(), "lstMeasures");
+    QLineEdit* measuresCount =
+        Child<QLineEdit>(form->findChild<MeasuresPage*>(), "edtMeasuresChecked");
+    const auto expectEverywhere = [&](const std::vector<bool>& checks, const QString& count) {
+        EXPECT_EQ(Checks(Records<QListWidget>("lst1")), checks);
+        EXPECT_EQ(Checks(Spectra<QListWidget>("lst3")), checks);
+        EXPECT_EQ(Checks(measures), checks);
+        EXPECT_EQ(Records<QLineEdit>("edt3")->text(), count);
+        EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), count);
+        EXPECT_EQ(measuresCount->text(), count);
+    };
     SetChecked(Records<QListWidget>("lst1"), 0, true);
     SetChecked(Records<QListWidget>("lst1"), 2, true);
-    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "2");
+    expectEverywhere({true, false, true, false}, "2");
 
     Frame<QAction>("InvertCheck2")->trigger();
-    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>{false, true, false, true}));
-    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "2");
+    expectEverywhere({false, true, false, true}, "2");
     SetChecked(Records<QListWidget>("lst1"), 0, true);
-    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "3");
-    EXPECT_EQ(Checks(Spectra<QListWidget>("lst3")), (std::vector<bool>(4, false)));
+    expectEverywhere({true, true, false, true}, "3");
 
+    // The menu and the boxes of another page change the same selection.
     Frame<QTabWidget>("pgc1")->setCurrentIndex(1);
+    SetChecked(Spectra<QListWidget>("lst3"), 1, false);
+    expectEverywhere({true, false, false, true}, "2");
     Frame<QAction>("CheckAll1")->trigger();
-    EXPECT_EQ(Checks(Spectra<QListWidget>("lst3")), (std::vector<bool>(4, true)));
-    EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "4");
-    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>{true, true, false, true}));
-    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "3");
+    expectEverywhere({true, true, true, true}, "4");
+    Frame<QTabWidget>("pgc1")->setCurrentIndex(2);
+    SetChecked(measures, 3, false);
+    expectEverywhere({true, true, true, false}, "3");
+    EXPECT_EQ(form->Document().Checks().CheckedIndexes(), (std::vector<int>{0, 1, 2}));
 
     Frame<QTabWidget>("pgc1")->setCurrentIndex(0);
     Frame<QAction>("InvertCheck1")->trigger();
-    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>(4, false)));
-    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
+    expectEverywhere(std::vector<bool>(4, false), "0");
     Frame<QAction>("CheckAll1")->trigger();
-    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "4");
+    expectEverywhere(std::vector<bool>(4, true), "4");
     EXPECT_EQ(Records<QListWidget>("lst1")->currentRow(), 0);
+}
+
+TEST_F(RecordsPage, RecordsAddedComeUncheckedBesideTheCheckedOnesAndNewOnesCheckNothing) {
+    Import({WriteSamples("a.txt", {0.1}), WriteSamples("b.txt", {0.2})});
+    SetChecked(Records<QListWidget>("lst1"), 1, true);
+    Import({WriteSamples("c.txt", {0.3})},
+           [](TForm2& window) { Child<QCheckBox>(&window, "chk2")->setChecked(true); });
+    EXPECT_EQ(Checks(Spectra<QListWidget>("lst3")), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(Spectra<QLineEdit>("edt15")->text(), "1");
+    Import({WriteSamples("d.txt", {0.4}), WriteSamples("e.txt", {0.5})});
+    EXPECT_EQ(Checks(Records<QListWidget>("lst1")), (std::vector<bool>{false, false}));
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "0");
 }
 
 TEST_F(RecordsPage, CorrectionDrawsGreyLinesThatChangeAndDisappearWithTheChosenFit) {

@@ -99,7 +99,13 @@ TEST_F(SpectraFigures, TripartiteAndSaSdAreTheLastEntriesOfTheYList) {
     ordinate->setCurrentIndex(6);
     EXPECT_EQ(View()->ShownFigure().overlay, travik::figures::Overlay::AdrsPeriods);
     EXPECT_EQ(View()->ShownFigure().xTitle, "Displacement [cm]");
+    // The X list says what the Sa-Sd chart's X axis is, and keeps the choice made before.
+    EXPECT_EQ(Spectra<QComboBox>("cbb5")->currentText(), "Displacement");
+    EXPECT_FALSE(Spectra<QComboBox>("cbb5")->isEnabled());
     ordinate->setCurrentIndex(4);
+    EXPECT_EQ(Spectra<QComboBox>("cbb5")->currentText(), "Frequency");
+    EXPECT_TRUE(Spectra<QComboBox>("cbb5")->isEnabled());
+    EXPECT_EQ(View()->ShownFigure().xTitle, "Frequency [HZ]");
     Spectra<QComboBox>("cbb5")->setCurrentIndex(0);
     EXPECT_EQ(View()->ShownFigure().overlay, travik::figures::Overlay::None);
     EXPECT_EQ(CurvePoints(0), 301);
@@ -123,18 +129,80 @@ TEST_F(SpectraFigures, CheckedRecordsShowEveryRecordWithTheirMean) {
     EXPECT_EQ(figure.curves[0].name, "a.txt");
     EXPECT_EQ(figure.curves[3].name, "Mean");
     EXPECT_EQ(figure.curves[4].name, "Log-normal mean");
-    // The damping list offers the page's values in ascending order; the first is used.
-    EXPECT_EQ(Spectra<QComboBox>("cbbShowDamping")->currentText(), "2 %");
-    // Separately: the mean of the three records' PSa at 1 s (row 50), 2 % damping.
+    // The damping list offers the page's values in ascending order; the first entered is
+    // used, not the smallest.
+    QComboBox* damping = Spectra<QComboBox>("cbbShowDamping");
+    ASSERT_EQ(damping->count(), 2);
+    EXPECT_EQ(damping->itemText(0), "2 %");
+    EXPECT_EQ(damping->currentText(), "5 %");
+    EXPECT_EQ(Panel()->Suite()->dampingRatio, 0.05);
+    EXPECT_EQ(figure.title, "3 checked records, damping 5%");
+    // Separately: the mean of the three records' PSa at 1 s (row 50), 5 % damping.
     const QPointF at1s = figure.curves[3].points[50];
     EXPECT_NEAR(at1s.x(), 1.0, 1e-9);
     double sum = 0;
     for (int i = 0; i < 3; ++i) {
         const travik::SpectraResult r = travik::ComputeSpectra(
-            form->Document().Records().At(i), travik::AnalysisSettings{}, {0.02}, {0.0, at1s.x()});
+            form->Document().Records().At(i), travik::AnalysisSettings{}, {0.05}, {0.0, at1s.x()});
         sum += r.columns[4][0][1];
     }
     EXPECT_NEAR(at1s.y(), sum / 3, 1e-12 * at1s.y());
+}
+
+// The mean of the three records' PSa at 1 s at damping `zeta`, computed record by record.
+double MeanPsaAtOneSecond(const travik::RecordList& records, double zeta) {
+    double sum = 0;
+    for (int i = 0; i < records.Count(); ++i) {
+        sum += travik::ComputeSpectra(records.At(i), travik::AnalysisSettings{}, {zeta}, {0.0, 1.0})
+                   .columns[4][0][1];
+    }
+    return sum / records.Count();
+}
+
+TEST_F(SpectraFigures, EveryChangeOfTheStatisticsDampingRedrawsTheCheckedRecords) {
+    std::vector<std::unique_ptr<travik::TimeHistory>> records;
+    records.push_back(Scaled("a.txt", 0.1));
+    records.push_back(Scaled("b.txt", 0.2));
+    records.push_back(Scaled("c.txt", 0.6));
+    Load(std::move(records));
+    SetDamping({"5", "2", "10"});
+    CheckAll();
+    Spectra<QComboBox>("cbb7")->setCurrentIndex(4);  // pseudo-acceleration
+    Spectra<QComboBox>("cbbShow")->setCurrentIndex(1);
+    Analyse();
+    QComboBox* damping = Spectra<QComboBox>("cbbShowDamping");
+    EXPECT_EQ(damping->currentText(), "5 %");
+    const travik::RecordList& loaded = form->Document().Records();
+
+    // 2 % chosen: the checked records at 2 %, still the suite (not the selected record).
+    damping->setCurrentIndex(damping->findText("2 %"));
+    ASSERT_TRUE(Panel()->Suite().has_value());
+    EXPECT_EQ(Panel()->Suite()->dampingRatio, 0.02);
+    ChartFigure figure = View()->ShownFigure();
+    EXPECT_EQ(figure.title, "3 checked records, damping 2%");
+    ASSERT_EQ(figure.curves.size(), 4u);
+    EXPECT_EQ(figure.curves[3].name, "Mean");
+    EXPECT_NEAR(figure.curves[3].points[50].y(), MeanPsaAtOneSecond(loaded, 0.02), 1e-9);
+    EXPECT_EQ(Spectra<StringGrid>("strngrd6")->Cell(1, 0), "Pseudo-Acc.Damp.=2% Mean");
+
+    // A target stating its damping (EN 1998-1 at 7 %) takes the statistics to it.
+    travik::figures::TargetChoice choice;
+    choice.source = travik::figures::TargetChoice::Source::Eurocode;
+    choice.eurocode.dampingPercent = 7;
+    ASSERT_TRUE(Panel()->ApplyTargetChoice(choice));
+    EXPECT_EQ(damping->currentText(), "7 % (target)");
+    ASSERT_TRUE(Panel()->Suite().has_value());
+    EXPECT_EQ(Panel()->Suite()->dampingRatio, 0.07);
+    figure = View()->ShownFigure();
+    EXPECT_EQ(figure.title, "3 checked records, damping 7%");
+    EXPECT_NEAR(figure.curves[3].points[50].y(), MeanPsaAtOneSecond(loaded, 0.07), 1e-9);
+    EXPECT_TRUE(Spectra<QLabel>("lblTargetRatio")->text().startsWith("Mean/target"));
+
+    // Without the target, back to the first value entered.
+    Panel()->ClearTarget();
+    EXPECT_EQ(damping->currentText(), "5 %");
+    EXPECT_EQ(Panel()->Suite()->dampingRatio, 0.05);
+    EXPECT_EQ(View()->ShownFigure().title, "3 checked records, damping 5%");
 }
 
 TEST_F(SpectraFigures, TheCheckedRecordsStatisticsAreATableThatCopiesLikeTheOthers) {

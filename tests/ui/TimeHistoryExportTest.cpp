@@ -50,7 +50,9 @@ class TimeHistoryExport : public RecordsFixture {
 
 TEST_F(TimeHistoryExport, NothingCheckedIsRefusedBeforeAnyFolderIsAsked) {
     ImportRecords(2);
-    Check(Spectra<QListWidget>("lst3"), {0, 1});  // checks of the spectra page do not count here
+    Check(Spectra<QListWidget>("lst3"), {0, 1});  // checked on another page: checked here too
+    EXPECT_EQ(Records<QLineEdit>("edt3")->text(), "2");
+    Frame<QAction>("InvertCheck1")->trigger();  // "Check None"
     Records<QPushButton>("btn3")->click();
     ExpectOnlyMessage(PlatformServices::MessageKind::Information,
                       "Check the Time History Record first!");

@@ -42,10 +42,16 @@ std::string LoadMessage(const std::string& path, const char* error) {
            QuotedRecordFilePath(path) + ". " + error;
 }
 
-FormatRecord FreeRecord(std::unique_ptr<TimeHistory> record, double scalingFactor) {
+// The file's values are multiplied by the scaling factor to give g; said so plainly, as a
+// product (a "g / factor" would read as a division).
+FormatRecord FreeRecord(std::unique_ptr<TimeHistory> record,
+                        const FreeFormatParameters& parameters) {
     FormatRecord made;
     made.record = std::move(record);
-    made.unitsFrom = scalingFactor == 1.0 ? "g" : "g / " + FormatGeneral(scalingFactor);
+    made.unitsFrom = parameters.scalingFactor == 1.0
+                         ? "g"
+                         : "file values \u00d7 " +
+                               FormatGeneral(parameters.scalingFactor, parameters.decimalSeparator);
     return made;
 }
 
@@ -59,7 +65,7 @@ RecordFileResult FromFree(ReadResult read, const std::string& fileName,
         result.message = std::move(read.message);
         return result;
     }
-    result.records.push_back(FreeRecord(std::move(read.record), parameters.scalingFactor));
+    result.records.push_back(FreeRecord(std::move(read.record), parameters));
     return result;
 }
 

@@ -187,6 +187,21 @@ TargetSpectrum SampleEurocodeElastic(const EurocodeElasticParameters& p, double 
     return target;
 }
 
+double EurocodeDampingRatio(const EurocodeElasticParameters& p) {
+    return p.dampingPercent / 100.0;
+}
+
+std::optional<double> ComparisonDampingRatio(const std::vector<double>& enteredRatios,
+                                             const std::optional<double>& targetRatio) {
+    if (targetRatio) {
+        return targetRatio;
+    }
+    if (enteredRatios.empty()) {
+        return std::nullopt;
+    }
+    return enteredRatios.front();
+}
+
 double InterpolateTarget(const TargetSpectrum& target, double period) {
     const std::vector<double>& t = target.periods;
     if (t.empty() || period < t.front() || period > t.back()) {

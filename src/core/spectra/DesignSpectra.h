@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,18 @@ struct TargetSpectrum {
     std::vector<double> periods;
     std::vector<double> sa;
 };
+
+// The viscous damping ratio (fraction) a code spectrum is given for: ASCE/SEI 7-22's design
+// spectrum (§11.4.6) for 5 %, EN 1998-1's elastic spectrum for the xi it is drawn with. A
+// file of periods and values states none.
+inline constexpr double kAsceDesignDampingRatio = 0.05;
+double EurocodeDampingRatio(const EurocodeElasticParameters& p);
+
+// The damping ratio (fraction) to compare records with a target at: the target's where it
+// states one, else the first of the ratios the user entered (in the order entered), else
+// nothing.
+std::optional<double> ComparisonDampingRatio(const std::vector<double>& enteredRatios,
+                                             const std::optional<double>& targetRatio);
 
 // The code spectra sampled for drawing and comparison: at every corner period and at
 // `pointCount` (>= 2) periods spread evenly from 0 to `maxPeriod` (s, > 0).

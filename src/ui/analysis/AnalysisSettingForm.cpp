@@ -11,6 +11,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/ScreenFit.h"
 #include "text/NumberFormat.h"
 
 namespace {
@@ -31,6 +32,7 @@ TForm3::TForm3(const travik::AnalysisSettings& settings, char decimalSeparator,
       platform_(platform) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Analysis Settings"));
+    KeepOnScreen(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 

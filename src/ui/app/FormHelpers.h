@@ -78,22 +78,12 @@ inline QLineEdit* MakeCounter(const char* name) {
 // What the check-list menu does to every item of a list.
 enum class CheckChange { CheckAll, CheckNone, Invert };
 
-// Changes every check mark of the list without a change signal per item.
-inline void ChangeChecks(QListWidget* list, CheckChange change) {
-    const QSignalBlocker blocker(list);
-    for (int i = 0; i < list->count(); ++i) {
-        QListWidgetItem* item = list->item(i);
-        const bool isChecked = item->checkState() == Qt::Checked;
-        const bool newState =
-            change == CheckChange::Invert ? !isChecked : change == CheckChange::CheckAll;
-        item->setCheckState(newState ? Qt::Checked : Qt::Unchecked);
-    }
-}
-
 // Lists every record by its file name, unchecked, without change signals.
 inline void FillRecordCheckList(QListWidget* list, const travik::RecordList& records) {
     const QSignalBlocker blocker(list);
     list->clear();
+    // Names of one station or event often differ only at their end: keep both ends in view.
+    list->setTextElideMode(Qt::ElideMiddle);
     for (int i = 0; i < records.Count(); ++i) {
         const QString name = QString::fromStdString(records.At(i).SourceFileName());
         auto* item = new QListWidgetItem(name);
@@ -109,6 +99,7 @@ inline void FillRecordCheckList(QListWidget* list, const travik::RecordList& rec
 inline void FillRecordSelector(QComboBox* box, const travik::RecordList& records) {
     const QSignalBlocker blocker(box);
     box->clear();
+    box->view()->setTextElideMode(Qt::ElideMiddle);
     int widest = 0;
     for (int i = 0; i < records.Count(); ++i) {
         const QString name = QString::fromStdString(records.At(i).SourceFileName());

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QSettings>
 
+#include "app/ScreenFit.h"
 #include "figures/FigureDialogs.h"
 
 namespace {
@@ -54,6 +55,7 @@ QString QtPlatformServices::ChooseImageFile(QWidget* parent, const QString& sugg
                                             travik::figures::ImageFormat& format,
                                             travik::figures::ImageOptions& options) {
     travik::figures::ImageOptionsDialog dialog(format, options, parent);
+    KeepOnScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }

@@ -23,6 +23,7 @@ void Workspace::AcceptImport(travik::RecordList imported, bool append) {
 void Workspace::ReplaceRecords(travik::RecordList records) {
     records_ = std::move(records);
     spectra_ = travik::SpectraResult{};
+    checks_.Reset(records_.Count());
     emit recordsReplaced();
 }
 
@@ -32,6 +33,7 @@ void Workspace::AppendRecords(travik::RecordList records) {
     }
     records_.AppendAll(std::move(records));
     spectra_ = travik::SpectraResult{};
+    checks_.Extend(records_.Count());
     emit recordsReplaced();
 }
 
@@ -79,5 +81,6 @@ void Workspace::AcceptSpectra(travik::SpectraResult result,
 void Workspace::ReleaseAll() {
     records_.Clear();
     spectra_ = travik::SpectraResult{};
+    checks_.Reset(0);
     emit recordsReplaced();
 }

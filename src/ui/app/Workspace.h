@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "app/BackgroundWork.h"
+#include "app/CheckMarks.h"
 
 #include "analysis/AnalysisSettings.h"
 #include "analysis/SpectraComputation.h"
@@ -66,6 +67,11 @@ class Workspace final : public QObject {
     // the pages start no other and change nothing the job reads.
     BackgroundWork& Work() { return work_; }
 
+    // The records checked, one selection for every page; nothing checked after new records
+    // replace the loaded ones, the loaded keep their marks when records are added.
+    CheckMarks& Checks() { return checks_; }
+    const CheckMarks& Checks() const { return checks_; }
+
     QString ExportFolder() const { return exportFolder_; }
     void SetExportFolder(const QString& folder) { exportFolder_ = folder; }
 
@@ -79,6 +85,7 @@ class Workspace final : public QObject {
     travik::RecordList records_;
     travik::AnalysisSettings settings_;
     travik::SpectraResult spectra_;
+    CheckMarks checks_;
     QString exportFolder_;
     // Last, so that it goes first: a running job reads the records above.
     BackgroundWork work_;

@@ -13,6 +13,7 @@
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "app/ProjectInfo.h"
+#include "app/ScreenFit.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ TAboutBox::TAboutBox(PlatformServices& platform, QWidget* parent)
     : QDialog(parent), platform_(platform) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About TRAVIK"));
+    KeepOnScreen(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(601, 210);

@@ -1,11 +1,17 @@
 #include "frame/DroppedFiles.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QMimeData>
 #include <QUrl>
+#include <QWidget>
+#include <QWindow>
 #include <algorithm>
+#include <utility>
 
 #include "records/ImportPreview.h"
 
@@ -38,4 +44,44 @@ std::vector<std::string> DroppedRecordFiles(
         paths.insert(paths.end(), inFolder.begin(), inFolder.end());
     }
     return paths;
+}
+
+FileDrops::FileDrops(QWidget& window, std::function<void(const QMimeData&)> dropped)
+    : QObject(&window), window_(window), dropped_(std::move(dropped)) {
+    window_.setAcceptDrops(true);
+    window_.installEventFilter(this);
+}
+
+// The native window receives a drag before any control does: watched there, a drop is the
+// window's wherever it lands. It exists from the window's first show on.
+bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_) {
+        if (event->type() == QEvent::Show && !watching_ && window_.windowHandle() != nullptr) {
+            window_.windowHandle()->installEventFilter(this);
+            watching_ = true;
+        }
+        return false;
+    }
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (!HoldsLocalFiles(drag->mimeData())) {
+                return false;
+            }
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (!HoldsLocalFiles(drop->mimeData())) {
+                return false;
+            }
+            drop->acceptProposedAction();
+            dropped_(*drop->mimeData());
+            return true;
+        }
+        default:
+            return false;
+    }
 }

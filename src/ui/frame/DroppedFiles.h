@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "records/FreeFormatReader.h"
 
 class QMimeData;
+class QWidget;
 
 // Whether a drag carries files or folders of this machine.
 bool HoldsLocalFiles(const QMimeData* data);
@@ -17,3 +19,19 @@ bool HoldsLocalFiles(const QMimeData* data);
 std::vector<std::string> DroppedRecordFiles(const QMimeData& data,
                                             const travik::FreeFormatParameters& free,
                                             const std::function<void(const QString&)>& emptyFolder);
+
+// Takes every drop of files or folders on a window, wherever on it it lands: on the charts,
+// lists and edits too, which would otherwise take the drop themselves or refuse it. Drags
+// that carry no local file go on to the controls as before. Goes with the window.
+class FileDrops final : public QObject {
+  public:
+    FileDrops(QWidget& window, std::function<void(const QMimeData&)> dropped);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget& window_;
+    std::function<void(const QMimeData&)> dropped_;
+    bool watching_ = false;
+};

@@ -1,9 +1,6 @@
 #include "frame/MainWindow.h"
 
 #include <QAction>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -72,7 +69,7 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     connect(measures_, &MeasuresPage::checkListMenuRequested, this, popUpCheckMenu);
 
     statusFields_ = new StatusFields(*this, platform_);
-    setAcceptDrops(true);  // record files and folders dropped on the window are imported
+    new FileDrops(*this, [this](const QMimeData& dropped) { FilesDropped(dropped); });
     new WorkIndicator(workspace_.Work(), statusFields_->Bar());
     connect(&workspace_.Work(), &BackgroundWork::busyChanged, this,
             [this](bool busy) { ImportTimeHistoryRecords1->setEnabled(!busy); });
@@ -189,8 +186,15 @@ void TForm1::Setting1Click() {
 }
 
 void TForm1::ImportTimeHistoryRecords1Click() {
+    OpenImport({});
+}
+
+void TForm1::OpenImport(const QStringList& dropped) {
     delete Form2.data();
     Form2 = Open(new TForm2(platform_, this), true);
+    if (!dropped.isEmpty()) {
+        Form2->ShowDroppedFiles(dropped);
+    }
     TForm2* dialog = Form2;
     connect(Form2, &TForm2::FilesChosen, this,
             [this, dialog](const travik::RecordReadOptions& options, const QStringList& files) {
@@ -242,34 +246,25 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
 
 // ---- Dropped files and folders -------------------------------------------------------------
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (HoldsLocalFiles(event->mimeData())) {
-        event->acceptProposedAction();
-    }
-}
-
-void TForm1::dragMoveEvent(QDragMoveEvent* event) {
-    if (HoldsLocalFiles(event->mimeData())) {
-        event->acceptProposedAction();
-    }
-}
-
-// Dropped files import as "Import Data" would with the format detected for each file; a
-// dropped folder brings every record file in it, by name.
-void TForm1::dropEvent(QDropEvent* event) {
-    if (!HoldsLocalFiles(event->mimeData())) {
+// Dropped files, and every record file of a dropped folder, are chosen in the import window,
+// which previews them and reads nothing before its OK: a drop never replaces the records
+// loaded on its own.
+void TForm1::FilesDropped(const QMimeData& dropped) {
+    if (workspace_.Work().IsBusy()) {
         return;
     }
-    event->acceptProposedAction();
-    travik::RecordReadOptions options;
-    options.format = travik::RecordFormat::Automatic;
-    options.free.decimalSeparator = DecimalSeparator();
-    std::vector<std::string> paths =
-        DroppedRecordFiles(*event->mimeData(), options.free, [this](const QString& message) {
+    travik::FreeFormatParameters free;
+    free.decimalSeparator = DecimalSeparator();
+    const std::vector<std::string> paths =
+        DroppedRecordFiles(dropped, free, [this](const QString& message) {
             platform_.ShowMessage(this, PlatformServices::MessageKind::Information, message);
         });
-    if (!paths.empty()) {
-        ImportFiles(std::move(paths), options, false);
+    QStringList files;
+    for (const std::string& path : paths) {
+        files.append(QFile::decodeName(QByteArray::fromStdString(path)));
+    }
+    if (!files.isEmpty()) {
+        OpenImport(files);
     }
 }
 

@@ -11,6 +11,7 @@
 
 class QAction;
 class QMenu;
+class QMimeData;
 class QTabWidget;
 class PageCommands;
 class PlatformServices;
@@ -38,9 +39,6 @@ class TForm1 : public QMainWindow {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
   private slots:
     void FormResize();
@@ -57,6 +55,10 @@ class TForm1 : public QMainWindow {
     // Adds a page to pgc1 with its caption and the status-bar tip shown while it is current.
     void AddPage(QWidget* page, const char* name, const QString& caption, const QString& tip);
     void CreateMenus();
+    // Opens "Input File Parameters", with these files chosen and previewed when there are any.
+    void OpenImport(const QStringList& dropped);
+    // Files or folders dropped anywhere on the window: the import window with them chosen.
+    void FilesDropped(const QMimeData& dropped);
     // Reads the files as one import off the window's thread and hands the records to the
     // workspace (added to the loaded ones when `append`); reader messages as warnings.
     void ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,

@@ -117,6 +117,7 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
 
     connect(lstMeasures, &QListWidget::currentRowChanged, this, &MeasuresPage::lstMeasuresClick);
     connect(lstMeasures, &QListWidget::itemChanged, this, &MeasuresPage::lstMeasuresChange);
+    connect(&workspace_.Checks(), &CheckMarks::changed, this, &MeasuresPage::ChecksChanged);
     connect(lstMeasures, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         emit checkListMenuRequested(lstMeasures->mapToGlobal(at));
     });
@@ -176,8 +177,13 @@ QWidget* MeasuresPage::CreateSelectedRecordTab() {
 MeasuresPage::~MeasuresPage() = default;
 
 void MeasuresPage::ChangeRecordChecks(CheckChange change) {
-    ChangeChecks(lstMeasures, change);
-    lstMeasuresChange();
+    workspace_.Checks().Change(change);
+}
+
+void MeasuresPage::ChecksChanged() {
+    workspace_.Checks().ShowIn(*lstMeasures);
+    edtMeasuresChecked->setText(QString::number(workspace_.Checks().CheckedCount()));
+    FillCheckedTable();
 }
 
 const travik::GroundMotionMeasures& MeasuresPage::MeasuresOf(int index) {
@@ -207,12 +213,11 @@ void MeasuresPage::RecordsReplaced() {
     measures_.assign(static_cast<std::size_t>(records.Count()), std::nullopt);
     FillRecordCheckList(lstMeasures, records);
     edtMeasuresRecords->setText(QString::number(records.Count()));
-    edtMeasuresChecked->setText(QStringLiteral("0"));
     if (!records.IsEmpty()) {
         const QSignalBlocker blocker(lstMeasures);
         lstMeasures->setCurrentRow(0);
     }
-    FillCheckedTable();
+    ChecksChanged();
     ShowSelectedRecord();
 }
 
@@ -242,8 +247,7 @@ void MeasuresPage::lstMeasuresClick() {
 }
 
 void MeasuresPage::lstMeasuresChange() {
-    edtMeasuresChecked->setText(QString::number(CountChecked(lstMeasures)));
-    FillCheckedTable();
+    workspace_.Checks().TakeFrom(*lstMeasures);
 }
 
 void MeasuresPage::ClearSelectedRecord() {

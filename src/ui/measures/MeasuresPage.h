@@ -52,6 +52,8 @@ class MeasuresPage final : public QWidget, public PageCommands {
     void grdMeasuresKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void grdMeasuresCheckedKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RecordsReplaced();
+    // The shared check marks changed, here or on another page.
+    void ChecksChanged();
     void RecordChanged(int index);
     void SettingsChanged();
 

@@ -18,6 +18,7 @@
 #include "app/BackgroundWork.h"
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/ScreenFit.h"
 #include "app/StringGrid.h"
 #include "presentation/GridClipboard.h"
 #include "text/NumberFormat.h"
@@ -59,6 +60,7 @@ TForm4::TForm4(const travik::RecordList& records, PlatformServices& platform, Ba
       decimalSeparator_(decimalSeparator) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Detailed Data of Time History Records"));
+    KeepOnScreen(this);
     // An ordinary window: a dialog the program opens later must be able to come in front
     // of it, or it would open hidden behind it and block the program.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -194,8 +196,13 @@ void TForm4::CopySelection1Click() {
     }
 }
 
+// The header and every sample; the blank rows below them hold no data, and copied they
+// would add an empty row wherever the text is pasted.
 void TForm4::SelectAll1Click() {
-    SelectWholeGrid(*strngrd1);
+    const bool shown = shownRecord_ >= 0 && shownRecord_ < records_.Count();
+    const int lastRow = shown ? records_.At(shownRecord_).SampleCount() : 0;
+    strngrd1->SetSelection(
+        {0, 0, strngrd1->ColumnCount() - 1, std::min(lastRow, strngrd1->RowCount() - 1)});
 }
 
 void TForm4::BlankRow(int row) {

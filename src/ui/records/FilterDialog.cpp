@@ -14,6 +14,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/ScreenFit.h"
 #include "figures/FigureView.h"
 #include "figures/MeasureFigures.h"
 #include "records/ButterworthFilter.h"
@@ -41,6 +42,7 @@ FilterDialog::FilterDialog(const std::optional<travik::FilterSettings>& filter, 
       platform_(platform) {
     setObjectName(QStringLiteral("FilterDialog"));
     setWindowTitle(QStringLiteral("Filter"));
+    KeepOnScreen(this);
     const travik::FilterSettings shown = filter.value_or(travik::FilterSettings{});
 
     cbbFilterBand = Named(new QComboBox, "cbbFilterBand");

@@ -21,6 +21,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/ScreenFit.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
 
@@ -77,14 +78,19 @@ TForm2::TForm2(PlatformServices& platform, QWidget* parent)
     left->addWidget(grp1);
     left->addWidget(grp2);
     left->addStretch(1);
-    auto* columns = new QHBoxLayout;
+    auto* body = new QWidget;
+    auto* columns = new QHBoxLayout(body);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->addLayout(left);
     columns->addWidget(grp3, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
+    layout->addWidget(new ScrolledBody(body), 1);
     layout->addWidget(chk2);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Resizable, and never larger than the screen it opens on: the preview and the names
+    // take the room there is instead of widening the window.
+    setSizeGripEnabled(true);
+    KeepOnScreen(this);
 
     ConnectHandlers();
     UpdatePreview();
@@ -106,13 +112,14 @@ void TForm2::CreateFormatGroup() {
     rb9 = Named(new QRadioButton(formatName(travik::RecordFormat::Cosmos)), "rb9");
     rb5->setChecked(true);
     auto* formatLayout = new QGridLayout(grp1);
+    // Three columns, so that the dialog fits narrow and magnified screens.
     formatLayout->addWidget(rb5, 0, 0);
     formatLayout->addWidget(rb3, 0, 1);
     formatLayout->addWidget(rb4, 0, 2);
-    formatLayout->addWidget(rb6, 0, 3);
+    formatLayout->addWidget(rb6, 1, 0);
     formatLayout->addWidget(rb7, 1, 1);
     formatLayout->addWidget(rb8, 1, 2);
-    formatLayout->addWidget(rb9, 1, 3);
+    formatLayout->addWidget(rb9, 2, 0);
 }
 
 // "Free Type Parameters": time step, scaling, lines to skip, delimiter and column.
@@ -162,17 +169,20 @@ void TForm2::CreateFreeFormatGroup() {
 void TForm2::CreatePreviewGroup() {
     grp3 = Named(new QGroupBox(QStringLiteral("Preview")), "grp3");
     btn3 = Named(new QPushButton(QStringLiteral("Choose Files...")), "btn3");
-    lbl6 = Named(new QLabel(QStringLiteral("No file chosen: OK asks for the files.")), "lbl6");
+    lbl6 = Named(new MiddleElidedLabel(QStringLiteral("No file chosen: OK asks for the files.")),
+                 "lbl6");
     mmo1 = Named(new QPlainTextEdit, "mmo1");
     mmo1->setReadOnly(true);
     mmo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    mmo1->setMinimumSize(620, 260);
+    mmo1->setMinimumSize(240, 120);
     lbl7 = Named(new QLabel, "lbl7");
+    lbl7->setWordWrap(true);
+    lbl7->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lbl7->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lbl8 = Named(new QLabel, "lbl8");
     lbl8->setWordWrap(true);
-    lbl8->setMaximumWidth(620);
+    lbl8->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QPalette warningColours = lbl8->palette();
     warningColours.setColor(QPalette::WindowText, QColor(0xA0, 0x30, 0x00));
     lbl8->setPalette(warningColours);
@@ -379,13 +389,29 @@ void TForm2::ShowPreview() {
         block = block.next();
     }
     mmo1->setExtraSelections(marks);
-    lbl6->setText(files_.isEmpty() ? QStringLiteral("No file chosen: OK asks for the files.")
-                                   : QStringLiteral("%1 file(s); preview of %2")
-                                         .arg(files_.size())
-                                         .arg(QFileInfo(files_.front()).fileName()));
+    lbl6->SetFullText(files_.isEmpty() ? QStringLiteral("No file chosen: OK asks for the files.")
+                                       : QStringLiteral("%1 file(s); preview of %2")
+                                             .arg(files_.size())
+                                             .arg(QFileInfo(files_.front()).fileName()));
     lbl7->setText(Lines(preview_.summary));
-    lbl8->setText(Lines(preview_.warnings));
-    lbl8->setVisible(!preview_.warnings.empty());
+    std::vector<std::string> warnings = preview_.warnings;
+    const bool free = files_.isEmpty() || preview_.read.format == travik::RecordFormat::Free;
+    if (free && edt1->isEnabled() && edt1->text().trimmed().isEmpty()) {
+        warnings.insert(warnings.begin(),
+                        "Enter the time step dt: a free-format file does not state its own.");
+    }
+    lbl8->setText(Lines(warnings));
+    lbl8->setVisible(!warnings.empty());
+}
+
+void TForm2::ShowDroppedFiles(const QStringList& files) {
+    files_ = files;
+    UpdatePreview();
+    if (preview_.read.format == travik::RecordFormat::Free && edt1->isEnabled()) {
+        edt1->clear();
+        edt1->setFocus();
+        UpdatePreview();
+    }
 }
 
 void TForm2::btn3Click() {

@@ -14,6 +14,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class MiddleElidedLabel;
 class PlatformServices;
 
 // A spin box changed only by its arrows, the arrow keys or the wheel: typed text is refused.
@@ -41,6 +42,11 @@ class TForm2 final : public QDialog {
 
     // The preview last shown (empty lines and summary before files are chosen).
     const travik::ImportPreview& Preview() const { return preview_; }
+
+    // Files dropped on the main window, chosen and previewed as "Choose Files..." would. A
+    // free-format file states no time step: the edit is emptied for the user to give it,
+    // instead of reading the file at a step nobody chose.
+    void ShowDroppedFiles(const QStringList& files);
 
   signals:
     void FilesChosen(const travik::RecordReadOptions& options, const QStringList& files);
@@ -93,14 +99,14 @@ class TForm2 final : public QDialog {
     QRadioButton* rb1 = nullptr;   // "Comma"
     QRadioButton* rb2 = nullptr;   // "Space"
     QLabel* lbl5 = nullptr;
-    ArrowSpinBox* edt4 = nullptr;    // acceleration column
-    QGroupBox* grp3 = nullptr;       // "Preview"
-    QPushButton* btn3 = nullptr;     // "Choose Files..."
-    QLabel* lbl6 = nullptr;          // the files chosen
-    QPlainTextEdit* mmo1 = nullptr;  // the first lines of the first file
-    QLabel* lbl7 = nullptr;          // what will be read
-    QLabel* lbl8 = nullptr;          // warnings
-    QCheckBox* chk2 = nullptr;       // "Add to the records already loaded"
-    QPushButton* btn1 = nullptr;     // "OK"
-    QPushButton* btn2 = nullptr;     // "Cancel"
+    ArrowSpinBox* edt4 = nullptr;       // acceleration column
+    QGroupBox* grp3 = nullptr;          // "Preview"
+    QPushButton* btn3 = nullptr;        // "Choose Files..."
+    MiddleElidedLabel* lbl6 = nullptr;  // the files chosen
+    QPlainTextEdit* mmo1 = nullptr;     // the first lines of the first file
+    QLabel* lbl7 = nullptr;             // what will be read
+    QLabel* lbl8 = nullptr;             // warnings
+    QCheckBox* chk2 = nullptr;          // "Add to the records already loaded"
+    QPushButton* btn1 = nullptr;        // "OK"
+    QPushButton* btn2 = nullptr;        // "Cancel"
 };

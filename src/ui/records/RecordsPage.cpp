@@ -84,6 +84,7 @@ RecordsPage::RecordsPage(Workspace& workspace, PlatformServices& platform, QWidg
     connect(btn3, &QPushButton::clicked, this, &RecordsPage::btn3Click);
     connect(lst1, &QListWidget::currentRowChanged, this, &RecordsPage::lst1Click);
     connect(lst1, &QListWidget::itemChanged, this, &RecordsPage::lst1Change);
+    connect(&workspace_.Checks(), &CheckMarks::changed, this, &RecordsPage::ChecksChanged);
     connect(lst1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit checkListMenuRequested(lst1->mapToGlobal(at)); });
     connect(&workspace_, &Workspace::recordsReplaced, this, &RecordsPage::RecordsReplaced);
@@ -172,8 +173,12 @@ RecordsPage::~RecordsPage() {
 }
 
 void RecordsPage::ChangeRecordChecks(CheckChange change) {
-    ChangeChecks(lst1, change);
-    lst1Change();
+    workspace_.Checks().Change(change);
+}
+
+void RecordsPage::ChecksChanged() {
+    workspace_.Checks().ShowIn(*lst1);
+    edt3->setText(QString::number(workspace_.Checks().CheckedCount()));
 }
 
 void RecordsPage::FitChartSplits() {
@@ -187,7 +192,7 @@ void RecordsPage::RecordsReplaced() {
     const travik::RecordList& records = workspace_.Records();
     FillRecordCheckList(lst1, records);
     edt1->setText(QString::number(records.Count()));
-    edt3->setText(QStringLiteral("0"));
+    ChecksChanged();
     ClearTimeHistoryCharts();
     if (Form4) {
         Form4->RecordsReplaced();
@@ -274,7 +279,7 @@ void RecordsPage::lst1Click() {
 }
 
 void RecordsPage::lst1Change() {
-    edt3->setText(QString::number(CountChecked(lst1)));
+    workspace_.Checks().TakeFrom(*lst1);
 }
 
 void RecordsPage::btn4Click() {

@@ -58,6 +58,8 @@ class RecordsPage final : public QWidget, public PageCommands {
     void btnFilterClick();
     void btn3Click();
     void RecordsReplaced();
+    // The shared check marks changed, here or on another page.
+    void ChecksChanged();
 
   private:
     void CreateRecordColumn();

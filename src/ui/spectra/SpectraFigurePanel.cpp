@@ -10,13 +10,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
+#include "analysis/DampingValues.h"
 #include "analysis/SpectraComputation.h"
 #include "app/ChartImages.h"
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/ScreenFit.h"
 #include "app/Workspace.h"
 #include "export/ReportHeader.h"
 #include "export/SuiteStatisticsReport.h"
@@ -119,11 +122,15 @@ SpectraFigurePanel::SpectraFigurePanel(Workspace& workspace, PlatformServices& p
         connect(box, &QCheckBox::toggled, this, redraw);
     }
     connect(show_, &QComboBox::currentIndexChanged, this, redraw);
+    // Another damping chosen: the checked records are analysed at it and drawn again.
     connect(damping_, &QComboBox::currentIndexChanged, this, [this] {
-        suite_.reset();
-        Refresh();
-        emit SuiteChanged();
+        chosenRatio_ = damping_->currentData().toDouble();
+        FollowDampingChoice();
     });
+    // While a job runs no other can start: the list waits, so that it never names a damping
+    // other than the one drawn.
+    connect(&workspace_.Work(), &BackgroundWork::busyChanged, damping_,
+            [this](bool busy) { damping_->setEnabled(!busy); });
     connect(addTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::AddTargetClick);
     connect(clearTarget_, &QPushButton::clicked, this, &SpectraFigurePanel::ClearTarget);
     // The progress of the checked records beside the show list, while they are analysed; a
@@ -175,21 +182,52 @@ bool SpectraFigurePanel::IsAnalysing() const {
 }
 
 void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
-                                        const std::vector<double>& dampingRatios) {
+                                        const std::vector<double>& enteredRatios) {
     if (analysing_) {
         return;
     }
-    // The damping list of the show list follows the page's damping values.
-    const QString chosen = damping_->currentText();
-    {
-        const QSignalBlocker blocker(damping_);
-        damping_->clear();
-        for (const double zeta : dampingRatios) {
-            damping_->addItem(Format(zeta * 100, "0.###") + QStringLiteral(" %"), zeta);
-        }
-        const int keep = damping_->findText(chosen);
-        damping_->setCurrentIndex(keep >= 0 ? keep : 0);
+    enteredRatios_ = enteredRatios;
+    FillDampingList();
+    AnalyseSuite(recordIndexes);
+}
+
+void SpectraFigurePanel::FillDampingList() {
+    std::vector<double> ratios = enteredRatios_;
+    const std::optional<double> targetRatio = target_ ? targetRatio_ : std::nullopt;
+    if (targetRatio) {
+        ratios.push_back(*targetRatio);
     }
+    travik::SortAndRemoveRepeatedRatios(ratios);
+    const bool chosenListed =
+        chosenRatio_ && std::find(ratios.begin(), ratios.end(), *chosenRatio_) != ratios.end();
+    const std::optional<double> pick =
+        chosenListed ? chosenRatio_ : travik::ComparisonDampingRatio(enteredRatios_, targetRatio);
+    const QSignalBlocker blocker(damping_);
+    damping_->clear();
+    for (const double zeta : ratios) {
+        QString text = Format(zeta * 100, "0.###") + QStringLiteral(" %");
+        if (targetRatio && zeta == *targetRatio) {
+            text += QStringLiteral(" (target)");
+        }
+        damping_->addItem(text, zeta);
+        if (pick && zeta == *pick) {
+            damping_->setCurrentIndex(damping_->count() - 1);
+        }
+    }
+}
+
+void SpectraFigurePanel::FollowDampingChoice() {
+    if (damping_->count() == 0 || analysing_) {
+        return;
+    }
+    const double zeta = damping_->currentData().toDouble();
+    if (suite_ && suite_->dampingRatio == zeta) {
+        return;
+    }
+    AnalyseSuite(workspace_.Checks().CheckedIndexes());
+}
+
+void SpectraFigurePanel::AnalyseSuite(const std::vector<int>& recordIndexes) {
     if (recordIndexes.empty() || damping_->count() == 0) {
         suite_.reset();
         Refresh();
@@ -278,12 +316,15 @@ bool SpectraFigurePanel::ApplyTargetChoice(const TargetChoice& choice) {
         switch (choice.source) {
             case TargetChoice::Source::File:
                 target_ = travik::ReadTargetSpectrumFile(ToPath(choice.file));
+                targetRatio_.reset();
                 break;
             case TargetChoice::Source::Asce:
                 target_ = travik::SampleAsceTwoPeriod(choice.asce, longest);
+                targetRatio_ = travik::kAsceDesignDampingRatio;
                 break;
             case TargetChoice::Source::Eurocode:
                 target_ = travik::SampleEurocodeElastic(choice.eurocode, longest);
+                targetRatio_ = travik::EurocodeDampingRatio(choice.eurocode);
                 break;
         }
     } catch (const travik::TargetSpectrumError& error) {
@@ -293,18 +334,29 @@ bool SpectraFigurePanel::ApplyTargetChoice(const TargetChoice& choice) {
     }
     targetChoice_ = choice;
     clearTarget_->setEnabled(true);
-    Refresh();
+    // The statistics are compared with the target at its own damping.
+    chosenRatio_.reset();
+    TargetDampingChanged();
     return true;
 }
 
 void SpectraFigurePanel::ClearTarget() {
     target_.reset();
     clearTarget_->setEnabled(false);
+    TargetDampingChanged();
+}
+
+void SpectraFigurePanel::TargetDampingChanged() {
+    FillDampingList();
+    if (ShowsCheckedRecords() && suite_) {
+        FollowDampingChoice();
+    }
     Refresh();
 }
 
 void SpectraFigurePanel::AddTargetClick() {
     travik::figures::TargetDialog dialog(targetChoice_, DecimalSeparator(), window());
+    KeepOnScreen(&dialog);
     connect(&dialog, &travik::figures::TargetDialog::BrowseRequested, &dialog, [this, &dialog] {
         const QStringList files = platform_.ChooseRecordFiles(&dialog, QString());
         if (!files.isEmpty()) {

@@ -48,10 +48,13 @@ class SpectraFigurePanel final : public QWidget {
     void ShowNoCurves();
 
     bool ShowsCheckedRecords() const;
-    // Analyses the records (by index) for the damping value chosen in the show list as the
-    // workspace's long job (progress, Cancel; refused while another job runs), then redraws.
+    // Analyses the records (by index) as the workspace's long job (progress, Cancel; refused
+    // while another job runs), then redraws. The damping list offers `enteredRatios` (the
+    // page's values, fractions, in the order entered) and the target's damping; the one
+    // analysed is the user's choice in that list, else the target's, else the first entered.
+    // Choosing another in the list analyses the checked records at it.
     void AnalyseChecked(const std::vector<int>& recordIndexes,
-                        const std::vector<double>& dampingRatios);
+                        const std::vector<double>& enteredRatios);
     bool IsAnalysing() const;
     // The last suite, if any.
     const std::optional<travik::SuiteSpectra>& Suite() const { return suite_; }
@@ -85,6 +88,14 @@ class SpectraFigurePanel final : public QWidget {
 
   private:
     travik::figures::ChartFigure BuildFigure(bool withCurves = true) const;
+    // Lists the damping values to choose from and selects the one to analyse at.
+    void FillDampingList();
+    // Analyses the records at the damping selected in the list.
+    void AnalyseSuite(const std::vector<int>& recordIndexes);
+    // Analyses the checked records anew when the damping selected is not the suite's.
+    void FollowDampingChoice();
+    // A target came or went: the damping list and the statistics follow its damping.
+    void TargetDampingChanged();
     void UpdateRatio();
     void AddTargetClick();
     void SuiteFinished(travik::SuiteSpectra&& suite);
@@ -116,5 +127,8 @@ class SpectraFigurePanel final : public QWidget {
     std::shared_ptr<std::vector<travik::TimeHistory>> suiteRecords_;
     std::optional<travik::TargetSpectrum> target_;
     travik::figures::TargetChoice targetChoice_;
-    bool analysing_ = false;  // the checked records are being analysed
+    bool analysing_ = false;             // the checked records are being analysed
+    std::vector<double> enteredRatios_;  // the page's damping values at the last analysis
+    std::optional<double> chosenRatio_;  // the damping the user chose in the list
+    std::optional<double> targetRatio_;  // the damping the target is given for, if it says
 };

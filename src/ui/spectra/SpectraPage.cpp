@@ -240,6 +240,7 @@ void SpectraPage::ConnectHandlers() {
             &SpectraPage::cht4MouseMove);
     connect(lst3, &QListWidget::currentRowChanged, this, &SpectraPage::lst3Click);
     connect(lst3, &QListWidget::itemChanged, this, &SpectraPage::lst3Change);
+    connect(&workspace_.Checks(), &CheckMarks::changed, this, &SpectraPage::ChecksChanged);
     connect(lst3, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit checkListMenuRequested(lst3->mapToGlobal(at)); });
     connect(CopySelection1, &QAction::triggered, this, &SpectraPage::CopySelection1Click);
@@ -293,7 +294,7 @@ void SpectraPage::RecordsReplaced() {
     }
     cbb4->setCurrentIndex(records.IsEmpty() ? -1 : 0);
     edt14->setText(QString::number(records.Count()));
-    edt15->setText(QStringLiteral("0"));
+    ChecksChanged();
     ClearSpectrumTables();
     ClearSpectrumChart();
     figures_->Reset();
@@ -301,8 +302,12 @@ void SpectraPage::RecordsReplaced() {
 }
 
 void SpectraPage::ChangeRecordChecks(CheckChange change) {
-    ChangeChecks(lst3, change);
-    lst3Change();
+    workspace_.Checks().Change(change);
+}
+
+void SpectraPage::ChecksChanged() {
+    workspace_.Checks().ShowIn(*lst3);
+    edt15->setText(QString::number(workspace_.Checks().CheckedCount()));
 }
 
 void SpectraPage::lst3Click() {
@@ -310,7 +315,7 @@ void SpectraPage::lst3Click() {
 }
 
 void SpectraPage::lst3Change() {
-    edt15->setText(QString::number(CountChecked(lst3)));
+    workspace_.Checks().TakeFrom(*lst3);
 }
 
 // ---- Damping values and analysis ---------------------------------------------------------
@@ -363,7 +368,8 @@ void SpectraPage::btn11Click() {
         ClearSpectrumChart();
     }
     // The lists are made here and stored only with the spectra computed from them, so that a
-    // cancelled analysis leaves the last one as it was.
+    // cancelled analysis leaves the last one as it was. The statistics need the order entered.
+    const std::vector<double> entered = *ratios;
     travik::SortAndRemoveRepeatedRatios(*ratios);
     const std::vector<double> sorted = *ratios;
     const travik::AnalysisSettings settings = workspace_.Settings();
@@ -376,7 +382,7 @@ void SpectraPage::btn11Click() {
             return ComputeSpectraAsJob(record, settings, ratios, periods, control);
         },
         [this, checked, rows = CheckedRows(lst3),
-         sorted](std::optional<travik::SpectraResult>&& result) {
+         entered](std::optional<travik::SpectraResult>&& result) {
             if (!result) {
                 return;
             }
@@ -387,7 +393,7 @@ void SpectraPage::btn11Click() {
             workspace_.AcceptSpectra(std::move(*result),
                                      [this](const std::string& message) { ShowPlain(message); });
             if (checked) {
-                figures_->AnalyseChecked(rows, sorted);
+                figures_->AnalyseChecked(rows, entered);
             }
         });
 }
@@ -478,6 +484,19 @@ void SpectraPage::cbb5Change() {
 }
 
 void SpectraPage::cbb7Change() {
+    // The Sa-Sd chart has spectral displacement on its X axis, whatever the X list held: the
+    // list says so and waits, and gets its choice back when another Y is chosen.
+    const bool adrs = OrdinateOfIndex(cbb7->currentIndex()) == OrdinateChoice::Adrs;
+    const int displacement = static_cast<int>(AbscissaChoice::Displacement);
+    if (adrs && cbb5->isEnabled()) {
+        abscissaBeforeAdrs_ = cbb5->currentIndex();
+        const QSignalBlocker blocker(cbb5);
+        cbb5->setCurrentIndex(displacement);
+    } else if (!adrs && !cbb5->isEnabled()) {
+        const QSignalBlocker blocker(cbb5);
+        cbb5->setCurrentIndex(abscissaBeforeAdrs_);
+    }
+    cbb5->setEnabled(!adrs);
     ClearSpectrumChart();
     PlotSpectra();
     FillStatisticsTable();

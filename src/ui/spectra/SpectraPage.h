@@ -65,6 +65,8 @@ class SpectraPage final : public QWidget, public PageCommands {
     void strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RecordsReplaced();
+    // The shared check marks changed, here or on another page.
+    void ChecksChanged();
     void SpectraComputed();
 
   private:
@@ -117,7 +119,8 @@ class SpectraPage final : public QWidget, public PageCommands {
     QTabWidget* pgc2 = nullptr;              // "Graph" and the five tables
     QLabel* lbl13 = nullptr;                 // "X-Axis"
     QComboBox* cbb5 = nullptr;
-    QLabel* lbl15 = nullptr;  // "Y-Axis"
+    int abscissaBeforeAdrs_ = 0;  // cbb5's choice while the Sa-Sd chart shows displacement
+    QLabel* lbl15 = nullptr;      // "Y-Axis"
     QComboBox* cbb7 = nullptr;
     QLabel* lbl2 = nullptr;              // mouse readout
     std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5

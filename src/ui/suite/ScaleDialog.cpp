@@ -18,6 +18,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/ScreenFit.h"
 
 namespace {
 
@@ -46,10 +47,15 @@ ScaleDialog::ScaleDialog(const ScaleFields& fields, std::vector<double> periods,
       platform_(platform) {
     setObjectName(QStringLiteral("ScaleDialog"));
     setWindowTitle(QStringLiteral("Scale to Target"));
+    KeepOnScreen(this);
+    auto* body = new QWidget;
+    auto* boxes = new QVBoxLayout(body);
+    boxes->setContentsMargins(0, 0, 0, 0);
+    boxes->addWidget(CreateTargetBox());
+    boxes->addWidget(CreateRangeBox());
+    boxes->addWidget(CreateScalingBox());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(CreateTargetBox());
-    layout->addWidget(CreateRangeBox());
-    layout->addWidget(CreateScalingBox());
+    layout->addWidget(new ScrolledBody(body), 1);
     auto* buttons = new QDialogButtonBox;
     btnScaleOk = Named(buttons->addButton(QStringLiteral("Scale"), QDialogButtonBox::AcceptRole),
                        "btnScaleOk");

@@ -77,6 +77,22 @@ TEST(ImportPreview, MarksSkippedLinesAndTheAccelerationColumnOfFreeFormat) {
     EXPECT_EQ(spaced.lines[2].column, std::make_pair(std::size_t{6}, std::size_t{1}));
 }
 
+TEST(ImportPreview, SaysThatAScalingFactorMultipliesTheFilesValues) {
+    RecordReadOptions options;
+    options.free.scalingFactor = 0.02;
+    const ImportPreview scaled = PreviewRecordBytes("10\n-5\n", "f.txt", options);
+    ASSERT_GE(scaled.summary.size(), 7u);
+    EXPECT_EQ(scaled.summary[5], "Units: file values \u00d7 0.02, read as g");
+    // 10 × 0.02 = 0.2 g: a product, as the line says.
+    EXPECT_EQ(scaled.summary[7], "First values (g): 0.2; -0.1");
+    options.free.decimalSeparator = ',';
+    options.free.scalingFactor = 2.5;
+    EXPECT_EQ(PreviewRecordBytes("1\n", "f.txt", options).summary[5],
+              "Units: file values \u00d7 2,5, read as g");
+    options.free.scalingFactor = 1.0;
+    EXPECT_EQ(PreviewRecordBytes("1\n", "f.txt", options).summary[5], "Units: g");
+}
+
 TEST(ImportPreview, AFaultyFileShowsItsMessageInsteadOfASummary) {
     const ImportPreview preview = PreviewRecordBytes("1\n2\nx\n", "f.txt", Automatic());
     const std::vector<std::string> expected{

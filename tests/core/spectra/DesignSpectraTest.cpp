@@ -176,5 +176,22 @@ TEST(SampledCodeSpectrum, StartsAtZeroKeepsEveryCornerAndEndsAtTheLongestPeriod)
     EXPECT_EQ(ec8.name, "EN 1998-1 Type 1 ground B a_g=0.25 g xi=5%");
 }
 
+TEST(ComparisonDamping, IsTheTargetsWhereItStatesOneElseTheFirstEntered) {
+    // Code spectra state their damping: ASCE's design spectrum is 5 %-damped, EN 1998-1's
+    // is drawn for the xi it is given.
+    EXPECT_EQ(kAsceDesignDampingRatio, 0.05);
+    EurocodeElasticParameters ten;
+    ten.dampingPercent = 10;
+    EXPECT_EQ(EurocodeDampingRatio(ten), 0.1);
+    EXPECT_EQ(EurocodeDampingRatio({}), 0.05);
+
+    // Entered 5 % then 2 %: the first entered, not the smallest.
+    EXPECT_EQ(ComparisonDampingRatio({0.05, 0.02}, std::nullopt), 0.05);
+    EXPECT_EQ(ComparisonDampingRatio({0.02, 0.05, 0.1}, std::nullopt), 0.02);
+    EXPECT_EQ(ComparisonDampingRatio({0.02, 0.1}, 0.05), 0.05);
+    EXPECT_EQ(ComparisonDampingRatio({}, 0.07), 0.07);
+    EXPECT_FALSE(ComparisonDampingRatio({}, std::nullopt).has_value());
+}
+
 }  // namespace
 }  // namespace travik
