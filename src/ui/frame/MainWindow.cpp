@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "frame/RecentRecords.h"
 #include "frame/SettingsMemory.h"
 #include "frame/StatusFields.h"
+#include "frame/WorkspaceFiles.h"
 #include "measures/MeasuresPage.h"
 #include "records/InputFileForm.h"
 #include "records/RecordPreparation.h"
@@ -83,6 +85,7 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     recent_ = new RecentRecords(
         *File1, platform_.RememberedSettingsStore(),
         [this](const RecentImport& entry) { ImportFiles(entry.paths, entry.options, false); });
+    workspaceFiles_ = new WorkspaceFiles(*this, workspace_, *File1, SaveChartAs1, platform_);
     memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
     centred_ = memory_->Restore();
 }
@@ -208,6 +211,7 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
                          bool append) {
     struct Imported {
         travik::RecordList records;
+        RecordSources sources;              // one per record
         std::vector<std::string> messages;  // reader warnings and the failure, in order
     };
     const double g = workspace_.Settings().g;
@@ -222,6 +226,8 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
                 // One file at a time, so that Cancel is heard between two files.
                 travik::FileReading reading =
                     travik::ReadRecordFileInto(plan, paths[i], imported.records);
+                imported.sources.resize(static_cast<std::size_t>(imported.records.Count()),
+                                        std::make_shared<RecordSource>(paths[i], options));
                 std::move(reading.messages.begin(), reading.messages.end(),
                           std::back_inserter(imported.messages));
                 if (!reading.ok) {
@@ -232,7 +238,8 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
             return imported;
         },
         [this, append](Imported&& imported) {
-            workspace_.AcceptImport(std::move(imported.records), append);
+            workspace_.AcceptImport(std::move(imported.records), std::move(imported.sources),
+                                    append);
             for (const std::string& message : imported.messages) {
                 platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
                                       QString::fromStdString(message));
