@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "RecordsFixture.h"
+#include "frame/ProgramArguments.h"
 #include "records/FilterDialog.h"
 #include "workspace/WorkspaceFile.h"
 
@@ -237,6 +238,53 @@ TEST_F(WorkspaceFilesTest, CtrlSSavesAndTheDialogOpensWhereTheLastWorkspaceWas) 
     ASSERT_EQ(platform.workspaceDialogFolders.size(), 2);
     EXPECT_EQ(platform.workspaceDialogFolders[1], QFileInfo(folder.path()).absoluteFilePath());
     EXPECT_EQ(form->Document().Records().Count(), 1);
+}
+
+TEST(ProgramArgumentsTest, FilesAreTheArgumentsThatAreNoOptions) {
+    const char* const argv[] = {"travik", "suite.travik", "--verbose", "a b.txt",
+                                "--",     "-odd.txt",     "--"};
+    EXPECT_EQ(travik::FileArguments(7, argv),
+              (std::vector<std::string>{"suite.travik", "a b.txt", "-odd.txt", "--"}));
+    const char* const none[] = {"travik"};
+    EXPECT_TRUE(travik::FileArguments(1, none).empty());
+}
+
+TEST_F(WorkspaceFilesTest, AWorkspaceGivenOnTheCommandLineOpens) {
+    Import({Wave("a.txt", 0.1), Wave("b.txt", 0.2)});
+    const QString workspace = PathIn("Suite.TRAVIK");
+    Save(workspace);
+    ForgetSession();
+    form->OpenGivenFiles({QFile::encodeName(workspace).toStdString()});
+    ASSERT_EQ(form->Document().Records().Count(), 2);
+    EXPECT_EQ(form->Document().Records().At(1).SourceFileName(), "b.txt");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(WorkspaceFilesTest, RecordFilesGivenOnTheCommandLineAreImportedByTheirFormat) {
+    // A PEER NGA file: its time step comes from its header, not from a typed one.
+    const QString peer = WriteLines(
+        QStringLiteral("peer.AT2"),
+        {QStringLiteral("PEER NGA STRONG MOTION DATABASE RECORD"),
+         QStringLiteral("Test record, 1 January 2000, Station, 0"),
+         QStringLiteral("ACCELERATION TIME SERIES IN UNITS OF G"),
+         QStringLiteral("NPTS=    4, DT=   .0050 SEC"), QStringLiteral("0.1 0.2 -0.1 0.05")});
+    const QString plain = Wave("plain.txt", 0.1);
+    form->OpenGivenFiles(
+        {QFile::encodeName(peer).toStdString(), QFile::encodeName(plain).toStdString()});
+    const travik::RecordList& records = form->Document().Records();
+    ASSERT_EQ(records.Count(), 2) << (platform.messages.empty()
+                                          ? std::string()
+                                          : platform.messages[0].text.toStdString());
+    EXPECT_EQ(records.At(0).SampleCount(), 4);
+    EXPECT_EQ(records.At(0).TimeStep(), 0.005);
+    EXPECT_EQ(records.At(1).SampleCount(), 1000);
+}
+
+TEST_F(WorkspaceFilesTest, AMissingFileGivenOnTheCommandLineIsNamed) {
+    form->OpenGivenFiles({QFile::encodeName(PathIn("nowhere.travik")).toStdString()});
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("nowhere.travik")));
+    EXPECT_EQ(form->Document().Records().Count(), 0);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "records/RecordPreparation.h"
 #include "records/RecordsPage.h"
 #include "spectra/SpectraPage.h"
+#include "workspace/WorkspaceDocument.h"
 
 namespace {
 
@@ -278,6 +279,21 @@ void TForm1::dropEvent(QDropEvent* event) {
     if (!paths.empty()) {
         ImportFiles(std::move(paths), options, false);
     }
+}
+
+void TForm1::OpenGivenFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    const QString first = QFile::decodeName(QByteArray::fromStdString(paths.front()));
+    if (first.endsWith(QLatin1String(travik::kWorkspaceExtension), Qt::CaseInsensitive)) {
+        workspaceFiles_->OpenFrom(first);
+        return;
+    }
+    travik::RecordReadOptions options;
+    options.format = travik::RecordFormat::Automatic;
+    options.free.decimalSeparator = DecimalSeparator();
+    ImportFiles(paths, options, false);
 }
 
 PageCommands* TForm1::PageShown() const {

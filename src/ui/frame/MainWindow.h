@@ -33,6 +33,10 @@ class TForm1 : public QMainWindow {
     explicit TForm1(PlatformServices& platform, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Opens files named on the command line: a workspace (.travik, the first file), else
+    // record files, each read with its format detected as a dropped file is.
+    void OpenGivenFiles(const std::vector<std::string>& paths);
+
     Workspace& Document() { return workspace_; }
     const Workspace& Document() const { return workspace_; }
 
