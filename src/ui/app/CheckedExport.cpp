@@ -5,6 +5,7 @@
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/StartFolders.h"
 #include "app/Workspace.h"
 #include "export/ExportMessages.h"
 
@@ -26,7 +27,7 @@ bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessag
 
 bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidget* window,
                         QString& folder) {
-    const QString chosen = platform.ChooseFolder(window, workspace.ExportFolder());
+    const QString chosen = platform.ChooseFolder(window, StartFolder(workspace.ExportFolder()));
     if (chosen.isEmpty()) {
         return false;
     }

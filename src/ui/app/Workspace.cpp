@@ -5,9 +5,9 @@
 
 #include "analysis/DampingValues.h"
 #include "analysis/SpectrumStore.h"
+#include "app/StartFolders.h"
 
-Workspace::Workspace(QObject* parent)
-    : QObject(parent), exportFolder_(QCoreApplication::applicationDirPath()) {}
+Workspace::Workspace(QObject* parent) : QObject(parent), exportFolder_(DefaultStartFolder()) {}
 
 namespace {
 

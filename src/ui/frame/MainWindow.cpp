@@ -195,6 +195,7 @@ void TForm1::Setting1Click() {
 void TForm1::ImportTimeHistoryRecords1Click() {
     delete Form2.data();
     Form2 = Open(new TForm2(platform_, this), true);
+    ShowLastImport(*Form2, recent_->Entries());
     TForm2* dialog = Form2;
     connect(Form2, &TForm2::FilesChosen, this,
             [this, dialog](const travik::RecordReadOptions& options, const QStringList& files) {

@@ -6,12 +6,14 @@
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
+#include <QSettings>
 #include <QStringList>
 #include <filesystem>
 #include <memory>
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/StartFolders.h"
 #include "app/Workspace.h"
 #include "frame/SessionControls.h"
 #include "frame/WorkspaceRecords.h"
@@ -19,6 +21,8 @@
 #include "workspace/WorkspaceFile.h"
 
 namespace {
+
+constexpr const char* kFolderKey = "folders/workspace";
 
 std::filesystem::path LocalPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -42,6 +46,9 @@ WorkspaceFiles::WorkspaceFiles(QMainWindow& window, Workspace& workspace, QMenu&
     save_->setShortcut(QKeySequence::Save);
     fileMenu.insertAction(before, open_);
     fileMenu.insertAction(before, save_);
+    if (const QSettings* store = platform_.RememberedSettingsStore()) {
+        lastFolder_ = store->value(QString::fromLatin1(kFolderKey)).toString();
+    }
     connect(open_, &QAction::triggered, this, &WorkspaceFiles::OpenClick);
     connect(save_, &QAction::triggered, this, &WorkspaceFiles::SaveClick);
     connect(&workspace_.Work(), &BackgroundWork::busyChanged, this, [this](bool busy) {
@@ -51,16 +58,23 @@ WorkspaceFiles::WorkspaceFiles(QMainWindow& window, Workspace& workspace, QMenu&
 }
 
 void WorkspaceFiles::SaveClick() {
-    const QString path = platform_.ChooseWorkspaceFile(&window_, true, lastFolder_);
+    const QString path = platform_.ChooseWorkspaceFile(&window_, true, StartFolder(lastFolder_));
     if (!path.isEmpty()) {
         SaveTo(path);
     }
 }
 
 void WorkspaceFiles::OpenClick() {
-    const QString path = platform_.ChooseWorkspaceFile(&window_, false, lastFolder_);
+    const QString path = platform_.ChooseWorkspaceFile(&window_, false, StartFolder(lastFolder_));
     if (!path.isEmpty()) {
         OpenFrom(path);
+    }
+}
+
+void WorkspaceFiles::RememberFolder(const QString& workspacePath) {
+    lastFolder_ = QFileInfo(workspacePath).absolutePath();
+    if (QSettings* store = platform_.RememberedSettingsStore()) {
+        store->setValue(QString::fromLatin1(kFolderKey), lastFolder_);
     }
 }
 
@@ -87,7 +101,7 @@ bool WorkspaceFiles::SaveTo(const QString& path) {
         warn(QString::fromStdString(*failure));
         return false;
     }
-    lastFolder_ = QFileInfo(path).absolutePath();
+    RememberFolder(path);
     if (!leftOut.empty()) {
         warn(QStringLiteral("These records were read from no file and are not in %1:\n%2")
                  .arg(path, Lines(leftOut)));
@@ -103,7 +117,7 @@ void WorkspaceFiles::OpenFrom(const QString& path) {
                               QString::fromStdString(read->error));
         return;
     }
-    lastFolder_ = QFileInfo(path).absolutePath();
+    RememberFolder(path);
     workspace_.Work().Start<ReopenedRecords>(
         QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()),
         [file, read](BackgroundWork::Control& control) {

@@ -28,10 +28,6 @@ class WorkspaceFiles final : public QObject {
     // and changes nothing; missing record files are named and the rest opens.
     void OpenFrom(const QString& path);
 
-    // The folder the workspace dialogs start in: the last one used, else `fallback`.
-    QString LastFolder() const { return lastFolder_; }
-    void SetLastFolder(const QString& folder) { lastFolder_ = folder; }
-
   signals:
     // A workspace was opened (its records are in the workspace).
     void opened(const QString& path);
@@ -39,6 +35,9 @@ class WorkspaceFiles final : public QObject {
   private:
     void SaveClick();
     void OpenClick();
+    // The folder of the workspace saved or opened last, where the dialog starts next time
+    // (in this run and the next).
+    void RememberFolder(const QString& workspacePath);
 
     QMainWindow& window_;
     Workspace& workspace_;
