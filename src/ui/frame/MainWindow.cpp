@@ -5,6 +5,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -87,6 +88,10 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
         *File1, platform_.RememberedSettingsStore(),
         [this](const RecentImport& entry) { ImportFiles(entry.paths, entry.options, false); });
     workspaceFiles_ = new WorkspaceFiles(*this, workspace_, *File1, SaveChartAs1, platform_);
+    File1->addSeparator();
+    QAction* exit = Named(File1->addAction(QStringLiteral("Exit")), "Exit1");
+    exit->setShortcut(QKeySequence::Quit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
     memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
     centred_ = memory_->Restore();
 }
