@@ -25,6 +25,7 @@
 #include "frame/RecentRecords.h"
 #include "frame/SettingsMemory.h"
 #include "frame/StatusFields.h"
+#include "frame/UserGuide.h"
 #include "frame/WorkspaceFiles.h"
 #include "measures/MeasuresPage.h"
 #include "records/InputFileForm.h"
@@ -128,6 +129,9 @@ void TForm1::CreateMenus() {
     Options1 = Named(mm1->addMenu(QStringLiteral("Options")), "Options1");
     Setting1 = Named(Options1->addAction(QStringLiteral("Analysis Settings")), "Setting1");
     Help1 = Named(mm1->addMenu(QStringLiteral("Help")), "Help1");
+    QAction* guide = Named(Help1->addAction(QStringLiteral("User Guide")), "UserGuide1");
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] { Open(new UserGuideWindow(this), false); });
     about_ = Named(Help1->addAction(QStringLiteral("About TRAVIK")), "AboutDIVU1");
 
     pm1 = Named(new QMenu(this), "pm1");
