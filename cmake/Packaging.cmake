@@ -30,6 +30,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${travik_docdir})
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE RENAME copyright DESTINATION ${travik_docdir})
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/guide.md)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION ${travik_docdir})
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide DESTINATION ${travik_docdir}
+          FILES_MATCHING PATTERN "*.png")
 endif()
 
 find_program(TRAVIK_HELP2MAN help2man)

@@ -2,7 +2,8 @@
 # by one with the same options, and the cases a workspace is refused or warned about.
 foreach(case SameAsOneByOne MissingFileIsNamedAndTheRestWritten ChangedSizeIsAWarning
              LaterVersionOpensWithAWarning NotJsonIsRefused NoMarkerIsRefused
-             FilesAndWorkspaceTogetherAreRefused TheSampleWorkspaceOpens)
+             FilesAndWorkspaceTogetherAreRefused TheSampleWorkspaceOpens
+             InfoListsTheWorkspacesRecords)
   add_test(NAME cli.workspace.${case}
            COMMAND ${CMAKE_COMMAND}
                    -DCLI=$<TARGET_FILE:travik-cli>

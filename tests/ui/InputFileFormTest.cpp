@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "RecordsFixture.h"
+#include "app/StartFolders.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ TEST_F(ImportWindow, OpensWithTheDefaultsEveryTime) {
     EXPECT_FALSE(Child<QRadioButton>(dialog, "rb3")->isChecked());
     EXPECT_TRUE(Child<QRadioButton>(dialog, "rb4")->isEnabled());
     EXPECT_EQ(Child<QLabel>(dialog, "lbl4")->text(), "Delimeiter");
-    EXPECT_EQ(dialog->InitialFolder(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(dialog->InitialFolder(), DefaultStartFolder());
 
     Child<QLineEdit>(dialog, "edt1")->setText("0.005");
     Child<QLineEdit>(dialog, "edt2")->setText("2");
@@ -151,7 +152,7 @@ TEST_F(ImportWindow, IsHiddenWhileTheFileDialogIsUp) {
     EXPECT_FALSE(watching.importWindowVisible);
     EXPECT_EQ(window.Document().Records().Count(), 1);
     ASSERT_EQ(watching.inner.fileDialogFolders.size(), 1);
-    EXPECT_EQ(watching.inner.fileDialogFolders.front(), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(watching.inner.fileDialogFolders.front(), DefaultStartFolder());
 }
 
 TEST_F(ImportWindow, CancellingTheFileDialogLeavesEverythingAsItWas) {

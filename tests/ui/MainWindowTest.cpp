@@ -16,6 +16,7 @@
 #include "analysis/AnalysisSettingForm.h"
 #include "app/CheckedExport.h"
 #include "app/ProjectInfo.h"
+#include "app/StartFolders.h"
 #include "export/ReportHeader.h"
 #include "frame/About.h"
 #include "presentation/DetailedDataWindow.h"
@@ -188,14 +189,14 @@ TEST_F(MainWindow, OnlyTheLinkFieldOpensTheWebPage) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(MainWindow, ExportFolderStartsInTheProgramFolderAndThenRemembersTheChoice) {
+TEST_F(MainWindow, ExportFolderStartsInTheDocumentsFolderAndThenRemembersTheChoice) {
     platform.folderAnswers = {folder.path(), QString()};
     QString chosen;
     ASSERT_TRUE(ChooseExportFolder(form->Document(), platform, form.get(), chosen));
     EXPECT_EQ(chosen, folder.path());
     EXPECT_FALSE(ChooseExportFolder(form->Document(), platform, form.get(), chosen));
     ASSERT_EQ(platform.folderDialogFolders.size(), 2);
-    EXPECT_EQ(platform.folderDialogFolders.at(0), QCoreApplication::applicationDirPath());
+    EXPECT_EQ(platform.folderDialogFolders.at(0), DefaultStartFolder());
     EXPECT_EQ(platform.folderDialogFolders.at(1), folder.path());
 }
 

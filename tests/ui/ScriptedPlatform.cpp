@@ -72,3 +72,13 @@ bool ScriptedPlatform::Confirm(QWidget*, const QString& question) {
     confirmAnswers.pop_front();
     return answer;
 }
+
+QString ScriptedPlatform::ChooseWorkspaceFile(QWidget*, bool, const QString& initialFolder) {
+    workspaceDialogFolders.append(initialFolder);
+    if (workspaceAnswers.empty()) {
+        return {};
+    }
+    QString answer = workspaceAnswers.front();
+    workspaceAnswers.pop_front();
+    return answer;
+}

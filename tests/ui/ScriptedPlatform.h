@@ -31,6 +31,8 @@ class ScriptedPlatform final : public PlatformServices {
     void SetClipboardImage(const QImage& image) override;
     void PrintPage(QWidget* parent, const PagePainter& paint) override;
     QSettings* RememberedSettingsStore() override { return settings; }
+    QString ChooseWorkspaceFile(QWidget* parent, bool forSaving,
+                                const QString& initialFolder) override;
 
     std::vector<Message> messages;
     std::deque<QStringList> fileAnswers;  // next answers of the file dialog
@@ -52,6 +54,10 @@ class ScriptedPlatform final : public PlatformServices {
     QStringList suggestedImageNames;
     QImage clipboardImage;
     std::vector<QImage> printedPages;
+    // Workspace files: the next answers (an empty path is a cancel) and the folders the
+    // dialog was opened in.
+    std::deque<QString> workspaceAnswers;
+    QStringList workspaceDialogFolders;
     // The remembered settings' store; nothing remembers nothing (most tests).
     QSettings* settings = nullptr;
 };

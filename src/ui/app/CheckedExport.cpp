@@ -1,10 +1,17 @@
 #include "app/CheckedExport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QStringList>
 #include <exception>
+#include <filesystem>
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
+#include "app/StartFolders.h"
 #include "app/Workspace.h"
 #include "export/ExportMessages.h"
 
@@ -26,7 +33,7 @@ bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessag
 
 bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidget* window,
                         QString& folder) {
-    const QString chosen = platform.ChooseFolder(window, workspace.ExportFolder());
+    const QString chosen = platform.ChooseFolder(window, StartFolder(workspace.ExportFolder()));
     if (chosen.isEmpty()) {
         return false;
     }
@@ -81,4 +88,45 @@ std::optional<QString> WriteCheckedReports(
     const char* suffix,
     const std::function<void(travik::ReportLines&, const travik::TimeHistory&)>& buildReport) {
     return WriteReportsOf(CheckedRows(list), records, folder, suffix, buildReport);
+}
+
+bool ReplacingReportsAccepted(const std::vector<int>& rows, const travik::RecordList& records,
+                              const QString& folder, const std::vector<const char*>& suffixes,
+                              PlatformServices& platform, QWidget* window) {
+    QStringList existing;
+    for (const char* suffix : suffixes) {
+        travik::ReportPathPlanner planner;  // the writing's own naming, repeats included
+        for (const int row : rows) {
+            if (row < 0 || row >= records.Count()) {
+                continue;
+            }
+            const std::filesystem::path path =
+                planner.Next(ToPath(folder), records.At(row).SourceFileName(), suffix);
+            std::error_code error;
+            if (std::filesystem::exists(path, error)) {
+                existing << QString::fromStdString(path.filename().string());
+            }
+        }
+    }
+    if (existing.isEmpty()) {
+        return true;
+    }
+    return platform.Confirm(
+        window, QStringLiteral("These reports already exist in %1:\n%2\n"
+                               "Replace them?")
+                    .arg(QDir::toNativeSeparators(folder), existing.join(QLatin1Char('\n'))));
+}
+
+void ShowReportsWritten(QWidget* window, std::size_t count, const QString& folder) {
+    auto* main = qobject_cast<QMainWindow*>(window);
+    if (main == nullptr) {
+        return;
+    }
+    constexpr int kShownMilliseconds = 15000;
+    main->statusBar()->showMessage(
+        QStringLiteral("%1 %2 written to %3")
+            .arg(count)
+            .arg(count == 1 ? QStringLiteral("report") : QStringLiteral("reports"),
+                 QDir::toNativeSeparators(folder)),
+        kShownMilliseconds);
 }

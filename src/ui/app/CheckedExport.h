@@ -27,6 +27,17 @@ bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessag
 bool ChooseExportFolder(Workspace& workspace, PlatformServices& platform, QWidget* window,
                         QString& folder);
 
+// Asks, listing them, before reports already in `folder` would be replaced by those of the
+// records at `rows` (one report per record and suffix, named as the writing names them);
+// true when none exists or the user answers Yes.
+bool ReplacingReportsAccepted(const std::vector<int>& rows, const travik::RecordList& records,
+                              const QString& folder, const std::vector<const char*>& suffixes,
+                              PlatformServices& platform, QWidget* window);
+
+// Tells in the main window's status bar how many reports were written into which folder,
+// beside the "Done!" box the exports end with.
+void ShowReportsWritten(QWidget* window, std::size_t count, const QString& folder);
+
 // Builds and writes the report of every record checked in `list`, in record order, into
 // `folder`; stops at the first report that cannot be built or written and returns its
 // error text. Reports written before it stay.

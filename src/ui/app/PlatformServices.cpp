@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
@@ -107,4 +108,17 @@ QSettings* QtPlatformServices::RememberedSettingsStore() {
                                                 QStringLiteral("TRAVIK"), QStringLiteral("TRAVIK"));
     }
     return settings_.get();
+}
+
+QString QtPlatformServices::ChooseWorkspaceFile(QWidget* parent, bool forSaving,
+                                                const QString& initialFolder) {
+    const QString filter = QStringLiteral("TRAVIK workspaces (*.travik);;All files (*)");
+    if (!forSaving) {
+        return QFileDialog::getOpenFileName(parent, QString(), initialFolder, filter);
+    }
+    QString path = QFileDialog::getSaveFileName(parent, QString(), initialFolder, filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".travik");
+    }
+    return path;
 }

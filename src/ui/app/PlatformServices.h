@@ -53,6 +53,12 @@ class PlatformServices {
     // The store the program remembers its settings in between runs; nothing (the default)
     // remembers nothing.
     virtual QSettings* RememberedSettingsStore() { return nullptr; }
+    // Asks for a workspace file (.travik) to write (`forSaving`, the name typed gets the
+    // extension when it has none) or to open; an empty path (the default) is a cancel.
+    virtual QString ChooseWorkspaceFile(QWidget* /*parent*/, bool /*forSaving*/,
+                                        const QString& /*initialFolder*/) {
+        return {};
+    }
 };
 
 // The real desktop: QMessageBox, QFileDialog, QClipboard, QDesktopServices.
@@ -76,6 +82,8 @@ class QtPlatformServices final : public PlatformServices {
     // The user's settings in the platform's native place (the registry, a plist, an INI
     // file under ~/.config), opened on first use.
     QSettings* RememberedSettingsStore() override;
+    QString ChooseWorkspaceFile(QWidget* parent, bool forSaving,
+                                const QString& initialFolder) override;
 
   private:
     std::unique_ptr<QSettings> settings_;

@@ -5,32 +5,45 @@
 
 #include "analysis/CalculationErrors.h"
 #include "analysis/DampingValues.h"
+#include "app/StartFolders.h"
 
-Workspace::Workspace(QObject* parent)
-    : QObject(parent), exportFolder_(QCoreApplication::applicationDirPath()) {}
+Workspace::Workspace(QObject* parent) : QObject(parent), exportFolder_(DefaultStartFolder()) {}
 
-void Workspace::AcceptImport(travik::RecordList imported, bool append) {
+namespace {
+
+// One source per record: missing ones are records of no file.
+RecordSources OnePerRecord(RecordSources sources, int recordCount) {
+    sources.resize(static_cast<std::size_t>(recordCount));
+    return sources;
+}
+
+}  // namespace
+
+void Workspace::AcceptImport(travik::RecordList imported, RecordSources sources, bool append) {
     if (imported.IsEmpty()) {
         return;
     }
     if (append) {
-        AppendRecords(std::move(imported));
+        AppendRecords(std::move(imported), std::move(sources));
     } else {
-        ReplaceRecords(std::move(imported));
+        ReplaceRecords(std::move(imported), std::move(sources));
     }
 }
 
-void Workspace::ReplaceRecords(travik::RecordList records) {
+void Workspace::ReplaceRecords(travik::RecordList records, RecordSources sources) {
+    sources_ = OnePerRecord(std::move(sources), records.Count());
     records_ = std::move(records);
     spectra_ = travik::SpectraResult{};
     checks_.Reset(records_.Count());
     emit recordsReplaced();
 }
 
-void Workspace::AppendRecords(travik::RecordList records) {
+void Workspace::AppendRecords(travik::RecordList records, RecordSources sources) {
     if (records.IsEmpty()) {
         return;
     }
+    sources = OnePerRecord(std::move(sources), records.Count());
+    sources_.insert(sources_.end(), sources.begin(), sources.end());
     records_.AppendAll(std::move(records));
     spectra_ = travik::SpectraResult{};
     checks_.Extend(records_.Count());
@@ -80,6 +93,7 @@ void Workspace::AcceptSpectra(travik::SpectraResult result,
 
 void Workspace::ReleaseAll() {
     records_.Clear();
+    sources_.clear();
     spectra_ = travik::SpectraResult{};
     checks_.Reset(0);
     emit recordsReplaced();

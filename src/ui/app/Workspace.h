@@ -9,6 +9,7 @@
 #include <vector>
 #include "app/BackgroundWork.h"
 #include "app/CheckMarks.h"
+#include "app/RecordSource.h"
 
 #include "analysis/AnalysisSettings.h"
 #include "analysis/SpectraComputation.h"
@@ -32,15 +33,20 @@ class Workspace final : public QObject {
     // they were computed from; empty before the first analysis and after the records change.
     const travik::SpectraResult& Spectra() const { return spectra_; }
 
-    // Takes the records of one import: added after the loaded ones when `append`, else in
-    // place of every record and result. An import that read nothing changes nothing (its
-    // first file failed: there is nothing to put in the place of what is loaded).
-    void AcceptImport(travik::RecordList imported, bool append);
-    // Puts these records in place of every record and result held now.
-    void ReplaceRecords(travik::RecordList records);
+    // The file each record was read from, one per record (nothing for a record of no file).
+    const RecordSources& Sources() const { return sources_; }
+
+    // Takes the records of one import, with the source of each: added after the loaded ones
+    // when `append`, else in place of every record and result. An import that read nothing
+    // changes nothing (its first file failed: there is nothing to put in the place of what
+    // is loaded).
+    void AcceptImport(travik::RecordList imported, RecordSources sources, bool append);
+    // Puts these records in place of every record and result held now; `sources` as above
+    // (missing ones are records of no file).
+    void ReplaceRecords(travik::RecordList records, RecordSources sources = {});
     // Adds these records after the ones loaded (an import added to them); the spectra go, as
     // after any import. Nothing changes when `records` is empty.
-    void AppendRecords(travik::RecordList records);
+    void AppendRecords(travik::RecordList records, RecordSources sources = {});
     // Takes the corrected series, and the state that goes with them, of `corrected` (a copy
     // of record `index` corrected off the window's thread) into record `index` itself, so
     // that whoever holds the record sees the correction.
@@ -83,6 +89,7 @@ class Workspace final : public QObject {
 
   private:
     travik::RecordList records_;
+    RecordSources sources_;  // one per record
     travik::AnalysisSettings settings_;
     travik::SpectraResult spectra_;
     CheckMarks checks_;

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QFile>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,11 +22,14 @@
 #include "frame/RecentRecords.h"
 #include "frame/SettingsMemory.h"
 #include "frame/StatusFields.h"
+#include "frame/UserGuide.h"
+#include "frame/WorkspaceFiles.h"
 #include "measures/MeasuresPage.h"
 #include "records/InputFileForm.h"
 #include "records/RecordPreparation.h"
 #include "records/RecordsPage.h"
 #include "spectra/SpectraPage.h"
+#include "workspace/WorkspaceDocument.h"
 
 namespace {
 
@@ -80,6 +85,11 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     recent_ = new RecentRecords(
         *File1, platform_.RememberedSettingsStore(),
         [this](const RecentImport& entry) { ImportFiles(entry.paths, entry.options, false); });
+    workspaceFiles_ = new WorkspaceFiles(*this, workspace_, *File1, SaveChartAs1, platform_);
+    File1->addSeparator();
+    QAction* exit = Named(File1->addAction(QStringLiteral("Exit")), "Exit1");
+    exit->setShortcut(QKeySequence::Quit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
     memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
     centred_ = memory_->Restore();
 }
@@ -116,6 +126,9 @@ void TForm1::CreateMenus() {
     Options1 = Named(mm1->addMenu(QStringLiteral("Options")), "Options1");
     Setting1 = Named(Options1->addAction(QStringLiteral("Analysis Settings")), "Setting1");
     Help1 = Named(mm1->addMenu(QStringLiteral("Help")), "Help1");
+    QAction* guide = Named(Help1->addAction(QStringLiteral("User Guide")), "UserGuide1");
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] { Open(new UserGuideWindow(this), false); });
     about_ = Named(Help1->addAction(QStringLiteral("About TRAVIK")), "AboutDIVU1");
 
     pm1 = Named(new QMenu(this), "pm1");
@@ -192,6 +205,7 @@ void TForm1::ImportTimeHistoryRecords1Click() {
 void TForm1::OpenImport(const QStringList& dropped) {
     delete Form2.data();
     Form2 = Open(new TForm2(platform_, this), true);
+    ShowLastImport(*Form2, recent_->Entries());
     if (!dropped.isEmpty()) {
         Form2->ShowDroppedFiles(dropped);
     }
@@ -212,6 +226,7 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
                          bool append) {
     struct Imported {
         travik::RecordList records;
+        RecordSources sources;              // one per record
         std::vector<std::string> messages;  // reader warnings and the failure, in order
     };
     const double g = workspace_.Settings().g;
@@ -226,6 +241,8 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
                 // One file at a time, so that Cancel is heard between two files.
                 travik::FileReading reading =
                     travik::ReadRecordFileInto(plan, paths[i], imported.records);
+                imported.sources.resize(static_cast<std::size_t>(imported.records.Count()),
+                                        std::make_shared<RecordSource>(paths[i], options));
                 std::move(reading.messages.begin(), reading.messages.end(),
                           std::back_inserter(imported.messages));
                 if (!reading.ok) {
@@ -236,7 +253,8 @@ void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordRea
             return imported;
         },
         [this, append](Imported&& imported) {
-            workspace_.AcceptImport(std::move(imported.records), append);
+            workspace_.AcceptImport(std::move(imported.records), std::move(imported.sources),
+                                    append);
             for (const std::string& message : imported.messages) {
                 platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
                                       QString::fromStdString(message));
@@ -266,6 +284,21 @@ void TForm1::FilesDropped(const QMimeData& dropped) {
     if (!files.isEmpty()) {
         OpenImport(files);
     }
+}
+
+void TForm1::OpenGivenFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    const QString first = QFile::decodeName(QByteArray::fromStdString(paths.front()));
+    if (first.endsWith(QLatin1String(travik::kWorkspaceExtension), Qt::CaseInsensitive)) {
+        workspaceFiles_->OpenFrom(first);
+        return;
+    }
+    travik::RecordReadOptions options;
+    options.format = travik::RecordFormat::Automatic;
+    options.free.decimalSeparator = DecimalSeparator();
+    ImportFiles(paths, options, false);
 }
 
 PageCommands* TForm1::PageShown() const {

@@ -23,6 +23,7 @@ class StatusFields;
 class MeasuresPage;
 class TForm2;
 class TForm3;
+class WorkspaceFiles;
 
 // The main window: the frame around the pages. It owns the workspace the pages share, the
 // menus, the page control and the status bar, opens the import, settings and about windows
@@ -32,6 +33,10 @@ class TForm1 : public QMainWindow {
   public:
     explicit TForm1(PlatformServices& platform, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // Opens files named on the command line: a workspace (.travik, the first file), else
+    // record files, each read with its format detected as a dropped file is.
+    void OpenGivenFiles(const std::vector<std::string>& paths);
 
     Workspace& Document() { return workspace_; }
     const Workspace& Document() const { return workspace_; }
@@ -89,9 +94,10 @@ class TForm1 : public QMainWindow {
     MeasuresPage* measures_ = nullptr;  // ts3, "Ground Motion Parameters"
     std::vector<QString> pageTips_;     // per page of pgc1
 
-    StatusFields* statusFields_ = nullptr;  // rzstsbr1 and its fields
-    SettingsMemory* memory_ = nullptr;      // what is remembered between runs
-    RecentRecords* recent_ = nullptr;       // File → Recent Records
+    StatusFields* statusFields_ = nullptr;      // rzstsbr1 and its fields
+    SettingsMemory* memory_ = nullptr;          // what is remembered between runs
+    RecentRecords* recent_ = nullptr;           // File → Recent Records
+    WorkspaceFiles* workspaceFiles_ = nullptr;  // File → Open/Save Workspace…
 
     QPointer<TForm2> Form2;
     QPointer<TForm3> Form3;

@@ -41,4 +41,18 @@ std::optional<int> AnswerInformationOptions(int argc, const char* const* argv, s
     return std::nullopt;
 }
 
+std::vector<std::string> FileArguments(int argc, const char* const* argv) {
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (optionsEnded || !argument.starts_with('-')) {
+            files.emplace_back(argument);
+        }
+    }
+    return files;
+}
+
 }  // namespace travik

@@ -8,6 +8,8 @@
 #include <QStringList>
 
 #include "app/FormHelpers.h"
+#include "app/StartFolders.h"
+#include "records/InputFileForm.h"
 #include "workspace/WorkspaceJson.h"
 
 namespace {
@@ -108,5 +110,17 @@ void RecentRecords::Rebuild() {
                 ? first
                 : QStringLiteral("Not found: %1").arg(missing.join(QStringLiteral(", "))));
         connect(action, &QAction::triggered, this, [this, entry] { reimport_(entry); });
+    }
+}
+
+void ShowLastImport(TForm2& dialog, const std::vector<RecentImport>& entries) {
+    if (entries.empty()) {
+        return;
+    }
+    dialog.ShowReadOptions(entries.front().options);
+    if (!entries.front().paths.empty()) {
+        const QString first =
+            QFile::decodeName(QByteArray::fromStdString(entries.front().paths.front()));
+        dialog.SetInitialFolder(StartFolder(QFileInfo(first).absolutePath()));
     }
 }

@@ -10,6 +10,7 @@
 
 class QMenu;
 class QSettings;
+class TForm2;
 
 // One import as File → Recent Records lists it: its files and how they were read.
 struct RecentImport {
@@ -40,3 +41,8 @@ class RecentRecords final : public QObject {
     QSettings* store_ = nullptr;
     Reimport reimport_;
 };
+
+// Starts the import dialog as the last import (the newest entry) left it: its format and
+// reading parameters, and the file dialog in the folder of its first file. Nothing changes
+// without an entry.
+void ShowLastImport(TForm2& dialog, const std::vector<RecentImport>& entries);

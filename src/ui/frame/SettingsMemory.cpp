@@ -4,11 +4,16 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
+#include <QSplitter>
+#include <QStringList>
 #include <cmath>
+#include <vector>
 
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "app/Workspace.h"
+#include "frame/SessionControls.h"
+#include "text/NumberParse.h"
 
 namespace {
 
@@ -19,6 +24,21 @@ constexpr const char* kAnalysisKeys[] = {
 constexpr const char* kMethodKey = "analysis/method";
 constexpr const char* kGeometryKey = "window/geometry";
 constexpr const char* kExportFolderKey = "folders/export";
+constexpr const char* kDampingKey = "damping/percents";
+constexpr const char* kFiguresGroup = "figures";
+constexpr const char* kSplittersGroup = "splitters";
+
+// A splitter's key: the object names from the window down to it, so that two splitters of
+// one name on different pages are told apart.
+QString SplitterKey(const QSplitter& splitter, const QWidget& window) {
+    QStringList names;
+    for (const QObject* at = &splitter; at != nullptr && at != &window; at = at->parent()) {
+        if (!at->objectName().isEmpty()) {
+            names.prepend(at->objectName());
+        }
+    }
+    return names.join(QLatin1Char('.'));
+}
 
 double* AnalysisField(travik::AnalysisSettings& settings, std::size_t index) {
     double* const fields[] = {&settings.g,          &settings.minPeriod,  &settings.maxPeriod,
@@ -78,8 +98,59 @@ bool SettingsMemory::Restore() {
     if (!folder.isEmpty()) {
         workspace_.SetExportFolder(folder);
     }
+    RestoreControls();
     const QByteArray geometry = store_->value(QString::fromLatin1(kGeometryKey)).toByteArray();
     return !geometry.isEmpty() && window_.restoreGeometry(geometry);
+}
+
+void SettingsMemory::RestoreControls() {
+    // Each value goes through the same checks as a workspace's; a refused one is ignored.
+    std::vector<double> percents;
+    for (const QString& text : store_->value(QString::fromLatin1(kDampingKey)).toStringList()) {
+        if (const auto percent = travik::TryParseNumber(text.toStdString())) {
+            percents.push_back(*percent);
+        } else {
+            percents.clear();
+            break;
+        }
+    }
+    ApplyDampingPercents(window_, percents);
+    ControlChoices choices;
+    store_->beginGroup(QString::fromLatin1(kFiguresGroup));
+    for (const QString& key : store_->childKeys()) {
+        choices[key.toStdString()] = store_->value(key).toString().toStdString();
+    }
+    store_->endGroup();
+    ApplyFigureChoices(window_, choices);
+    store_->beginGroup(QString::fromLatin1(kSplittersGroup));
+    for (QSplitter* splitter : window_.findChildren<QSplitter*>()) {
+        const QVariant state = store_->value(SplitterKey(*splitter, window_));
+        if (state.isValid()) {
+            splitter->restoreState(state.toByteArray());
+        }
+    }
+    store_->endGroup();
+}
+
+void SettingsMemory::RememberControls() {
+    QString error;
+    if (const auto percents = CaptureDampingPercents(window_, error)) {
+        QStringList texts;
+        for (const double percent : *percents) {
+            texts << ExactEditText(percent, '.');
+        }
+        store_->setValue(QString::fromLatin1(kDampingKey), texts);
+    }
+    store_->beginGroup(QString::fromLatin1(kFiguresGroup));
+    for (const auto& [name, value] : CaptureFigureChoices(window_)) {
+        store_->setValue(QString::fromStdString(name), QString::fromStdString(value));
+    }
+    store_->endGroup();
+    store_->beginGroup(QString::fromLatin1(kSplittersGroup));
+    for (const QSplitter* splitter : window_.findChildren<QSplitter*>()) {
+        store_->setValue(SplitterKey(*splitter, window_), splitter->saveState());
+    }
+    store_->endGroup();
 }
 
 void SettingsMemory::StoreSettings(const travik::AnalysisSettings& settings) {
@@ -100,6 +171,7 @@ void SettingsMemory::RememberAtClose() {
         return;
     }
     store_->setValue(QString::fromLatin1(kGeometryKey), window_.saveGeometry());
+    RememberControls();
     if (!workspace_.ExportFolder().isEmpty()) {
         store_->setValue(QString::fromLatin1(kExportFolderKey), workspace_.ExportFolder());
     }

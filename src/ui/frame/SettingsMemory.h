@@ -14,8 +14,9 @@ class PlatformServices;
 class Workspace;
 
 // What the main window remembers between runs, in the platform's settings store: the
-// analysis settings after each accepted update, the export folder, and the window's
-// geometry. A stored value that today's checks refuse is ignored and the default kept.
+// analysis settings after each accepted update, the export folder, the window's geometry
+// and, at the end of a run, the damping values, the spectrum chart's choices and the
+// splitters' positions. A stored value that today's checks refuse is ignored and the default kept.
 // Options → Reset All Settings forgets everything stored.
 class SettingsMemory final : public QObject {
     Q_OBJECT
@@ -33,6 +34,9 @@ class SettingsMemory final : public QObject {
     void RememberAtClose();
 
   private:
+    // The damping values, the spectrum chart's choices and the splitters' positions.
+    void RestoreControls();
+    void RememberControls();
     void StoreSettings(const travik::AnalysisSettings& settings);
     void ResetAll();
     // Writes the store out; a store that cannot be written is reported once, and the

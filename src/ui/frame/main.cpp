@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
             QtPlatformServices platform;
             TForm1 form(platform);
             form.show();
+            form.OpenGivenFiles(travik::FileArguments(argc, argv));
             TravikApplication::exec();
         } catch (const std::exception& error) {
             ShowError(QString::fromLocal8Bit(error.what()));

@@ -331,7 +331,10 @@ void MeasuresPage::btnMeasuresExportClick() {
         return;
     }
     QString folder;
-    if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
+    if (!ChooseExportFolder(workspace_, platform_, window(), folder) ||
+        !ReplacingReportsAccepted(CheckedRows(lstMeasures), workspace_.Records(), folder,
+                                  {travik::kMeasuresReportSuffix, travik::kFourierReportSuffix},
+                                  platform_, window())) {
         return;
     }
     const travik::ReportDate date = travik::TodayLocalDate();
@@ -359,6 +362,7 @@ void MeasuresPage::btnMeasuresExportClick() {
     if (error) {
         platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
     } else {
+        ShowReportsWritten(window(), 2 * CheckedRows(lstMeasures).size(), folder);
         platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
                               QString::fromLatin1(travik::kExportDoneMessage));
     }

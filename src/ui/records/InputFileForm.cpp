@@ -22,6 +22,7 @@
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
 #include "app/ScreenFit.h"
+#include "app/StartFolders.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
 
@@ -53,7 +54,7 @@ ArrowSpinBox::ArrowSpinBox(int minimum, int maximum, int value, QWidget* parent)
 }
 
 TForm2::TForm2(PlatformServices& platform, QWidget* parent)
-    : QDialog(parent), platform_(platform), initialFolder_(QCoreApplication::applicationDirPath()) {
+    : QDialog(parent), platform_(platform), initialFolder_(DefaultStartFolder()) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Input File Parameters"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -217,6 +218,30 @@ void TForm2::ConnectHandlers() {
     connect(edt4, &QSpinBox::valueChanged, this, &TForm2::UpdatePreview);
     connect(edt1, &QLineEdit::textEdited, this, &TForm2::UpdatePreview);
     connect(edt2, &QLineEdit::textEdited, this, &TForm2::UpdatePreview);
+}
+
+void TForm2::ShowReadOptions(const travik::RecordReadOptions& options) {
+    using travik::RecordFormat;
+    const std::pair<QRadioButton*, RecordFormat> choices[] = {
+        {rb5, RecordFormat::Automatic}, {rb3, RecordFormat::Free}, {rb4, RecordFormat::PeerNga},
+        {rb6, RecordFormat::Csmip},     {rb7, RecordFormat::Smc},  {rb8, RecordFormat::Knet},
+        {rb9, RecordFormat::Cosmos}};
+    for (const auto& [button, format] : choices) {
+        if (format == options.format) {
+            button->setChecked(true);
+        }
+    }
+    const travik::FreeFormatParameters& free = options.free;
+    const auto text = [](double value) {
+        return QString::fromStdString(travik::FormatGeneral(value, DecimalSeparator()));
+    };
+    edt1->setText(text(options.timeStepOverride.value_or(free.timeStep)));
+    chk1->setChecked(options.timeStepOverride.has_value());
+    edt2->setText(text(free.scalingFactor));
+    edt3->setValue(free.linesToSkip);
+    (free.delimiter == travik::Delimiter::Comma ? rb1 : rb2)->setChecked(true);
+    edt4->setValue(free.accelerationColumn);
+    UpdatePreview();
 }
 
 travik::RecordFormat TForm2::ChosenFormat() const {

@@ -39,6 +39,10 @@ class TForm2 final : public QDialog {
 
     // The folder the file-open dialog starts in: the program's folder.
     QString InitialFolder() const { return initialFolder_; }
+    // Where the file dialog starts (the user's documents folder until set).
+    void SetInitialFolder(const QString& folder) { initialFolder_ = folder; }
+    // Shows these reading parameters (the last import's) in place of the defaults.
+    void ShowReadOptions(const travik::RecordReadOptions& options);
 
     // The preview last shown (empty lines and summary before files are chosen).
     const travik::ImportPreview& Preview() const { return preview_; }

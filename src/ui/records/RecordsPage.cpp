@@ -241,6 +241,14 @@ void RecordsPage::SaveChartAs() {
 }
 
 void RecordsPage::btn7Click() {
+    // Records corrected and filtered by hand are work: they go only when the user says so.
+    const int count = workspace_.Records().Count();
+    if (count > 0 &&
+        !platform_.Confirm(window(), QStringLiteral("Discard the %1 loaded record(s) and their "
+                                                    "results?")
+                                         .arg(count))) {
+        return;
+    }
     workspace_.Clear();
 }
 
@@ -396,11 +404,14 @@ void RecordsPage::btn3Click() {
         return;
     }
     QString folder;
-    if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
+    if (!ChooseExportFolder(workspace_, platform_, window(), folder) ||
+        !ReplacingReportsAccepted(CheckedRows(lst1), workspace_.Records(), folder,
+                                  {travik::kTimeHistoryReportSuffix}, platform_, window())) {
         return;
     }
     const travik::ReportDate date = travik::TodayLocalDate();
     const travik::RecordList& records = workspace_.Records();
+    const std::size_t count = CheckedRows(lst1).size();
     workspace_.Work().Start<std::optional<QString>>(
         QStringLiteral("Writing the time-history reports"),
         [checked = CheckedRows(lst1), &records, folder, date](BackgroundWork::Control& control) {
@@ -412,10 +423,11 @@ void RecordsPage::btn3Click() {
                 },
                 &control);
         },
-        [this](std::optional<QString>&& error) {
+        [this, count, folder](std::optional<QString>&& error) {
             if (error) {
                 platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning, *error);
             } else {
+                ShowReportsWritten(window(), count, folder);
                 platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
                                       QString::fromLatin1(travik::kExportDoneMessage));
             }

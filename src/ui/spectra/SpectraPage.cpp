@@ -585,9 +585,12 @@ void SpectraPage::btn10Click() {
     const travik::AnalysisSettings& settings = workspace_.Settings();
     const std::vector<double> periods = settings.Periods();
     QString folder;
-    if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
+    if (!ChooseExportFolder(workspace_, platform_, window(), folder) ||
+        !ReplacingReportsAccepted(CheckedRows(lst3), workspace_.Records(), folder,
+                                  {travik::kSpectraReportSuffix}, platform_, window())) {
         return;
     }
+    const std::size_t count = CheckedRows(lst3).size();
 
     struct ExportOutcome {
         std::optional<QString> error;
@@ -618,7 +621,7 @@ void SpectraPage::btn10Click() {
                 &control);
             return outcome;
         },
-        [this, folder](ExportOutcome&& outcome) {
+        [this, folder, count](ExportOutcome&& outcome) {
             // Messages of oscillators that could not be computed, then the outcome.
             for (const std::string& message : outcome.calculationErrors) {
                 ShowPlain(message);
@@ -632,6 +635,7 @@ void SpectraPage::btn10Click() {
                 platform_.ShowMessage(window(), PlatformServices::MessageKind::Warning,
                                       outcome.error ? *outcome.error : *statisticsError);
             } else {
+                ShowReportsWritten(window(), count, folder);
                 platform_.ShowMessage(window(), PlatformServices::MessageKind::Information,
                                       QString::fromLatin1(travik::kExportDoneMessage));
             }

@@ -90,6 +90,31 @@ elseif(CASE STREQUAL "MissingFileIsNamedAndTheRestWritten")
   travik_check_stream(stderr "${err}"
     "The record file [^\n]*/records/gone\\.dat of the workspace suite\\.travik is missing")
   travik_check_stream(stdout "${out}" "a/five_RS\\.csv\na/elcentro-1940-chopra-ns_RS\\.csv")
+elseif(CASE STREQUAL "InfoListsTheWorkspacesRecords")
+  string(CONFIGURE "${suite}" text @ONLY)
+  file(WRITE "${WORK}/suite.travik" "${text}")
+  run(0 info --workspace suite.travik)
+  # Each file read as the workspace says (lab.run2.dat with its own time step), then how
+  # each of its records is prepared.
+  foreach(pattern
+      "five\\.txt\n  file: [^\n]*\n  format: +Free Type\n[^\n]*\n[^\n]*\n  time step: +0\\.01 s\n"
+      "\n  record 1 in the workspace: baseline linear, filter none\nlab\\.run2\\.dat\n"
+      "lab\\.run2\\.dat\n[^\n]*\n[^\n]*\n[^\n]*\n[^\n]*\n  time step: +0\\.02 s\n"
+      "\n  record 1 in the workspace: baseline parabolic, filter none\n"
+      "\n  record 1 in the workspace: baseline none, filter Butterworth high-pass 0\\.2 Hz, order 2, acausal\n$")
+    if(NOT out MATCHES "${pattern}")
+      message(SEND_ERROR "info --workspace:\n${out}\ndoes not hold:\n${pattern}")
+    endif()
+  endforeach()
+  travik_check_stream(stderr "${err}" "")
+  string(REPLACE "records/lab.run2.dat" "records/gone.dat" text "${text}")
+  file(WRITE "${WORK}/suite.travik" "${text}")
+  run(1 info --workspace suite.travik)
+  travik_check_stream(stderr "${err}"
+    "The record file [^\n]*/records/gone\\.dat of the workspace suite\\.travik is missing")
+  if(NOT out MATCHES "^five\\.txt\n.*\nelcentro-1940-chopra-ns\\.txt\n" OR out MATCHES "lab")
+    message(SEND_ERROR "info --workspace with a missing file:\n${out}")
+  endif()
 elseif(CASE STREQUAL "ChangedSizeIsAWarning")
   math(EXPR fiveSize "${fiveSize} + 1")
   string(CONFIGURE "${suite}" text @ONLY)
