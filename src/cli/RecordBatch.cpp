@@ -19,7 +19,7 @@ namespace {
 // What the survey keeps of a record besides its name and weight: the texts it may print.
 struct RecordChecks {
     std::optional<std::string> filterMisfit;
-    std::string correctionText;  // a baseline warning or error, or nothing
+    std::string correctionText;  // a baseline warning or error, a filter warning, or nothing
     bool correctionFailed = false;
 };
 
@@ -58,6 +58,9 @@ FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, st
                 const RecordPreparation preparation = PrepareRecord(plan, record);
                 checks.correctionFailed = !preparation.corrected;
                 checks.correctionText = preparation.message ? *preparation.message + '\n' : "";
+                if (preparation.filterWarning) {
+                    checks.correctionText += *preparation.filterWarning + '\n';
+                }
             }
             allPrepared = allPrepared && !checks.filterMisfit;
             survey.checks.push_back(std::move(checks));
