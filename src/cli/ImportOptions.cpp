@@ -288,6 +288,9 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         if (preparation.message) {
             err << *preparation.message << '\n';
         }
+        if (preparation.filterWarning) {
+            err << *preparation.filterWarning << '\n';
+        }
         outcome.correctionFailed = !preparation.corrected || outcome.correctionFailed;
     }
     return outcome;

@@ -12,6 +12,7 @@
 #include "OrderedWork.h"
 #include "WorkspaceOptions.h"
 #include "export/ReportHeader.h"
+#include "records/RecordIntegration.h"
 #include "text/ShownText.h"
 
 namespace travik::cli {
@@ -20,7 +21,7 @@ namespace {
 // What the survey keeps of a record besides its name and weight: the texts it may print.
 struct RecordChecks {
     std::optional<std::string> filterMisfit;
-    std::string correctionText;  // a baseline warning or error, or nothing
+    std::string correctionText;  // a baseline warning or error, a filter warning, or nothing
     bool correctionFailed = false;
 };
 
@@ -32,12 +33,14 @@ struct FileSurvey {
     std::exception_ptr unforeseen;
     std::shared_ptr<RecordList> prepared;  // the records as the report pass prepares them
     std::size_t samples = 0;
+    std::optional<FileStamp> stamp;  // taken before the file was read
 };
 
 FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, std::size_t file,
                       const RecordWeigher& weigh) {
     FileSurvey survey;
     try {
+        survey.stamp = StampOf(options.files[file]);
         auto records = std::make_shared<RecordList>();
         const FileReading reading = ReadRecordFileInto(
             PlanOfFile(options.workspace.get(), common, file), options.files[file], *records);
@@ -59,12 +62,15 @@ FileSurvey SurveyFile(const ImportOptions& options, const ImportPlan& common, st
                 const RecordPreparation preparation = PrepareRecord(plan, record);
                 checks.correctionFailed = !preparation.corrected;
                 checks.correctionText = preparation.message ? *preparation.message + '\n' : "";
+                if (preparation.filterWarning) {
+                    checks.correctionText += *preparation.filterWarning + '\n';
+                }
             }
             allPrepared = allPrepared && !checks.filterMisfit;
             survey.checks.push_back(std::move(checks));
         }
-        if (allPrepared && survey.samples <= kKeptSamples) {
-            survey.prepared = std::move(records);
+        if (allPrepared) {
+            survey.prepared = std::move(records);  // kept in memory or spilled when committed
         }
     } catch (...) {
         survey.unforeseen = std::current_exception();
@@ -104,6 +110,43 @@ bool SameRecords(const RecordList& records, const std::vector<SurveyedRecord>& s
     return true;
 }
 
+// A file's records as the survey read them, without parsing its text again where the
+// survey kept them (`kept`, prepared) or spilled them (into `read`, raw; integrated and
+// prepared here) and the file has not changed since; else nothing, and the caller reads it.
+const RecordList* Recall(const ImportOptions& options, const ImportSurvey& survey, std::size_t file,
+                         RecordList& read) {
+    if (file < survey.kept.size() && survey.kept[file]) {
+        return survey.kept[file].get();
+    }
+    if (file >= survey.spilled.size() || !survey.spilled[file] || !survey.spill) {
+        return nullptr;
+    }
+    const ImportSurvey::Spilled& spilled = *survey.spilled[file];
+    if (StampOf(options.files[file]) != spilled.stamp) {
+        return nullptr;  // changed or gone: reading it again tells how
+    }
+    try {
+        RecordList taken;
+        if (!survey.spill->Take(spilled.place, taken) || !SameRecords(taken, survey.files[file])) {
+            return nullptr;
+        }
+        const double gravity = PlanOfFile(options.workspace.get(), survey.plan, file).gravity;
+        for (int i = 0; i < taken.Count(); ++i) {
+            // As the reader's import integrates it; it was finite when the survey read it.
+            if (IntegrateImportedRecord(taken.At(i), gravity)) {
+                return nullptr;
+            }
+            PrepareRecord(PlanOfRecord(options.workspace.get(), survey.plan, file,
+                                       static_cast<std::size_t>(i)),
+                          taken.At(i));
+        }
+        read.AppendAll(std::move(taken));
+        return &read;
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // reading the file again says what memory allows
+    }
+}
+
 }  // namespace
 
 double ImportSurvey::TotalWork() const {
@@ -128,6 +171,7 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
     std::vector<RecordChecks> checks;
     std::exception_ptr unforeseen;
     std::size_t keptSamples = 0;
+    survey.spill = std::make_shared<RecordSpill>();
     ProcessInOrder<FileSurvey>(
         options.files.size(), jobs,
         [&](std::size_t index) { return SurveyFile(options, survey.plan, index, weigh); },
@@ -138,11 +182,17 @@ ImportSurvey SurveyImport(const ImportOptions& options, std::size_t jobs,
                 return false;
             }
             survey.files.push_back(std::move(file.records));
+            survey.spilled.emplace_back();
             if (file.prepared && keptSamples + file.samples <= kKeptSamples) {
                 keptSamples += file.samples;
                 survey.kept.push_back(std::move(file.prepared));
             } else {
                 survey.kept.push_back(nullptr);
+                if (file.prepared && file.stamp) {
+                    if (const auto place = survey.spill->Put(*file.prepared)) {
+                        survey.spilled.back() = ImportSurvey::Spilled{*place, *file.stamp};
+                    }
+                }
             }
             std::move(file.checks.begin(), file.checks.end(), std::back_inserter(checks));
             survey.readerFailed = filesMissing || !file.read;
@@ -187,6 +237,11 @@ bool WithLargestSurveyedRecord(const ImportOptions& options, const ImportSurvey&
         return false;
     }
     // The survey has printed what reading and preparing it says.
+    RecordList recalled;
+    if (const RecordList* records = Recall(options, survey, file, recalled)) {
+        use(records->At(static_cast<int>(index)));
+        return true;
+    }
     RecordList records;
     ReadRecordFileInto(PlanOfFile(options.workspace.get(), survey.plan, file), options.files[file],
                        records);
@@ -224,8 +279,8 @@ ReportPaths PlanReportPaths(const ImportOptions& options, const ImportSurvey& su
 // between): the survey has printed the reader's and the correction's messages already.
 const RecordList* RecordsToReport(const ImportOptions& options, const ImportSurvey& survey,
                                   std::size_t index, RecordList& read, FileReports& reports) {
-    if (index < survey.kept.size() && survey.kept[index] != nullptr) {
-        return survey.kept[index].get();
+    if (const RecordList* recalled = Recall(options, survey, index, read)) {
+        return recalled;
     }
     const std::string& source = options.files[index];
     const FileReading reading =

@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ImportOptions.h"
+#include "RecordSpill.h"
 #include "export/ReportFile.h"
 
 namespace travik::cli {
@@ -22,7 +24,9 @@ namespace travik::cli {
 // status) in the order of the files, so that nothing the user sees depends on `jobs`.
 
 // Samples the survey keeps in memory in all, prepared for the report pass (about 12 MiB):
-// a few small files are not read twice, and a batch's memory stays bounded.
+// a few small files are not read twice, and a batch's memory stays bounded. The raw records
+// of the other files go to a temporary file (RecordSpill), from which the report pass takes
+// them back while the file itself is unchanged: each file's text is parsed once.
 inline constexpr std::size_t kKeptSamples = 256 * 1024;
 
 struct SurveyedRecord {
@@ -44,6 +48,15 @@ struct ImportSurvey {
     // Per file, its records as the report pass prepares them, where the survey could keep
     // them within kKeptSamples in all; the report pass then need not read them again.
     std::vector<std::shared_ptr<const RecordList>> kept;
+    // Per file not kept, where its raw records were spilled and the file's stamp when it was
+    // read; the report pass reads the file again only when either is missing or the file
+    // has changed since.
+    struct Spilled {
+        RecordSpill::Place place;
+        FileStamp stamp;
+    };
+    std::vector<std::optional<Spilled>> spilled;
+    std::shared_ptr<RecordSpill> spill;
 
     double TotalWork() const;
 };

@@ -123,13 +123,15 @@ travik_spectra_jobs_test(WarningsAndFailedRunsComeInFileOrderWhateverTheJobs EXI
   ARGS --dt 0.01 --baseline linear --damping 5,2 --periods 0.00000001,0.5,1
   FILES ${step} ${records_in}/one.txt ${pulse} ${step} ${records_in}/five.txt
   STDERR "FILE: one.txt, WARNING: Base Line Correction Failed!")
-# A filter that does not fit a record in the middle refuses the run before any report is
-# written, however many records are being analysed at once.
+# A filter that does not fit a record in the middle (its 0.02 s step puts the Nyquist
+# frequency at 25 Hz, the free-format files have 0.01 s) refuses the run before any report
+# is written, however many records are being analysed at once.
 travik_spectra_jobs_test(AFilterMisfitInTheMiddleWritesNothing EXIT 2 REPORTS 0
-  ARGS --dt 0.01 --filter highpass --corners 0.5
-  FILES ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt ${pulse}
-        ${sample}/boore-whittier-cat-090.txt ${records_in}/five.txt
-  STDERR "--filter: FILE: pulse.txt, Record too short for the filter: 1.01 s of record, but the zero pads of order 4 at 0.5 Hz take 1.5 x order / corner = 12 s")
+  ARGS --format auto --filter lowpass --corners 30
+  FILES ${sample}/elcentro-1940-chopra-ns.txt ${sample}/eqsig-test-motion.txt
+        ${sample}/formats/smc/A-CAT090.AT2.smc ${sample}/boore-whittier-cat-090.txt
+        ${records_in}/five.txt
+  STDERR "--corners: FILE: A-CAT090.AT2.smc, High corner frequency 30 Hz must be below the Nyquist frequency 25 Hz of the record")
 # A report that cannot be put in place (a folder has its name) stops the run there: the
 # reports before it stay, those analysed ahead of their turn leave nothing behind.
 travik_spectra_jobs_test(AReportThatCannotBePutInPlaceStopsTheRunThere EXIT 1 REPORTS 3

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -313,6 +314,31 @@ TEST_F(MeasuresPageTest, FilteredRecordIsDrawnGreyAndMeasuredFiltered) {
     ProcessDeletions();
     EXPECT_FALSE(form->Document().Records().At(0).IsCorrected());
     EXPECT_EQ(Measures<StringGrid>("grdMeasures")->Cell(1, 1), unfilteredPga);
+}
+
+// The 10 s record is shorter than the 60 s of pads of 0.1 Hz, order 4: it is filtered. At
+// 0.05 Hz, below 1 / 10 s, the dialog's note warns before the record is filtered.
+TEST_F(MeasuresPageTest, FilterDialogFiltersARecordShorterThanItsPadsAndWarnsOfAnUnresolvedCorner) {
+    Import({Wave("w.txt")});
+    FilterDialog* dialog = OpenFilterDialog();
+    ASSERT_NE(dialog, nullptr);
+    Child<QComboBox>(dialog, "cbbFilterBand")->setCurrentIndex(2);  // high-pass
+    Child<QLineEdit>(dialog, "edtLowCorner")->setText("0.1");
+    Child<QSpinBox>(dialog, "spnFilterOrder")->setValue(4);
+    EXPECT_EQ(Child<QLabel>(dialog, "lblFilterNote")->text(),
+              "Zero pads: 30 s before and after the record (1.5 x order / corner in all).");
+    Child<QLineEdit>(dialog, "edtLowCorner")->setText("0.05");
+    EXPECT_EQ(Child<QLabel>(dialog, "lblFilterNote")->text(),
+              "Zero pads: 60 s before and after the record (1.5 x order / corner in all).\n"
+              "Low corner frequency 0.05 Hz is below 0.1 Hz, the lowest frequency a record of "
+              "10 s resolves (1 / its length): the record is filtered, but it holds no whole "
+              "cycle at the corner");
+    Child<QPushButton>(dialog, "btnFilterOk")->click();
+    ProcessDeletions();
+    EXPECT_TRUE(MessageTexts().empty());
+    const travik::TimeHistory& record = form->Document().Records().At(0);
+    ASSERT_TRUE(record.Filter().has_value());
+    EXPECT_EQ(record.Filter()->Describe(), "Butterworth high-pass 0.05 Hz, order 4, causal");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <span>
 #include <utility>
 
 namespace travik {
@@ -223,14 +224,28 @@ bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
     const DOUBLEVECTOR& base = baseline == BaselineCorrectionType::None
                                    ? record.RawAcceleration()
                                    : record.CorrectedAcceleration();
+    // An acausal filter spreads motion into the zero pads on both sides of the record; cut
+    // away, the pads take with them the part of the low-frequency content that balances the
+    // record's own, and the record integrated from rest drifts (Boore, 2005, "On pads and
+    // filters: processing strong-motion data"; Boore and Bommer, 2005). As strong-motion
+    // processing keeps its pads, the velocity and displacement are those of the whole
+    // padded, filtered record integrated from rest at the start of its leading pad: the
+    // record begins with the motion the leading pad carries into it. This holds whatever
+    // baseline fit ran before the filter, none included. A causal filter's leading pad
+    // stays at rest, so its record is integrated from rest at its own first sample.
+    MotionState start;
     if (design) {
-        DOUBLEVECTOR filtered = FilterSeries(*design, base);
-        record.MutableCorrectedAcceleration() = std::move(filtered);
+        const PaddedSeries filtered = FilterSeriesPadded(*design, base);
+        if (design->settings.acausal) {
+            start = IntegrateToLastSample(filtered.LeadThroughFirst(), record.TimeStep(), gravity);
+        }
+        const std::span<const double> inner = filtered.Inner();
+        record.MutableCorrectedAcceleration().assign(inner.begin(), inner.end());
     }
     record.SetCorrected(true);
     record.SetCorrectionType(baseline);
     record.SetFilter(filter);
-    IntegrateMotion(record, gravity, MotionSet::Corrected);
+    IntegrateMotion(record, gravity, MotionSet::Corrected, start);
     return true;
 }
 

@@ -210,19 +210,26 @@ int PadSampleCount(const FilterSettings& settings, double timeStep) {
     return static_cast<int>(std::ceil(0.5 * settings.PadDuration() / timeStep - 1e-9));
 }
 
-std::vector<double> FilterSeries(const ButterworthDesign& design, std::span<const double> input) {
-    const std::size_t pad =
-        static_cast<std::size_t>(PadSampleCount(design.settings, design.timeStep));
-    std::vector<double> padded(input.size() + 2 * pad, 0.0);
-    std::copy(input.begin(), input.end(), padded.begin() + static_cast<std::ptrdiff_t>(pad));
-    RunSectionsInPlace(design.sections, padded);
+PaddedSeries FilterSeriesPadded(const ButterworthDesign& design, std::span<const double> input) {
+    PaddedSeries result;
+    result.pad = static_cast<std::size_t>(PadSampleCount(design.settings, design.timeStep));
+    result.count = input.size();
+    result.values.assign(input.size() + 2 * result.pad, 0.0);
+    std::copy(input.begin(), input.end(),
+              result.values.begin() + static_cast<std::ptrdiff_t>(result.pad));
+    RunSectionsInPlace(design.sections, result.values);
     if (design.settings.acausal) {
-        std::reverse(padded.begin(), padded.end());
-        RunSectionsInPlace(design.sections, padded);
-        std::reverse(padded.begin(), padded.end());
+        std::reverse(result.values.begin(), result.values.end());
+        RunSectionsInPlace(design.sections, result.values);
+        std::reverse(result.values.begin(), result.values.end());
     }
-    const auto first = padded.begin() + static_cast<std::ptrdiff_t>(pad);
-    return std::vector<double>(first, first + static_cast<std::ptrdiff_t>(input.size()));
+    return result;
+}
+
+std::vector<double> FilterSeries(const ButterworthDesign& design, std::span<const double> input) {
+    const PaddedSeries padded = FilterSeriesPadded(design, input);
+    const std::span<const double> inner = padded.Inner();
+    return std::vector<double>(inner.begin(), inner.end());
 }
 
 double FilterGain(const ButterworthDesign& design, double frequency) {

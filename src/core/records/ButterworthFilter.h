@@ -40,6 +40,26 @@ std::vector<double> RunSections(const std::vector<SecondOrderSection>& sections,
 // difference from the leading pad; the trailing pad's ringing is cut with it.
 std::vector<double> FilterSeries(const ButterworthDesign& design, std::span<const double> input);
 
+// A series filtered with its zero pads kept: `pad` samples of leading pad, the series,
+// then `pad` samples of trailing pad, all as the filter left them.
+struct PaddedSeries {
+    std::vector<double> values;
+    std::size_t pad = 0;
+    std::size_t count = 0;  // samples of the series itself
+
+    // The series' own part, without the pads.
+    std::span<const double> Inner() const {
+        return std::span<const double>(values).subspan(pad, count);
+    }
+    // The leading pad and the series' first sample (the pad alone for an empty series).
+    std::span<const double> LeadThroughFirst() const {
+        return std::span<const double>(values).first(pad + (count > 0 ? 1 : 0));
+    }
+};
+
+// FilterSeries with the pads kept.
+PaddedSeries FilterSeriesPadded(const ButterworthDesign& design, std::span<const double> input);
+
 // Samples of zero pad put before (and after) the series.
 int PadSampleCount(const FilterSettings& settings, double timeStep);
 

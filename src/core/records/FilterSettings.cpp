@@ -84,16 +84,34 @@ std::optional<FilterProblem> FilterSettings::Check(double timeStep, int sampleCo
     if (auto problem = CheckTimeStep(timeStep)) {
         return problem;
     }
-    const double recordDuration = static_cast<double>(sampleCount) * timeStep;
-    if (recordDuration < PadDuration()) {
+    // As PadSampleCount counts them, in floating point so that no count can overflow.
+    const double padSamples = 2.0 * std::ceil(0.5 * PadDuration() / timeStep - 1e-9);
+    if (!(padSamples + static_cast<double>(sampleCount) <= kMaxFilteredSamples)) {
         return FilterProblem{
             FilterField::Record,
-            "Record too short for the filter: " + FormatGeneral(recordDuration) +
-                " s of record, but the zero pads of order " + FormatInteger(order) + " at " +
-                Hz(PadCorner()) +
-                " take 1.5 x order / corner = " + FormatNumber(PadDuration(), "0.###") + " s"};
+            "Zero pads too long to compute: the zero pads of order " + FormatInteger(order) +
+                " at " + Hz(PadCorner()) + " take 1.5 x order / corner = " +
+                FormatNumber(PadDuration(), "0.###") + " s, " + FormatGeneral(padSamples) +
+                " samples at " + FormatGeneral(timeStep) + " s; with the record's " +
+                FormatInteger(sampleCount) + " samples that is more than the " +
+                FormatGeneral(kMaxFilteredSamples) + " a filtered record may hold"};
     }
     return std::nullopt;
+}
+
+std::optional<std::string> FilterSettings::ResolutionWarning(double timeStep,
+                                                             int sampleCount) const {
+    const double length = static_cast<double>(sampleCount) * timeStep;
+    const double lowest = 1.0 / length;
+    if (!(length > 0.0) || !(PadCorner() < lowest)) {
+        return std::nullopt;
+    }
+    const char* name =
+        band == FilterBand::LowPass ? "High corner frequency " : "Low corner frequency ";
+    return name + Hz(PadCorner()) + " is below " + FormatShown(lowest) +
+           " Hz, the lowest frequency a record of " + FormatGeneral(length) +
+           " s resolves (1 / its length): the record is filtered, but it holds no whole cycle "
+           "at the corner";
 }
 
 std::string FilterSettings::Describe() const {

@@ -5,6 +5,10 @@
 
 namespace travik {
 
+// Most samples a filtered record, with its zero pads, may hold (1 GiB of samples): pads
+// beyond it cannot be computed.
+inline constexpr double kMaxFilteredSamples = 134217728.0;
+
 // Which band a Butterworth filter passes.
 enum class FilterBand { LowPass, HighPass, BandPass };
 
@@ -53,8 +57,16 @@ struct FilterSettings {
     std::optional<FilterProblem> CheckSettings() const;
     // CheckSettings, then the time step (s, > 0) and corners below its Nyquist frequency.
     std::optional<FilterProblem> CheckTimeStep(double timeStep) const;
-    // CheckTimeStep, then a record of `sampleCount` samples at least PadDuration() long.
+    // CheckTimeStep, then what cannot be computed for a record of `sampleCount` samples:
+    // pads that, with the record, would hold more than kMaxFilteredSamples. The pads are
+    // added to the record, so a record shorter than PadDuration() is filtered all the same.
     std::optional<FilterProblem> Check(double timeStep, int sampleCount) const;
+
+    // A warning where the corner that sets the pads (PadCorner()) is below 1 / T, the
+    // lowest frequency a record of T = sampleCount * timeStep seconds resolves: the filter
+    // is computed, but the record holds no whole cycle at its corner. Names the corner and
+    // the record's length; nothing when the corner is resolved.
+    std::optional<std::string> ResolutionWarning(double timeStep, int sampleCount) const;
 
     // The filter as the report header names it, e.g.
     // "Butterworth band-pass 0.1-25 Hz, order 4, acausal".

@@ -21,6 +21,8 @@ FilterOutcome ApplyFilter(TimeHistory& record, const std::optional<FilterSetting
     if (!RebuildCorrectedSet(record, baseline, filter, gravity)) {
         outcome.ok = false;
         outcome.problem = {FilterField::Record, kBaselineCorrectionFailedMessage};
+    } else if (filter) {
+        outcome.warning = filter->ResolutionWarning(record.TimeStep(), record.SampleCount());
     }
     return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "records/FilterSettings.h"
 #include "records/TimeHistory.h"
@@ -9,7 +10,8 @@ namespace travik {
 
 struct FilterOutcome {
     bool ok = true;
-    FilterProblem problem;  // when !ok
+    FilterProblem problem;               // when !ok
+    std::optional<std::string> warning;  // FilterSettings::ResolutionWarning, when ok
 };
 
 // Sets (or with nothing, removes) the record's filter: the corrected acceleration becomes

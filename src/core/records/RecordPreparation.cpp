@@ -44,7 +44,11 @@ RecordPreparation PrepareRecord(const ImportPlan& plan, TimeHistory& record) {
         }
     }
     if (plan.filter) {
-        ApplyFilter(record, plan.filter, plan.gravity);
+        const FilterOutcome outcome = ApplyFilter(record, plan.filter, plan.gravity);
+        if (outcome.warning) {
+            preparation.filterWarning =
+                "FILE: " + ShownText(record.SourceFileName()) + ", WARNING: " + *outcome.warning;
+        }
     }
     return preparation;
 }
@@ -64,6 +68,9 @@ PreparedFile PrepareRecordFile(const ImportPlan& plan, const std::string& path) 
         file.correctionFailed = file.correctionFailed || !preparation.corrected;
         if (preparation.message) {
             file.preparationMessages.push_back(std::move(*preparation.message));
+        }
+        if (preparation.filterWarning) {
+            file.preparationMessages.push_back(std::move(*preparation.filterWarning));
         }
     }
     return file;

@@ -42,6 +42,8 @@ std::optional<FilterProblem> FilterMisfit(const ImportPlan& plan, const TimeHist
 struct RecordPreparation {
     bool corrected = true;
     std::optional<std::string> message;  // one line, no line break
+    // The filter's resolution warning, naming the record; one line, after `message`.
+    std::optional<std::string> filterWarning;
 };
 
 // Applies the baseline correction, then the filter (which must fit: see FilterMisfit).

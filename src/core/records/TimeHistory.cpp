@@ -61,7 +61,23 @@ void RecordList::AppendAll(RecordList&& records) {
     records.records_.clear();
 }
 
-void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set) {
+namespace {
+
+// The ten-digit 0.1666666667 (not 1/6) is the documented factor of the displacement
+// recurrence; reports reproduce it digit for digit.
+constexpr double kOneSixth = 0.1666666667;
+
+// One step of the recurrence: trapezoidal velocity; displacement exact for acceleration
+// linear over the step.
+MotionState NextState(const MotionState& state, double a0, double a1, double dt, double gravity) {
+    return {
+        state.velocity + 0.5 * dt * gravity * (a0 + a1),
+        state.displacement + dt * state.velocity + kOneSixth * dt * dt * gravity * (2 * a0 + a1)};
+}
+
+}  // namespace
+
+void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set, MotionState start) {
     const int n = record.SampleCount();
     if (n < 1) {
         return;
@@ -76,14 +92,23 @@ void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set) {
         return;  // a corrected set that was never computed has nothing to integrate
     }
     const double dt = record.TimeStep();
-    // The ten-digit 0.1666666667 (not 1/6) is the documented factor of the displacement
-    // recurrence; reports reproduce it digit for digit.
-    constexpr double kOneSixth = 0.1666666667;
+    v[0] = start.velocity;
+    d[0] = start.displacement;
+    MotionState state = start;
     for (std::size_t i = 1; i < static_cast<std::size_t>(n); ++i) {
-        // Trapezoidal velocity; displacement exact for acceleration linear over the step.
-        v[i] = v[i - 1] + 0.5 * dt * gravity * (a[i - 1] + a[i]);
-        d[i] = d[i - 1] + dt * v[i - 1] + kOneSixth * dt * dt * gravity * (2 * a[i - 1] + a[i]);
+        state = NextState(state, a[i - 1], a[i], dt, gravity);
+        v[i] = state.velocity;
+        d[i] = state.displacement;
     }
+}
+
+MotionState IntegrateToLastSample(std::span<const double> acceleration, double timeStep,
+                                  double gravity) {
+    MotionState state;
+    for (std::size_t i = 1; i < acceleration.size(); ++i) {
+        state = NextState(state, acceleration[i - 1], acceleration[i], timeStep, gravity);
+    }
+    return state;
 }
 
 }  // namespace travik

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -112,9 +113,21 @@ class RecordList {
     std::vector<std::unique_ptr<TimeHistory>> records_;
 };
 
+// Velocity (cm/sec) and displacement (cm) at one sample.
+struct MotionState {
+    double velocity = 0.0;
+    double displacement = 0.0;
+};
+
 // Velocity (trapezoidal rule) and displacement (exact for acceleration varying linearly
-// over a step) of the chosen set from that set's acceleration, starting from rest.
+// over a step) of the chosen set from that set's acceleration, starting from `start` at the
+// first sample (rest unless a filter's leading pad carried motion into the record).
 // `gravity` is g in cm/sec^2. Changes no flag; callers set the one that applies.
-void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set);
+void IntegrateMotion(TimeHistory& record, double gravity, MotionSet set, MotionState start = {});
+
+// The state at the last sample of `acceleration` (g), integrated from rest at its first by
+// the recurrence of IntegrateMotion (time step in s, `gravity` in cm/sec^2).
+MotionState IntegrateToLastSample(std::span<const double> acceleration, double timeStep,
+                                  double gravity);
 
 }  // namespace travik

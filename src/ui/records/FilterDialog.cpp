@@ -153,17 +153,21 @@ void FilterDialog::UpdatePreview() {
     if (problem) {
         lblFilterNote->setText(Text(problem->message));
         if (problem->field == travik::FilterField::Record) {
-            // Too short for the pads: the response can still be shown.
+            // Pads too long to compute: the response can still be shown.
             problem.reset();
         } else {
             return;
         }
     } else {
-        lblFilterNote->setText(
-            QStringLiteral("Zero pads: %1 s before and after the record (1.5 x order / corner "
+        QString note = QStringLiteral(
+                           "Zero pads: %1 s before and after the record (1.5 x order / corner "
                            "in all).")
-                .arg(Text(travik::FormatNumber(0.5 * settings->PadDuration(), "0.###",
-                                               decimalSeparator_))));
+                           .arg(Text(travik::FormatNumber(0.5 * settings->PadDuration(), "0.###",
+                                                          decimalSeparator_)));
+        if (const auto warning = settings->ResolutionWarning(timeStep_, sampleCount_)) {
+            note += QStringLiteral("\n") + Text(*warning);
+        }
+        lblFilterNote->setText(note);
     }
     const auto design = travik::DesignButterworth(*settings, timeStep_);
     if (!design) {

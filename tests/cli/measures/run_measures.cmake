@@ -4,6 +4,7 @@
 #   STDERR     a regular expression the whole standard error must match (empty: none)
 #   COMPARE    "written=expected" pairs separated by "|", compared byte for byte with the
 #              report's date line masked
+#   COMPARE_NEAR  as COMPARE, numbers within one unit of their last decimal
 #   CONTAINS   "report::regex" entries separated by "|": some line of the report (CR LF
 #              removed) must match the regular expression as a whole
 #   LINES      "report=count" pairs separated by "|": the report's number of lines
@@ -15,6 +16,7 @@ travik_run_cli()
 travik_check_stream(stdout "${out}" "${STDOUT}")
 travik_check_stream(stderr "${err}" "${STDERR}")
 travik_compare_reports()
+travik_compare_reports_near()
 
 if(NOT CONTAINS STREQUAL "")
   string(REPLACE "|" ";" entries "${CONTAINS}")

@@ -236,9 +236,10 @@ TEST(ButterworthFilter, ChecksNameTheParameterAndTheValue) {
          "High corner frequency 5 Hz must be above the low corner frequency 5 Hz"},
         {Settings(FilterBand::HighPass, 0, 0, 4, true), 0.01, 10000, FilterField::LowCorner,
          "Low corner frequency must be greater than 0 Hz (is 0)"},
-        {Settings(FilterBand::BandPass, 0.1, 25, 4, true), 0.01, 5999, FilterField::Record,
-         "Record too short for the filter: 59.99 s of record, but the zero pads of order 4 at "
-         "0.1 Hz take 1.5 x order / corner = 60 s"},
+        {Settings(FilterBand::HighPass, 1e-6, 0, 4, true), 0.01, 5999, FilterField::Record,
+         "Zero pads too long to compute: the zero pads of order 4 at 1E-6 Hz take 1.5 x order / "
+         "corner = 6000000 s, 600000000 samples at 0.01 s; with the record's 5999 samples that "
+         "is more than the 134217728 a filtered record may hold"},
     };
     for (const Case& c : cases) {
         const auto problem = c.settings.Check(c.dt, c.samples);
@@ -247,6 +248,7 @@ TEST(ButterworthFilter, ChecksNameTheParameterAndTheValue) {
         EXPECT_EQ(problem->message, c.message);
     }
     EXPECT_FALSE(Settings(FilterBand::BandPass, 0.1, 25, 4, true).Check(0.01, 6000));
+    EXPECT_FALSE(Settings(FilterBand::BandPass, 0.1, 25, 4, true).Check(0.01, 5999));
     EXPECT_FALSE(Settings(FilterBand::LowPass, 99, 49.9, 8, false).Check(0.01, 100));
 }
 
@@ -338,9 +340,9 @@ TEST(ButterworthFilter, RejectedFilterLeavesTheRecordUnchanged) {
     TimeHistory record = DriftingRecord();
     ASSERT_TRUE(ApplyBaselineCorrection(record, BaselineCorrectionType::Linear, 980.0));
     const std::vector<double> corrected = record.CorrectedAcceleration();
-    // 0.02 Hz of order 4 needs 300 s of pads; the record is 70 s long.
+    // 1e-6 Hz of order 4 needs 6,000,000 s of pads: more than can be computed.
     const FilterOutcome outcome =
-        ApplyFilter(record, Settings(FilterBand::HighPass, 0.02, 0, 4, true), 980.0);
+        ApplyFilter(record, Settings(FilterBand::HighPass, 1e-6, 0, 4, true), 980.0);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.problem.field, FilterField::Record);
     EXPECT_EQ(record.CorrectedAcceleration(), corrected);
