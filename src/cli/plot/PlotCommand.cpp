@@ -16,6 +16,7 @@
 #include "figures/RecordFigures.h"
 #include "figures/SpectrumFigures.h"
 #include "plot/QtStart.h"
+#include "plot/RotdPlot.h"
 #include "spectra/SuiteSpectra.h"
 #include "spectra/TargetSpectrumReader.h"
 #include "text/NumberFormat.h"
@@ -70,9 +71,9 @@ int OrdinateIndex(const std::string& name) {
 }  // namespace
 
 PlotCommand::PlotCommand(CLI::App& app) : command_(app.add_subcommand("plot", kPlotDescription)) {
-    command_->add_option("WHAT", what_, "spectra or records")
+    command_->add_option("WHAT", what_, "spectra, records or rotd")
         ->required()
-        ->check(CLI::IsMember({"spectra", "records"}));
+        ->check(CLI::IsMember({"spectra", "records", "rotd"}));
     AddImportOptions(*command_, import_);
     AddAnalysisOptions(*command_, analysis_);
     command_->add_option("--image", image_, "Image format: png, svg or pdf")
@@ -307,6 +308,12 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     };
 
     try {
+        if (what_ == "rotd") {
+            const int code = PlotRotatedSpectra(
+                {import_, outcome, analysis, choices.format, choices.image, chart, choices.target},
+                out, err);
+            return code == kExitOk ? exitCode : code;
+        }
         if (what_ == "records") {
             for (int i = 0; i < outcome.records.Count(); ++i) {
                 const TimeHistory& record = outcome.records.At(i);
