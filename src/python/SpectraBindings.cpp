@@ -9,9 +9,9 @@
 #include "Bindings.h"
 #include "NumpyArrays.h"
 #include "analysis/AnalysisSettings.h"
+#include "analysis/CalculationErrors.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "export/BatchTables.h"
 
 namespace travik::python {
@@ -168,9 +168,7 @@ void BindSpectra(py::module_& module) {
             if (const std::optional<SettingsProblem> problem = settings.Validate()) {
                 Refuse(problem->message);
             }
-            std::vector<double> periods;
-            std::vector<double> frequencies;
-            BuildPeriodList(periods, frequencies, minPeriod, maxPeriod, step);
+            const std::vector<double> periods = settings.Periods();
             return std::vector<double>(periods.begin() + 1, periods.end());
         },
         py::arg("min_period") = defaults.minPeriod, py::arg("max_period") = defaults.maxPeriod,
