@@ -41,8 +41,8 @@ bool TellPairing(const ComponentPair& pair, std::ostream& err) {
         err << MotionPrefix(*pair.h1) << "ERROR: " << *pair.refusal << '\n';
         return false;
     }
-    if (pair.warning) {
-        err << MotionPrefix(*pair.h1) << "WARNING: " << *pair.warning << '\n';
+    for (const std::string& warning : pair.warnings) {
+        err << MotionPrefix(*pair.h1) << "WARNING: " << warning << '\n';
     }
     return true;
 }

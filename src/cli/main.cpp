@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
         if (info.Selected()) {
             return "Not enough memory to describe the records";
         }
+        if (rotd.Selected()) {
+            return "Not enough memory to compute the rotated spectra";
+        }
         return "Not enough memory to compute the response spectra";
     };
     return travik::cli::RunCommand(

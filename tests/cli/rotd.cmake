@@ -2,7 +2,8 @@
 # of RSN 8883 and closed forms computed with numpy (not by this program).
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND)
-  foreach(case peer steps odd time_steps right_angles lengths channels bad_percentile)
+  foreach(case peer steps odd time_steps right_angles lengths channels bad_percentile
+               workspace)
     add_test(NAME cli.rotd.${case}
              COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/rotd/check_rotd.py
                      $<TARGET_FILE:travik-cli> ${PROJECT_SOURCE_DIR}/data

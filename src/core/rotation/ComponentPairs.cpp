@@ -32,10 +32,16 @@ void CheckPair(ComponentPair& pair) {
     }
     if (h1.SampleCount() != h2.SampleCount()) {
         const int shorter = std::min(h1.SampleCount(), h2.SampleCount());
-        pair.warning = "Components have different lengths: " + FormatInteger(h1.SampleCount()) +
-                       " and " + FormatInteger(h2.SampleCount()) +
-                       " samples; both are cut to the shorter, " + FormatInteger(shorter) +
-                       " samples";
+        pair.warnings.push_back(
+            "Components have different lengths: " + FormatInteger(h1.SampleCount()) + " and " +
+            FormatInteger(h2.SampleCount()) + " samples; both are cut to the shorter, " +
+            FormatInteger(shorter) + " samples");
+    }
+    if (h1.IsCorrected() != h2.IsCorrected()) {
+        // Rotating a corrected series with a raw one would mix two processings.
+        pair.warnings.push_back(std::string("Only ") + (h1.IsCorrected() ? "H1" : "H2") +
+                                " is baseline-corrected or filtered: both components are "
+                                "rotated as read");
     }
 }
 

@@ -25,7 +25,9 @@ struct ComponentPair {
     std::optional<double> azimuth1;  // degrees from north, when the header gives it
     std::optional<double> azimuth2;
     std::optional<std::string> refusal;  // one line: why the pair is not rotated
-    std::optional<std::string> warning;  // one line: the components are cut to one length
+    // One line each: the components are cut to one length, or only one of them is
+    // baseline-corrected or filtered (both are then rotated as read).
+    std::vector<std::string> warnings;
 
     bool AzimuthsKnown() const { return azimuth1.has_value() && azimuth2.has_value(); }
 };
@@ -44,7 +46,8 @@ struct ComponentPairing {
 // one channel are taken two by two, H1 then H2. Refused: components with different time
 // steps, components whose azimuths are both known and not 90 +/- 1 degrees apart, a
 // vertical single component, a file of several channels without exactly two horizontal
-// ones. Components of different lengths are cut to the shorter, with a warning.
+// ones. Components of different lengths are cut to the shorter, with a warning; so is a
+// pair of which only one component is corrected, since both are rotated as read then.
 ComponentPairing PairComponents(std::vector<ComponentFile> files);
 
 }  // namespace travik

@@ -195,6 +195,18 @@ def case_channels():
     expect_in(done.stdout, "CIWLT_ch1_090_RotD.csv\n")
 
 
+def case_workspace():
+    # The sample workspace pairs records of different time steps: both motions are refused,
+    # each named, and nothing is written.
+    done = run("--workspace", os.path.join(SAMPLES, "sample.travik"), expected_exit=1)
+    expect_in(done.stderr, "FILE: elcentro-1940-chopra-ns.txt, ERROR: Components have "
+                           "different time steps: 0.02 s and 0.01 s\n")
+    expect_in(done.stderr, "FILE: elcentro-1940-rsn6-270.txt, ERROR: Components have "
+                           "different time steps: 0.01 s and 0.02 s\n")
+    if os.listdir(WORK):
+        fail("refused motions wrote a report")
+
+
 def case_bad_percentile():
     done = run("--dt", "0.01", "--percentiles", "50,150", STEP, HALF_STEP, expected_exit=2)
     expect_in(done.stderr, "--percentiles: \"150\" is not a percentile from 0 to 100")

@@ -13,8 +13,8 @@ namespace {
 // Records made by hand, kept alive for the pairing's pointers.
 class Records {
   public:
-    const TimeHistory* Make(const std::string& name, const std::string& orientation,
-                            int samples = 4, double timeStep = 0.01) {
+    TimeHistory* Make(const std::string& name, const std::string& orientation, int samples = 4,
+                      double timeStep = 0.01) {
         auto record = std::make_unique<TimeHistory>(name, timeStep);
         for (int i = 0; i < samples; ++i) {
             record->AppendAcceleration(0.01 * i);
@@ -46,7 +46,7 @@ TEST(ComponentPairs, SingleComponentFilesAreTakenTwoByTwoInOrder) {
     EXPECT_EQ(*first.azimuth1, 0);
     EXPECT_EQ(*first.azimuth2, 90);
     EXPECT_FALSE(first.refusal);
-    EXPECT_FALSE(first.warning);
+    EXPECT_TRUE(first.warnings.empty());
     const ComponentPair& second = pairing.motions[1];
     EXPECT_EQ(second.h1, c);
     EXPECT_EQ(second.h2, d);
@@ -112,10 +112,23 @@ TEST(ComponentPairs, DifferentLengthsAreCutToTheShorterWithAWarning) {
     const ComponentPairing pairing = PairComponents({{"a.txt", {a}}, {"b.txt", {b}}});
     ASSERT_EQ(pairing.motions.size(), 1u);
     EXPECT_FALSE(pairing.motions[0].refusal);
-    ASSERT_TRUE(pairing.motions[0].warning);
-    EXPECT_EQ(*pairing.motions[0].warning,
+    ASSERT_EQ(pairing.motions[0].warnings.size(), 1u);
+    EXPECT_EQ(pairing.motions[0].warnings[0],
               "Components have different lengths: 16396 and 16000 samples; both are cut to "
               "the shorter, 16000 samples");
+}
+
+TEST(ComponentPairs, OnlyOneCorrectedComponentIsSaidToBeRotatedAsRead) {
+    Records r;
+    const auto* a = r.Make("a.txt", "");
+    auto* b = r.Make("b.txt", "");
+    b->SetCorrected(true);
+    const ComponentPairing pairing = PairComponents({{"a.txt", {a}}, {"b.txt", {b}}});
+    ASSERT_EQ(pairing.motions.size(), 1u);
+    EXPECT_FALSE(pairing.motions[0].refusal);
+    ASSERT_EQ(pairing.motions[0].warnings.size(), 1u);
+    EXPECT_EQ(pairing.motions[0].warnings[0],
+              "Only H2 is baseline-corrected or filtered: both components are rotated as read");
 }
 
 TEST(ComponentPairs, KnownAzimuthsMustBeAtRightAnglesWithinOneDegree) {
