@@ -262,9 +262,11 @@ ImportOutcome ImportRecords(const ImportOptions& options, std::ostream& err) {
         err << AsLines(reading.messages);
         for (int i = before; i < outcome.records.Count(); ++i) {
             places.emplace_back(file, static_cast<std::size_t>(i - before));
+            outcome.recordFiles.push_back(file);
         }
         if (!reading.ok) {
             outcome.readerFailed = true;
+            outcome.failedFile = file;
             break;
         }
     }

@@ -84,6 +84,8 @@ struct ImportOutcome {
     bool correctionFailed = false;  // some record could not be baseline-corrected and
                                     // stays uncorrected (a warning naming it went to `err`)
     RecordList records;             // the records read, integrated and baseline-corrected
+    std::vector<std::size_t> recordFiles;   // per record, its file's index in the files
+    std::optional<std::size_t> failedFile;  // the file whose reader failed (its records are kept)
 };
 
 // Converts the options, reads the files as one import (stopping at the first failing

@@ -11,6 +11,7 @@
 #include "MeasuresCommand.h"
 #include "RecordsCommand.h"
 #include "Renderer.h"
+#include "RotdCommand.h"
 #include "ScaleCommand.h"
 #include "SpectraCommand.h"
 #include "Version.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     travik::cli::InfoCommand info(app);
     travik::cli::MeasuresCommand measures(app);
     travik::cli::ScaleCommand scale(app);
+    travik::cli::RotdCommand rotd(app);
 #ifdef TRAVIK_WITH_PLOT
     // Listed for --help; `travik-cli plot ...` is handed to the renderer before parsing.
     app.add_subcommand("plot", travik::cli::kPlotDescription)->allow_extras();
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
         if (info.Selected()) {
             return "Not enough memory to describe the records";
         }
+        if (rotd.Selected()) {
+            return "Not enough memory to compute the rotated spectra";
+        }
         return "Not enough memory to compute the response spectra";
     };
     return travik::cli::RunCommand(
@@ -76,6 +81,9 @@ int main(int argc, char** argv) {
             }
             if (info.Selected()) {
                 return info.Run(std::cout, std::cerr);
+            }
+            if (rotd.Selected()) {
+                return rotd.Run(std::cout, std::cerr);
             }
             return spectra.Run(std::cout, std::cerr);
         },

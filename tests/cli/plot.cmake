@@ -74,3 +74,19 @@ travik_plot_test(RefusesTwoTargets EXIT 2
   STDERR "Give one target: --target, --asce or --ec8")
 travik_plot_test(RefusesAnUnknownGroundType EXIT 2 ARGS spectra --dt 0.01 --ec8 1,F,0.25 ${pulse}
   STDERR "--ec8 takes TYPE,GROUND,AG[,XI]")
+
+# Two horizontal components: one figure per motion, named after H1; an odd count of
+# single-channel files draws nothing; a refused motion is skipped and the others drawn.
+set(halfstep ${TRAVIK_CLI_TEST_DIR}/rotd/input/halfstep.txt)
+set(knet ${PROJECT_SOURCE_DIR}/data/formats/knet/CHB0031412312349)
+travik_plot_test(RotdAsPngOfEveryMotion EXIT 0
+  ARGS rotd --dt 0.01 --size 640x400 --dpi 100 --log x,y --asce 1.0,0.6,8 ${step} ${halfstep}
+       ${pulse} ${step}
+  FILES step_RotD.png pulse_RotD.png PNG_SIZE 640x400)
+travik_plot_test(RotdOddCountDrawsNothing EXIT 2
+  ARGS rotd --dt 0.01 ${step} ${halfstep} ${pulse}
+  STDERR "has no second horizontal component; nothing is written")
+travik_plot_test(RotdRefusedMotionIsSkipped EXIT 1
+  ARGS rotd --format auto --periods 0.1,1 --image svg ${knet}.UD ${knet}.EW ${knet}.NS ${knet}.EW
+  STDERR "FILE: CHB0031412312349.UD, ERROR: The component CHB0031412312349.UD is vertical (U-D)"
+  FILES CHB0031412312349_RotD.svg)

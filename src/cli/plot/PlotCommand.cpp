@@ -16,6 +16,7 @@
 #include "figures/RecordFigures.h"
 #include "figures/SpectrumFigures.h"
 #include "plot/QtStart.h"
+#include "plot/RotdPlot.h"
 #include "spectra/SuiteSpectra.h"
 #include "spectra/TargetSpectrumReader.h"
 #include "text/NumberFormat.h"
@@ -70,9 +71,9 @@ int OrdinateIndex(const std::string& name) {
 }  // namespace
 
 PlotCommand::PlotCommand(CLI::App& app) : command_(app.add_subcommand("plot", kPlotDescription)) {
-    command_->add_option("WHAT", options_.what, "spectra or records")
+    command_->add_option("WHAT", options_.what, "spectra, records or rotd")
         ->required()
-        ->check(CLI::IsMember({"spectra", "records"}));
+        ->check(CLI::IsMember({"spectra", "records", "rotd"}));
     AddImportOptions(*command_, import_);
     AddAnalysisOptions(*command_, analysis_);
     command_->add_option("--image", options_.image, "Image format: png, svg or pdf")
@@ -509,6 +510,13 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     const int readExitCode =
         outcome.readerFailed || outcome.correctionFailed ? kExitFailure : kExitOk;
     try {
+        if (options_.what == "rotd") {
+            const int code = PlotRotatedSpectra({import_, outcome, analysis, choices.format,
+                                                 choices.image, choices.chart,
+                                                 choices.target},
+                                                out, err);
+            return code == kExitOk ? readExitCode : code;
+        }
         int drawExitCode = kExitOk;
         if (options_.what == "records") {
             DrawRecords(outcome.records, choices, saver);

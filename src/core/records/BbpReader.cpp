@@ -116,6 +116,7 @@ FormatReadResult ReadBbp(LineSource& lines, const std::string& fileName) {
         for (std::size_t c = 0; c < 3; ++c) {
             result.records.push_back(
                 MakeRecord(fileName, dt, channels[c], kStandardGravity, kNames[c], "cm/s^2"));
+            result.records.back().orientation = kNames[c];
             labels.push_back({std::to_string(c + 1), kNames[c]});
         }
         RenameChannels(fileName, labels, result);

@@ -308,6 +308,7 @@ FormatReadResult ReadCosmos(LineSource& lines, const std::string& fileName) {
             result.records.push_back(MakeRecord(names[i], channel.timeStep, channel.values,
                                                 channel.units.perG, channel.label,
                                                 channel.units.name));
+            result.records.back().orientation = channel.orientation;
         }
     });
 }

@@ -249,6 +249,7 @@ FormatReadResult ReadCsmip(LineSource& lines, const std::string& fileName) {
             result.records.push_back(MakeRecord(
                 fileName, timeStep, values, unitsPerG, label,
                 unitsPerG == 1.0 ? "g" : "cm/s^2 (g = " + FormatNumber(unitsPerG) + " cm/s^2)"));
+            result.records.back().orientation = orientation;
             SkipToChannelEnd(lines, fileName, channelNumber, result);
         }
         if (result.records.empty()) {

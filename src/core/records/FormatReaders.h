@@ -17,6 +17,7 @@ struct FormatRecord {
     std::unique_ptr<TimeHistory> record;  // acceleration in g, time step (s) from the header
     std::string channel;                  // the file's own channel label; empty for none
     std::string unitsFrom;                // the units of the file's values before conversion to g
+    std::string orientation;              // the header's orientation of the channel, or empty
 };
 
 // What a reader made of one file: the records, or the message of the first fault (then

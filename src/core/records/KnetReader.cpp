@@ -146,6 +146,7 @@ FormatReadResult ReadKnet(LineSource& lines, const std::string& fileName) {
         result.records.push_back(
             MakeRecord(fileName, dt, galValues, kStandardGravity, direction,
                        "counts (x " + std::string(scaleText) + ", mean removed)"));
+        result.records.back().orientation = direction;
     });
 }
 

@@ -118,6 +118,7 @@ FormatReadResult ReadPeerNga(LineSource& lines, const std::string& fileName) {
             ReadValueBlock(lines, static_cast<std::size_t>(count), ValueLayout{}, true, fileName,
                            "the header", result);
         result.records.push_back(MakeRecord(fileName, timeStep, values, 1.0, component, "g"));
+        result.records.back().orientation = component;
     });
 }
 

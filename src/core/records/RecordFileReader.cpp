@@ -291,6 +291,7 @@ bool ImportRecordFilesAs(const std::vector<std::string>& paths, const RecordRead
                 }
                 return false;
             }
+            made.record->SetOrientation(made.orientation);
             records.Append(std::move(made.record));
         }
     }

@@ -172,6 +172,7 @@ FormatReadResult ReadSmc(LineSource& lines, const std::string& fileName) {
             ReadValueBlock(lines, static_cast<std::size_t>(count), ValueLayout{}, true, fileName,
                            "integer header field 17", result);
         result.records.push_back(MakeRecord(fileName, dt, values, unitsPerG, component, unitsFrom));
+        result.records.back().orientation = component;
     });
 }
 

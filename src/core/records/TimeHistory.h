@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "records/FilterSettings.h"
@@ -45,6 +46,10 @@ class TimeHistory {
     double MinAcceleration() const { return minAcceleration_; }
 
     const std::string& SourceFileName() const { return sourceFileName_; }
+    // The orientation the file's header gives the channel ("90 Deg", "N-S", "Up", "360"),
+    // as written there; empty when it gives none (free format).
+    const std::string& Orientation() const { return orientation_; }
+    void SetOrientation(std::string orientation) { orientation_ = std::move(orientation); }
     double TimeStep() const { return timeStep_; }
 
     const DOUBLEVECTOR& RawAcceleration() const { return rawAcceleration_; }
@@ -85,6 +90,7 @@ class TimeHistory {
     DOUBLEVECTOR rawDisplacement_;
     DOUBLEVECTOR correctedDisplacement_;
     std::string sourceFileName_;
+    std::string orientation_;
     double timeStep_;
     double maxAcceleration_ = 0.0;
     double minAcceleration_ = 0.0;

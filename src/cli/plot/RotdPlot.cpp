@@ -1,0 +1,68 @@
+#include "plot/RotdPlot.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "ComponentImport.h"
+#include "export/ReportHeader.h"
+#include "figures/RotatedFigures.h"
+#include "rotation/RotatedSpectra.h"
+#include "text/ShownText.h"
+
+namespace travik::cli {
+
+int PlotRotatedSpectra(const RotdPlotRequest& request, std::ostream& out, std::ostream& err) {
+    const ComponentPairing pairing = PairImportedComponents(request.import, request.outcome);
+    if (const std::optional<int> ended = TellUnpaired(pairing, request.outcome, err)) {
+        return *ended;
+    }
+    bool failed =
+        request.outcome.readerFailed || request.outcome.correctionFailed || pairing.unpaired;
+
+    RotatedSpectraOptions options;
+    options.dampingRatios = request.analysis.dampingRatios;
+    options.periods.assign(request.analysis.periods.begin() + 1, request.analysis.periods.end());
+    options.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+
+    const std::string suffix =
+        std::string("_RotD.") + figures::ImageFormatSuffix(request.format).toStdString();
+    const std::filesystem::path folder(request.import.outputFolder);
+    ReportPathPlanner planner;
+    for (const ComponentPair& pair : pairing.motions) {
+        if (!TellPairing(pair, err)) {
+            failed = true;
+            continue;
+        }
+        const std::optional<RotatedSpectraResult> result =
+            ComputeRotatedSpectra(request.analysis.settings, *pair.h1, *pair.h2, options);
+        if (!result) {
+            err << MotionPrefix(*pair.h1)
+                << "ERROR: The pair cannot be rotated: it needs at least two samples\n";
+            failed = true;
+            continue;
+        }
+        std::vector<figures::SpectrumCurve> curves;
+        for (std::size_t d = 0; d < result->damping.size(); ++d) {
+            for (figures::SpectrumCurve& curve :
+                 figures::RotatedSpectraCurves(*result, d, request.analysis.settings.g)) {
+                curves.push_back(std::move(curve));
+            }
+        }
+        if (request.target) {
+            curves.push_back(figures::CurveOfTarget(*request.target, request.analysis.settings.g));
+        }
+        figures::SpectrumChartOptions chart = request.chart;
+        chart.title = QString::fromStdString(ShownText(pair.h1->SourceFileName()) + " + " +
+                                             ShownText(pair.h2->SourceFileName()));
+        const std::filesystem::path path = planner.Next(folder, pair.h1->SourceFileName(), suffix);
+        figures::SaveFigures(QString::fromStdString(path.string()),
+                             {figures::SpectrumChart(curves, chart)}, request.format,
+                             request.image);
+        out << ShownText(path.string()) << '\n';
+    }
+    return failed ? kExitFailure : kExitOk;
+}
+
+}  // namespace travik::cli
