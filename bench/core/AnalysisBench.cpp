@@ -5,7 +5,8 @@
 
 #include "PlainSpectrum.h"
 #include "analysis/OscillatorIntegrators.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/PeriodList.h"
+#include "analysis/SpectraComputation.h"
 
 namespace travik {
 namespace {
@@ -25,9 +26,7 @@ TimeHistory BenchRecord() {
 }
 
 std::vector<double> DefaultPeriods() {
-    std::vector<double> periods, frequencies;
-    BuildPeriodList(periods, frequencies, 0.02, 6, 0.02);
-    return periods;
+    return BuildPeriodList(0.02, 6, 0.02);
 }
 
 double StepsOf(const std::vector<double>& periods) {
@@ -92,16 +91,13 @@ void WholeSpectrum(benchmark::State& state, IntegrationMethod method) {
     const TimeHistory record = BenchRecord();
     AnalysisSettings settings;
     settings.method = method;
-    SpectrumStore store;
-    store.dampingRatios = kDampings;
-    store.periods = DefaultPeriods();
+    const std::vector<double> periods = DefaultPeriods();
     for (auto _ : state) {
-        ClearSpectrumColumns(store);
-        RunSpectrumAnalysis(store, record, settings, nullptr);
-        benchmark::DoNotOptimize(store.displacementColumns.data());
+        const SpectraResult result = ComputeSpectra(record, settings, kDampings, periods);
+        benchmark::DoNotOptimize(result.columns.data());
     }
     state.counters["steps/s"] =
-        benchmark::Counter(StepsOf(store.periods), benchmark::Counter::kIsIterationInvariantRate);
+        benchmark::Counter(StepsOf(periods), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_WholeSpectrumAnalysis(benchmark::State& state) {

@@ -23,8 +23,8 @@
 #include "PreviousBatch.h"
 #include "analysis/OscillatorIntegrators.h"
 #include "analysis/OscillatorKernels.h"
+#include "analysis/PeriodList.h"
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "records/BaselineCorrection.h"
@@ -53,9 +53,7 @@ TimeHistory Record(int samples, double timeStep) {
 }
 
 std::vector<double> DefaultPeriods() {
-    std::vector<double> periods, frequencies;
-    BuildPeriodList(periods, frequencies, 0.02, 6, 0.02);
-    return periods;
+    return BuildPeriodList(0.02, 6, 0.02);
 }
 
 std::vector<OscillatorRun> Runs(const std::vector<double>& dampings,

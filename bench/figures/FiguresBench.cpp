@@ -12,7 +12,8 @@
 #include <cmath>
 #include <memory>
 
-#include "analysis/SpectrumStore.h"
+#include "analysis/PeriodList.h"
+#include "analysis/SpectraComputation.h"
 #include "figures/SpectrumFigures.h"
 
 namespace {
@@ -32,10 +33,7 @@ TimeHistory Motion(int seed, int samples, double dt) {
 
 std::vector<double> DefaultPeriods() {
     const AnalysisSettings settings;
-    std::vector<double> periods, frequencies;
-    BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                    settings.periodStep);
-    return periods;
+    return settings.Periods();
 }
 
 // What the chart view does after the axis lists change: build the figure and the chart,

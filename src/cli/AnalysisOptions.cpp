@@ -2,7 +2,7 @@
 
 #include "WorkspaceOptions.h"
 #include "analysis/DampingValues.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "text/NumberParse.h"
 
 namespace travik::cli {
@@ -34,9 +34,7 @@ std::optional<std::string> ReadAnalysisTexts(const AnalysisSettingsTexts& texts,
     SortAndRemoveRepeatedRatios(analysis.dampingRatios);
 
     if (periodList.empty()) {
-        std::vector<double> frequencies;
-        BuildPeriodList(analysis.periods, frequencies, analysis.settings.minPeriod,
-                        analysis.settings.maxPeriod, analysis.settings.periodStep);
+        analysis.periods = analysis.settings.Periods();
         return std::nullopt;
     }
     // The row of the period 0 always comes first.

@@ -20,7 +20,6 @@
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
 #include "export/SuiteStatisticsReport.h"

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "analysis/DampingValues.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "workspace/WorkspaceFile.h"
 
 namespace travik::cli {
@@ -25,9 +25,7 @@ void TakeAnalysis(WorkspaceImport& analysis, const WorkspaceDocument& document) 
         analysis.dampingRatios.push_back(percent * 0.01);
     }
     SortAndRemoveRepeatedRatios(analysis.dampingRatios);
-    std::vector<double> frequencies;
-    BuildPeriodList(analysis.periods, frequencies, analysis.settings.minPeriod,
-                    analysis.settings.maxPeriod, analysis.settings.periodStep);
+    analysis.periods = analysis.settings.Periods();
 }
 
 void AddFile(WorkspaceImport& import, const WorkspaceFileEntry& entry,

@@ -49,6 +49,22 @@ int main(int argc, char** argv) {
     if (const std::optional<int> ended = travik::cli::ParseCommandLine(app, argc, argv)) {
         return *ended;
     }
+    // The message for memory running out names the chosen command's own action.
+    const auto outOfMemory = [&]() -> std::string {
+        if (records.Selected()) {
+            return "Not enough memory to write the time-history reports";
+        }
+        if (measures.Selected()) {
+            return "Not enough memory to compute the ground-motion measures";
+        }
+        if (scale.Selected()) {
+            return "Not enough memory to scale the records to the target";
+        }
+        if (info.Selected()) {
+            return "Not enough memory to describe the records";
+        }
+        return "Not enough memory to compute the response spectra";
+    };
     return travik::cli::RunCommand(
         [&] {
             if (records.Selected()) {
@@ -68,7 +84,5 @@ int main(int argc, char** argv) {
             }
             return spectra.Run(std::cout, std::cerr);
         },
-        records.Selected() ? "Not enough memory to write the time-history reports"
-                           : "Not enough memory to compute the response spectra",
-        std::cerr);
+        outOfMemory(), std::cerr);
 }

@@ -21,5 +21,6 @@ void BindRecords(py::module_& module);
 void BindSpectra(py::module_& module);
 void BindMeasures(py::module_& module);
 void BindProcessing(py::module_& module);
+void BindRotation(py::module_& module);
 
 }  // namespace travik::python

@@ -11,4 +11,5 @@ PYBIND11_MODULE(_travik, module) {
     travik::python::BindSpectra(module);
     travik::python::BindMeasures(module);
     travik::python::BindProcessing(module);
+    travik::python::BindRotation(module);
 }

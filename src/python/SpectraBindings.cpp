@@ -6,12 +6,13 @@
 
 #include <pybind11/stl.h>
 
+#include "AnalysisArguments.h"
 #include "Bindings.h"
 #include "NumpyArrays.h"
 #include "analysis/AnalysisSettings.h"
+#include "analysis/CalculationErrors.h"
 #include "analysis/DampingValues.h"
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "export/BatchTables.h"
 
 namespace travik::python {
@@ -23,52 +24,6 @@ struct Spectra {
     std::shared_ptr<const SpectraResult> result;
     std::array<py::array_t<double>, kSpectrumKindCount> blocks;
 };
-
-AnalysisSettings SettingsOf(const std::string& method, double maxDtRatio, double beta, double gamma,
-                            double gravity) {
-    AnalysisSettings settings;
-    if (method == "newmark") {
-        settings.method = IntegrationMethod::Newmark;
-    } else if (method != "exact") {
-        Refuse("method must be exact or newmark, not \"" + method + "\"");
-    }
-    settings.maxDtOverT = maxDtRatio;
-    settings.beta = beta;
-    settings.gamma = gamma;
-    settings.g = gravity;
-    if (const std::optional<SettingsProblem> problem = settings.Validate()) {
-        Refuse(problem->message);
-    }
-    return settings;
-}
-
-std::vector<double> PeriodsOf(const std::vector<double>& periods) {
-    if (periods.empty() || periods.size() + 1 > kMaxPeriodCount) {
-        Refuse("periods: one to " + std::to_string(kMaxPeriodCount - 1) + " periods are needed");
-    }
-    std::vector<double> withZero = {0.0};
-    for (const double period : periods) {
-        if (!(period > withZero.back()) || !std::isfinite(period)) {
-            Refuse("periods must be greater than zero and in ascending order");
-        }
-        withZero.push_back(period);
-    }
-    return withZero;
-}
-
-void CheckDamping(const std::vector<double>& damping) {
-    if (damping.empty()) {
-        Refuse("damping: at least one damping ratio is needed");
-    }
-    for (const double ratio : damping) {
-        if (!(ratio >= 0.0)) {
-            Refuse("damping ratios are fractions of critical, 0 or more");
-        }
-        if (!(ratio < 1.0)) {
-            Refuse(kDampingRatioTooLargeMessage);
-        }
-    }
-}
 
 Spectra MakeSpectra(SpectraResult&& computed) {
     Spectra spectra;
@@ -168,9 +123,7 @@ void BindSpectra(py::module_& module) {
             if (const std::optional<SettingsProblem> problem = settings.Validate()) {
                 Refuse(problem->message);
             }
-            std::vector<double> periods;
-            std::vector<double> frequencies;
-            BuildPeriodList(periods, frequencies, minPeriod, maxPeriod, step);
+            const std::vector<double> periods = settings.Periods();
             return std::vector<double>(periods.begin() + 1, periods.end());
         },
         py::arg("min_period") = defaults.minPeriod, py::arg("max_period") = defaults.maxPeriod,

@@ -8,7 +8,8 @@
 
 #include "FuzzChecks.h"
 #include "analysis/AnalysisSettings.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/PeriodList.h"
+#include "analysis/SpectraComputation.h"
 
 using travik::fuzz::Require;
 using travik::fuzz::RequireShowable;
@@ -48,9 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(s.minPeriod > 0 && s.maxPeriod > s.minPeriod, "period range");
     Require(s.periodStep > 0 && s.periodStep <= s.maxPeriod - s.minPeriod, "period step");
     Require(s.maxDtOverT > 0 && s.g > 0, "ratio and g");
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, s.minPeriod, s.maxPeriod, s.periodStep);
+    const std::vector<double> periods = s.Periods();
     Require(periods.size() <= travik::kMaxPeriodCount, "more periods than the limit");
     Require(static_cast<double>(periods.size()) ==
                 travik::PeriodCountOf(s.minPeriod, s.maxPeriod, s.periodStep),

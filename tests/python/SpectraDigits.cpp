@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "analysis/AnalysisSettings.h"
+#include "analysis/PeriodList.h"
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "export/BatchTables.h"
 #include "records/FreeFormatReader.h"
 
@@ -30,10 +30,7 @@ int main(int argc, char** argv) {
     for (int i = 3; i < argc; ++i) {
         damping.push_back(std::stod(argv[i]) / 100.0);
     }
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                            settings.periodStep);
+    const std::vector<double> periods = settings.Periods();
     const travik::SpectraResult result =
         travik::ComputeSpectra(*read.record, settings, damping, periods);
     std::cout << travik::SpectraTableRows("-", "", result);

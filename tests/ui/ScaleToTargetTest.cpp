@@ -19,7 +19,8 @@
 #include <functional>
 
 #include "SpectraFixture.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/PeriodList.h"
+#include "analysis/SpectraComputation.h"
 #include "app/StringGrid.h"
 #include "export/At2Writer.h"
 #include "export/ScalingReport.h"
@@ -96,10 +97,8 @@ class ScaleToTargetTest : public SpectraFixture {
             records.push_back(&list.At(i));
         }
         const travik::AnalysisSettings settings;
-        std::vector<double> periods;
-        std::vector<double> frequencies;
-        travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                                settings.periodStep);
+        const std::vector<double> periods =
+            travik::BuildPeriodList(settings.minPeriod, settings.maxPeriod, settings.periodStep);
         const travik::SuiteSpectra spectra =
             travik::ComputeSuiteSpectra(records, settings, dampingRatio, periods);
         travik::ScalingTarget target;

@@ -8,7 +8,8 @@
 #include <filesystem>
 
 #include "SpectraFixture.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/PeriodList.h"
+#include "analysis/SpectraComputation.h"
 #include "export/SpectraReport.h"
 
 namespace {
@@ -121,9 +122,7 @@ TEST_F(SpectraExportTest, ALongExportIsAnnouncedAndMayBeDeclined) {
     // checked records pass 10^10 steps together.
     ChangeSettings([](travik::AnalysisSettings& s) { s.maxDtOverT = 1e-7; });
     const travik::TimeHistory& record = form->Document().Records().At(0);
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, 0.02, 6, 0.02);
+    const std::vector<double> periods = travik::BuildPeriodList(0.02, 6, 0.02);
     double steps = 0;
     for (std::size_t k = 1; k < periods.size(); ++k) {
         const double subSteps = std::trunc(record.TimeStep() / (periods[k] * 1e-7) + 1);
@@ -171,9 +170,7 @@ TEST_F(SpectraExportTest, TheReportIsTheCoreReportOfTheEnteredValues) {
     const QString path = QDir(folder.path()).filePath("elcentro-1940-chopra-ns_RS.csv");
     const QByteArray written = Contents(path);
 
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, 0.02, 6.0, 0.02);
+    const std::vector<double> periods = travik::BuildPeriodList(0.02, 6.0, 0.02);
     EXPECT_EQ(written, ExpectedReport(form->Document().Records().At(0), {0.05, 0.1}, periods));
     const QList<QByteArray> lines = written.split('\n');
     ASSERT_GE(lines.size(), 10);

@@ -24,7 +24,6 @@
 
 #include "SpectraFixture.h"
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "app/StringGrid.h"
 #include "figures/FigureView.h"
 #include "records/FilterDialog.h"

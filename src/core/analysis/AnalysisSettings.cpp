@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "analysis/PeriodList.h"
 #include "text/NumberFormat.h"
 #include "text/NumberParse.h"
 
@@ -21,6 +22,10 @@ SettingsUpdateResult Reject(const AnalysisSettings& current, std::string message
 }
 
 }  // namespace
+
+std::vector<double> AnalysisSettings::Periods() const {
+    return BuildPeriodList(minPeriod, maxPeriod, periodStep);
+}
 
 AnalysisSettingsTexts SettingsToTexts(const AnalysisSettings& settings, char decimalSeparator) {
     AnalysisSettingsTexts texts;

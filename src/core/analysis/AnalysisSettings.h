@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace travik {
 
@@ -33,6 +34,9 @@ struct AnalysisSettings {
     // The first range this breaks, checked field by field in the order of SettingsField
     // with the window's messages; nothing when the settings can be used.
     std::optional<SettingsProblem> Validate() const;
+
+    // The analysis periods these settings give (s), the period 0 first (BuildPeriodList).
+    std::vector<double> Periods() const;
 };
 
 // The texts of the settings window's edits (and of the command line's options).

@@ -10,6 +10,7 @@ from ._travik import (  # noqa: F401
     DEFAULT_DAMPING_PERCENT,
     MAX_DAMPING_VALUES,
     Record,
+    RotD,
     Spectra,
     correct,
     filter,
@@ -17,14 +18,17 @@ from ._travik import (  # noqa: F401
     measures,
     period_list,
     read,
+    rotd,
     spectra,
 )
 
 __all__ = [
     "Record",
     "Spectra",
+    "RotD",
     "read",
     "spectra",
+    "rotd",
     "period_list",
     "measures",
     "fourier",

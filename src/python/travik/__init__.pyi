@@ -1,4 +1,4 @@
-from typing import Sequence
+from typing import Any, Optional, Sequence
 
 import numpy as np
 import numpy.typing as npt
@@ -84,6 +84,52 @@ def spectra(
     gamma: float = 0.5,
     threads: int = 0,
 ) -> Spectra: ...
+class RotD:
+    """Orientation-independent spectra of two horizontal components: PSa in g as arrays of
+    shape (damping, period), angles in degrees from H1 towards H2."""
+
+    @property
+    def periods(self) -> list[float]: ...
+    @property
+    def damping(self) -> list[float]: ...
+    @property
+    def percentiles(self) -> list[float]: ...
+    def percentile(self, p: float) -> FloatArray: ...
+    @property
+    def rotd00(self) -> FloatArray: ...
+    @property
+    def rotd50(self) -> FloatArray: ...
+    @property
+    def rotd100(self) -> FloatArray: ...
+    @property
+    def rotd100_angle(self) -> FloatArray: ...
+    @property
+    def gmroti50(self) -> FloatArray: ...
+    @property
+    def gmroti50_angle(self) -> list[int]: ...
+    @property
+    def h1(self) -> FloatArray: ...
+    @property
+    def h2(self) -> FloatArray: ...
+    @property
+    def pga(self) -> dict[str, Any]: ...
+    @property
+    def pgv(self) -> Optional[dict[str, Any]]: ...
+
+def rotd(
+    h1: ArrayLike,
+    h2: ArrayLike,
+    dt: float,
+    periods: Sequence[float],
+    damping: Sequence[float] = [0.05],
+    percentiles: Sequence[float] = [0.0, 50.0, 100.0],
+    method: str = "exact",
+    max_dt_ratio: float = 0.02,
+    g: float = 980.0,
+    beta: float = 0.25,
+    gamma: float = 0.5,
+    threads: int = 0,
+) -> RotD: ...
 def period_list(
     min_period: float = 0.02, max_period: float = 6.0, step: float = 0.02
 ) -> list[float]: ...

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <utility>
 
+#include "analysis/CalculationErrors.h"
 #include "analysis/DampingValues.h"
-#include "analysis/SpectrumStore.h"
 
 Workspace::Workspace(QObject* parent)
     : QObject(parent), exportFolder_(QCoreApplication::applicationDirPath()) {}

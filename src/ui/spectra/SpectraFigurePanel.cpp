@@ -13,7 +13,7 @@
 #include <cmath>
 #include <memory>
 
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "app/ChartImages.h"
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
@@ -202,10 +202,7 @@ void SpectraFigurePanel::AnalyseChecked(const std::vector<int>& recordIndexes,
         records->push_back(workspace_.Records().At(index));
     }
     const travik::AnalysisSettings settings = workspace_.Settings();
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                            settings.periodStep);
+    const std::vector<double> periods = settings.Periods();
     const double zeta = damping_->currentData().toDouble();
     progress_->setRange(0, kProgressSteps);
     progress_->setValue(0);

@@ -23,7 +23,7 @@
 
 #include "analysis/AnalysisWork.h"
 #include "analysis/DampingValues.h"
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 #include "app/CheckedExport.h"
 #include "app/PlatformServices.h"
 #include "app/StringGrid.h"
@@ -367,10 +367,7 @@ void SpectraPage::btn11Click() {
     travik::SortAndRemoveRepeatedRatios(*ratios);
     const std::vector<double> sorted = *ratios;
     const travik::AnalysisSettings settings = workspace_.Settings();
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                            settings.periodStep);
+    const std::vector<double> periods = settings.Periods();
     const travik::TimeHistory& record = workspace_.Records().At(recordIndex);
     workspace_.Work().Start<std::optional<travik::SpectraResult>>(
         QStringLiteral("Computing the spectra of %1")
@@ -399,10 +396,7 @@ bool SpectraPage::LongAnalysisAccepted(const std::vector<int>& recordRows,
                                        std::vector<double> dampingRatios) {
     travik::SortAndRemoveRepeatedRatios(dampingRatios);
     const travik::AnalysisSettings& settings = workspace_.Settings();
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                            settings.periodStep);
+    const std::vector<double> periods = settings.Periods();
     double steps = 0.0;
     int largest = -1;  // the record of the most work, whose speed is timed
     double largestSteps = -1.0;
@@ -569,11 +563,8 @@ void SpectraPage::btn10Click() {
         return;
     }
     travik::SortAndRemoveRepeatedRatios(*ratios);
-    std::vector<double> periods;
-    std::vector<double> frequencies;
     const travik::AnalysisSettings& settings = workspace_.Settings();
-    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                            settings.periodStep);
+    const std::vector<double> periods = settings.Periods();
     QString folder;
     if (!ChooseExportFolder(workspace_, platform_, window(), folder)) {
         return;

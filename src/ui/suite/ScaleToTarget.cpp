@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "analysis/SpectraComputation.h"
-#include "analysis/SpectrumStore.h"
 #include "app/CheckedExport.h"
 #include "app/FormHelpers.h"
 #include "app/PlatformServices.h"
@@ -44,11 +43,7 @@ ScaleFields FirstFields(char separator) {
 }
 
 std::vector<double> AnalysisPeriods(const travik::AnalysisSettings& settings) {
-    std::vector<double> periods;
-    std::vector<double> frequencies;
-    travik::BuildPeriodList(periods, frequencies, settings.minPeriod, settings.maxPeriod,
-                            settings.periodStep);
-    return periods;
+    return settings.Periods();
 }
 
 struct ScalingJobResult {

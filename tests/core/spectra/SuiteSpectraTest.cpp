@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/SpectrumStore.h"
+#include "analysis/SpectraComputation.h"
 
 namespace travik {
 namespace {
@@ -35,18 +35,15 @@ TEST(SuiteSpectra, HoldEachRecordsSpectrumAndTheirStatistics) {
     EXPECT_EQ(suite.recordNames, (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
     EXPECT_TRUE(suite.failedRecords.empty());
 
-    SpectrumStore alone;
-    alone.dampingRatios = {0.05};
-    alone.periods = periods;
-    RunSpectrumAnalysis(alone, a, settings, {});
+    const SpectraResult alone = ComputeSpectra(a, settings, {0.05}, periods);
     const std::size_t sa = static_cast<std::size_t>(SpectrumKind::Acceleration);
-    EXPECT_EQ(suite.curves[sa][0], alone.accelerationColumns[0]);
+    EXPECT_EQ(suite.curves[sa][0], alone.Columns(SpectrumKind::Acceleration)[0]);
 
     // A linear oscillator scales with its input: the suite is r, 2r, 4r, so the mean is
     // 7r / 3, the median 2r and the geometric mean (8 r^3)^(1/3) = 2r with sigma(ln) = ln 2.
     const SuiteStatistics& s = suite.statistics.kinds[sa];
     for (std::size_t k = 0; k < periods.size(); ++k) {
-        const double r = alone.accelerationColumns[0][k];
+        const double r = alone.Columns(SpectrumKind::Acceleration)[0][k];
         EXPECT_NEAR(s.mean[k], 7 * r / 3, 1e-12 * r);
         EXPECT_NEAR(s.median[k], 2 * r, 1e-12 * r);
         EXPECT_NEAR(s.logMean[k], 2 * r, 1e-12 * r);
