@@ -12,4 +12,5 @@ PYBIND11_MODULE(_travik, module) {
     travik::python::BindMeasures(module);
     travik::python::BindProcessing(module);
     travik::python::BindRotation(module);
+    travik::python::BindPairing(module);
 }

@@ -39,18 +39,6 @@ std::unique_ptr<TimeHistory> MakeRecord(std::span<const double> acceleration, do
 
 namespace {
 
-// One record as Python sees it: the core's record, shared by the copies `corrected` makes
-// of it, and which of its two sets the arrays show.
-struct Record {
-    std::shared_ptr<TimeHistory> history;
-    std::string channel;
-    std::string unitsFrom;
-    std::string format;
-    double gravity = AnalysisSettings{}.g;
-
-    bool Corrected() const { return history->IsCorrected(); }
-};
-
 std::optional<BaselineCorrectionType> BaselineOf(const std::string& kind) {
     if (kind == "none") {
         return BaselineCorrectionType::None;
@@ -149,6 +137,8 @@ std::vector<Record> Read(const std::string& path, const std::string& format,
                 IntegrateImportedRecord(*entry.record, gravity)) {
             Refuse(*failure);
         }
+        // The pairing of two-component motions reads each channel's direction from it.
+        entry.record->SetOrientation(entry.orientation);
         records.push_back({std::shared_ptr<TimeHistory>(std::move(entry.record)), entry.channel,
                            entry.unitsFrom, std::string(RecordFormatKey(file.format)), gravity});
     }

@@ -11,6 +11,7 @@
 #include "NumpyArrays.h"
 #include "analysis/CalculationErrors.h"
 #include "analysis/DampingValues.h"
+#include "export/RotDTables.h"
 #include "rotation/RotatedSpectra.h"
 
 namespace travik::python {
@@ -217,6 +218,12 @@ void BindRotation(py::module_& module) {
                "h1 equals spectra(h1, ...).psa to the last digit. Components of different "
                "lengths are cut to the shorter with a warning. Python's lock is released "
                "meanwhile.");
+    module.def("_rotd_table_heading", &RotDTableHeading);
+    module.def("_rotd_table_rows",
+               [](const std::string& h1Record, const std::string& h1Channel,
+                  const std::string& h2Record, const std::string& h2Channel, const RotD& r) {
+                   return RotDTableRows(h1Record, h1Channel, h2Record, h2Channel, *r.result);
+               });
 }
 
 }  // namespace travik::python

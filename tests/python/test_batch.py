@@ -102,3 +102,52 @@ def test_a_file_of_three_channels_gives_one_measures_line_each(data):
     lines = measure_rows.splitlines()
     assert [line.split(",")[1] for line in lines] == ["1 (90 DEG)", "2 (UP)", "3 (0 DEG)"]
     assert len(lines[0].split(",")) == len(travik._travik._measures_table_heading().split(","))
+
+
+@pytest.fixture(scope="module")
+def pairs_source(data, tmp_path_factory):
+    folder = tmp_path_factory.mktemp("pairs")
+    formats = data / "formats"
+    shutil.copy(formats / "csmip" / "CIWLT.V2", folder)  # three channels: one motion
+    for name in ["RSN6_IMPVALL.I_I-ELC180-hor1.AT2", "RSN6_IMPVALL.I_I-ELC270-hor2.AT2"]:
+        shutil.copy(formats / "peer" / name, folder)  # two single components: one motion
+    shutil.copy(formats / "peer" / "RSN8883_14383980_13849090.AT2", folder / "zz-lonely.AT2")
+    return folder
+
+
+def test_pairs_batch_rotates_each_motion_as_the_module_does(pairs_source, tmp_path):
+    out = tmp_path / "rotd.csv"
+    done = subprocess.run([sys.executable, "-m", "travik.batch", str(pairs_source), str(out),
+                           "--workers", "2", "--pairs", "--periods", "0.2,1.0",
+                           "--damping", "5"], capture_output=True, text=True, timeout=300)
+    assert done.returncode == 1, done.stderr  # the last single file has no partner
+    with open(out) as table:
+        rows = list(csv.DictReader(table))
+    assert list(rows[0].keys()) == [
+        "h1_record", "h1_channel", "h2_record", "h2_channel", "damping_percent", "period_s",
+        "RotD00_g", "RotD50_g", "RotD100_g", "RotD100_angle_deg", "GMRotI50_g", "H1_PSa_g",
+        "H2_PSa_g"]
+    assert [(row["h1_record"], row["h2_record"]) for row in rows] == [
+        ("CIWLT.V2", "CIWLT.V2")] * 2 + [
+        ("RSN6_IMPVALL.I_I-ELC180-hor1.AT2", "RSN6_IMPVALL.I_I-ELC270-hor2.AT2")] * 2
+
+    elc = [travik.read(str(pairs_source / name))[0] for name in
+           ["RSN6_IMPVALL.I_I-ELC180-hor1.AT2", "RSN6_IMPVALL.I_I-ELC270-hor2.AT2"]]
+    with pytest.warns(UserWarning, match="both are cut to the shorter"):
+        expected = travik.rotd(elc[0].acceleration, elc[1].acceleration, elc[0].dt, [0.2, 1.0])
+    for k, row in enumerate(rows[2:]):
+        assert float(row["period_s"]) == [0.2, 1.0][k]
+        assert float(row["RotD50_g"]) == expected.rotd50[0, k]
+        assert float(row["RotD100_g"]) == expected.rotd100[0, k]
+        assert int(row["RotD100_angle_deg"]) == expected.rotd100_angle[0, k]
+        assert float(row["H2_PSa_g"]) == expected.h2[0, k]
+
+    channels = travik.read(str(pairs_source / "CIWLT.V2"))
+    motions, unpaired = travik.pair_components([("CIWLT.V2", channels)])
+    assert unpaired is None and len(motions) == 1
+    assert (rows[0]["h1_channel"], rows[0]["h2_channel"]) == (motions[0]["h1"].channel,
+                                                              motions[0]["h2"].channel)
+    with open(tmp_path / "rotd_failed.csv") as failed:
+        listed = list(csv.reader(failed))
+    assert listed[1][0] == "zz-lonely.AT2"
+    assert "has no second horizontal component" in listed[1][1]

@@ -130,6 +130,9 @@ def rotd(
     gamma: float = 0.5,
     threads: int = 0,
 ) -> RotD: ...
+def pair_components(
+    files: Sequence[tuple[str, Sequence[Record]]],
+) -> tuple[list[dict[str, Any]], Optional[str]]: ...
 def period_list(
     min_period: float = 0.02, max_period: float = 6.0, step: float = 0.02
 ) -> list[float]: ...

@@ -9,6 +9,11 @@ analyses its records one by one and returns only their table rows, so a worker h
 file's samples at a time. Rows are written in the order of the files. Files that fail are
 listed in <OUT stem>_failed.csv (file,message) and never stop the batch.
 
+With --pairs the files are read as two-component motions, as `travik-cli rotd` pairs them
+(a file of several channels gives its two horizontals; files of one channel go two by two in
+the sorted order), and the table holds RotD00/50/100, the RotD100 angle, GMRotI50 and the
+PSa of H1 and H2 per motion, damping value and period.
+
 Exit status: 0 when every file was read, 1 when some failed, 2 for a bad option.
 """
 
@@ -19,6 +24,7 @@ import csv
 import os
 import sys
 import threading
+import warnings
 from dataclasses import dataclass, field
 
 import travik
@@ -41,6 +47,7 @@ class Analysis:
     acausal: bool = False
     spectra: dict = field(default_factory=dict)
     measures: bool = False
+    pairs: bool = False
 
 
 class BadOption(Exception):
@@ -91,6 +98,8 @@ def _parser() -> argparse.ArgumentParser:
     p.add_argument("--gamma", type=float, default=0.5)
     p.add_argument("--measures", action="store_true",
                    help="also write <OUT stem>_measures.csv, every ground-motion measure")
+    p.add_argument("--pairs", action="store_true",
+                   help="two horizontal components as one motion: RotD50/RotD100 table")
     return p
 
 
@@ -116,6 +125,8 @@ def _analysis(args: argparse.Namespace) -> Analysis:
         raise BadOption("--filter needs --corners")
     if args.workers < 1:
         raise BadOption("--workers must be 1 or more")
+    if args.pairs and args.measures:
+        raise BadOption("--measures is for single components: leave it out with --pairs")
     read = dict(format=args.format, dt=args.dt, scale=args.scale, skip=args.skip,
                 delimiter=args.delimiter, column=args.column, g=args.g,
                 # --dt reads free-format files; named formats keep their headers' step
@@ -124,17 +135,23 @@ def _analysis(args: argparse.Namespace) -> Analysis:
     return Analysis(read=read, baseline=args.baseline,
                     filter=None if args.filter == "none" else args.filter,
                     corners=corners, order=args.order, acausal=args.acausal,
-                    spectra=spectra, measures=args.measures)
+                    spectra=spectra, measures=args.measures, pairs=args.pairs)
+
+
+def _prepared(path: str, analysis: Analysis) -> list:
+    """The records of a file, corrected and filtered as the options say."""
+    records = travik.read(path, **analysis.read)
+    if analysis.baseline != "none" or analysis.filter:
+        records = [record.corrected(analysis.baseline, analysis.filter, analysis.corners,
+                                    analysis.order, analysis.acausal) for record in records]
+    return records
 
 
 def analyse_file(path: str, name: str, analysis: Analysis):
     """One file on a worker: (spectra rows, measures rows, None), or (None, None, message)."""
     try:
         rows, measure_rows = [], []
-        for record in travik.read(path, **analysis.read):
-            if analysis.baseline != "none" or analysis.filter:
-                record = record.corrected(analysis.baseline, analysis.filter,
-                                          analysis.corners, analysis.order, analysis.acausal)
+        for record in _prepared(path, analysis):
             spectra = travik.spectra(record.acceleration, record.dt, **analysis.spectra)
             rows.append(travik._travik._spectra_table_rows(name, record.channel, spectra))
             if analysis.measures:
@@ -144,6 +161,59 @@ def analyse_file(path: str, name: str, analysis: Analysis):
         return "".join(rows), "".join(measure_rows), None
     except Exception as error:  # a fault of one file never stops the batch
         return None, None, str(error) or type(error).__name__
+
+
+def count_records(path: str, analysis: Analysis):
+    """How many records (channels) a file holds: (count, None), or (None, message)."""
+    try:
+        return len(travik.read(path, **analysis.read)), None
+    except Exception as error:
+        return None, str(error) or type(error).__name__
+
+
+def analyse_motion(paths: list[str], names: list[str], analysis: Analysis):
+    """One motion on a worker (a file of several channels, or two single-channel files):
+    (rows, None), or (None, message)."""
+    try:
+        files = [(name, _prepared(path, analysis)) for path, name in zip(paths, names)]
+        motions, unpaired = travik.pair_components(files)
+        if unpaired is not None:
+            return None, unpaired
+        rows = []
+        for motion in motions:
+            if motion["refusal"] is not None:
+                return None, motion["refusal"]
+            h1, h2 = motion["h1"], motion["h2"]
+            with warnings.catch_warnings():
+                warnings.simplefilter("ignore")  # the pairing has said it in its warnings
+                rotd = travik.rotd(h1.acceleration, h2.acceleration, h1.dt, **analysis.spectra)
+            second = names[-1] if len(names) > 1 else names[0]
+            rows.append(travik._travik._rotd_table_rows(names[0], h1.channel, second,
+                                                        h2.channel, rotd))
+        return "".join(rows), None
+    except Exception as error:  # a fault of one motion never stops the batch
+        return None, str(error) or type(error).__name__
+
+
+def motion_groups(files, counts):
+    """The files grouped into motions in order: [(indexes, None)] for a motion, or
+    ([index], message) for a file that cannot join one."""
+    groups, waiting = [], None
+    for index, (count, message) in enumerate(counts):
+        if message is not None:
+            groups.append(([index], message))
+        elif count > 1:
+            groups.append(([index], None))
+        elif waiting is None:
+            waiting = index
+        else:
+            groups.append(([waiting, index], None))
+            waiting = None
+    if waiting is not None:
+        groups.append(([waiting], "An odd number of single-component files: "
+                       f"{files[waiting][1]} has no second horizontal component"))
+    groups.sort(key=lambda group: group[0][0])
+    return groups
 
 
 def record_files(source: str) -> list[tuple[str, str]]:
@@ -176,11 +246,48 @@ def _show_progress(futures) -> threading.Thread:
     return bar
 
 
+def run_pairs(client, files, analysis: Analysis, out, failed_writer) -> int:
+    """The two-component batch: a first pass counts each file's channels (so that single
+    files can be paired in order), the second computes every motion's rotated spectra."""
+    futures = client.map(count_records, [path for path, _ in files], analysis=analysis,
+                         pure=False)
+    counts = client.gather(futures)
+    del futures
+    groups = motion_groups(files, counts)
+    failures, motions = 0, 0
+    for first in range(0, len(groups), _CHUNK_FILES):
+        chunk = groups[first:first + _CHUNK_FILES]
+        work = [(i, group) for i, group in enumerate(chunk) if group[1] is None]
+        futures = client.map(analyse_motion,
+                             [[files[f][0] for f in group[0]] for _, group in work],
+                             [[files[f][1] for f in group[0]] for _, group in work],
+                             analysis=analysis, pure=False)
+        bar = _show_progress(list(futures)) if futures else None
+        results = dict(zip((i for i, _ in work), futures))
+        for i, (indexes, message) in enumerate(chunk):
+            if message is None:
+                rows, message = results.pop(i).result()
+            if message is not None:
+                failures += len(indexes)
+                for index in indexes:
+                    failed_writer.writerow([files[index][1], message])
+                continue
+            motions += 1
+            out.write(rows)
+        if bar is not None:
+            bar.join(timeout=5.0)
+    print(f"\n{motions} motions analysed; {failures} of {len(files)} files failed",
+          file=sys.stderr)
+    return EXIT_SOME_FAILED if failures else EXIT_OK
+
+
 def run(args, analysis: Analysis, out, measures_out, failed_writer) -> int:
     files = record_files(args.source)
     client, cluster = _client(args)
     failures = 0
     try:
+        if analysis.pairs:
+            return run_pairs(client, files, analysis, out, failed_writer)
         # The files go to the cluster a chunk at a time, each chunk with its own progress
         # bar; results are taken in the order of the files as they come and released at
         # once, so a worker holds one file's samples and a few tables at a time.
@@ -221,7 +328,9 @@ def main(argv=None) -> int:
     measures_path = stem + "_measures.csv" if analysis.measures else None
     with open(args.out, "w", encoding="utf-8", newline="") as out, \
             open(stem + "_failed.csv", "w", encoding="utf-8", newline="") as failed:
-        out.write(travik._travik._spectra_table_heading() + "\n")
+        heading = (travik._travik._rotd_table_heading() if analysis.pairs
+                   else travik._travik._spectra_table_heading())
+        out.write(heading + "\n")
         failed_writer = csv.writer(failed, lineterminator="\n")
         failed_writer.writerow(["file", "message"])
         measures_out = open(measures_path, "w", encoding="utf-8") if measures_path else None
