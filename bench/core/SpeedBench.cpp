@@ -27,7 +27,7 @@
 #include "analysis/SpectraComputation.h"
 #include "export/ReportHeader.h"
 #include "export/SpectraReport.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"
 

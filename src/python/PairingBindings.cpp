@@ -45,11 +45,7 @@ py::tuple PairFiles(const std::vector<std::pair<std::string, std::vector<Record>
         motion["azimuth1"] = pair.azimuth1;
         motion["azimuth2"] = pair.azimuth2;
         motion["refusal"] = pair.refusal;
-        std::vector<std::string> warnings;
-        if (pair.warning) {
-            warnings.push_back(*pair.warning);
-        }
-        motion["warnings"] = warnings;
+        motion["warnings"] = pair.warnings;
         motions.append(motion);
     }
     return py::make_tuple(motions, pairing.unpaired);

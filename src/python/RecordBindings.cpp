@@ -10,7 +10,7 @@
 #include "Bindings.h"
 #include "NumpyArrays.h"
 #include "analysis/AnalysisSettings.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/FilterSettings.h"
 #include "records/FreeFormatReader.h"
 #include "records/RecordFileReader.h"

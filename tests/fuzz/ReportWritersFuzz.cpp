@@ -12,7 +12,7 @@
 #include "analysis/AnalysisSettings.h"
 #include "export/SpectraReport.h"
 #include "export/TimeHistoryReport.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/TimeHistory.h"
 
 using travik::fuzz::Require;

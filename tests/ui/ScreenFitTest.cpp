@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -116,6 +117,34 @@ TEST_F(ScreenFit, ImportDialogKeepsItsButtonsOnScreenWithALongFileName) {
     EXPECT_EQ(files->toolTip(), whole);
     EXPECT_EQ(files->FullText(), whole);
     EXPECT_LE(files->fontMetrics().horizontalAdvance(files->text()), files->width());
+    Child<QPushButton>(dialog, "btn2")->click();
+}
+
+TEST_F(ScreenFit, ImportDialogGrowsToShowItsPreviewWholeWhereTheScreenHasRoom) {
+    Child<QAction>(form.get(), "ImportTimeHistoryRecords1")->trigger();
+    Settle(SettleTime());
+    TForm2* dialog = form->findChild<TForm2*>();
+    ASSERT_NE(dialog, nullptr);
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("short.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 400; ++i) {
+        file.write("0.01\n");
+    }
+    file.close();
+    platform.fileAnswers.push_back({path});
+    Child<QPushButton>(dialog, "btn3")->click();
+    Settle(SettleTime());
+    ExpectOnScreen(*dialog, Child<QPushButton>(dialog, "btn1"));
+    auto* body = dialog->findChild<ScrolledBody*>();
+    ASSERT_NE(body, nullptr);
+    // The summary and the warning have made the body taller since the dialog opened; where
+    // the whole dialog fits the screen (with room for a frame) nothing needs scrolling.
+    const int needed = dialog->sizeHint().height() + 80;
+    if (needed < Available(*dialog).height()) {
+        EXPECT_EQ(body->verticalScrollBar()->maximum(), 0)
+            << "dialog " << dialog->height() << " px high, needs " << dialog->sizeHint().height();
+    }
     Child<QPushButton>(dialog, "btn2")->click();
 }
 

@@ -6,7 +6,7 @@
 
 #include "SpectraFixture.h"
 #include "analysis/OscillatorIntegrators.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 
 namespace {
 

@@ -126,6 +126,9 @@ TEST_F(WorkspaceFilesTest, SavedSessionOpensWithTheSameRecordsSettingsAndReportB
     BuildSession();
     const std::map<QString, QByteArray> before = ExportSpectra("before");
     ASSERT_EQ(before.size(), 2u);
+    // The export checked every record, on every page (one selection): a mix is saved.
+    Records<QListWidget>("lst1")->item(0)->setCheckState(Qt::Unchecked);
+    ASSERT_EQ(CheckMarks(), (std::vector<bool>{false, true}));
     const QString workspace = PathIn("session.travik");
     Save(workspace);
     ASSERT_TRUE(QFile::exists(workspace));

@@ -512,8 +512,7 @@ int PlotCommand::Run(std::ostream& out, std::ostream& err) const {
     try {
         if (options_.what == "rotd") {
             const int code = PlotRotatedSpectra({import_, outcome, analysis, choices.format,
-                                                 choices.image, choices.chart,
-                                                 choices.target},
+                                                 choices.image, choices.chart, choices.target},
                                                 out, err);
             return code == kExitOk ? readExitCode : code;
         }

@@ -16,15 +16,4 @@ inline constexpr const char* kBaselineCorrectionFailedMessage = "Base Line Corre
 // coefficient or sample). Does not set the corrected flag or integrate.
 bool CorrectBaseline(TimeHistory& record, double gravity, BaselineCorrectionType type);
 
-// Brings the record into the requested correction state (None clears a correction). A
-// filtered record keeps its filter, applied to the newly corrected (or raw) acceleration.
-// Returns false only when CorrectBaseline failed; the record is then unchanged.
-bool ApplyBaselineCorrection(TimeHistory& record, BaselineCorrectionType type, double gravity);
-
-// Makes the record's corrected set from the given baseline fit (None: the raw
-// acceleration) and filter; with neither, drops the corrected set. Returns false, leaving the
-// record as it was, when the fit is not defined for the record or the filter fails its check.
-bool RebuildCorrectedSet(TimeHistory& record, BaselineCorrectionType baseline,
-                         const std::optional<FilterSettings>& filter, double gravity);
-
 }  // namespace travik

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 
 namespace travik {
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "records/CorrectedSet.h"
 #include "records/RecordFilter.h"
 #include "text/ShownText.h"
 

@@ -5,6 +5,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -85,9 +86,39 @@ ScrolledBody::ScrolledBody(QWidget* content, QWidget* parent) : QScrollArea(pare
 }
 
 QSize ScrolledBody::sizeHint() const {
-    const QSize content = widget() != nullptr ? widget()->sizeHint() : QSize();
+    const QWidget* body = widget();
+    if (body == nullptr) {
+        return {};
+    }
+    QSize content = body->sizeHint().expandedTo(body->minimumSizeHint());
+    // Wrapped texts (a summary, a warning) are taller at the width the body is shown at than
+    // its plain size hint says: ask for the height at that width, so nothing needs scrolling
+    // where the screen has room.
+    if (body->hasHeightForWidth()) {
+        const int width = isVisible() ? viewport()->width() : content.width();
+        content.setHeight(std::max(content.height(), body->heightForWidth(width)));
+    }
     const QMargins frame = contentsMargins();
     return content + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+}
+
+bool ScrolledBody::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) {
+        updateGeometry();
+        // Content that grew after the dialog opened (a preview's summary, a warning) is
+        // shown whole where the screen has room: the window grows once its layout has
+        // taken the new size, and stays within the screen.
+        if (isVisible() && !growPending_) {
+            growPending_ = true;
+            QTimer::singleShot(0, this, [this] {
+                growPending_ = false;
+                QWidget* top = window();
+                top->resize(top->size().expandedTo(top->sizeHint()));
+                FitToScreen(*top);
+            });
+        }
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize ScrolledBody::minimumSizeHint() const {

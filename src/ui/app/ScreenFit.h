@@ -28,6 +28,13 @@ class ScrolledBody final : public QScrollArea {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+  protected:
+    // A change of the content's layout changes what the body asks of the dialog's layout.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool growPending_ = false;
 };
 
 // A one-line label for texts that may be too long for it, such as file names: what does not

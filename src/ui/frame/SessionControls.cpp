@@ -140,19 +140,6 @@ std::vector<bool> CaptureCheckMarks(const QWidget& window) {
     return checks;
 }
 
-void ApplyCheckMarks(QWidget& window, const std::vector<bool>& checks) {
-    for (const char* name : kRecordLists) {
-        auto* list = Find<QListWidget>(window, name);
-        if (list == nullptr || list->count() != static_cast<int>(checks.size())) {
-            continue;
-        }
-        for (int i = 0; i < list->count(); ++i) {
-            list->item(i)->setCheckState(checks[static_cast<std::size_t>(i)] ? Qt::Checked
-                                                                             : Qt::Unchecked);
-        }
-    }
-}
-
 QString ExactEditText(double value, char decimalSeparator) {
     std::string text = travik::FormatGeneral(value, decimalSeparator);
     if (travik::TryParseNumber(text, decimalSeparator) != value) {

@@ -31,9 +31,6 @@ bool ApplyDampingPercents(QWidget& window, const std::vector<double>& percents);
 
 // The check marks of the records page's list (lst1), one per record.
 std::vector<bool> CaptureCheckMarks(const QWidget& window);
-// Sets the check marks of every record list (lst1, lst3, lstMeasures) that holds one item
-// per mark.
-void ApplyCheckMarks(QWidget& window, const std::vector<bool>& checks);
 
 // The text an edit shows for `value`: the general form when it reads back to the same
 // double, else the shortest text that does, with `decimalSeparator`.

@@ -128,7 +128,13 @@ void WorkspaceFiles::OpenFrom(const QString& path) {
             const travik::WorkspaceDocument& document = *read->document;
             workspace_.SetSettings(document.analysis);
             workspace_.ReplaceRecords(std::move(reopened.records), std::move(reopened.sources));
-            ApplyCheckMarks(window_, reopened.checks);
+            // Through the shared marks, which every page's list shows.
+            CheckMarks& checks = workspace_.Checks();
+            for (std::size_t i = 0; i < reopened.checks.size(); ++i) {
+                if (static_cast<int>(i) < checks.Count()) {
+                    checks.SetChecked(static_cast<int>(i), reopened.checks[i]);
+                }
+            }
             ApplyDampingPercents(window_, document.dampingPercents);
             ApplyFigureChoices(window_, document.figures);
             std::vector<std::string> notes = read->warnings;

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QColor>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>

@@ -27,7 +27,7 @@
 #include "figures/FigureView.h"
 #include "figures/RecordFigures.h"
 #include "presentation/DetailedDataWindow.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/FilterDialog.h"
 
 namespace {

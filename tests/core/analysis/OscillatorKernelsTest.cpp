@@ -16,7 +16,7 @@
 #include "analysis/CalculationErrors.h"
 #include "analysis/OscillatorIntegrators.h"
 #include "analysis/SpectraComputation.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/TimeHistory.h"
 
 namespace travik {

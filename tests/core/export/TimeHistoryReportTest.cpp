@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 
 namespace travik {
 namespace {

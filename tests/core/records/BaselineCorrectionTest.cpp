@@ -1,4 +1,4 @@
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "export/ReportHeader.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/RecordFilter.h"
 
 namespace travik {

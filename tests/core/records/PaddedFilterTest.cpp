@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "records/BaselineCorrection.h"
 #include "records/ButterworthFilter.h"
+#include "records/CorrectedSet.h"
 #include "records/RecordFilter.h"
 #include "records/RecordPreparation.h"
 

@@ -18,7 +18,7 @@
 #include "figures/MeasureFigures.h"
 #include "figures/RecordFigures.h"
 #include "figures/SpectrumFigures.h"
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 
 namespace travik::figures {
 namespace {

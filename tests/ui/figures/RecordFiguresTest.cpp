@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "records/BaselineCorrection.h"
+#include "records/CorrectedSet.h"
 #include "records/TimeHistory.h"
 
 namespace travik::figures {
