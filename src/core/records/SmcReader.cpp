@@ -74,27 +74,38 @@ bool IsSmcFile(std::span<const std::string_view> firstLines) {
     return true;
 }
 
+namespace {
+
+// The data type line and the text header; refuses files that hold no acceleration and gives
+// the component the header names (empty when it names none).
+std::string ReadSmcTextHeader(LineSource& lines) {
+    const std::string_view typeLine = RequireLine(lines, "the data type line");
+    const std::string type = Upper(typeLine);
+    for (const char* other : {"VELOCITY", "DISPLACEMENT", "SPECTR"}) {
+        if (type.find(other) != std::string::npos) {
+            Fail(1, "the file holds \"" + Squeeze(typeLine) + "\", not acceleration");
+        }
+    }
+    if (!IsTypeLine(typeLine)) {
+        Fail(1, "the first line \"" + Squeeze(typeLine) +
+                    "\" does not give the data type of an SMC file");
+    }
+    std::string component;
+    for (std::size_t i = 1; i < kTextLines; ++i) {
+        const std::string_view text = RequireLine(lines, "the text header");
+        const std::size_t at = Upper(text).find("COMPONENT=");
+        if (at != std::string::npos) {
+            component = Squeeze(text.substr(at + 10));
+        }
+    }
+    return component;
+}
+
+}  // namespace
+
 FormatReadResult ReadSmc(LineSource& lines, const std::string& fileName) {
     return ReadWithMessages(lines, fileName, [&](FormatReadResult& result) {
-        const std::string_view typeLine = RequireLine(lines, "the data type line");
-        const std::string type = Upper(typeLine);
-        for (const char* other : {"VELOCITY", "DISPLACEMENT", "SPECTR"}) {
-            if (type.find(other) != std::string::npos) {
-                Fail(1, "the file holds \"" + Squeeze(typeLine) + "\", not acceleration");
-            }
-        }
-        if (!IsTypeLine(typeLine)) {
-            Fail(1, "the first line \"" + Squeeze(typeLine) +
-                        "\" does not give the data type of an SMC file");
-        }
-        std::string component;
-        for (std::size_t i = 1; i < kTextLines; ++i) {
-            const std::string_view text = RequireLine(lines, "the text header");
-            const std::size_t at = Upper(text).find("COMPONENT=");
-            if (at != std::string::npos) {
-                component = Squeeze(text.substr(at + 10));
-            }
-        }
+        const std::string component = ReadSmcTextHeader(lines);
 
         std::vector<long long> integers;
         for (std::size_t i = 0; i < kIntegerLines; ++i) {
