@@ -39,12 +39,13 @@ std::optional<RecordSpill::Place> RecordSpill::Put(const RecordList& records) {
         const TimeHistory& record = records.At(i);
         const std::string& name = record.SourceFileName();
         const DOUBLEVECTOR& samples = record.RawAcceleration();
-        written =
-            Write(file, static_cast<std::uint64_t>(name.size())) &&
-            std::fwrite(name.data(), 1, name.size(), file) == name.size() &&
-            Write(file, record.TimeStep()) &&
-            Write(file, static_cast<std::uint64_t>(samples.size())) &&
-            std::fwrite(samples.data(), sizeof(double), samples.size(), file) == samples.size();
+        written = Write(file, static_cast<std::uint64_t>(name.size())) &&
+                  std::fwrite(name.data(), 1, name.size(), file) == name.size() &&
+                  Write(file, record.TimeStep()) &&
+                  Write(file, static_cast<std::uint64_t>(samples.size())) &&
+                  // An empty vector may hold no buffer at all, which fwrite must not be given.
+                  (samples.empty() || std::fwrite(samples.data(), sizeof(double), samples.size(),
+                                                  file) == samples.size());
     }
     const long end = written ? std::ftell(file) : -1;
     if (end < 0) {
