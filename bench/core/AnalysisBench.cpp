@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "PlainSpectrum.h"
-#include "analysis/OscillatorIntegrators.h"
-#include "analysis/PeriodList.h"
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/analysis/PeriodList.h"
+#include "core/analysis/SpectraComputation.h"
 
 namespace travik {
 namespace {

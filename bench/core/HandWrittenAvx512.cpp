@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 namespace travik::bench {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "measures/FourierSpectrum.h"
-#include "measures/GroundMotionMeasures.h"
+#include "core/measures/FourierSpectrum.h"
+#include "core/measures/GroundMotionMeasures.h"
 
 namespace travik {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 namespace travik::bench {
 

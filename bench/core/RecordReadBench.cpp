@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "records/FreeFormatReader.h"
-#include "records/RecordFileReader.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordFileReader.h"
 
 namespace {
 

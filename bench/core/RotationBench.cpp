@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "rotation/RotatedSpectra.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/rotation/RotatedSpectra.h"
 
 namespace travik {
 namespace {

@@ -12,9 +12,9 @@
 #include <cmath>
 #include <memory>
 
-#include "analysis/PeriodList.h"
-#include "analysis/SpectraComputation.h"
-#include "figures/SpectrumFigures.h"
+#include "core/analysis/PeriodList.h"
+#include "core/analysis/SpectraComputation.h"
+#include "ui/figures/SpectrumFigures.h"
 
 namespace {
 

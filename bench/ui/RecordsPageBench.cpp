@@ -12,12 +12,12 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "app/BackgroundWork.h"
-#include "app/PlatformServices.h"
-#include "figures/FigureView.h"
-#include "frame/MainWindow.h"
-#include "records/InputFileForm.h"
-#include "records/RecordsPage.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/figures/FigureView.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/records/InputFileForm.h"
+#include "ui/records/RecordsPage.h"
 
 namespace {
 

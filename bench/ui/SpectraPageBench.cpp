@@ -11,12 +11,12 @@
 #include <cmath>
 #include <memory>
 
-#include "app/PlatformServices.h"
-#include "app/StringGrid.h"
-#include "figures/FigureView.h"
-#include "frame/MainWindow.h"
-#include "records/TimeHistory.h"
-#include "spectra/SpectraPage.h"
+#include "core/records/TimeHistory.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StringGrid.h"
+#include "ui/figures/FigureView.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/spectra/SpectraPage.h"
 
 namespace {
 

@@ -19,14 +19,14 @@
 #include <functional>
 #include <memory>
 
-#include "app/BackgroundWork.h"
-#include "app/PlatformServices.h"
-#include "app/StringGrid.h"
-#include "frame/MainWindow.h"
-#include "presentation/DetailedDataWindow.h"
-#include "records/InputFileForm.h"
-#include "records/RecordsPage.h"
-#include "spectra/SpectraPage.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StringGrid.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/presentation/DetailedDataWindow.h"
+#include "ui/records/InputFileForm.h"
+#include "ui/records/RecordsPage.h"
+#include "ui/spectra/SpectraPage.h"
 
 namespace {
 

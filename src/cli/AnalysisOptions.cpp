@@ -1,9 +1,9 @@
 #include "AnalysisOptions.h"
 
 #include "WorkspaceOptions.h"
-#include "analysis/DampingValues.h"
-#include "analysis/SpectraComputation.h"
-#include "text/NumberParse.h"
+#include "core/analysis/DampingValues.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/text/NumberParse.h"
 
 namespace travik::cli {
 namespace {

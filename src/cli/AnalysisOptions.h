@@ -7,8 +7,8 @@
 #include <CLI/CLI.hpp>
 
 #include "ImportOptions.h"
-#include "analysis/AnalysisSettings.h"
-#include "analysis/DampingValues.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/DampingValues.h"
 
 namespace travik::cli {
 

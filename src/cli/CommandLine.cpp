@@ -6,8 +6,8 @@
 
 #include "ExitCodes.h"
 #include "ImportOptions.h"
-#include "export/TemporaryFiles.h"
-#include "text/ShownText.h"
+#include "core/export/TemporaryFiles.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "text/ShownText.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 

@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "ImportOptions.h"
-#include "rotation/ComponentPairs.h"
+#include "core/rotation/ComponentPairs.h"
 
 namespace travik::cli {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "text/NumberParse.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/text/NumberParse.h"
 
 namespace travik::cli {
 namespace {

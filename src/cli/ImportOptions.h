@@ -9,13 +9,13 @@
 #include <CLI/CLI.hpp>
 
 #include "ExitCodes.h"
-#include "analysis/AnalysisSettings.h"
-#include "records/FilterSettings.h"
-#include "records/FreeFormatReader.h"
-#include "records/RecordFileReader.h"
-#include "records/RecordPreparation.h"
-#include "records/TimeHistory.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordPreparation.h"
+#include "core/records/TimeHistory.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik::cli {
 

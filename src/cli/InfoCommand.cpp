@@ -3,7 +3,7 @@
 #include <string>
 
 #include "WorkspaceOptions.h"
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
 
 namespace travik::cli {
 namespace {

@@ -4,12 +4,12 @@
 #include <optional>
 #include <ostream>
 
-#include "analysis/AnalysisWork.h"
-#include "export/MeasuresReport.h"
-#include "export/ReportHeader.h"
-#include "measures/GroundMotionMeasures.h"
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "core/analysis/AnalysisWork.h"
+#include "core/export/MeasuresReport.h"
+#include "core/export/ReportHeader.h"
+#include "core/measures/GroundMotionMeasures.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "ImportOptions.h"
-#include "measures/GroundMotionMeasures.h"
+#include "core/measures/GroundMotionMeasures.h"
 
 namespace travik::cli {
 

@@ -11,9 +11,9 @@
 
 #include "OrderedWork.h"
 #include "WorkspaceOptions.h"
-#include "export/ReportHeader.h"
-#include "records/RecordIntegration.h"
-#include "text/ShownText.h"
+#include "core/export/ReportHeader.h"
+#include "core/records/RecordIntegration.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "ImportOptions.h"
 #include "RecordSpill.h"
-#include "export/ReportFile.h"
+#include "core/export/ReportFile.h"
 
 namespace travik::cli {
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <optional>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik::cli {
 

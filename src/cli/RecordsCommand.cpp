@@ -1,8 +1,8 @@
 #include "RecordsCommand.h"
 
 #include "ReportWriting.h"
-#include "export/ReportHeader.h"
-#include "export/TimeHistoryReport.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/TimeHistoryReport.h"
 
 namespace travik::cli {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <new>
 
-#include "export/ReportHeader.h"
-#include "text/ShownText.h"
+#include "core/export/ReportHeader.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "ImportOptions.h"
-#include "export/ReportFile.h"
+#include "core/export/ReportFile.h"
 
 namespace travik::cli {
 

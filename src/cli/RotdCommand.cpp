@@ -10,14 +10,14 @@
 
 #include "ComponentImport.h"
 #include "WholeNumberOption.h"
-#include "export/ReportFile.h"
-#include "export/ReportHeader.h"
-#include "export/RotDReport.h"
-#include "rotation/ComponentPairs.h"
-#include "rotation/RotatedSpectra.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "core/export/ReportFile.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/RotDReport.h"
+#include "core/rotation/ComponentPairs.h"
+#include "core/rotation/RotatedSpectra.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 namespace {

@@ -8,16 +8,16 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/SpectraComputation.h"
-#include "export/ReportHeader.h"
-#include "export/ScaledRecords.h"
-#include "export/ScalingReport.h"
-#include "spectra/SuiteSpectra.h"
-#include "suite/ScalingShortfalls.h"
-#include "suite/SuiteMembers.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/ScaledRecords.h"
+#include "core/export/ScalingReport.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "core/suite/ScalingShortfalls.h"
+#include "core/suite/SuiteMembers.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 namespace {

@@ -10,7 +10,7 @@
 #include "AnalysisOptions.h"
 #include "ImportOptions.h"
 #include "TargetOptions.h"
-#include "suite/SuiteScaling.h"
+#include "core/suite/SuiteScaling.h"
 
 namespace travik::cli {
 

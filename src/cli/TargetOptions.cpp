@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "ImportOptions.h"
-#include "spectra/TargetSpectrumReader.h"
-#include "text/NumberParse.h"
+#include "core/spectra/TargetSpectrumReader.h"
+#include "core/text/NumberParse.h"
 
 namespace travik::cli {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "suite/ScalingTarget.h"
+#include "core/suite/ScalingTarget.h"
 
 namespace travik::cli {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 
 namespace travik::cli {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "analysis/DampingValues.h"
-#include "analysis/SpectraComputation.h"
-#include "workspace/WorkspaceFile.h"
+#include "core/analysis/DampingValues.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/workspace/WorkspaceFile.h"
 
 namespace travik::cli {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "records/RecordPreparation.h"
+#include "core/records/RecordPreparation.h"
 
 namespace travik::cli {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "NumpyArrays.h"
-#include "analysis/DampingValues.h"
+#include "core/analysis/DampingValues.h"
 
 namespace travik::python {
 

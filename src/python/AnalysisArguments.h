@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 namespace travik::python {
 

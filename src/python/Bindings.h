@@ -6,8 +6,8 @@
 
 #include <pybind11/pybind11.h>
 
-#include "analysis/AnalysisSettings.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik::python {
 

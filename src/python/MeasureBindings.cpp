@@ -8,10 +8,10 @@
 
 #include "Bindings.h"
 #include "NumpyArrays.h"
-#include "export/BatchTables.h"
-#include "measures/FourierSpectrum.h"
-#include "measures/GroundMotionMeasures.h"
-#include "records/FreeFormatReader.h"
+#include "core/export/BatchTables.h"
+#include "core/measures/FourierSpectrum.h"
+#include "core/measures/GroundMotionMeasures.h"
+#include "core/records/FreeFormatReader.h"
 
 namespace travik::python {
 namespace {

@@ -7,7 +7,7 @@
 #include <pybind11/stl.h>
 
 #include "Bindings.h"
-#include "rotation/ComponentPairs.h"
+#include "core/rotation/ComponentPairs.h"
 
 namespace travik::python {
 namespace {

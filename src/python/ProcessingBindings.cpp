@@ -6,11 +6,11 @@
 
 #include "Bindings.h"
 #include "NumpyArrays.h"
-#include "analysis/AnalysisSettings.h"
-#include "records/BaselineCorrection.h"
-#include "records/ButterworthFilter.h"
-#include "records/FilterSettings.h"
-#include "records/FreeFormatReader.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/BaselineCorrection.h"
+#include "core/records/ButterworthFilter.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/FreeFormatReader.h"
 
 namespace travik::python {
 namespace {

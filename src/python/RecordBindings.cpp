@@ -9,13 +9,13 @@
 
 #include "Bindings.h"
 #include "NumpyArrays.h"
-#include "analysis/AnalysisSettings.h"
-#include "records/CorrectedSet.h"
-#include "records/FilterSettings.h"
-#include "records/FreeFormatReader.h"
-#include "records/RecordFileReader.h"
-#include "records/RecordFormat.h"
-#include "records/RecordIntegration.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFormat.h"
+#include "core/records/RecordIntegration.h"
 
 namespace travik::python {
 

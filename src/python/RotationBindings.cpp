@@ -9,10 +9,10 @@
 #include "AnalysisArguments.h"
 #include "Bindings.h"
 #include "NumpyArrays.h"
-#include "analysis/CalculationErrors.h"
-#include "analysis/DampingValues.h"
-#include "export/RotDTables.h"
-#include "rotation/RotatedSpectra.h"
+#include "core/analysis/CalculationErrors.h"
+#include "core/analysis/DampingValues.h"
+#include "core/export/RotDTables.h"
+#include "core/rotation/RotatedSpectra.h"
 
 namespace travik::python {
 namespace {

@@ -9,11 +9,11 @@
 #include "AnalysisArguments.h"
 #include "Bindings.h"
 #include "NumpyArrays.h"
-#include "analysis/AnalysisSettings.h"
-#include "analysis/CalculationErrors.h"
-#include "analysis/DampingValues.h"
-#include "analysis/SpectraComputation.h"
-#include "export/BatchTables.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/CalculationErrors.h"
+#include "core/analysis/DampingValues.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/BatchTables.h"
 
 namespace travik::python {
 namespace {

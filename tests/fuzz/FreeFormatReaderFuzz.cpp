@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzChecks.h"
-#include "records/FreeFormatReader.h"
+#include "core/records/FreeFormatReader.h"
 
 using travik::fuzz::Require;
 using travik::fuzz::RequireShowable;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "FuzzChecks.h"
-#include "text/NumberParse.h"
+#include "core/text/NumberParse.h"
 
 using travik::fuzz::Require;
 using travik::fuzz::RequireShowable;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzChecks.h"
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
 
 using travik::fuzz::Require;
 using travik::fuzz::RequireShowable;

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "FuzzChecks.h"
-#include "analysis/AnalysisSettings.h"
-#include "export/SpectraReport.h"
-#include "export/TimeHistoryReport.h"
-#include "records/CorrectedSet.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/export/SpectraReport.h"
+#include "core/export/TimeHistoryReport.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/TimeHistory.h"
 
 using travik::fuzz::Require;
 using travik::fuzz::RequireShowable;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "FuzzChecks.h"
-#include "analysis/AnalysisSettings.h"
-#include "analysis/PeriodList.h"
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/PeriodList.h"
+#include "core/analysis/SpectraComputation.h"
 
 using travik::fuzz::Require;
 using travik::fuzz::RequireShowable;

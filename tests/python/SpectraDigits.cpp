@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "analysis/PeriodList.h"
-#include "analysis/SpectraComputation.h"
-#include "export/BatchTables.h"
-#include "records/FreeFormatReader.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/PeriodList.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/BatchTables.h"
+#include "core/records/FreeFormatReader.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "RecordsFixture.h"
-#include "app/ProjectInfo.h"
-#include "frame/About.h"
+#include "ui/app/ProjectInfo.h"
+#include "ui/frame/About.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QRadioButton>
 
 #include "RecordsFixture.h"
-#include "analysis/AnalysisSettingForm.h"
+#include "ui/analysis/AnalysisSettingForm.h"
 
 namespace {
 

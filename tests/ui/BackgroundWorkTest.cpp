@@ -11,9 +11,9 @@
 #include <optional>
 #include <thread>
 
-#include "app/BackgroundWork.h"
-#include "records/FreeFormatReader.h"
-#include "spectra/SpectraJob.h"
+#include "core/records/FreeFormatReader.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/spectra/SpectraJob.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "RecordsFixture.h"
-#include "app/BackgroundWork.h"
-#include "app/StringGrid.h"
-#include "presentation/DetailedDataWindow.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/StringGrid.h"
+#include "ui/presentation/DetailedDataWindow.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/StringGrid.h"
-#include "figures/FigureView.h"
-#include "figures/RecordFigures.h"
-#include "records/RecordsPage.h"
-#include "spectra/SpectraPage.h"
+#include "ui/app/StringGrid.h"
+#include "ui/figures/FigureView.h"
+#include "ui/figures/RecordFigures.h"
+#include "ui/records/RecordsPage.h"
+#include "ui/spectra/SpectraPage.h"
 
 // Tests reach every control by its objectName, as a user's script would, never through a
 // window's fields.

@@ -13,9 +13,9 @@
 #include <iostream>
 
 #include "ScriptedPlatform.h"
-#include "app/BackgroundWork.h"
-#include "frame/MainWindow.h"
-#include "records/InputFileForm.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/records/InputFileForm.h"
 
 namespace {
 

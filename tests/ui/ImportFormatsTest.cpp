@@ -12,8 +12,8 @@
 #include <QWindow>
 
 #include "RecordsFixture.h"
-#include "app/ScreenFit.h"
-#include "text/NumberParse.h"
+#include "core/text/NumberParse.h"
+#include "ui/app/ScreenFit.h"
 
 namespace {
 

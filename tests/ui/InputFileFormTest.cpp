@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "RecordsFixture.h"
-#include "app/StartFolders.h"
+#include "ui/app/StartFolders.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <cmath>
 
 #include "RecordsFixture.h"
-#include "app/BackgroundWork.h"
-#include "records/FilterDialog.h"
-#include "spectra/SpectraFigurePanel.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/records/FilterDialog.h"
+#include "ui/spectra/SpectraFigurePanel.h"
 
 namespace {
 

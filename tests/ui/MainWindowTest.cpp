@@ -13,13 +13,13 @@
 #include <QTest>
 
 #include "RecordsFixture.h"
-#include "analysis/AnalysisSettingForm.h"
-#include "app/CheckedExport.h"
-#include "app/ProjectInfo.h"
-#include "app/StartFolders.h"
-#include "export/ReportHeader.h"
-#include "frame/About.h"
-#include "presentation/DetailedDataWindow.h"
+#include "core/export/ReportHeader.h"
+#include "ui/analysis/AnalysisSettingForm.h"
+#include "ui/app/CheckedExport.h"
+#include "ui/app/ProjectInfo.h"
+#include "ui/app/StartFolders.h"
+#include "ui/frame/About.h"
+#include "ui/presentation/DetailedDataWindow.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <numbers>
 
 #include "RecordsFixture.h"
-#include "figures/FigureView.h"
-#include "measures/MeasuresPage.h"
-#include "records/FilterDialog.h"
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
+#include "ui/figures/FigureView.h"
+#include "ui/measures/MeasuresPage.h"
+#include "ui/records/FilterDialog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/BackgroundWork.h"
+#include "ui/app/BackgroundWork.h"
 
 int main(int argc, char** argv) {
     bool listingOnly = false;

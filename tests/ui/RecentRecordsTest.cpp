@@ -6,7 +6,7 @@
 #include <QSettings>
 
 #include "RecordsFixture.h"
-#include "frame/RecentRecords.h"
+#include "ui/frame/RecentRecords.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "WindowFixture.h"
-#include "records/InputFileForm.h"
+#include "ui/records/InputFileForm.h"
 
 // The main window with helpers that write record files and import them as a user would.
 class RecordsFixture : public WindowFixture {

@@ -13,9 +13,9 @@
 #include <QTemporaryDir>
 
 #include "RecordsFixture.h"
-#include "figures/FigureExport.h"
-#include "measures/MeasuresPage.h"
-#include "records/BaselineCorrection.h"
+#include "core/records/BaselineCorrection.h"
+#include "ui/figures/FigureExport.h"
+#include "ui/measures/MeasuresPage.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "RecordsFixture.h"
-#include "app/StartFolders.h"
+#include "ui/app/StartFolders.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "frame/MainWindow.h"
-#include "frame/SettingsMemory.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/frame/SettingsMemory.h"
 
 namespace {
 

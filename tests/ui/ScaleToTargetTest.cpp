@@ -19,18 +19,18 @@
 #include <functional>
 
 #include "SpectraFixture.h"
-#include "analysis/PeriodList.h"
-#include "analysis/SpectraComputation.h"
-#include "app/StringGrid.h"
-#include "export/At2Writer.h"
-#include "export/ScalingReport.h"
-#include "records/FreeFormatReader.h"
-#include "records/RecordIntegration.h"
-#include "spectra/SpectraPage.h"
-#include "spectra/SuiteSpectra.h"
-#include "suite/ScaleDialog.h"
-#include "suite/ScaleToTarget.h"
-#include "suite/SuiteMembers.h"
+#include "core/analysis/PeriodList.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/At2Writer.h"
+#include "core/export/ScalingReport.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordIntegration.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "core/suite/SuiteMembers.h"
+#include "ui/app/StringGrid.h"
+#include "ui/spectra/SpectraPage.h"
+#include "ui/suite/ScaleDialog.h"
+#include "ui/suite/ScaleToTarget.h"
 
 namespace {
 

@@ -16,16 +16,16 @@
 
 #include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "analysis/AnalysisSettingForm.h"
-#include "app/BackgroundWork.h"
-#include "app/ScreenFit.h"
-#include "figures/FigureDialogs.h"
-#include "frame/About.h"
-#include "frame/MainWindow.h"
-#include "presentation/DetailedDataWindow.h"
-#include "records/FilterDialog.h"
-#include "records/InputFileForm.h"
-#include "suite/ScaleDialog.h"
+#include "ui/analysis/AnalysisSettingForm.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/ScreenFit.h"
+#include "ui/figures/FigureDialogs.h"
+#include "ui/frame/About.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/presentation/DetailedDataWindow.h"
+#include "ui/records/FilterDialog.h"
+#include "ui/records/InputFileForm.h"
+#include "ui/suite/ScaleDialog.h"
 
 namespace {
 

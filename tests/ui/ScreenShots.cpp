@@ -26,8 +26,8 @@
 
 #include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "frame/MainWindow.h"
-#include "records/InputFileForm.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/records/InputFileForm.h"
 
 namespace {
 

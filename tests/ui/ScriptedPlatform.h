@@ -8,7 +8,7 @@ class QSettings;
 #include <deque>
 #include <vector>
 
-#include "app/PlatformServices.h"
+#include "ui/app/PlatformServices.h"
 
 // A platform seam for tests: records every message (kind and exact text), answers the file
 // and folder dialogs from queues (an empty answer is a cancel) and keeps the clipboard text.

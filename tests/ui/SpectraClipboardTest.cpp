@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "SpectraFixture.h"
-#include "presentation/GridClipboard.h"
+#include "ui/presentation/GridClipboard.h"
 
 namespace {
 

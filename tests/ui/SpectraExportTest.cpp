@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "SpectraFixture.h"
-#include "analysis/PeriodList.h"
-#include "analysis/SpectraComputation.h"
-#include "export/SpectraReport.h"
+#include "core/analysis/PeriodList.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/SpectraReport.h"
 
 namespace {
 

@@ -23,11 +23,11 @@
 #include <cmath>
 
 #include "SpectraFixture.h"
-#include "analysis/SpectraComputation.h"
-#include "app/StringGrid.h"
-#include "figures/FigureView.h"
-#include "records/FilterDialog.h"
-#include "spectra/SpectraFigurePanel.h"
+#include "core/analysis/SpectraComputation.h"
+#include "ui/app/StringGrid.h"
+#include "ui/figures/FigureView.h"
+#include "ui/records/FilterDialog.h"
+#include "ui/spectra/SpectraFigurePanel.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "WindowFixture.h"
-#include "figures/FigureView.h"
-#include "records/FreeFormatReader.h"
-#include "records/TimeHistory.h"
-#include "text/NumberFormat.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/TimeHistory.h"
+#include "core/text/NumberFormat.h"
+#include "ui/figures/FigureView.h"
 
 // The main window with records loaded straight into its list, as an import leaves them.
 class SpectraFixture : public WindowFixture {

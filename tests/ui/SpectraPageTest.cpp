@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "SpectraFixture.h"
-#include "analysis/OscillatorIntegrators.h"
-#include "records/CorrectedSet.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/records/CorrectedSet.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QRegularExpression>
 
 #include "SpectraFixture.h"
-#include "figures/FigureView.h"
-#include "figures/SpectrumFigures.h"
-#include "spectra/AxisChoices.h"
-#include "spectra/SpectrumReadout.h"
+#include "ui/figures/FigureView.h"
+#include "ui/figures/SpectrumFigures.h"
+#include "ui/spectra/AxisChoices.h"
+#include "ui/spectra/SpectrumReadout.h"
 
 namespace {
 

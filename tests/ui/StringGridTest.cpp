@@ -7,7 +7,7 @@
 #include <QTest>
 #include <vector>
 
-#include "app/StringGrid.h"
+#include "ui/app/StringGrid.h"
 
 namespace {
 

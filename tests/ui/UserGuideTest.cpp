@@ -6,7 +6,7 @@
 #include <QTextBrowser>
 
 #include "WindowFixture.h"
-#include "frame/UserGuide.h"
+#include "ui/frame/UserGuide.h"
 
 namespace {
 

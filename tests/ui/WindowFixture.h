@@ -9,7 +9,7 @@
 
 #include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "frame/MainWindow.h"
+#include "ui/frame/MainWindow.h"
 
 // A main window over a scripted platform, with a scratch folder, found control by control
 // by name. Numbers use the full stop unless a test chooses another locale.

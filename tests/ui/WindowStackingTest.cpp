@@ -11,9 +11,9 @@
 
 #include "FindByName.h"
 #include "ScriptedPlatform.h"
-#include "frame/MainWindow.h"
-#include "presentation/DetailedDataWindow.h"
-#include "records/InputFileForm.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/presentation/DetailedDataWindow.h"
+#include "ui/records/InputFileForm.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <numbers>
 
 #include "RecordsFixture.h"
-#include "frame/ProgramArguments.h"
-#include "records/FilterDialog.h"
-#include "workspace/WorkspaceFile.h"
+#include "core/workspace/WorkspaceFile.h"
+#include "ui/frame/ProgramArguments.h"
+#include "ui/records/FilterDialog.h"
 
 namespace {
 

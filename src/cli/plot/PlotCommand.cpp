@@ -9,19 +9,19 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/AnalysisWork.h"
-#include "export/ReportHeader.h"
-#include "export/SuiteStatisticsReport.h"
-#include "figures/FigureExport.h"
-#include "figures/RecordFigures.h"
-#include "figures/SpectrumFigures.h"
+#include "core/analysis/AnalysisWork.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/SuiteStatisticsReport.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "core/spectra/TargetSpectrumReader.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 #include "plot/QtStart.h"
 #include "plot/RotdPlot.h"
-#include "spectra/SuiteSpectra.h"
-#include "spectra/TargetSpectrumReader.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "ui/figures/FigureExport.h"
+#include "ui/figures/RecordFigures.h"
+#include "ui/figures/SpectrumFigures.h"
 
 namespace travik::cli {
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "ComponentImport.h"
-#include "export/ReportHeader.h"
-#include "figures/RotatedFigures.h"
-#include "rotation/RotatedSpectra.h"
-#include "text/ShownText.h"
+#include "core/export/ReportHeader.h"
+#include "core/rotation/RotatedSpectra.h"
+#include "core/text/ShownText.h"
+#include "ui/figures/RotatedFigures.h"
 
 namespace travik::cli {
 

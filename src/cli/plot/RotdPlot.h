@@ -5,9 +5,9 @@
 
 #include "AnalysisOptions.h"
 #include "ImportOptions.h"
-#include "figures/FigureExport.h"
-#include "figures/SpectrumFigures.h"
-#include "spectra/DesignSpectra.h"
+#include "core/spectra/DesignSpectra.h"
+#include "ui/figures/FigureExport.h"
+#include "ui/figures/SpectrumFigures.h"
 
 namespace travik::cli {
 

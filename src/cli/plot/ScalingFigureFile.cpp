@@ -3,9 +3,9 @@
 #include <QString>
 #include <vector>
 
-#include "figures/FigureExport.h"
-#include "figures/ScalingFigures.h"
 #include "plot/QtStart.h"
+#include "ui/figures/FigureExport.h"
+#include "ui/figures/ScalingFigures.h"
 
 namespace travik::cli {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "suite/SuiteScaling.h"
+#include "core/suite/SuiteScaling.h"
 
 namespace travik::cli {
 

@@ -1,12 +1,12 @@
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 #include <cmath>
 #include <optional>
 #include <utility>
 
-#include "analysis/PeriodList.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/analysis/PeriodList.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
 
 namespace travik {
 namespace {

@@ -1,12 +1,12 @@
-#include "analysis/AnalysisWork.h"
+#include "core/analysis/AnalysisWork.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "analysis/SpectraComputation.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

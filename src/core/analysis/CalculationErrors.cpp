@@ -1,8 +1,8 @@
-#include "analysis/CalculationErrors.h"
+#include "core/analysis/CalculationErrors.h"
 
 #include <cstddef>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 

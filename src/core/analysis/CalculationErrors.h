@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 namespace travik {
 

@@ -1,10 +1,10 @@
-#include "analysis/DampingValues.h"
+#include "core/analysis/DampingValues.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <optional>
 
-#include "text/NumberParse.h"
+#include "core/text/NumberParse.h"
 
 namespace travik {
 

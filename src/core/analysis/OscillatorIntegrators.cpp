@@ -1,4 +1,4 @@
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "analysis/OscillatorKernels.h"
+#include "core/analysis/OscillatorKernels.h"
 
 namespace travik {
 namespace {

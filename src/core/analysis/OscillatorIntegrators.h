@@ -5,8 +5,8 @@
 #include <functional>
 #include <span>
 
-#include "analysis/AnalysisSettings.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -3,7 +3,7 @@
 // runs. The digits must not depend on that choice: only Mul, Add, Sub, Div and Abs are used
 // (never MulAdd), each lane in the order of the one-oscillator code, and the library is
 // built with -ffp-contract=off so that the compiler fuses nothing either.
-#include "analysis/OscillatorKernels.h"
+#include "core/analysis/OscillatorKernels.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,7 +15,7 @@
 #endif
 
 #undef HWY_TARGET_INCLUDE
-#define HWY_TARGET_INCLUDE "analysis/OscillatorKernels.cpp"
+#define HWY_TARGET_INCLUDE "core/analysis/OscillatorKernels.cpp"
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
 // foreach_target.h must come first.
 #include <hwy/highway.h>

@@ -1,4 +1,4 @@
-#include "analysis/PeriodList.h"
+#include "core/analysis/PeriodList.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 #include <algorithm>
 #include <cmath>

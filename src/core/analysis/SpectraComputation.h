@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "analysis/OscillatorIntegrators.h"
-#include "records/TimeHistory.h"
-#include "spectra/SpectrumAccuracy.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/records/TimeHistory.h"
+#include "core/spectra/SpectrumAccuracy.h"
 
 namespace travik {
 

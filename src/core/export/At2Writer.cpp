@@ -1,11 +1,11 @@
-#include "export/At2Writer.h"
+#include "core/export/At2Writer.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/ReportFile.h"
+#include "core/export/ReportFile.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "export/BatchTables.h"
+#include "core/export/BatchTables.h"
 
 #include <array>
 #include <charconv>

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/SpectraComputation.h"
-#include "measures/GroundMotionMeasures.h"
-#include "text/ShownText.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/measures/GroundMotionMeasures.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 

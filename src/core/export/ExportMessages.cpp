@@ -1,6 +1,6 @@
-#include "export/ExportMessages.h"
+#include "core/export/ExportMessages.h"
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 

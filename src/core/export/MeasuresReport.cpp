@@ -1,8 +1,8 @@
-#include "export/MeasuresReport.h"
+#include "core/export/MeasuresReport.h"
 
 #include <cstddef>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "export/ReportHeader.h"
-#include "measures/GroundMotionMeasures.h"
+#include "core/export/ReportHeader.h"
+#include "core/measures/GroundMotionMeasures.h"
 
 namespace travik {
 

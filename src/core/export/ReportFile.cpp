@@ -1,4 +1,4 @@
-#include "export/ReportFile.h"
+#include "core/export/ReportFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,8 +7,8 @@
 #include <system_error>
 #include <utility>
 
-#include "export/TemporaryFiles.h"
-#include "text/ShownText.h"
+#include "core/export/TemporaryFiles.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -1,11 +1,11 @@
-#include "export/ReportHeader.h"
+#include "core/export/ReportHeader.h"
 
 #include <ctime>
 #include <string>
 
-#include "export/ReportFile.h"
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/export/ReportFile.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "export/ReportFile.h"
-#include "records/TimeHistory.h"
+#include "core/export/ReportFile.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

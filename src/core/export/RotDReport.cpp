@@ -1,4 +1,4 @@
-#include "export/RotDReport.h"
+#include "core/export/RotDReport.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <optional>
 
-#include "rotation/ComponentOrientation.h"
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/rotation/ComponentOrientation.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "export/ReportHeader.h"
-#include "rotation/ComponentPairs.h"
-#include "rotation/RotatedSpectra.h"
+#include "core/export/ReportHeader.h"
+#include "core/rotation/ComponentPairs.h"
+#include "core/rotation/RotatedSpectra.h"
 
 namespace travik {
 

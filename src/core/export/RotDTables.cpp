@@ -1,11 +1,11 @@
-#include "export/RotDTables.h"
+#include "core/export/RotDTables.h"
 
 #include <array>
 #include <cstddef>
 #include <stdexcept>
 
-#include "export/BatchTables.h"
-#include "text/ShownText.h"
+#include "core/export/BatchTables.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "rotation/RotatedSpectra.h"
+#include "core/rotation/RotatedSpectra.h"
 
 namespace travik {
 

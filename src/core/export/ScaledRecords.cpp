@@ -1,11 +1,11 @@
-#include "export/ScaledRecords.h"
+#include "core/export/ScaledRecords.h"
 
 #include <cstddef>
 #include <string>
 
-#include "export/At2Writer.h"
-#include "export/ReportFile.h"
-#include "export/ReportHeader.h"
+#include "core/export/At2Writer.h"
+#include "core/export/ReportFile.h"
+#include "core/export/ReportHeader.h"
 
 namespace travik {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "records/TimeHistory.h"
-#include "suite/SuiteScaling.h"
+#include "core/records/TimeHistory.h"
+#include "core/suite/SuiteScaling.h"
 
 namespace travik {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "export/ReportHeader.h"
-#include "suite/SuiteScaling.h"
+#include "core/export/ReportHeader.h"
+#include "core/suite/SuiteScaling.h"
 
 namespace travik {
 

@@ -1,9 +1,9 @@
-#include "export/SpectraReport.h"
+#include "core/export/SpectraReport.h"
 
 #include <array>
 #include <cstddef>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "analysis/SpectraComputation.h"
-#include "export/ReportHeader.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/ReportHeader.h"
 
 namespace travik {
 

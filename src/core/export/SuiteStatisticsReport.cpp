@@ -1,9 +1,9 @@
-#include "export/SuiteStatisticsReport.h"
+#include "core/export/SuiteStatisticsReport.h"
 
 #include <cmath>
 #include <cstddef>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "export/ReportHeader.h"
-#include "spectra/SpectrumAccuracy.h"
-#include "spectra/SuiteStatistics.h"
+#include "core/export/ReportHeader.h"
+#include "core/spectra/SpectrumAccuracy.h"
+#include "core/spectra/SuiteStatistics.h"
 
 namespace travik {
 

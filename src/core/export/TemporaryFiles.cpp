@@ -1,4 +1,4 @@
-#include "export/TemporaryFiles.h"
+#include "core/export/TemporaryFiles.h"
 
 #include <array>
 #include <atomic>

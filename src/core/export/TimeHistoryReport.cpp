@@ -1,9 +1,9 @@
-#include "export/TimeHistoryReport.h"
+#include "core/export/TimeHistoryReport.h"
 
 #include <cstddef>
 #include <string>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "export/ReportHeader.h"
+#include "core/export/ReportHeader.h"
 
 namespace travik {
 

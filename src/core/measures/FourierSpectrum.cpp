@@ -1,4 +1,4 @@
-#include "measures/FourierSpectrum.h"
+#include "core/measures/FourierSpectrum.h"
 
 #include <fftw3.h>
 

@@ -1,4 +1,4 @@
-#include "measures/GroundMotionMeasures.h"
+#include "core/measures/GroundMotionMeasures.h"
 
 #include <algorithm>
 #include <array>
@@ -8,9 +8,9 @@
 #include <span>
 #include <utility>
 
-#include "analysis/AnalysisWork.h"
-#include "analysis/SpectraComputation.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/AnalysisWork.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

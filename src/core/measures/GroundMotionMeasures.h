@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "measures/FourierSpectrum.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/measures/FourierSpectrum.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -1,6 +1,6 @@
-#include "records/BaselineCorrection.h"
+#include "core/records/BaselineCorrection.h"
 
-#include "records/ButterworthFilter.h"
+#include "core/records/ButterworthFilter.h"
 
 #include <cmath>
 #include <cstddef>

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "records/FilterSettings.h"
-#include "records/TimeHistory.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

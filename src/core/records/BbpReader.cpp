@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "records/FormatParsing.h"
+#include "core/records/FormatParsing.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "records/ButterworthFilter.h"
+#include "core/records/ButterworthFilter.h"
 
 #include <algorithm>
 #include <cmath>

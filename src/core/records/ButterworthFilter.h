@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "records/FilterSettings.h"
+#include "core/records/FilterSettings.h"
 
 namespace travik {
 

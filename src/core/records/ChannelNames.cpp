@@ -1,4 +1,4 @@
-#include "records/ChannelNames.h"
+#include "core/records/ChannelNames.h"
 
 #include <set>
 

@@ -1,4 +1,4 @@
-#include "records/ColumnThinning.h"
+#include "core/records/ColumnThinning.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "records/CorrectedSet.h"
+#include "core/records/CorrectedSet.h"
 
 #include <span>
 
-#include "records/ButterworthFilter.h"
+#include "core/records/ButterworthFilter.h"
 
 namespace travik {
 

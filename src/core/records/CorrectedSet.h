@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "records/BaselineCorrection.h"
-#include "records/FilterSettings.h"
-#include "records/TimeHistory.h"
+#include "core/records/BaselineCorrection.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

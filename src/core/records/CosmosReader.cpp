@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "records/FormatParsing.h"
+#include "core/records/FormatParsing.h"
 
 namespace travik {
 namespace {

@@ -1,8 +1,8 @@
-#include "records/FilterSettings.h"
+#include "core/records/FilterSettings.h"
 
 #include <cmath>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

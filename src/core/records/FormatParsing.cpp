@@ -1,12 +1,12 @@
-#include "records/FormatParsing.h"
+#include "core/records/FormatParsing.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <utility>
 
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
 
 namespace travik::format_detail {
 namespace {

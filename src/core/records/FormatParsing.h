@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "records/ChannelNames.h"
-#include "records/FormatReaders.h"
-#include "records/LineSource.h"
+#include "core/records/ChannelNames.h"
+#include "core/records/FormatReaders.h"
+#include "core/records/LineSource.h"
 
 namespace travik::format_detail {
 

@@ -1,4 +1,4 @@
-#include "records/FormatReaders.h"
+#include "core/records/FormatReaders.h"
 
 #include <array>
 #include <vector>

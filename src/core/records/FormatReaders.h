@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "records/LineSource.h"
-#include "records/RecordFormat.h"
-#include "records/TimeHistory.h"
+#include "core/records/LineSource.h"
+#include "core/records/RecordFormat.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "records/FreeFormatReader.h"
+#include "core/records/FreeFormatReader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
-#include "records/RecordFile.h"
-#include "records/RecordIntegration.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "core/records/RecordFile.h"
+#include "core/records/RecordIntegration.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

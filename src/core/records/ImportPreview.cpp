@@ -1,13 +1,13 @@
-#include "records/ImportPreview.h"
+#include "core/records/ImportPreview.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
-#include "records/FormatParsing.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/records/FormatParsing.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
 
 namespace travik {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
 
 namespace travik {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "records/FormatParsing.h"
+#include "core/records/FormatParsing.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "records/LineSource.h"
+#include "core/records/LineSource.h"
 
 #include <cerrno>
 #include <cstring>

@@ -6,7 +6,7 @@
 // comma-separated field of line 2).
 #include <optional>
 
-#include "records/FormatParsing.h"
+#include "core/records/FormatParsing.h"
 
 namespace travik {
 namespace {

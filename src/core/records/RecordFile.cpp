@@ -1,10 +1,10 @@
-#include "records/RecordFile.h"
+#include "core/records/RecordFile.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -1,5 +1,5 @@
-#include "records/RecordFileReader.h"
-#include "records/RecordFile.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,12 +13,12 @@
 #include <optional>
 #include <utility>
 
-#include "records/FormatParsing.h"
-#include "records/LineSource.h"
-#include "records/RecordFile.h"
-#include "records/RecordIntegration.h"
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/records/FormatParsing.h"
+#include "core/records/LineSource.h"
+#include "core/records/RecordFile.h"
+#include "core/records/RecordIntegration.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

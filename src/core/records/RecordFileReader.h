@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "records/FormatReaders.h"
-#include "records/FreeFormatReader.h"
-#include "records/RecordFormat.h"
-#include "records/TimeHistory.h"
+#include "core/records/FormatReaders.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordFormat.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -1,8 +1,8 @@
-#include "records/RecordFilter.h"
+#include "core/records/RecordFilter.h"
 
 #include <utility>
 
-#include "records/CorrectedSet.h"
+#include "core/records/CorrectedSet.h"
 
 namespace travik {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "records/FilterSettings.h"
-#include "records/TimeHistory.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "records/RecordFormat.h"
+#include "core/records/RecordFormat.h"
 
 #include <array>
 

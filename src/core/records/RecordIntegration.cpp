@@ -1,11 +1,11 @@
-#include "records/RecordIntegration.h"
+#include "core/records/RecordIntegration.h"
 
 #include <algorithm>
 #include <cmath>
 #include <new>
 
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

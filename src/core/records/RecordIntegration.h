@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

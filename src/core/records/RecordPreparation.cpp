@@ -1,10 +1,10 @@
-#include "records/RecordPreparation.h"
+#include "core/records/RecordPreparation.h"
 
 #include <new>
 
-#include "records/CorrectedSet.h"
-#include "records/RecordFilter.h"
-#include "text/ShownText.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/RecordFilter.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "records/BaselineCorrection.h"
-#include "records/FilterSettings.h"
-#include "records/RecordFileReader.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/BaselineCorrection.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

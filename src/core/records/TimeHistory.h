@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "records/FilterSettings.h"
+#include "core/records/FilterSettings.h"
 
 namespace travik {
 

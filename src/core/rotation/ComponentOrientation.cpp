@@ -1,4 +1,4 @@
-#include "rotation/ComponentOrientation.h"
+#include "core/rotation/ComponentOrientation.h"
 
 #include <cctype>
 #include <charconv>

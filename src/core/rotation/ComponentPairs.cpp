@@ -1,11 +1,11 @@
-#include "rotation/ComponentPairs.h"
+#include "core/rotation/ComponentPairs.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "rotation/ComponentOrientation.h"
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/rotation/ComponentOrientation.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "rotation/RotatedSpectra.h"
+#include "core/rotation/RotatedSpectra.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <thread>
 
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 namespace travik {
 namespace {

@@ -1,10 +1,10 @@
-#include "spectra/DesignSpectra.h"
+#include "core/spectra/DesignSpectra.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -1,7 +1,7 @@
-#include "spectra/SpectrumAccuracy.h"
+#include "core/spectra/SpectrumAccuracy.h"
 
-#include "analysis/OscillatorIntegrators.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 namespace travik {
 

@@ -1,10 +1,10 @@
-#include "spectra/SuiteSpectra.h"
+#include "core/spectra/SuiteSpectra.h"
 
 #include <algorithm>
 #include <mutex>
 #include <thread>
 
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 namespace travik {
 

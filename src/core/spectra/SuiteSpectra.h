@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "records/TimeHistory.h"
-#include "spectra/SuiteStatistics.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/records/TimeHistory.h"
+#include "core/spectra/SuiteStatistics.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "spectra/SuiteStatistics.h"
+#include "core/spectra/SuiteStatistics.h"
 
 #include <algorithm>
 #include <cmath>

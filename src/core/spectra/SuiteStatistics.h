@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/SpectraComputation.h"
-#include "spectra/DesignSpectra.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/spectra/DesignSpectra.h"
 
 namespace travik {
 

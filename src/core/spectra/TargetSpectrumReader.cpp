@@ -1,4 +1,4 @@
-#include "spectra/TargetSpectrumReader.h"
+#include "core/spectra/TargetSpectrumReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "records/LineSource.h"
-#include "records/RecordFile.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
-#include "text/ShownText.h"
+#include "core/records/LineSource.h"
+#include "core/records/RecordFile.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "spectra/DesignSpectra.h"
+#include "core/spectra/DesignSpectra.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "suite/RecordScaling.h"
+#include "core/suite/RecordScaling.h"
 
 #include <algorithm>
 #include <cmath>

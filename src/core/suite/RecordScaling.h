@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "suite/ScalingOptions.h"
+#include "core/suite/ScalingOptions.h"
 
 namespace travik {
 

@@ -1,9 +1,9 @@
-#include "suite/ScalingOptions.h"
+#include "core/suite/ScalingOptions.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

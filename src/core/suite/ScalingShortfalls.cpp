@@ -1,9 +1,9 @@
-#include "suite/ScalingShortfalls.h"
+#include "core/suite/ScalingShortfalls.h"
 
 #include <cstddef>
 
-#include "export/ScalingReport.h"
-#include "text/NumberFormat.h"
+#include "core/export/ScalingReport.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 

@@ -1,4 +1,4 @@
-#include "suite/ScalingTarget.h"
+#include "core/suite/ScalingTarget.h"
 
 namespace travik {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "spectra/DesignSpectra.h"
+#include "core/spectra/DesignSpectra.h"
 
 namespace travik {
 

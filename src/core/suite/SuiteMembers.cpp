@@ -1,4 +1,4 @@
-#include "suite/SuiteMembers.h"
+#include "core/suite/SuiteMembers.h"
 
 #include <algorithm>
 #include <cmath>

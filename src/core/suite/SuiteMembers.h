@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "records/TimeHistory.h"
-#include "spectra/SuiteSpectra.h"
-#include "suite/SuiteScaling.h"
+#include "core/records/TimeHistory.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "core/suite/SuiteScaling.h"
 
 namespace travik {
 

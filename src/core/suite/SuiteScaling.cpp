@@ -1,4 +1,4 @@
-#include "suite/SuiteScaling.h"
+#include "core/suite/SuiteScaling.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <numeric>
 #include <utility>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

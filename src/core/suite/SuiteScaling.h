@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "suite/RecordScaling.h"
-#include "suite/ScalingOptions.h"
-#include "suite/ScalingTarget.h"
+#include "core/suite/RecordScaling.h"
+#include "core/suite/ScalingOptions.h"
+#include "core/suite/ScalingTarget.h"
 
 namespace travik {
 

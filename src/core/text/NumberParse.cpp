@@ -1,11 +1,11 @@
-#include "text/NumberParse.h"
+#include "core/text/NumberParse.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-#include "text/ShownText.h"
+#include "core/text/ShownText.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "text/ShownText.h"
+#include "core/text/ShownText.h"
 
 #include <cstdint>
 #include <optional>

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
-#include "analysis/DampingValues.h"
-#include "records/FilterSettings.h"
-#include "records/RecordFileReader.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/DampingValues.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 

@@ -1,12 +1,12 @@
-#include "workspace/WorkspaceFile.h"
+#include "core/workspace/WorkspaceFile.h"
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
 
-#include "export/ReportFile.h"
-#include "workspace/WorkspaceJson.h"
+#include "core/export/ReportFile.h"
+#include "core/workspace/WorkspaceJson.h"
 
 namespace travik {
 namespace {

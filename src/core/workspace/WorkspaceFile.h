@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "workspace/WorkspaceDocument.h"
+#include "core/workspace/WorkspaceDocument.h"
 
 namespace travik {
 

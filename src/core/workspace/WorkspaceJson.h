@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/WorkspaceDocument.h"
+#include "core/workspace/WorkspaceDocument.h"
 
 namespace travik {
 

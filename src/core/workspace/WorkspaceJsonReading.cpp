@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "workspace/WorkspaceJson.h"
+#include "core/workspace/WorkspaceJson.h"
 
 namespace travik {
 namespace {

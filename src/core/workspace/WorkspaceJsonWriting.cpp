@@ -1,4 +1,4 @@
-#include "workspace/WorkspaceJson.h"
+#include "core/workspace/WorkspaceJson.h"
 
 #include <utility>
 

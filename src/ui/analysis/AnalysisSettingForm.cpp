@@ -1,4 +1,4 @@
-#include "analysis/AnalysisSettingForm.h"
+#include "ui/analysis/AnalysisSettingForm.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,10 +9,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ScreenFit.h"
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ScreenFit.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 class QGroupBox;
 class QLabel;

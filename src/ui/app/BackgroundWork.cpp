@@ -1,4 +1,4 @@
-#include "app/BackgroundWork.h"
+#include "ui/app/BackgroundWork.h"
 
 #include <QApplication>
 #include <QLabel>

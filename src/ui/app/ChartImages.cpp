@@ -1,8 +1,8 @@
-#include "app/ChartImages.h"
+#include "ui/app/ChartImages.h"
 
-#include "app/PlatformServices.h"
-#include "export/ReportHeader.h"
-#include "figures/FigureExport.h"
+#include "core/export/ReportHeader.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/figures/FigureExport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "figures/ChartFigure.h"
+#include "ui/figures/ChartFigure.h"
 
 class PlatformServices;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "app/CheckMarks.h"
+#include "ui/app/CheckMarks.h"
 
 #include <QListWidget>
 #include <QSignalBlocker>

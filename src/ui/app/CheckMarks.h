@@ -3,7 +3,7 @@
 #include <QObject>
 #include <vector>
 
-#include "app/FormHelpers.h"
+#include "ui/app/FormHelpers.h"
 
 class QListWidget;
 

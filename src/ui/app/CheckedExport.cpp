@@ -1,4 +1,4 @@
-#include "app/CheckedExport.h"
+#include "ui/app/CheckedExport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,11 +9,11 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/StartFolders.h"
-#include "app/Workspace.h"
-#include "export/ExportMessages.h"
+#include "core/export/ExportMessages.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StartFolders.h"
+#include "ui/app/Workspace.h"
 
 bool ExportCountAccepted(const QListWidget* list, const std::string& limitMessage,
                          PlatformServices& platform, QWidget* window) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/BackgroundWork.h"
-#include "export/ReportHeader.h"
-#include "records/TimeHistory.h"
+#include "core/export/ReportHeader.h"
+#include "core/records/TimeHistory.h"
+#include "ui/app/BackgroundWork.h"
 
 class QListWidget;
 class QWidget;

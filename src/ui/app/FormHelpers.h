@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 // Small helpers shared by the program's windows.
 

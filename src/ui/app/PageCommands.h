@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormHelpers.h"
+#include "ui/app/FormHelpers.h"
 
 // What the frame's menus ask of the page in view. Each page answers for its own charts
 // and its own check list, so that the frame needs to know no page by name.

@@ -1,4 +1,4 @@
-#include "app/PlatformServices.h"
+#include "ui/app/PlatformServices.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
@@ -11,8 +11,8 @@
 #include <QPrinter>
 #include <QSettings>
 
-#include "app/ScreenFit.h"
-#include "figures/FigureDialogs.h"
+#include "ui/app/ScreenFit.h"
+#include "ui/figures/FigureDialogs.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "figures/FigureExport.h"
+#include "ui/figures/FigureExport.h"
 
 class QImage;
 class QSettings;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
 
 // The file a loaded record was read from and how it was read, so that a saved workspace can
 // read it again. The records one reading of a file gave share one source object: a file

@@ -1,4 +1,4 @@
-#include "app/ScreenFit.h"
+#include "ui/app/ScreenFit.h"
 
 #include <QEvent>
 #include <QGuiApplication>

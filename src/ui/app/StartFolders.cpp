@@ -1,4 +1,4 @@
-#include "app/StartFolders.h"
+#include "ui/app/StartFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

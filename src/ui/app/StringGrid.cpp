@@ -1,4 +1,4 @@
-#include "app/StringGrid.h"
+#include "ui/app/StringGrid.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

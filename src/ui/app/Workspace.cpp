@@ -1,11 +1,11 @@
-#include "app/Workspace.h"
+#include "ui/app/Workspace.h"
 
 #include <QCoreApplication>
 #include <utility>
 
-#include "analysis/CalculationErrors.h"
-#include "analysis/DampingValues.h"
-#include "app/StartFolders.h"
+#include "core/analysis/CalculationErrors.h"
+#include "core/analysis/DampingValues.h"
+#include "ui/app/StartFolders.h"
 
 Workspace::Workspace(QObject* parent) : QObject(parent), exportFolder_(DefaultStartFolder()) {}
 

@@ -7,17 +7,17 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "app/BackgroundWork.h"
-#include "app/CheckMarks.h"
-#include "app/RecordSource.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/CheckMarks.h"
+#include "ui/app/RecordSource.h"
 
-#include "analysis/AnalysisSettings.h"
-#include "analysis/SpectraComputation.h"
-#include "records/BaselineCorrection.h"
-#include "records/FreeFormatReader.h"
-#include "records/RecordFileReader.h"
-#include "records/RecordFilter.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/AnalysisSettings.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/records/BaselineCorrection.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFilter.h"
+#include "core/records/TimeHistory.h"
 
 // The document every page works on: the records, the analysis settings, the last spectra
 // and the folder the exports write to. Pages hold it by reference and react to its signals

@@ -1,4 +1,4 @@
-#include "figures/ChartFigure.h"
+#include "ui/figures/ChartFigure.h"
 
 #include <QAreaSeries>
 #include <QBrush>
@@ -20,8 +20,8 @@
 #include <limits>
 #include <utility>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "figures/FigureLegend.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "ui/figures/FigureLegend.h"
 
 namespace travik::figures {
 namespace {

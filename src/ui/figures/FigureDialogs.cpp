@@ -1,4 +1,4 @@
-#include "figures/FigureDialogs.h"
+#include "ui/figures/FigureDialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
 
 namespace travik::figures {
 namespace {

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QString>
 
-#include "figures/FigureExport.h"
-#include "spectra/DesignSpectra.h"
+#include "core/spectra/DesignSpectra.h"
+#include "ui/figures/FigureExport.h"
 
 class QComboBox;
 class QDoubleSpinBox;

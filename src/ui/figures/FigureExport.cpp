@@ -1,4 +1,4 @@
-#include "figures/FigureExport.h"
+#include "ui/figures/FigureExport.h"
 
 #include <QAbstractAxis>
 #include <QBuffer>
@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
-#include "export/ReportHeader.h"
-#include "text/ShownText.h"
+#include "core/export/ReportHeader.h"
+#include "core/text/ShownText.h"
 
 namespace travik::figures {
 namespace {

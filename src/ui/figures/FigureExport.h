@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "figures/ChartFigure.h"
+#include "ui/figures/ChartFigure.h"
 
 class QChart;
 class QGraphicsScene;

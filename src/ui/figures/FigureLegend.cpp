@@ -1,4 +1,4 @@
-#include "figures/FigureLegend.h"
+#include "ui/figures/FigureLegend.h"
 
 #include <QBrush>
 #include <QChart>

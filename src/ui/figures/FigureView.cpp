@@ -1,4 +1,4 @@
-#include "figures/FigureView.h"
+#include "ui/figures/FigureView.h"
 
 #include <QChart>
 #include <QHelpEvent>

@@ -6,7 +6,7 @@
 #include <QRectF>
 #include <optional>
 
-#include "figures/ChartFigure.h"
+#include "ui/figures/ChartFigure.h"
 
 class QRubberBand;
 

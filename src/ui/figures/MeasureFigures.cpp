@@ -1,4 +1,4 @@
-#include "figures/MeasureFigures.h"
+#include "ui/figures/MeasureFigures.h"
 
 #include <QFileInfo>
 #include <QString>

@@ -3,8 +3,8 @@
 #include <QList>
 #include <QPointF>
 
-#include "figures/ChartFigure.h"
-#include "measures/GroundMotionMeasures.h"
+#include "core/measures/GroundMotionMeasures.h"
+#include "ui/figures/ChartFigure.h"
 
 namespace travik::figures {
 

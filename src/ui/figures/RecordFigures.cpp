@@ -1,4 +1,4 @@
-#include "figures/RecordFigures.h"
+#include "ui/figures/RecordFigures.h"
 
 #include <QFileInfo>
 #include <algorithm>

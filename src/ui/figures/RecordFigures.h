@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "figures/ChartFigure.h"
-#include "records/ColumnThinning.h"
-#include "records/TimeHistory.h"
+#include "core/records/ColumnThinning.h"
+#include "core/records/TimeHistory.h"
+#include "ui/figures/ChartFigure.h"
 
 namespace travik::figures {
 

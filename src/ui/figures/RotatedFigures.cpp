@@ -1,10 +1,10 @@
-#include "figures/RotatedFigures.h"
+#include "ui/figures/RotatedFigures.h"
 
 #include <cmath>
 #include <functional>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik::figures {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "figures/SpectrumFigures.h"
-#include "rotation/RotatedSpectra.h"
+#include "core/rotation/RotatedSpectra.h"
+#include "ui/figures/SpectrumFigures.h"
 
 namespace travik::figures {
 

@@ -1,9 +1,9 @@
-#include "figures/ScalingFigures.h"
+#include "ui/figures/ScalingFigures.h"
 
 #include <QStringLiteral>
 #include <algorithm>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik::figures {
 namespace {

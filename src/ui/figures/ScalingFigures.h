@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "figures/ChartFigure.h"
-#include "suite/SuiteScaling.h"
+#include "core/suite/SuiteScaling.h"
+#include "ui/figures/ChartFigure.h"
 
 namespace travik::figures {
 

@@ -1,10 +1,10 @@
-#include "figures/SpectrumFigures.h"
+#include "ui/figures/SpectrumFigures.h"
 
 #include <QFileInfo>
 #include <cmath>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik::figures {
 namespace {

@@ -5,11 +5,11 @@
 #include <array>
 #include <vector>
 
-#include "analysis/SpectraComputation.h"
-#include "figures/ChartFigure.h"
-#include "spectra/DesignSpectra.h"
-#include "spectra/SpectrumAccuracy.h"
-#include "spectra/SuiteSpectra.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/spectra/DesignSpectra.h"
+#include "core/spectra/SpectrumAccuracy.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "ui/figures/ChartFigure.h"
 
 namespace travik::figures {
 

@@ -1,4 +1,4 @@
-#include "frame/About.h"
+#include "ui/frame/About.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ProjectInfo.h"
-#include "app/ScreenFit.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ProjectInfo.h"
+#include "ui/app/ScreenFit.h"
 
 namespace {
 

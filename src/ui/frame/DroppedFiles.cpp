@@ -1,4 +1,4 @@
-#include "frame/DroppedFiles.h"
+#include "ui/frame/DroppedFiles.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "records/ImportPreview.h"
+#include "core/records/ImportPreview.h"
 
 bool HoldsLocalFiles(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "records/FreeFormatReader.h"
+#include "core/records/FreeFormatReader.h"
 
 class QMimeData;
 class QWidget;

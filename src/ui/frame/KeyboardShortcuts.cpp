@@ -1,4 +1,4 @@
-#include "frame/KeyboardShortcuts.h"
+#include "ui/frame/KeyboardShortcuts.h"
 
 #include <QAction>
 #include <QKeySequence>

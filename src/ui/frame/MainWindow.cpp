@@ -1,4 +1,4 @@
-#include "frame/MainWindow.h"
+#include "ui/frame/MainWindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,23 +13,23 @@
 #include <string>
 #include <vector>
 
-#include "analysis/AnalysisSettingForm.h"
-#include "app/PlatformServices.h"
-#include "export/ReportHeader.h"
-#include "frame/About.h"
-#include "frame/DroppedFiles.h"
-#include "frame/KeyboardShortcuts.h"
-#include "frame/RecentRecords.h"
-#include "frame/SettingsMemory.h"
-#include "frame/StatusFields.h"
-#include "frame/UserGuide.h"
-#include "frame/WorkspaceFiles.h"
-#include "measures/MeasuresPage.h"
-#include "records/InputFileForm.h"
-#include "records/RecordPreparation.h"
-#include "records/RecordsPage.h"
-#include "spectra/SpectraPage.h"
-#include "workspace/WorkspaceDocument.h"
+#include "core/export/ReportHeader.h"
+#include "core/records/RecordPreparation.h"
+#include "core/workspace/WorkspaceDocument.h"
+#include "ui/analysis/AnalysisSettingForm.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/frame/About.h"
+#include "ui/frame/DroppedFiles.h"
+#include "ui/frame/KeyboardShortcuts.h"
+#include "ui/frame/RecentRecords.h"
+#include "ui/frame/SettingsMemory.h"
+#include "ui/frame/StatusFields.h"
+#include "ui/frame/UserGuide.h"
+#include "ui/frame/WorkspaceFiles.h"
+#include "ui/measures/MeasuresPage.h"
+#include "ui/records/InputFileForm.h"
+#include "ui/records/RecordsPage.h"
+#include "ui/spectra/SpectraPage.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QString>
 #include <vector>
 
-#include "app/FormHelpers.h"
-#include "app/Workspace.h"
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/Workspace.h"
 
 class QAction;
 class QMenu;

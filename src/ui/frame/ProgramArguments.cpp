@@ -1,4 +1,4 @@
-#include "frame/ProgramArguments.h"
+#include "ui/frame/ProgramArguments.h"
 
 #include <string_view>
 

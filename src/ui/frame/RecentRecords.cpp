@@ -1,4 +1,4 @@
-#include "frame/RecentRecords.h"
+#include "ui/frame/RecentRecords.h"
 
 #include <QAction>
 #include <QFile>
@@ -7,10 +7,10 @@
 #include <QSettings>
 #include <QStringList>
 
-#include "app/FormHelpers.h"
-#include "app/StartFolders.h"
-#include "records/InputFileForm.h"
-#include "workspace/WorkspaceJson.h"
+#include "core/workspace/WorkspaceJson.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/StartFolders.h"
+#include "ui/records/InputFileForm.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
 
 class QMenu;
 class QSettings;

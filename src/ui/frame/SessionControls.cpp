@@ -1,4 +1,4 @@
-#include "frame/SessionControls.h"
+#include "ui/frame/SessionControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,10 +8,10 @@
 #include <charconv>
 #include <cmath>
 
-#include "analysis/DampingValues.h"
-#include "app/FormHelpers.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/analysis/DampingValues.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "ui/app/FormHelpers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frame/SettingsMemory.h"
+#include "ui/frame/SettingsMemory.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -9,11 +9,11 @@
 #include <cmath>
 #include <vector>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/Workspace.h"
-#include "frame/SessionControls.h"
-#include "text/NumberParse.h"
+#include "core/text/NumberParse.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/Workspace.h"
+#include "ui/frame/SessionControls.h"
 
 namespace {
 

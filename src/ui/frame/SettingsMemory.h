@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 class QAction;
 class QMainWindow;

@@ -1,4 +1,4 @@
-#include "frame/StatusFields.h"
+#include "ui/frame/StatusFields.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ProjectInfo.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ProjectInfo.h"
 
 namespace {
 

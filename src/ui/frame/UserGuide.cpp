@@ -1,4 +1,4 @@
-#include "frame/UserGuide.h"
+#include "ui/frame/UserGuide.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/FormHelpers.h"
+#include "ui/app/FormHelpers.h"
 
 void LoadUserGuideResources() {
     Q_INIT_RESOURCE(UserGuide);

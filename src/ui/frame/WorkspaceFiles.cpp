@@ -1,4 +1,4 @@
-#include "frame/WorkspaceFiles.h"
+#include "ui/frame/WorkspaceFiles.h"
 
 #include <QAction>
 #include <QFile>
@@ -11,14 +11,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/StartFolders.h"
-#include "app/Workspace.h"
-#include "frame/SessionControls.h"
-#include "frame/WorkspaceRecords.h"
-#include "text/ShownText.h"
-#include "workspace/WorkspaceFile.h"
+#include "core/text/ShownText.h"
+#include "core/workspace/WorkspaceFile.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StartFolders.h"
+#include "ui/app/Workspace.h"
+#include "ui/frame/SessionControls.h"
+#include "ui/frame/WorkspaceRecords.h"
 
 namespace {
 

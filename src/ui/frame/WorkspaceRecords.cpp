@@ -1,11 +1,11 @@
-#include "frame/WorkspaceRecords.h"
+#include "ui/frame/WorkspaceRecords.h"
 
 #include <memory>
 #include <system_error>
 
-#include "records/RecordPreparation.h"
-#include "text/ShownText.h"
-#include "workspace/WorkspaceFile.h"
+#include "core/records/RecordPreparation.h"
+#include "core/text/ShownText.h"
+#include "core/workspace/WorkspaceFile.h"
 
 namespace {
 

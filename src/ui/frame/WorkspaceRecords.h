@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/RecordSource.h"
-#include "records/TimeHistory.h"
-#include "workspace/WorkspaceDocument.h"
+#include "core/records/TimeHistory.h"
+#include "core/workspace/WorkspaceDocument.h"
+#include "ui/app/RecordSource.h"
 
 // The records of an opened workspace, read again and prepared as it says, with what the
 // window needs to show them as they were saved.

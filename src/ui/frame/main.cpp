@@ -6,9 +6,9 @@
 #include <iostream>
 #include <optional>
 
-#include "app/PlatformServices.h"
-#include "frame/MainWindow.h"
-#include "frame/ProgramArguments.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/frame/MainWindow.h"
+#include "ui/frame/ProgramArguments.h"
 
 namespace {
 

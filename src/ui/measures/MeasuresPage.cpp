@@ -1,4 +1,4 @@
-#include "measures/MeasuresPage.h"
+#include "ui/measures/MeasuresPage.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -18,18 +18,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/ChartImages.h"
-#include "app/CheckedExport.h"
-#include "app/PlatformServices.h"
-#include "app/StringGrid.h"
-#include "app/Workspace.h"
-#include "export/ExportMessages.h"
-#include "export/MeasuresReport.h"
-#include "export/ReportHeader.h"
-#include "figures/FigureView.h"
-#include "figures/MeasureFigures.h"
-#include "presentation/GridClipboard.h"
-#include "text/NumberFormat.h"
+#include "core/export/ExportMessages.h"
+#include "core/export/MeasuresReport.h"
+#include "core/export/ReportHeader.h"
+#include "core/text/NumberFormat.h"
+#include "ui/app/ChartImages.h"
+#include "ui/app/CheckedExport.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StringGrid.h"
+#include "ui/app/Workspace.h"
+#include "ui/figures/FigureView.h"
+#include "ui/figures/MeasureFigures.h"
+#include "ui/presentation/GridClipboard.h"
 
 namespace {
 

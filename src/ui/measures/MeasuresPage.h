@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/FormHelpers.h"
-#include "app/PageCommands.h"
-#include "measures/GroundMotionMeasures.h"
+#include "core/measures/GroundMotionMeasures.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PageCommands.h"
 
 class QAction;
 class QGroupBox;

@@ -1,4 +1,4 @@
-#include "presentation/DetailedDataWindow.h"
+#include "ui/presentation/DetailedDataWindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,13 +15,13 @@
 #include <optional>
 #include <string>
 
-#include "app/BackgroundWork.h"
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ScreenFit.h"
-#include "app/StringGrid.h"
-#include "presentation/GridClipboard.h"
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ScreenFit.h"
+#include "ui/app/StringGrid.h"
+#include "ui/presentation/GridClipboard.h"
 
 namespace {
 

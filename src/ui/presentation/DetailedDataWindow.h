@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 class QAction;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "presentation/GridClipboard.h"
+#include "ui/presentation/GridClipboard.h"
 
 std::optional<QString> SelectionText(const GridSelection& selection, const CellText& cell,
                                      const std::function<bool(int rowsDone)>& keepGoing) {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "app/PlatformServices.h"
-#include "app/StringGrid.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StringGrid.h"
 
 // The copy and select-all commands of every table of the program.
 

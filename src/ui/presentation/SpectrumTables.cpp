@@ -1,11 +1,11 @@
-#include "presentation/SpectrumTables.h"
+#include "ui/presentation/SpectrumTables.h"
 
 #include <QTableView>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace {
 

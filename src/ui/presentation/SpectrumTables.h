@@ -2,9 +2,9 @@
 
 #include <QString>
 
-#include "analysis/SpectraComputation.h"
-#include "app/StringGrid.h"
-#include "spectra/SuiteStatistics.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/spectra/SuiteStatistics.h"
+#include "ui/app/StringGrid.h"
 
 // The result tables of the spectra page: one row per period, one column per damping ratio.
 

@@ -1,4 +1,4 @@
-#include "records/FilterDialog.h"
+#include "ui/records/FilterDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,14 +12,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ScreenFit.h"
-#include "figures/FigureView.h"
-#include "figures/MeasureFigures.h"
-#include "records/ButterworthFilter.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/records/ButterworthFilter.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ScreenFit.h"
+#include "ui/figures/FigureView.h"
+#include "ui/figures/MeasureFigures.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "records/FilterSettings.h"
+#include "core/records/FilterSettings.h"
 
 class QCheckBox;
 class QComboBox;

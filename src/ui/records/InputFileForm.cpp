@@ -1,4 +1,4 @@
-#include "records/InputFileForm.h"
+#include "ui/records/InputFileForm.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -18,12 +18,12 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ScreenFit.h"
-#include "app/StartFolders.h"
-#include "text/NumberFormat.h"
-#include "text/NumberParse.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/NumberParse.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ScreenFit.h"
+#include "ui/app/StartFolders.h"
 
 namespace {
 

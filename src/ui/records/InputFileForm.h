@@ -4,8 +4,8 @@
 #include <QSpinBox>
 #include <QStringList>
 
-#include "records/ImportPreview.h"
-#include "records/RecordFileReader.h"
+#include "core/records/ImportPreview.h"
+#include "core/records/RecordFileReader.h"
 
 class QCheckBox;
 class QGroupBox;

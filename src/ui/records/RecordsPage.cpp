@@ -1,4 +1,4 @@
-#include "records/RecordsPage.h"
+#include "ui/records/RecordsPage.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -16,19 +16,19 @@
 #include <optional>
 #include <string>
 
-#include "app/BackgroundWork.h"
-#include "app/ChartImages.h"
-#include "app/CheckedExport.h"
-#include "app/PlatformServices.h"
-#include "app/Workspace.h"
-#include "export/ExportMessages.h"
-#include "export/ReportHeader.h"
-#include "export/TimeHistoryReport.h"
-#include "figures/FigureView.h"
-#include "figures/RecordFigures.h"
-#include "presentation/DetailedDataWindow.h"
-#include "records/CorrectedSet.h"
-#include "records/FilterDialog.h"
+#include "core/export/ExportMessages.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/TimeHistoryReport.h"
+#include "core/records/CorrectedSet.h"
+#include "ui/app/BackgroundWork.h"
+#include "ui/app/ChartImages.h"
+#include "ui/app/CheckedExport.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/Workspace.h"
+#include "ui/figures/FigureView.h"
+#include "ui/figures/RecordFigures.h"
+#include "ui/presentation/DetailedDataWindow.h"
+#include "ui/records/FilterDialog.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <optional>
 
-#include "app/FormHelpers.h"
-#include "app/PageCommands.h"
-#include "records/FilterSettings.h"
+#include "core/records/FilterSettings.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PageCommands.h"
 
 class QGroupBox;
 class QLabel;

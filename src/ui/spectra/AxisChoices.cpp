@@ -1,4 +1,4 @@
-#include "spectra/AxisChoices.h"
+#include "ui/spectra/AxisChoices.h"
 
 AbscissaChoice AbscissaOfIndex(int index) {
     return index >= 0 && index <= static_cast<int>(AbscissaChoice::Displacement)

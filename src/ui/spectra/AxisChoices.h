@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 // The spectrum chart's axis lists. The X list (cbb5) picks the abscissa; the Y list (cbb7)
 // holds the five spectrum kinds in SpectrumKind order, then the two fixed pairs: pseudo-

@@ -1,4 +1,4 @@
-#include "spectra/SpectraFigurePanel.h"
+#include "ui/spectra/SpectraFigurePanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,20 +14,20 @@
 #include <cmath>
 #include <memory>
 
-#include "analysis/DampingValues.h"
-#include "analysis/SpectraComputation.h"
-#include "app/ChartImages.h"
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ScreenFit.h"
-#include "app/Workspace.h"
-#include "export/ReportHeader.h"
-#include "export/SuiteStatisticsReport.h"
-#include "figures/FigureExport.h"
-#include "figures/FigureView.h"
-#include "spectra/SpectrumReadout.h"
-#include "spectra/TargetSpectrumReader.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/DampingValues.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/SuiteStatisticsReport.h"
+#include "core/spectra/TargetSpectrumReader.h"
+#include "core/text/NumberFormat.h"
+#include "ui/app/ChartImages.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ScreenFit.h"
+#include "ui/app/Workspace.h"
+#include "ui/figures/FigureExport.h"
+#include "ui/figures/FigureView.h"
+#include "ui/spectra/SpectrumReadout.h"
 
 using travik::figures::AxisScale;
 using travik::figures::ChartFigure;

@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "figures/ChartFigure.h"
-#include "figures/FigureDialogs.h"
-#include "figures/SpectrumFigures.h"
-#include "spectra/AxisChoices.h"
-#include "spectra/SuiteSpectra.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "ui/figures/ChartFigure.h"
+#include "ui/figures/FigureDialogs.h"
+#include "ui/figures/SpectrumFigures.h"
+#include "ui/spectra/AxisChoices.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "spectra/SpectraJob.h"
+#include "ui/spectra/SpectraJob.h"
 
 #include <cstddef>
 #include <utility>

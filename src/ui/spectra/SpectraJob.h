@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "analysis/SpectraComputation.h"
-#include "app/BackgroundWork.h"
+#include "core/analysis/SpectraComputation.h"
+#include "ui/app/BackgroundWork.h"
 
 // The spectra of one record as a job off the window's thread: ComputeSpectra over the whole
 // list, on every core, reporting its progress in oscillator steps and stopping soon after a

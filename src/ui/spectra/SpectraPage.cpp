@@ -1,4 +1,4 @@
-#include "spectra/SpectraPage.h"
+#include "ui/spectra/SpectraPage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,26 +21,26 @@
 #include <optional>
 #include <string>
 
-#include "analysis/AnalysisWork.h"
-#include "analysis/DampingValues.h"
-#include "analysis/SpectraComputation.h"
-#include "app/CheckedExport.h"
-#include "app/PlatformServices.h"
-#include "app/StringGrid.h"
-#include "app/Workspace.h"
-#include "export/ExportMessages.h"
-#include "export/ReportHeader.h"
-#include "export/SpectraReport.h"
-#include "export/SuiteStatisticsReport.h"
-#include "figures/FigureView.h"
-#include "presentation/GridClipboard.h"
-#include "presentation/SpectrumTables.h"
-#include "spectra/SpectraFigurePanel.h"
-#include "spectra/SpectraJob.h"
-#include "spectra/SpectrumAccuracy.h"
-#include "suite/ScaleToTarget.h"
-#include "suite/ScalingPanel.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/AnalysisWork.h"
+#include "core/analysis/DampingValues.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/ExportMessages.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/SpectraReport.h"
+#include "core/export/SuiteStatisticsReport.h"
+#include "core/spectra/SpectrumAccuracy.h"
+#include "core/text/NumberFormat.h"
+#include "ui/app/CheckedExport.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/StringGrid.h"
+#include "ui/app/Workspace.h"
+#include "ui/figures/FigureView.h"
+#include "ui/presentation/GridClipboard.h"
+#include "ui/presentation/SpectrumTables.h"
+#include "ui/spectra/SpectraFigurePanel.h"
+#include "ui/spectra/SpectraJob.h"
+#include "ui/suite/ScaleToTarget.h"
+#include "ui/suite/ScalingPanel.h"
 
 namespace {
 

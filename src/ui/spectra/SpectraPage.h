@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/FormHelpers.h"
-#include "app/PageCommands.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PageCommands.h"
 
 class QAction;
 class QCheckBox;

@@ -1,6 +1,6 @@
-#include "spectra/SpectrumReadout.h"
+#include "ui/spectra/SpectrumReadout.h"
 
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 namespace {
 

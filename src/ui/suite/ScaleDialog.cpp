@@ -1,4 +1,4 @@
-#include "suite/ScaleDialog.h"
+#include "ui/suite/ScaleDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,9 +16,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/ScreenFit.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/ScreenFit.h"
 
 namespace {
 

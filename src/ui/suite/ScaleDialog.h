@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "suite/ScaleRequest.h"
+#include "ui/suite/ScaleRequest.h"
 
 class QButtonGroup;
 class QCheckBox;

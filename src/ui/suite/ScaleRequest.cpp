@@ -1,9 +1,9 @@
-#include "suite/ScaleRequest.h"
+#include "ui/suite/ScaleRequest.h"
 
 #include <utility>
 
-#include "spectra/TargetSpectrumReader.h"
-#include "text/NumberParse.h"
+#include "core/spectra/TargetSpectrumReader.h"
+#include "core/text/NumberParse.h"
 
 namespace {
 

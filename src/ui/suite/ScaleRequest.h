@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "suite/ScalingOptions.h"
-#include "suite/ScalingTarget.h"
+#include "core/suite/ScalingOptions.h"
+#include "core/suite/ScalingTarget.h"
 
 // What the "Scale to Target" dialog edits, as its controls hold it: texts as typed (with
 // the window's decimal separator) and the choices' indexes. The member initialisers are the

@@ -1,24 +1,24 @@
-#include "suite/ScaleToTarget.h"
+#include "ui/suite/ScaleToTarget.h"
 
 #include <QDir>
 #include <algorithm>
 #include <filesystem>
 #include <utility>
 
-#include "analysis/SpectraComputation.h"
-#include "app/CheckedExport.h"
-#include "app/FormHelpers.h"
-#include "app/PlatformServices.h"
-#include "app/Workspace.h"
-#include "export/ReportFile.h"
-#include "export/ReportHeader.h"
-#include "export/ScaledRecords.h"
-#include "export/ScalingReport.h"
-#include "spectra/SuiteSpectra.h"
-#include "suite/ScaleDialog.h"
-#include "suite/ScalingPanel.h"
-#include "suite/SuiteMembers.h"
-#include "text/ShownText.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/export/ReportFile.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/ScaledRecords.h"
+#include "core/export/ScalingReport.h"
+#include "core/spectra/SuiteSpectra.h"
+#include "core/suite/SuiteMembers.h"
+#include "core/text/ShownText.h"
+#include "ui/app/CheckedExport.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/PlatformServices.h"
+#include "ui/app/Workspace.h"
+#include "ui/suite/ScaleDialog.h"
+#include "ui/suite/ScalingPanel.h"
 
 namespace {
 

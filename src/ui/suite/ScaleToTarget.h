@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "records/TimeHistory.h"
-#include "suite/ScaleRequest.h"
-#include "suite/SuiteScaling.h"
+#include "core/records/TimeHistory.h"
+#include "core/suite/SuiteScaling.h"
+#include "ui/suite/ScaleRequest.h"
 
 class QWidget;
 class PlatformServices;

@@ -1,4 +1,4 @@
-#include "suite/ScalingPanel.h"
+#include "ui/suite/ScalingPanel.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -14,17 +14,17 @@
 #include <array>
 #include <string>
 
-#include "app/ChartImages.h"
-#include "app/FormHelpers.h"
-#include "app/StringGrid.h"
-#include "export/ReportHeader.h"
-#include "export/ScalingReport.h"
-#include "figures/FigureView.h"
-#include "figures/ScalingFigures.h"
-#include "presentation/GridClipboard.h"
-#include "suite/ScalingShortfalls.h"
-#include "text/NumberFormat.h"
-#include "text/ShownText.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/ScalingReport.h"
+#include "core/suite/ScalingShortfalls.h"
+#include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
+#include "ui/app/ChartImages.h"
+#include "ui/app/FormHelpers.h"
+#include "ui/app/StringGrid.h"
+#include "ui/figures/FigureView.h"
+#include "ui/figures/ScalingFigures.h"
+#include "ui/presentation/GridClipboard.h"
 
 namespace {
 

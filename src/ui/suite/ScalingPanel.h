@@ -3,9 +3,9 @@
 #include <QWidget>
 #include <vector>
 
-#include "figures/ChartFigure.h"
+#include "ui/figures/ChartFigure.h"
 
-#include "suite/SuiteScaling.h"
+#include "core/suite/SuiteScaling.h"
 
 class QAction;
 class QLabel;

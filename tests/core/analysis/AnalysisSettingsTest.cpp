@@ -1,4 +1,4 @@
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 #include <gtest/gtest.h>
 

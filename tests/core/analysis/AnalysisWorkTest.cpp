@@ -1,4 +1,4 @@
-#include "analysis/AnalysisWork.h"
+#include "core/analysis/AnalysisWork.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestRecords.h"
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 namespace travik {
 namespace {

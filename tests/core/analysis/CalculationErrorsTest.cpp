@@ -1,4 +1,4 @@
-#include "analysis/CalculationErrors.h"
+#include "core/analysis/CalculationErrors.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestRecords.h"
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 namespace travik {
 namespace {

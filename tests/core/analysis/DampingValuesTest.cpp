@@ -1,4 +1,4 @@
-#include "analysis/DampingValues.h"
+#include "core/analysis/DampingValues.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

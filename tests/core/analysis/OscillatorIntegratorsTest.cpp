@@ -1,4 +1,4 @@
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The vector kernels must give every value of the one-oscillator code to the last bit, on
 // every instruction set compiled in that this processor runs, and whatever the threads.
-#include "analysis/OscillatorKernels.h"
+#include "core/analysis/OscillatorKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "analysis/CalculationErrors.h"
-#include "analysis/OscillatorIntegrators.h"
-#include "analysis/SpectraComputation.h"
-#include "records/CorrectedSet.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/CalculationErrors.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/analysis/SpectraComputation.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 namespace {

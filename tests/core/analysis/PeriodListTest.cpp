@@ -1,11 +1,11 @@
-#include "analysis/PeriodList.h"
+#include "core/analysis/PeriodList.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "analysis/AnalysisSettings.h"
+#include "core/analysis/AnalysisSettings.h"
 
 namespace travik {
 namespace {

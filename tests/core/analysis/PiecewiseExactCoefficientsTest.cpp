@@ -7,8 +7,8 @@
 #include <cmath>
 #include <vector>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "records/TimeHistory.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik {
 namespace {

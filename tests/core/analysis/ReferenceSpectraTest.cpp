@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestRecords.h"
-#include "analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorIntegrators.h"
 
 namespace travik {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "TestRecords.h"
-#include "analysis/OscillatorIntegrators.h"
-#include "rotation/RotatedSpectra.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/rotation/RotatedSpectra.h"
 
 namespace travik {
 namespace {

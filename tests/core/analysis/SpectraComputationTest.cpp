@@ -1,11 +1,11 @@
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "TestRecords.h"
-#include "analysis/OscillatorIntegrators.h"
-#include "export/SpectraReport.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/export/SpectraReport.h"
 
 namespace travik {
 namespace {

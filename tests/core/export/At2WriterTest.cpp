@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "export/At2Writer.h"
-#include "records/RecordFileReader.h"
+#include "core/export/At2Writer.h"
+#include "core/records/RecordFileReader.h"
 
 namespace travik {
 namespace {

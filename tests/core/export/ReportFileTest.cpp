@@ -1,4 +1,4 @@
-#include "export/ReportFile.h"
+#include "core/export/ReportFile.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "export/ReportHeader.h"
-#include "export/TemporaryFiles.h"
-#include "export/TimeHistoryReport.h"
+#include "core/export/ReportHeader.h"
+#include "core/export/TemporaryFiles.h"
+#include "core/export/TimeHistoryReport.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "export/ReportHeader.h"
+#include "core/export/ReportHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "export/ExportMessages.h"
+#include "core/export/ExportMessages.h"
 
 namespace travik {
 namespace {

@@ -1,5 +1,5 @@
 // The two-component report: its header, its column titles and its values read back.
-#include "export/RotDReport.h"
+#include "core/export/RotDReport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "records/TimeHistory.h"
-#include "rotation/ComponentOrientation.h"
+#include "core/records/TimeHistory.h"
+#include "core/rotation/ComponentOrientation.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "export/RotDTables.h"
+#include "core/export/RotDTables.h"
 
 #include <gtest/gtest.h>
 

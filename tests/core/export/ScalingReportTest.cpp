@@ -1,4 +1,4 @@
-#include "export/ScalingReport.h"
+#include "core/export/ScalingReport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "export/SpectraReport.h"
+#include "core/export/SpectraReport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/OscillatorIntegrators.h"
-#include "text/NumberFormat.h"
+#include "core/analysis/OscillatorIntegrators.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

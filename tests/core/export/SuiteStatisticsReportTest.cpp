@@ -1,4 +1,4 @@
-#include "export/SuiteStatisticsReport.h"
+#include "core/export/SuiteStatisticsReport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/SpectraReport.h"
+#include "core/export/SpectraReport.h"
 
 namespace travik {
 namespace {

@@ -1,10 +1,10 @@
-#include "export/TimeHistoryReport.h"
+#include "core/export/TimeHistoryReport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "records/CorrectedSet.h"
+#include "core/records/CorrectedSet.h"
 
 namespace travik {
 namespace {

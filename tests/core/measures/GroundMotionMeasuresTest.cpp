@@ -1,4 +1,4 @@
-#include "measures/GroundMotionMeasures.h"
+#include "core/measures/GroundMotionMeasures.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "MeasuresTestData.h"
-#include "records/RecordFilter.h"
+#include "core/records/RecordFilter.h"
 
 namespace travik {
 namespace {

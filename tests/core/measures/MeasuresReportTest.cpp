@@ -1,4 +1,4 @@
-#include "export/MeasuresReport.h"
+#include "core/export/MeasuresReport.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik::test {
 

@@ -1,4 +1,4 @@
-#include "records/CorrectedSet.h"
+#include "core/records/CorrectedSet.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "records/FormatReaders.h"
-#include "records/RecordFileReader.h"
-#include "records/RecordFormat.h"
+#include "core/records/FormatReaders.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFormat.h"
 
 namespace travik {
 namespace {

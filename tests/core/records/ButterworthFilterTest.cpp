@@ -1,4 +1,4 @@
-#include "records/ButterworthFilter.h"
+#include "core/records/ButterworthFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "export/ReportHeader.h"
-#include "records/CorrectedSet.h"
-#include "records/RecordFilter.h"
+#include "core/export/ReportHeader.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/RecordFilter.h"
 
 namespace travik {
 namespace {

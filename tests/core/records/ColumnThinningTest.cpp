@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "records/ColumnThinning.h"
+#include "core/records/ColumnThinning.h"
 
 namespace travik {
 namespace {

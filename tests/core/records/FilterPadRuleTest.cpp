@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "records/ButterworthFilter.h"
-#include "records/FilterSettings.h"
-#include "records/RecordFilter.h"
-#include "records/RecordPreparation.h"
+#include "core/records/ButterworthFilter.h"
+#include "core/records/FilterSettings.h"
+#include "core/records/RecordFilter.h"
+#include "core/records/RecordPreparation.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "records/FreeFormatReader.h"
+#include "core/records/FreeFormatReader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordFileReader.h"
+#include "core/records/RecordFileReader.h"
 
 namespace travik {
 namespace {

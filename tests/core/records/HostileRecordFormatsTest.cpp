@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "RecordTexts.h"
-#include "export/ReportHeader.h"
-#include "records/ChannelNames.h"
-#include "records/RecordFileReader.h"
-#include "records/RecordFormat.h"
+#include "core/export/ReportHeader.h"
+#include "core/records/ChannelNames.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFormat.h"
 
 namespace travik {
 namespace {

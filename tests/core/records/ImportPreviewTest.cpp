@@ -1,4 +1,4 @@
-#include "records/ImportPreview.h"
+#include "core/records/ImportPreview.h"
 
 #include <gtest/gtest.h>
 

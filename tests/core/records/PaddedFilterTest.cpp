@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "records/ButterworthFilter.h"
-#include "records/CorrectedSet.h"
-#include "records/RecordFilter.h"
-#include "records/RecordPreparation.h"
+#include "core/records/ButterworthFilter.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/RecordFilter.h"
+#include "core/records/RecordPreparation.h"
 
 namespace travik {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "records/FreeFormatReader.h"
-#include "text/NumberParse.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/text/NumberParse.h"
 
 namespace travik {
 namespace {

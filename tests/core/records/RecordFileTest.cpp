@@ -1,6 +1,6 @@
 // Files that are not what a record reader expects: pipes, devices, oversized and large
 // files, checked through the reader's file entry point.
-#include "records/RecordFile.h"
+#include "core/records/RecordFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "records/FreeFormatReader.h"
-#include "records/RecordFileReader.h"
-#include "text/NumberFormat.h"
+#include "core/records/FreeFormatReader.h"
+#include "core/records/RecordFileReader.h"
+#include "core/text/NumberFormat.h"
 
 namespace travik {
 namespace {

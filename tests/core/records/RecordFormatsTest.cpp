@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "RecordTexts.h"
-#include "records/LineSource.h"
-#include "records/RecordFileReader.h"
-#include "records/RecordFormat.h"
+#include "core/records/LineSource.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFormat.h"
 
 namespace travik {
 namespace {

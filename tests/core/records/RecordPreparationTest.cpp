@@ -1,6 +1,6 @@
 // One file turned into prepared records: read, integrated, then corrected and filtered as
 // the plan says, with every message returned rather than printed.
-#include "records/RecordPreparation.h"
+#include "core/records/RecordPreparation.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordFileReader.h"
-#include "records/RecordFormat.h"
+#include "core/records/RecordFileReader.h"
+#include "core/records/RecordFormat.h"
 
 namespace travik::record_texts {
 

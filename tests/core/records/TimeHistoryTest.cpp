@@ -1,4 +1,4 @@
-#include "records/TimeHistory.h"
+#include "core/records/TimeHistory.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "records/RecordFileReader.h"
-#include "rotation/ComponentOrientation.h"
+#include "core/records/RecordFileReader.h"
+#include "core/rotation/ComponentOrientation.h"
 
 namespace travik {
 namespace {

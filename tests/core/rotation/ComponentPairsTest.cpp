@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rotation/ComponentPairs.h"
+#include "core/rotation/ComponentPairs.h"
 
 namespace travik {
 namespace {

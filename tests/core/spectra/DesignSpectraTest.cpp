@@ -1,4 +1,4 @@
-#include "spectra/DesignSpectra.h"
+#include "core/spectra/DesignSpectra.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "spectra/SpectrumAccuracy.h"
+#include "core/spectra/SpectrumAccuracy.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 namespace travik {
 namespace {

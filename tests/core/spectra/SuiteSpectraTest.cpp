@@ -1,10 +1,10 @@
-#include "spectra/SuiteSpectra.h"
+#include "core/spectra/SuiteSpectra.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
-#include "analysis/SpectraComputation.h"
+#include "core/analysis/SpectraComputation.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "spectra/TargetSpectrumReader.h"
+#include "core/spectra/TargetSpectrumReader.h"
 
 #include <sys/stat.h>
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "export/ScaledRecords.h"
-#include "suite/ScalingShortfalls.h"
-#include "suite/SuiteMembers.h"
+#include "core/export/ScaledRecords.h"
+#include "core/suite/ScalingShortfalls.h"
+#include "core/suite/SuiteMembers.h"
 
 namespace travik {
 namespace {

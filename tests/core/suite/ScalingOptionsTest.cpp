@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "suite/ScalingOptions.h"
+#include "core/suite/ScalingOptions.h"
 
 namespace travik {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "suite/SuiteScaling.h"
+#include "core/suite/SuiteScaling.h"
 
 namespace travik {
 namespace {

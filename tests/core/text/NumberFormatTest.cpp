@@ -1,4 +1,4 @@
-#include "text/NumberFormat.h"
+#include "core/text/NumberFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "text/NumberParse.h"
+#include "core/text/NumberParse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workspace/WorkspaceFile.h"
+#include "core/workspace/WorkspaceFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "workspace/WorkspaceJson.h"
+#include "core/workspace/WorkspaceJson.h"
 
 namespace travik {
 namespace {

@@ -1,4 +1,4 @@
-#include "figures/ChartFigure.h"
+#include "ui/figures/ChartFigure.h"
 
 #include <gtest/gtest.h>
 

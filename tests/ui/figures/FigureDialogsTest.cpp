@@ -1,4 +1,4 @@
-#include "figures/FigureDialogs.h"
+#include "ui/figures/FigureDialogs.h"
 
 #include <gtest/gtest.h>
 

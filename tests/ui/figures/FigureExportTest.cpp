@@ -1,4 +1,4 @@
-#include "figures/FigureExport.h"
+#include "ui/figures/FigureExport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "export/ReportHeader.h"
+#include "core/export/ReportHeader.h"
 
 namespace travik::figures {
 namespace {

@@ -13,12 +13,12 @@
 #include <cmath>
 #include <string>
 
-#include "figures/FigureExport.h"
-#include "figures/FigureLegend.h"
-#include "figures/MeasureFigures.h"
-#include "figures/RecordFigures.h"
-#include "figures/SpectrumFigures.h"
-#include "records/CorrectedSet.h"
+#include "core/records/CorrectedSet.h"
+#include "ui/figures/FigureExport.h"
+#include "ui/figures/FigureLegend.h"
+#include "ui/figures/MeasureFigures.h"
+#include "ui/figures/RecordFigures.h"
+#include "ui/figures/SpectrumFigures.h"
 
 namespace travik::figures {
 namespace {

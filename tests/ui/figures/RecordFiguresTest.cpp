@@ -1,9 +1,9 @@
-#include "figures/RecordFigures.h"
+#include "ui/figures/RecordFigures.h"
 
 #include <gtest/gtest.h>
 
-#include "records/CorrectedSet.h"
-#include "records/TimeHistory.h"
+#include "core/records/CorrectedSet.h"
+#include "core/records/TimeHistory.h"
 
 namespace travik::figures {
 namespace {

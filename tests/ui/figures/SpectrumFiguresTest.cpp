@@ -1,4 +1,4 @@
-#include "figures/SpectrumFigures.h"
+#include "ui/figures/SpectrumFigures.h"
 
 #include <gtest/gtest.h>
 
