@@ -20,8 +20,10 @@ namespace fs = std::filesystem;
 
 using Graph = std::map<std::string, std::set<std::string>>;
 
-// The folders quoted includes are looked up in, after the including file's own folder.
-const char* const kIncludeRoots[] = {"core", "ui", "cli"};
+// The folders quoted includes are looked up in, after the including file's own folder: the
+// source root, where the core's and the windows' headers are named with their layer
+// ("core/records/Record.h", "ui/records/RecordsPage.h"), and the command line's own folder.
+const char* const kIncludeRoots[] = {".", "cli"};
 
 std::string UnitOf(const fs::path& file, const fs::path& sourceRoot) {
     fs::path relative = fs::relative(file, sourceRoot);
@@ -143,9 +145,9 @@ TEST(IncludeGraph, ACircleThroughASourceFileIsFound) {
     // The about box's source includes the main window, whose source includes the about box.
     const ScratchTree tree(
         {{"ui/app/About.h", "#pragma once\n"},
-         {"ui/app/About.cpp", "#include \"app/About.h\"\n#include \"app/Main.h\"\n"},
+         {"ui/app/About.cpp", "#include \"ui/app/About.h\"\n#include \"ui/app/Main.h\"\n"},
          {"ui/app/Main.h", "#pragma once\n#include <QMainWindow>\n"},
-         {"ui/app/Main.cpp", "#include \"app/Main.h\"\n  #  include \"About.h\"\n"}});
+         {"ui/app/Main.cpp", "#include \"ui/app/Main.h\"\n  #  include \"About.h\"\n"}});
     const auto circle = FindCircle(ReadIncludeGraph(tree.Root()));
     ASSERT_TRUE(circle.has_value());
     EXPECT_EQ(circle->size(), 3u);
@@ -153,10 +155,10 @@ TEST(IncludeGraph, ACircleThroughASourceFileIsFound) {
 }
 
 TEST(IncludeGraph, AHeaderAndItsSourceAloneAreNoCircle) {
-    const ScratchTree tree({{"core/a/A.h", "#pragma once\n#include \"b/B.h\"\n"},
-                            {"core/a/A.cpp", "#include \"a/A.h\"\n#include <vector>\n"},
+    const ScratchTree tree({{"core/a/A.h", "#pragma once\n#include \"core/b/B.h\"\n"},
+                            {"core/a/A.cpp", "#include \"core/a/A.h\"\n#include <vector>\n"},
                             {"core/b/B.h", "#pragma once\n"},
-                            {"ui/C.cpp", "#include \"a/A.h\"\n#include \"B.h\"\n"}});
+                            {"ui/C.cpp", "#include \"core/a/A.h\"\n#include \"B.h\"\n"}});
     const Graph graph = ReadIncludeGraph(tree.Root());
     EXPECT_FALSE(FindCircle(graph).has_value());
     EXPECT_EQ(graph.at("core/a/A"), (std::set<std::string>{"core/b/B"}));
@@ -186,6 +188,8 @@ TEST(IncludeGraph, TheCoreIncludesNothingOfTheWindowsOrTheCommandLine) {
 TEST(IncludeGraph, NothingOfTheWindowsIncludesTheFrameAboveIt) {
     const Graph graph = ReadIncludeGraph(TRAVIK_SOURCE_DIR);
     ASSERT_TRUE(graph.count("ui/frame/MainWindow") == 1u);
+    // The graph is read through the layer-named includes: the frame is seen to include a page.
+    ASSERT_EQ(graph.at("ui/frame/MainWindow").count("ui/spectra/SpectraPage"), 1u);
     for (const auto& [unit, includes] : graph) {
         if (unit.rfind("ui/frame/", 0) == 0) {
             continue;
@@ -194,6 +198,43 @@ TEST(IncludeGraph, NothingOfTheWindowsIncludesTheFrameAboveIt) {
             EXPECT_NE(included.rfind("ui/frame/", 0), 0u) << unit << " includes " << included;
         }
     }
+}
+
+// The core and the windows have folders of the same names (records, analysis, measures,
+// spectra, suite): an include of either names its layer, so that a reader can tell
+// "core/records/…" from "ui/records/…" without knowing the include path.
+TEST(IncludeGraph, IncludesOfTheCoreAndTheWindowsNameTheirLayer) {
+    const fs::path root = fs::weakly_canonical(TRAVIK_SOURCE_DIR);
+    const std::regex includeLine(R"re(^\s*#\s*include\s*"([^"]+)")re");
+    int named = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) {
+            continue;
+        }
+        std::ifstream in(entry.path());
+        std::string line;
+        std::smatch match;
+        while (std::getline(in, line)) {
+            if (!std::regex_search(line, match, includeLine)) {
+                continue;
+            }
+            const std::string include = match[1].str();
+            if (include.rfind("core/", 0) == 0 || include.rfind("ui/", 0) == 0) {
+                ++named;
+                continue;
+            }
+            for (const fs::path& unnamed : {entry.path().parent_path() / include,
+                                            root / "core" / include, root / "ui" / include}) {
+                const std::string layer = UnitOf(fs::weakly_canonical(unnamed), root);
+                EXPECT_FALSE(fs::is_regular_file(unnamed) &&
+                             (layer.rfind("core/", 0) == 0 || layer.rfind("ui/", 0) == 0))
+                    << UnitOf(entry.path(), root) << " includes \"" << include
+                    << "\" without its layer";
+            }
+        }
+    }
+    EXPECT_GT(named, 500);
 }
 
 }  // namespace

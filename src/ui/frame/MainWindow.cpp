@@ -8,13 +8,10 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/export/ReportHeader.h"
-#include "core/records/RecordPreparation.h"
 #include "core/workspace/WorkspaceDocument.h"
 #include "ui/analysis/AnalysisSettingForm.h"
 #include "ui/app/PlatformServices.h"
@@ -22,6 +19,7 @@
 #include "ui/frame/DroppedFiles.h"
 #include "ui/frame/KeyboardShortcuts.h"
 #include "ui/frame/RecentRecords.h"
+#include "ui/frame/RecordImport.h"
 #include "ui/frame/SettingsMemory.h"
 #include "ui/frame/StatusFields.h"
 #include "ui/frame/UserGuide.h"
@@ -212,11 +210,7 @@ void TForm1::OpenImport(const QStringList& dropped) {
     TForm2* dialog = Form2;
     connect(Form2, &TForm2::FilesChosen, this,
             [this, dialog](const travik::RecordReadOptions& options, const QStringList& files) {
-                std::vector<std::string> paths;
-                paths.reserve(static_cast<std::size_t>(files.size()));
-                for (const QString& file : files) {
-                    paths.push_back(QFile::encodeName(file).toStdString());
-                }
+                std::vector<std::string> paths = LocalPaths(files);
                 recent_->Add({paths, options});
                 ImportFiles(std::move(paths), options, dialog->AppendToLoaded());
             });
@@ -224,42 +218,7 @@ void TForm1::OpenImport(const QStringList& dropped) {
 
 void TForm1::ImportFiles(std::vector<std::string> paths, const travik::RecordReadOptions& options,
                          bool append) {
-    struct Imported {
-        travik::RecordList records;
-        RecordSources sources;              // one per record
-        std::vector<std::string> messages;  // reader warnings and the failure, in order
-    };
-    const double g = workspace_.Settings().g;
-    workspace_.Work().Start<Imported>(
-        QStringLiteral("Reading the records"),
-        [paths = std::move(paths), options, g](BackgroundWork::Control& control) {
-            Imported imported;
-            travik::ImportPlan plan;  // read and integrated; corrected later on the page
-            plan.read = options;
-            plan.gravity = g;
-            for (std::size_t i = 0; i < paths.size() && !control.Cancelled(); ++i) {
-                // One file at a time, so that Cancel is heard between two files.
-                travik::FileReading reading =
-                    travik::ReadRecordFileInto(plan, paths[i], imported.records);
-                imported.sources.resize(static_cast<std::size_t>(imported.records.Count()),
-                                        std::make_shared<RecordSource>(paths[i], options));
-                std::move(reading.messages.begin(), reading.messages.end(),
-                          std::back_inserter(imported.messages));
-                if (!reading.ok) {
-                    break;
-                }
-                control.Progress(static_cast<double>(i + 1) / static_cast<double>(paths.size()));
-            }
-            return imported;
-        },
-        [this, append](Imported&& imported) {
-            workspace_.AcceptImport(std::move(imported.records), std::move(imported.sources),
-                                    append);
-            for (const std::string& message : imported.messages) {
-                platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
-                                      QString::fromStdString(message));
-            }
-        });
+    StartRecordImport(workspace_, platform_, this, std::move(paths), options, append);
 }
 
 // ---- Dropped files and folders -------------------------------------------------------------
@@ -277,12 +236,8 @@ void TForm1::FilesDropped(const QMimeData& dropped) {
         DroppedRecordFiles(dropped, free, [this](const QString& message) {
             platform_.ShowMessage(this, PlatformServices::MessageKind::Information, message);
         });
-    QStringList files;
-    for (const std::string& path : paths) {
-        files.append(QFile::decodeName(QByteArray::fromStdString(path)));
-    }
-    if (!files.isEmpty()) {
-        OpenImport(files);
+    if (!paths.empty()) {
+        OpenImport(FileNames(paths));
     }
 }
 
