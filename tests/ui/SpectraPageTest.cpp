@@ -1,8 +1,10 @@
 // Damping values, "Analyze and Refresh" and the five result tables of the spectra page.
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 
 #include "SpectraFixture.h"
 #include "core/analysis/OscillatorIntegrators.h"
@@ -89,6 +91,34 @@ TEST_F(SpectraPageTest, DefaultsGiveThreeHundredAndOnePeriodsPerTable) {
     EXPECT_EQ(Spectra<StringGrid>("strngrd3")->Cell(1, 1), "0.450000");
     EXPECT_EQ(Spectra<StringGrid>("strngrd4")->Cell(1, 1), "0.000000");
     EXPECT_EQ(Spectra<StringGrid>("strngrd5")->Cell(1, 1), "0.450000");
+}
+
+// A strong, long-period motion gives spectral displacements of thousands of cm and
+// accelerations of several g: "1234.567890" is wider than the tables' 80 pixels.
+TEST_F(SpectraPageTest, EveryTableColumnIsAsWideAsItsWidestText) {
+    std::vector<double> values;
+    for (int i = 0; i < 3000; ++i) {
+        values.push_back(3.0 * std::sin(6.2831852 * i / 300.0));
+    }
+    Load(MakeRecord("strong.txt", 0.01, values));
+    SetDamping({QStringLiteral("5"), QStringLiteral("2")});
+    Spectra<QPushButton>("btn11")->click();
+    int widened = 0;
+    for (const StringGrid* grid : Grids()) {
+        const QFontMetrics metrics = grid->View()->fontMetrics();
+        ASSERT_EQ(grid->ColumnCount(), 3);
+        for (int column = 0; column < grid->ColumnCount(); ++column) {
+            widened += grid->ColumnWidth(column) > 80 ? 1 : 0;
+            EXPECT_GE(grid->ColumnWidth(column), 80);
+            for (int row = 0; row < grid->RowCount(); ++row) {
+                EXPECT_GE(grid->ColumnWidth(column),
+                          metrics.horizontalAdvance(grid->Cell(column, row)) + 8)
+                    << grid->objectName().toStdString() << " " << column << "," << row << " "
+                    << grid->Cell(column, row).toStdString();
+            }
+        }
+    }
+    EXPECT_GT(widened, 0) << "no value wide enough to widen a column";
 }
 
 TEST_F(SpectraPageTest, ALongAnalysisIsAnnouncedAndMayBeDeclined) {
