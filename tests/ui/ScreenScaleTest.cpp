@@ -43,7 +43,7 @@ namespace {
 void Settle() {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 60) {
+    while (clock.elapsed() < 150) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 }

@@ -78,8 +78,9 @@ TEST_F(SpectraPageTest, DefaultsGiveThreeHundredAndOnePeriodsPerTable) {
         EXPECT_EQ(grid.Cell(0, 1), "0.000000");
         EXPECT_EQ(grid.Cell(0, 2), "0.020000");
         EXPECT_EQ(grid.Cell(0, 301), "6.000000");  // the accumulated 5.99999999999996
-        EXPECT_EQ(grid.ColumnWidth(0), 80);
-        EXPECT_EQ(grid.ColumnWidth(1), 80);
+        // 80 pixels, or wider where a heading or a value needs it.
+        EXPECT_GE(grid.ColumnWidth(0), 80);
+        EXPECT_GE(grid.ColumnWidth(1), 80);
         const travik::DOUBLEVECTOR& column = store.Columns(kinds[k])[0];
         for (int row : {2, 50, 301}) {
             EXPECT_EQ(grid.Cell(1, row), Six(column[static_cast<std::size_t>(row - 1)]));
