@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QLabel>
@@ -114,7 +116,7 @@ TEST_F(ImportFormats, PreviewShowsTheHeaderAndWhatAnAt2FileWillReadAs) {
     EXPECT_TRUE(
         summary.startsWith("Format: PEER NGA AT2 (detected)\nRecords: 1\nSamples: 5372\n"
                            "Time step: 0.01 s\nDuration: 53.71 s\nUnits: g\n"
-                           "PGA: -0.2807955 g at 2.18 s\n"))
+                           "PGA: -0.280795 g at 2.18 s\n"))
         << summary.toStdString();
     // The header's time step, greyed; the free-format fields do not apply.
     EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "0.01");
@@ -126,6 +128,27 @@ TEST_F(ImportFormats, PreviewShowsTheHeaderAndWhatAnAt2FileWillReadAs) {
 
     Child<QCheckBox>(dialog, "chk1")->setChecked(true);
     EXPECT_TRUE(Child<QLineEdit>(dialog, "edt1")->isEnabled());
+}
+
+// A K-NET file's counts times its scale give values of fifteen digits and more
+// (-0.00815818732338877 g): the preview shows about six, the time step edit every one.
+TEST_F(ImportFormats, PreviewShowsAboutSixSignificantDigits) {
+    TForm2* dialog = OpenWithFiles({Sample("knet/CHB0031412312349.EW")});
+    ASSERT_NE(dialog, nullptr);
+    const QStringList lines = Child<QLabel>(dialog, "lbl7")->text().split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("PGA: -0.00815819 g at 16.23 s")))
+        << lines.join(QLatin1Char('|')).toStdString();
+    for (const QString& line : lines) {
+        int run = 0;
+        int longest = 0;
+        for (const QChar c : line) {
+            run = c.isDigit() ? run + 1 : (c == QLatin1Char('.') ? run : 0);
+            longest = std::max(longest, run);
+        }
+        // "0.000998485": leading zeros and six digits.
+        EXPECT_LE(longest, 10) << line.toStdString();
+    }
+    Child<QPushButton>(dialog, "btn2")->click();
 }
 
 TEST_F(ImportFormats, OverridingTheTimeStepImportsWithIt) {

@@ -12,6 +12,8 @@
 
 #include "RecordsFixture.h"
 #include "ui/app/BackgroundWork.h"
+#include "ui/figures/FigureView.h"
+#include "ui/measures/MeasuresPage.h"
 #include "ui/records/FilterDialog.h"
 #include "ui/spectra/SpectraFigurePanel.h"
 
@@ -108,6 +110,39 @@ TEST_F(LongWork, AnAnalysisRunsOffTheWindowThreadWithProgressAndABusyPointer) {
     EXPECT_TRUE(Spectra<QPushButton>("btn11")->isEnabled());
     EXPECT_EQ(form->Document().Spectra().dampingRatios.size(), 9u);
     EXPECT_EQ(form->Document().Spectra().Columns(travik::SpectrumKind::Displacement).size(), 9u);
+}
+
+// The measures page keeps the selected record's Husid and Fourier plots while an analysis
+// runs, and the page looked at meanwhile shows them.
+TEST_F(LongWork, TheMeasuresChartsKeepTheSelectedRecordWhileAnAnalysisRuns) {
+    form->show();
+    ImportAndWait({WriteLongRecord("long.txt", 20000)});
+    auto* pages = Frame<QTabWidget>("pgc1");
+    pages->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    const auto husidPoints = [this] {
+        std::size_t points = 0;
+        for (const auto& curve :
+             Child<travik::figures::FigureView>(form->findChild<MeasuresPage*>(), "chtHusid")
+                 ->ShownFigure()
+                 .curves) {
+            points += static_cast<std::size_t>(curve.points.size());
+        }
+        return points;
+    };
+    const std::size_t before = husidPoints();
+    ASSERT_GT(before, 0u);
+    pages->setCurrentIndex(1);
+    StartNineDampingAnalysis();
+    ASSERT_TRUE(Work().IsBusy());
+    pages->setCurrentIndex(2);
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(husidPoints(), before) << "while the analysis runs";
+    Work().WaitForFinished();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(husidPoints(), before) << "after it";
 }
 
 // The work's name, bar and Cancel in the status bar once widened the window by their width,

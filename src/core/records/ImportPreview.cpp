@@ -135,15 +135,17 @@ std::vector<std::string> Summary(const RecordFileResult& read, const RecordReadO
     const RecordPeak peak = FindPeakAcceleration(record);
     const double duration = static_cast<double>(record.SampleCount() - 1) * record.TimeStep();
     summary.push_back("Samples: " + FormatInteger(record.SampleCount()));
-    summary.push_back("Time step: " + FormatGeneral(record.TimeStep(), point) + " s");
-    summary.push_back("Duration: " + FormatGeneral(duration, point) + " s");
+    // About six significant digits for the eye, as the window's tables show them; the
+    // time step edit keeps every digit.
+    summary.push_back("Time step: " + FormatShown(record.TimeStep(), point) + " s");
+    summary.push_back("Duration: " + FormatShown(duration, point) + " s");
     summary.push_back("Units: " + first.unitsFrom + (first.unitsFrom == "g" ? "" : ", read as g"));
-    summary.push_back("PGA: " + FormatGeneral(peak.value, point) + " g at " +
-                      FormatGeneral(peak.time, point) + " s");
+    summary.push_back("PGA: " + FormatShown(peak.value, point) + " g at " +
+                      FormatShown(peak.time, point) + " s");
     std::string values = "First values (g):";
     const DOUBLEVECTOR& samples = record.RawAcceleration();
     for (std::size_t i = 0; i < std::min(kFirstValues, samples.size()); ++i) {
-        values += (i == 0 ? " " : "; ") + FormatGeneral(samples[i], point);
+        values += (i == 0 ? " " : "; ") + FormatShown(samples[i], point);
     }
     summary.push_back(values);
     return summary;

@@ -83,6 +83,9 @@ ScrolledBody::ScrolledBody(QWidget* content, QWidget* parent) : QScrollArea(pare
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setWidget(content);
+    // Tab goes through the controls inside, which the body scrolls into view; the body
+    // itself is no stop of its own (it would come after the dialog's buttons).
+    setFocusPolicy(Qt::NoFocus);
 }
 
 QSize ScrolledBody::sizeHint() const {

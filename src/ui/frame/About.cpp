@@ -82,7 +82,11 @@ TAboutBox::TAboutBox(PlatformServices& platform, QWidget* parent)
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(263, 180, 76, 25);
+    // As designed, centred under the panel, but never narrower than its text needs (a
+    // larger font, a magnified screen).
+    const int okWidth = std::max(76, OKButton->sizeHint().width());
+    OKButton->setGeometry(301 - okWidth / 2, 180, okWidth,
+                          std::max(25, OKButton->sizeHint().height()));
     OKButton->setDefault(true);
     OKButton->setAutoDefault(true);
     OKButton->setFocus();

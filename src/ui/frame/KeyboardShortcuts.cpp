@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -19,12 +20,32 @@ void AddWindowKey(QMainWindow& window, const char* name, const QKeySequence& key
     QObject::connect(action, &QAction::triggered, &window, press);
 }
 
+// The menu command `name`, when the window has it, bound to `keys`.
+void AssignMenuKey(QMainWindow& window, const char* name, const QKeySequence& keys) {
+    if (auto* action = window.findChild<QAction*>(QString::fromLatin1(name))) {
+        action->setShortcut(keys);
+    }
+}
+
+// Alt and the first letter of its title opens a menu of the menu bar; the title shown stays
+// as it is (the letter is underlined while Alt is held).
+void AssignMenuLetters(QMainWindow& window) {
+    for (const char* name : {"File1", "Options1", "Help1"}) {
+        auto* menu = window.findChild<QMenu*>(QString::fromLatin1(name));
+        if (menu != nullptr && !menu->title().contains(QLatin1Char('&'))) {
+            menu->setTitle(QLatin1Char('&') + menu->title());
+        }
+    }
+}
+
 }  // namespace
 
 void AssignKeyboardShortcuts(QMainWindow& window) {
-    if (auto* import = window.findChild<QAction*>(QStringLiteral("ImportTimeHistoryRecords1"))) {
-        import->setShortcut(QKeySequence::Open);
-    }
+    AssignMenuKey(window, "ImportTimeHistoryRecords1", QKeySequence::Open);
+    AssignMenuKey(window, "OpenWorkspace1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    AssignMenuKey(window, "SaveWorkspace1", QKeySequence::Save);
+    AssignMenuKey(window, "SaveChartAs1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    AssignMenuLetters(window);
     auto* pages = window.findChild<QTabWidget*>(QStringLiteral("pgc1"));
     if (pages == nullptr) {
         return;

@@ -79,7 +79,6 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     pgc1->setCurrentIndex(0);
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::pgc1Change);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    AssignKeyboardShortcuts(*this);
     recent_ = new RecentRecords(
         *File1, platform_.RememberedSettingsStore(),
         [this](const RecentImport& entry) { ImportFiles(entry.paths, entry.options, false); });
@@ -88,6 +87,7 @@ TForm1::TForm1(PlatformServices& platform, QWidget* parent)
     QAction* exit = Named(File1->addAction(QStringLiteral("Exit")), "Exit1");
     exit->setShortcut(QKeySequence::Quit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    AssignKeyboardShortcuts(*this);
     memory_ = new SettingsMemory(*this, workspace_, *Options1, platform_);
     centred_ = memory_->Restore();
 }

@@ -1,7 +1,6 @@
 #include "ui/measures/MeasuresPage.h"
 
 #include <QAction>
-#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,44 +24,28 @@
 #include "ui/app/ChartImages.h"
 #include "ui/app/CheckedExport.h"
 #include "ui/app/PlatformServices.h"
+#include "ui/app/RecordCheckList.h"
 #include "ui/app/StringGrid.h"
 #include "ui/app/Workspace.h"
 #include "ui/figures/FigureView.h"
 #include "ui/figures/MeasureFigures.h"
+#include "ui/presentation/ColumnWidths.h"
 #include "ui/presentation/GridClipboard.h"
 
-namespace {
+    namespace {
 
-// On screen a measure that is not available is a dash; its reason is in the note.
-const QString kNotAvailableText = QStringLiteral("\u2014");
+    // On screen a measure that is not available is a dash; its reason is in the note.
+    const QString kNotAvailableText = QStringLiteral("\u2014");
 
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// About six significant digits for the eye; the reports keep every digit.
-QString ValueText(const travik::Measure& measure) {
-    return measure.Available() ? Text(travik::FormatShown(measure.value, DecimalSeparator()))
-                               : kNotAvailableText;
-}
-
-// Room around a cell's text, pixels.
-constexpr int kCellPadding = 16;
-
-// Every column at least as wide as its widest text, header included, so that nothing is
-// cut ("Not" for "Note").
-void FitColumnsToText(StringGrid* grid) {
-    const QFontMetrics metrics(grid->font());
-    for (int column = 0; column < grid->ColumnCount(); ++column) {
-        int widest = 0;
-        for (int row = 0; row < grid->RowCount(); ++row) {
-            widest = std::max(widest, metrics.horizontalAdvance(grid->Cell(column, row)));
-        }
-        if (widest + kCellPadding > grid->ColumnWidth(column)) {
-            grid->SetColumnWidth(column, widest + kCellPadding);
-        }
+    QString Text(const std::string& text) {
+        return QString::fromStdString(text);
     }
-}
+
+    // About six significant digits for the eye; the reports keep every digit.
+    QString ValueText(const travik::Measure& measure) {
+        return measure.Available() ? Text(travik::FormatShown(measure.value, DecimalSeparator()))
+                                   : kNotAvailableText;
+    }
 
 }  // namespace
 
@@ -75,7 +58,7 @@ MeasuresPage::MeasuresPage(Workspace& workspace, PlatformServices& platform, QWi
         Named(new QGroupBox(QStringLiteral("Time History Records")), "grpMeasuresRecords");
     grpMeasuresRecords->setFixedWidth(212);
     auto* left = new QVBoxLayout(grpMeasuresRecords);
-    lstMeasures = Named(new QListWidget, "lstMeasures");
+    lstMeasures = Named(new RecordCheckList, "lstMeasures");
     lstMeasures->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* counters = new QFormLayout;
     edtMeasuresChecked = MakeCounter("edtMeasuresChecked");
@@ -294,7 +277,7 @@ void MeasuresPage::ShowSelectedRecord() {
         grdMeasures->SetCell(3, row, Text(rows[k].measure->unavailable));
     }
     grdMeasures->EndUpdate();
-    FitColumnsToText(grdMeasures);
+    WidenColumnsToText(*grdMeasures);
 
     chtHusid->SetFigure(travik::figures::HusidFigure(m));
     chtFourier->SetFigure(travik::figures::FourierFigure(m));
@@ -321,7 +304,7 @@ void MeasuresPage::FillCheckedTable() {
         ++row;
     }
     grdMeasuresChecked->EndUpdate();
-    FitColumnsToText(grdMeasuresChecked);
+    WidenColumnsToText(*grdMeasuresChecked);
 }
 
 void MeasuresPage::btnMeasuresExportClick() {

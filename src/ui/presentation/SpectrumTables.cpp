@@ -1,11 +1,10 @@
 #include "ui/presentation/SpectrumTables.h"
 
-#include <QTableView>
-#include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "core/text/NumberFormat.h"
+#include "ui/presentation/ColumnWidths.h"
 
 namespace {
 
@@ -73,6 +72,7 @@ void FillSpectrumTable(StringGrid& grid, const travik::SpectraResult& result,
         }
     }
     grid.EndUpdate();
+    WidenColumnsToText(grid);
 }
 
 void FillSuiteStatisticsTable(StringGrid& grid, const travik::SuiteSpectraStatistics& statistics,
@@ -107,12 +107,8 @@ void FillSuiteStatisticsTable(StringGrid& grid, const travik::SuiteSpectraStatis
                                                              "0.###", decimalSeparator)));
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int column = static_cast<int>(c) + 1;
-        const QString heading = damping + QLatin1String(kNames[c]);
-        // Headings are long: each column is as wide as its heading.
-        grid.SetColumnWidth(column,
-                            std::max(kTableColumnWidth,
-                                     grid.View()->fontMetrics().horizontalAdvance(heading) + 16));
-        grid.SetCell(column, 0, heading);
+        grid.SetColumnWidth(column, kTableColumnWidth);
+        grid.SetCell(column, 0, damping + QLatin1String(kNames[c]));
     }
     for (int i = 0; i < periodCount; ++i) {
         const auto row = static_cast<std::size_t>(i);
@@ -125,4 +121,7 @@ void FillSuiteStatisticsTable(StringGrid& grid, const travik::SuiteSpectraStatis
         }
     }
     grid.EndUpdate();
+    // Headings are long ("Pseudo-Acc.Damp.=5% LogMean+StdDevLn"): each column as wide as
+    // its widest text.
+    WidenColumnsToText(grid);
 }

@@ -16,10 +16,10 @@ void ClearSpectrumTable(StringGrid& grid);
 
 // Lays out the grid for one spectrum kind of the result: "Period[sec]" and the damping
 // headings in row 0, the periods in column 0, the values with six decimals, every column
-// 80 pixels wide, one row per period and one column per damping ratio. A damping ratio
-// whose runs did not all succeed leaves its cells empty. With `subStepColumn` the column
-// "n" (the sub-step count of each period, empty for the period 0) follows the periods and
-// the damping columns move one to the right.
+// 80 pixels wide or as wide as its widest text, one row per period and one column per
+// damping ratio. A damping ratio whose runs did not all succeed leaves its cells empty.
+// With `subStepColumn` the column "n" (the sub-step count of each period, empty for the
+// period 0) follows the periods and the damping columns move one to the right.
 void FillSpectrumTable(StringGrid& grid, const travik::SpectraResult& result,
                        travik::SpectrumKind kind, char decimalSeparator,
                        bool subStepColumn = false);

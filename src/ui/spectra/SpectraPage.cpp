@@ -32,6 +32,7 @@
 #include "core/text/NumberFormat.h"
 #include "ui/app/CheckedExport.h"
 #include "ui/app/PlatformServices.h"
+#include "ui/app/RecordCheckList.h"
 #include "ui/app/StringGrid.h"
 #include "ui/app/Workspace.h"
 #include "ui/figures/FigureView.h"
@@ -42,22 +43,22 @@
 #include "ui/suite/ScaleToTarget.h"
 #include "ui/suite/ScalingPanel.h"
 
-namespace {
+    namespace {
 
-constexpr const char* kNoRecordToAnalyseMessage =
-    "There is no record to analyse: import a record first (File - Import Time History "
-    "Records).";
-constexpr const char* kEmptyReadout = "X : 0      Y : 0";
-constexpr int kLeftColumnWidth = 227;
+    constexpr const char* kNoRecordToAnalyseMessage =
+        "There is no record to analyse: import a record first (File - Import Time History "
+        "Records).";
+    constexpr const char* kEmptyReadout = "X : 0      Y : 0";
+    constexpr int kLeftColumnWidth = 227;
 
-// The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
-constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
-    travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
-    travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
-    travik::SpectrumKind::PseudoAcceleration};
+    // The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
+    constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
+        travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
+        travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
+        travik::SpectrumKind::PseudoAcceleration};
 
-// The page of pgc2 with the checked records' statistics, after the five tables.
-constexpr int kStatisticsPage = 6;
+    // The page of pgc2 with the checked records' statistics, after the five tables.
+    constexpr int kStatisticsPage = 6;
 
 }  // namespace
 
@@ -116,8 +117,10 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
 
 QWidget* SpectraPage::CreateRecordPanel() {
     grp4 = Named(new QGroupBox(QStringLiteral("Time History Records")), "grp4");
-    grp4->setMinimumWidth(kLeftColumnWidth);
     auto* left = new QVBoxLayout(grp4);
+    // At least the designed width, and never narrower than the damping edits need: a fixed
+    // minimum would let the splitter squeeze them over each other.
+    left->addStrut(kLeftColumnWidth);
 
     auto* recordRow = new QHBoxLayout;
     lbl12 = Named(new QLabel(QStringLiteral("Record")), "lbl12");
@@ -129,7 +132,7 @@ QWidget* SpectraPage::CreateRecordPanel() {
     recordRow->addWidget(cbb4, 1);
     left->addLayout(recordRow);
 
-    lst3 = Named(new QListWidget, "lst3");
+    lst3 = Named(new RecordCheckList, "lst3");
     lst3->setContextMenuPolicy(Qt::CustomContextMenu);
     left->addWidget(lst3, 1);
 

@@ -30,7 +30,10 @@ TEST(ImportPreview, ShowsTheHeaderAndWhatAnAt2FileWillReadAs) {
         EXPECT_EQ(preview.lines[i].header, i < 4) << i;
         EXPECT_FALSE(preview.lines[i].column);
     }
-    // Count, time step and PGA as PEER publishes them; the first values are the file's.
+    // Count, time step and PGA as PEER publishes them, to six significant digits (the
+    // file's -0.2807955 is the double just below -0.28079550, so it rounds down); the first
+    // values are the file's 0.0009984852, 0.0009991426, 0.0009997266, 0.001000268 and
+    // 0.001000757 so rounded.
     const std::vector<std::string> expected{
         "Format: PEER NGA AT2 (detected)",
         "Records: 1",
@@ -38,8 +41,8 @@ TEST(ImportPreview, ShowsTheHeaderAndWhatAnAt2FileWillReadAs) {
         "Time step: 0.01 s",
         "Duration: 53.71 s",
         "Units: g",
-        "PGA: -0.2807955 g at 2.18 s",
-        "First values (g): 0.0009984852; 0.0009991426; 0.0009997266; 0.001000268; 0.001000757"};
+        "PGA: -0.280795 g at 2.18 s",
+        "First values (g): 0.000998485; 0.000999143; 0.000999727; 0.00100027; 0.00100076"};
     EXPECT_EQ(preview.summary, expected);
     EXPECT_TRUE(preview.warnings.empty());
 }
