@@ -395,11 +395,28 @@ double GroupCost(std::size_t vectors) {
     return 1.0 + static_cast<double>(vectors);
 }
 
+// Time of a group of the oscillators from `first` on (sorted by descending sub-step count),
+// `size` of them in vectors of `vectorLanes` lanes, per sample: a vector steps only up to its
+// first (largest) count, so the sub-steps beyond the next vector's largest count are shared
+// by one vector fewer.
+double GroupTime(const std::vector<std::size_t>& subSteps, std::size_t first, std::size_t size,
+                 std::size_t vectorLanes) {
+    const std::size_t vectors = (size + vectorLanes - 1) / vectorLanes;
+    double time = 0;
+    for (std::size_t v = 0; v < vectors; ++v) {
+        const double most = static_cast<double>(subSteps[first + v * vectorLanes]);
+        const double next =
+            v + 1 < vectors ? static_cast<double>(subSteps[first + (v + 1) * vectorLanes]) : 0.0;
+        time += (most - next) * GroupCost(v + 1);
+    }
+    return time;
+}
+
 // Cuts oscillators sorted by descending sub-step count into consecutive groups of one to
-// `vectors` vectors of `vectorLanes` lanes, so that the sum over groups of (largest count x
-// cost of the group's vectors) is least: a lone long oscillator then runs in a one-vector
-// group with the next longest, instead of holding thirty short ones in a full group.
-// Returns the first index of every group and, last, the count.
+// `vectors` vectors of `vectorLanes` lanes, so that the sum of the groups' times is least: a
+// lone long oscillator then runs in a one-vector group with the next longest, instead of
+// holding thirty short ones in a full group. Returns the first index of every group and,
+// last, the count.
 std::vector<std::size_t> PlanGroups(const std::vector<std::size_t>& subSteps,
                                     std::size_t vectorLanes, std::size_t vectors) {
     const std::size_t count = subSteps.size();
@@ -407,12 +424,10 @@ std::vector<std::size_t> PlanGroups(const std::vector<std::size_t>& subSteps,
     std::vector<double> cost(count + 1, 0.0);
     std::vector<std::size_t> take(count + 1, 0);
     for (std::size_t i = count; i-- > 0;) {
-        const double longest = static_cast<double>(subSteps[i]);
         cost[i] = std::numeric_limits<double>::infinity();
         for (std::size_t k = 1; k <= vectors; ++k) {
             const std::size_t size = std::min(k * vectorLanes, count - i);
-            const double total =
-                GroupCost((size + vectorLanes - 1) / vectorLanes) * longest + cost[i + size];
+            const double total = GroupTime(subSteps, i, size, vectorLanes) + cost[i + size];
             if (total < cost[i]) {
                 cost[i] = total;
                 take[i] = size;

@@ -288,6 +288,86 @@ bool AdvanceUniform(const double* acceleration, std::size_t count, double g, Osc
     return true;
 }
 
+// A run of sub-steps of a mixed group in which the same vectors step, all lanes or some.
+struct Segment {
+    int first = 0, last = 0;  // sub-steps, counted from 1
+    std::size_t vectors = 0;  // the group's first `vectors` vectors step
+    bool masked = false;      // some of their lanes sit these sub-steps out
+};
+
+// Lanes come in descending order of sub-step count, so a vector's first lane holds its
+// largest count and its last used lane its smallest: a vector steps every lane up to its
+// smallest count, some up to its largest, and not at all beyond, leaving the arithmetic
+// units to the vectors that still have sub-steps to go. Cuts 1..maxSubSteps where any
+// vector's largest or smallest count ends, at most 2 K + 1 segments.
+template <std::size_t K>
+std::size_t PlanSegments(const OscillatorGroup& group, std::size_t width,
+                         Segment (&segments)[2 * K + 1]) {
+    int most[K], least[K], ends[2 * K];
+    for (std::size_t k = 0; k < K; ++k) {
+        const std::size_t last = std::max(std::min(group.lanes, (k + 1) * width), k * width + 1);
+        most[k] = static_cast<int>(group.subSteps[k * width]);
+        least[k] = static_cast<int>(group.subSteps[last - 1]);
+        ends[2 * k] = most[k];
+        ends[2 * k + 1] = least[k];
+    }
+    std::sort(ends, ends + 2 * K);
+    std::size_t count = 0;
+    int done = 0;
+    for (const int end : ends) {
+        if (end <= done) {
+            continue;
+        }
+        Segment& segment = segments[count++];
+        segment = {done + 1, end, 0, false};
+        for (std::size_t k = 0; k < K; ++k) {
+            if (most[k] >= end) {
+                segment.vectors = k + 1;
+                segment.masked = segment.masked || least[k] < end;
+            }
+        }
+        done = end;
+    }
+    return count;
+}
+
+// One sample's sub-steps `segment` of the first P vectors, with the ground acceleration
+// i * delta + start at the end of sub-step i; p0 holds each vector's value at the start.
+template <std::size_t P, bool kMasked, class Lanes, std::size_t K>
+HWY_INLINE void StepRange(LaneSet<Lanes, K>& set, const Segment& segment, const V (&n)[K],
+                          const V (&delta)[K], V start, V (&p0)[K]) {
+    const Tag d;
+    for (int i = segment.first; i <= segment.last; ++i) {
+        const V after = hn::Set(d, static_cast<double>(i));
+        ForEachVector<P>([&](auto k) {
+            const V p1 = hn::Add(hn::Mul(after, delta[k]), start);
+            if constexpr (kMasked) {
+                set.vectors[k].Step(p0[k], p1, hn::Le(after, n[k]));
+            } else {
+                set.vectors[k].Step(p0[k], p1);
+            }
+            p0[k] = p1;
+        });
+    }
+}
+
+// StepRange for the segment's own count of vectors, P at most.
+template <std::size_t P, class Lanes, std::size_t K>
+HWY_INLINE void StepSegment(LaneSet<Lanes, K>& set, const Segment& segment, const V (&n)[K],
+                            const V (&delta)[K], V start, V (&p0)[K]) {
+    if constexpr (P > 1) {
+        if (segment.vectors < P) {
+            StepSegment<P - 1>(set, segment, n, delta, start, p0);
+            return;
+        }
+    }
+    if (segment.masked) {
+        StepRange<P, true>(set, segment, n, delta, start, p0);
+    } else {
+        StepRange<P, false>(set, segment, n, delta, start, p0);
+    }
+}
+
 // Lanes of different sub-step counts: each lane has its own delta, and sits out the
 // sub-steps beyond its own count.
 template <class Lanes, std::size_t K>
@@ -298,6 +378,8 @@ bool AdvanceMixed(const double* acceleration, std::size_t count, double g, Oscil
     LaneSet<Lanes, K> set(group);
     V n[K];
     ForEachVector<K>([&](auto k) { n[k] = hn::Load(d, group.subSteps + k * width); });
+    Segment segments[2 * K + 1];
+    const std::size_t segmentCount = PlanSegments<K>(group, width, segments);
     Checkpoints checks(group, cancel);
     for (std::size_t j = 1; j < count; ++j) {
         if (!checks.Continue(1, j)) {
@@ -313,18 +395,8 @@ bool AdvanceMixed(const double* acceleration, std::size_t count, double g, Oscil
             delta[k] = hn::Div(rise, n[k]);
             p0[k] = hn::Add(hn::Mul(hn::Zero(d), delta[k]), start);
         });
-        for (int i = 1; i <= group.maxSubSteps; ++i) {
-            const V after = hn::Set(d, static_cast<double>(i));
-            const bool everyLane = i <= group.minSubSteps;
-            ForEachVector<K>([&](auto k) {
-                const V p1 = hn::Add(hn::Mul(after, delta[k]), start);
-                if (everyLane) {
-                    set.vectors[k].Step(p0[k], p1);
-                } else {
-                    set.vectors[k].Step(p0[k], p1, hn::Le(after, n[k]));
-                }
-                p0[k] = p1;
-            });
+        for (std::size_t s = 0; s < segmentCount; ++s) {
+            StepSegment<K>(set, segments[s], n, delta, start, p0);
         }
     }
     set.Store(group);
