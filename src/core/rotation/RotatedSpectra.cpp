@@ -38,14 +38,33 @@ std::optional<std::string> CheckList(const std::vector<double>& values, const ch
     return std::nullopt;
 }
 
+// PercentileOf of values sorted in ascending order.
+double PercentileOfSorted(const std::vector<double>& values, double p) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    const double rank = p / 100.0 * static_cast<double>(values.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(rank));
+    const std::size_t above = std::min(below + 1, values.size() - 1);
+    const double fraction = rank - static_cast<double>(below);
+    if (fraction == 0.0) {
+        return values[below];
+    }
+    if (fraction == 0.5) {
+        return (values[below] + values[above]) / 2.0;
+    }
+    return values[below] + fraction * (values[above] - values[below]);
+}
+
 // The angle of the largest peak (the first, on a tie) and the percentiles.
 void Summarise(RotatedPeaks& rotated, const std::vector<double>& percentiles) {
     const auto largest = std::max_element(rotated.peaks.begin(), rotated.peaks.end());
     rotated.maxAngle = static_cast<int>(largest - rotated.peaks.begin());
-    const std::vector<double> values(rotated.peaks.begin(), rotated.peaks.end());
+    std::vector<double> values(rotated.peaks.begin(), rotated.peaks.end());
+    std::sort(values.begin(), values.end());
     rotated.percentiles.clear();
     for (const double p : percentiles) {
-        rotated.percentiles.push_back(PercentileOf(values, p));
+        rotated.percentiles.push_back(PercentileOfSorted(values, p));
     }
 }
 
@@ -232,21 +251,8 @@ std::optional<std::string> RotatedSpectraOptions::Validate() const {
 }
 
 double PercentileOf(std::vector<double> values, double p) {
-    if (values.empty()) {
-        return 0.0;
-    }
     std::sort(values.begin(), values.end());
-    const double rank = p / 100.0 * static_cast<double>(values.size() - 1);
-    const auto below = static_cast<std::size_t>(std::floor(rank));
-    const std::size_t above = std::min(below + 1, values.size() - 1);
-    const double fraction = rank - static_cast<double>(below);
-    if (fraction == 0.0) {
-        return values[below];
-    }
-    if (fraction == 0.5) {
-        return (values[below] + values[above]) / 2.0;
-    }
-    return values[below] + fraction * (values[above] - values[below]);
+    return PercentileOfSorted(values, p);
 }
 
 void RotatedPeaksOf(const double* u1, const double* u2, std::size_t count, bool prune,
