@@ -178,11 +178,12 @@ void ComputeGroup(const PairInput& in, const RotatedGroupPlan& plan, GroupWorksp
         rotation::PairGroup group = plan.group;
         for (std::size_t first = 1; first < count; first += blockSamples) {
             const std::size_t samples = std::min(blockSamples, count - first);
-            rotation::AdvancePairGroup(in.h1->data(), in.h2->data(), first, samples, in.settings->g,
-                                       group, workspace.rows);
             if (seed) {
-                rotation::SeedGroupPeaks(workspace.rows, samples, group, workspace.peaks);
+                rotation::SeedPairGroup(in.h1->data(), in.h2->data(), first, samples,
+                                        in.settings->g, group, workspace.peaks);
             } else {
+                rotation::AdvancePairGroup(in.h1->data(), in.h2->data(), first, samples,
+                                           in.settings->g, group, workspace.rows);
                 rotation::RaiseGroupPeaks(workspace.rows, samples, group, workspace.peaks);
             }
         }

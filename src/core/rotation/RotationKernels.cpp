@@ -103,11 +103,24 @@ struct GroundRamp {
     HWY_INLINE V At(V i) const { return hn::Add(hn::Mul(i, delta), start); }
 };
 
+// Where AdvanceBlock's displacements go: every sub-step end's row to the block.
+struct RowSink {
+    double* row;
+
+    HWY_INLINE void Take(std::size_t k, V x, V y) {
+        const std::size_t width = hn::Lanes(Tag());
+        hn::Store(x, Tag(), row + k * width);
+        hn::Store(y, Tag(), row + kMaxGroupPeriods + k * width);
+    }
+
+    HWY_INLINE void EndRow() { row += kRowWidth; }
+};
+
 // K vectors per component: vector k holds periods k * width on, under H1 and under H2,
 // each of the 2K vectors an independent chain that fills the others' waits.
-template <std::size_t K>
+template <std::size_t K, class Sink>
 void AdvanceBlock(const double* h1, const double* h2, std::size_t first, std::size_t count,
-                  double g, PairGroup& group, double* rows) {
+                  double g, PairGroup& group, Sink& sink) {
     const Tag d;
     const std::size_t width = hn::Lanes(d);
     ExactLanes one[K], two[K];
@@ -117,7 +130,6 @@ void AdvanceBlock(const double* h1, const double* h2, std::size_t first, std::si
         two[k].Load(group, group.u2, group.v2, k * width);
         n[k] = hn::Load(d, group.subSteps + k * width);
     });
-    double* row = rows;
     for (std::size_t j = first; j < first + count; ++j) {
         const V start1 = hn::Set(d, g * h1[j - 1]);
         const V rise1 = hn::Set(d, (h1[j] - h1[j - 1]) * g);
@@ -147,10 +159,9 @@ void AdvanceBlock(const double* h1, const double* h2, std::size_t first, std::si
                 }
                 p01[k] = p11;
                 p02[k] = p12;
-                hn::Store(one[k].u, d, row + k * width);
-                hn::Store(two[k].u, d, row + kMaxGroupPeriods + k * width);
+                sink.Take(k, one[k].u, two[k].u);
             });
-            row += kRowWidth;
+            sink.EndRow();
         }
     }
     ForEachVector<K>([&](auto k) {
@@ -161,10 +172,11 @@ void AdvanceBlock(const double* h1, const double* h2, std::size_t first, std::si
 
 void AdvancePairGroupImpl(const double* h1, const double* h2, std::size_t first, std::size_t count,
                           double g, PairGroup& group, double* rows) {
+    RowSink sink{rows};
     if (group.periods <= hn::Lanes(Tag())) {
-        AdvanceBlock<1>(h1, h2, first, count, g, group, rows);
+        AdvanceBlock<1>(h1, h2, first, count, g, group, sink);
     } else {
-        AdvanceBlock<2>(h1, h2, first, count, g, group, rows);
+        AdvanceBlock<2>(h1, h2, first, count, g, group, sink);
     }
 }
 
@@ -338,46 +350,48 @@ HWY_INLINE M UsedLanes(const PairGroup& group, std::size_t k) {
     return hn::FirstN(Tag(), std::min(width, group.periods - k * width));
 }
 
-// A block of a group's rows, per period (a lane): the largest |x| and |y|, and the pair of
-// largest radius raised.
+// Where the seeding pass's displacements go: per period (a lane), the largest |x| and |y|,
+// and the pair of largest radius, kept in registers.
 template <std::size_t K>
-void SeedGroupBlock(const double* rows, std::size_t samples, const PairGroup& group,
-                    GroupPeaks& peaks) {
-    const Tag d;
-    const std::size_t width = hn::Lanes(d);
-    const std::size_t rowCount = samples * static_cast<std::size_t>(group.maxSubSteps);
+struct SeedSink {
     V best2[K], bestX[K], bestY[K], h1[K], h2[K];
-    ForEachVector<K>([&](auto k) {
-        best2[k] = hn::Set(d, -1.0);
-        bestX[k] = bestY[k] = hn::Zero(d);
-        h1[k] = hn::Load(d, peaks.h1 + k * width);
-        h2[k] = hn::Load(d, peaks.h2 + k * width);
-    });
-    for (std::size_t r = 0; r < rowCount; ++r) {
-        const double* row = rows + r * kRowWidth;
+
+    explicit SeedSink(const GroupPeaks& peaks) {
+        const Tag d;
         ForEachVector<K>([&](auto k) {
-            const V x = hn::Load(d, row + k * width);
-            const V y = hn::Load(d, row + kMaxGroupPeriods + k * width);
-            const V r2 = hn::Add(hn::Mul(x, x), hn::Mul(y, y));
-            const M larger = hn::Gt(r2, best2[k]);
-            best2[k] = hn::IfThenElse(larger, r2, best2[k]);
-            bestX[k] = hn::IfThenElse(larger, x, bestX[k]);
-            bestY[k] = hn::IfThenElse(larger, y, bestY[k]);
-            h1[k] = KeepPeak(hn::Abs(x), h1[k]);
-            h2[k] = KeepPeak(hn::Abs(y), h2[k]);
+            best2[k] = hn::Set(d, -1.0);
+            bestX[k] = bestY[k] = hn::Zero(d);
+            h1[k] = hn::Load(d, peaks.h1 + k * hn::Lanes(d));
+            h2[k] = hn::Load(d, peaks.h2 + k * hn::Lanes(d));
         });
     }
-    ForEachVector<K>([&](auto k) {
-        hn::Store(h1[k], d, peaks.h1 + k * width);
-        hn::Store(h2[k], d, peaks.h2 + k * width);
-        if (rowCount > 0) {
+
+    HWY_INLINE void Take(std::size_t k, V x, V y) {
+        const V r2 = hn::Add(hn::Mul(x, x), hn::Mul(y, y));
+        const M larger = hn::Gt(r2, best2[k]);
+        best2[k] = hn::IfThenElse(larger, r2, best2[k]);
+        bestX[k] = hn::IfThenElse(larger, x, bestX[k]);
+        bestY[k] = hn::IfThenElse(larger, y, bestY[k]);
+        h1[k] = KeepPeak(hn::Abs(x), h1[k]);
+        h2[k] = KeepPeak(hn::Abs(y), h2[k]);
+    }
+
+    HWY_INLINE void EndRow() {}
+
+    // The largest |x| and |y| kept, and each period raised with its pair of largest radius.
+    void Finish(const PairGroup& group, GroupPeaks& peaks) const {
+        const Tag d;
+        const std::size_t width = hn::Lanes(d);
+        ForEachVector<K>([&](auto k) {
+            hn::Store(h1[k], d, peaks.h1 + k * width);
+            hn::Store(h2[k], d, peaks.h2 + k * width);
             RaiseOpenLanes(UsedLanes(group, k), bestX[k], bestY[k], best2[k],
                            [&peaks, k, width](std::size_t lane) -> RotationPeaks& {
                                return peaks.periods[k * width + lane];
                            });
-        }
-    });
-}
+        });
+    }
+};
 
 // A block of a group's rows, per period (a lane): the rows whose radius is not below the
 // period's floor raised. A period's rows beyond its own sub-step count repeat its last value
@@ -422,12 +436,16 @@ void ScreenGroupBlock(const double* rows, std::size_t samples, const PairGroup& 
     }
 }
 
-void SeedGroupPeaksImpl(const double* rows, std::size_t samples, const PairGroup& group,
-                        GroupPeaks& peaks) {
+void SeedPairGroupImpl(const double* h1, const double* h2, std::size_t first, std::size_t count,
+                       double g, PairGroup& group, GroupPeaks& peaks) {
     if (group.periods <= hn::Lanes(Tag())) {
-        SeedGroupBlock<1>(rows, samples, group, peaks);
+        SeedSink<1> sink(peaks);
+        AdvanceBlock<1>(h1, h2, first, count, g, group, sink);
+        sink.Finish(group, peaks);
     } else {
-        SeedGroupBlock<2>(rows, samples, group, peaks);
+        SeedSink<2> sink(peaks);
+        AdvanceBlock<2>(h1, h2, first, count, g, group, sink);
+        sink.Finish(group, peaks);
     }
 }
 
@@ -451,7 +469,7 @@ HWY_EXPORT(GroupPeriodsImpl);
 HWY_EXPORT(AdvancePairGroupImpl);
 HWY_EXPORT(RaiseSeriesPeaksImpl);
 HWY_EXPORT(RaiseGroupPeaksImpl);
-HWY_EXPORT(SeedGroupPeaksImpl);
+HWY_EXPORT(SeedPairGroupImpl);
 
 const AngleTable& RotationAngles() {
     static const AngleTable table = [] {
@@ -492,9 +510,9 @@ std::size_t RaiseSeriesPeaks(const double* x, const double* y, std::size_t count
     return HWY_DYNAMIC_DISPATCH(RaiseSeriesPeaksImpl)(x, y, count, state);
 }
 
-void SeedGroupPeaks(const double* rows, std::size_t samples, const PairGroup& group,
-                    GroupPeaks& peaks) {
-    HWY_DYNAMIC_DISPATCH(SeedGroupPeaksImpl)(rows, samples, group, peaks);
+void SeedPairGroup(const double* h1, const double* h2, std::size_t first, std::size_t count,
+                   double g, PairGroup& group, GroupPeaks& peaks) {
+    HWY_DYNAMIC_DISPATCH(SeedPairGroupImpl)(h1, h2, first, count, g, group, peaks);
 }
 
 void RaiseGroupPeaks(const double* rows, std::size_t samples, const PairGroup& group,

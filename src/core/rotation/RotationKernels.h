@@ -105,14 +105,16 @@ struct alignas(64) GroupPeaks {
     double floor2[kMaxGroupPeriods] = {};          // the radius test's squared floors
 };
 
-// A group's block of rows (AdvancePairGroup's, `samples` samples of `group`) in two
-// steps. The seed raises every period of `peaks` with the pair of largest radius of the
-// block, and raises h1 and h2 with every row: seeding each block of a whole pass over the
-// pair first lifts the floors close to the final peaks. The raise then raises every period
-// with every pair of the block that may still raise a peak, as RaiseSeriesPeaks would; the
-// peaks are complete once every block of the pair was raised (whether seeded or not).
-void SeedGroupPeaks(const double* rows, std::size_t samples, const PairGroup& group,
-                    GroupPeaks& peaks);
+// The seeding pass: advances the group as AdvancePairGroup does, but instead of writing
+// rows, raises h1 and h2 of every period of `peaks` with every displacement and the period's
+// peaks with its pair of largest radius over these samples. Seeding every block of a whole
+// pass over the pair first lifts the floors close to the final peaks.
+void SeedPairGroup(const double* h1, const double* h2, std::size_t first, std::size_t count,
+                   double g, PairGroup& group, GroupPeaks& peaks);
+
+// Raises every period of `peaks` with every pair of a block of rows (AdvancePairGroup's, for
+// `samples` samples of `group`) that may still raise a peak, as RaiseSeriesPeaks would; the
+// peaks are complete once every block of the pair was raised (seeded or not).
 void RaiseGroupPeaks(const double* rows, std::size_t samples, const PairGroup& group,
                      GroupPeaks& peaks);
 
