@@ -3,65 +3,19 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <sstream>
 #include <thread>
 
 #include "core/analysis/OscillatorIntegrators.h"
+#include "core/rotation/RotatedGroups.h"
+#include "core/rotation/RotationKernels.h"
 
 namespace travik {
 namespace {
 
-// Pruning compares squared radii with the squared smallest peak; this margin (far above
-// the few units in the last place a rotated value can exceed the true radius by rounding)
-// keeps a sub-step that might still raise a peak.
-constexpr double kPruneMargin = 1.0 - 1e-12;
-
-// Steps of the angle loop between renewals of the pruning floor.
-constexpr std::size_t kFloorRenewal = 8;
-
-struct AngleTable {
-    std::array<double, kRotationAngles> c{};
-    std::array<double, kRotationAngles> s{};
-};
-
-// cos and sin of every whole degree, exact at 0 and 90 degrees, so that the rotated
-// component there is H1 or H2 itself, digit for digit.
-const AngleTable& Angles() {
-    static const AngleTable table = [] {
-        AngleTable t;
-        for (std::size_t a = 0; a < kRotationAngles; ++a) {
-            const double radians = static_cast<double>(a) * std::numbers::pi / 180.0;
-            t.c[a] = std::cos(radians);
-            t.s[a] = std::sin(radians);
-        }
-        t.c[0] = 1.0;
-        t.s[0] = 0.0;
-        t.c[90] = 0.0;
-        t.s[90] = 1.0;
-        return t;
-    }();
-    return table;
-}
-
-// Stretches of an oscillator's history whose largest-radius step seeds the peaks.
-constexpr std::size_t kSeedStretches = 64;
-
-// Raises every angle's peak with the rotated values of one pair of displacements.
-inline void RaisePeaks(double x, double y, std::array<double, kRotationAngles>& peaks) {
-    const AngleTable& angles = Angles();
-    for (std::size_t a = 0; a < kRotationAngles; ++a) {
-        const double value = std::fabs(angles.c[a] * x + angles.s[a] * y);
-        // Replaced only by a strictly greater value, as the single-component peaks are.
-        peaks[a] = value > peaks[a] ? value : peaks[a];
-    }
-}
-
-// The squared smallest peak, less the margin.
-double Floor2(const std::array<double, kRotationAngles>& peaks) {
-    const double smallest = *std::min_element(peaks.begin(), peaks.end());
-    return smallest * smallest * kPruneMargin;
-}
+using rotation::RotationPeaks;
 
 std::string Number(double value) {
     std::ostringstream text;
@@ -84,14 +38,33 @@ std::optional<std::string> CheckList(const std::vector<double>& values, const ch
     return std::nullopt;
 }
 
+// PercentileOf of values sorted in ascending order.
+double PercentileOfSorted(const std::vector<double>& values, double p) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    const double rank = p / 100.0 * static_cast<double>(values.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(rank));
+    const std::size_t above = std::min(below + 1, values.size() - 1);
+    const double fraction = rank - static_cast<double>(below);
+    if (fraction == 0.0) {
+        return values[below];
+    }
+    if (fraction == 0.5) {
+        return (values[below] + values[above]) / 2.0;
+    }
+    return values[below] + fraction * (values[above] - values[below]);
+}
+
 // The angle of the largest peak (the first, on a tie) and the percentiles.
 void Summarise(RotatedPeaks& rotated, const std::vector<double>& percentiles) {
     const auto largest = std::max_element(rotated.peaks.begin(), rotated.peaks.end());
     rotated.maxAngle = static_cast<int>(largest - rotated.peaks.begin());
-    const std::vector<double> values(rotated.peaks.begin(), rotated.peaks.end());
+    std::vector<double> values(rotated.peaks.begin(), rotated.peaks.end());
+    std::sort(values.begin(), values.end());
     rotated.percentiles.clear();
     for (const double p : percentiles) {
-        rotated.percentiles.push_back(PercentileOf(values, p));
+        rotated.percentiles.push_back(PercentileOfSorted(values, p));
     }
 }
 
@@ -141,51 +114,115 @@ struct PairInput {
     const std::vector<double>* percentiles = nullptr;
 };
 
-// One oscillator of the pair; `u1` and `u2` are the worker's reused histories.
-RotatedSpectrumPoint ComputePoint(const PairInput& in, double zeta, double period, DOUBLEVECTOR& u1,
-                                  DOUBLEVECTOR& u2) {
+// The pseudo-accelerations (g) of one oscillator's rotated peaks, by the expression the
+// single-component spectra use for PSa.
+RotatedSpectrumPoint PointOf(const RotationPeaks& state, double period, double g,
+                             const std::vector<double>& percentiles) {
     RotatedSpectrumPoint point;
+    point.computed = true;
+    const double omega = kTwoPi / period;
+    const auto toPsa = [&](double sd) { return omega * omega * sd / g; };
+    for (std::size_t a = 0; a < kRotationAngles; ++a) {
+        point.psa.peaks[a] = toPsa(state.peaks[a]);
+    }
+    point.psa.h1 = toPsa(state.h1);
+    point.psa.h2 = toPsa(state.h2);
+    Summarise(point.psa, percentiles);
+    return point;
+}
+
+// One oscillator integrated by the one-oscillator code, its two displacement histories in
+// `u1` and `u2` (the worker's, reused): the route of the methods the vector kernels lack.
+RotatedSpectrumPoint ComputePointAlone(const PairInput& in, double zeta, double period,
+                                       DOUBLEVECTOR& u1, DOUBLEVECTOR& u2) {
     const AnalysisSettings& s = *in.settings;
     if (!ComputeOscillatorDisplacements(s, *in.h1, in.timeStep, s.g, s.maxDtOverT, zeta, period,
                                         s.method, u1) ||
         !ComputeOscillatorDisplacements(s, *in.h2, in.timeStep, s.g, s.maxDtOverT, zeta, period,
                                         s.method, u2)) {
-        return point;
+        return {};
     }
-    point.computed = true;
-    std::array<double, kRotationAngles> peaks{};
-    RotatedPeaksOf(u1.data(), u2.data(), u1.size(), true, peaks);
-    // The same expression the single-component spectra use for PSa.
-    const double omega = kTwoPi / period;
-    const auto toPsa = [&](double sd) { return omega * omega * sd / s.g; };
-    for (std::size_t a = 0; a < kRotationAngles; ++a) {
-        point.psa.peaks[a] = toPsa(peaks[a]);
-    }
-    double sd1 = 0;
-    double sd2 = 0;
-    for (std::size_t k = 0; k < u1.size(); ++k) {
-        sd1 = std::fabs(u1[k]) > sd1 ? std::fabs(u1[k]) : sd1;
-        sd2 = std::fabs(u2[k]) > sd2 ? std::fabs(u2[k]) : sd2;
-    }
-    point.psa.h1 = toPsa(sd1);
-    point.psa.h2 = toPsa(sd2);
-    Summarise(point.psa, *in.percentiles);
-    return point;
+    RotationPeaks state;
+    rotation::RaiseSeriesPeaks(u1.data(), u2.data(), u1.size(), state);
+    return PointOf(state, period, s.g, *in.percentiles);
 }
 
-// Every (damping, period) oscillator, spread over `threads` workers taking the next
-// oscillator in turn.
+// Where the work of a group is cut, and what one worker keeps: a block of rows and the
+// running peaks of the group's periods.
+constexpr std::size_t kBlockRows = 512;
+
+struct GroupWorkspace {
+    std::vector<double> storage;
+    double* rows = nullptr;
+    rotation::GroupPeaks peaks;
+
+    GroupWorkspace() : storage(kBlockRows * rotation::kRowWidth + 8) {
+        void* start = storage.data();
+        std::size_t space = storage.size() * sizeof(double);
+        rows = static_cast<double*>(
+            std::align(64, kBlockRows * rotation::kRowWidth * sizeof(double), start, space));
+    }
+};
+
+// The group's oscillators advanced block by block over the pair, each block's rows
+// raising every period's rotated peaks before the next block overwrites them.
+void ComputeGroup(const PairInput& in, const RotatedGroupPlan& plan, GroupWorkspace& workspace,
+                  RotatedSpectraResult& result) {
+    workspace.peaks = rotation::GroupPeaks{};
+    const std::size_t rowsPerSample = static_cast<std::size_t>(plan.group.maxSubSteps);
+    const std::size_t blockSamples = std::max<std::size_t>(1, kBlockRows / rowsPerSample);
+    const std::size_t count = in.h1->size();
+    // Integrating twice costs less than raising the peaks in time order: while the motion
+    // grows, nearly every sub-step would raise some angle's peak.
+    for (const bool seed : {true, false}) {
+        rotation::PairGroup group = plan.group;
+        for (std::size_t first = 1; first < count; first += blockSamples) {
+            const std::size_t samples = std::min(blockSamples, count - first);
+            if (seed) {
+                rotation::SeedPairGroup(in.h1->data(), in.h2->data(), first, samples,
+                                        in.settings->g, group, workspace.peaks);
+            } else {
+                rotation::AdvancePairGroup(in.h1->data(), in.h2->data(), first, samples,
+                                           in.settings->g, group, workspace.rows);
+                rotation::RaiseGroupPeaks(workspace.rows, samples, group, workspace.peaks);
+            }
+        }
+    }
+    for (std::size_t q = 0; q < plan.group.periods; ++q) {
+        const RotatedOscillator& o = plan.oscillators[q];
+        RotationPeaks& state = workspace.peaks.periods[q];
+        state.h1 = workspace.peaks.h1[q];
+        state.h2 = workspace.peaks.h2[q];
+        result.damping[o.damping].points[o.period] =
+            PointOf(state, result.options.periods[o.period], in.settings->g, *in.percentiles);
+    }
+}
+
+// Every (damping, period) oscillator, spread over `threads` workers taking the next group
+// (or, by the one-oscillator route, the next oscillator) in turn.
 void ComputeAllPoints(const PairInput& in, RotatedSpectraResult& result, int threads) {
     const std::size_t periods = result.options.periods.size();
-    const std::size_t total = periods * result.damping.size();
+    const bool vector = in.settings->method == IntegrationMethod::PiecewiseExact;
+    const std::vector<RotatedGroupPlan> plans =
+        vector ? PlanRotatedGroups(*in.settings, in.timeStep, result.options.dampingRatios,
+                                   result.options.periods, rotation::GroupPeriods())
+               : std::vector<RotatedGroupPlan>{};
+    const std::size_t total = vector ? plans.size() : periods * result.damping.size();
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
+        if (vector) {
+            GroupWorkspace workspace;
+            for (std::size_t k = next++; k < total; k = next++) {
+                ComputeGroup(in, plans[k], workspace, result);
+            }
+            return;
+        }
         DOUBLEVECTOR u1;
         DOUBLEVECTOR u2;
         for (std::size_t k = next++; k < total; k = next++) {
             RotatedDampingSpectra& spectra = result.damping[k / periods];
-            spectra.points[k % periods] =
-                ComputePoint(in, spectra.dampingRatio, result.options.periods[k % periods], u1, u2);
+            spectra.points[k % periods] = ComputePointAlone(
+                in, spectra.dampingRatio, result.options.periods[k % periods], u1, u2);
         }
     };
     if (threads <= 0) {
@@ -215,63 +252,25 @@ std::optional<std::string> RotatedSpectraOptions::Validate() const {
 }
 
 double PercentileOf(std::vector<double> values, double p) {
-    if (values.empty()) {
-        return 0.0;
-    }
     std::sort(values.begin(), values.end());
-    const double rank = p / 100.0 * static_cast<double>(values.size() - 1);
-    const auto below = static_cast<std::size_t>(std::floor(rank));
-    const std::size_t above = std::min(below + 1, values.size() - 1);
-    const double fraction = rank - static_cast<double>(below);
-    if (fraction == 0.0) {
-        return values[below];
-    }
-    if (fraction == 0.5) {
-        return (values[below] + values[above]) / 2.0;
-    }
-    return values[below] + fraction * (values[above] - values[below]);
+    return PercentileOfSorted(values, p);
 }
 
 void RotatedPeaksOf(const double* u1, const double* u2, std::size_t count, bool prune,
                     std::array<double, kRotationAngles>& peaks) {
-    peaks.fill(0.0);
-    if (!prune) {
-        for (std::size_t k = 0; k < count; ++k) {
-            RaisePeaks(u1[k], u2[k], peaks);
-        }
+    if (prune) {
+        RotationPeaks state;
+        rotation::RaiseSeriesPeaks(u1, u2, count, state);
+        std::copy_n(state.peaks, kRotationAngles, peaks.begin());
         return;
     }
-    // A peak is the largest of a set of values, whatever order they come in: the steps of
-    // largest radius in each of a few stretches of the history go first, so that the floor
-    // below which steps are skipped is high from the start.
-    const std::size_t stretch = std::max<std::size_t>(1, count / kSeedStretches);
-    for (std::size_t first = 0; first < count; first += stretch) {
-        const std::size_t last = std::min(count, first + stretch);
-        std::size_t largest = first;
-        double largest2 = -1.0;
-        for (std::size_t k = first; k < last; ++k) {
-            const double r2 = u1[k] * u1[k] + u2[k] * u2[k];
-            if (r2 > largest2) {
-                largest2 = r2;
-                largest = k;
-            }
-        }
-        RaisePeaks(u1[largest], u2[largest], peaks);
-    }
-    double floor2 = Floor2(peaks);
-    std::size_t sinceFloor = 0;
+    const rotation::AngleTable& angles = rotation::RotationAngles();
+    peaks.fill(0.0);
     for (std::size_t k = 0; k < count; ++k) {
-        const double x = u1[k];
-        const double y = u2[k];
-        if (x * x + y * y < floor2) {
-            continue;
-        }
-        RaisePeaks(x, y, peaks);
-        // Peaks only grow, so a floor taken a few steps ago still bounds them from below:
-        // it is renewed every few steps the angle loop ran, not at each.
-        if (++sinceFloor == kFloorRenewal) {
-            sinceFloor = 0;
-            floor2 = Floor2(peaks);
+        for (std::size_t a = 0; a < kRotationAngles; ++a) {
+            const double value = std::fabs(angles.c[a] * u1[k] + angles.s[a] * u2[k]);
+            // Replaced only by a strictly greater value, as the single-component peaks are.
+            peaks[a] = value > peaks[a] ? value : peaks[a];
         }
     }
 }
@@ -279,12 +278,11 @@ void RotatedPeaksOf(const double* u1, const double* u2, std::size_t count, bool 
 RotatedPeaks RotatePeaks(const DOUBLEVECTOR& h1, const DOUBLEVECTOR& h2,
                          const std::vector<double>& percentiles) {
     RotatedPeaks rotated;
-    const std::size_t count = std::min(h1.size(), h2.size());
-    RotatedPeaksOf(h1.data(), h2.data(), count, false, rotated.peaks);
-    for (std::size_t k = 0; k < count; ++k) {
-        rotated.h1 = std::fabs(h1[k]) > rotated.h1 ? std::fabs(h1[k]) : rotated.h1;
-        rotated.h2 = std::fabs(h2[k]) > rotated.h2 ? std::fabs(h2[k]) : rotated.h2;
-    }
+    RotationPeaks state;
+    rotation::RaiseSeriesPeaks(h1.data(), h2.data(), std::min(h1.size(), h2.size()), state);
+    std::copy_n(state.peaks, kRotationAngles, rotated.peaks.begin());
+    rotated.h1 = state.h1;
+    rotated.h2 = state.h2;
     Summarise(rotated, percentiles);
     return rotated;
 }

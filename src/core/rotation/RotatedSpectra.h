@@ -23,7 +23,7 @@ struct RotatedSpectraOptions {
     std::vector<double> periods;
     std::vector<double> percentiles{0.0, 50.0, 100.0};
     // Threads the periods are spread over: 0 for one per core. Results never depend on it;
-    // each thread keeps one oscillator's two displacement histories.
+    // each thread keeps at most one oscillator's two displacement histories.
     int threads = 1;
 
     // The first value that cannot be used, with a message naming it; nothing when all can.
@@ -78,18 +78,22 @@ RotatedPeaks RotatePeaks(const DOUBLEVECTOR& h1, const DOUBLEVECTOR& h2,
                          const std::vector<double>& percentiles);
 
 // The largest |cos(theta) u1 + sin(theta) u2| over the paired values for every angle, into
-// `peaks` (cleared first). With `prune`, a pair whose radius sqrt(u1^2 + u2^2) lies below
-// the smallest peak so far is skipped: no angle's value can exceed the radius, so the peaks
-// are the same to the last bit, and at long periods most sub-steps are passed over.
+// `peaks` (cleared first). Without `prune`, by the plain loop over every pair and angle.
+// With it, by the vector kernel that passes over a pair whose radius sqrt(u1^2 + u2^2) lies
+// below the smallest peak so far (no angle's value can exceed the radius), and the sectors
+// of angles whose bound lies below their smallest peak: the same peaks to the last bit.
 void RotatedPeaksOf(const double* u1, const double* u2, std::size_t count, bool prune,
                     std::array<double, kRotationAngles>& peaks);
 
 // The rotated spectra of H1 and H2 (the corrected series when both are corrected). The two
 // must have the same time step and at least two samples; the longer is cut to the shorter.
-// Per oscillator the two responses are integrated once, by the settings' integrator with
-// its sub-steps, and combined at every sub-step end, so that H1 PSa equals the
-// single-component PSa to the last bit. Returns nothing when the options or settings do not
-// validate or the pair cannot be rotated (the caller checks and words these).
+// Per oscillator the two responses are integrated by the settings' integrator with its
+// sub-steps, and combined at every sub-step end, so that H1 PSa equals the single-component
+// PSa to the last bit. The piecewise exact recurrence runs in vectors, several periods and
+// both components at once, twice over the pair (seeding the peaks, then raising them) with
+// no histories kept; Newmark's method runs one oscillator at a time. Returns nothing when the
+// options or settings do not validate or the pair cannot be rotated (the caller checks and words
+// these).
 std::optional<RotatedSpectraResult> ComputeRotatedSpectra(const AnalysisSettings& settings,
                                                           const TimeHistory& h1,
                                                           const TimeHistory& h2,
