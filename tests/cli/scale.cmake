@@ -100,7 +100,7 @@ travik_scale_case(PairsAreScaledByTheirRotD100AndWrittenWithBothComponents
        --range 0.05,2.5 --select 2 --pairs --write-records out --out out ${SCALE_PAIRS}
   EXIT 0
   STDOUT "short\\.txt x0\\.7730321\nbig\\.txt x0\\.3000497\nout/step_scaling\\.csv\nout/short_x0\\.7730\\.AT2\nout/short_h2_x0\\.7730\\.AT2\nout/big_x0\\.3000\\.AT2\nout/big_h2_x0\\.3000\\.AT2"
-  STDERR "Warning: The suite holds 2 motions\\. ASCE/SEI 7-22 §16\\.2\\.2 asks for at least 11"
+  STDERR "Warning: The suite holds 2 motions. ASCE/SEI 7-22 §16\\.2\\.2 asks for at least 11"
   COMPARE "out/step_scaling.csv=${SCALE_DIR}/expected/step_pairs_scaling.csv"
   CONTAINS "out/short_x0.7730.AT2::  0\\.3865160E\\+00  0\\.3865160E\\+00  0\\.3865160E\\+00  0\\.3865160E\\+00  0\\.3865160E\\+00|out/short_h2_x0.7730.AT2::  0\\.3865160E\\+00  0\\.3865160E\\+00  0\\.3865160E\\+00  0\\.3865160E\\+00  0\\.3865160E\\+00|out/big_h2_x0.3000.AT2::  0\\.3000497E\\+00  0\\.3000497E\\+00  0\\.3000497E\\+00  0\\.3000497E\\+00  0\\.3000497E\\+00|out/short_h2_x0.7730.AT2::Scaled from short_h2\\.txt, factor 0\\.77303209[0-9]*"
   LINES "out/short_x0.7730.AT2=13|out/short_h2_x0.7730.AT2=13|out/big_x0.3000.AT2=19|out/big_h2_x0.3000.AT2=19"
@@ -135,14 +135,14 @@ travik_scale_case(RefusesAnOddNumberOfComponents EXIT 2
   ARGS scale ${SCALE_ANALYSIS} --asce 1,0.6,8 --range 0.05,2.5 --pairs --out out
        ${TRAVIK_CLI_TEST_DIR}/spectra/input/step.txt ${SCALE_DIR}/input/step_h2.txt
        ${SCALE_DIR}/input/short.txt
-  STDERR "ERROR: An odd number of single-component files: [^\n]*short\\.txt has no second horizontal component; nothing is written"
+  STDERR "ERROR: An odd number of single-component files: [^\n]*short\\.txt has no second horizontal component. nothing is written"
   ABSENT "out/step_scaling.csv")
 travik_scale_case(APairOfTwoTimeStepsLeavesTheSuiteUnscaled EXIT 1
-  ARGS scale --format auto --dt 0.01 --periods 0.05,0.25,1,2.5 --asce 1,0.6,8 --range 0.05,2.5
-       --pairs --out out ${TRAVIK_CLI_TEST_DIR}/spectra/input/step.txt
+  ARGS scale --format auto --periods 0.05,0.25,1,2.5 --asce 1,0.6,8 --range 0.05,2.5 --pairs
+       --out out ${PROJECT_SOURCE_DIR}/data/formats/knet/CHB0031412312349.EW
        ${PROJECT_SOURCE_DIR}/data/formats/peer/RSN8883_14383980_13849360.AT2
-  STDERR "FILE: step\\.txt, ERROR: Components have different time steps: 0\\.01 s and 0\\.005 s\nThe suite is not scaled: a pair above cannot be rotated"
-  ABSENT "out/step_scaling.csv")
+  STDERR "FILE: CHB0031412312349\\.EW, ERROR: Components have different time steps: 0\\.01 s and 0\\.005 s\nThe suite is not scaled: a pair above cannot be rotated"
+  ABSENT "out/CHB0031412312349_scaling.csv")
 
 # Components of different lengths are rotated cut to the shorter, and written so: the
 # PEER record's written component holds the 101 samples the step has (4 + 21 lines). The
@@ -153,7 +153,8 @@ travik_scale_case(APairCutToTheShorterComponentIsWrittenCut
        ${PROJECT_SOURCE_DIR}/data/formats/peer/RSN8883_14383980_13849360.AT2
        ${TRAVIK_CLI_TEST_DIR}/spectra/input/step.txt
   EXIT 0
-  STDERR "FILE: RSN8883_14383980_13849360\\.AT2, WARNING: Components have different lengths: 16396 and 101 samples; both are cut to the shorter, 101 samples"
+  STDOUT "RSN8883_14383980_13849360\\.AT2 x1\nout/RSN8883_14383980_13849360_scaling\\.csv\nout/RSN8883_14383980_13849360_x1\\.0000\\.AT2\nout/step_x1\\.0000\\.AT2"
+  STDERR "FILE: RSN8883_14383980_13849360\\.AT2, WARNING: Components have different lengths: 16396 and 101 samples. both are cut to the shorter, 101 samples"
   CONTAINS "out/RSN8883_14383980_13849360_scaling.csv::RSN8883_14383980_13849360\\.AT2,1,1,1,[0-9.e-]+,yes,1|out/step_x1.0000.AT2::  0\\.5000000E\\+00  0\\.5000000E\\+00  0\\.5000000E\\+00  0\\.5000000E\\+00  0\\.5000000E\\+00"
   LINES "out/RSN8883_14383980_13849360_x1.0000.AT2=25|out/step_x1.0000.AT2=25")
 
