@@ -47,6 +47,22 @@ bool TellPairing(const ComponentPair& pair, std::ostream& err) {
     return true;
 }
 
+std::optional<RotatedSpectraResult> RotateMotion(const ComponentPair& pair,
+                                                 const AnalysisSettings& settings,
+                                                 const RotatedSpectraOptions& options,
+                                                 std::ostream& err) {
+    if (!TellPairing(pair, err)) {
+        return std::nullopt;
+    }
+    std::optional<RotatedSpectraResult> result =
+        ComputeRotatedSpectra(settings, *pair.h1, *pair.h2, options);
+    if (!result) {
+        err << MotionPrefix(*pair.h1)
+            << "ERROR: The pair cannot be rotated: it needs at least two samples\n";
+    }
+    return result;
+}
+
 std::string MotionPrefix(const TimeHistory& h1) {
     return "FILE: " + ShownText(h1.SourceFileName()) + ", ";
 }

@@ -4,7 +4,9 @@
 #include <ostream>
 
 #include "ImportOptions.h"
+#include "core/analysis/AnalysisSettings.h"
 #include "core/rotation/ComponentPairs.h"
+#include "core/rotation/RotatedSpectra.h"
 
 namespace travik::cli {
 
@@ -20,6 +22,13 @@ std::optional<int> TellUnpaired(const ComponentPairing& pairing, const ImportOut
 // Says on `err` why a motion is refused, or that it is cut to the shorter component;
 // false when it is refused.
 bool TellPairing(const ComponentPair& pair, std::ostream& err);
+
+// The rotated spectra of a motion, having said on `err` why it is refused or cut; nothing
+// when it is refused or too short to rotate (said too).
+std::optional<RotatedSpectraResult> RotateMotion(const ComponentPair& pair,
+                                                 const AnalysisSettings& settings,
+                                                 const RotatedSpectraOptions& options,
+                                                 std::ostream& err);
 
 // "FILE: <record name>, " as the messages about a motion begin.
 std::string MotionPrefix(const TimeHistory& h1);

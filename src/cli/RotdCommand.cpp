@@ -108,15 +108,9 @@ int RotdCommand::Run(std::ostream& out, std::ostream& err) const {
     const std::filesystem::path folder(import_.outputFolder);
     ReportPathPlanner planner;
     for (const ComponentPair& pair : pairing.motions) {
-        if (!TellPairing(pair, err)) {
-            failed = true;
-            continue;
-        }
         const std::optional<RotatedSpectraResult> result =
-            ComputeRotatedSpectra(analysis.settings, *pair.h1, *pair.h2, options);
+            RotateMotion(pair, analysis.settings, options, err);
         if (!result) {
-            err << MotionPrefix(*pair.h1)
-                << "ERROR: The pair cannot be rotated: it needs at least two samples\n";
             failed = true;
             continue;
         }

@@ -8,11 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "ComponentImport.h"
 #include "core/analysis/SpectraComputation.h"
 #include "core/export/ReportHeader.h"
 #include "core/export/ScaledRecords.h"
 #include "core/export/ScalingReport.h"
 #include "core/spectra/SuiteSpectra.h"
+#include "core/suite/PairMembers.h"
 #include "core/suite/ScalingShortfalls.h"
 #include "core/suite/SuiteMembers.h"
 #include "core/text/NumberFormat.h"
@@ -49,6 +51,28 @@ SuiteRule DefaultRule(const ScalingTarget& target) {
     return SuiteRule::None;
 }
 
+// The spectrum scaled: PSa of single components, RotD100 of pairs unless RotD50 is asked.
+std::optional<std::string> ReadMeasure(const ScaleTexts& texts, ScalingMeasure& measure) {
+    if (texts.measure.empty()) {
+        measure = texts.pairs ? ScalingMeasure::RotD100 : ScalingMeasure::Psa;
+        return std::nullopt;
+    }
+    if (texts.measure == "psa") {
+        if (texts.pairs) {
+            return "--measure psa scales single components: the two-component motions of "
+                   "--pairs are scaled by rotd100 (the default) or rotd50";
+        }
+        measure = ScalingMeasure::Psa;
+        return std::nullopt;
+    }
+    if (!texts.pairs) {
+        return "--measure " + texts.measure +
+               " needs --pairs: RotD50 and RotD100 are spectra of two-component motions";
+    }
+    measure = texts.measure == "rotd50" ? ScalingMeasure::RotD50 : ScalingMeasure::RotD100;
+    return std::nullopt;
+}
+
 // The scaling options from their texts; the message of the first refusal, or nothing.
 std::optional<std::string> ReadScaling(const ScaleTexts& texts, const ScalingTarget& target,
                                        ScalingOptions& options) {
@@ -63,6 +87,9 @@ std::optional<std::string> ReadScaling(const ScaleTexts& texts, const ScalingTar
                    : texts.rule == "ec8"   ? SuiteRule::Ec8
                                            : SuiteRule::None;
     options.weights = texts.weights == "log" ? ScalingWeights::Log : ScalingWeights::Uniform;
+    if (std::optional<std::string> problem = ReadMeasure(texts, options.measure)) {
+        return problem;
+    }
     if (!texts.limits.empty()) {
         const std::optional<std::pair<double, double>> limits = NumberPair(texts.limits);
         if (!limits) {
@@ -94,6 +121,66 @@ void PrintOutcome(const SuiteScaling& s, std::ostream& out, std::ostream& err) {
     }
 }
 
+// The suite's motions and the components each is written from, or the status the run ends
+// with (the messages already said).
+struct SuiteInput {
+    std::vector<SuiteMember> members;
+    std::vector<ScaledMotion> motions;
+    std::optional<int> exitCode;
+};
+
+SuiteInput SingleComponents(const RecordList& list, const SpectraAnalysis& analysis,
+                            std::ostream& err) {
+    SuiteInput input;
+    std::vector<const TimeHistory*> records;
+    for (int i = 0; i < list.Count(); ++i) {
+        records.push_back(&list.At(i));
+        input.motions.push_back(MotionOfRecord(list.At(i)));
+    }
+    const SuiteSpectra suite = ComputeSuiteSpectra(
+        records, analysis.settings, analysis.dampingRatios.front(), analysis.periods);
+    for (const std::string& failed : suite.failedRecords) {
+        err << "No spectrum for " << ShownText(failed) << ": a run could not be computed\n";
+        input.exitCode = kExitFailure;
+    }
+    input.members = SuiteMembersOf(records, suite);
+    return input;
+}
+
+// The motions as `rotd` forms them from the files; a refused pair leaves the suite unscaled,
+// since a suite silently short of a motion would be checked against the wrong count.
+SuiteInput PairedComponents(const ImportOptions& import, const ImportOutcome& outcome,
+                            const SpectraAnalysis& analysis, ScalingMeasure measure,
+                            std::ostream& err) {
+    SuiteInput input;
+    const ComponentPairing pairing = PairImportedComponents(import, outcome);
+    if (const std::optional<int> ended = TellUnpaired(pairing, outcome, err)) {
+        input.exitCode = *ended;
+        return input;
+    }
+    std::vector<const ComponentPair*> pairs;
+    for (const ComponentPair& pair : pairing.motions) {
+        if (!TellPairing(pair, err)) {
+            input.exitCode = kExitFailure;
+        }
+        pairs.push_back(&pair);
+        input.motions.push_back(MotionOfPair(*pair.h1, pair.h2 ? *pair.h2 : *pair.h1));
+    }
+    if (input.exitCode) {
+        err << "The suite is not scaled: a pair above cannot be rotated\n";
+        return input;
+    }
+    const PairMembers members = PairMembersOf(
+        pairs, analysis.settings, analysis.dampingRatios.front(), analysis.periods, measure);
+    for (const std::string& failed : members.failedPairs) {
+        err << "No rotated spectrum for the pair of " << ShownText(failed)
+            << ": a run could not be computed\n";
+        input.exitCode = kExitFailure;
+    }
+    input.members = members.members;
+    return input;
+}
+
 }  // namespace
 
 ScaleCommand::ScaleCommand(CLI::App& app, ScalingFigureDrawer drawer)
@@ -109,9 +196,13 @@ ScaleCommand::ScaleCommand(CLI::App& app, ScalingFigureDrawer drawer)
                      "Suite rule: asce7, ec8 or none (default: asce7 with --asce, ec8 with "
                      "--ec8, none with --target)")
         ->check(CLI::IsMember({"none", "asce7", "ec8"}));
-    command_->add_option("--measure", texts_.measure, "Spectrum scaled: psa, rotd50 or rotd100")
+    command_
+        ->add_option("--measure", texts_.measure,
+                     "Spectrum scaled: psa (default), or with --pairs rotd100 (default) or rotd50")
         ->check(CLI::IsMember({"psa", "rotd50", "rotd100"}));
-    command_->add_flag("--pairs", texts_.pairs, "Read the files as two-component motions");
+    command_->add_flag("--pairs", texts_.pairs,
+                       "Read the files as two-component motions, paired as rotd pairs them; a "
+                       "pair is named by its first component");
     command_->add_option("--weights", texts_.weights, "Weights of the periods: uniform or log")
         ->capture_default_str()
         ->check(CLI::IsMember({"uniform", "log"}));
@@ -152,11 +243,6 @@ int ScaleCommand::Run(std::ostream& out, std::ostream& err) const {
         err << *rejection << '\n';
         return kExitBadOption;
     }
-    if (texts_.pairs || texts_.measure != "psa") {
-        err << "--pairs, rotd50 and rotd100 need the two-component spectra, which this version "
-               "does not compute yet: scale single components with --measure psa\n";
-        return kExitBadOption;
-    }
     // The options are checked against the periods before anything is read; the count of
     // records is checked once they are.
     if (const std::string problem = options.Check(analysis.periods, texts_.select);
@@ -177,43 +263,34 @@ int ScaleCommand::Run(std::ostream& out, std::ostream& err) const {
         err << "The suite is not scaled: a record above could not be read or corrected\n";
         return kExitFailure;
     }
-    std::vector<const TimeHistory*> records;
-    for (int i = 0; i < outcome.records.Count(); ++i) {
-        records.push_back(&outcome.records.At(i));
-    }
-    const SuiteSpectra suite = ComputeSuiteSpectra(
-        records, analysis.settings, analysis.dampingRatios.front(), analysis.periods);
-    if (!suite.failedRecords.empty()) {
-        for (const std::string& failed : suite.failedRecords) {
-            err << "No spectrum for " << ShownText(failed) << ": a run could not be computed\n";
-        }
-        return kExitFailure;
+    SuiteInput input = texts_.pairs
+                           ? PairedComponents(import_, outcome, analysis, options.measure, err)
+                           : SingleComponents(outcome.records, analysis, err);
+    if (input.exitCode) {
+        return *input.exitCode;
     }
     const SuiteScaling scaling =
-        ScaleSuite(analysis.periods, SuiteMembersOf(records, suite), *target.target, options);
+        ScaleSuite(analysis.periods, std::move(input.members), *target.target, options);
     if (scaling.failure != ScalingFailure::None) {
         err << scaling.message << '\n';
         return scaling.failure == ScalingFailure::BadMotion ? kExitFailure : kExitBadOption;
     }
-    return WriteOutcome(outcome.records, scaling, analysis.settings.g, out, err);
+    return WriteOutcome(input.motions, scaling, analysis.settings.g, out, err);
 }
 
-int ScaleCommand::WriteOutcome(const RecordList& records, const SuiteScaling& scaling, double g,
-                               std::ostream& out, std::ostream& err) const {
+int ScaleCommand::WriteOutcome(const std::vector<ScaledMotion>& motions,
+                               const SuiteScaling& scaling, double g, std::ostream& out,
+                               std::ostream& err) const {
     PrintOutcome(scaling, out, err);
     const std::filesystem::path folder(import_.outputFolder);
-    const TimeHistory& first = records.At(0);
+    const TimeHistory& first = *motions.front().components.front();
     try {
         const std::filesystem::path report =
             WriteScalingReportFile(folder, first, scaling, kSoftwareEdition, TodayLocalDate());
         out << report.string() << '\n';
         if (!texts_.writeRecords.empty()) {
-            std::vector<const TimeHistory*> motions;
-            for (int i = 0; i < records.Count(); ++i) {
-                motions.push_back(&records.At(i));
-            }
             for (const std::filesystem::path& path :
-                 WriteScaledRecords(motions, scaling, texts_.writeRecords)) {
+                 WriteScaledMotions(motions, scaling, texts_.writeRecords)) {
                 out << path.string() << '\n';
             }
         }

@@ -4,12 +4,14 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "AnalysisOptions.h"
 #include "ImportOptions.h"
 #include "TargetOptions.h"
+#include "core/export/ScaledRecords.h"
 #include "core/suite/SuiteScaling.h"
 
 namespace travik::cli {
@@ -29,8 +31,8 @@ using ScalingFigureDrawer =
 // The scaling options as texts, converted by the program's strict conversion.
 struct ScaleTexts {
     std::string range;
-    std::string rule;  // empty: the target's own rule (asce7, ec8, none for a file)
-    std::string measure = "psa";
+    std::string rule;     // empty: the target's own rule (asce7, ec8, none for a file)
+    std::string measure;  // empty: psa, or rotd100 with --pairs
     bool pairs = false;
     std::string weights = "uniform";
     std::string limits;
@@ -49,8 +51,8 @@ class ScaleCommand {
     int Run(std::ostream& out, std::ostream& err) const;
 
   private:
-    int WriteOutcome(const RecordList& records, const SuiteScaling& scaling, double g,
-                     std::ostream& out, std::ostream& err) const;
+    int WriteOutcome(const std::vector<ScaledMotion>& motions, const SuiteScaling& scaling,
+                     double g, std::ostream& out, std::ostream& err) const;
 
     CLI::App* command_;
     ImportOptions import_;

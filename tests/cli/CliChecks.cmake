@@ -32,21 +32,32 @@ function(travik_check_stream what text pattern)
   endif()
 endfunction()
 
-# COMPARE: "written=expected" pairs separated by "|", a report relative to ${WORK} and an
-# expected file, compared byte for byte once the report's date line is masked.
-function(travik_compare_reports)
-  if(COMPARE STREQUAL "")
-    return()
-  endif()
-  string(REPLACE "|" ";" pairs "${COMPARE}")
+# The "written=expected" pairs of `spec` (separated by "|") whose report was written, as two
+# lists of the same length; a report not written is an error.
+function(travik_written_reports spec writtenVar expectedVar)
+  set(writtenList "")
+  set(expectedList "")
+  string(REPLACE "|" ";" pairs "${spec}")
   foreach(pair IN LISTS pairs)
     string(REPLACE "=" ";" pair "${pair}")
     list(GET pair 0 written)
     list(GET pair 1 expected)
-    if(NOT EXISTS "${WORK}/${written}")
+    if(EXISTS "${WORK}/${written}")
+      list(APPEND writtenList "${written}")
+      list(APPEND expectedList "${expected}")
+    else()
       message(SEND_ERROR "report ${written} was not written")
-      continue()
     endif()
+  endforeach()
+  set(${writtenVar} "${writtenList}" PARENT_SCOPE)
+  set(${expectedVar} "${expectedList}" PARENT_SCOPE)
+endfunction()
+
+# COMPARE: "written=expected" pairs separated by "|", a report relative to ${WORK} and an
+# expected file, compared byte for byte once the report's date line is masked.
+function(travik_compare_reports)
+  travik_written_reports("${COMPARE}" writtenList expectedList)
+  foreach(written expected IN ZIP_LISTS writtenList expectedList)
     # Compared as hex: file(READ) as text would drop the CRs that are part of the format.
     file(READ "${WORK}/${written}" actualHex HEX)
     file(READ "${expected}" expectedHex HEX)
@@ -77,18 +88,8 @@ endfunction()
 # computes through thousands of steps, where a value within 1e-11 of a rounding tie may
 # round either way. Every other byte, CR LF included, must be the same.
 function(travik_compare_reports_near)
-  if(COMPARE_NEAR STREQUAL "")
-    return()
-  endif()
-  string(REPLACE "|" ";" pairs "${COMPARE_NEAR}")
-  foreach(pair IN LISTS pairs)
-    string(REPLACE "=" ";" pair "${pair}")
-    list(GET pair 0 written)
-    list(GET pair 1 expected)
-    if(NOT EXISTS "${WORK}/${written}")
-      message(SEND_ERROR "report ${written} was not written")
-      continue()
-    endif()
+  travik_written_reports("${COMPARE_NEAR}" writtenList expectedList)
+  foreach(written expected IN ZIP_LISTS writtenList expectedList)
     file(READ "${WORK}/${written}" actual)
     file(READ "${expected}" wanted)
     string(REGEX REPLACE "Report Time: [0-9][0-9][0-9][0-9][0-9][0-9][0-9][0-9]"

@@ -215,9 +215,10 @@ TEST_F(ScaleToTargetTest, TheDialogRefusesLimitsT1AndTargetFiles) {
     EXPECT_FALSE(Command().Outcome().has_value());
 }
 
+// One checked record forms no pair: the RotD measures are offered but not enabled.
 TEST_F(ScaleToTargetTest, TheRotDMeasuresWaitForPairs) {
     LoadStepRecords();
-    CheckAll();
+    Spectra<QListWidget>("lst3")->item(0)->setCheckState(Qt::Checked);
     Scale([](ScaleDialog& dialog) {
         QComboBox* measure = Child<QComboBox>(&dialog, "cbbScaleMeasure");
         auto* model = qobject_cast<QStandardItemModel*>(measure->model());
@@ -227,8 +228,58 @@ TEST_F(ScaleToTargetTest, TheRotDMeasuresWaitForPairs) {
         EXPECT_FALSE(model->item(2)->isEnabled());
         EXPECT_FALSE(model->item(2)->toolTip().isEmpty());
         AsceSuite(dialog);
+        Child<QComboBox>(&dialog, "cbbScaleRule")->setCurrentIndex(0);
     });
     EXPECT_TRUE(Command().Outcome().has_value());
+}
+
+// Five checked records of one time step form two pairs, H1 then H2, and leave the fifth
+// alone: RotD100 is offered, the table lists each pair once under its first component, the
+// fifth is named in a message and not scaled. Each pair holds a step record twice, whose
+// RotD100 is sqrt(2) times its PSa (the component at 45 degrees is sqrt(2) times the record),
+// so its own factor is the record's over sqrt(2).
+TEST_F(ScaleToTargetTest, TheRotDMeasuresScaleThePairsOfTheCheckedRecords) {
+    std::vector<std::unique_ptr<travik::TimeHistory>> records;
+    for (const std::string& path : {kStepFiles[0], kScaleInputs + "step_h2.txt", kStepFiles[1],
+                                    kScaleInputs + "short_h2.txt", kStepFiles[2]}) {
+        travik::ReadResult read = travik::ReadFreeFormatFile(path, {});
+        ASSERT_TRUE(read.ok()) << read.message;
+        records.push_back(std::move(read.record));
+    }
+    Load(std::move(records));
+    CheckAll();
+    Scale([](ScaleDialog& dialog) {
+        auto* model = qobject_cast<QStandardItemModel*>(
+            Child<QComboBox>(&dialog, "cbbScaleMeasure")->model());
+        ASSERT_NE(model, nullptr);
+        EXPECT_TRUE(model->item(1)->isEnabled());
+        EXPECT_TRUE(model->item(2)->isEnabled());
+        AsceSuite(dialog);
+        Child<QComboBox>(&dialog, "cbbScaleMeasure")->setCurrentIndex(2);
+        Child<QComboBox>(&dialog, "cbbScaleRule")->setCurrentIndex(0);
+        EXPECT_EQ(Child<QSpinBox>(&dialog, "spnScaleSelect")->maximum(), 2);
+    });
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              QStringLiteral("Not scaled, as they are in no pair of horizontal components: "
+                             "big.txt."));
+    ASSERT_TRUE(Command().Outcome().has_value());
+    EXPECT_EQ(Command().Outcome()->scaling.options.measure, travik::ScalingMeasure::RotD100);
+    ASSERT_EQ(Spectra<StringGrid>("grdScaling")->RowCount(), 3);
+    EXPECT_EQ(Cell(0, 1), QStringLiteral("step.txt"));
+    EXPECT_EQ(Cell(0, 2), QStringLiteral("short.txt"));
+
+    travik::ScalingOptions options;
+    options.minPeriod = 0.1;
+    options.maxPeriod = 2;
+    const travik::SuiteScaling single = CoreScaling(options, 0.05);
+    ASSERT_EQ(single.failure, travik::ScalingFailure::None);
+    // Loaded: step, step_h2, short, short_h2, big.
+    for (const auto& [row, record] : {std::pair{1, 0}, std::pair{2, 2}}) {
+        const double expected =
+            single.scaled[static_cast<std::size_t>(record)].individualFactor / std::sqrt(2.0);
+        EXPECT_NEAR(Cell(1, row).toDouble() / expected, 1.0, 1e-6) << row;
+    }
 }
 
 // The table holds the core's factors for the same records, target and options, with the

@@ -31,15 +31,9 @@ int PlotRotatedSpectra(const RotdPlotRequest& request, std::ostream& out, std::o
     const std::filesystem::path folder(request.import.outputFolder);
     ReportPathPlanner planner;
     for (const ComponentPair& pair : pairing.motions) {
-        if (!TellPairing(pair, err)) {
-            failed = true;
-            continue;
-        }
         const std::optional<RotatedSpectraResult> result =
-            ComputeRotatedSpectra(request.analysis.settings, *pair.h1, *pair.h2, options);
+            RotateMotion(pair, request.analysis.settings, options, err);
         if (!result) {
-            err << MotionPrefix(*pair.h1)
-                << "ERROR: The pair cannot be rotated: it needs at least two samples\n";
             failed = true;
             continue;
         }

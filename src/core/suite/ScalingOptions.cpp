@@ -52,6 +52,18 @@ bool WithinRange(double period, double minPeriod, double maxPeriod) {
            period <= maxPeriod * (1 + kPeriodTolerance);
 }
 
+double MeasurePercentile(ScalingMeasure measure) {
+    switch (measure) {
+        case ScalingMeasure::RotD50:
+            return 50.0;
+        case ScalingMeasure::RotD100:
+            return 100.0;
+        case ScalingMeasure::Psa:
+            break;
+    }
+    return NAN;
+}
+
 int MinimumMotions(SuiteRule rule) {
     switch (rule) {
         case SuiteRule::Asce7:

@@ -20,6 +20,18 @@ enum class ScalingWeights {
     Log,      // half the ln T distance to each neighbour inside the range
 };
 
+// The spectrum a motion is scaled by: PSa of a single component, or an
+// orientation-independent spectrum of two horizontal components (Boore 2010): RotD50, the
+// median over the rotation angles, or RotD100, the largest.
+enum class ScalingMeasure {
+    Psa,
+    RotD50,
+    RotD100,
+};
+
+// The percentile of the rotated peaks a RotD measure reads (50 or 100); NaN for PSa.
+double MeasurePercentile(ScalingMeasure measure);
+
 // Analysis periods are built by adding a step again and again, so 0.2 s may be held as
 // 0.20000000000000004: a range end takes periods within this relative distance.
 inline constexpr double kPeriodTolerance = 1e-9;
@@ -37,6 +49,8 @@ struct ScalingOptions {
     double maxPeriod = 0.0;  // Tmax, s, > Tmin, within the analysis periods
     SuiteRule rule = SuiteRule::None;
     ScalingWeights weights = ScalingWeights::Uniform;
+    // What the motions' spectra are; the scaling itself treats every measure alike.
+    ScalingMeasure measure = ScalingMeasure::Psa;
     std::optional<double> minFactor;  // fmin, > 0
     std::optional<double> maxFactor;  // fmax, >= fmin
     // Scale each record to the target at this one period (s) instead of fitting the range;

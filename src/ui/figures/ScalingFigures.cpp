@@ -34,11 +34,16 @@ Curve Line(const QString& name, const QColor& color, qreal width, Qt::PenStyle s
 
 ChartFigure SpectraPanel(const SuiteScaling& s) {
     ChartFigure figure;
-    figure.title = QStringLiteral("%1 records scaled to %2")
+    const ScalingMeasure measure = s.options.measure;
+    figure.title = (measure == ScalingMeasure::Psa ? QStringLiteral("%1 records scaled to %2")
+                                                   : QStringLiteral("%1 pairs scaled to %2"))
                        .arg(s.SelectedCount())
                        .arg(QString::fromStdString(s.target.Name()));
     figure.xTitle = QStringLiteral("Period [sec]");
-    figure.yTitle = QStringLiteral("Pseudo Acceleration [g]");
+    figure.yTitle = measure == ScalingMeasure::RotD50 ? QStringLiteral("RotD50 [g]")
+                    : measure == ScalingMeasure::RotD100
+                        ? QStringLiteral("RotD100 [g]")
+                        : QStringLiteral("Pseudo Acceleration [g]");
     figure.xScale = AxisScale::Log;
     figure.yScale = AxisScale::Log;
     bool first = true;

@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "ui/app/FormHelpers.h"
@@ -38,11 +39,12 @@ std::string Text(const QLineEdit* edit) {
 
 }  // namespace
 
-ScaleDialog::ScaleDialog(const ScaleFields& fields, std::vector<double> periods, int recordCount,
-                         char decimalSeparator, PlatformServices& platform, QWidget* parent)
+ScaleDialog::ScaleDialog(const ScaleFields& fields, std::vector<double> periods,
+                         ScaleMotionCounts counts, char decimalSeparator,
+                         PlatformServices& platform, QWidget* parent)
     : QDialog(parent),
       periods_(std::move(periods)),
-      recordCount_(recordCount),
+      counts_(counts),
       decimalSeparator_(decimalSeparator),
       platform_(platform) {
     setObjectName(QStringLiteral("ScaleDialog"));
@@ -68,6 +70,7 @@ ScaleDialog::ScaleDialog(const ScaleFields& fields, std::vector<double> periods,
     connect(cbbScaleTarget, &QComboBox::currentIndexChanged, this,
             &ScaleDialog::cbbScaleTargetChange);
     connect(btnScaleTargetFile, &QPushButton::clicked, this, &ScaleDialog::btnScaleTargetFileClick);
+    connect(cbbScaleMeasure, &QComboBox::currentIndexChanged, this, &ScaleDialog::UpdateEnabled);
     for (QAbstractButton* toggle : std::initializer_list<QAbstractButton*>{
              rbScaleRange, rbScaleT1, chkScaleLimits, chkScaleAtPeriod}) {
         connect(toggle, &QAbstractButton::toggled, this, &ScaleDialog::UpdateEnabled);
@@ -151,12 +154,15 @@ QWidget* ScaleDialog::CreateScalingBox() {
     cbbScaleMeasure = Named(new QComboBox, "cbbScaleMeasure");
     cbbScaleMeasure->addItems(
         {QStringLiteral("PSa"), QStringLiteral("RotD50"), QStringLiteral("RotD100")});
-    // The RotD measures belong to two-component motions, which this page does not pair.
+    // The RotD measures belong to two-component motions: offered when the checked records
+    // form at least one pair.
     auto* model = qobject_cast<QStandardItemModel*>(cbbScaleMeasure->model());
     for (int row = 1; row <= 2; ++row) {
-        model->item(row)->setEnabled(false);
+        model->item(row)->setEnabled(counts_.pairs > 0);
         model->item(row)->setToolTip(
-            QStringLiteral("Needs the records read as two-component pairs"));
+            counts_.pairs > 0
+                ? QStringLiteral("Scales the %1 pairs the checked records form").arg(counts_.pairs)
+                : QStringLiteral("Needs the records read as two-component pairs"));
     }
     cbbScaleMeasure->setToolTip(
         QStringLiteral("PSa of each component; RotD50 and RotD100 need two-component pairs"));
@@ -179,7 +185,7 @@ QWidget* ScaleDialog::CreateScalingBox() {
     edtScaleAtPeriod = Edit("edtScaleAtPeriod");
     form->addRow(chkScaleAtPeriod, edtScaleAtPeriod);
     spnScaleSelect = Named(new QSpinBox, "spnScaleSelect");
-    spnScaleSelect->setRange(0, recordCount_);
+    spnScaleSelect->setRange(0, counts_.records);
     spnScaleSelect->setSpecialValueText(QStringLiteral("All"));
     form->addRow(QStringLiteral("Select the best"), spnScaleSelect);
     spnScaleMaxPerStation = Named(new QSpinBox, "spnScaleMaxPerStation");
@@ -206,7 +212,8 @@ void ScaleDialog::Fill(const ScaleFields& f) {
     edtScaleTmax->setText(Text(f.maxPeriod));
     edtScaleT1->setText(Text(f.fundamentalPeriod));
     cbbScaleRule->setCurrentIndex(static_cast<int>(f.rule));
-    cbbScaleMeasure->setCurrentIndex(0);
+    const bool pairs = f.measure != travik::ScalingMeasure::Psa && counts_.pairs > 0;
+    cbbScaleMeasure->setCurrentIndex(pairs ? static_cast<int>(f.measure) : 0);
     edtScaleDamping->setText(Text(f.damping));
     cbbScaleWeights->setCurrentIndex(static_cast<int>(f.weights));
     chkScaleLimits->setChecked(f.limits);
@@ -235,6 +242,7 @@ ScaleFields ScaleDialog::Fields() const {
     f.maxPeriod = Text(edtScaleTmax);
     f.fundamentalPeriod = Text(edtScaleT1);
     f.rule = static_cast<travik::SuiteRule>(cbbScaleRule->currentIndex());
+    f.measure = static_cast<travik::ScalingMeasure>(std::max(cbbScaleMeasure->currentIndex(), 0));
     f.damping = Text(edtScaleDamping);
     f.weights = static_cast<travik::ScalingWeights>(cbbScaleWeights->currentIndex());
     f.limits = chkScaleLimits->isChecked();
@@ -272,10 +280,15 @@ void ScaleDialog::UpdateEnabled() {
     edtScaleFmin->setEnabled(chkScaleLimits->isChecked());
     edtScaleFmax->setEnabled(chkScaleLimits->isChecked());
     edtScaleAtPeriod->setEnabled(chkScaleAtPeriod->isChecked());
+    spnScaleSelect->setMaximum(MotionCount());
+}
+
+int ScaleDialog::MotionCount() const {
+    return cbbScaleMeasure->currentIndex() > 0 ? counts_.pairs : counts_.records;
 }
 
 void ScaleDialog::btnScaleOkClick() {
-    ScaleRequest request = ReadScaleRequest(Fields(), periods_, recordCount_, decimalSeparator_);
+    ScaleRequest request = ReadScaleRequest(Fields(), periods_, MotionCount(), decimalSeparator_);
     if (!request.ok()) {
         platform_.ShowMessage(this, PlatformServices::MessageKind::Warning,
                               QString::fromStdString(request.message));

@@ -15,14 +15,24 @@ class QSpinBox;
 class QStackedWidget;
 class PlatformServices;
 
+// The motions a scaling can be made of: the checked records, and the two-component pairs
+// they form (a record count alone: no pair).
+struct ScaleMotionCounts {
+    ScaleMotionCounts(int recordCount, int pairCount = 0)
+        : records(recordCount), pairs(pairCount) {}
+    int records;
+    int pairs;
+};
+
 // "Scale to Target": the target spectrum, the period range (or T1), the suite rule, the
 // spectrum scaled, the weights, the factor limits and the selection, built from the fields
-// of the last scaling. OK reads them with ReadScaleRequest; a refusal gets its message and
+// of the last scaling; the RotD measures are offered when the checked records form a pair.
+// OK reads them with ReadScaleRequest; a refusal gets its message and
 // the focus goes to the control it names, the dialog staying open.
 class ScaleDialog final : public QDialog {
     Q_OBJECT
   public:
-    ScaleDialog(const ScaleFields& fields, std::vector<double> periods, int recordCount,
+    ScaleDialog(const ScaleFields& fields, std::vector<double> periods, ScaleMotionCounts counts,
                 char decimalSeparator, PlatformServices& platform, QWidget* parent = nullptr);
 
     // The controls' values as they stand.
@@ -41,9 +51,11 @@ class ScaleDialog final : public QDialog {
     QWidget* CreateRangeBox();
     QWidget* CreateScalingBox();
     void Fill(const ScaleFields& fields);
+    // The records, or the pairs when a RotD measure is chosen.
+    int MotionCount() const;
 
     std::vector<double> periods_;
-    int recordCount_;
+    ScaleMotionCounts counts_;
     char decimalSeparator_;
     PlatformServices& platform_;
     ScaleRequest request_;

@@ -182,6 +182,7 @@ ScaleRequest ReadScaleRequest(const ScaleFields& fields, const std::vector<doubl
         return std::move(*refusal);
     }
     request.options.rule = fields.rule;
+    request.options.measure = fields.measure;
     request.options.weights = fields.weights;
     request.options.selectCount = fields.select;
     request.options.maxPerStation = fields.maxPerStation;

@@ -30,6 +30,8 @@ struct ScaleFields {
     std::string fundamentalPeriod = "1";  // T1, s: the range 0.2 T1 to 2 T1
 
     travik::SuiteRule rule = travik::SuiteRule::Asce7;
+    // PSa of single records, or a RotD measure of the pairs the checked records form.
+    travik::ScalingMeasure measure = travik::ScalingMeasure::Psa;
     std::string damping = "5";  // of the records' spectra, percent
     travik::ScalingWeights weights = travik::ScalingWeights::Uniform;
     bool limits = false;
@@ -59,7 +61,8 @@ inline constexpr double kRangeBelowT1 = 0.2;
 inline constexpr double kRangeAboveT1 = 2.0;
 
 // Reads `fields` with `decimalSeparator`, checks the target with its own check and the
-// options against the analysis `periods` and the `recordCount` records to scale. A target
+// options against the analysis `periods` and the `recordCount` motions to scale (records for
+// PSa, pairs for a RotD measure). A target
 // file is read here (its errors name file and line).
 ScaleRequest ReadScaleRequest(const ScaleFields& fields, const std::vector<double>& periods,
                               int recordCount, char decimalSeparator);

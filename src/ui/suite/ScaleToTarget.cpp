@@ -11,14 +11,17 @@
 #include "core/export/ScaledRecords.h"
 #include "core/export/ScalingReport.h"
 #include "core/spectra/SuiteSpectra.h"
+#include "core/suite/PairMembers.h"
 #include "core/suite/SuiteMembers.h"
 #include "core/text/ShownText.h"
 #include "ui/app/CheckedExport.h"
 #include "ui/app/FormHelpers.h"
 #include "ui/app/PlatformServices.h"
+#include "ui/app/RecordSource.h"
 #include "ui/app/Workspace.h"
 #include "ui/suite/ScaleDialog.h"
 #include "ui/suite/ScalingPanel.h"
+#include "ui/suite/SuitePairs.h"
 
 namespace {
 
@@ -51,7 +54,25 @@ struct ScalingJobResult {
     std::vector<std::string> failedRecords;
 };
 
+std::vector<const travik::TimeHistory*> Pointers(const std::vector<travik::TimeHistory>& records) {
+    std::vector<const travik::TimeHistory*> pointers;
+    for (const travik::TimeHistory& record : records) {
+        pointers.push_back(&record);
+    }
+    return pointers;
+}
+
 }  // namespace
+
+std::vector<travik::ScaledMotion> ScaledSuite::Motions() const {
+    std::vector<travik::ScaledMotion> out;
+    for (const std::vector<std::size_t>& motion : motions) {
+        const travik::TimeHistory& first = records->at(motion.front());
+        out.push_back(motion.size() > 1 ? travik::MotionOfPair(first, records->at(motion[1]))
+                                        : travik::MotionOfRecord(first));
+    }
+    return out;
+}
 
 ScaleToTarget::ScaleToTarget(Workspace& workspace, PlatformServices& platform, ScalingPanel& panel,
                              std::function<std::vector<int>()> checkedRows, QWidget* window)
@@ -86,8 +107,14 @@ void ScaleToTarget::Run() {
     if (!fields_) {
         fields_ = FirstFields(DecimalSeparator());
     }
-    ScaleDialog dialog(*fields_, periods, static_cast<int>(rows.size()), DecimalSeparator(),
-                       platform_, window_);
+    std::vector<const travik::TimeHistory*> checked;
+    for (const int row : rows) {
+        checked.push_back(&workspace_.Records().At(row));
+    }
+    const int pairs =
+        static_cast<int>(RotatablePairs(PairRecords(checked, SourcesOf(rows))).size());
+    ScaleDialog dialog(*fields_, periods, {static_cast<int>(rows.size()), pairs},
+                       DecimalSeparator(), platform_, window_);
     const bool accepted = runDialog_(dialog);
     fields_ = dialog.Fields();
     if (!accepted || !dialog.Request().ok() || !dialog.Request().target) {
@@ -96,7 +123,21 @@ void ScaleToTarget::Run() {
     Start(dialog.Request(), rows);
 }
 
+std::vector<const RecordSource*> ScaleToTarget::SourcesOf(const std::vector<int>& rows) const {
+    std::vector<const RecordSource*> sources;
+    const RecordSources& all = workspace_.Sources();
+    for (const int row : rows) {
+        const auto index = static_cast<std::size_t>(row);
+        sources.push_back(index < all.size() ? all[index].get() : nullptr);
+    }
+    return sources;
+}
+
 void ScaleToTarget::Start(const ScaleRequest& request, const std::vector<int>& rows) {
+    if (request.options.measure != travik::ScalingMeasure::Psa) {
+        StartPairs(request, rows);
+        return;
+    }
     // The job works on copies, so that a new import cannot pull records from under it.
     auto records = std::make_shared<std::vector<travik::TimeHistory>>();
     for (const int row : rows) {
@@ -107,10 +148,7 @@ void ScaleToTarget::Start(const ScaleRequest& request, const std::vector<int>& r
     workspace_.Work().Start<ScalingJobResult>(
         QStringLiteral("Scaling %1 records to the target").arg(records->size()),
         [records, settings, periods, request](BackgroundWork::Control& control) {
-            std::vector<const travik::TimeHistory*> pointers;
-            for (const travik::TimeHistory& record : *records) {
-                pointers.push_back(&record);
-            }
+            const std::vector<const travik::TimeHistory*> pointers = Pointers(*records);
             const travik::SuiteSpectra spectra = travik::ComputeSuiteSpectra(
                 pointers, settings, request.dampingRatio, periods,
                 [&control](int done, int total) {
@@ -119,6 +157,9 @@ void ScaleToTarget::Start(const ScaleRequest& request, const std::vector<int>& r
                 control.CancelFlag());
             ScalingJobResult result;
             result.suite.records = records;
+            for (std::size_t i = 0; i < records->size(); ++i) {
+                result.suite.motions.push_back({i});
+            }
             result.suite.g = settings.g;
             result.failedRecords = spectra.failedRecords;
             if (control.Cancelled() || !spectra.failedRecords.empty()) {
@@ -127,6 +168,58 @@ void ScaleToTarget::Start(const ScaleRequest& request, const std::vector<int>& r
             result.suite.scaling =
                 travik::ScaleSuite(periods, travik::SuiteMembersOf(pointers, spectra),
                                    *request.target, request.options);
+            control.Progress(1.0);
+            return result;
+        },
+        [this](ScalingJobResult&& result) {
+            Finished(std::move(result.suite), result.failedRecords);
+        });
+}
+
+// The pairs the checked records form are scaled by their RotD spectra; records in no pair
+// are named in a message and left out.
+void ScaleToTarget::StartPairs(const ScaleRequest& request, const std::vector<int>& rows) {
+    auto records = std::make_shared<std::vector<travik::TimeHistory>>();
+    for (const int row : rows) {
+        records->push_back(workspace_.Records().At(row));
+    }
+    const std::vector<const travik::TimeHistory*> pointers = Pointers(*records);
+    auto pairing =
+        std::make_shared<const travik::ComponentPairing>(PairRecords(pointers, SourcesOf(rows)));
+    if (const std::string left = LeftOutOfPairs(*pairing, pointers); !left.empty()) {
+        platform_.ShowMessage(window_, PlatformServices::MessageKind::Information,
+                              QString::fromStdString(left));
+    }
+    std::vector<std::vector<std::size_t>> motions;
+    for (const travik::ComponentPair* pair : RotatablePairs(*pairing)) {
+        motions.push_back({static_cast<std::size_t>(pair->h1 - pointers.front()),
+                           static_cast<std::size_t>(pair->h2 - pointers.front())});
+    }
+    if (motions.empty()) {
+        return;
+    }
+    const travik::AnalysisSettings settings = workspace_.Settings();
+    const std::vector<double> periods = AnalysisPeriods(settings);
+    workspace_.Work().Start<ScalingJobResult>(
+        QStringLiteral("Scaling %1 pairs to the target").arg(motions.size()),
+        [records, pairing, motions, settings, periods, request](BackgroundWork::Control& control) {
+            const travik::PairMembers members = travik::PairMembersOf(
+                RotatablePairs(*pairing), settings, request.dampingRatio, periods,
+                request.options.measure,
+                [&control](int done, int total) {
+                    control.Progress(total > 0 ? kSpectraShare * done / total : 0.0);
+                },
+                control.CancelFlag());
+            ScalingJobResult result;
+            result.suite.records = records;
+            result.suite.motions = motions;
+            result.suite.g = settings.g;
+            result.failedRecords = members.failedPairs;
+            if (control.Cancelled() || members.cancelled || !members.failedPairs.empty()) {
+                return result;
+            }
+            result.suite.scaling =
+                travik::ScaleSuite(periods, members.members, *request.target, request.options);
             control.Progress(1.0);
             return result;
         },
@@ -178,15 +271,11 @@ void ScaleToTarget::WriteScaledRecords() {
     workspace_.Work().Start<WriteOutcome>(
         QStringLiteral("Writing the scaled records"),
         [suite = *outcome_, folder](BackgroundWork::Control& control) {
-            std::vector<const travik::TimeHistory*> pointers;
-            for (const travik::TimeHistory& record : *suite.records) {
-                pointers.push_back(&record);
-            }
             WriteOutcome outcome;
             try {
                 outcome.written =
-                    travik::WriteScaledRecords(
-                        pointers, suite.scaling, ToPath(folder),
+                    travik::WriteScaledMotions(
+                        suite.Motions(), suite.scaling, ToPath(folder),
                         [&control](int done, int total) {
                             control.Progress(total > 0 ? static_cast<double>(done) / total : 0.0);
                         },
@@ -216,8 +305,8 @@ void ScaleToTarget::WriteReport() {
     }
     try {
         const std::filesystem::path path = travik::WriteScalingReportFile(
-            ToPath(folder), outcome_->records->front(), outcome_->scaling, travik::kSoftwareEdition,
-            travik::TodayLocalDate());
+            ToPath(folder), outcome_->records->at(outcome_->motions.front().front()),
+            outcome_->scaling, travik::kSoftwareEdition, travik::TodayLocalDate());
         platform_.ShowMessage(
             window_, PlatformServices::MessageKind::Information,
             QStringLiteral("The scaling report was written to %1")

@@ -1,18 +1,21 @@
 #pragma once
 
 #include <QObject>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/export/ScaledRecords.h"
 #include "core/records/TimeHistory.h"
 #include "core/suite/SuiteScaling.h"
 #include "ui/suite/ScaleRequest.h"
 
 class QWidget;
 class PlatformServices;
+struct RecordSource;
 class ScaleDialog;
 class ScalingPanel;
 class Workspace;
@@ -23,7 +26,13 @@ class Workspace;
 struct ScaledSuite {
     travik::SuiteScaling scaling;
     std::shared_ptr<const std::vector<travik::TimeHistory>> records;
+    // Per member of the scaling, the records (indices into `records`) it is made of: one
+    // record, or a pair's H1 and H2.
+    std::vector<std::vector<std::size_t>> motions;
     double g = 980.665;  // cm/sec^2, of the analysis
+
+    // The members' components as their spectra were computed from them.
+    std::vector<travik::ScaledMotion> Motions() const;
 };
 
 // "Scale to Target…" over the checked records: asks for the target and the options, computes
@@ -57,6 +66,9 @@ class ScaleToTarget final : public QObject {
 
   private:
     void Start(const ScaleRequest& request, const std::vector<int>& rows);
+    void StartPairs(const ScaleRequest& request, const std::vector<int>& rows);
+    // The checked records at `rows` and their sources, as the pairing takes them.
+    std::vector<const RecordSource*> SourcesOf(const std::vector<int>& rows) const;
     void Finished(ScaledSuite&& suite, const std::vector<std::string>& failed);
     void Warn(const std::string& message);
     // True when a scaling is shown and the user chose the folder to write it to.

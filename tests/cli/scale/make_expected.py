@@ -6,6 +6,12 @@ the ends of the integration sub-steps); shorter steps stop the response earlier 
 has a spectrum of another shape. The factors, the error, the selection and the ASCE/SEI
 7-22 common factor are then computed here from their definitions. Run from this folder:
 python3 make_expected.py.
+
+Each record given twice, as H1 and H2 of a pair, turns by the angle theta into
+(cos theta + sin theta) times the record: RotD100 is sqrt(2) times its PSa (at 45 degrees)
+and RotD50, the mean of the 90th and 91st of the 180 sorted peaks |sin(theta + 45)| sqrt(2),
+is sqrt(2) sin(45) = 1 times its PSa. The pairs' reports follow from the records' spectra
+times those constants.
 """
 import math
 import os
@@ -50,8 +56,18 @@ def main():
     with open("input/target.txt", "w", newline="") as f:
         f.write("# period (s), Sa (g)\n" + "".join(f"{t} {s}\n" for t, s in TARGET))
 
+    for name, samples, level in (("step", 101, "0.5"), ("short", 41, "0.5"), ("big", 71, "1.0")):
+        with open(f"input/{name}_h2.txt", "w", newline="") as f:
+            f.write("".join(level + "\n" for _ in range(samples)))
+
     records = [("step.txt", psa(101, 0.5)), ("short.txt", psa(41, 0.5)),
                ("big.txt", psa(71, 1.0))]
+    write_report(records, "expected/step_scaling.csv")
+    rotd100 = [(name, [math.sqrt(2) * v for v in s]) for name, s in records]
+    write_report(rotd100, "expected/step_pairs_scaling.csv")
+
+
+def write_report(records, path):
     st = [target_at(t) for t in PERIODS]
     fits = []
     for _, s in records:
@@ -83,7 +99,7 @@ def main():
         scaled = [fits[i][0] * c * records[i][1][k] for i in sorted(selected)]
         m = sum(scaled) / len(scaled)
         lines.append(",".join(g7(v) for v in (t, st[k], m, m / st[k], min(scaled), max(scaled))))
-    with open("expected/step_scaling.csv", "w", newline="") as f:
+    with open(path, "w", newline="") as f:
         f.write("".join(line + "\r\n" for line in lines))
     print("factors", fits, "c", c)
 
