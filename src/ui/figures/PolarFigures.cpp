@@ -41,17 +41,16 @@ QPointF At(double radius, double degrees) {
             radius * std::sin(degrees * kRadiansPerDegree)};
 }
 
-QString TitleOf(const RotatedSpectraResult& result, std::size_t damping,
-                std::optional<std::size_t> period, const RotatedPeaks& peaks,
-                std::optional<double> azimuth, char separator) {
+// Short enough for the small view: the period (the damping is chosen beside it), the angle
+// and, when known, the azimuth of the RotD100 direction.
+QString TitleOf(const RotatedSpectraResult& result, std::optional<std::size_t> period,
+                const RotatedPeaks& peaks, std::optional<double> azimuth, char separator) {
     QString title =
-        period ? QStringLiteral("T = %1 s, %2%")
-                     .arg(Number(result.options.periods[*period], "0.###", separator),
-                          Number(result.damping[damping].dampingRatio * 100, "0.###", separator))
+        period ? Number(result.options.periods[*period], "0.###", separator) + QStringLiteral(" s")
                : QStringLiteral("PGA");
     title += QStringLiteral(": RotD100 at %1°").arg(peaks.maxAngle);
     if (azimuth) {
-        title += QStringLiteral(" (azimuth %1°)").arg(Number(*azimuth, "0.#", separator));
+        title += QStringLiteral(", az. %1°").arg(Number(*azimuth, "0.#", separator));
     }
     return title;
 }
@@ -63,7 +62,7 @@ ChartFigure RotatedPeaksFigure(const RotatedSpectraResult& result, std::size_t d
                                char decimalSeparator) {
     const RotatedPeaks& peaks = period ? result.damping[damping].points[*period].psa : result.pga;
     ChartFigure figure;
-    figure.title = TitleOf(result, damping, period, peaks, azimuth, decimalSeparator);
+    figure.title = TitleOf(result, period, peaks, azimuth, decimalSeparator);
     figure.xTitle = QStringLiteral("H1 (g)");
     figure.yTitle = QStringLiteral("H2 (g)");
     figure.legend = false;

@@ -17,7 +17,8 @@ enum class PolarCurve : std::size_t { Peaks = 0, RotD50 = 1, RotD100Direction = 
 // that the outline's farthest reach is RotD100. The RotD50 circle is dashed and the RotD100
 // direction a line through the origin at its angle. Both axes span the same symmetric range
 // in g. `period` indexes the result's periods; nothing: the ground acceleration.
-// `azimuth` is the RotD100 direction's azimuth, said in the title when known.
+// The title names the period and the RotD100 angle, and `azimuth`, the RotD100 direction's
+// azimuth, when known.
 ChartFigure RotatedPeaksFigure(const RotatedSpectraResult& result, std::size_t damping,
                                std::optional<std::size_t> period, std::optional<double> azimuth,
                                char decimalSeparator);

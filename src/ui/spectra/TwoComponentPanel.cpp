@@ -29,7 +29,10 @@ namespace {
 constexpr const char* kNoPairChosenMessage =
     "Choose a pair of horizontal components first (H1 and H2, then Add Pair).";
 constexpr const char* kNoPairCheckedMessage = "Check the pairs to export first.";
-constexpr int kPolarSide = 250;
+// The panel's width beside the chart, and the polar view's height: a little more than its
+// width, for the title above a plot of about equal sides.
+constexpr int kPanelWidth = 300;
+constexpr int kPolarHeight = 330;
 
 QString Shown(const std::string& text) {
     return QString::fromStdString(travik::ShownText(text));
@@ -68,6 +71,7 @@ TwoComponentPanel::TwoComponentPanel(Workspace& workspace, PlatformServices& pla
       platform_(platform),
       dampingRatios_(std::move(dampingRatios)) {
     setObjectName(QStringLiteral("pnlTwoComponents"));
+    setFixedWidth(kPanelWidth);
     CreateControls();
     ConnectHandlers();
     ShowPolar();
@@ -134,7 +138,7 @@ void TwoComponentPanel::CreateControls() {
     polarChoice->addWidget(polarDamping_);
     layout->addLayout(polarChoice);
     polar_ = Named(new travik::figures::FigureView, "chtPolar");
-    polar_->setMinimumSize(kPolarSide, kPolarSide);
+    polar_->setFixedHeight(kPolarHeight);
     polar_->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(polar_);
 }
