@@ -51,8 +51,9 @@ TEST_F(MainWindow, StartsWithCaptionConstantsDefaultsAndEmptyPages) {
     EXPECT_EQ(Frame<QTabWidget>("pgc1")->tabText(0), "Time History Records");
     EXPECT_EQ(Frame<QTabWidget>("pgc1")->tabText(1), "Elastic Response Spectra");
     EXPECT_EQ(Spectra<QTabWidget>("pgc2")->currentIndex(), 0);
-    const QStringList tabs = {"Graph",           "Displacement",       "Velocity",   "Acceleration",
-                              "Pseudo-Velocity", "Pseudo-Accelertion", "Statistics", "Scaling"};
+    const QStringList tabs = {"Graph",        "Displacement",    "Velocity",
+                              "Acceleration", "Pseudo-Velocity", "Pseudo-Accelertion",
+                              "Statistics",   "Rotated",         "Scaling"};
     ASSERT_EQ(Spectra<QTabWidget>("pgc2")->count(), tabs.size());
     for (int i = 0; i < tabs.size(); ++i) {
         EXPECT_EQ(Spectra<QTabWidget>("pgc2")->tabText(i), tabs.at(i));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -130,6 +131,44 @@ TEST_F(Shots, FileDroppedOnAChart) {
     QDropEvent frameDrop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(form.get(), &frameDrop);
     Shoot(QStringLiteral("item9-drop-on-frame"));
+}
+
+// The two-component mode on the RSN 8883 pair: the five curves, and the polar view of the
+// rotated peaks at the period under the pointer.
+TEST_F(Shots, TwoComponentModeWithPolarView) {
+    const QString peer = QStringLiteral(TRAVIK_SAMPLE_DATA_DIR "/formats/peer/");
+    platform.fileAnswers.push_back({peer + QStringLiteral("RSN8883_14383980_13849090.AT2"),
+                                    peer + QStringLiteral("RSN8883_14383980_13849360.AT2")});
+    Child<QAction>(form.get(), "ImportTimeHistoryRecords1")->trigger();
+    Settle(300);
+    Child<QPushButton>(form->findChild<TForm2*>(), "btn1")->click();
+    Settle(300);
+    form->resize(1400, 860);
+    Child<QTabWidget>(form.get(), "pgc1")->setCurrentIndex(1);
+    SpectraPage* page = form->findChild<SpectraPage*>();
+    Child<QComboBox>(page, "cbb7")->setCurrentIndex(4);
+    Child<QCheckBox>(page, "chkLogX")->setChecked(true);
+    Child<QCheckBox>(page, "chkTwoComponents")->setChecked(true);
+    Child<QPushButton>(page, "btnRotate")->click();
+    Settle(300);
+    while (form->Document().Work().IsBusy()) {
+        Settle(200);
+    }
+    // The pointer over the chart near 0.3 s.
+    auto* chart = Child<travik::figures::FigureView>(page, "cht4");
+    Settle(300);
+    QPoint at = chart->viewport()->rect().center();
+    for (int x = 0; x < chart->viewport()->width(); ++x) {
+        const std::optional<QPointF> value = chart->ValueAt(QPoint(x, at.y()));
+        if (value && value->x() >= 0.3) {
+            at.setX(x);
+            break;
+        }
+    }
+    emit chart->PointerMoved(at);
+    Settle(800);
+    const QString prefix = qEnvironmentVariable("TRAVIK_SHOTS", QStringLiteral("/tmp/shot-"));
+    form->grab().save(prefix + QStringLiteral("two-component-mode.png"));
 }
 
 }  // namespace

@@ -21,11 +21,16 @@ constexpr int kSignificantDigits = 7;
 
 constexpr const char* kNotComputed = "--";
 
-std::string Significant(double value) {
+std::string Significant(double value, char decimalPoint) {
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
                                             std::chars_format::general, kSignificantDigits);
-    return error == std::errc() ? std::string(buffer, end) : std::string(kNotComputed);
+    if (error != std::errc()) {
+        return kNotComputed;
+    }
+    std::string text(buffer, end);
+    std::replace(text.begin(), text.end(), '.', decimalPoint);
+    return text;
 }
 
 std::string CsvField(const std::string& text) {
@@ -67,40 +72,47 @@ std::string ComponentText(const char* role, const TimeHistory& record,
     return text;
 }
 
-// The fields of one damping value's group in a row: the peaks of the rotated quantity
-// and its GMRotI50.
-void AppendGroup(std::string& row, const ComponentPair& pair, const RotatedPeaks& peaks,
-                 const std::vector<double>& percentiles, double gmrotI50) {
+// The cells of one damping value's group in a row: the peaks of the rotated quantity and
+// its GMRotI50.
+void AppendGroup(std::vector<std::string>& row, const ComponentPair& pair,
+                 const RotatedPeaks& peaks, const std::vector<double>& percentiles, double gmrotI50,
+                 char decimalPoint) {
     for (const double p : {0.0, 50.0, 100.0}) {
-        row += ',' + Significant(At(peaks, percentiles, p));
+        row.push_back(Significant(At(peaks, percentiles, p), decimalPoint));
     }
-    row += ',' + std::to_string(peaks.maxAngle);
+    row.push_back(std::to_string(peaks.maxAngle));
     if (pair.AzimuthsKnown()) {
-        row += ',' + FormatGeneral(RotatedAzimuth(*pair.azimuth1, *pair.azimuth2, peaks.maxAngle),
-                                   kReportDecimalPoint);
+        row.push_back(FormatGeneral(RotatedAzimuth(*pair.azimuth1, *pair.azimuth2, peaks.maxAngle),
+                                    decimalPoint));
     }
-    row += ',' + Significant(gmrotI50);
-    row += ',' + Significant(peaks.h1);
-    row += ',' + Significant(peaks.h2);
+    row.push_back(Significant(gmrotI50, decimalPoint));
+    row.push_back(Significant(peaks.h1, decimalPoint));
+    row.push_back(Significant(peaks.h2, decimalPoint));
     for (const double p : percentiles) {
         if (!IsFixedPercentile(p)) {
-            row += ',' + Significant(At(peaks, percentiles, p));
+            row.push_back(Significant(At(peaks, percentiles, p), decimalPoint));
         }
     }
 }
 
-void AppendMissingGroup(std::string& row, std::size_t columns) {
-    for (std::size_t c = 0; c < columns; ++c) {
-        row += ',';
-        row += kNotComputed;
+void AppendMissingGroup(std::vector<std::string>& row, std::size_t columns) {
+    row.insert(row.end(), columns, kNotComputed);
+}
+
+std::string Joined(const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        line += (c == 0 ? "" : ",") + cells[c];
     }
+    return line;
 }
 
 std::string VelocityLine(const RotatedSpectraResult& result) {
     std::string line;
     for (const double p : {0.0, 50.0, 100.0}) {
         line += (p == 0.0 ? "PGV " : ",PGV ") + PercentileName(p) + " [cm/sec],";
-        line += result.pgv ? Significant(At(*result.pgv, result.options.percentiles, p))
+        line += result.pgv ? Significant(At(*result.pgv, result.options.percentiles, p),
+                                         kReportDecimalPoint)
                            : std::string(kNotComputed);
     }
     return line;
@@ -140,6 +152,33 @@ std::vector<std::string> RotDColumnTitles(const RotatedSpectraResult& result, bo
     return titles;
 }
 
+RotDTable BuildRotDTable(const ComponentPair& pair, const RotatedSpectraResult& result,
+                         char decimalPoint) {
+    RotDTable table;
+    table.titles = RotDColumnTitles(result, pair.AzimuthsKnown());
+    const std::vector<double>& percentiles = result.options.percentiles;
+    std::vector<std::string> row{"0"};
+    for (const RotatedDampingSpectra& spectra : result.damping) {
+        AppendGroup(row, pair, result.pga, percentiles, spectra.pgaGmrotI50, decimalPoint);
+    }
+    table.rows.push_back(std::move(row));
+    const std::size_t groupColumns =
+        (table.titles.size() - 1) / std::max<std::size_t>(1, result.damping.size());
+    for (std::size_t k = 0; k < result.options.periods.size(); ++k) {
+        row = {FormatGeneral(result.options.periods[k], decimalPoint)};
+        for (const RotatedDampingSpectra& spectra : result.damping) {
+            const RotatedSpectrumPoint& point = spectra.points[k];
+            if (point.computed) {
+                AppendGroup(row, pair, point.psa, percentiles, spectra.gmrotI50[k], decimalPoint);
+            } else {
+                AppendMissingGroup(row, groupColumns);
+            }
+        }
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
 void WriteRotDReport(const ReportLineSink& sink, const ComponentPair& pair,
                      const RotatedSpectraResult& result, std::string_view edition,
                      const ReportDate& date) {
@@ -147,33 +186,10 @@ void WriteRotDReport(const ReportLineSink& sink, const ComponentPair& pair,
     sink(CsvField("Components: " + ComponentText("H1", *pair.h1, pair.azimuth1) + "; " +
                   ComponentText("H2", *pair.h2, pair.azimuth2)));
     sink(VelocityLine(result));
-
-    const std::vector<std::string> titles = RotDColumnTitles(result, pair.AzimuthsKnown());
-    std::string columnLine = titles.front();
-    for (std::size_t c = 1; c < titles.size(); ++c) {
-        columnLine += ',' + titles[c];
-    }
-    sink(columnLine);
-
-    const std::vector<double>& percentiles = result.options.percentiles;
-    std::string row = "0";
-    for (const RotatedDampingSpectra& spectra : result.damping) {
-        AppendGroup(row, pair, result.pga, percentiles, spectra.pgaGmrotI50);
-    }
-    sink(row);
-    const std::size_t groupColumns =
-        (titles.size() - 1) / std::max<std::size_t>(1, result.damping.size());
-    for (std::size_t k = 0; k < result.options.periods.size(); ++k) {
-        row = FormatGeneral(result.options.periods[k], kReportDecimalPoint);
-        for (const RotatedDampingSpectra& spectra : result.damping) {
-            const RotatedSpectrumPoint& point = spectra.points[k];
-            if (point.computed) {
-                AppendGroup(row, pair, point.psa, percentiles, spectra.gmrotI50[k]);
-            } else {
-                AppendMissingGroup(row, groupColumns);
-            }
-        }
-        sink(row);
+    const RotDTable table = BuildRotDTable(pair, result, kReportDecimalPoint);
+    sink(Joined(table.titles));
+    for (const std::vector<std::string>& row : table.rows) {
+        sink(Joined(row));
     }
 }
 

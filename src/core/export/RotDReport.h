@@ -22,6 +22,17 @@ std::vector<double> RotDReportPercentiles(const std::vector<double>& asked);
 // "RotDnn [g] (d%)" column per further percentile of the result.
 std::vector<std::string> RotDColumnTitles(const RotatedSpectraResult& result, bool withAzimuth);
 
+// The report's table as cells: the column titles (RotDColumnTitles, with the azimuth when
+// both azimuths are known), then one row per period, the first at period 0 holding the
+// rotated peak ground accelerations. Values with seven significant digits and
+// `decimalPoint`; a point that could not be computed is "--".
+struct RotDTable {
+    std::vector<std::string> titles;
+    std::vector<std::vector<std::string>> rows;
+};
+RotDTable BuildRotDTable(const ComponentPair& pair, const RotatedSpectraResult& result,
+                         char decimalPoint);
+
 // The two-component report of a pair: the response-spectra report's header lines (of H1),
 // a line naming both components (with their azimuths when known), a line of the rotated
 // peak ground velocities RotD00/50/100 in cm/sec, the column line and one row per period,

@@ -383,7 +383,11 @@ ChartFigure SpectraFigurePanel::BuildFigure(bool withCurves) const {
 
     std::vector<SpectrumCurve> curves;
     travik::RecordSpan span{result.timeStep, result.sampleCount, result.highPassCornerHz};
-    if (ShowsCheckedRecords() && suite_) {
+    if (rotated_) {
+        curves = rotated_->curves;
+        o.title = rotated_->title;
+        o.g = rotated_->g;
+    } else if (ShowsCheckedRecords() && suite_) {
         travik::figures::StatisticsChoice show;
         show.mean = mean_->isChecked();
         show.median = median_->isChecked();
@@ -437,6 +441,11 @@ ChartFigure SpectraFigurePanel::BuildFigure(bool withCurves) const {
     }
     ChartFigure figure = travik::figures::SpectrumChart(curves, o);
     return figure;
+}
+
+void SpectraFigurePanel::ShowRotated(std::optional<RotatedChart> chart) {
+    rotated_ = std::move(chart);
+    Refresh();
 }
 
 void SpectraFigurePanel::Refresh() {
@@ -496,6 +505,10 @@ ChartFigure SpectraFigurePanel::ShownFigure() const {
 }
 
 void SpectraFigurePanel::SaveChartAs() {
+    if (rotated_ && !rotated_->imageName.isEmpty()) {
+        SaveFiguresAs(platform_, window(), {ShownFigure()}, rotated_->imageName);
+        return;
+    }
     const std::string& name = workspace_.Spectra().recordName;
     SaveFiguresAs(platform_, window(), {ShownFigure()},
                   QString::fromStdString(travik::ReportBaseName(name.empty() ? "spectra" : name)) +

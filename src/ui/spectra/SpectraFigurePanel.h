@@ -67,6 +67,17 @@ class SpectraFigurePanel final : public QWidget {
     void ClearTarget();
     const std::optional<travik::TargetSpectrum>& Target() const { return target_; }
 
+    // The two-component mode's chart: a pair's rotated spectra (drawn as the command line's
+    // plot rotd draws them) in place of the record's or the checked records' spectra; an
+    // empty list of curves while none are computed. Nothing: back to the record's.
+    struct RotatedChart {
+        std::vector<travik::figures::SpectrumCurve> curves;
+        QString title;
+        double g = 980.0;   // cm/sec^2, of the settings the spectra were computed with
+        QString imageName;  // a saved image's name without its suffix, as plot rotd names it
+    };
+    void ShowRotated(std::optional<RotatedChart> chart);
+
     // Redraws from the workspace's spectra, the suite and the target.
     void Refresh();
     // Forgets the suite and the target's ratio (new records).
@@ -126,6 +137,7 @@ class SpectraFigurePanel final : public QWidget {
     // Copies of the suite's records, analysed off the window's thread.
     std::shared_ptr<std::vector<travik::TimeHistory>> suiteRecords_;
     std::optional<travik::TargetSpectrum> target_;
+    std::optional<RotatedChart> rotated_;  // the two-component mode is on
     travik::figures::TargetChoice targetChoice_;
     bool analysing_ = false;             // the checked records are being analysed
     std::vector<double> enteredRatios_;  // the page's damping values at the last analysis

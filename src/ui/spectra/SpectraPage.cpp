@@ -30,35 +30,41 @@
 #include "core/export/SuiteStatisticsReport.h"
 #include "core/spectra/SpectrumAccuracy.h"
 #include "core/text/NumberFormat.h"
+#include "core/text/ShownText.h"
 #include "ui/app/CheckedExport.h"
 #include "ui/app/PlatformServices.h"
 #include "ui/app/RecordCheckList.h"
 #include "ui/app/StringGrid.h"
 #include "ui/app/Workspace.h"
 #include "ui/figures/FigureView.h"
+#include "ui/figures/RotatedFigures.h"
 #include "ui/presentation/GridClipboard.h"
 #include "ui/presentation/SpectrumTables.h"
+#include "ui/spectra/RotatedTable.h"
 #include "ui/spectra/SpectraFigurePanel.h"
 #include "ui/spectra/SpectraJob.h"
+#include "ui/spectra/TwoComponentPanel.h"
 #include "ui/suite/ScaleToTarget.h"
 #include "ui/suite/ScalingPanel.h"
 
-    namespace {
+namespace {
 
-    constexpr const char* kNoRecordToAnalyseMessage =
-        "There is no record to analyse: import a record first (File - Import Time History "
-        "Records).";
-    constexpr const char* kEmptyReadout = "X : 0      Y : 0";
-    constexpr int kLeftColumnWidth = 227;
+constexpr const char* kNoRecordToAnalyseMessage =
+    "There is no record to analyse: import a record first (File - Import Time History "
+    "Records).";
+constexpr const char* kEmptyReadout = "X : 0      Y : 0";
+constexpr int kLeftColumnWidth = 227;
 
-    // The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
-    constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
-        travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
-        travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
-        travik::SpectrumKind::PseudoAcceleration};
+// The kind shown by each table, in the order strngrd1 .. strngrd5 (pages 1 .. 5 of pgc2).
+constexpr std::array<travik::SpectrumKind, 5> kTableKinds = {
+    travik::SpectrumKind::Displacement, travik::SpectrumKind::Velocity,
+    travik::SpectrumKind::Acceleration, travik::SpectrumKind::PseudoVelocity,
+    travik::SpectrumKind::PseudoAcceleration};
 
-    // The page of pgc2 with the checked records' statistics, after the five tables.
-    constexpr int kStatisticsPage = 6;
+// The page of pgc2 with the checked records' statistics, after the five tables, and the
+// page of a pair's rotated spectra after it.
+constexpr int kStatisticsPage = 6;
+constexpr int kRotatedPage = 7;
 
 }  // namespace
 
@@ -97,6 +103,15 @@ SpectraPage::SpectraPage(Workspace& workspace, PlatformServices& platform, QWidg
         "Statistics of the checked records (Show: Checked records) for the Y-axis spectrum"));
     statisticsLayout->addWidget(statistics_);
     pgc2->addTab(statisticsTab, QStringLiteral("Statistics"));
+    auto* rotatedTab = Named(new QWidget, "tsRotated");
+    auto* rotatedLayout = new QVBoxLayout(rotatedTab);
+    rotatedLayout->setContentsMargins(2, 2, 2, 2);
+    rotated_ = Named(new StringGrid(10, 5), "strngrdRotated");
+    rotated_->setContextMenuPolicy(Qt::CustomContextMenu);
+    rotated_->setToolTip(QStringLiteral(
+        "The rotated spectra of the pair chosen in the two-component mode (Compute Rotated)"));
+    rotatedLayout->addWidget(rotated_);
+    pgc2->addTab(rotatedTab, QStringLiteral("Rotated"));
     scaling_ = new ScalingPanel(platform_);
     pgc2->addTab(scaling_, QStringLiteral("Scaling"));
     scaleToTarget_ = new ScaleToTarget(
@@ -217,6 +232,12 @@ QWidget* SpectraPage::CreateGraphTab() {
     choices->addSpacing(12);
     choices->addWidget(lbl15);
     choices->addWidget(cbb7);
+    choices->addSpacing(12);
+    chkTwoComponents = Named(new QCheckBox(QStringLiteral("Two components")), "chkTwoComponents");
+    chkTwoComponents->setToolTip(
+        QStringLiteral("Two horizontal components as one ground motion: RotD50, RotD100, "
+                       "GMRotI50 and the two components, with a polar view of the rotated peaks"));
+    choices->addWidget(chkTwoComponents);
     choices->addSpacing(24);
     choices->addWidget(lbl2);
     choices->addStretch(1);
@@ -226,7 +247,13 @@ QWidget* SpectraPage::CreateGraphTab() {
     // screen and in every saved image.
     figures_ = new SpectraFigurePanel(workspace_, platform_, tab);
     layout->addWidget(figures_->AxisControls());
-    layout->addWidget(figures_, 1);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(figures_, 1);
+    twoComponents_ =
+        new TwoComponentPanel(workspace_, platform_, [this] { return SortedDampingRatios(); });
+    twoComponents_->setVisible(false);
+    chartRow->addWidget(twoComponents_);
+    layout->addLayout(chartRow, 1);
     return tab;
 }
 
@@ -260,6 +287,11 @@ void SpectraPage::ConnectHandlers() {
                 [this, grid](const QPoint& at) { pm2->popup(grid->mapToGlobal(at)); });
     }
     connect(statistics_, &StringGrid::KeyDown, this, &SpectraPage::strngrd6KeyDown);
+    connect(rotated_, &StringGrid::KeyDown, this, &SpectraPage::strngrdRotatedKeyDown);
+    connect(rotated_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pm2->popup(rotated_->mapToGlobal(at)); });
+    connect(chkTwoComponents, &QCheckBox::toggled, this, &SpectraPage::ShowRotated);
+    connect(twoComponents_, &TwoComponentPanel::CurrentChanged, this, &SpectraPage::ShowRotated);
     connect(statistics_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { pm2->popup(statistics_->mapToGlobal(at)); });
     connect(figures_, &SpectraFigurePanel::SuiteChanged, this, &SpectraPage::FillStatisticsTable);
@@ -509,6 +541,61 @@ void SpectraPage::cht4MouseMove(const QPoint& viewPixel) {
     if (const auto readout = figures_->ReadoutAt(viewPixel)) {
         lbl2->setText(*readout);
     }
+    // The polar view follows the period under the pointer where the X axis is one of time.
+    const AbscissaChoice abscissa = AbscissaOfIndex(cbb5->currentIndex());
+    const std::optional<QPointF> value = figures_->View()->ValueAt(viewPixel);
+    if (!chkTwoComponents->isChecked() || !value || !cbb5->isEnabled() ||
+        abscissa == AbscissaChoice::Displacement) {
+        return;
+    }
+    const double x = value->x();
+    if (abscissa == AbscissaChoice::Period) {
+        twoComponents_->FollowPeriod(std::max(x, 0.0));
+    } else if (x > 0) {
+        twoComponents_->FollowPeriod(1.0 / x);
+    }
+}
+
+// ---- Two components ----------------------------------------------------------------------
+
+std::optional<std::vector<double>> SpectraPage::SortedDampingRatios() {
+    std::optional<std::vector<double>> ratios = ReadDampingRatios();
+    if (ratios) {
+        travik::SortAndRemoveRepeatedRatios(*ratios);
+    }
+    return ratios;
+}
+
+void SpectraPage::ShowRotated() {
+    const bool on = chkTwoComponents->isChecked();
+    twoComponents_->setVisible(on);
+    const RotatedMotion* motion = twoComponents_->Current();
+    FillRotatedTable(*rotated_, motion, DecimalSeparator());
+    if (!on) {
+        figures_->ShowRotated(std::nullopt);
+        return;
+    }
+    SpectraFigurePanel::RotatedChart chart;
+    chart.g = workspace_.Settings().g;
+    if (motion != nullptr) {
+        // The curves, title and image name of the command line's plot rotd.
+        const travik::RotatedSpectraResult& result = *motion->result;
+        chart.g = result.settings.g;
+        for (std::size_t d = 0; d < result.damping.size(); ++d) {
+            for (travik::figures::SpectrumCurve& curve :
+                 travik::figures::RotatedSpectraCurves(result, d, result.settings.g)) {
+                chart.curves.push_back(std::move(curve));
+            }
+        }
+        chart.title =
+            QString::fromStdString(travik::ShownText(motion->h1->SourceFileName()) + " + " +
+                                   travik::ShownText(motion->h2->SourceFileName()));
+        chart.imageName =
+            QString::fromStdString(travik::ReportFileBase(motion->h1->SourceFileName())) +
+            QStringLiteral("_RotD");
+    }
+    lbl2->setText(QString::fromLatin1(kEmptyReadout));
+    figures_->ShowRotated(std::move(chart));
 }
 
 // ---- Copying out of the tables -----------------------------------------------------------
@@ -517,6 +604,9 @@ StringGrid* SpectraPage::TargetGrid() const {
     const int page = pgc2->currentIndex();
     if (page == kStatisticsPage) {
         return statistics_;
+    }
+    if (page == kRotatedPage) {
+        return rotated_;
     }
     return page >= 2 && page <= 5 ? grids[static_cast<std::size_t>(page - 1)] : grids[0];
 }
@@ -567,6 +657,10 @@ void SpectraPage::strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 void SpectraPage::strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     GridKeyDown(kStatisticsPage, *statistics_, key, modifiers);
+}
+
+void SpectraPage::strngrdRotatedKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    GridKeyDown(kRotatedPage, *rotated_, key, modifiers);
 }
 
 // ---- Response-spectra export -------------------------------------------------------------

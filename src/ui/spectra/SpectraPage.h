@@ -24,6 +24,7 @@ class QSplitter;
 class QTabWidget;
 class PlatformServices;
 class StringGrid;
+class TwoComponentPanel;
 class Workspace;
 namespace travik {
 class TimeHistory;
@@ -64,6 +65,7 @@ class SpectraPage final : public QWidget, public PageCommands {
     void strngrd4KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd5KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void strngrd6KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void strngrdRotatedKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RecordsReplaced();
     // The shared check marks changed, here or on another page.
     void ChecksChanged();
@@ -85,6 +87,11 @@ class SpectraPage final : public QWidget, public PageCommands {
     void FillSpectrumTables();
     // The checked records' statistics for the kind on the chart's Y axis.
     void FillStatisticsTable();
+    // The two-component mode went on or off, or its pair or spectra changed: the chart and
+    // the "Rotated" table follow.
+    void ShowRotated();
+    // The damping ratios of the edits, sorted and each once, for the two-component mode.
+    std::optional<std::vector<double>> SortedDampingRatios();
     void ClearSpectrumChart();
     void PlotSpectra();
     StringGrid* TargetGrid() const;
@@ -122,10 +129,13 @@ class SpectraPage final : public QWidget, public PageCommands {
     int abscissaBeforeAdrs_ = 0;  // cbb5's choice while the Sa-Sd chart shows displacement
     QLabel* lbl15 = nullptr;      // "Y-Axis"
     QComboBox* cbb7 = nullptr;
-    QLabel* lbl2 = nullptr;              // mouse readout
-    std::array<StringGrid*, 5> grids{};  // strngrd1 .. strngrd5
-    StringGrid* statistics_ = nullptr;   // strngrd6, the checked records' statistics
-    QMenu* pm2 = nullptr;                // the five result tables
+    QLabel* lbl2 = nullptr;                       // mouse readout
+    QCheckBox* chkTwoComponents = nullptr;        // "Two components": H1 + H2 as one motion
+    TwoComponentPanel* twoComponents_ = nullptr;  // its pairs and polar view, beside the chart
+    StringGrid* rotated_ = nullptr;               // strngrdRotated, the "Rotated" table
+    std::array<StringGrid*, 5> grids{};           // strngrd1 .. strngrd5
+    StringGrid* statistics_ = nullptr;            // strngrd6, the checked records' statistics
+    QMenu* pm2 = nullptr;                         // the five result tables
     QAction* CopySelection1 = nullptr;
     QAction* SelectAll1 = nullptr;
 };

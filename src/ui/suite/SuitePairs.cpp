@@ -41,7 +41,9 @@ std::string LeftOutOfPairs(const travik::ComponentPairing& pairing,
             return pair->h1 == record || pair->h2 == record;
         });
         if (!paired) {
-            alone += (alone.empty() ? "" : ", ") + travik::ShownText(record->SourceFileName());
+            // Appended piece by piece: GCC 12 misreads a prepended literal as an overlapping copy.
+            alone += alone.empty() ? "" : ", ";
+            alone += travik::ShownText(record->SourceFileName());
         }
     }
     if (alone.empty()) {
@@ -51,7 +53,10 @@ std::string LeftOutOfPairs(const travik::ComponentPairing& pairing,
         "Not scaled, as they are in no pair of horizontal components: " + alone + ".";
     for (const travik::ComponentPair& pair : pairing.motions) {
         if (pair.refusal) {
-            message += "\n" + travik::ShownText(pair.h1->SourceFileName()) + ": " + *pair.refusal;
+            message += "\n";
+            message += travik::ShownText(pair.h1->SourceFileName());
+            message += ": ";
+            message += *pair.refusal;
         }
     }
     return message;
