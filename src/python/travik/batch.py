@@ -33,6 +33,8 @@ EXIT_OK, EXIT_SOME_FAILED, EXIT_BAD_OPTION = 0, 1, 2
 # Files handed to the cluster at once; the rows of one file are about 0.2 MB per damping
 # value over the default periods, and are taken as soon as the files before are written.
 _CHUNK_FILES = 1000
+# Files whose tables are taken from the workers together, in file order.
+_GATHER_FILES = 16
 
 
 @dataclass
@@ -297,8 +299,11 @@ def run(args, analysis: Analysis, out, measures_out, failed_writer) -> int:
                                  [name for _, name in chunk], analysis=analysis, pure=False)
             bar = _show_progress(list(futures))
             for index, (_, name) in enumerate(chunk):
-                rows, measure_rows, message = futures[index].result()
-                futures[index] = None  # released on the worker
+                if index % _GATHER_FILES == 0:
+                    # One round trip to the scheduler for a few files' tables, not one each.
+                    batch = client.gather(futures[index:index + _GATHER_FILES])
+                    futures[index:index + _GATHER_FILES] = [None] * len(batch)  # released
+                rows, measure_rows, message = batch[index % _GATHER_FILES]
                 if message is not None:
                     failures += 1
                     failed_writer.writerow([name, message])
