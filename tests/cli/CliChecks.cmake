@@ -32,12 +32,12 @@ function(travik_check_stream what text pattern)
   endif()
 endfunction()
 
-# The "written=expected" pairs of `spec` (separated by "|") whose report was written, as two
+# The "written=expected" pairs of `reports` (separated by "|") whose report was written, as two
 # lists of the same length; a report not written is an error.
-function(travik_written_reports spec writtenVar expectedVar)
+function(travik_written_reports reports writtenVar expectedVar)
   set(writtenList "")
   set(expectedList "")
-  string(REPLACE "|" ";" pairs "${spec}")
+  string(REPLACE "|" ";" pairs "${reports}")
   foreach(pair IN LISTS pairs)
     string(REPLACE "=" ";" pair "${pair}")
     list(GET pair 0 written)

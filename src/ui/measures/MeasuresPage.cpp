@@ -32,20 +32,20 @@
 #include "ui/presentation/ColumnWidths.h"
 #include "ui/presentation/GridClipboard.h"
 
-    namespace {
+namespace {
 
-    // On screen a measure that is not available is a dash; its reason is in the note.
-    const QString kNotAvailableText = QStringLiteral("\u2014");
+// On screen a measure that is not available is a dash; its reason is in the note.
+const QString kNotAvailableText = QStringLiteral("\u2014");
 
-    QString Text(const std::string& text) {
-        return QString::fromStdString(text);
-    }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
-    // About six significant digits for the eye; the reports keep every digit.
-    QString ValueText(const travik::Measure& measure) {
-        return measure.Available() ? Text(travik::FormatShown(measure.value, DecimalSeparator()))
-                                   : kNotAvailableText;
-    }
+// About six significant digits for the eye; the reports keep every digit.
+QString ValueText(const travik::Measure& measure) {
+    return measure.Available() ? Text(travik::FormatShown(measure.value, DecimalSeparator()))
+                               : kNotAvailableText;
+}
 
 }  // namespace
 

@@ -31,27 +31,27 @@
 #include "ui/presentation/DetailedDataWindow.h"
 #include "ui/records/FilterDialog.h"
 
-    namespace {
+namespace {
 
-    using travik::figures::FigureView;
+using travik::figures::FigureView;
 
-    // Shares of the graph height: the acceleration chart gets 34 % and the other two charts
-    // share the rest equally. Before the window's first resize the splits are 37 % and 70 % of
-    // the rest.
-    constexpr int kLeftColumnWidth = 212;
-    constexpr int kUpperSplitPercent = 34;
-    constexpr int kLowerSplitPercent = 50;
-    constexpr int kInitialUpperSplitPercent = 37;
-    constexpr int kInitialLowerSplitPercent = 70;
-    // Each chart is at least this tall (pixels): a plot of about a hundred pixels, beside which
-    // the longest value-axis title ("Displacement [cm]") runs whole, with the time axis below.
-    constexpr int kChartMinimumHeight = 150;
+// Shares of the graph height: the acceleration chart gets 34 % and the other two charts
+// share the rest equally. Before the window's first resize the splits are 37 % and 70 % of
+// the rest.
+constexpr int kLeftColumnWidth = 212;
+constexpr int kUpperSplitPercent = 34;
+constexpr int kLowerSplitPercent = 50;
+constexpr int kInitialUpperSplitPercent = 37;
+constexpr int kInitialLowerSplitPercent = 70;
+// Each chart is at least this tall (pixels): a plot of about a hundred pixels, beside which
+// the longest value-axis title ("Displacement [cm]") runs whole, with the time axis below.
+constexpr int kChartMinimumHeight = 150;
 
-    FigureView* CreateTimeHistoryChart(const char* name, QWidget* parent) {
-        auto* view = Named(new FigureView(parent), name);
-        view->setMinimumHeight(kChartMinimumHeight);
-        return view;
-    }
+FigureView* CreateTimeHistoryChart(const char* name, QWidget* parent) {
+    auto* view = Named(new FigureView(parent), name);
+    view->setMinimumHeight(kChartMinimumHeight);
+    return view;
+}
 
 }  // namespace
 
