@@ -20,21 +20,11 @@ import subprocess
 import sys
 import tempfile
 
+from cli_speed import record as write_record  # the same synthetic record generator
+
 SAMPLES = 40_000
 DAMPINGS = "0,2,3,5,7,10,15,20,30"
 TIME_STEPS = ("0.01", "0.005")
-
-
-def write_record(path, count, seed=3):
-    """A record-like synthetic acceleration in g, one value per line."""
-    state, smooth, lines = seed, 0.0, []
-    for i in range(count):
-        state = (state * 6364136223846793005 + 1442695040888963407) % (1 << 64)
-        smooth = 0.7 * smooth + 0.3 * ((state >> 11) * 2.0**-53 - 0.5)
-        t = i / count
-        lines.append("%.9e\n" % (0.8 * smooth * t * math.exp(-6 * t) * 6))
-    with open(path, "w") as out:
-        out.write("".join(lines))
 
 
 def cpu_of(command):
@@ -57,7 +47,7 @@ def main():
     work = tempfile.mkdtemp(prefix="travik-plain-ratio-")
     try:
         record = os.path.join(work, "record.txt")
-        write_record(record, SAMPLES)
+        write_record(record, SAMPLES, seed=3)
         for dt in TIME_STEPS:
             commands = [("plain port", [plain, record, dt, DAMPINGS])]
             for name, cli in clis:

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <regex>
@@ -45,33 +46,45 @@ std::optional<fs::path> Resolve(const std::string& include, const fs::path& incl
     return std::nullopt;  // a library header
 }
 
-// Unit -> units it includes (itself left out).
-Graph ReadIncludeGraph(const fs::path& sourceRoot) {
-    const fs::path root = fs::weakly_canonical(sourceRoot);
+// Calls `seen` with every header and source file under `root` (before its first include, so
+// that a file without includes is seen too, with an empty text) and with each quoted include.
+void ForEachQuotedInclude(const fs::path& root,
+                          const std::function<void(const fs::path&, const std::string&)>& seen) {
     const std::regex includeLine(R"re(^\s*#\s*include\s*"([^"]+)")re");
-    Graph graph;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string extension = entry.path().extension().string();
         if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) {
             continue;
         }
-        const std::string unit = UnitOf(entry.path(), root);
-        std::set<std::string>& includes = graph[unit];
+        seen(entry.path(), std::string());
         std::ifstream in(entry.path());
         std::string line;
         std::smatch match;
         while (std::getline(in, line)) {
-            if (!std::regex_search(line, match, includeLine)) {
-                continue;
-            }
-            if (const auto target = Resolve(match[1].str(), entry.path(), root)) {
-                const std::string included = UnitOf(*target, root);
-                if (included != unit) {
-                    includes.insert(included);
-                }
+            if (std::regex_search(line, match, includeLine)) {
+                seen(entry.path(), match[1].str());
             }
         }
     }
+}
+
+// Unit -> units it includes (itself left out).
+Graph ReadIncludeGraph(const fs::path& sourceRoot) {
+    const fs::path root = fs::weakly_canonical(sourceRoot);
+    Graph graph;
+    ForEachQuotedInclude(root, [&](const fs::path& file, const std::string& include) {
+        const std::string unit = UnitOf(file, root);
+        std::set<std::string>& includes = graph[unit];
+        if (include.empty()) {
+            return;
+        }
+        if (const auto target = Resolve(include, file, root)) {
+            const std::string included = UnitOf(*target, root);
+            if (included != unit) {
+                includes.insert(included);
+            }
+        }
+    });
     return graph;
 }
 
@@ -205,35 +218,23 @@ TEST(IncludeGraph, NothingOfTheWindowsIncludesTheFrameAboveIt) {
 // "core/records/…" from "ui/records/…" without knowing the include path.
 TEST(IncludeGraph, IncludesOfTheCoreAndTheWindowsNameTheirLayer) {
     const fs::path root = fs::weakly_canonical(TRAVIK_SOURCE_DIR);
-    const std::regex includeLine(R"re(^\s*#\s*include\s*"([^"]+)")re");
     int named = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string extension = entry.path().extension().string();
-        if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) {
-            continue;
+    ForEachQuotedInclude(root, [&](const fs::path& file, const std::string& include) {
+        if (include.empty()) {
+            return;
         }
-        std::ifstream in(entry.path());
-        std::string line;
-        std::smatch match;
-        while (std::getline(in, line)) {
-            if (!std::regex_search(line, match, includeLine)) {
-                continue;
-            }
-            const std::string include = match[1].str();
-            if (include.rfind("core/", 0) == 0 || include.rfind("ui/", 0) == 0) {
-                ++named;
-                continue;
-            }
-            for (const fs::path& unnamed : {entry.path().parent_path() / include,
-                                            root / "core" / include, root / "ui" / include}) {
-                const std::string layer = UnitOf(fs::weakly_canonical(unnamed), root);
-                EXPECT_FALSE(fs::is_regular_file(unnamed) &&
-                             (layer.rfind("core/", 0) == 0 || layer.rfind("ui/", 0) == 0))
-                    << UnitOf(entry.path(), root) << " includes \"" << include
-                    << "\" without its layer";
-            }
+        if (include.rfind("core/", 0) == 0 || include.rfind("ui/", 0) == 0) {
+            ++named;
+            return;
         }
-    }
+        for (const fs::path& unnamed :
+             {file.parent_path() / include, root / "core" / include, root / "ui" / include}) {
+            const std::string layer = UnitOf(fs::weakly_canonical(unnamed), root);
+            EXPECT_FALSE(fs::is_regular_file(unnamed) &&
+                         (layer.rfind("core/", 0) == 0 || layer.rfind("ui/", 0) == 0))
+                << UnitOf(file, root) << " includes \"" << include << "\" without its layer";
+        }
+    });
     EXPECT_GT(named, 500);
 }
 
