@@ -151,3 +151,57 @@ def test_pairs_batch_rotates_each_motion_as_the_module_does(pairs_source, tmp_pa
         listed = list(csv.reader(failed))
     assert listed[1][0] == "zz-lonely.AT2"
     assert "has no second horizontal component" in listed[1][1]
+
+
+def test_tasks_of_several_files_keep_the_file_order_and_leave_no_scratch_folder(tmp_path):
+    folder = tmp_path / "many"
+    folder.mkdir()
+    rng = np.random.default_rng(7)
+    expected = {}
+    for i in range(40):
+        name = f"r{i:02d}.txt"
+        if i == 17:
+            (folder / name).write_text("0.01\nbroken\n")
+            continue
+        acc = 0.1 * rng.normal(size=300)
+        np.savetxt(folder / name, acc, fmt="%.6f")
+        expected[name] = travik.spectra(np.loadtxt(folder / name), 0.01, [0.1, 0.5]).sd[0]
+    assert batch.files_per_task(40, 2) > 1  # so that tasks really hold several files
+    out = tmp_path / "out" / "many.csv"
+    out.parent.mkdir()
+    done = run_batch(folder, out, "--dt", "0.01", "--periods", "0.1,0.5")
+    assert done.returncode == 1, done.stderr
+    with open(out) as table:
+        rows = list(csv.DictReader(table))
+    assert [row["record"] for row in rows[::2]] == sorted(expected)
+    for row in rows:
+        k = 0 if row["period_s"] == "0.1" else 1
+        assert float(row["Sd_cm"]) == expected[row["record"]][k]
+    failed = (out.parent / "many_failed.csv").read_text().splitlines()
+    assert failed[1].startswith("r17.txt,")
+    assert sorted(p.name for p in out.parent.iterdir()) == ["many.csv", "many_failed.csv"]
+
+
+def test_a_worker_that_does_not_see_the_scratch_folder_sends_its_rows(data, tmp_path):
+    analysis = batch._analysis(batch._parser().parse_args(["x", "y", "--dt", "0.02",
+                                                           "--measures"]))
+    paths = [str(data / "elcentro-1940-chopra-ns.txt"), str(tmp_path / "missing.txt"),
+             str(data / "boore-whittier-cat-090.txt")]
+    spool = batch.Spool.beside(str(tmp_path / "out.csv"))
+    try:
+        seen = batch.analyse_files(paths, ["e", "m", "b"], 3, analysis, spool)
+        elsewhere = batch.analyse_files(paths, ["e", "m", "b"], 4, analysis,
+                                        batch.Spool(spool.folder, "another secret"))
+        with open(seen.rows_file) as rows, open(seen.measures_file) as measure_rows:
+            spooled = rows.read(), measure_rows.read()
+    finally:
+        spool.remove()
+    assert seen.messages[0] is None and seen.messages[2] is None and seen.messages[1]
+    assert elsewhere.messages == seen.messages
+    assert seen.rows == "" and elsewhere.rows_file is None
+    alone = [batch.analyse_file(path, name, analysis) for path, name in
+             [(paths[0], "e"), (paths[2], "b")]]
+    assert spooled == (elsewhere.rows, elsewhere.measure_rows)
+    assert elsewhere.rows == alone[0][0] + alone[1][0]
+    assert elsewhere.measure_rows == alone[0][1] + alone[1][1]
+    assert not (tmp_path / "out.csv").exists() and not list(tmp_path.glob(".travik-batch-*"))

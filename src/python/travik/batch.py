@@ -4,10 +4,15 @@ a Dask distributed cluster.
     python3 -m travik.batch SOURCE_DIR OUT.csv [--scheduler ADDRESS] [--workers N] ...
 
 Without --scheduler a LocalCluster of --workers single-threaded processes starts on this
-machine; with an address the cluster there does the work. Each task reads one file,
-analyses its records one by one and returns only their table rows, so a worker holds one
-file's samples at a time. Rows are written in the order of the files. Files that fail are
-listed in <OUT stem>_failed.csv (file,message) and never stop the batch.
+machine; with an address the cluster there does the work. Each task reads a few files one
+after another and analyses their records one by one, so a worker holds one file's samples at
+a time. The workers read the records by their paths, so they share the file system of
+SOURCE_DIR: where they also see the folder of OUT.csv they write their rows into a scratch
+folder beside it and answer with the file's name only (the rows of one file are about 0.2 MB
+per damping value over the default periods, too much to pass through the scheduler cheaply);
+a worker that does not see that folder sends its rows in its answer. Rows are written in the
+order of the files. Files that fail are listed in <OUT stem>_failed.csv (file,message) and
+never stop the batch.
 
 With --pairs the files are read as two-component motions, as `travik-cli rotd` pairs them
 (a file of several channels gives its two horizontals; files of one channel go two by two in
@@ -22,7 +27,10 @@ from __future__ import annotations
 import argparse
 import csv
 import os
+import secrets
+import shutil
 import sys
+import tempfile
 import threading
 import warnings
 from dataclasses import dataclass, field
@@ -30,11 +38,13 @@ from dataclasses import dataclass, field
 import travik
 
 EXIT_OK, EXIT_SOME_FAILED, EXIT_BAD_OPTION = 0, 1, 2
-# Files handed to the cluster at once; the rows of one file are about 0.2 MB per damping
-# value over the default periods, and are taken as soon as the files before are written.
-_CHUNK_FILES = 1000
-# Files whose tables are taken from the workers together, in file order.
-_GATHER_FILES = 16
+# Files handed to the cluster at once, each chunk with its own progress bar.
+_CHUNK_FILES = 8192
+# Most files one task analyses: a task costs the scheduler and the worker a few milliseconds
+# whatever it does, about what a record of 16,000 samples costs at five damping values.
+_MOST_FILES_PER_TASK = 16
+# Tasks per worker at least, so that the workers finish together.
+_TASKS_PER_WORKER = 4
 
 
 @dataclass
@@ -165,6 +175,96 @@ def analyse_file(path: str, name: str, analysis: Analysis):
         return None, None, str(error) or type(error).__name__
 
 
+@dataclass(frozen=True)
+class Spool:
+    """A scratch folder beside the output, known to a worker by the secret written in it, so
+    that a worker on another machine never takes a folder of the same name for it."""
+
+    folder: str
+    secret: str
+
+    @staticmethod
+    def beside(out: str) -> "Spool":
+        folder = tempfile.mkdtemp(prefix=".travik-batch-",
+                                  dir=os.path.dirname(os.path.abspath(out)))
+        spool = Spool(folder, secrets.token_hex(16))
+        with open(os.path.join(folder, "secret"), "w", encoding="ascii") as file:
+            file.write(spool.secret)
+        return spool
+
+    def seen(self) -> bool:
+        try:
+            with open(os.path.join(self.folder, "secret"), encoding="ascii") as file:
+                return file.read() == self.secret
+        except OSError:
+            return False
+
+    def remove(self) -> None:
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+@dataclass
+class TaskTables:
+    """What one task of several files answers: each file's fault (None when analysed), and
+    the rows of the files analysed, in order, as text or as the spool file that holds it."""
+
+    messages: list
+    rows: str = ""
+    measure_rows: str = ""
+    rows_file: str | None = None
+    measures_file: str | None = None
+
+
+def _spooled(tables: TaskTables, spool: Spool | None, part: int) -> TaskTables:
+    """The task's rows moved into the spool when this worker sees it; kept in the answer
+    when it does not, or when the folder refuses them (a full disk, say)."""
+    if spool is None or not spool.seen():
+        return tables
+    written = []
+    try:
+        for kind, text in (("rows", tables.rows), ("measures", tables.measure_rows)):
+            path = os.path.join(spool.folder, f"{part:09d}-{kind}.csv")
+            with open(path, "w", encoding="utf-8", newline="") as file:
+                file.write(text)
+            written.append(path)
+    except OSError:
+        for path in written:
+            os.remove(path)
+        return tables
+    return TaskTables(tables.messages, rows_file=written[0], measures_file=written[1])
+
+
+def analyse_files(paths: list[str], names: list[str], part: int, analysis: Analysis,
+                  spool: Spool | None = None) -> TaskTables:
+    """Several files on a worker, one after another, in order; `part` names the task's files
+    in the spool (the index of its first file)."""
+    tables = TaskTables(messages=[])
+    rows, measure_rows = [], []
+    for path, name in zip(paths, names):
+        file_rows, file_measure_rows, message = analyse_file(path, name, analysis)
+        tables.messages.append(message)
+        if message is None:
+            rows.append(file_rows)
+            measure_rows.append(file_measure_rows)
+    tables.rows, tables.measure_rows = "".join(rows), "".join(measure_rows)
+    return _spooled(tables, spool, part)
+
+
+def files_per_task(files: int, workers: int) -> int:
+    """Files a task takes: enough that a task's own cost is small beside its work, few enough
+    that every worker has several tasks and they finish together."""
+    return max(1, min(_MOST_FILES_PER_TASK, files // (max(1, workers) * _TASKS_PER_WORKER)))
+
+
+def _copy_into(path: str | None, text: str, out) -> None:
+    if path is None:
+        out.write(text)
+        return
+    with open(path, encoding="utf-8", newline="") as part:
+        shutil.copyfileobj(part, out, 1 << 20)
+    os.remove(path)
+
+
 def count_records(path: str, analysis: Analysis):
     """How many records (channels) a file holds: (count, None), or (None, message)."""
     try:
@@ -235,6 +335,13 @@ def _client(args):
 
     if args.scheduler:
         return Client(args.scheduler), None
+    if sys.platform.startswith("linux"):
+        # Workers forked from this process find travik, numpy and Dask already imported: the
+        # cluster is up in about half a second instead of two, which on a short batch is a
+        # good share of the whole. (Elsewhere forking a process with threads is unsafe.)
+        import dask
+
+        dask.config.set({"distributed.worker.multiprocessing-method": "fork"})
     cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
                            host="127.0.0.1", dashboard_address=None)
     return Client(cluster), cluster
@@ -283,37 +390,55 @@ def run_pairs(client, files, analysis: Analysis, out, failed_writer) -> int:
     return EXIT_SOME_FAILED if failures else EXIT_OK
 
 
+def _worker_count(client, args) -> int:
+    if not args.scheduler:
+        return args.workers
+    return max(1, sum(client.nthreads().values()))
+
+
+def run_files(client, files, analysis: Analysis, out, measures_out, failed_writer,
+              workers: int) -> int:
+    """The one-component batch: tasks of a few files each, answers taken in the order of the
+    files as they come and released at once."""
+    failures = 0
+    spool = Spool.beside(out.name)
+    try:
+        for first in range(0, len(files), _CHUNK_FILES):
+            chunk = files[first:first + _CHUNK_FILES]
+            size = files_per_task(len(chunk), workers)
+            groups = [chunk[i:i + size] for i in range(0, len(chunk), size)]
+            futures = client.map(analyse_files, [[path for path, _ in g] for g in groups],
+                                 [[name for _, name in g] for g in groups],
+                                 range(first, first + len(chunk), size), analysis=analysis,
+                                 spool=spool, pure=False)
+            bar = _show_progress(list(futures))
+            for index, group in enumerate(groups):
+                tables = futures[index].result()
+                futures[index] = None  # released on the cluster
+                for (_, name), message in zip(group, tables.messages):
+                    if message is not None:
+                        failures += 1
+                        failed_writer.writerow([name, message])
+                _copy_into(tables.rows_file, tables.rows, out)
+                if measures_out is not None:
+                    _copy_into(tables.measures_file, tables.measure_rows, measures_out)
+                elif tables.measures_file is not None:
+                    os.remove(tables.measures_file)
+            bar.join(timeout=5.0)
+    finally:
+        spool.remove()
+    print(f"\n{len(files) - failures} of {len(files)} files analysed", file=sys.stderr)
+    return EXIT_SOME_FAILED if failures else EXIT_OK
+
+
 def run(args, analysis: Analysis, out, measures_out, failed_writer) -> int:
     files = record_files(args.source)
     client, cluster = _client(args)
-    failures = 0
     try:
         if analysis.pairs:
             return run_pairs(client, files, analysis, out, failed_writer)
-        # The files go to the cluster a chunk at a time, each chunk with its own progress
-        # bar; results are taken in the order of the files as they come and released at
-        # once, so a worker holds one file's samples and a few tables at a time.
-        for first in range(0, len(files), _CHUNK_FILES):
-            chunk = files[first:first + _CHUNK_FILES]
-            futures = client.map(analyse_file, [path for path, _ in chunk],
-                                 [name for _, name in chunk], analysis=analysis, pure=False)
-            bar = _show_progress(list(futures))
-            for index, (_, name) in enumerate(chunk):
-                if index % _GATHER_FILES == 0:
-                    # One round trip to the scheduler for a few files' tables, not one each.
-                    batch = client.gather(futures[index:index + _GATHER_FILES])
-                    futures[index:index + _GATHER_FILES] = [None] * len(batch)  # released
-                rows, measure_rows, message = batch[index % _GATHER_FILES]
-                if message is not None:
-                    failures += 1
-                    failed_writer.writerow([name, message])
-                    continue
-                out.write(rows)
-                if measures_out is not None:
-                    measures_out.write(measure_rows)
-            bar.join(timeout=5.0)
-        print(f"\n{len(files) - failures} of {len(files)} files analysed", file=sys.stderr)
-        return EXIT_SOME_FAILED if failures else EXIT_OK
+        return run_files(client, files, analysis, out, measures_out, failed_writer,
+                         _worker_count(client, args))
     finally:
         client.close()
         if cluster is not None:
