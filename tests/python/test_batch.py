@@ -72,6 +72,10 @@ def test_a_bad_option_exits_with_2_and_writes_nothing(source, tmp_path):
     assert done.returncode == 2
     assert "Damping Ratio must be less than 1!" in done.stderr
     assert not out.exists()
+    done = run_batch(source, tmp_path / "missing" / "x.csv")
+    assert done.returncode == 2
+    assert f'the folder "{tmp_path / "missing"}" does not exist' in done.stderr
+    assert "Traceback" not in done.stderr
 
 
 def test_every_file_read_exits_with_0(data, tmp_path):

@@ -451,6 +451,9 @@ def main(argv=None) -> int:
         analysis = _analysis(args)
         if not os.path.isdir(args.source):
             raise BadOption(f"SOURCE_DIR: \"{args.source}\" is not a folder")
+        folder = os.path.dirname(os.path.abspath(args.out))
+        if not os.path.isdir(folder):
+            raise BadOption(f"OUT.csv: the folder \"{folder}\" does not exist")
     except BadOption as error:
         print(error, file=sys.stderr)
         return EXIT_BAD_OPTION
