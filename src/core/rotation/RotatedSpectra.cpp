@@ -199,8 +199,9 @@ void ComputeGroup(const PairInput& in, const RotatedGroupPlan& plan, GroupWorksp
 }
 
 // Every (damping, period) oscillator, spread over `threads` workers taking the next group
-// (or, by the one-oscillator route, the next oscillator) in turn.
-void ComputeAllPoints(const PairInput& in, RotatedSpectraResult& result, int threads) {
+// (or, by the one-oscillator route, the next oscillator) in turn; false when cancelled.
+bool ComputeAllPoints(const PairInput& in, RotatedSpectraResult& result, int threads,
+                      const std::atomic<bool>* cancel) {
     const std::size_t periods = result.options.periods.size();
     const bool vector = in.settings->method == IntegrationMethod::PiecewiseExact;
     const std::vector<RotatedGroupPlan> plans =
@@ -209,17 +210,25 @@ void ComputeAllPoints(const PairInput& in, RotatedSpectraResult& result, int thr
                : std::vector<RotatedGroupPlan>{};
     const std::size_t total = vector ? plans.size() : periods * result.damping.size();
     std::atomic<std::size_t> next{0};
+    // A cancelled run takes no further work: the counter jumps past the end.
+    const auto take = [&] {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            next = total;
+            return total;
+        }
+        return next++;
+    };
     const auto work = [&] {
         if (vector) {
             GroupWorkspace workspace;
-            for (std::size_t k = next++; k < total; k = next++) {
+            for (std::size_t k = take(); k < total; k = take()) {
                 ComputeGroup(in, plans[k], workspace, result);
             }
             return;
         }
         DOUBLEVECTOR u1;
         DOUBLEVECTOR u2;
-        for (std::size_t k = next++; k < total; k = next++) {
+        for (std::size_t k = take(); k < total; k = take()) {
             RotatedDampingSpectra& spectra = result.damping[k / periods];
             spectra.points[k % periods] = ComputePointAlone(
                 in, spectra.dampingRatio, result.options.periods[k % periods], u1, u2);
@@ -237,6 +246,7 @@ void ComputeAllPoints(const PairInput& in, RotatedSpectraResult& result, int thr
     for (std::thread& worker : workers) {
         worker.join();
     }
+    return cancel == nullptr || !cancel->load(std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -290,7 +300,8 @@ RotatedPeaks RotatePeaks(const DOUBLEVECTOR& h1, const DOUBLEVECTOR& h2,
 std::optional<RotatedSpectraResult> ComputeRotatedSpectra(const AnalysisSettings& settings,
                                                           const TimeHistory& h1,
                                                           const TimeHistory& h2,
-                                                          const RotatedSpectraOptions& options) {
+                                                          const RotatedSpectraOptions& options,
+                                                          const std::atomic<bool>* cancel) {
     if (options.Validate() || CheckGravity(settings.g) || !(settings.maxDtOverT > 0) ||
         h1.TimeStep() != h2.TimeStep()) {
         return std::nullopt;
@@ -326,7 +337,9 @@ std::optional<RotatedSpectraResult> ComputeRotatedSpectra(const AnalysisSettings
         result.damping.push_back(std::move(spectra));
     }
     const PairInput in{&settings, &a1, &a2, result.timeStep, &result.options.percentiles};
-    ComputeAllPoints(in, result, options.threads);
+    if (!ComputeAllPoints(in, result, options.threads, cancel)) {
+        return std::nullopt;
+    }
     for (RotatedDampingSpectra& spectra : result.damping) {
         ChooseGmrotI50(spectra);
         spectra.pgaGmrotI50 =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -93,10 +94,10 @@ void RotatedPeaksOf(const double* u1, const double* u2, std::size_t count, bool 
 // both components at once, twice over the pair (seeding the peaks, then raising them) with
 // no histories kept; Newmark's method runs one oscillator at a time. Returns nothing when the
 // options or settings do not validate or the pair cannot be rotated (the caller checks and words
-// these).
-std::optional<RotatedSpectraResult> ComputeRotatedSpectra(const AnalysisSettings& settings,
-                                                          const TimeHistory& h1,
-                                                          const TimeHistory& h2,
-                                                          const RotatedSpectraOptions& options);
+// these), and when `cancel` is set: it is looked at between groups of oscillators, so a long
+// record stops within a group's time.
+std::optional<RotatedSpectraResult> ComputeRotatedSpectra(
+    const AnalysisSettings& settings, const TimeHistory& h1, const TimeHistory& h2,
+    const RotatedSpectraOptions& options, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace travik

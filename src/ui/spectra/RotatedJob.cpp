@@ -54,8 +54,11 @@ std::optional<travik::RotatedSpectraResult> ComputeRotatedAsJob(
         }
         travik::RotatedSpectraOptions one = options;
         one.dampingRatios = {options.dampingRatios[d]};
-        std::optional<travik::RotatedSpectraResult> part =
-            travik::ComputeRotatedSpectra(settings, *motion.h1, *motion.h2, one);
+        std::optional<travik::RotatedSpectraResult> part = travik::ComputeRotatedSpectra(
+            settings, *motion.h1, *motion.h2, one, control.CancelFlag());
+        if (!part && control.Cancelled()) {
+            return std::nullopt;  // stopped within this damping value's groups
+        }
         if (!part) {
             error = options.Validate().value_or(
                 "The pair cannot be rotated: it needs at least two samples");

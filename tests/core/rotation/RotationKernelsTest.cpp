@@ -269,5 +269,35 @@ TEST(RotationKernels, GroupsHoldEveryComputableOscillatorOnce) {
     }
 }
 
+TEST(RotationKernels, ACancelFlagStopsTheWorkAndAClearOneChangesNothing) {
+    const Pair pair = Pairs().front();
+    RotatedSpectraOptions options;
+    options.dampingRatios = {0.05, 0.1};
+    options.periods = kPeriods;
+    options.threads = 2;
+    for (const IntegrationMethod method :
+         {IntegrationMethod::PiecewiseExact, IntegrationMethod::Newmark}) {
+        AnalysisSettings settings;
+        settings.method = method;
+        const std::atomic<bool> clear{false};
+        const std::atomic<bool> set{true};
+        const auto alone = ComputeRotatedSpectra(settings, pair.h1, pair.h2, options);
+        const auto watched = ComputeRotatedSpectra(settings, pair.h1, pair.h2, options, &clear);
+        ASSERT_TRUE(alone && watched);
+        for (std::size_t d = 0; d < options.dampingRatios.size(); ++d) {
+            for (std::size_t p = 0; p < options.periods.size(); ++p) {
+                const RotatedSpectrumPoint& expected = alone->damping[d].points[p];
+                const RotatedSpectrumPoint& actual = watched->damping[d].points[p];
+                ASSERT_EQ(expected.computed, actual.computed);
+                if (expected.computed) {
+                    ExpectSameBits(expected.psa.percentiles[1], actual.psa.percentiles[1],
+                                   "RotD50");
+                }
+            }
+        }
+        EXPECT_FALSE(ComputeRotatedSpectra(settings, pair.h1, pair.h2, options, &set));
+    }
+}
+
 }  // namespace
 }  // namespace travik
