@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 #include <QUrl>
 #include <QWindow>
@@ -268,8 +269,12 @@ TEST_F(ImportFormats, ADroppedFolderOfFreeFormatFilesAsksForTheTimeStep) {
         Drop({QUrl::fromLocalFile(inside)}, Spectra<travik::figures::FigureView>("cht4"));
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Child<MiddleElidedLabel>(dialog, "lbl6")->FullText(), "2 file(s); preview of a.txt");
-    // The first is free format: no time step is taken for granted.
+    // The first is free format: no time step is taken for granted, nor any time or duration
+    // that would follow from one.
     EXPECT_EQ(Child<QLineEdit>(dialog, "edt1")->text(), "");
+    const QString summary = Child<QLabel>(dialog, "lbl7")->text();
+    EXPECT_TRUE(summary.contains("Time step: not entered yet")) << summary.toStdString();
+    EXPECT_FALSE(summary.contains("Duration")) << summary.toStdString();
     EXPECT_TRUE(
         Child<QLabel>(dialog, "lbl8")
             ->text()
@@ -281,7 +286,9 @@ TEST_F(ImportFormats, ADroppedFolderOfFreeFormatFilesAsksForTheTimeStep) {
     EXPECT_TRUE(form->Document().Records().IsEmpty());
     ASSERT_EQ(form->findChild<TForm2*>(), dialog);
 
-    Child<QLineEdit>(dialog, "edt1")->setText("0.02");
+    QTest::keyClicks(Child<QLineEdit>(dialog, "edt1"), "0.02");  // typed, as a user would
+    EXPECT_TRUE(
+        Child<QLabel>(dialog, "lbl7")->text().contains("Time step: 0.02 s\nDuration: 0.04 s"));
     PressOk(dialog);
     auto* list = Records<QListWidget>("lst1");
     ASSERT_EQ(list->count(), 2);

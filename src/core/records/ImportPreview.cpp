@@ -114,7 +114,8 @@ std::string Quoted(std::string_view text) {
     return quoted;
 }
 
-std::vector<std::string> Summary(const RecordFileResult& read, const RecordReadOptions& options) {
+std::vector<std::string> Summary(const RecordFileResult& read, const RecordReadOptions& options,
+                                 FreeTimeStep timeStep) {
     const char point = options.free.decimalSeparator;
     std::string format = "Format: " + std::string(RecordFormatName(read.format));
     if (options.format == RecordFormat::Automatic) {
@@ -135,13 +136,18 @@ std::vector<std::string> Summary(const RecordFileResult& read, const RecordReadO
     const RecordPeak peak = FindPeakAcceleration(record);
     const double duration = static_cast<double>(record.SampleCount() - 1) * record.TimeStep();
     summary.push_back("Samples: " + FormatInteger(record.SampleCount()));
+    const bool timed = timeStep == FreeTimeStep::Entered || read.format != RecordFormat::Free;
     // About six significant digits for the eye, as the window's tables show them; the
     // time step edit keeps every digit.
-    summary.push_back("Time step: " + FormatShown(record.TimeStep(), point) + " s");
-    summary.push_back("Duration: " + FormatShown(duration, point) + " s");
+    if (timed) {
+        summary.push_back("Time step: " + FormatShown(record.TimeStep(), point) + " s");
+        summary.push_back("Duration: " + FormatShown(duration, point) + " s");
+    } else {
+        summary.push_back("Time step: not entered yet");
+    }
     summary.push_back("Units: " + first.unitsFrom + (first.unitsFrom == "g" ? "" : ", read as g"));
-    summary.push_back("PGA: " + FormatShown(peak.value, point) + " g at " +
-                      FormatShown(peak.time, point) + " s");
+    summary.push_back("PGA: " + FormatShown(peak.value, point) + " g" +
+                      (timed ? " at " + FormatShown(peak.time, point) + " s" : ""));
     std::string values = "First values (g):";
     const DOUBLEVECTOR& samples = record.RawAcceleration();
     for (std::size_t i = 0; i < std::min(kFirstValues, samples.size()); ++i) {
@@ -152,7 +158,7 @@ std::vector<std::string> Summary(const RecordFileResult& read, const RecordReadO
 }
 
 ImportPreview BuildPreview(std::string_view prefix, RecordFileResult read,
-                           const RecordReadOptions& options) {
+                           const RecordReadOptions& options, FreeTimeStep timeStep) {
     ImportPreview preview;
     const std::string text = DecodeRecordText(prefix);
     const std::vector<std::string_view> lines = SplitTextLines(text);
@@ -170,7 +176,7 @@ ImportPreview BuildPreview(std::string_view prefix, RecordFileResult read,
         }
         preview.lines.push_back(std::move(line));
     }
-    preview.summary = Summary(read, options);
+    preview.summary = Summary(read, options, timeStep);
     if (free) {
         preview.warnings = SeparatorHints(dataLines, options.free);
     }
@@ -233,12 +239,13 @@ std::vector<std::string> SeparatorHints(const std::vector<std::string_view>& lin
 }
 
 ImportPreview PreviewRecordBytes(std::string_view bytes, const std::string& fileName,
-                                 const RecordReadOptions& options) {
+                                 const RecordReadOptions& options, FreeTimeStep timeStep) {
     return BuildPreview(bytes.substr(0, kDetectionPrefixBytes),
-                        ReadRecordBytes(bytes, fileName, options), options);
+                        ReadRecordBytes(bytes, fileName, options), options, timeStep);
 }
 
-ImportPreview PreviewRecordFile(const std::string& path, const RecordReadOptions& options) {
+ImportPreview PreviewRecordFile(const std::string& path, const RecordReadOptions& options,
+                                FreeTimeStep timeStep) {
     std::string prefix(kDetectionPrefixBytes, '\0');
     std::size_t count = 0;
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
@@ -246,7 +253,7 @@ ImportPreview PreviewRecordFile(const std::string& path, const RecordReadOptions
         std::fclose(file);
     }
     prefix.resize(count);
-    return BuildPreview(prefix, ReadRecordFile(path, options), options);
+    return BuildPreview(prefix, ReadRecordFile(path, options), options, timeStep);
 }
 
 std::vector<std::string> RecordFilesInFolder(const std::string& folder,

@@ -29,13 +29,20 @@ struct ImportPreview {
 
 inline constexpr std::size_t kPreviewLines = 40;
 
+// Whether the user has entered the free format's time step yet. A free-format file states
+// none, so until then the summary gives no time step, duration or time of the peak (the
+// options' step is only a stand-in to read the values with).
+enum class FreeTimeStep { Entered, NotEntered };
+
 // Builds the preview of a file's bytes (`fileName` names it in messages).
 ImportPreview PreviewRecordBytes(std::string_view bytes, const std::string& fileName,
-                                 const RecordReadOptions& options);
+                                 const RecordReadOptions& options,
+                                 FreeTimeStep timeStep = FreeTimeStep::Entered);
 
 // Builds the preview of a file: its first lines from its first 64 KiB, the summary from
 // reading it as the import would.
-ImportPreview PreviewRecordFile(const std::string& path, const RecordReadOptions& options);
+ImportPreview PreviewRecordFile(const std::string& path, const RecordReadOptions& options,
+                                FreeTimeStep timeStep = FreeTimeStep::Entered);
 
 // Plain-words hints when a free-format file's lines suggest that the delimiter and the
 // decimal separator are mixed up: numbers with a decimal comma read with the comma

@@ -342,8 +342,13 @@ void TForm2::UpdatePreview() {
     if (files_.isEmpty()) {
         preview_ = travik::ImportPreview{};
     } else {
-        preview_ = travik::PreviewRecordFile(QFile::encodeName(files_.front()).toStdString(),
-                                             PreviewOptions());
+        const QString timeStepText = showingFileTimeStep_ ? freeTimeStepText_ : edt1->text();
+        const bool entered =
+            travik::TryParseNumber(timeStepText.trimmed().toStdString(), DecimalSeparator())
+                .has_value();
+        preview_ = travik::PreviewRecordFile(
+            QFile::encodeName(files_.front()).toStdString(), PreviewOptions(),
+            entered ? travik::FreeTimeStep::Entered : travik::FreeTimeStep::NotEntered);
     }
     UpdateFieldStates();
     ShowPreview();

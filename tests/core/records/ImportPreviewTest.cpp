@@ -47,6 +47,31 @@ TEST(ImportPreview, ShowsTheHeaderAndWhatAnAt2FileWillReadAs) {
     EXPECT_TRUE(preview.warnings.empty());
 }
 
+TEST(ImportPreview, AFreeFormatStepNotEnteredYetGivesNoTimesButANamedFormatKeepsItsOwn) {
+    RecordReadOptions options;
+    options.free.timeStep = 0.01;  // the stand-in the values are read with
+    const ImportPreview free =
+        PreviewRecordBytes("0.1\n-0.3\n0.2\n", "f.txt", options, FreeTimeStep::NotEntered);
+    const std::vector<std::string> expected{"Format: Free Type",
+                                            "Records: 1",
+                                            "Samples: 3",
+                                            "Time step: not entered yet",
+                                            "Units: g",
+                                            "PGA: -0.3 g",
+                                            "First values (g): 0.1; -0.3; 0.2"};
+    EXPECT_EQ(free.summary, expected);
+    const ImportPreview entered = PreviewRecordBytes("0.1\n-0.3\n0.2\n", "f.txt", options);
+    EXPECT_EQ(entered.summary[3], "Time step: 0.01 s");
+    EXPECT_EQ(entered.summary[4], "Duration: 0.02 s");
+    EXPECT_EQ(entered.summary[6], "PGA: -0.3 g at 0.01 s");
+
+    const ImportPreview named =
+        PreviewRecordFile(Sample("formats/peer/RSN6_IMPVALL.I_I-ELC180-hor1.AT2"), Automatic(),
+                          FreeTimeStep::NotEntered);
+    EXPECT_EQ(named.summary[3], "Time step: 0.01 s");
+    EXPECT_EQ(named.summary[6], "PGA: -0.280795 g at 2.18 s");
+}
+
 TEST(ImportPreview, WritesNumbersWithTheUsersDecimalSeparator) {
     const ImportPreview preview =
         PreviewRecordFile(Sample("formats/csmip/CIWLT.V2"), Automatic('?'));
