@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdlib>
+#include <iterator>
 #include <vector>
 
 // As in OscillatorKernels.cpp: scalable vectors cannot be members of the lanes' structs.
@@ -116,7 +116,11 @@ void FillTables(const double* acceleration, std::size_t first, std::size_t lengt
     for (; s % width != 0; ++s) {
         start[s] = rise[s] = 0;
     }
-    const V iota = hn::Iota(d, 0.0);
+    // 0, 1, 2, ...: the sub-step numbers i - 1 and i as vectors, loaded rather than counted.
+    HWY_ALIGN double numbers[kMaxStreamSubSteps + 2 * kMaxStreams * 8];
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        numbers[i] = static_cast<double>(i);
+    }
     const V one = hn::Set(d, 1.0);
     for (const GroundTable& table : tables) {
         const std::size_t n = table.subSteps;
@@ -140,9 +144,9 @@ void FillTables(const double* acceleration, std::size_t first, std::size_t lengt
             const V dv = hn::Set(d, delta[s]);
             const V sv = hn::Set(d, start[s]);
             for (std::size_t i = 0; i < n; i += width) {
-                const V index = hn::Add(iota, hn::Set(d, static_cast<double>(i)));
-                hn::StoreU(hn::Add(hn::Mul(index, dv), sv), d, table.before + s * n + i);
-                hn::StoreU(hn::Add(hn::Mul(hn::Add(index, one), dv), sv), d,
+                hn::StoreU(hn::Add(hn::Mul(hn::LoadU(d, numbers + i), dv), sv), d,
+                           table.before + s * n + i);
+                hn::StoreU(hn::Add(hn::Mul(hn::LoadU(d, numbers + i + 1), dv), sv), d,
                            table.after + s * n + i);
             }
         }
