@@ -219,7 +219,7 @@ double Median(std::vector<double> values) {
 void BM_StandardJobShareOfBound(benchmark::State& state) {
     constexpr std::int64_t kBoundSteps = 1 << 18;
     const TimeHistory record = Record(4000, 0.01);
-    std::vector<OscillatorRun> runs = Runs(kStandardDampings, DefaultPeriods());
+    std::vector<OscillatorRun> runs = Runs(Dampings(state.range(0)), DefaultPeriods());
     const std::vector<OscillatorRun> reference = Reference(record, runs);
     const double steps = StepsOf(record, runs);
     const AnalysisSettings settings;
@@ -261,7 +261,13 @@ void BM_StandardJobShareOfBound(benchmark::State& state) {
     state.counters["share_groups_alone"] = Median(shareAlone);
     state.counters["share_streams"] = Median(shareStreams);
 }
-BENCHMARK(BM_StandardJobShareOfBound)->Iterations(21)->Unit(benchmark::kMillisecond);
+// Argument: the damping values, as for the kernels below (5: the standard job).
+BENCHMARK(BM_StandardJobShareOfBound)
+    ->Arg(5)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(21)
+    ->Unit(benchmark::kMillisecond);
 
 // The kernels where every group shares one sub-step count: 32 periods at each count from
 // 1 to the argument's (5 damping values), on the automatic choice of instruction set.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <limits>
@@ -474,6 +475,36 @@ struct BatchPlan {
     double totalWork = 0;           // sub-steps times samples, over the groups
 };
 
+// Moves the oscillators the streams take behind the others, both parts still in descending
+// order of sub-step count, and returns where they start. The streams take a count up to
+// kMaxStreamSubSteps whose oscillators fill at least half of the lanes of their vectors: a
+// count of a lone oscillator or two would step mostly empty lanes there, and costs less in
+// a group that mixes counts, even one that waits on its own chain.
+std::size_t SplitForStreams(std::vector<std::size_t>& order,
+                            const std::vector<PreparedOscillator>& prepared) {
+    if (!kernels::StreamsInUse()) {
+        return order.size();
+    }
+    const std::size_t width = kernels::VectorLanes();
+    std::vector<std::size_t> alone, streamed;
+    for (std::size_t k = 0; k < order.size();) {
+        const int n = prepared[order[k]].subSteps;
+        std::size_t end = k;
+        while (end < order.size() && prepared[order[end]].subSteps == n) {
+            ++end;
+        }
+        const std::size_t room = (end - k + width - 1) / width * width;
+        const bool stream = n <= kernels::kMaxStreamSubSteps && 2 * (end - k) >= room;
+        std::vector<std::size_t>& part = stream ? streamed : alone;
+        part.insert(part.end(), order.begin() + static_cast<std::ptrdiff_t>(k),
+                    order.begin() + static_cast<std::ptrdiff_t>(end));
+        k = end;
+    }
+    order = alone;
+    order.insert(order.end(), streamed.begin(), streamed.end());
+    return alone.size();
+}
+
 BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
                     const DOUBLEVECTOR& series, double g, double maxDtOverT,
                     IntegrationMethod method, std::span<OscillatorRun> runs) {
@@ -497,17 +528,13 @@ BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
         return prepared[a].subSteps > prepared[b].subSteps;
     });
 
+    // Groups cut as GroupTime prefers first, then the streams' groups of one count each.
+    const std::size_t streamedFirst = SplitForStreams(order, prepared);
     std::vector<std::size_t> subSteps(order.size());
     for (std::size_t k = 0; k < order.size(); ++k) {
         subSteps[k] = static_cast<std::size_t>(prepared[order[k]].subSteps);
     }
-    // Counts of many sub-steps each have groups of their own, cut as GroupTime prefers; the
-    // rest (by far the most oscillators) go to the streams in groups of one count.
-    const auto streamed =
-        kernels::StreamsInUse()
-            ? std::partition_point(subSteps.begin(), subSteps.end(),
-                                   [](std::size_t n) { return n > kernels::kMaxStreamSubSteps; })
-            : subSteps.end();
+    const auto streamed = subSteps.begin() + static_cast<std::ptrdiff_t>(streamedFirst);
     plan.firsts = PlanGroups({subSteps.begin(), streamed}, kernels::VectorLanes(),
                              kernels::VectorsInFlight());
     plan.firsts.pop_back();

@@ -202,9 +202,9 @@ double PeriodOfSubSteps(int n, double timeStep, double ratio) {
 
 // Streams cut the record into blocks of samples and deal vectors of every count up to the
 // largest they take to a few streams: records that end just before, on and after a block's
-// end (short blocks where many counts are present, long ones where few are), lone vectors of
-// one count beside full ones, every count from 1 to one past the largest streamed, and more
-// streams than vectors.
+// end (short blocks where many counts are present, long ones where few are), half-filled
+// vectors of one count beside full ones, every count from 1 to one past the largest
+// streamed, more streams than vectors, and counts streamed beside counts that are not.
 TEST(OscillatorKernels, StreamsKeepTheDigitsAcrossBlockEndsAndEveryCount) {
     const AutomaticTargetAfterwards restore;
     ASSERT_TRUE(kernels::StreamsInUse());
@@ -212,15 +212,18 @@ TEST(OscillatorKernels, StreamsKeepTheDigitsAcrossBlockEndsAndEveryCount) {
     const double ratio = 0.02;
     const TimeHistory full = SampleRecord("eqsig-test-motion.txt", timeStep, 1200, 300);
     std::vector<Case> cases;
+    // Streams take a count whose oscillators fill at least half of their vectors: four
+    // damping values give four oscillators of each count, half a vector of eight lanes.
+    const std::vector<double> fourRatios = {0.0, 0.02, 0.05, 0.2};
     std::vector<double> everyCount;
     for (int n = 1; n <= kernels::kMaxStreamSubSteps + 1; ++n) {
         everyCount.push_back(PeriodOfSubSteps(n, timeStep, ratio));
     }
     cases.push_back(
-        {"every count", IntegrationMethod::PiecewiseExact, {}, ratio, {0.05}, everyCount});
+        {"every count", IntegrationMethod::PiecewiseExact, {}, ratio, fourRatios, everyCount});
     cases.push_back(
-        {"every count, Newmark", IntegrationMethod::Newmark, {}, ratio, {0.02}, everyCount});
-    // The most sub-steps streams take, in one lane, beside eleven vectors' worth of one.
+        {"every count, Newmark", IntegrationMethod::Newmark, {}, ratio, fourRatios, everyCount});
+    // The most sub-steps streams take, in half a vector, beside many vectors of one.
     std::vector<double> loneLong = {PeriodOfSubSteps(kernels::kMaxStreamSubSteps, timeStep, ratio)};
     for (int k = 0; k < 90; ++k) {
         loneLong.push_back(0.6 + 0.05 * k);
@@ -229,14 +232,25 @@ TEST(OscillatorKernels, StreamsKeepTheDigitsAcrossBlockEndsAndEveryCount) {
                      IntegrationMethod::PiecewiseExact,
                      {},
                      ratio,
-                     {0.03},
+                     fourRatios,
                      loneLong});
-    cases.push_back({"two oscillators",
+    cases.push_back({"two vectors",
                      IntegrationMethod::PiecewiseExact,
                      {},
                      ratio,
-                     {0.05},
+                     fourRatios,
                      {PeriodOfSubSteps(3, timeStep, ratio), 2.0}});
+    // Two damping values: the count with two periods fills half a vector of eight and is
+    // streamed, the counts of one period each run in groups beside the streams.
+    const double seven = PeriodOfSubSteps(7, timeStep, ratio);
+    cases.push_back(
+        {"some counts streamed, others not",
+         IntegrationMethod::PiecewiseExact,
+         {},
+         ratio,
+         {0.02, 0.05},
+         {seven, seven * 1.01, PeriodOfSubSteps(3, timeStep, ratio),
+          PeriodOfSubSteps(30, timeStep, ratio), PeriodOfSubSteps(70, timeStep, ratio), 1.5}});
     // Blocks of 16 samples for every count from 1 to 64 (2,080 sub-steps in all), of 128
     // for the others.
     ASSERT_EQ(kernels::StreamBlockSamples(64 * 65 / 2), 16U);
@@ -304,9 +318,13 @@ TEST(OscillatorKernels, ResultsDoNotDependOnTheThreadCount) {
 
 TEST(OscillatorKernels, ProgressRisesToOneAndACancelledBatchComputesNothing) {
     const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 0, 400);
+    // Four damping values: counts of four oscillators or more run as streams, the others in
+    // groups of their own; the report adds both up.
     std::vector<OscillatorRun> runs;
-    for (const double period : kPeriods) {
-        runs.push_back({0.05, period});
+    for (const double zeta : {0.02, 0.05, 0.1, 0.2}) {
+        for (const double period : kPeriods) {
+            runs.push_back({zeta, period});
+        }
     }
     const AnalysisSettings settings;
 
