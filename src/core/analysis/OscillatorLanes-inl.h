@@ -17,7 +17,8 @@
 #include <cstddef>
 #include <utility>
 
-#include "core/analysis/OscillatorKernels.h"
+// OscillatorGroup comes from core/analysis/OscillatorKernels.h, which every includer names
+// first (not here, where it would close a circle through OscillatorKernels.cpp).
 
 HWY_BEFORE_NAMESPACE();
 namespace travik::kernels {
