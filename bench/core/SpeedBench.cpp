@@ -12,6 +12,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -23,6 +24,7 @@
 #include "PreviousBatch.h"
 #include "core/analysis/OscillatorIntegrators.h"
 #include "core/analysis/OscillatorKernels.h"
+#include "core/analysis/OscillatorStreams.h"
 #include "core/analysis/PeriodList.h"
 #include "core/analysis/SpectraComputation.h"
 #include "core/export/ReportHeader.h"
@@ -196,6 +198,76 @@ void BM_ArithmeticBoundAvx512(benchmark::State& state) {
     SetRate(state, static_cast<double>(kSteps) * result.lanesPerStep);
 }
 BENCHMARK(BM_ArithmeticBoundAvx512)->Unit(benchmark::kMillisecond);
+
+// Seconds of this thread's processor time: on a shared machine, what the work itself took.
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
+}
+
+// The standard job's share of the arithmetic bound, with the groups advanced as streams and
+// each by itself, side by side: every iteration times the bound's throughput loop and both
+// layouts back to back on one thread (processor time of the thread), and the counters are
+// the medians of the rates and of each layout's rate over the bound measured beside it.
+void BM_StandardJobShareOfBound(benchmark::State& state) {
+    constexpr std::int64_t kBoundSteps = 1 << 18;
+    const TimeHistory record = Record(4000, 0.01);
+    std::vector<OscillatorRun> runs = Runs(Dampings(state.range(0)), DefaultPeriods());
+    const std::vector<OscillatorRun> reference = Reference(record, runs);
+    const double steps = StepsOf(record, runs);
+    const AnalysisSettings settings;
+    BatchOptions options;
+    options.threads = 1;
+    std::vector<double> bound, alone, streams, shareAlone, shareStreams;
+    bool same = true;
+    const auto job = [&](bool useStreams) {
+        kernels::UseStreams(useStreams);
+        const double begin = ThreadSeconds();
+        ComputeOscillatorPeaksBatch(settings, record, kG, 0.02, false,
+                                    IntegrationMethod::PiecewiseExact, runs, options);
+        const double rate = steps / (ThreadSeconds() - begin);
+        same = same && SameAsReference(reference, runs);
+        return rate;
+    };
+    for (auto _ : state) {
+        double begin = ThreadSeconds();
+        const bench::BoundResult result = bench::ExactStepThroughputAvx512(kBoundSteps);
+        if (!result.ran) {
+            state.SkipWithError("this processor has no AVX-512");
+            return;
+        }
+        benchmark::DoNotOptimize(result.checksum);
+        bound.push_back(static_cast<double>(kBoundSteps) * result.lanesPerStep /
+                        (ThreadSeconds() - begin));
+        alone.push_back(job(false));
+        streams.push_back(job(true));
+        shareAlone.push_back(alone.back() / bound.back());
+        shareStreams.push_back(streams.back() / bound.back());
+    }
+    kernels::UseStreams(true);
+    if (!same) {
+        state.SkipWithError("digits differ from the one-oscillator code");
+    }
+    state.counters["bound_Gsteps/s"] = Median(bound) * 1e-9;
+    state.counters["groups_alone_Gsteps/s"] = Median(alone) * 1e-9;
+    state.counters["streams_Gsteps/s"] = Median(streams) * 1e-9;
+    state.counters["share_groups_alone"] = Median(shareAlone);
+    state.counters["share_streams"] = Median(shareStreams);
+}
+// Argument: the damping values, as for the kernels below (5: the standard job).
+BENCHMARK(BM_StandardJobShareOfBound)
+    ->Arg(5)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(21)
+    ->Unit(benchmark::kMillisecond);
 
 // The kernels where every group shares one sub-step count: 32 periods at each count from
 // 1 to the argument's (5 damping values), on the automatic choice of instruction set.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <limits>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "core/analysis/OscillatorKernels.h"
+#include "core/analysis/OscillatorStreams.h"
 
 namespace travik {
 namespace {
@@ -365,18 +367,23 @@ namespace {
 // Below this many oscillator sub-steps a batch is not worth a second thread.
 constexpr double kWorkPerExtraThread = 2.0e5;
 
-void FillLane(kernels::OscillatorGroup& group, std::size_t lane, const PreparedOscillator& o) {
+// Only the coefficients of the method that runs: a batch fills thousands of lanes.
+void FillLane(kernels::OscillatorGroup& group, std::size_t lane, const PreparedOscillator& o,
+              IntegrationMethod method) {
     group.subSteps[lane] = o.subSteps;
-    group.A[lane] = o.exact.A;
-    group.B[lane] = o.exact.B;
-    group.C[lane] = o.exact.C;
-    group.D[lane] = o.exact.D;
-    group.Ap[lane] = o.exact.Ap;
-    group.Bp[lane] = o.exact.Bp;
-    group.Cp[lane] = o.exact.Cp;
-    group.Dp[lane] = o.exact.Dp;
-    group.velocityFactor[lane] = o.velocityFactor;
-    group.displacementFactor[lane] = o.displacementFactor;
+    if (method == IntegrationMethod::PiecewiseExact) {
+        group.A[lane] = o.exact.A;
+        group.B[lane] = o.exact.B;
+        group.C[lane] = o.exact.C;
+        group.D[lane] = o.exact.D;
+        group.Ap[lane] = o.exact.Ap;
+        group.Bp[lane] = o.exact.Bp;
+        group.Cp[lane] = o.exact.Cp;
+        group.Dp[lane] = o.exact.Dp;
+        group.velocityFactor[lane] = o.velocityFactor;
+        group.displacementFactor[lane] = o.displacementFactor;
+        return;
+    }
     group.kHat[lane] = o.kHat;
     group.a1[lane] = o.a1;
     group.b1[lane] = o.b1;
@@ -464,8 +471,39 @@ struct BatchPlan {
     std::vector<std::size_t> order;   // the runs that can be computed, by descending sub-steps
     std::vector<std::size_t> firsts;  // first index into `order` of every group, then its size
     std::vector<kernels::OscillatorGroup> groups;
-    double totalWork = 0;  // sub-steps times samples, over the groups
+    std::size_t streamedFirst = 0;  // the groups from this one on are advanced as streams
+    double totalWork = 0;           // sub-steps times samples, over the groups
 };
+
+// Moves the oscillators the streams take behind the others, both parts still in descending
+// order of sub-step count, and returns where they start. The streams take a count up to
+// kMaxStreamSubSteps whose oscillators fill at least half of the lanes of their vectors: a
+// count of a lone oscillator or two would step mostly empty lanes there, and costs less in
+// a group that mixes counts, even one that waits on its own chain.
+std::size_t SplitForStreams(std::vector<std::size_t>& order,
+                            const std::vector<PreparedOscillator>& prepared) {
+    if (!kernels::StreamsInUse()) {
+        return order.size();
+    }
+    const std::size_t width = kernels::VectorLanes();
+    std::vector<std::size_t> alone, streamed;
+    for (std::size_t k = 0; k < order.size();) {
+        const int n = prepared[order[k]].subSteps;
+        std::size_t end = k;
+        while (end < order.size() && prepared[order[end]].subSteps == n) {
+            ++end;
+        }
+        const std::size_t room = (end - k + width - 1) / width * width;
+        const bool stream = n <= kernels::kMaxStreamSubSteps && 2 * (end - k) >= room;
+        std::vector<std::size_t>& part = stream ? streamed : alone;
+        part.insert(part.end(), order.begin() + static_cast<std::ptrdiff_t>(k),
+                    order.begin() + static_cast<std::ptrdiff_t>(end));
+        k = end;
+    }
+    order = alone;
+    order.insert(order.end(), streamed.begin(), streamed.end());
+    return alone.size();
+}
 
 BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
                     const DOUBLEVECTOR& series, double g, double maxDtOverT,
@@ -490,11 +528,24 @@ BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
         return prepared[a].subSteps > prepared[b].subSteps;
     });
 
+    // Groups cut as GroupTime prefers first, then the streams' groups of one count each.
+    const std::size_t streamedFirst = SplitForStreams(order, prepared);
     std::vector<std::size_t> subSteps(order.size());
     for (std::size_t k = 0; k < order.size(); ++k) {
         subSteps[k] = static_cast<std::size_t>(prepared[order[k]].subSteps);
     }
-    plan.firsts = PlanGroups(subSteps, kernels::VectorLanes(), kernels::VectorsInFlight());
+    const auto streamed = subSteps.begin() + static_cast<std::ptrdiff_t>(streamedFirst);
+    plan.firsts = PlanGroups({subSteps.begin(), streamed}, kernels::VectorLanes(),
+                             kernels::VectorsInFlight());
+    plan.firsts.pop_back();
+    plan.streamedFirst = plan.firsts.size();
+    for (auto k = streamed; k != subSteps.end();) {
+        plan.firsts.push_back(static_cast<std::size_t>(k - subSteps.begin()));
+        const auto sameCount =
+            std::find_if(k, subSteps.end(), [k](std::size_t n) { return n != *k; });
+        k += std::min<std::ptrdiff_t>(sameCount - k, kernels::kMaxGroupLanes);
+    }
+    plan.firsts.push_back(order.size());
     plan.groups.resize(plan.firsts.size() - 1);
     for (std::size_t k = 0; k < plan.groups.size(); ++k) {
         kernels::OscillatorGroup& group = plan.groups[k];
@@ -502,7 +553,7 @@ BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
         group.lanes = plan.firsts[k + 1] - first;
         for (std::size_t lane = 0; lane < kernels::kMaxGroupLanes; ++lane) {
             // Unused lanes repeat the group's first oscillator; their results are dropped.
-            FillLane(group, lane, prepared[order[first + (lane < group.lanes ? lane : 0)]]);
+            FillLane(group, lane, prepared[order[first + (lane < group.lanes ? lane : 0)]], method);
         }
         group.maxSubSteps = prepared[order[first]].subSteps;
         group.minSubSteps = prepared[order[first + group.lanes - 1]].subSteps;
@@ -555,11 +606,56 @@ void RunShared(int threads, bool watched, const std::function<void()>& work,
     }
 }
 
-// Advances every group over the whole record. Groups are taken in order of decreasing cost
-// by whichever thread is free, so the threads finish together; each group's numbers are the
-// same whoever computes them. With a progress report the calling thread only watches: it
-// adds up how far each group got, so that the report moves on within the longest group too,
-// and it makes every call. Returns false when cancelled or stopped.
+// The groups one thread advances at a time: one group of many sub-steps per sample, or a
+// share of the streamed groups.
+struct WorkItem {
+    std::size_t group = 0;  // into BatchPlan::groups, unless streamed
+    bool streams = false;   // the groups of `streamed`, advanced together as streams
+    std::vector<kernels::OscillatorGroup*> streamed;
+};
+
+// The groups of many sub-steps one by one, in the plan's order (most sub-steps first), then
+// the streamed groups dealt out to `threads` items, each group to the item of least work so
+// far, so that the threads finish together.
+std::vector<WorkItem> PlanWork(BatchPlan& plan, int threads) {
+    std::vector<WorkItem> items;
+    for (std::size_t k = 0; k < plan.streamedFirst; ++k) {
+        items.push_back({k, false, {}});
+    }
+    const std::size_t shares = std::min<std::size_t>(static_cast<std::size_t>(threads),
+                                                     plan.groups.size() - plan.streamedFirst);
+    std::vector<double> work(shares, 0.0);
+    const std::size_t firstShare = items.size();
+    items.resize(firstShare + shares, {0, true, {}});
+    for (std::size_t k = plan.streamedFirst; k < plan.groups.size(); ++k) {
+        kernels::OscillatorGroup& group = plan.groups[k];
+        const std::size_t least =
+            static_cast<std::size_t>(std::min_element(work.begin(), work.end()) - work.begin());
+        work[least] += static_cast<double>(group.maxSubSteps) * static_cast<double>(group.lanes);
+        items[firstShare + least].streamed.push_back(&group);
+    }
+    return items;
+}
+
+bool AdvanceItem(const WorkItem& item, BatchPlan& plan, const DOUBLEVECTOR& series, double g,
+                 IntegrationMethod method, const std::atomic<bool>* cancel) {
+    const bool exact = method == IntegrationMethod::PiecewiseExact;
+    if (item.streams) {
+        return exact ? kernels::AdvanceExactStreams(series.data(), series.size(), g, item.streamed,
+                                                    cancel)
+                     : kernels::AdvanceNewmarkStreams(series.data(), series.size(), g,
+                                                      item.streamed, cancel);
+    }
+    kernels::OscillatorGroup& group = plan.groups[item.group];
+    return exact ? kernels::AdvanceExactGroup(series.data(), series.size(), g, group, cancel)
+                 : kernels::AdvanceNewmarkGroup(series.data(), series.size(), g, group, cancel);
+}
+
+// Advances every group over the whole record. Work items are taken in order by whichever
+// thread is free; each group's numbers are the same whoever computes them. With a progress
+// report the calling thread only watches: it adds up how far each group got, so that the
+// report moves on within the longest group too, and it makes every call. Returns false when
+// cancelled or stopped.
 bool AdvanceGroups(BatchPlan& plan, const DOUBLEVECTOR& series, double g, IntegrationMethod method,
                    const BatchOptions& options) {
     std::vector<kernels::OscillatorGroup>& groups = plan.groups;
@@ -568,26 +664,32 @@ bool AdvanceGroups(BatchPlan& plan, const DOUBLEVECTOR& series, double g, Integr
     for (std::size_t k = 0; k < samplesDone.size(); ++k) {
         groups[k].samplesDone = &samplesDone[k];
     }
-    std::atomic<std::size_t> nextGroup{0};
+    const int threads = ThreadCount(options.threads, groups.size(), plan.totalWork);
+    const std::vector<WorkItem> items = PlanWork(plan, threads);
+    std::atomic<std::size_t> nextItem{0};
     std::atomic<bool> stopped{false};
     const auto work = [&] {
         for (;;) {
-            const std::size_t k = nextGroup.fetch_add(1);
-            if (k >= groups.size() || stopped.load()) {
+            const std::size_t k = nextItem.fetch_add(1);
+            if (k >= items.size() || stopped.load()) {
                 return;
             }
-            kernels::OscillatorGroup& group = groups[k];
-            const bool finished = method == IntegrationMethod::PiecewiseExact
-                                      ? kernels::AdvanceExactGroup(series.data(), series.size(), g,
-                                                                   group, options.cancel)
-                                      : kernels::AdvanceNewmarkGroup(series.data(), series.size(),
-                                                                     g, group, options.cancel);
+            const bool finished = AdvanceItem(items[k], plan, series, g, method, options.cancel);
             if (!finished || (options.cancel != nullptr && options.cancel->load())) {
                 stopped.store(true);
                 return;
             }
             if (watched) {
-                samplesDone[k].store(series.size(), std::memory_order_relaxed);
+                const auto done = [&](const kernels::OscillatorGroup& group) {
+                    group.samplesDone->store(series.size(), std::memory_order_relaxed);
+                };
+                if (items[k].streams) {
+                    for (const kernels::OscillatorGroup* group : items[k].streamed) {
+                        done(*group);
+                    }
+                } else {
+                    done(groups[items[k].group]);
+                }
             }
         }
     };
@@ -604,7 +706,7 @@ bool AdvanceGroups(BatchPlan& plan, const DOUBLEVECTOR& series, double g, Integr
             options.progress(fraction);
         }
     };
-    RunShared(ThreadCount(options.threads, groups.size(), plan.totalWork), watched, work, watch);
+    RunShared(threads, watched, work, watch);
     if (watched && !stopped.load()) {
         options.progress(1.0);
     }

@@ -35,6 +35,10 @@ struct alignas(64) OscillatorGroup {
     double kHat[kMaxGroupLanes] = {}, a1[kMaxGroupLanes] = {}, b1[kMaxGroupLanes] = {};
     double dvPerDu[kMaxGroupLanes] = {}, dvPerV[kMaxGroupLanes] = {}, dvPerW[kMaxGroupLanes] = {};
     double betaHH[kMaxGroupLanes] = {}, betaH[kMaxGroupLanes] = {}, twoBeta[kMaxGroupLanes] = {};
+    // The state between the blocks of samples of a run advanced block by block
+    // (AdvanceExactStreams): displacement, velocity and, for Newmark's method, relative
+    // acceleration.
+    double u[kMaxGroupLanes] = {}, v[kMaxGroupLanes] = {}, w[kMaxGroupLanes] = {};
     // Results: peak |u| (cm), peak |v| (cm/sec) and the peak of |total acceleration| * g.
     double sd[kMaxGroupLanes] = {}, sv[kMaxGroupLanes] = {}, saNumerator[kMaxGroupLanes] = {};
     // Where given, the samples advanced so far, written whenever the cancel flag is read,

@@ -15,6 +15,7 @@
 
 #include "core/analysis/CalculationErrors.h"
 #include "core/analysis/OscillatorIntegrators.h"
+#include "core/analysis/OscillatorStreams.h"
 #include "core/analysis/SpectraComputation.h"
 #include "core/records/CorrectedSet.h"
 #include "core/records/TimeHistory.h"
@@ -44,6 +45,7 @@ struct AutomaticTargetAfterwards {
     ~AutomaticTargetAfterwards() {
         kernels::UseKernelTarget(0);
         kernels::UseVectorsInFlight(0);
+        kernels::UseStreams(true);
     }
 };
 
@@ -172,6 +174,108 @@ TEST(OscillatorKernels, EveryInstructionSetGivesTheOneAtATimeDigitsOnRealRecords
     }
 }
 
+// The groups advanced each by itself, as they were before streams (and as the benchmark
+// compares them), keep every digit too.
+TEST(OscillatorKernels, GroupsAdvancedAloneGiveTheOneAtATimeDigits) {
+    const AutomaticTargetAfterwards restore;
+    kernels::UseStreams(false);
+    const std::vector<TimeHistory> records = Records();
+    BatchOptions oneThread;
+    oneThread.threads = 1;
+    for (const kernels::KernelTarget& target : kernels::AvailableKernelTargets()) {
+        kernels::UseKernelTarget(target.id);
+        for (const std::size_t vectors : {0, 1, 4}) {
+            kernels::UseVectorsInFlight(vectors);
+            for (const Case& c : Cases()) {
+                SCOPED_TRACE(target.name + ", " + std::to_string(vectors) + " vectors, " + c.name);
+                ExpectBatchEqualsOneAtATime(records[0], c, oneThread);
+            }
+        }
+    }
+}
+
+// The period whose run at `timeStep` and `ratio` takes n sub-steps per sample:
+// dt / (T ratio) + 1 = n + 0.5.
+double PeriodOfSubSteps(int n, double timeStep, double ratio) {
+    return timeStep / (ratio * (static_cast<double>(n) - 0.5));
+}
+
+// Streams cut the record into blocks of samples and deal vectors of every count up to the
+// largest they take to a few streams: records that end just before, on and after a block's
+// end (short blocks where many counts are present, long ones where few are), half-filled
+// vectors of one count beside full ones, every count from 1 to one past the largest
+// streamed, more streams than vectors, and counts streamed beside counts that are not.
+TEST(OscillatorKernels, StreamsKeepTheDigitsAcrossBlockEndsAndEveryCount) {
+    const AutomaticTargetAfterwards restore;
+    ASSERT_TRUE(kernels::StreamsInUse());
+    const double timeStep = 0.01;
+    const double ratio = 0.02;
+    const TimeHistory full = SampleRecord("eqsig-test-motion.txt", timeStep, 1200, 300);
+    std::vector<Case> cases;
+    // Streams take a count whose oscillators fill at least half of their vectors: four
+    // damping values give four oscillators of each count, half a vector of eight lanes.
+    const std::vector<double> fourRatios = {0.0, 0.02, 0.05, 0.2};
+    std::vector<double> everyCount;
+    for (int n = 1; n <= kernels::kMaxStreamSubSteps + 1; ++n) {
+        everyCount.push_back(PeriodOfSubSteps(n, timeStep, ratio));
+    }
+    cases.push_back(
+        {"every count", IntegrationMethod::PiecewiseExact, {}, ratio, fourRatios, everyCount});
+    cases.push_back(
+        {"every count, Newmark", IntegrationMethod::Newmark, {}, ratio, fourRatios, everyCount});
+    // The most sub-steps streams take, in half a vector, beside many vectors of one.
+    std::vector<double> loneLong = {PeriodOfSubSteps(kernels::kMaxStreamSubSteps, timeStep, ratio)};
+    for (int k = 0; k < 90; ++k) {
+        loneLong.push_back(0.6 + 0.05 * k);
+    }
+    cases.push_back({"one long beside many short",
+                     IntegrationMethod::PiecewiseExact,
+                     {},
+                     ratio,
+                     fourRatios,
+                     loneLong});
+    cases.push_back({"two vectors",
+                     IntegrationMethod::PiecewiseExact,
+                     {},
+                     ratio,
+                     fourRatios,
+                     {PeriodOfSubSteps(3, timeStep, ratio), 2.0}});
+    // Two damping values: the count with two periods fills half a vector of eight and is
+    // streamed, the counts of one period each run in groups beside the streams.
+    const double seven = PeriodOfSubSteps(7, timeStep, ratio);
+    cases.push_back(
+        {"some counts streamed, others not",
+         IntegrationMethod::PiecewiseExact,
+         {},
+         ratio,
+         {0.02, 0.05},
+         {seven, seven * 1.01, PeriodOfSubSteps(3, timeStep, ratio),
+          PeriodOfSubSteps(30, timeStep, ratio), PeriodOfSubSteps(70, timeStep, ratio), 1.5}});
+    // Blocks of 16 samples for every count from 1 to 64 (2,080 sub-steps in all), of 128
+    // for the others.
+    ASSERT_EQ(kernels::StreamBlockSamples(64 * 65 / 2), 16U);
+    ASSERT_EQ(kernels::StreamBlockSamples(64 + 1), 128U);
+    for (const kernels::KernelTarget& target : kernels::AvailableKernelTargets()) {
+        kernels::UseKernelTarget(target.id);
+        for (const std::size_t samples : {2, 16, 17, 18, 33, 128, 129, 130, 257}) {
+            TimeHistory record("part.txt", timeStep);
+            for (std::size_t k = 0; k < samples; ++k) {
+                record.AppendAcceleration(full.RawAcceleration()[k]);
+            }
+            for (const std::size_t vectors : {0, 2, 3}) {
+                kernels::UseVectorsInFlight(vectors);
+                for (const Case& c : cases) {
+                    SCOPED_TRACE(target.name + ", " + std::to_string(samples) + " samples, " +
+                                 std::to_string(vectors) + " vectors, " + c.name);
+                    BatchOptions options;
+                    options.threads = 1;
+                    ExpectBatchEqualsOneAtATime(record, c, options);
+                }
+            }
+        }
+    }
+}
+
 bool Offers(const std::vector<kernels::KernelTarget>& targets, const std::string& name) {
     return std::any_of(
         targets.begin(), targets.end(),
@@ -214,9 +318,13 @@ TEST(OscillatorKernels, ResultsDoNotDependOnTheThreadCount) {
 
 TEST(OscillatorKernels, ProgressRisesToOneAndACancelledBatchComputesNothing) {
     const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 0, 400);
+    // Four damping values: counts of four oscillators or more run as streams, the others in
+    // groups of their own; the report adds both up.
     std::vector<OscillatorRun> runs;
-    for (const double period : kPeriods) {
-        runs.push_back({0.05, period});
+    for (const double zeta : {0.02, 0.05, 0.1, 0.2}) {
+        for (const double period : kPeriods) {
+            runs.push_back({zeta, period});
+        }
     }
     const AnalysisSettings settings;
 

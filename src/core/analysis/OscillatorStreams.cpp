@@ -1,0 +1,312 @@
+// Streamed vector kernels (see OscillatorStreams.h), compiled once per instruction set by
+// Highway's foreach_target.h like OscillatorKernels.cpp, from the same lanes, with the same
+// rule: only Mul, Add, Sub, Div and Abs, each lane in the order of the one-oscillator code,
+// and no contraction into fused multiply-add (-ffp-contract=off).
+#include "core/analysis/OscillatorStreams.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <iterator>
+#include <vector>
+
+// As in OscillatorKernels.cpp: scalable vectors cannot be members of the lanes' structs.
+#ifndef HWY_DISABLED_TARGETS
+#define HWY_DISABLED_TARGETS (HWY_SVE | HWY_SVE2 | HWY_SVE_256 | HWY_SVE2_128 | HWY_RVV)
+#endif
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "core/analysis/OscillatorStreams.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+// foreach_target.h must come first.
+#include <hwy/highway.h>
+
+#include "core/analysis/OscillatorLanes-inl.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace travik::kernels {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+// Streams at most: as many vectors as any kernel keeps in flight.
+constexpr std::size_t kMaxStreams = 4;
+
+// One vector of a streamed run: lanes offset.. of `group`, of `subSteps` sub-steps each.
+struct StreamVector {
+    OscillatorGroup* group = nullptr;
+    std::size_t offset = 0;
+    std::size_t subSteps = 0;
+    std::size_t table = 0;  // its count's ground table
+};
+
+// A block's ground accelerations (cm/sec^2) for one sub-step count n, sub-step by sub-step:
+// for sub-step i of the block's sample s, before[s n + i - 1] = (i - 1) delta + start and
+// after[s n + i - 1] = i delta + start.
+struct GroundTable {
+    std::size_t subSteps = 0;
+    double* before = nullptr;
+    double* after = nullptr;
+};
+
+// The block's vectors of one stream at a time: its group, first lane and ground
+// accelerations of its next `length` sub-steps.
+struct StreamChunk {
+    OscillatorGroup* group = nullptr;
+    std::size_t offset = 0;
+    const double* before = nullptr;
+    const double* after = nullptr;
+};
+
+// P streams each advance one vector `length` sub-steps, side by side: every vector's chain
+// of dependent operations fills the waits of the others.
+template <class Lanes, std::size_t P>
+HWY_NOINLINE void StepChunks(const StreamChunk* chunks, std::size_t length) {
+    const Tag d;
+    Lanes lanes[P];
+    const double* before[P];
+    const double* after[P];
+    ForEachVector<P>([&](auto k) {
+        lanes[k].Resume(*chunks[k].group, chunks[k].offset);
+        before[k] = chunks[k].before;
+        after[k] = chunks[k].after;
+    });
+    for (std::size_t t = 0; t < length; ++t) {
+        ForEachVector<P>(
+            [&](auto k) { lanes[k].Step(hn::Set(d, before[k][t]), hn::Set(d, after[k][t])); });
+    }
+    ForEachVector<P>([&](auto k) { lanes[k].Suspend(*chunks[k].group, chunks[k].offset); });
+}
+
+template <class Lanes>
+void StepChunks(const StreamChunk* chunks, std::size_t count, std::size_t length) {
+    switch (count) {
+        case 1:
+            return StepChunks<Lanes, 1>(chunks, length);
+        case 2:
+            return StepChunks<Lanes, 2>(chunks, length);
+        case 3:
+            return StepChunks<Lanes, 3>(chunks, length);
+        default:
+            return StepChunks<Lanes, 4>(chunks, length);
+    }
+}
+
+// The block's samples first.. (each with the one before), `length` of them: the ground
+// acceleration at both ends of every sub-step for each table's count, by the arithmetic of
+// the one-oscillator code: start = g a[j-1], delta = (a[j] - a[j-1]) g / n and i delta +
+// start at the end of sub-step i. `start`, `rise` and `delta` hold room for `length` rounded
+// up to whole vectors; each table for n `length` plus one vector.
+void FillTables(const double* acceleration, std::size_t first, std::size_t length, double g,
+                double* start, double* rise, double* delta, std::vector<GroundTable>& tables) {
+    const Tag d;
+    const std::size_t width = hn::Lanes(d);
+    const V gv = hn::Set(d, g);
+    std::size_t s = 0;
+    for (; s + width <= length; s += width) {
+        const V before = hn::LoadU(d, acceleration + first + s - 1);
+        const V after = hn::LoadU(d, acceleration + first + s);
+        hn::StoreU(hn::Mul(gv, before), d, start + s);
+        hn::StoreU(hn::Mul(hn::Sub(after, before), gv), d, rise + s);
+    }
+    // The last few samples one by one, then zeros up to a whole vector.
+    for (; s < length; ++s) {
+        start[s] = g * acceleration[first + s - 1];
+        rise[s] = (acceleration[first + s] - acceleration[first + s - 1]) * g;
+    }
+    for (; s % width != 0; ++s) {
+        start[s] = rise[s] = 0;
+    }
+    // 0, 1, 2, ...: the sub-step numbers i - 1 and i as vectors, loaded rather than counted.
+    HWY_ALIGN double numbers[kMaxStreamSubSteps + 2 * kMaxStreams * 8];
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        numbers[i] = static_cast<double>(i);
+    }
+    const V one = hn::Set(d, 1.0);
+    for (const GroundTable& table : tables) {
+        const std::size_t n = table.subSteps;
+        const V nv = hn::Set(d, static_cast<double>(n));
+        for (s = 0; s < length; s += width) {
+            hn::StoreU(hn::Div(hn::LoadU(d, rise + s), nv), d, delta + s);
+        }
+        if (n == 1) {
+            // One sub-step per sample: a vector of samples at a time.
+            for (s = 0; s < length; s += width) {
+                const V dv = hn::LoadU(d, delta + s);
+                const V sv = hn::LoadU(d, start + s);
+                hn::StoreU(hn::Add(hn::Mul(hn::Zero(d), dv), sv), d, table.before + s);
+                hn::StoreU(hn::Add(hn::Mul(one, dv), sv), d, table.after + s);
+            }
+            continue;
+        }
+        // A vector of sub-steps at a time; the part beyond the sample's n is overwritten by
+        // the next sample, or falls in the table's spare vector.
+        for (s = 0; s < length; ++s) {
+            const V dv = hn::Set(d, delta[s]);
+            const V sv = hn::Set(d, start[s]);
+            for (std::size_t i = 0; i < n; i += width) {
+                hn::StoreU(hn::Add(hn::Mul(hn::LoadU(d, numbers + i), dv), sv), d,
+                           table.before + s * n + i);
+                hn::StoreU(hn::Add(hn::Mul(hn::LoadU(d, numbers + i + 1), dv), sv), d,
+                           table.after + s * n + i);
+            }
+        }
+    }
+}
+
+// Deals the vectors out to `count` streams, the vectors of most sub-steps first, each to the
+// stream of fewest sub-steps so far, so that the streams finish a block close together.
+std::vector<std::vector<StreamVector>> Deal(std::vector<StreamVector> vectors, std::size_t count) {
+    std::stable_sort(
+        vectors.begin(), vectors.end(),
+        [](const StreamVector& a, const StreamVector& b) { return a.subSteps > b.subSteps; });
+    std::vector<std::vector<StreamVector>> streams(count);
+    std::vector<std::size_t> load(count, 0);
+    for (const StreamVector& vector : vectors) {
+        const std::size_t s =
+            static_cast<std::size_t>(std::min_element(load.begin(), load.end()) - load.begin());
+        streams[s].push_back(vector);
+        load[s] += vector.subSteps;
+    }
+    return streams;
+}
+
+// One block of `length` samples: round by round, every stream that has sub-steps left
+// advances its current vector `length` sub-steps (its n rounds make one vector's block).
+template <class Lanes>
+void AdvanceBlock(const std::vector<std::vector<StreamVector>>& streams,
+                  const std::vector<GroundTable>& tables, std::size_t length) {
+    struct Cursor {
+        std::size_t vector = 0;
+        std::size_t round = 0;
+    };
+    std::array<Cursor, kMaxStreams> cursors{};
+    StreamChunk chunks[kMaxStreams];
+    for (;;) {
+        std::size_t active = 0;
+        for (std::size_t s = 0; s < streams.size(); ++s) {
+            Cursor& cursor = cursors[s];
+            if (cursor.vector == streams[s].size()) {
+                continue;
+            }
+            const StreamVector& vector = streams[s][cursor.vector];
+            const GroundTable& table = tables[vector.table];
+            const std::size_t skip = cursor.round * length;
+            chunks[active++] = {vector.group, vector.offset, table.before + skip,
+                                table.after + skip};
+            if (++cursor.round == vector.subSteps) {
+                cursor = {cursor.vector + 1, 0};
+            }
+        }
+        if (active == 0) {
+            return;
+        }
+        StepChunks<Lanes>(chunks, active, length);
+    }
+}
+
+template <class Lanes>
+bool AdvanceStreams(const double* acceleration, std::size_t count, double g,
+                    std::span<OscillatorGroup* const> groups, const std::atomic<bool>* cancel,
+                    std::size_t streamCount) {
+    const std::size_t width = hn::Lanes(Tag());
+    // One table per sub-step count present, and every group's vectors.
+    std::array<std::size_t, kMaxStreamSubSteps + 1> tableOf{};
+    std::vector<GroundTable> tables;
+    std::vector<StreamVector> vectors;
+    std::size_t countsSum = 0;
+    for (OscillatorGroup* group : groups) {
+        const auto n =
+            static_cast<std::size_t>(std::clamp(group->maxSubSteps, 1, kMaxStreamSubSteps));
+        if (tableOf[n] == 0) {
+            tables.push_back({n});
+            tableOf[n] = tables.size();
+            countsSum += n;
+        }
+        for (std::size_t offset = 0; offset < group->lanes; offset += width) {
+            vectors.push_back({group, offset, n, tableOf[n] - 1});
+        }
+        std::fill(std::begin(group->u), std::end(group->u), 0.0);
+        std::fill(std::begin(group->v), std::end(group->v), 0.0);
+        std::fill(std::begin(group->w), std::end(group->w), 0.0);
+        std::fill(std::begin(group->sd), std::end(group->sd), 0.0);
+        std::fill(std::begin(group->sv), std::end(group->sv), 0.0);
+        std::fill(std::begin(group->saNumerator), std::end(group->saNumerator), 0.0);
+    }
+    const std::size_t block = StreamBlockSamples(countsSum);
+    const std::size_t roundedBlock = (block + width - 1) / width * width;
+    std::vector<double> room(2 * (countsSum * block + tables.size() * width) + 3 * roundedBlock);
+    double* next = room.data() + 3 * roundedBlock;
+    for (GroundTable& table : tables) {
+        table.before = next;
+        table.after = next + table.subSteps * block + width;
+        next = table.after + table.subSteps * block + width;
+    }
+    const std::vector<std::vector<StreamVector>> streams =
+        Deal(std::move(vectors), std::clamp<std::size_t>(streamCount, 1, kMaxStreams));
+    for (std::size_t first = 1; first < count; first += block) {
+        for (OscillatorGroup* group : groups) {
+            if (group->samplesDone != nullptr) {
+                group->samplesDone->store(first, std::memory_order_relaxed);
+            }
+        }
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            return false;
+        }
+        const std::size_t length = std::min(block, count - first);
+        FillTables(acceleration, first, length, g, room.data(), room.data() + roundedBlock,
+                   room.data() + 2 * roundedBlock, tables);
+        AdvanceBlock<Lanes>(streams, tables, length);
+    }
+    return true;
+}
+
+bool AdvanceExactStreamsImpl(const double* acceleration, std::size_t count, double g,
+                             std::span<OscillatorGroup* const> groups,
+                             const std::atomic<bool>* cancel, std::size_t streams) {
+    return AdvanceStreams<ExactLanes>(acceleration, count, g, groups, cancel, streams);
+}
+
+bool AdvanceNewmarkStreamsImpl(const double* acceleration, std::size_t count, double g,
+                               std::span<OscillatorGroup* const> groups,
+                               const std::atomic<bool>* cancel, std::size_t streams) {
+    return AdvanceStreams<NewmarkLanes>(acceleration, count, g, groups, cancel, streams);
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace travik::kernels
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace travik::kernels {
+
+HWY_EXPORT(AdvanceExactStreamsImpl);
+HWY_EXPORT(AdvanceNewmarkStreamsImpl);
+
+namespace {
+std::atomic<bool> streamsOff{false};
+}  // namespace
+
+bool AdvanceExactStreams(const double* acceleration, std::size_t count, double g,
+                         std::span<OscillatorGroup* const> groups,
+                         const std::atomic<bool>* cancel) {
+    return HWY_DYNAMIC_DISPATCH(AdvanceExactStreamsImpl)(acceleration, count, g, groups, cancel,
+                                                         VectorsInFlight());
+}
+
+bool AdvanceNewmarkStreams(const double* acceleration, std::size_t count, double g,
+                           std::span<OscillatorGroup* const> groups,
+                           const std::atomic<bool>* cancel) {
+    return HWY_DYNAMIC_DISPATCH(AdvanceNewmarkStreamsImpl)(acceleration, count, g, groups, cancel,
+                                                           VectorsInFlight());
+}
+
+void UseStreams(bool streams) {
+    streamsOff.store(!streams);
+}
+
+bool StreamsInUse() {
+    return !streamsOff.load();
+}
+
+}  // namespace travik::kernels
+#endif  // HWY_ONCE
