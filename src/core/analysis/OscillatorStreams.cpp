@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <vector>
 
@@ -91,14 +92,48 @@ void StepChunks(const StreamChunk* chunks, std::size_t count, std::size_t length
     }
 }
 
+// Where a count's table entries come from, W entries (one vector) at a time. The table
+// holds sub-step after sub-step, sample after sample, so its n vectors in a row cover W
+// samples whatever n is: vector j of such a run begins at sample `first[j]` of them, and
+// its lanes take their sample's delta and start from `lanes` (relative to that sample) and
+// their sub-step numbers i - 1 and i from `before` and `after`.
+struct TablePattern {
+    std::vector<std::size_t> first;
+    std::vector<std::int64_t> lanes;
+    std::vector<double> before;
+    std::vector<double> after;
+};
+
+TablePattern PatternOf(std::size_t n) {
+    const std::size_t width = hn::Lanes(Tag());
+    TablePattern pattern;
+    pattern.first.resize(n);
+    pattern.lanes.resize(n * width);
+    pattern.before.resize(n * width);
+    pattern.after.resize(n * width);
+    for (std::size_t j = 0; j < n; ++j) {
+        pattern.first[j] = j * width / n;
+        for (std::size_t lane = 0; lane < width; ++lane) {
+            const std::size_t t = j * width + lane;
+            pattern.lanes[t] = static_cast<std::int64_t>(t / n - pattern.first[j]);
+            pattern.before[t] = static_cast<double>(t % n);
+            pattern.after[t] = static_cast<double>(t % n + 1);
+        }
+    }
+    return pattern;
+}
+
 // The block's samples first.. (each with the one before), `length` of them: the ground
 // acceleration at both ends of every sub-step for each table's count, by the arithmetic of
 // the one-oscillator code: start = g a[j-1], delta = (a[j] - a[j-1]) g / n and i delta +
-// start at the end of sub-step i. `start`, `rise` and `delta` hold room for `length` rounded
-// up to whole vectors; each table for n `length` plus one vector.
+// start at the end of sub-step i. `start` and `rise` hold room for `length` rounded up to
+// whole vectors and one vector more, `deltas` that much for each table; each table for n
+// `length` plus one vector.
 void FillTables(const double* acceleration, std::size_t first, std::size_t length, double g,
-                double* start, double* rise, double* delta, std::vector<GroundTable>& tables) {
+                double* start, double* rise, double* deltas, std::vector<GroundTable>& tables,
+                const std::vector<TablePattern>& patterns) {
     const Tag d;
+    const hn::RebindToSigned<Tag> di;
     const std::size_t width = hn::Lanes(d);
     const V gv = hn::Set(d, g);
     std::size_t s = 0;
@@ -108,26 +143,29 @@ void FillTables(const double* acceleration, std::size_t first, std::size_t lengt
         hn::StoreU(hn::Mul(gv, before), d, start + s);
         hn::StoreU(hn::Mul(hn::Sub(after, before), gv), d, rise + s);
     }
-    // The last few samples one by one, then zeros up to a whole vector.
+    // The last few samples one by one, then zeros up to a whole vector and one more.
     for (; s < length; ++s) {
         start[s] = g * acceleration[first + s - 1];
         rise[s] = (acceleration[first + s] - acceleration[first + s - 1]) * g;
     }
-    for (; s % width != 0; ++s) {
+    for (; s % width != 0 || s < length + width; ++s) {
         start[s] = rise[s] = 0;
     }
-    // 0, 1, 2, ...: the sub-step numbers i - 1 and i as vectors, loaded rather than counted.
-    HWY_ALIGN double numbers[kMaxStreamSubSteps + 2 * kMaxStreams * 8];
-    for (std::size_t i = 0; i < std::size(numbers); ++i) {
-        numbers[i] = static_cast<double>(i);
+    // Every count's deltas first, each in its own row, so that the tables below do not read
+    // a delta at an offset that straddles two stores still in flight.
+    const std::size_t row = s;
+    for (s = 0; s < row; s += width) {
+        const V r = hn::LoadU(d, rise + s);
+        for (std::size_t k = 0; k < tables.size(); ++k) {
+            const V nv = hn::Set(d, static_cast<double>(tables[k].subSteps));
+            hn::StoreU(hn::Div(r, nv), d, deltas + k * row + s);
+        }
     }
     const V one = hn::Set(d, 1.0);
-    for (const GroundTable& table : tables) {
+    for (std::size_t k = 0; k < tables.size(); ++k) {
+        const GroundTable& table = tables[k];
         const std::size_t n = table.subSteps;
-        const V nv = hn::Set(d, static_cast<double>(n));
-        for (s = 0; s < length; s += width) {
-            hn::StoreU(hn::Div(hn::LoadU(d, rise + s), nv), d, delta + s);
-        }
+        const double* delta = deltas + k * row;
         if (n == 1) {
             // One sub-step per sample: a vector of samples at a time.
             for (s = 0; s < length; s += width) {
@@ -138,19 +176,39 @@ void FillTables(const double* acceleration, std::size_t first, std::size_t lengt
             }
             continue;
         }
-        // A vector of sub-steps at a time; the part beyond the sample's n is overwritten by
-        // the next sample, or falls in the table's spare vector.
-        for (s = 0; s < length; ++s) {
-            const V dv = hn::Set(d, delta[s]);
-            const V sv = hn::Set(d, start[s]);
-            for (std::size_t i = 0; i < n; i += width) {
-                hn::StoreU(hn::Add(hn::Mul(hn::LoadU(d, numbers + i), dv), sv), d,
-                           table.before + s * n + i);
-                hn::StoreU(hn::Add(hn::Mul(hn::LoadU(d, numbers + i + 1), dv), sv), d,
-                           table.after + s * n + i);
+        // A vector of sub-steps at a time, each lane's delta and start picked from the
+        // samples the vector spans; the part beyond the block falls in the spare vector.
+        // Vector j of every run of n first, then j + 1: the picks and sub-step numbers of
+        // one j stay in registers.
+        const TablePattern& pattern = patterns[k];
+        const std::size_t vectors = (n * length + width - 1) / width;
+        for (std::size_t j = 0; j < n && j < vectors; ++j) {
+            const auto lanes = hn::IndicesFromVec(d, hn::LoadU(di, &pattern.lanes[j * width]));
+            const V beforeNumbers = hn::LoadU(d, &pattern.before[j * width]);
+            const V afterNumbers = hn::LoadU(d, &pattern.after[j * width]);
+            double* before = table.before + j * width;
+            double* after = table.after + j * width;
+            const double* deltaFrom = delta + pattern.first[j];
+            const double* startFrom = start + pattern.first[j];
+            for (std::size_t v = j; v < vectors; v += n) {
+                const V dv = hn::TableLookupLanes(hn::LoadU(d, deltaFrom), lanes);
+                const V sv = hn::TableLookupLanes(hn::LoadU(d, startFrom), lanes);
+                hn::Store(hn::Add(hn::Mul(beforeNumbers, dv), sv), d, before);
+                hn::Store(hn::Add(hn::Mul(afterNumbers, dv), sv), d, after);
+                before += n * width;
+                after += n * width;
+                deltaFrom += width;
+                startFrom += width;
             }
         }
     }
+}
+
+// The first value from `values` on that starts a whole vector of `width` doubles in memory.
+double* AlignedStart(double* values, std::size_t width) {
+    const std::size_t bytes = width * sizeof(double);
+    const auto address = reinterpret_cast<std::uintptr_t>(values);
+    return values + ((bytes - address % bytes) % bytes) / sizeof(double);
 }
 
 // Deals the vectors out to `count` streams, the vectors of most sub-steps first, each to the
@@ -233,13 +291,25 @@ bool AdvanceStreams(const double* acceleration, std::size_t count, double g,
         std::fill(std::begin(group->saNumerator), std::end(group->saNumerator), 0.0);
     }
     const std::size_t block = StreamBlockSamples(countsSum);
-    const std::size_t roundedBlock = (block + width - 1) / width * width;
-    std::vector<double> room(2 * (countsSum * block + tables.size() * width) + 3 * roundedBlock);
-    double* next = room.data() + 3 * roundedBlock;
+    const auto whole = [width](std::size_t values) { return (values + width - 1) / width * width; };
+    const std::size_t roundedBlock = whole(block) + width;
+    // Every row and table starts on a whole vector, so that the tables are written with
+    // aligned stores.
+    std::size_t tablesRoom = 0;
+    for (const GroundTable& table : tables) {
+        tablesRoom += 2 * (whole(table.subSteps * block) + width);
+    }
+    std::vector<double> storage((2 + tables.size()) * roundedBlock + tablesRoom + width);
+    double* const room = AlignedStart(storage.data(), width);
+    double* next = room + (2 + tables.size()) * roundedBlock;
     for (GroundTable& table : tables) {
         table.before = next;
-        table.after = next + table.subSteps * block + width;
-        next = table.after + table.subSteps * block + width;
+        table.after = next + whole(table.subSteps * block) + width;
+        next = table.after + whole(table.subSteps * block) + width;
+    }
+    std::vector<TablePattern> patterns;
+    for (const GroundTable& table : tables) {
+        patterns.push_back(table.subSteps == 1 ? TablePattern{} : PatternOf(table.subSteps));
     }
     const std::vector<std::vector<StreamVector>> streams =
         Deal(std::move(vectors), std::clamp<std::size_t>(streamCount, 1, kMaxStreams));
@@ -253,8 +323,8 @@ bool AdvanceStreams(const double* acceleration, std::size_t count, double g,
             return false;
         }
         const std::size_t length = std::min(block, count - first);
-        FillTables(acceleration, first, length, g, room.data(), room.data() + roundedBlock,
-                   room.data() + 2 * roundedBlock, tables);
+        FillTables(acceleration, first, length, g, room, room + roundedBlock,
+                   room + 2 * roundedBlock, tables, patterns);
         AdvanceBlock<Lanes>(streams, tables, length);
     }
     return true;

@@ -251,13 +251,13 @@ TEST(OscillatorKernels, StreamsKeepTheDigitsAcrossBlockEndsAndEveryCount) {
          {0.02, 0.05},
          {seven, seven * 1.01, PeriodOfSubSteps(3, timeStep, ratio),
           PeriodOfSubSteps(30, timeStep, ratio), PeriodOfSubSteps(70, timeStep, ratio), 1.5}});
-    // Blocks of 16 samples for every count from 1 to 64 (2,080 sub-steps in all), of 128
+    // Blocks of 16 samples for every count from 1 to 64 (2,080 sub-steps in all), of 256
     // for the others.
     ASSERT_EQ(kernels::StreamBlockSamples(64 * 65 / 2), 16U);
-    ASSERT_EQ(kernels::StreamBlockSamples(64 + 1), 128U);
+    ASSERT_EQ(kernels::StreamBlockSamples(64 + 1), 256U);
     for (const kernels::KernelTarget& target : kernels::AvailableKernelTargets()) {
         kernels::UseKernelTarget(target.id);
-        for (const std::size_t samples : {2, 16, 17, 18, 33, 128, 129, 130, 257}) {
+        for (const std::size_t samples : {2, 16, 17, 18, 33, 129, 256, 257, 258, 300}) {
             TimeHistory record("part.txt", timeStep);
             for (std::size_t k = 0; k < samples; ++k) {
                 record.AppendAcceleration(full.RawAcceleration()[k]);
