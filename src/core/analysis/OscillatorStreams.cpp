@@ -290,7 +290,10 @@ bool AdvanceStreams(const double* acceleration, std::size_t count, double g,
         std::fill(std::begin(group->sv), std::end(group->sv), 0.0);
         std::fill(std::begin(group->saNumerator), std::end(group->saNumerator), 0.0);
     }
-    const std::size_t block = StreamBlockSamples(countsSum);
+    // A record shorter than a block needs room for its own samples only: memory a short
+    // run touches costs it more than its arithmetic.
+    const std::size_t block =
+        std::min(StreamBlockSamples(countsSum), std::max<std::size_t>(count, 2) - 1);
     const auto whole = [width](std::size_t values) { return (values + width - 1) / width * width; };
     const std::size_t roundedBlock = whole(block) + width;
     // Every row and table starts on a whole vector, so that the tables are written with
