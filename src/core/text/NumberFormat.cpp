@@ -1,78 +1,74 @@
 #include "core/text/NumberFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <system_error>
+#include <utility>
 
 namespace travik {
 namespace {
 
-// A finite non-negative value as decimal digits: value = 0.d1d2d3... x 10^(pointPosition).
+// A finite non-negative value as decimal digits: value = 0.d1d2d3... x 10^(pointPosition),
+// with no leading zeros unless the value is zero ("0"). At most 17 digits.
 struct DecimalDigits {
-    std::string digits;     // no leading zeros unless the value is zero ("0")
+    std::array<char, 24> digits{};
+    int length = 0;
     int pointPosition = 0;  // number of digits before the decimal point
 };
 
 // Shortest round-trip decimal form of |value|, so that rounding works on the digits a
 // person would read, not on the binary expansion.
 DecimalDigits ShortestDigits(double magnitude) {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::scientific);
-    const std::string_view text(buffer.data(),
-                                static_cast<std::size_t>(result.ptr - buffer.data()));
-    const std::size_t ePos = text.find('e');
+    std::array<char, 32> buffer{};
+    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                    std::chars_format::scientific)
+                          .ptr;
     DecimalDigits out;
-    for (const char c : text.substr(0, ePos)) {
-        if (c != '.') {
-            out.digits.push_back(c);
+    const char* c = buffer.data();
+    for (; c != end && *c != 'e'; ++c) {
+        if (*c != '.') {
+            out.digits[static_cast<std::size_t>(out.length++)] = *c;
         }
     }
     int exponent = 0;
-    const std::string_view exponentText = text.substr(ePos + 1);
-    const char* first = exponentText.data();
-    if (*first == '+') {
-        ++first;
-    }
-    std::from_chars(first, exponentText.data() + exponentText.size(), exponent);
+    std::from_chars(c + 1 + (c[1] == '+' ? 1 : 0), end, exponent);
     out.pointPosition = exponent + 1;
     return out;
 }
 
-// Adds one to a string of decimal digits.
-void IncrementDigits(std::string& digits) {
-    for (std::size_t i = digits.size(); i-- > 0;) {
-        if (digits[i] == '9') {
-            digits[i] = '0';
-        } else {
-            ++digits[i];
-            return;
-        }
-    }
-    digits.insert(digits.begin(), '1');
-}
-
-// round(|value| * 10^decimals) as decimal digits, ties away from zero on the shortest form.
-std::string ScaledRoundedDigits(const DecimalDigits& number, int decimals) {
-    const int length = static_cast<int>(number.digits.size());
+// round(|value| * 10^decimals) as decimal digits, ties away from zero on the shortest form,
+// written from scaled[1] on (scaled[0] takes the carry of a rounding up). `scaled` holds
+// max(pointPosition + decimals, 1) + 1 characters. Returns the first digit and the count.
+std::pair<char*, std::size_t> ScaledRoundedDigits(const DecimalDigits& number, int decimals,
+                                                  char* scaled) {
     const int keep = number.pointPosition + decimals;  // digits that stay before rounding
-    if (keep >= length) {
-        return number.digits + std::string(static_cast<std::size_t>(keep - length), '0');
+    char* const first = scaled + 1;
+    if (keep >= number.length) {
+        std::copy_n(number.digits.data(), number.length, first);
+        std::fill_n(first + number.length, keep - number.length, '0');
+        return {first, static_cast<std::size_t>(keep)};
     }
-    if (keep < 0) {
-        return "0";
+    if (keep <= 0) {
+        // Only "0" stays; it rounds up to "1" when the first dropped digit is 5 or more.
+        *first = keep == 0 && number.digits[0] >= '5' ? '1' : '0';
+        return {first, 1};
     }
-    std::string kept = keep == 0 ? std::string("0") : number.digits.substr(0, keep);
+    std::copy_n(number.digits.data(), keep, first);
     if (number.digits[static_cast<std::size_t>(keep)] >= '5') {
-        IncrementDigits(kept);
+        for (char* digit = first + keep; digit-- != first;) {
+            if (*digit != '9') {
+                ++*digit;
+                return {first, static_cast<std::size_t>(keep)};
+            }
+            *digit = '0';
+        }
+        *scaled = '1';
+        return {scaled, static_cast<std::size_t>(keep) + 1};
     }
-    return kept;
-}
-
-bool IsAllZero(std::string_view digits) {
-    return digits.find_first_not_of('0') == std::string_view::npos;
+    return {first, static_cast<std::size_t>(keep)};
 }
 
 std::string NonFiniteText(double value) {
@@ -93,49 +89,66 @@ std::string FormatNumber(double value, std::string_view pattern, char decimalSep
     const std::string_view fractionPattern =
         point == std::string_view::npos ? std::string_view{} : pattern.substr(point + 1);
 
-    int minIntegerDigits = 0;
-    for (const char c : integerPattern) {
-        minIntegerDigits += c == '0' ? 1 : 0;
-    }
-    const int maxDecimals = static_cast<int>(fractionPattern.size());
-    int minDecimals = 0;
-    for (const char c : fractionPattern) {
-        if (c != '0') {
-            break;
-        }
-        ++minDecimals;
-    }
+    const auto minIntegerDigits =
+        static_cast<std::size_t>(std::count(integerPattern.begin(), integerPattern.end(), '0'));
+    const std::size_t maxDecimals = fractionPattern.size();
+    const std::size_t minDecimals =
+        std::min(fractionPattern.find_first_not_of('0'), fractionPattern.size());
 
-    std::string scaled = ScaledRoundedDigits(ShortestDigits(std::fabs(value)), maxDecimals);
-    const bool negative = std::signbit(value) && !IsAllZero(scaled);
-    const std::size_t wanted = static_cast<std::size_t>(maxDecimals + minIntegerDigits);
-    if (scaled.size() < wanted) {
-        scaled.insert(0, wanted - scaled.size(), '0');
+    // The digits are worked on in place: on the stack for every usual pattern and value, in
+    // a string only for huge values or patterns (reports write millions of these).
+    const DecimalDigits digits = ShortestDigits(std::fabs(value));
+    const auto room = static_cast<std::size_t>(
+                          std::max(digits.pointPosition + static_cast<int>(maxDecimals), 1)) +
+                      2;
+    std::array<char, 96> local{};
+    std::string large;
+    char* buffer = local.data();
+    if (room > local.size()) {
+        large.resize(room);
+        buffer = large.data();
     }
-    const std::size_t integerLength = scaled.size() - static_cast<std::size_t>(maxDecimals);
-    std::string integerPart = scaled.substr(0, integerLength);
-    std::string fraction = scaled.substr(integerLength);
-    // Without a compulsory integer digit, leading zeros are dropped ("#.##" of 0.5 is ".5").
-    std::size_t firstSignificant = integerPart.find_first_not_of('0');
-    if (firstSignificant == std::string::npos) {
-        firstSignificant = integerPart.size();
+    const auto [scaled, length] =
+        ScaledRoundedDigits(digits, static_cast<int>(maxDecimals), buffer);
+    const std::string_view rounded(scaled, length);
+    const bool negative =
+        std::signbit(value) && rounded.find_first_not_of('0') != std::string_view::npos;
+
+    // Zeros in front up to the pattern's compulsory digits, then the integer digits without
+    // leading zeros beyond those ("#.##" of 0.5 is ".5"), and the decimals without trailing
+    // zeros beyond the pattern's compulsory ones.
+    const std::size_t padding =
+        length < maxDecimals + minIntegerDigits ? maxDecimals + minIntegerDigits - length : 0;
+    const auto digitAt = [&](std::size_t i) { return i < padding ? '0' : scaled[i - padding]; };
+    const std::size_t total = padding + length;
+    const std::size_t integerLength = total - maxDecimals;
+    std::size_t firstSignificant = 0;
+    while (firstSignificant < integerLength && digitAt(firstSignificant) == '0') {
+        ++firstSignificant;
     }
     const std::size_t dropLimit =
-        integerPart.size() > static_cast<std::size_t>(minIntegerDigits)
-            ? integerPart.size() - static_cast<std::size_t>(minIntegerDigits)
-            : 0;
-    integerPart.erase(0, std::min(firstSignificant, dropLimit));
-    while (static_cast<int>(fraction.size()) > minDecimals && fraction.back() == '0') {
-        fraction.pop_back();
+        integerLength > minIntegerDigits ? integerLength - minIntegerDigits : 0;
+    const std::size_t integerStart = std::min(firstSignificant, dropLimit);
+    std::size_t fractionEnd = total;
+    while (fractionEnd - integerLength > minDecimals && digitAt(fractionEnd - 1) == '0') {
+        --fractionEnd;
     }
 
-    std::string text = negative ? "-" : "";
-    text += integerPart;
-    if (!fraction.empty()) {
-        text += decimalSeparator;
-        text += fraction;
+    std::string text;
+    text.reserve(total + 3);
+    if (negative) {
+        text += '-';
     }
-    if (integerPart.empty() && fraction.empty()) {
+    for (std::size_t i = integerStart; i < integerLength; ++i) {
+        text += digitAt(i);
+    }
+    if (fractionEnd > integerLength) {
+        text += decimalSeparator;
+        for (std::size_t i = integerLength; i < fractionEnd; ++i) {
+            text += digitAt(i);
+        }
+    }
+    if (integerStart == integerLength && fractionEnd == integerLength) {
         text += '0';
     }
     return text;
