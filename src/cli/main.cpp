@@ -1,4 +1,6 @@
 // travik-cli: the command-line front end over the numeric core, for batch work and scripts.
+#include <algorithm>
+#include <array>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,6 +17,39 @@
 #include "ScaleCommand.h"
 #include "SpectraCommand.h"
 #include "Version.h"
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kCommandNames = {"records",  "spectra", "info",
+                                                           "measures", "scale",   "rotd"};
+
+bool NamesCommand(std::string_view argument) {
+    return std::find(kCommandNames.begin(), kCommandNames.end(), argument) != kCommandNames.end();
+}
+
+// The command to build alone: the first argument, when it names a command and no later
+// argument names one. Building every command's options costs about a millisecond, a large
+// share of a short run, and scripts start the command line once per record. Anything else
+// (help, the version, a mistyped command) builds every command, so that the messages list
+// them all as before.
+std::string_view OnlyCommand(int argc, char** argv) {
+    if (argc < 2 || !NamesCommand(argv[1])) {
+        return {};
+    }
+    for (int k = 2; k < argc; ++k) {
+        if (NamesCommand(argv[k])) {
+            return {};
+        }
+    }
+    return argv[1];
+}
+
+template <class Command>
+bool IsSelected(const std::optional<Command>& command) {
+    return command.has_value() && command->Selected();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
 #ifdef TRAVIK_WITH_PLOT
@@ -35,15 +70,37 @@ int main(int argc, char** argv) {
         "COMMAND --help` lists a command's options.");
     app.set_version_flag("--version", std::string("travik-cli ") + travik::kProgramVersion,
                          "Print the version and exit");
-    travik::cli::RecordsCommand records(app);
-    travik::cli::SpectraCommand spectra(app);
-    travik::cli::InfoCommand info(app);
-    travik::cli::MeasuresCommand measures(app);
-    travik::cli::ScaleCommand scale(app);
-    travik::cli::RotdCommand rotd(app);
+    const std::string_view only = OnlyCommand(argc, argv);
+    const auto wanted = [only](std::string_view name) { return only.empty() || only == name; };
+    std::optional<travik::cli::RecordsCommand> records;
+    std::optional<travik::cli::SpectraCommand> spectra;
+    std::optional<travik::cli::InfoCommand> info;
+    std::optional<travik::cli::MeasuresCommand> measures;
+    std::optional<travik::cli::ScaleCommand> scale;
+    std::optional<travik::cli::RotdCommand> rotd;
+    if (wanted("records")) {
+        records.emplace(app);
+    }
+    if (wanted("spectra")) {
+        spectra.emplace(app);
+    }
+    if (wanted("info")) {
+        info.emplace(app);
+    }
+    if (wanted("measures")) {
+        measures.emplace(app);
+    }
+    if (wanted("scale")) {
+        scale.emplace(app);
+    }
+    if (wanted("rotd")) {
+        rotd.emplace(app);
+    }
 #ifdef TRAVIK_WITH_PLOT
     // Listed for --help; `travik-cli plot ...` is handed to the renderer before parsing.
-    app.add_subcommand("plot", travik::cli::kPlotDescription)->allow_extras();
+    if (only.empty()) {
+        app.add_subcommand("plot", travik::cli::kPlotDescription)->allow_extras();
+    }
 #endif
 
     if (const std::optional<int> ended = travik::cli::ParseCommandLine(app, argc, argv)) {
@@ -51,41 +108,42 @@ int main(int argc, char** argv) {
     }
     // The message for memory running out names the chosen command's own action.
     const auto outOfMemory = [&]() -> std::string {
-        if (records.Selected()) {
+        if (IsSelected(records)) {
             return "Not enough memory to write the time-history reports";
         }
-        if (measures.Selected()) {
+        if (IsSelected(measures)) {
             return "Not enough memory to compute the ground-motion measures";
         }
-        if (scale.Selected()) {
+        if (IsSelected(scale)) {
             return "Not enough memory to scale the records to the target";
         }
-        if (info.Selected()) {
+        if (IsSelected(info)) {
             return "Not enough memory to describe the records";
         }
-        if (rotd.Selected()) {
+        if (IsSelected(rotd)) {
             return "Not enough memory to compute the rotated spectra";
         }
         return "Not enough memory to compute the response spectra";
     };
     return travik::cli::RunCommand(
         [&] {
-            if (records.Selected()) {
-                return records.Run(std::cout, std::cerr);
+            if (IsSelected(records)) {
+                return records->Run(std::cout, std::cerr);
             }
-            if (measures.Selected()) {
-                return measures.Run(std::cout, std::cerr);
+            if (IsSelected(measures)) {
+                return measures->Run(std::cout, std::cerr);
             }
-            if (scale.Selected()) {
-                return scale.Run(std::cout, std::cerr);
+            if (IsSelected(scale)) {
+                return scale->Run(std::cout, std::cerr);
             }
-            if (info.Selected()) {
-                return info.Run(std::cout, std::cerr);
+            if (IsSelected(info)) {
+                return info->Run(std::cout, std::cerr);
             }
-            if (rotd.Selected()) {
-                return rotd.Run(std::cout, std::cerr);
+            if (IsSelected(rotd)) {
+                return rotd->Run(std::cout, std::cerr);
             }
-            return spectra.Run(std::cout, std::cerr);
+            // Parsing succeeded, so exactly one command was chosen.
+            return spectra->Run(std::cout, std::cerr);
         },
         outOfMemory(), std::cerr);
 }
