@@ -6,9 +6,10 @@ on 40,000 samples with nine damping values and the default periods.
   bench/cli/plain_port_ratio.py [BUILD_DIR] [RUNS] [OTHER_CLI ...]
 
 BUILD_DIR (default build/release) gives travik-cli and plain-spectra; every OTHER_CLI (an
-earlier build's travik-cli, say) is timed in the same rounds. The runs alternate so that a
-busy machine weighs on all alike, and the user + system CPU of each comes from the kernel's
-accounting (wait4): on one thread that is the work itself, whatever the load. Reported per
+earlier build's travik-cli, say) is timed in the same rounds. The runs alternate, their order
+turning each round, so that a busy machine weighs on all alike, and the user + system CPU of
+each comes from the kernel's accounting (wait4): on one thread that is the work itself,
+whatever the load. Reported per
 time step of the record (0.01 s and 0.005 s: the coarser step sub-steps more periods): the
 median and best CPU of each program and each travik-cli's ratio to the plain port.
 """
@@ -56,8 +57,11 @@ def main():
                 commands.append((name, [cli, "spectra", "--quiet", "--jobs", "1", "--dt", dt,
                                         "--damping", DAMPINGS, "--out", out, record]))
             times = {name: [] for name, _ in commands}
-            for _ in range(runs):
-                for name, command in commands:
+            # The order turns each round: a run straight after the plain port's long one is
+            # sometimes slower on a shared machine, and no program should always be that one.
+            for round_ in range(runs):
+                turn = round_ % len(commands)
+                for name, command in commands[turn:] + commands[:turn]:
                     times[name].append(cpu_of(command))
             plain_median = statistics.median(times["plain port"])
             plain_best = min(times["plain port"])
