@@ -71,31 +71,23 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("travik-cli ") + travik::kProgramVersion,
                          "Print the version and exit");
     const std::string_view only = OnlyCommand(argc, argv);
-    const auto wanted = [only](std::string_view name) { return only.empty() || only == name; };
     std::optional<travik::cli::RecordsCommand> records;
     std::optional<travik::cli::SpectraCommand> spectra;
     std::optional<travik::cli::InfoCommand> info;
     std::optional<travik::cli::MeasuresCommand> measures;
     std::optional<travik::cli::ScaleCommand> scale;
     std::optional<travik::cli::RotdCommand> rotd;
-    if (wanted("records")) {
-        records.emplace(app);
-    }
-    if (wanted("spectra")) {
-        spectra.emplace(app);
-    }
-    if (wanted("info")) {
-        info.emplace(app);
-    }
-    if (wanted("measures")) {
-        measures.emplace(app);
-    }
-    if (wanted("scale")) {
-        scale.emplace(app);
-    }
-    if (wanted("rotd")) {
-        rotd.emplace(app);
-    }
+    const auto build = [&](auto& command, std::string_view name) {
+        if (only.empty() || only == name) {
+            command.emplace(app);
+        }
+    };
+    build(records, "records");
+    build(spectra, "spectra");
+    build(info, "info");
+    build(measures, "measures");
+    build(scale, "scale");
+    build(rotd, "rotd");
 #ifdef TRAVIK_WITH_PLOT
     // Listed for --help; `travik-cli plot ...` is handed to the renderer before parsing.
     if (only.empty()) {
