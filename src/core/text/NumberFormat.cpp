@@ -108,8 +108,10 @@ std::string FormatNumber(double value, std::string_view pattern, char decimalSep
         large.resize(room);
         buffer = large.data();
     }
-    const auto [scaled, length] =
+    const std::pair<char*, std::size_t> rounding =
         ScaledRoundedDigits(digits, static_cast<int>(maxDecimals), buffer);
+    const char* const scaled = rounding.first;
+    const std::size_t length = rounding.second;
     const std::string_view rounded(scaled, length);
     const bool negative =
         std::signbit(value) && rounded.find_first_not_of('0') != std::string_view::npos;
