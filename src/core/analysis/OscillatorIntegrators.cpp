@@ -372,27 +372,27 @@ void FillLane(kernels::OscillatorGroup& group, std::size_t lane, const PreparedO
               IntegrationMethod method) {
     group.subSteps[lane] = o.subSteps;
     if (method == IntegrationMethod::PiecewiseExact) {
-        group.A[lane] = o.exact.A;
-        group.B[lane] = o.exact.B;
-        group.C[lane] = o.exact.C;
-        group.D[lane] = o.exact.D;
-        group.Ap[lane] = o.exact.Ap;
-        group.Bp[lane] = o.exact.Bp;
-        group.Cp[lane] = o.exact.Cp;
-        group.Dp[lane] = o.exact.Dp;
-        group.velocityFactor[lane] = o.velocityFactor;
-        group.displacementFactor[lane] = o.displacementFactor;
+        group.exact.A[lane] = o.exact.A;
+        group.exact.B[lane] = o.exact.B;
+        group.exact.C[lane] = o.exact.C;
+        group.exact.D[lane] = o.exact.D;
+        group.exact.Ap[lane] = o.exact.Ap;
+        group.exact.Bp[lane] = o.exact.Bp;
+        group.exact.Cp[lane] = o.exact.Cp;
+        group.exact.Dp[lane] = o.exact.Dp;
+        group.exact.velocityFactor[lane] = o.velocityFactor;
+        group.exact.displacementFactor[lane] = o.displacementFactor;
         return;
     }
-    group.kHat[lane] = o.kHat;
-    group.a1[lane] = o.a1;
-    group.b1[lane] = o.b1;
-    group.dvPerDu[lane] = o.dvPerDu;
-    group.dvPerV[lane] = o.dvPerV;
-    group.dvPerW[lane] = o.dvPerW;
-    group.betaHH[lane] = o.betaHH;
-    group.betaH[lane] = o.betaH;
-    group.twoBeta[lane] = o.twoBeta;
+    group.newmark.kHat[lane] = o.kHat;
+    group.newmark.a1[lane] = o.a1;
+    group.newmark.b1[lane] = o.b1;
+    group.newmark.dvPerDu[lane] = o.dvPerDu;
+    group.newmark.dvPerV[lane] = o.dvPerV;
+    group.newmark.dvPerW[lane] = o.dvPerW;
+    group.newmark.betaHH[lane] = o.betaHH;
+    group.newmark.betaH[lane] = o.betaH;
+    group.newmark.twoBeta[lane] = o.twoBeta;
 }
 
 // A group of k vectors advances a sub-step in about (1 + k) units of time: each vector's
@@ -505,12 +505,17 @@ std::size_t SplitForStreams(std::vector<std::size_t>& order,
     return alone.size();
 }
 
-BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
-                    const DOUBLEVECTOR& series, double g, double maxDtOverT,
-                    IntegrationMethod method, std::span<OscillatorRun> runs) {
-    BatchPlan plan;
+// Plans into `plan`, whatever it held before; its vectors keep their memory.
+void PlanBatch(BatchPlan& plan, const AnalysisSettings& settings, const TimeHistory& record,
+               const DOUBLEVECTOR& series, double g, double maxDtOverT, IntegrationMethod method,
+               std::span<OscillatorRun> runs) {
     std::vector<PreparedOscillator>& prepared = plan.prepared;
     std::vector<std::size_t>& order = plan.order;
+    prepared.clear();
+    order.clear();
+    plan.groups.clear();
+    plan.streamedFirst = 0;
+    plan.totalWork = 0;
     prepared.reserve(runs.size());
     order.reserve(runs.size());
     for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -560,7 +565,6 @@ BatchPlan PlanBatch(const AnalysisSettings& settings, const TimeHistory& record,
         plan.totalWork +=
             static_cast<double>(group.maxSubSteps) * static_cast<double>(series.size());
     }
-    return plan;
 }
 
 // Runs `work` on `threads` threads. Unwatched, the calling thread is one of them; watched,
@@ -713,6 +717,34 @@ bool AdvanceGroups(BatchPlan& plan, const DOUBLEVECTOR& series, double g, Integr
     return !stopped.load();
 }
 
+// The thread's plan, kept from one batch to the next: a run over many records would
+// otherwise map and zero its memory afresh for each, page by page, which costs about as
+// much as a short record's arithmetic and leaves the speed to the memory allocator's
+// choices. A batch started while the thread's plan is in use (from a progress report, say)
+// plans in memory of its own.
+class KeptPlan {
+  public:
+    KeptPlan() : plan(inUse ? own : kept), mine(!inUse) { inUse = true; }
+    ~KeptPlan() {
+        if (mine) {
+            inUse = false;
+        }
+    }
+    KeptPlan(const KeptPlan&) = delete;
+    KeptPlan& operator=(const KeptPlan&) = delete;
+
+    BatchPlan own;
+    BatchPlan& plan;
+
+  private:
+    static thread_local BatchPlan kept;
+    static thread_local bool inUse;
+    bool mine;
+};
+
+thread_local BatchPlan KeptPlan::kept;
+thread_local bool KeptPlan::inUse = false;
+
 }  // namespace
 
 bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHistory& record,
@@ -720,7 +752,9 @@ bool ComputeOscillatorPeaksBatch(const AnalysisSettings& settings, const TimeHis
                                  IntegrationMethod method, std::span<OscillatorRun> runs,
                                  const BatchOptions& options) {
     const DOUBLEVECTOR& series = record.Acceleration(useCorrected);
-    BatchPlan plan = PlanBatch(settings, record, series, g, maxDtOverT, method, runs);
+    KeptPlan kept;
+    BatchPlan& plan = kept.plan;
+    PlanBatch(plan, settings, record, series, g, maxDtOverT, method, runs);
     if (!AdvanceGroups(plan, series, g, method, options)) {
         for (OscillatorRun& run : runs) {
             run.computed = false;

@@ -70,16 +70,16 @@ struct ExactLanes {
 
     void LoadCoefficients(const OscillatorGroup& group, std::size_t offset) {
         const Tag d;
-        A = hn::Load(d, group.A + offset);
-        B = hn::Load(d, group.B + offset);
-        C = hn::Load(d, group.C + offset);
-        D = hn::Load(d, group.D + offset);
-        Ap = hn::Load(d, group.Ap + offset);
-        Bp = hn::Load(d, group.Bp + offset);
-        Cp = hn::Load(d, group.Cp + offset);
-        Dp = hn::Load(d, group.Dp + offset);
-        vf = hn::Load(d, group.velocityFactor + offset);
-        df = hn::Load(d, group.displacementFactor + offset);
+        A = hn::Load(d, group.exact.A + offset);
+        B = hn::Load(d, group.exact.B + offset);
+        C = hn::Load(d, group.exact.C + offset);
+        D = hn::Load(d, group.exact.D + offset);
+        Ap = hn::Load(d, group.exact.Ap + offset);
+        Bp = hn::Load(d, group.exact.Bp + offset);
+        Cp = hn::Load(d, group.exact.Cp + offset);
+        Dp = hn::Load(d, group.exact.Dp + offset);
+        vf = hn::Load(d, group.exact.velocityFactor + offset);
+        df = hn::Load(d, group.exact.displacementFactor + offset);
     }
 
     // u1 = A u + B v + C p0 + D p1, v1 = A' u + B' v + C' p0 + D' p1 (Nigam & Jennings,
@@ -151,15 +151,15 @@ struct NewmarkLanes {
 
     void LoadCoefficients(const OscillatorGroup& group, std::size_t offset) {
         const Tag d;
-        kHat = hn::Load(d, group.kHat + offset);
-        a1 = hn::Load(d, group.a1 + offset);
-        b1 = hn::Load(d, group.b1 + offset);
-        dvPerDu = hn::Load(d, group.dvPerDu + offset);
-        dvPerV = hn::Load(d, group.dvPerV + offset);
-        dvPerW = hn::Load(d, group.dvPerW + offset);
-        betaHH = hn::Load(d, group.betaHH + offset);
-        betaH = hn::Load(d, group.betaH + offset);
-        twoBeta = hn::Load(d, group.twoBeta + offset);
+        kHat = hn::Load(d, group.newmark.kHat + offset);
+        a1 = hn::Load(d, group.newmark.a1 + offset);
+        b1 = hn::Load(d, group.newmark.b1 + offset);
+        dvPerDu = hn::Load(d, group.newmark.dvPerDu + offset);
+        dvPerV = hn::Load(d, group.newmark.dvPerV + offset);
+        dvPerW = hn::Load(d, group.newmark.dvPerW + offset);
+        betaHH = hn::Load(d, group.newmark.betaHH + offset);
+        betaH = hn::Load(d, group.newmark.betaH + offset);
+        twoBeta = hn::Load(d, group.newmark.twoBeta + offset);
     }
 
     struct Next {

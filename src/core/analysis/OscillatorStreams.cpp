@@ -302,7 +302,10 @@ bool AdvanceStreams(const double* acceleration, std::size_t count, double g,
     for (const GroundTable& table : tables) {
         tablesRoom += 2 * (whole(table.subSteps * block) + width);
     }
-    std::vector<double> storage((2 + tables.size()) * roundedBlock + tablesRoom + width);
+    // Kept by the thread from one run to the next, like the batch's plan: mapping and zeroing
+    // it afresh for every record costs about as much as a short record's arithmetic.
+    thread_local std::vector<double> storage;
+    storage.assign((2 + tables.size()) * roundedBlock + tablesRoom + width, 0.0);
     double* const room = AlignedStart(storage.data(), width);
     double* next = room + (2 + tables.size()) * roundedBlock;
     for (GroundTable& table : tables) {

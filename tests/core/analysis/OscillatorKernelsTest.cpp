@@ -350,6 +350,50 @@ TEST(OscillatorKernels, ProgressRisesToOneAndACancelledBatchComputesNothing) {
     }
 }
 
+// A thread keeps its batch's memory for the next batch. A batch started from another's
+// progress report (on the watching thread, while helpers still advance the first one's
+// groups) must plan in memory of its own; both give the one-at-a-time digits, and so does a
+// smaller batch of the other method afterwards in the memory the first left.
+TEST(OscillatorKernels, ABatchStartedFromAnothersProgressReportLeavesItsPlanAlone) {
+    const TimeHistory record = SampleRecord("elcentro-1940-chopra-ns.txt", 0.02, 0, 400);
+    const std::vector<Case> cases = Cases();
+    const Case& outer = cases[0];
+    const Case& inner = cases[3];
+    ASSERT_EQ(inner.method, IntegrationMethod::Newmark);
+    std::vector<OscillatorRun> runs;
+    for (const double zeta : outer.dampingRatios) {
+        for (const double period : outer.periods) {
+            runs.push_back({zeta, period});
+        }
+    }
+    BatchOptions watched;
+    watched.threads = 2;
+    bool nested = false;
+    watched.progress = [&](double) {
+        if (!nested) {
+            nested = true;
+            BatchOptions oneThread;
+            oneThread.threads = 1;
+            ExpectBatchEqualsOneAtATime(record, inner, oneThread);
+        }
+    };
+    ASSERT_TRUE(ComputeOscillatorPeaksBatch(outer.settings, record, kG, outer.maxDtOverT, false,
+                                            outer.method, runs, watched));
+    EXPECT_TRUE(nested);
+    for (const OscillatorRun& run : runs) {
+        double sd = 0, sv = 0, sa = 0;
+        ASSERT_TRUE(ComputeOscillatorPeaks(outer.settings, record, kG, outer.maxDtOverT,
+                                           run.dampingRatio, run.period, sd, sv, sa, false,
+                                           outer.method));
+        ExpectSameBits(sd, run.sd, "Sd", run);
+        ExpectSameBits(sv, run.sv, "Sv", run);
+        ExpectSameBits(sa, run.sa, "Sa", run);
+    }
+    BatchOptions oneThread;
+    oneThread.threads = 1;
+    ExpectBatchEqualsOneAtATime(record, cases[4], oneThread);
+}
+
 // A run of many sub-steps per sample is one group that takes long by itself: the report moves
 // on inside it, comes from the calling thread, and a cancel stops it part of the way through.
 TEST(OscillatorKernels, ProgressMovesWithinALongGroupAndACancelStopsItThere) {
