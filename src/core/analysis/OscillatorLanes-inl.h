@@ -15,7 +15,8 @@
 #include <hwy/highway.h>
 
 #include <cstddef>
-#include <utility>
+
+#include "core/analysis/LaneBasics-inl.h"
 
 // OscillatorGroup comes from core/analysis/OscillatorKernels.h, which every includer names
 // first (not here, where it would close a circle through OscillatorKernels.cpp).
@@ -25,35 +26,16 @@ namespace travik::kernels {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-using Tag = hn::CappedTag<double, 8>;
-using V = hn::Vec<Tag>;
-using M = hn::Mask<Tag>;
-
-// candidate > peak ? candidate : peak, so that a non-number never becomes a peak.
-HWY_INLINE V KeepPeak(V candidate, V peak) {
-#if HWY_ARCH_X86 && HWY_TARGET <= HWY_SSSE3
-    // MAXPD yields its first operand when that compares greater, else its second (also
-    // when either is a non-number): the very rule above in one instruction.
-    return hn::Max(candidate, peak);
-#else
-    return hn::IfThenElse(hn::Gt(candidate, peak), candidate, peak);
-#endif
-}
-
-// One vector of oscillators: its fixed coefficients and its state.
-struct ExactLanes {
-    V A, B, C, D, Ap, Bp, Cp, Dp, vf, df;
+// What a vector of oscillators carries from sample to sample, beside its coefficients:
+// displacement and velocity, and the peaks of |u| (cm), |v| (cm/sec) and |total
+// acceleration| * g.
+struct StateLanes {
     V u, v, sd, sv, sa;
 
-    void Load(const OscillatorGroup& group, std::size_t offset) {
-        LoadCoefficients(group, offset);
-        u = v = sd = sv = sa = hn::Zero(Tag());
-    }
+    void ZeroState() { u = v = sd = sv = sa = hn::Zero(Tag()); }
 
-    // Carries on a run from the state Suspend left in the group.
-    void Resume(const OscillatorGroup& group, std::size_t offset) {
+    void ResumeState(const OscillatorGroup& group, std::size_t offset) {
         const Tag d;
-        LoadCoefficients(group, offset);
         u = hn::Load(d, group.u + offset);
         v = hn::Load(d, group.v + offset);
         sd = hn::Load(d, group.sd + offset);
@@ -61,12 +43,38 @@ struct ExactLanes {
         sa = hn::Load(d, group.saNumerator + offset);
     }
 
-    void Suspend(OscillatorGroup& group, std::size_t offset) const {
+    void SuspendState(OscillatorGroup& group, std::size_t offset) const {
         const Tag d;
         hn::Store(u, d, group.u + offset);
         hn::Store(v, d, group.v + offset);
         Store(group, offset);
     }
+
+    // The peaks, the results of a run.
+    void Store(OscillatorGroup& group, std::size_t offset) const {
+        const Tag d;
+        hn::Store(sd, d, group.sd + offset);
+        hn::Store(sv, d, group.sv + offset);
+        hn::Store(sa, d, group.saNumerator + offset);
+    }
+};
+
+// One vector of oscillators: its fixed coefficients and its state.
+struct ExactLanes : StateLanes {
+    V A, B, C, D, Ap, Bp, Cp, Dp, vf, df;
+
+    void Load(const OscillatorGroup& group, std::size_t offset) {
+        LoadCoefficients(group, offset);
+        ZeroState();
+    }
+
+    // Carries on a run from the state Suspend left in the group.
+    void Resume(const OscillatorGroup& group, std::size_t offset) {
+        LoadCoefficients(group, offset);
+        ResumeState(group, offset);
+    }
+
+    void Suspend(OscillatorGroup& group, std::size_t offset) const { SuspendState(group, offset); }
 
     void LoadCoefficients(const OscillatorGroup& group, std::size_t offset) {
         const Tag d;
@@ -111,42 +119,28 @@ struct ExactLanes {
         u = hn::IfThenElse(active, u1, u);
         v = hn::IfThenElse(active, v1, v);
     }
-
-    void Store(OscillatorGroup& group, std::size_t offset) const {
-        const Tag d;
-        hn::Store(sd, d, group.sd + offset);
-        hn::Store(sv, d, group.sv + offset);
-        hn::Store(sa, d, group.saNumerator + offset);
-    }
 };
 
 // Newmark (1959), incremental form for a unit mass.
-struct NewmarkLanes {
+struct NewmarkLanes : StateLanes {
     V kHat, a1, b1, dvPerDu, dvPerV, dvPerW, betaHH, betaH, twoBeta;
-    V u, v, w, sd, sv, sa;
+    V w;  // relative acceleration
 
     void Load(const OscillatorGroup& group, std::size_t offset) {
         LoadCoefficients(group, offset);
-        u = v = w = sd = sv = sa = hn::Zero(Tag());
+        ZeroState();
+        w = hn::Zero(Tag());
     }
 
     void Resume(const OscillatorGroup& group, std::size_t offset) {
-        const Tag d;
         LoadCoefficients(group, offset);
-        u = hn::Load(d, group.u + offset);
-        v = hn::Load(d, group.v + offset);
-        w = hn::Load(d, group.w + offset);
-        sd = hn::Load(d, group.sd + offset);
-        sv = hn::Load(d, group.sv + offset);
-        sa = hn::Load(d, group.saNumerator + offset);
+        ResumeState(group, offset);
+        w = hn::Load(Tag(), group.w + offset);
     }
 
     void Suspend(OscillatorGroup& group, std::size_t offset) const {
-        const Tag d;
-        hn::Store(u, d, group.u + offset);
-        hn::Store(v, d, group.v + offset);
-        hn::Store(w, d, group.w + offset);
-        Store(group, offset);
+        SuspendState(group, offset);
+        hn::Store(w, Tag(), group.w + offset);
     }
 
     void LoadCoefficients(const OscillatorGroup& group, std::size_t offset) {
@@ -193,24 +187,7 @@ struct NewmarkLanes {
         v = hn::IfThenElse(active, next.v1, v);
         w = hn::IfThenElse(active, next.w1, w);
     }
-
-    void Store(OscillatorGroup& group, std::size_t offset) const {
-        const Tag d;
-        hn::Store(sd, d, group.sd + offset);
-        hn::Store(sv, d, group.sv + offset);
-        hn::Store(sa, d, group.saNumerator + offset);
-    }
 };
-
-// Calls f(0), f(1), ... f(K - 1) with compile-time indices, so that every vector of a set
-// lives in registers of its own rather than in an array indexed at run time.
-template <std::size_t K, class F>
-HWY_INLINE void ForEachVector(F&& f) {
-    [&]<std::size_t... k>(std::index_sequence<k...>) {
-        (f(std::integral_constant<std::size_t, k>{}), ...);
-    }
-    (std::make_index_sequence<K>{});
-}
 
 }  // namespace HWY_NAMESPACE
 }  // namespace travik::kernels

@@ -22,20 +22,20 @@
 // foreach_target.h must come first.
 #include <hwy/highway.h>
 
+#include "core/analysis/LaneBasics-inl.h"
+
 HWY_BEFORE_NAMESPACE();
 namespace travik::rotation {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-using Tag = hn::CappedTag<double, 8>;
-using V = hn::Vec<Tag>;
-using M = hn::Mask<Tag>;
+using kernels::HWY_NAMESPACE::ForEachVector;
+using kernels::HWY_NAMESPACE::KeepPeak;
+using kernels::HWY_NAMESPACE::M;
+using kernels::HWY_NAMESPACE::Tag;
+using kernels::HWY_NAMESPACE::V;
 
-// candidate > peak ? candidate : peak, the plain code's rule (a non-number never wins).
-HWY_INLINE V KeepPeak(V candidate, V peak) {
-    return hn::IfThenElse(hn::Gt(candidate, peak), candidate, peak);
-}
-
+// The plain code's rule for one value: a non-number never wins.
 HWY_INLINE double KeepPeak(double candidate, double peak) {
     return candidate > peak ? candidate : peak;
 }
@@ -85,14 +85,6 @@ struct ExactLanes {
         v = hn::IfThenElse(active, v1, v);
     }
 };
-
-template <std::size_t K, class F>
-HWY_INLINE void ForEachVector(F&& f) {
-    [&]<std::size_t... k>(std::index_sequence<k...>) {
-        (f(std::integral_constant<std::size_t, k>{}), ...);
-    }
-    (std::make_index_sequence<K>{});
-}
 
 // The ground acceleration of one component within one sampling interval: the value at the
 // end of sub-step i is i * delta + start with delta = (a[j] - a[j-1]) g / n, n being each
